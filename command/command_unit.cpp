@@ -1,0 +1,1 @@
+// Placeholder so the command library is never empty.

@@ -1,0 +1,1 @@
+// Placeholder so the model library is never empty.

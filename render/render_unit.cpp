@@ -1,0 +1,1 @@
+// Placeholder so the render library is never empty.

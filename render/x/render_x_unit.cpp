@@ -1,0 +1,1 @@
+// Placeholder so the render/x library is never empty.

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and installs Tavik, and starts it on $DISPLAY.
+# With no DISPLAY it runs on a private Xvfb server, saves a picture of the
+# chart and prints where it is.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/setup-common.sh
+tavik_install_packages $TAVIK_BUILD_PACKAGES $TAVIK_RUN_PACKAGES
+tavik_ensure_locale
+
+prefix="${PREFIX:-/usr/local}"
+build=build/release
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DTAVIK_TESTS=OFF -DTAVIK_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)"
+cmake --install "$build" >/dev/null
+
+export LANG=en_US.ISO-8859-1
+if [ -n "${DISPLAY:-}" ]; then
+    exec "$prefix/bin/tavik" "$@"
+fi
+exec tools/demo-picture.sh "$prefix/bin/tavik" "$PWD/build/demo"

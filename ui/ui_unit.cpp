@@ -1,0 +1,1 @@
+// Placeholder so the ui library is never empty.
