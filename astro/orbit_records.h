@@ -49,8 +49,8 @@ struct OrbitState {
 };
 
 // Number of points of an orbit outline made when a body is added.
-constexpr int kOrbitOutlineSegments = 160;
-constexpr int kOrbitOutlinePoints = kOrbitOutlineSegments + 1;
+constexpr int kSmallBodyOutlineSegments = 160;
+constexpr int kSmallBodyOutlinePoints = kSmallBodyOutlineSegments + 1;
 
 // One loaded comet or minor planet as computed for the chart's time.
 struct BodyPosition {
@@ -65,7 +65,7 @@ struct BodyPosition {
     Vec3Q14 geoUnitQ14;    // the same in Q14
     Vec3 helio;            // heliocentric position, AU, same frame
     int32_t magnitude10;   // floor(10 m + 0.5)
-    int32_t outlineCount;  // kOrbitOutlinePoints, or 0 without an outline
+    int32_t outlineCount;  // kSmallBodyOutlinePoints, or 0 without an outline
     Vec3* outline;         // J2000 heliocentric points, AU; malloc'd, owned by the row
     double jd;             // Julian date of the last computation; 0 when added
 };
