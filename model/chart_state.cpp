@@ -1,0 +1,124 @@
+#include "model/chart_state.h"
+
+#include <cstdlib>
+
+ChartState theChartState;
+ChartState *currentChart = &theChartState;
+
+void chartStateSetDefaults(ChartState *chart)
+{
+    chart->mode = kModeHrz;
+    chart->modeChanged = 1;
+    chart->mirror = 0;
+
+    chart->period = TimeStep{0, 0, 0, 0, 3, 0.0};
+    chart->playReverse = 0;
+    chart->timeSystem = 0;
+    chart->playWorkProc = 0;
+    chart->playTimerId = 0;
+    chart->playing = 0;
+    chart->playKind = 0;
+    chart->realTimeMode = 0;
+    chart->realTimeImmediate = 1;
+    chart->realTimeInterval = 5;
+    chart->timeLockKind = 0;
+
+    chart->centerHrz[0] = 0.0;
+    chart->centerHrz[1] = 0.0;
+    chart->centerMode[0] = 0.0;
+    chart->centerMode[1] = 0.0;
+    chart->fieldWidth = 120.0;
+    chart->fieldHeight = 120.0;
+    chart->solScale = 12.0;
+    chart->zoomFactor = 1.2;
+    chart->minField = 1.0;
+    chart->cullDepthQ14 = 0;
+
+    chart->starLimit = 45;
+    chart->starLimitSet = 0;
+    chart->fixedLimitOn = 0;
+    chart->fixedLimit = 0;
+    chart->catalogLimit = 65;
+    chart->starNameLimit = 14;
+    chart->nebulaMin = 110;
+    chart->nebulaMax = 0;
+    chart->nebulaLimitOn = 1;
+
+    chart->diskMag = 100;
+    chart->solOffset[0] = 0.0;
+    chart->solOffset[1] = 0.0;
+    chart->solOffset[2] = 0.0;
+    chart->cometCount = 0;
+    chart->cometPositions = nullptr;
+    chart->cometElements = nullptr;
+    chart->cometTails = nullptr;
+    chart->minorPlanetCount = 0;
+    chart->minorPlanetPositions = nullptr;
+    chart->minorPlanetElements = nullptr;
+    chart->orbitJd = kNeverJd;
+
+    chart->trackValues[0] = 0.0;
+    chart->trackValues[1] = 0.0;
+    chart->trackKind = 0x8001;
+    chart->trackIndex = 0;
+    chart->trackState = 1;
+
+    chart->starFlags = 1;
+    chart->starLabelFlags = 0;
+    chart->constellationFlags = 0;
+    chart->milkyWayFlags = 5;
+    chart->nebulaFlags = 0;
+    chart->nebulaTypeFlags = 127;
+    chart->nebulaCatalogFlags = 7;
+    chart->skyFlags = 115;
+    chart->gridNumberFlags = 0;
+    chart->horizonGridFlags = 2;
+    chart->equatorialGridFlags = 0;
+    chart->otherGridFlags = 0;
+    chart->lineNumberFlags = 0;
+    chart->userObjectFlags = 3;
+    chart->skyMarkFlags = 0;
+    chart->pictureMarkFlags = 0;
+    chart->clickFlags = 0;
+    chart->hitKind = -1;
+    chart->hitIndex = 0;
+    chart->clickPointX = -1;
+    chart->clickPointY = -1;
+    chart->clickText[0] = '\0';
+    chart->traceFlags = 0;
+    chart->sunFlags = 2;
+    chart->moonFlags = 2;
+    chart->earthFlags = 34;
+    for (uint8_t &flags : chart->planetFlags)
+        flags = 34;
+    chart->jupiterMoonFlags = 1;
+    chart->cometFlags = nullptr;
+    chart->minorPlanetFlags = nullptr;
+
+    chart->statusBar = 1;
+    chart->viewLocked = 1;
+    chart->userObjectFiles = nullptr;
+    chart->userObjectFileCount = 0;
+    chart->sceneFilePath[0] = '\0';
+}
+
+void chartStateFreeTables(ChartState *chart)
+{
+    std::free(chart->cometPositions);
+    std::free(chart->cometElements);
+    std::free(chart->cometTails);
+    std::free(chart->cometFlags);
+    chart->cometPositions = nullptr;
+    chart->cometElements = nullptr;
+    chart->cometTails = nullptr;
+    chart->cometFlags = nullptr;
+    chart->cometCount = 0;
+
+    std::free(chart->minorPlanetPositions);
+    std::free(chart->minorPlanetElements);
+    std::free(chart->minorPlanetFlags);
+    chart->minorPlanetPositions = nullptr;
+    chart->minorPlanetElements = nullptr;
+    chart->minorPlanetFlags = nullptr;
+    chart->minorPlanetCount = 0;
+}

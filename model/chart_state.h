@@ -1,0 +1,173 @@
+// The chart state: everything that defines and caches one sky chart.
+// One object with static storage for the whole run, reached through currentChart;
+// every command handler receives it as its first argument.
+#pragma once
+
+#include <cstdint>
+
+#include "astro/types.h"
+#include "model/user_objects.h"
+#include "model/x_handles.h"
+
+// ChartMode: chart kind << 8 | coordinate system.
+enum : int32_t {
+    kModeHrz = 257,
+    kModeEqt = 260,
+    kModeEcl = 261,
+    kModeGal = 262,
+    kModeSol1 = 516,
+    kModeSol2 = 517,
+    kModeSol3 = 518,
+    kModeAll1Eqt = 772,
+    kModeAll1Ecl = 773,
+    kModeAll1Gal = 774,
+    kModeAll2Eqt = 1028,
+    kModeAll2Ecl = 1029,
+    kModeAll2Gal = 1030,
+    kModePlns = 2049,
+};
+
+inline int32_t chartModeKind(int32_t mode) { return mode >> 8; }
+inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
+
+// A cached Julian date that means "never computed": the next frame computes it.
+constexpr double kNeverJd = 40000000.0;
+
+constexpr int kPlanetRowCount = 8;     // Mercury .. Pluto, without the Earth
+constexpr int kPlanetOrbitCount = 9;   // the nine planets with the Earth
+constexpr int kPlanetOrbitPoints = 96;
+constexpr int kClickTextSize = 2048;   // a whole "@TEXT" word of a click-data line
+
+struct BodyPosition;
+struct OrbitalElements;
+struct CometTail;
+
+struct ChartState {
+    // Widgets and mode
+    Widget mainWidget, drawingArea, hScroll, vScroll;
+    int32_t mode;                  // ChartMode
+    int32_t modeChanged;           // set by MODE, cleared by the canvas refresh
+    int32_t mirror;                // 0 normal, 1 turned through 180 degrees, 2 flipped
+
+    // Date, site and time
+    SkyContext sky;
+    Mat3 precessionMatrix;
+    char siteName[64];
+    TimeStep period;
+    int32_t playReverse;
+    int32_t dateStyle;             // 0 English, 1 Japanese, 2 European
+    int32_t timeSystem;            // TIMESYS code: 0 LST, 1 UT, 2 LMT
+    double zoneHours;              // the site's zone, hours
+    double lastEphemerisJd;
+    XtWorkProcId playWorkProc;     // 0 = none
+    XtIntervalId playTimerId;      // 0 = none
+    int32_t playing;
+    int32_t playEndKind;           // 1 until playEndJd, 2 no end
+    int32_t playKind;              // 0 by period, 1 clock, 2 clock from a base
+    DateTime playBaseDate;
+    double playBaseJd;
+    double playEndJd;
+    int32_t realTimeMode;
+    int32_t realTimeImmediate;
+    int32_t realTimeInterval;      // seconds
+    int32_t timeLockKind;          // 0 none, 1/2 sunrise/sunset + n min, 3/4 at n degrees
+    int32_t timeLockValue;
+
+    // View
+    ChartRect chartRect;           // the chart inside the drawing area
+    double centerHrz[2];           // azimuth, altitude of the view centre, degrees
+    double centerMode[2];          // longitude, latitude in the mode's system
+    double fieldWidth, fieldHeight; // degrees
+    double solScale;               // width of the solar-system views, AU
+    double zoomFactor;             // factor of one ZOOM step
+    double minField;               // degrees
+    Mat3Q14 viewMatrixQ14, horizonMatrixQ14, rotationMatrixQ14;
+    int32_t scaleX, scaleY;
+    int32_t cullCosQ14, cullDepthQ14;
+    int16_t centerX, centerY;
+    int32_t radius;
+    Mat3 viewMatrix, horizonMatrix, rotationMatrix;
+    double pixelsPerRadianX, pixelsPerRadianY;
+    double cullCos, cullDepth;
+    double projScale[4];
+
+    // Limits (magnitudes in tenths)
+    int32_t starSize;
+    int32_t starLimit;
+    int32_t starLimitSet;          // the user's offset to the automatic limit
+    int32_t fixedLimitOn;
+    int32_t fixedLimit;
+    int32_t catalogLimit;
+    int32_t starNameLimit;
+    int32_t faintStarColour;
+    int32_t nebulaMin;             // faint limit
+    int32_t nebulaMax;             // bright limit
+    int32_t nebulaLimitOn;
+
+    // Bodies
+    // The Sun, Moon and planet records come with the body computations.
+    int32_t diskMag;
+    double solOffset[3];
+    // The Galilean-moon rows come with the body computations.
+    int32_t cometCount;
+    BodyPosition *cometPositions;
+    OrbitalElements *cometElements;
+    CometTail *cometTails;
+    int32_t minorPlanetCount;
+    BodyPosition *minorPlanetPositions;
+    OrbitalElements *minorPlanetElements;
+    double orbitJd;                // Julian date of the drawn orbit outlines
+    Vec3 planetOrbits[kPlanetOrbitCount][kPlanetOrbitPoints];
+
+    // Tracking, hit and display flags
+    double trackValues[2];
+    int32_t trackKind;             // PositionKind, bit 0x8000 = lock request
+    int32_t trackIndex;
+    int32_t trackState;            // 0 none, 1 LOOK target, 2 TRACK target
+    int32_t skyLevel;              // 0..72
+    uint8_t starFlags, starLabelFlags, constellationFlags, milkyWayFlags;
+    uint8_t nebulaFlags, nebulaTypeFlags, nebulaCatalogFlags, skyFlags;
+    uint8_t gridNumberFlags, horizonGridFlags, equatorialGridFlags, otherGridFlags;
+    uint8_t lineNumberFlags, userObjectFlags, skyMarkFlags, pictureMarkFlags;
+    int32_t clickFlags;
+    int32_t hitKind, hitIndex;
+    int16_t clickPointX, clickPointY;
+    char clickText[kClickTextSize];
+    uint8_t traceFlags;
+    uint8_t sunFlags, moonFlags, earthFlags;
+    uint8_t planetFlags[kPlanetRowCount]; // Mercury .. Pluto
+    uint8_t jupiterMoonFlags;
+    uint8_t *cometFlags;           // one byte per loaded comet
+    uint8_t *minorPlanetFlags;     // one byte per loaded minor planet
+
+    // Canvas
+    int32_t redrawNeeded;
+    int32_t sizeChanged;
+    int32_t skyColourBase;         // index of the first sky colour (65)
+    Pixmap backPixmap;             // kNoXid until the first refresh
+    GC gc;
+    uint8_t statusBar;             // bit 0x01 = shown
+    int32_t viewLocked;
+    UserObjectFileEntry *userObjectFiles;
+    int32_t userObjectFileCount;
+    ClickDataEntry *clickDataIndex; // ends with kind -1; null when empty
+    char sceneFilePath[256];
+};
+
+extern ChartState *currentChart;
+
+// The one object currentChart points at.
+extern ChartState theChartState;
+
+// Every default of the chart state; at start-up and again by INIT.
+void chartStateSetDefaults(ChartState *chart);
+
+// Frees the comet and minor-planet tables (positions, elements, tails, display
+// bytes) and each body's orbit outline; the pointers become null and the
+// counts 0, so that no count ever describes a freed table.
+void chartStateFreeTables(ChartState *chart);
+
+// Copies the palette's colour count into skyColourBase, sets backPixmap to
+// none and creates gc for the drawing area's window. Needs X: defined in
+// render/x/, not in model/ (model links without X).
+void chartCreateGC(ChartState *chart);

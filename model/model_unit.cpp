@@ -1,1 +1,0 @@
-// Placeholder so the model library is never empty.

@@ -1,0 +1,75 @@
+#include "model/ui_hooks.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+void defaultOpenMessageBox(Widget, const char *text, int)
+{
+    std::fprintf(stderr, "tavik: %s\n", text ? text : "");
+}
+
+int defaultAskQuestion(Widget, const char *) { return 0; }
+void defaultAppQuit(int) {}
+void chartNoOp(ChartState *) {}
+void defaultToolbarRefreshOne(ChartState *, int, int, int) {}
+void defaultSetClickDataDialogVisible(ChartState *, int) {}
+int defaultOpenInputDialog(ChartState *, int) { return 0; }
+
+struct RecordedMessage {
+    int type;
+    std::string text;
+};
+std::vector<RecordedMessage> recordedMessages;
+
+void recordMessageBox(Widget, const char *text, int type)
+{
+    recordedMessages.push_back({type, text ? text : ""});
+}
+
+// Constant-initialised, so a hook is callable before any constructor runs.
+constexpr UiHooks kDefaultHooks = {
+    defaultOpenMessageBox,
+    defaultAskQuestion,
+    defaultAppQuit,
+    chartNoOp,                        // chartRefresh
+    chartNoOp,                        // toolbarRefreshAll
+    chartNoOp,                        // toolbarRefreshChanged
+    defaultToolbarRefreshOne,
+    chartNoOp,                        // viewUpdateScrollBars
+    chartNoOp,                        // repaintClickData
+    chartNoOp,                        // refreshTodayDialog
+    defaultSetClickDataDialogVisible,
+    chartNoOp,                        // updateClickDataButtons
+    defaultOpenInputDialog,
+};
+
+} // namespace
+
+UiHooks uiHooks = kDefaultHooks;
+
+void uiHooksReset() { uiHooks = kDefaultHooks; }
+
+void uiHooksRecordMessages()
+{
+    recordedMessages.clear();
+    uiHooks.openMessageBox = recordMessageBox;
+}
+
+int uiHooksRecordedMessageCount() { return static_cast<int>(recordedMessages.size()); }
+
+const char *uiHooksRecordedMessageText(int i)
+{
+    if (i < 0 || i >= uiHooksRecordedMessageCount())
+        return nullptr;
+    return recordedMessages[static_cast<size_t>(i)].text.c_str();
+}
+
+int uiHooksRecordedMessageType(int i)
+{
+    if (i < 0 || i >= uiHooksRecordedMessageCount())
+        return 0;
+    return recordedMessages[static_cast<size_t>(i)].type;
+}

@@ -1,0 +1,73 @@
+// Upward calls from model/, render/ and command/ into the user interface.
+//
+// The lower layers link without X and without ui/, so every call they make
+// upward goes through this record of function pointers. Each field is named
+// after the ui/ routine it stands for; ui/ assigns its routines at start-up
+// (e.g. uiHooks.openMessageBox = openMessageBox). Until then every field holds
+// a safe default: a no-op, or the "not available" answer noted below, so that
+// tests and a start-up that stops early still link and run.
+//
+// Shared file: a helper that needs a further hook adds a field at the END of
+// UiHooks and its default at the end of kDefaultHooks (model/ui_hooks.cpp).
+#pragma once
+
+#include "model/x_handles.h"
+
+struct ChartState;
+
+// openMessageBox types.
+enum {
+    kMessageBoxMessage = 1,
+    kMessageBoxInformation = 2,
+    kMessageBoxWarning = 3,
+    kMessageBoxError = 4, // any other value is an error box too
+};
+
+// Dialogs the INPUT command opens.
+enum {
+    kInputDialogDate = 1,
+    kInputDialogPeriod = 2,
+    kInputDialogLocate = 3,
+    kInputDialogOpenFile = 4,
+    kInputDialogSaveFile = 5,
+};
+
+struct UiHooks {
+    // A new message box on parent; returns at once. Default: the text on
+    // standard error, as "tavik: text".
+    void (*openMessageBox)(Widget parent, const char *text, int type);
+    // Modal question; 1 for OK, 0 for Cancel. Default: 0 (no one can answer).
+    int (*askQuestion)(Widget parent, const char *text);
+    // The quit path; returns only when the quit was refused. Default: nothing
+    // happens (a process without a user interface is not ended from below).
+    void (*appQuit)(int status);
+
+    // The canvas refresh (recompute and redraw when marked). Default: no-op.
+    void (*chartRefresh)(ChartState *chart);
+    // Tool bar: every button, the buttons a mode change affects, one button.
+    void (*toolbarRefreshAll)(ChartState *chart);
+    void (*toolbarRefreshChanged)(ChartState *chart);
+    void (*toolbarRefreshOne)(ChartState *chart, int changed, int bit, int button);
+    void (*viewUpdateScrollBars)(ChartState *chart);
+    // After each frame: the click-data dialog's info box and the almanac panel.
+    void (*repaintClickData)(ChartState *chart);
+    void (*refreshTodayDialog)(ChartState *chart);
+    // Click-data dialog.
+    void (*setClickDataDialogVisible)(ChartState *chart, int visible);
+    void (*updateClickDataButtons)(ChartState *chart);
+    // Opens one of the INPUT dialogs (kInputDialog*). Returns 1 when it was
+    // opened; default 0 (not available).
+    int (*openInputDialog)(ChartState *chart, int dialog);
+};
+
+extern UiHooks uiHooks;
+
+// Puts every field back to its default (tests call it between cases).
+void uiHooksReset();
+
+// Recording seam for tests: while recording, openMessageBox appends the box
+// (type and text) to a list instead of showing it.
+void uiHooksRecordMessages();              // starts with an empty list
+int uiHooksRecordedMessageCount();
+const char *uiHooksRecordedMessageText(int i); // null when i is out of range
+int uiHooksRecordedMessageType(int i);         // 0 when i is out of range
