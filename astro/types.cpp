@@ -1,2 +1,0 @@
-// astro/ is header-first; this unit keeps the library non-empty before the routines land.
-#include "astro/types.h"
