@@ -854,9 +854,10 @@ NEBULA M42 NEBULA 2 "Orion Nebula" 3
 NEBULA M45 NEBULA 3 "Pleiades" 3
 NEBULA M13 NEBULA 4 "Hercules Cluster" 3
 NEBULA M57 NEBULA 1 "Ring Nebula" 3
-05 35.3 -05 23 MARK 1 "Trapezium" 2
+# Bare coordinates: R.A. as HHMM.m and declination as DDMM.m (or decimal).
+0535.3 -0523 MARK 1 "Trapezium" 2
 # Barnard's Star, a faint red dwarf with the fastest proper motion known
-17 57.8 +04 41 STAR 9.5 9 "Barnard's Star" 4
+1757.8 0441 STAR 9.5 9 "Barnard's Star" 4
 """
 
 
