@@ -1,0 +1,277 @@
+#include "model/env.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+const char kEnvDefaultLocale[] = "en_US.ISO_8859-1";
+
+int envCopyText(char *dst, int size, const char *src)
+{
+    if (size <= 0)
+        return 0;
+    size_t n = std::strlen(src);
+    size_t room = static_cast<size_t>(size) - 1;
+    int fits = n <= room;
+    if (!fits)
+        n = room;
+    std::memcpy(dst, src, n);
+    dst[n] = '\0';
+    return fits;
+}
+
+// The user database, with TAVIK_HOME standing in for the current user.
+static int userDatabaseHome(const char *user, char *dst, int len)
+{
+    if (!user) {
+        const char *override = std::getenv("TAVIK_HOME");
+        if (override && *override)
+            return envCopyText(dst, len, override);
+    }
+    char storage[4096];
+    struct passwd entry;
+    struct passwd *found = nullptr;
+    int rc = user ? getpwnam_r(user, &entry, storage, sizeof storage, &found)
+                  : getpwuid_r(getuid(), &entry, storage, sizeof storage, &found);
+    if (rc != 0 || !found || !found->pw_dir)
+        return 0;
+    return envCopyText(dst, len, found->pw_dir);
+}
+
+static EnvHomeLookup homeLookup = userDatabaseHome;
+
+void envSetHomeLookup(EnvHomeLookup lookup)
+{
+    homeLookup = lookup ? lookup : userDatabaseHome;
+}
+
+int envHomeDir(char *dst, int len, const char *user)
+{
+    if (len <= 0)
+        return 0;
+    if (!homeLookup(user, dst, len)) {
+        dst[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+char *envExpandTilde(const char *path, char *out, int outSize)
+{
+    if (outSize <= 0)
+        return nullptr;
+    const char *rest = path;
+    char home[kEnvPathSize * 4];
+    home[0] = '\0';
+    if (path[0] == '~') {
+        const char *slash = std::strchr(path, '/');
+        size_t nameLen = slash ? static_cast<size_t>(slash - path - 1) : std::strlen(path + 1);
+        int known;
+        if (nameLen == 0) {
+            known = envHomeDir(home, sizeof home, nullptr);
+        } else {
+            char user[256];
+            known = nameLen < sizeof user;
+            if (known) {
+                std::memcpy(user, path + 1, nameLen);
+                user[nameLen] = '\0';
+                known = envHomeDir(home, sizeof home, user);
+            }
+        }
+        // An unknown user keeps the text as typed rather than turning
+        // "~nosuch/x" into "/x", a different file.
+        if (known)
+            rest = path + 1 + nameLen;
+        else
+            home[0] = '\0';
+    }
+    size_t homeLen = std::strlen(home);
+    size_t restLen = std::strlen(rest);
+    if (homeLen + restLen + 1 > static_cast<size_t>(outSize)) {
+        out[0] = '\0';
+        return nullptr;
+    }
+    std::memcpy(out, home, homeLen);
+    std::memcpy(out + homeLen, rest, restLen + 1);
+    return out;
+}
+
+// dst = a + b, or empty and 0 when it does not fit.
+static int joinPath(char *dst, int size, const char *a, const char *b)
+{
+    size_t al = std::strlen(a), bl = std::strlen(b);
+    if (size <= 0 || al + bl + 1 > static_cast<size_t>(size)) {
+        if (size > 0)
+            dst[0] = '\0';
+        return 0;
+    }
+    std::memcpy(dst, a, al);
+    std::memcpy(dst + al, b, bl + 1);
+    return 1;
+}
+
+int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize)
+{
+    char home[kEnvPathSize];
+    int ok = envHomeDir(home, sizeof home, nullptr) && home[0] &&
+             joinPath(dir, dirSize, home, "/.tavik") &&
+             joinPath(rcPath, rcSize, dir, "/tavikrc");
+    if (ok && mkdir(dir, 0755) != 0) {
+        struct stat st;
+        ok = errno == EEXIST && stat(dir, &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    if (!ok) {
+        if (dirSize > 0)
+            dir[0] = '\0';
+        if (rcSize > 0)
+            rcPath[0] = '\0';
+    }
+    return ok;
+}
+
+int envCopyFile(const char *from, const char *to)
+{
+    char temp[kEnvPathSize + 8];
+    if (!joinPath(temp, sizeof temp, to, ".$NEW$"))
+        return 0;
+    FILE *in = std::fopen(from, "rb");
+    if (!in)
+        return 0;
+    FILE *out = std::fopen(temp, "wb");
+    if (!out) {
+        std::fclose(in);
+        return 0;
+    }
+    static char block[16384];
+    int ok = 1;
+    for (;;) {
+        size_t n = std::fread(block, 1, sizeof block, in);
+        if (n > 0 && std::fwrite(block, 1, n, out) != n) {
+            ok = 0;
+            break;
+        }
+        if (n < sizeof block) {
+            ok = !std::ferror(in);
+            break;
+        }
+    }
+    std::fclose(in);
+    if (std::fclose(out) != 0)
+        ok = 0;
+    if (ok && std::rename(temp, to) != 0)
+        ok = 0;
+    if (!ok)
+        std::remove(temp);
+    return ok;
+}
+
+static int isExecutableFile(const char *path)
+{
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISREG(st.st_mode) && access(path, X_OK) == 0;
+}
+
+int envProgramOnPath(const char *commandLine)
+{
+    char program[kEnvPathSize];
+    size_t n = std::strcspn(commandLine, " ");
+    if (n == 0 || n >= sizeof program)
+        return 0;
+    std::memcpy(program, commandLine, n);
+    program[n] = '\0';
+    if (std::strchr(program, '/'))
+        return isExecutableFile(program);
+    const char *path = std::getenv("PATH");
+    if (!path)
+        return 0;
+    for (const char *dir = path;; ++dir) {
+        size_t dirLen = std::strcspn(dir, ":");
+        char candidate[kEnvPathSize * 2];
+        // An empty entry is the current directory.
+        const char *prefix = dirLen ? dir : ".";
+        size_t prefixLen = dirLen ? dirLen : 1;
+        if (prefixLen + 1 + n + 1 <= sizeof candidate) {
+            std::memcpy(candidate, prefix, prefixLen);
+            candidate[prefixLen] = '/';
+            std::memcpy(candidate + prefixLen + 1, program, n + 1);
+            if (isExecutableFile(candidate))
+                return 1;
+        }
+        dir += dirLen;
+        if (*dir == '\0')
+            return 0;
+    }
+}
+
+void envChooseLocaleFrom(char *buf, int len, int argc, char **argv, const char *localeOption)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        if (std::strncmp(arg, "--lang=", 7) == 0) {
+            envCopyText(buf, len, arg + 7);
+            return;
+        }
+        if (std::strncmp(arg, "-l=", 3) == 0) {
+            envCopyText(buf, len, arg + 3);
+            return;
+        }
+    }
+    if (localeOption && localeOption[0]) {
+        envCopyText(buf, len, localeOption);
+        return;
+    }
+    // An empty variable counts as unset, as the C library's own locale rules have it.
+    static const char *const variables[] = {"TAVIK_LOCALE", "LC_CTYPE", "LC_ALL", "LANG"};
+    for (const char *name : variables) {
+        const char *value = std::getenv(name);
+        if (value && value[0]) {
+            envCopyText(buf, len, value);
+            return;
+        }
+    }
+    envCopyText(buf, len, kEnvDefaultLocale);
+}
+
+const char *envSetCharLocale(const char *chosen, FILE *err)
+{
+    if (std::setlocale(LC_CTYPE, chosen))
+        return chosen;
+    std::fprintf(err, "tavik: can't set locale %s.", chosen);
+    const char *inEffect = chosen;
+    if (std::setlocale(LC_CTYPE, kEnvDefaultLocale)) {
+        std::fprintf(err, " Fallback to default (%s).", kEnvDefaultLocale);
+        inEffect = kEnvDefaultLocale;
+    }
+    std::fputc('\n', err);
+    return inEffect;
+}
+
+void languageCode(const char *localeName, char code[3])
+{
+    if (std::strlen(localeName) >= 3 && localeName[2] == '_') {
+        code[0] = localeName[0];
+        code[1] = localeName[1];
+        code[2] = '\0';
+    } else {
+        code[0] = '\0';
+    }
+}
+
+void envLocalizedPathFor(char *path, int len, const char *code)
+{
+    if (!code[0])
+        return;
+    char localized[kEnvPathSize * 2];
+    size_t pl = std::strlen(path), cl = std::strlen(code);
+    if (pl + 1 + cl + 1 > sizeof localized || pl + 1 + cl + 1 > static_cast<size_t>(len))
+        return;
+    std::memcpy(localized, path, pl);
+    localized[pl] = '.';
+    std::memcpy(localized + pl + 1, code, cl + 1);
+    if (access(localized, R_OK) == 0)
+        std::memcpy(path, localized, pl + cl + 2);
+}

@@ -1,0 +1,268 @@
+#include "model/options.h"
+
+#include "model/env.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Reads one line of at most kOptionsLineMax characters into buf (newline
+// kept when it fit); the rest of a longer line is skipped. 0 at end of file.
+static int readOptionsLine(FILE *file, char (&buf)[kOptionsLineMax + 2])
+{
+    if (!std::fgets(buf, sizeof buf, file))
+        return 0;
+    if (!std::strchr(buf, '\n')) {
+        int c;
+        while ((c = std::fgetc(file)) != EOF && c != '\n') {
+        }
+    }
+    return 1;
+}
+
+// The text after "=" when `line` is a line of `key`, else null.
+static const char *matchKey(const char *line, const char *key)
+{
+    size_t n = std::strlen(key);
+    if (n == 0 || strncasecmp(line, key, n) != 0)
+        return nullptr;
+    const char *p = line + n;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    return *p == '=' ? p + 1 : nullptr;
+}
+
+int optionsFindValue(FILE *file, const char *key, char *dst, int len)
+{
+    if (len <= 0)
+        return 0;
+    dst[0] = '\0';
+    char line[kOptionsLineMax + 2];
+    while (readOptionsLine(file, line)) {
+        const char *value = matchKey(line, key);
+        if (!value)
+            continue;
+        while (std::isspace(static_cast<unsigned char>(*value)))
+            ++value;
+        size_t n = std::strlen(value);
+        while (n > 0 && std::isspace(static_cast<unsigned char>(value[n - 1])))
+            --n;
+        if (n >= static_cast<size_t>(len))
+            return 0;
+        std::memcpy(dst, value, n);
+        dst[n] = '\0';
+        return 1;
+    }
+    return 0;
+}
+
+int optionsFilePathIn(char *dst, int len, const char *userDir)
+{
+    if (len <= 0)
+        return 0;
+    dst[0] = '\0';
+    if (!userDir || !userDir[0])
+        return 0;
+    size_t dl = std::strlen(userDir);
+    static const char name[] = "/options";
+    if (dl + sizeof name > static_cast<size_t>(len))
+        return 0;
+    std::memcpy(dst, userDir, dl);
+    std::memcpy(dst + dl, name, sizeof name);
+    return 1;
+}
+
+int optionsFileGetString(const char *path, const char *key, char *dst, int len)
+{
+    if (len > 0)
+        dst[0] = '\0';
+    if (!path || !path[0])
+        return 0;
+    FILE *file = std::fopen(path, "r");
+    if (!file)
+        return 0;
+    int found = optionsFindValue(file, key, dst, len);
+    std::fclose(file);
+    return found;
+}
+
+// Bool and integer values longer than this are ignored.
+constexpr int kOptionsShortValue = 32;
+
+int optionsFileGetBool(const char *path, const char *key, int dflt)
+{
+    char value[kOptionsShortValue];
+    if (!optionsFileGetString(path, key, value, sizeof value))
+        return dflt;
+    static const struct {
+        const char *word;
+        int value;
+    } words[] = {{"TRUE", 1}, {"YES", 1}, {"FALSE", 0}, {"NO", 0}};
+    for (const auto &w : words)
+        if (strcasecmp(value, w.word) == 0)
+            return w.value;
+    return dflt;
+}
+
+int optionsFileGetInt(const char *path, const char *key, int dflt)
+{
+    char value[kOptionsShortValue];
+    if (!optionsFileGetString(path, key, value, sizeof value) || !value[0])
+        return dflt;
+    char *end = nullptr;
+    errno = 0;
+    long v = std::strtol(value, &end, 10);
+    if (errno != 0 || *end != '\0' || v < INT_MIN || v > INT_MAX)
+        return dflt;
+    return static_cast<int>(v);
+}
+
+// The temporary a replaced file is written to first.
+static int tempPath(char *dst, int len, const char *path)
+{
+    size_t pl = std::strlen(path);
+    static const char suffix[] = ".$NEW$";
+    if (pl + sizeof suffix > static_cast<size_t>(len))
+        return 0;
+    std::memcpy(dst, path, pl);
+    std::memcpy(dst + pl, suffix, sizeof suffix);
+    return 1;
+}
+
+// Flushes, syncs and closes `out`, then renames temp over path; on any
+// failure removes temp. Returns 1 when path now holds the new text.
+static int finishReplacement(FILE *out, int ok, const char *temp, const char *path)
+{
+    if (ok && (std::fflush(out) != 0 || fsync(fileno(out)) != 0))
+        ok = 0;
+    if (std::fclose(out) != 0)
+        ok = 0;
+    if (ok && std::rename(temp, path) != 0)
+        ok = 0;
+    if (!ok)
+        std::remove(temp);
+    return ok;
+}
+
+static int hasLineBreak(const char *text)
+{
+    return std::strpbrk(text, "\r\n") != nullptr;
+}
+
+int optionsFileSet(const char *path, const char *key, const char *value)
+{
+    if (!path || !path[0] || !key[0] || hasLineBreak(key) || std::strchr(key, '=') ||
+        hasLineBreak(value))
+        return 0;
+    char temp[kEnvPathSize + 8];
+    if (!tempPath(temp, sizeof temp, path))
+        return 0;
+    FILE *in = std::fopen(path, "r");
+    if (!in && errno != ENOENT)
+        return 0;
+    FILE *out = std::fopen(temp, "w");
+    if (!out) {
+        if (in)
+            std::fclose(in);
+        return 0;
+    }
+    struct stat st;
+    if (in && fstat(fileno(in), &st) == 0)
+        fchmod(fileno(out), st.st_mode & 07777);
+
+    int ok = 1, replaced = 0;
+    char *line = nullptr;
+    size_t capacity = 0;
+    ssize_t n;
+    while (ok && in && (n = getline(&line, &capacity, in)) > 0) {
+        if (matchKey(line, key)) {
+            ok = std::fprintf(out, "%s = %s\n", key, value) >= 0;
+            replaced = 1;
+        } else {
+            ok = std::fwrite(line, 1, static_cast<size_t>(n), out) == static_cast<size_t>(n);
+        }
+    }
+    if (in) {
+        if (std::ferror(in))
+            ok = 0;
+        std::fclose(in);
+    }
+    std::free(line);
+    if (ok && !replaced)
+        ok = std::fprintf(out, "%s = %s\n", key, value) >= 0;
+    return finishReplacement(out, ok, temp, path);
+}
+
+namespace {
+
+enum class OptionKind { Bool, Text, TextIfSet, Int };
+
+struct OptionRow {
+    const char *key;
+    OptionKind kind;
+    int OptionValues::*number;
+    const char *OptionValues::*text;
+};
+
+// The options file's keys in writing order.
+const OptionRow optionRows[] = {
+    {"Toolbar", OptionKind::Bool, &OptionValues::toolbarShown, nullptr},
+    {"TipHelp", OptionKind::Bool, &OptionValues::tipHelp, nullptr},
+    {"ConfirmQuit", OptionKind::Bool, &OptionValues::confirmQuit, nullptr},
+    {"ConfirmInit", OptionKind::Bool, &OptionValues::confirmInit, nullptr},
+    {"StlFileIoPath", OptionKind::Text, nullptr, &OptionValues::stlFileIoPath},
+    {"SaveImagePath", OptionKind::Text, nullptr, &OptionValues::saveImagePath},
+    {"UserObjectFilePath", OptionKind::Text, nullptr, &OptionValues::userObjectFilePath},
+    {"GscDataPath", OptionKind::Text, nullptr, &OptionValues::gscPath},
+    {"SiteName", OptionKind::TextIfSet, nullptr, &OptionValues::siteName},
+    {"Geometry", OptionKind::TextIfSet, nullptr, &OptionValues::geometry},
+    {"Locale", OptionKind::TextIfSet, nullptr, &OptionValues::locale},
+    {"TZ", OptionKind::TextIfSet, nullptr, &OptionValues::tz},
+    {"SocketPort", OptionKind::Int, &OptionValues::socketPort, nullptr},
+};
+
+} // namespace
+
+// A value is written up to its first line break, so that no field of the
+// record can add lines of its own to the file.
+static int writeOptionLine(FILE *out, const char *key, const char *value)
+{
+    int n = static_cast<int>(std::strcspn(value, "\r\n"));
+    return std::fprintf(out, "%s = %.*s\n", key, n, value) >= 0;
+}
+
+int optionsWriteFile(const char *path, const OptionValues *values)
+{
+    char temp[kEnvPathSize + 8];
+    if (!path || !path[0] || !tempPath(temp, sizeof temp, path))
+        return 0;
+    FILE *out = std::fopen(temp, "w");
+    if (!out)
+        return 0;
+    int ok = 1;
+    for (const OptionRow &row : optionRows) {
+        if (!ok)
+            break;
+        switch (row.kind) {
+        case OptionKind::Bool:
+            ok = writeOptionLine(out, row.key, values->*row.number ? "True" : "False");
+            break;
+        case OptionKind::Int:
+            ok = std::fprintf(out, "%s = %d\n", row.key, values->*row.number) >= 0;
+            break;
+        case OptionKind::TextIfSet:
+        case OptionKind::Text: {
+            const char *text = values->*row.text ? values->*row.text : "";
+            if (row.kind == OptionKind::Text || text[0])
+                ok = writeOptionLine(out, row.key, text);
+            break;
+        }
+        }
+    }
+    return finishReplacement(out, ok, temp, path);
+}

@@ -1,0 +1,57 @@
+#include "tests/model/settings_fixtures.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+int runInChild(const std::function<int()> &step)
+{
+    pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0)
+        _exit(step());
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+int runWithFileSizeLimit(long bytes, const std::function<int()> &step)
+{
+    return runInChild([&] {
+        // Without this the first write past the limit kills the child.
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit;
+        if (getrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 100;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 101;
+        return step();
+    });
+}
+
+int runWithReadOnlyDir(const std::string &dir, const std::function<int()> &step)
+{
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0)
+        return -1;
+    chmod(dir.c_str(), 0555);
+    int result = runInChild([&] {
+        // Root writes anywhere; an ordinary user (nobody) does not.
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return 102;
+        return step();
+    });
+    chmod(dir.c_str(), st.st_mode & 07777);
+    return result;
+}
+
+bool pathExists(const std::string &path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
