@@ -1,5 +1,8 @@
 #include "model/env.h"
 
+#include "model/app_data.h"
+#include "model/options.h"
+
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
@@ -274,4 +277,22 @@ void envLocalizedPathFor(char *path, int len, const char *code)
     std::memcpy(localized + pl + 1, code, cl + 1);
     if (access(localized, R_OK) == 0)
         std::memcpy(path, localized, pl + cl + 2);
+}
+
+void envChooseLocale(char *buf, int len, int argc, char **argv)
+{
+    optionGetString("Locale", appData->localeOption, sizeof appData->localeOption);
+    envChooseLocaleFrom(buf, len, argc, argv, appData->localeOption);
+}
+
+void envStoreLocale(const char *name)
+{
+    setenv("LANG", name, 1);
+    envCopyText(appData->localeName, sizeof appData->localeName, name);
+    languageCode(appData->localeName, appData->languageCode);
+}
+
+void envLocalizedPath(char *path, int len)
+{
+    envLocalizedPathFor(path, len, appData->languageCode);
 }

@@ -1,6 +1,8 @@
 #include "model/options.h"
 
+#include "model/app_data.h"
 #include "model/env.h"
+#include "model/ui_hooks.h"
 
 #include <cctype>
 #include <cerrno>
@@ -265,4 +267,62 @@ int optionsWriteFile(const char *path, const OptionValues *values)
         }
     }
     return finishReplacement(out, ok, temp, path);
+}
+
+int optionsFilePath(char *dst, int len)
+{
+    return optionsFilePathIn(dst, len, appData->userDir);
+}
+
+int optionGetBool(const char *key, int dflt)
+{
+    char path[kEnvPathSize + 8];
+    return optionsFilePath(path, sizeof path) ? optionsFileGetBool(path, key, dflt) : dflt;
+}
+
+int optionGetInt(const char *key, int dflt)
+{
+    char path[kEnvPathSize + 8];
+    return optionsFilePath(path, sizeof path) ? optionsFileGetInt(path, key, dflt) : dflt;
+}
+
+int optionGetString(const char *key, char *dst, int len)
+{
+    char path[kEnvPathSize + 8];
+    if (!optionsFilePath(path, sizeof path)) {
+        if (len > 0)
+            dst[0] = '\0';
+        return 0;
+    }
+    return optionsFileGetString(path, key, dst, len);
+}
+
+int optionSet(const char *key, const char *value)
+{
+    char path[kEnvPathSize + 8];
+    return optionsFilePath(path, sizeof path) && optionsFileSet(path, key, value);
+}
+
+int optionsWriteAll()
+{
+    char path[kEnvPathSize + 8];
+    if (!optionsFilePath(path, sizeof path))
+        return 0;
+    const AppData *app = appData;
+    OptionValues values = {
+        uiHooks.toolbarManaged(),
+        app->tipShell != nullptr,
+        app->confirmQuit,
+        app->confirmInit,
+        app->stlFileIoPath,
+        app->saveImagePath,
+        app->userObjectFilePath,
+        app->gscPath,
+        app->siteName,
+        app->geometryOption,
+        app->localeOption,
+        app->tzOption,
+        app->socketPort,
+    };
+    return optionsWriteFile(path, &values);
 }

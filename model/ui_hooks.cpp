@@ -1,5 +1,7 @@
 #include "model/ui_hooks.h"
 
+#include "model/app_data.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ void chartNoOp(ChartState *) {}
 void defaultToolbarRefreshOne(ChartState *, int, int, int) {}
 void defaultSetClickDataDialogVisible(ChartState *, int) {}
 int defaultOpenInputDialog(ChartState *, int) { return 0; }
+int defaultToolbarManaged() { return appData->toolBar != nullptr; }
 
 struct RecordedMessage {
     int type;
@@ -44,6 +47,7 @@ constexpr UiHooks kDefaultHooks = {
     defaultSetClickDataDialogVisible,
     chartNoOp,                        // updateClickDataButtons
     defaultOpenInputDialog,
+    defaultToolbarManaged,
 };
 
 } // namespace

@@ -58,6 +58,9 @@ struct UiHooks {
     // Opens one of the INPUT dialogs (kInputDialog*). Returns 1 when it was
     // opened; default 0 (not available).
     int (*openInputDialog)(ChartState *chart, int dialog);
+    // 1 when the tool bar is managed (shown), as the options file records it.
+    // Default: 1 when the tool bar was built.
+    int (*toolbarManaged)();
 };
 
 extern UiHooks uiHooks;

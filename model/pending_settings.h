@@ -1,0 +1,25 @@
+// Stand-ins for routines of other areas that the settings call before those
+// areas exist: the element-file name index builder, the site-list look-up
+// and the clock. Each keeps the contract of the routine it stands for, so
+// that replacing it is a change of this file and its call sites only.
+#pragma once
+
+struct DateTime;
+
+// Builds the name index of an element file; 1 when the index was written.
+// Stand-in: builds nothing and returns 0, so that a missing index stays
+// missing (a placeholder file would look fresh and block the real build).
+int pendingCatalogIndexBuild(const char *elementFile, const char *indexFile);
+
+// Looks `name` up in the site list `siteFile` (71-byte lines; the first line
+// that is not well-formed ends the search). out = latitude (north
+// positive), longitude (east positive), altitude in metres; zone in hours.
+// Returns 1 when found.
+int pendingFindSiteIn(const char *siteFile, const char *name, double out[3], double *zone);
+
+// pendingFindSiteIn on the application record's siteFile.
+int pendingFindSite(const char *name, double out[3], double *zone);
+
+// The current local time, whole seconds, with the zone of the default site
+// (the application record's siteZoneHours).
+void pendingTimeNow(DateTime *date);
