@@ -103,8 +103,7 @@ char *envExpandTilde(const char *path, char *out, int outSize)
     return out;
 }
 
-// dst = a + b, or empty and 0 when it does not fit.
-static int joinPath(char *dst, int size, const char *a, const char *b)
+int envJoinPath(char *dst, int size, const char *a, const char *b)
 {
     size_t al = std::strlen(a), bl = std::strlen(b);
     if (size <= 0 || al + bl + 1 > static_cast<size_t>(size)) {
@@ -121,8 +120,8 @@ int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize)
 {
     char home[kEnvPathSize];
     int ok = envHomeDir(home, sizeof home, nullptr) && home[0] &&
-             joinPath(dir, dirSize, home, "/.tavik") &&
-             joinPath(rcPath, rcSize, dir, "/tavikrc");
+             envJoinPath(dir, dirSize, home, "/.tavik") &&
+             envJoinPath(rcPath, rcSize, dir, "/tavikrc");
     if (ok && mkdir(dir, 0755) != 0) {
         struct stat st;
         ok = errno == EEXIST && stat(dir, &st) == 0 && S_ISDIR(st.st_mode);
@@ -136,10 +135,28 @@ int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize)
     return ok;
 }
 
+int envReplacementPath(char *dst, int size, const char *path)
+{
+    return envJoinPath(dst, size, path, ".$NEW$");
+}
+
+int envFinishReplacement(FILE *out, int ok, const char *temp, const char *path)
+{
+    if (ok && (std::fflush(out) != 0 || fsync(fileno(out)) != 0))
+        ok = 0;
+    if (std::fclose(out) != 0)
+        ok = 0;
+    if (ok && std::rename(temp, path) != 0)
+        ok = 0;
+    if (!ok)
+        std::remove(temp);
+    return ok;
+}
+
 int envCopyFile(const char *from, const char *to)
 {
     char temp[kEnvPathSize + 8];
-    if (!joinPath(temp, sizeof temp, to, ".$NEW$"))
+    if (!envReplacementPath(temp, sizeof temp, to))
         return 0;
     FILE *in = std::fopen(from, "rb");
     if (!in)
@@ -163,13 +180,7 @@ int envCopyFile(const char *from, const char *to)
         }
     }
     std::fclose(in);
-    if (std::fclose(out) != 0)
-        ok = 0;
-    if (ok && std::rename(temp, to) != 0)
-        ok = 0;
-    if (!ok)
-        std::remove(temp);
-    return ok;
+    return envFinishReplacement(out, ok, temp, to);
 }
 
 static int isExecutableFile(const char *path)

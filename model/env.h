@@ -83,6 +83,19 @@ void envLocalizedPathFor(char *path, int len, const char *code);
 // envLocalizedPathFor with the application record's languageCode.
 void envLocalizedPath(char *path, int len);
 
+// dst = a + b into dst[size]. Returns 1, or 0 with dst empty when it does
+// not fit.
+int envJoinPath(char *dst, int size, const char *a, const char *b);
+
+// User files are replaced through a temporary: envReplacementPath gives
+// "<path>.$NEW$" (0 when it does not fit); envFinishReplacement flushes,
+// syncs and closes `out` (the temporary's stream) and, when `ok` and all of
+// that worked, renames the temporary over `path`; otherwise it removes the
+// temporary and `path` keeps its old text. Returns 1 when path holds the new
+// text.
+int envReplacementPath(char *dst, int size, const char *path);
+int envFinishReplacement(FILE *out, int ok, const char *temp, const char *path);
+
 // Bounded copy: at most size - 1 characters and a terminator. Returns 1 when
 // the whole of src fit.
 int envCopyText(char *dst, int size, const char *src);

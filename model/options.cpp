@@ -65,18 +65,11 @@ int optionsFindValue(FILE *file, const char *key, char *dst, int len)
 
 int optionsFilePathIn(char *dst, int len, const char *userDir)
 {
-    if (len <= 0)
-        return 0;
-    dst[0] = '\0';
+    if (len > 0)
+        dst[0] = '\0';
     if (!userDir || !userDir[0])
         return 0;
-    size_t dl = std::strlen(userDir);
-    static const char name[] = "/options";
-    if (dl + sizeof name > static_cast<size_t>(len))
-        return 0;
-    std::memcpy(dst, userDir, dl);
-    std::memcpy(dst + dl, name, sizeof name);
-    return 1;
+    return envJoinPath(dst, len, userDir, "/options");
 }
 
 int optionsFileGetString(const char *path, const char *key, char *dst, int len)
@@ -124,33 +117,6 @@ int optionsFileGetInt(const char *path, const char *key, int dflt)
     return static_cast<int>(v);
 }
 
-// The temporary a replaced file is written to first.
-static int tempPath(char *dst, int len, const char *path)
-{
-    size_t pl = std::strlen(path);
-    static const char suffix[] = ".$NEW$";
-    if (pl + sizeof suffix > static_cast<size_t>(len))
-        return 0;
-    std::memcpy(dst, path, pl);
-    std::memcpy(dst + pl, suffix, sizeof suffix);
-    return 1;
-}
-
-// Flushes, syncs and closes `out`, then renames temp over path; on any
-// failure removes temp. Returns 1 when path now holds the new text.
-static int finishReplacement(FILE *out, int ok, const char *temp, const char *path)
-{
-    if (ok && (std::fflush(out) != 0 || fsync(fileno(out)) != 0))
-        ok = 0;
-    if (std::fclose(out) != 0)
-        ok = 0;
-    if (ok && std::rename(temp, path) != 0)
-        ok = 0;
-    if (!ok)
-        std::remove(temp);
-    return ok;
-}
-
 static int hasLineBreak(const char *text)
 {
     return std::strpbrk(text, "\r\n") != nullptr;
@@ -162,7 +128,7 @@ int optionsFileSet(const char *path, const char *key, const char *value)
         hasLineBreak(value))
         return 0;
     char temp[kEnvPathSize + 8];
-    if (!tempPath(temp, sizeof temp, path))
+    if (!envReplacementPath(temp, sizeof temp, path))
         return 0;
     FILE *in = std::fopen(path, "r");
     if (!in && errno != ENOENT)
@@ -197,7 +163,7 @@ int optionsFileSet(const char *path, const char *key, const char *value)
     std::free(line);
     if (ok && !replaced)
         ok = std::fprintf(out, "%s = %s\n", key, value) >= 0;
-    return finishReplacement(out, ok, temp, path);
+    return envFinishReplacement(out, ok, temp, path);
 }
 
 namespace {
@@ -241,7 +207,7 @@ static int writeOptionLine(FILE *out, const char *key, const char *value)
 int optionsWriteFile(const char *path, const OptionValues *values)
 {
     char temp[kEnvPathSize + 8];
-    if (!path || !path[0] || !tempPath(temp, sizeof temp, path))
+    if (!path || !path[0] || !envReplacementPath(temp, sizeof temp, path))
         return 0;
     FILE *out = std::fopen(temp, "w");
     if (!out)
@@ -266,7 +232,7 @@ int optionsWriteFile(const char *path, const OptionValues *values)
         }
         }
     }
-    return finishReplacement(out, ok, temp, path);
+    return envFinishReplacement(out, ok, temp, path);
 }
 
 int optionsFilePath(char *dst, int len)

@@ -79,19 +79,10 @@ int catalogIndexPath(char *out, int outSize, const char *elementFile)
     return catalogIndexRefresh(out, outSize, elementFile, pendingCatalogIndexBuild, &noticeShown, stdout);
 }
 
-// dir + "/" + name into dst, or 0 when dir is empty or it does not fit.
-static int userFile(char *dst, int size, const char *dir, const char *name)
-{
-    if (!dir[0])
-        return 0;
-    int n = std::snprintf(dst, static_cast<size_t>(size), "%s/%s", dir, name);
-    return n >= 0 && n < size;
-}
-
 void envSiteFilePath(char *out, int outSize, const char *resourcePath)
 {
     char copy[kEnvPathSize];
-    int haveCopy = userFile(copy, sizeof copy, appData->userDir, "tavik.obs");
+    int haveCopy = appData->userDir[0] && envJoinPath(copy, sizeof copy, appData->userDir, "/tavik.obs");
     if (haveCopy && access(copy, R_OK) == 0) {
         envCopyText(out, outSize, copy);
         return;
