@@ -44,10 +44,20 @@ void chartStateSetDefaults(ChartState *chart)
     chart->nebulaMax = 0;
     chart->nebulaLimitOn = 1;
 
+    for (SolarBodyRecord &planet : chart->planets) {
+        planet.jd = kNeverJd;
+        planet.level = 9;
+    }
+    chart->moon.siteLatitudeDeg = 0.0;
+    chart->moon.siteLongitudeDeg = 0.0;
+    chart->moon.siteAltitudeM = 0.0;
+    chart->moon.level = 9;
     chart->diskMag = 100;
     chart->solOffset[0] = 0.0;
     chart->solOffset[1] = 0.0;
     chart->solOffset[2] = 0.0;
+    for (GalileanMoonRow &row : chart->galileanMoons)
+        row.jd = kNeverJd;
     chart->cometCount = 0;
     chart->cometPositions = nullptr;
     chart->cometElements = nullptr;
@@ -102,8 +112,22 @@ void chartStateSetDefaults(ChartState *chart)
     chart->sceneFilePath[0] = '\0';
 }
 
+namespace {
+
+void freeOutlines(BodyPosition *rows, int32_t count)
+{
+    for (int32_t i = 0; rows && i < count; i++) {
+        std::free(rows[i].outline);
+        rows[i].outline = nullptr;
+        rows[i].outlineCount = 0;
+    }
+}
+
+} // namespace
+
 void chartStateFreeTables(ChartState *chart)
 {
+    freeOutlines(chart->cometPositions, chart->cometCount);
     std::free(chart->cometPositions);
     std::free(chart->cometElements);
     std::free(chart->cometTails);
@@ -114,6 +138,7 @@ void chartStateFreeTables(ChartState *chart)
     chart->cometFlags = nullptr;
     chart->cometCount = 0;
 
+    freeOutlines(chart->minorPlanetPositions, chart->minorPlanetCount);
     std::free(chart->minorPlanetPositions);
     std::free(chart->minorPlanetElements);
     std::free(chart->minorPlanetFlags);

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "astro/body_records.h"
+#include "astro/orbit_records.h"
 #include "astro/types.h"
 #include "model/user_objects.h"
 #include "model/x_handles.h"
@@ -33,14 +35,7 @@ inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
 // A cached Julian date that means "never computed": the next frame computes it.
 constexpr double kNeverJd = 40000000.0;
 
-constexpr int kPlanetRowCount = 8;     // Mercury .. Pluto, without the Earth
-constexpr int kPlanetOrbitCount = 9;   // the nine planets with the Earth
-constexpr int kPlanetOrbitPoints = 96;
 constexpr int kClickTextSize = 2048;   // a whole "@TEXT" word of a click-data line
-
-struct BodyPosition;
-struct OrbitalElements;
-struct CometTail;
 
 struct ChartState {
     // Widgets and mode
@@ -105,10 +100,14 @@ struct ChartState {
     int32_t nebulaLimitOn;
 
     // Bodies
-    // The Sun, Moon and planet records come with the body computations.
+    SunRecord sun;
+    MoonRecord moon;
+    SolarBodyRecord planets[kPlanetCount]; // Mercury .. Pluto
     int32_t diskMag;
     double solOffset[3];
-    // The Galilean-moon rows come with the body computations.
+    GalileanMoonRow galileanMoons[kGalileanMoonCount]; // Io, Europa, Ganymede, Callisto
+    // The comet and minor-planet tables have count rows each and are
+    // allocated with malloc/realloc; a position row owns its outline.
     int32_t cometCount;
     BodyPosition *cometPositions;
     OrbitalElements *cometElements;
@@ -117,7 +116,7 @@ struct ChartState {
     BodyPosition *minorPlanetPositions;
     OrbitalElements *minorPlanetElements;
     double orbitJd;                // Julian date of the drawn orbit outlines
-    Vec3 planetOrbits[kPlanetOrbitCount][kPlanetOrbitPoints];
+    PlanetOrbitOutlines planetOrbits;
 
     // Tracking, hit and display flags
     double trackValues[2];
@@ -135,7 +134,7 @@ struct ChartState {
     char clickText[kClickTextSize];
     uint8_t traceFlags;
     uint8_t sunFlags, moonFlags, earthFlags;
-    uint8_t planetFlags[kPlanetRowCount]; // Mercury .. Pluto
+    uint8_t planetFlags[kPlanetCount]; // Mercury .. Pluto
     uint8_t jupiterMoonFlags;
     uint8_t *cometFlags;           // one byte per loaded comet
     uint8_t *minorPlanetFlags;     // one byte per loaded minor planet

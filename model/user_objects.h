@@ -43,3 +43,9 @@ struct ClickDataEntry {
     int32_t index;
     int32_t offset; // byte offset of the entry's ":" line
 };
+
+struct ChartState;
+
+// Frees every user-object table of the chart and the list itself; the list
+// and its count are then null and 0. The tables and the list are malloc'd.
+void unloadUserObjects(ChartState *chart);

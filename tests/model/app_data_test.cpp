@@ -119,14 +119,33 @@ TEST(ChartStateDefaults, EveryListedDefault)
         EXPECT_EQ(b.value, b.expected) << b.name;
     for (uint8_t flags : chart->planetFlags)
         EXPECT_EQ(flags, 34);
+    // Cached positions are marked "never computed" so the first frame computes them.
+    for (const SolarBodyRecord &planet : chart->planets) {
+        EXPECT_EQ(planet.jd, kNeverJd);
+        EXPECT_EQ(planet.level, 9);
+    }
+    EXPECT_EQ(chart->moon.level, 9);
+    EXPECT_EQ(chart->moon.siteLatitudeDeg, 0.0);
+    EXPECT_EQ(chart->moon.siteLongitudeDeg, 0.0);
+    EXPECT_EQ(chart->moon.siteAltitudeM, 0.0);
+    for (const GalileanMoonRow &row : chart->galileanMoons)
+        EXPECT_EQ(row.jd, kNeverJd);
     delete chart;
 }
 
-TEST(ChartStateFreeTables, CountsAreZeroedWithTheTables)
+TEST(ChartStateFreeTables, CountsAreZeroedAndOutlinesFreedWithTheTables)
 {
     ChartState *chart = new ChartState();
     chartStateSetDefaults(chart);
+    // LeakSanitizer reports the outlines if they are dropped with their rows.
     chart->cometCount = 3;
+    chart->cometPositions = static_cast<BodyPosition *>(std::calloc(3, sizeof(BodyPosition)));
+    chart->cometPositions[1].outline = static_cast<Vec3 *>(std::malloc(4 * sizeof(Vec3)));
+    chart->cometPositions[1].outlineCount = 4;
+    chart->cometTails = static_cast<CometTail *>(std::calloc(3, sizeof(CometTail)));
+    chart->cometElements = static_cast<OrbitalElements *>(std::calloc(3, sizeof(OrbitalElements)));
+    chart->minorPlanetPositions = static_cast<BodyPosition *>(std::calloc(2, sizeof(BodyPosition)));
+    chart->minorPlanetPositions[0].outline = static_cast<Vec3 *>(std::malloc(sizeof(Vec3)));
     chart->cometFlags = static_cast<uint8_t *>(std::malloc(3));
     chart->minorPlanetCount = 2;
     chart->minorPlanetFlags = static_cast<uint8_t *>(std::malloc(2));
@@ -135,6 +154,10 @@ TEST(ChartStateFreeTables, CountsAreZeroedWithTheTables)
     EXPECT_EQ(chart->minorPlanetCount, 0);
     EXPECT_EQ(chart->cometFlags, nullptr);
     EXPECT_EQ(chart->minorPlanetFlags, nullptr);
+    EXPECT_EQ(chart->cometPositions, nullptr);
+    EXPECT_EQ(chart->cometTails, nullptr);
+    EXPECT_EQ(chart->cometElements, nullptr);
+    EXPECT_EQ(chart->minorPlanetPositions, nullptr);
     chartStateFreeTables(chart); // twice is harmless: nothing dangles
     delete chart;
 }

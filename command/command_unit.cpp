@@ -1,1 +1,0 @@
-// Placeholder so the command library is never empty.

@@ -1,0 +1,49 @@
+// The handlers of the command table, one per command.
+// Built: command/core_commands.cpp. Not built yet: command/pending_commands.cpp.
+#pragma once
+
+struct ChartState;
+
+void stkCmdInit(ChartState *chart, char **params);
+void stkCmdDrive(ChartState *chart, char **params);
+void stkCmdMode(ChartState *chart, char **params);
+void stkCmdLocate(ChartState *chart, char **params);
+void stkCmdDate(ChartState *chart, char **params);
+void stkCmdStime(ChartState *chart, char **params);
+void stkCmdIncTime(ChartState *chart, char **params);
+void stkCmdDecTime(ChartState *chart, char **params);
+void stkCmdPeriod(ChartState *chart, char **params);
+void stkCmdTimeSys(ChartState *chart, char **params);
+void stkCmdContinue(ChartState *chart, char **params);
+void stkCmdReverse(ChartState *chart, char **params);
+void stkCmdRealTime(ChartState *chart, char **params);
+void stkCmdMag(ChartState *chart, char **params);
+void stkCmdIncMag(ChartState *chart, char **params);
+void stkCmdDecMag(ChartState *chart, char **params);
+void stkCmdStarSize(ChartState *chart, char **params);
+void stkCmdStarData(ChartState *chart, char **params);
+void stkCmdMirror(ChartState *chart, char **params);
+void stkCmdView(ChartState *chart, char **params);
+void stkCmdZoom(ChartState *chart, char **params);
+void stkCmdLook(ChartState *chart, char **params);
+void stkCmdTrack(ChartState *chart, char **params);
+void stkCmdBlink(ChartState *chart, char **params);
+void stkCmdSolOffset(ChartState *chart, char **params);
+void stkCmdShow(ChartState *chart, char **params);
+void stkCmdHide(ChartState *chart, char **params);
+void stkCmdToggle(ChartState *chart, char **params);
+void stkCmdGrid(ChartState *chart, char **params);
+void stkCmdLoad(ChartState *chart, char **params);
+void stkCmdUnload(ChartState *chart, char **params);
+void stkCmdInput(ChartState *chart, char **params);
+void stkCmdStl(ChartState *chart, char **params);
+void stkCmdReal(ChartState *chart, char **params);
+void stkCmdOutline(ChartState *chart, char **params);
+void stkCmdDisk(ChartState *chart, char **params);
+void stkCmdDiskMag(ChartState *chart, char **params);
+void stkCmdGsave(ChartState *chart, char **params);
+void stkCmdExit(ChartState *chart, char **params);
+
+// Stand-ins for procedures of other areas that the built handlers call; each
+// does the least that is safe until its area is built (pending_commands.cpp).
+void pendingEnvInitSite(ChartState *chart);

@@ -1,0 +1,12 @@
+// Keyword tables of the command language: rows of {keyword, code}, each
+// ended by a null row; looked up with stkLookupKeyword.
+#pragma once
+
+#include "command/interpreter.h"
+
+extern const KeywordEntry modeKeywords[];     // MODE: ChartMode codes
+extern const KeywordEntry timesysKeywords[];  // TIMESYS: 0 LST, 1 UT, 2 LMT
+extern const KeywordEntry gridKeywords[];     // GRID: NORMAL 0 .. MODE3 3
+extern const KeywordEntry loadKeywords[];     // LOAD, UNLOAD: AD 5, CLICKDATA 7
+extern const KeywordEntry inputKeywords[];    // INPUT: kInputDialog* codes
+extern const KeywordEntry positionKeywords[]; // position specifications: PositionKind

@@ -1,0 +1,121 @@
+// The real command table and the keyword helpers.
+#include "command/interpreter.h"
+#include "command/keywords.h"
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/ui_hooks.h"
+
+namespace {
+
+struct Row {
+    const char *name;
+    int style, viewLock;
+};
+
+// The commands in their search order with argument style and view-lock flag.
+const Row kRows[] = {
+    {"INIT", 0, 0},     {"DRIVE", 0, 1},      {"MODE", 1, 0},     {"LOCATE", 5, 0},
+    {"DATE", 7, 1},     {"STIME", 2, 1},      {"INCTIME", 6, 1},  {"DECTIME", 6, 1},
+    {"PERIOD", 6, 1},   {"TIMESYS", 1, 1},    {"CONTINUE", 7, 1}, {"REVERSE", 7, 1},
+    {"REALTIME", 3, 1}, {"MAG", 2, 1},        {"INCMAG", 2, 1},   {"DECMAG", 2, 1},
+    {"STARSIZE", 1, 1}, {"STARDATA", 1, 1},   {"MIRROR", 1, 1},   {"VIEW", -1, 0},
+    {"ZOOM", 2, 0},     {"LOOK", 3, 0},       {"TRACK", 3, 0},    {"BLINK", 3, 1},
+    {"SOL_OFFSET", 3, 0}, {"SHOW", -1, 1},    {"HIDE", -1, 1},    {"TOGGLE", -1, 1},
+    {"GRID", 1, 1},     {"LOAD", 4, 1},       {"UNLOAD", 4, 1},   {"INPUT", 1, 1},
+    {"STL", 1, 0},      {"REAL", -1, 1},      {"OUTLINE", -1, 1}, {"DISK", -1, 1},
+    {"DISK_MAG", 1, 1}, {"GSAVE", 2, 1},      {"EXIT", 0, 0},
+};
+
+TEST(CommandTable, EveryCommandInOrderWithStyleAndViewLock)
+{
+    size_t i = 0;
+    for (const CommandEntry *row = stkCommandTable; row->name; row++, i++) {
+        ASSERT_LT(i, sizeof kRows / sizeof kRows[0]) << "extra row " << row->name;
+        EXPECT_STREQ(row->name, kRows[i].name);
+        EXPECT_EQ(row->argumentStyle, kRows[i].style) << row->name;
+        EXPECT_EQ(row->viewLock, kRows[i].viewLock) << row->name;
+        EXPECT_NE(row->handler, nullptr) << row->name;
+    }
+    EXPECT_EQ(i, sizeof kRows / sizeof kRows[0]) << "missing rows";
+}
+
+TEST(CommandTable, LookupIgnoresCaseAndNeedsTheWholeWord)
+{
+    EXPECT_STREQ(stkFindCommand("sol_offset")->name, "SOL_OFFSET");
+    EXPECT_STREQ(stkFindCommand("Disk_Mag")->name, "DISK_MAG");
+    EXPECT_STREQ(stkFindCommand("DISK")->name, "DISK");
+    EXPECT_EQ(stkFindCommand("DIS"), nullptr);
+    EXPECT_EQ(stkFindCommand("DRIVEX"), nullptr);
+    EXPECT_EQ(stkFindCommand(""), nullptr);
+    EXPECT_EQ(stkFindCommand(nullptr), nullptr);
+}
+
+TEST(CommandTable, CommandNotBuiltReportsAnErrorInsteadOfSucceeding)
+{
+    appDataSetDefaults();
+    uiHooksRecordMessages();
+    ChartState *chart = new ChartState();
+    chartStateSetDefaults(chart);
+    for (const CommandEntry *row = stkCommandTable; row->name; row++) {
+        stkClearError();
+        char word[32];
+        std::snprintf(word, sizeof word, "%s", row->name);
+        char *params[kStkMaxParams] = {};
+        if (std::strcmp(word, "INIT") == 0 || std::strcmp(word, "DRIVE") == 0 ||
+            std::strcmp(word, "EXIT") == 0 || std::strcmp(word, "INPUT") == 0)
+            continue;
+        stkDispatch(chart, word, params);
+        EXPECT_STRNE(appData->errorId, "") << row->name << " did nothing and said nothing";
+    }
+    uiHooksReset();
+    delete chart;
+}
+
+TEST(Keywords, LookupUpperCasesInPlaceAndMatchesExactly)
+{
+    char word[] = "all1_ecl";
+    int32_t code = 0;
+    EXPECT_EQ(stkLookupKeyword(word, modeKeywords, &code), 1);
+    EXPECT_EQ(code, kModeAll1Ecl);
+    EXPECT_STREQ(word, "ALL1_ECL");
+
+    char partial[] = "ALL1";
+    EXPECT_EQ(stkLookupKeyword(partial, modeKeywords, &code), 0);
+    EXPECT_EQ(stkLookupKeyword(nullptr, modeKeywords, &code), 0);
+
+    // Bytes above 127 are left alone by the upper-casing.
+    char high[] = "\xb1\xa1x";
+    EXPECT_EQ(stkLookupKeyword(high, modeKeywords, &code), 0);
+    EXPECT_STREQ(high, "\xb1\xa1X");
+}
+
+TEST(Keywords, NameOfACodeIsItsFirstRow)
+{
+    static const KeywordEntry table[] = {{"TOOLBOX", 7}, {"TOOLBAR", 7}, {nullptr, 0}};
+    EXPECT_STREQ(stkKeywordName(table, 7), "TOOLBOX");
+    EXPECT_EQ(stkKeywordName(table, 8), nullptr);
+    EXPECT_STREQ(stkKeywordName(modeKeywords, kModePlns), "PLNS");
+    EXPECT_STREQ(stkKeywordName(positionKeywords, 58), "SCREEN");
+}
+
+TEST(Keywords, EveryTableHasUniqueKeywordsInUpperCase)
+{
+    for (const KeywordEntry *table :
+         {modeKeywords, timesysKeywords, gridKeywords, loadKeywords, inputKeywords, positionKeywords}) {
+        std::set<std::string> seen;
+        for (const KeywordEntry *row = table; row->keyword; row++) {
+            EXPECT_TRUE(seen.insert(row->keyword).second) << row->keyword;
+            for (const char *p = row->keyword; *p; p++)
+                EXPECT_FALSE(*p >= 'a' && *p <= 'z') << row->keyword << " never matches";
+        }
+    }
+}
+
+} // namespace
