@@ -43,7 +43,3 @@ void stkCmdDisk(ChartState *chart, char **params);
 void stkCmdDiskMag(ChartState *chart, char **params);
 void stkCmdGsave(ChartState *chart, char **params);
 void stkCmdExit(ChartState *chart, char **params);
-
-// Stand-ins for procedures of other areas that the built handlers call; each
-// does the least that is safe until its area is built (pending_commands.cpp).
-void pendingEnvInitSite(ChartState *chart);

@@ -6,6 +6,8 @@
 #include "command/keywords.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/resource_text.h"
+#include "model/settings.h"
 #include "model/ui_hooks.h"
 #include "model/user_objects.h"
 
@@ -19,8 +21,11 @@ void stkCmdInit(ChartState *chart, char **)
     unloadUserObjects(chart);
     chartStateFreeTables(chart);
     chartStateSetDefaults(chart);
-    if (!appData->initialising)
-        pendingEnvInitSite(chart);
+    if (!appData->initialising) {
+        char site[kSiteNameSize * 2];
+        getResourceString("Site", site, sizeof site);
+        envInitSite(chart, site);
+    }
     uiHooks.toolbarRefreshAll(chart);
 }
 

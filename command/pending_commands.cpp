@@ -45,6 +45,3 @@ void stkCmdOutline(ChartState *, char **) { notAvailable(); }
 void stkCmdDisk(ChartState *, char **) { notAvailable(); }
 void stkCmdDiskMag(ChartState *, char **) { notAvailable(); }
 void stkCmdGsave(ChartState *, char **) { notAvailable(); }
-
-// The default site comes with the settings; until then INIT keeps the site.
-void pendingEnvInitSite(ChartState *) {}

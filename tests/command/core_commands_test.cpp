@@ -59,6 +59,7 @@ TEST_F(CoreCommands, InitRestoresTheDefaultChart)
     chart->cometFlags = static_cast<uint8_t *>(std::malloc(2));
     chart->minorPlanetCount = 1;
     chart->minorPlanetFlags = static_cast<uint8_t *>(std::malloc(1));
+    appData->initialising = 1; // start-up sets the site itself
 
     stkExecute(chart, "INIT");
 
@@ -93,6 +94,16 @@ TEST_F(CoreCommands, InitUnloadsUserObjectFilesInsteadOfDroppingThem)
     stkExecute(chart, "init");
     EXPECT_EQ(chart->userObjectFiles, nullptr);
     EXPECT_EQ(chart->userObjectFileCount, 0);
+}
+
+TEST_F(CoreCommands, InitAfterStartUpSetsTheDefaultSiteAgain)
+{
+    appData->initialising = 0;
+    std::snprintf(chart->siteName, sizeof chart->siteName, "Somewhere else");
+    chart->sky.latitudeDeg = -33.0;
+    stkExecute(chart, "INIT");
+    EXPECT_STRNE(chart->siteName, "Somewhere else");
+    EXPECT_NE(chart->sky.latitudeDeg, -33.0);
 }
 
 TEST_F(CoreCommands, DriveMarksTheRedrawBeforeRefreshing)
