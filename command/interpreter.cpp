@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "command/commands.h"
+#include "command/parameters.h"
 #include "command/tokenizer.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
@@ -59,16 +60,6 @@ void (*stkExecuteCall)(ChartState *chart, const char *text) = stkExecute;
 
 namespace {
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool equalNoCase(const char *a, const char *b)
-{
-    for (; *a && *b; a++, b++)
-        if (upperAscii(*a) != upperAscii(*b))
-            return false;
-    return *a == *b;
-}
-
 // Bounded copy that always terminates.
 void copyBounded(char *dest, size_t size, const char *src)
 {
@@ -104,7 +95,7 @@ const CommandEntry *stkFindCommand(const char *word)
     if (!word)
         return nullptr;
     for (const CommandEntry *row = stkCommands; row->name; row++)
-        if (equalNoCase(word, row->name))
+        if (stkParamIs(word, row->name))
             return row;
     return nullptr;
 }
@@ -114,7 +105,7 @@ int stkLookupKeyword(char *word, const KeywordEntry *table, int32_t *code)
     if (!word)
         return 0;
     for (char *p = word; *p; p++)
-        *p = upperAscii(*p);
+        *p = stkUpperAscii(*p);
     for (const KeywordEntry *row = table; row->keyword; row++) {
         if (std::strcmp(word, row->keyword) == 0) {
             *code = row->code;

@@ -57,21 +57,24 @@ TEST(CommandTable, LookupIgnoresCaseAndNeedsTheWholeWord)
     EXPECT_EQ(stkFindCommand(nullptr), nullptr);
 }
 
-TEST(CommandTable, CommandNotBuiltReportsAnErrorInsteadOfSucceeding)
+TEST(CommandTable, CommandWithoutItsParametersReportsAnError)
 {
+    // Every command needs a parameter but these; a stand-in for a command
+    // not built yet must say so too, never look as if it had worked.
+    static const std::set<std::string> kFineWithout = {
+        "INIT", "DRIVE", "PERIOD", "CONTINUE", "REVERSE", "REALTIME",
+        "STARDATA", "TRACK", "SOL_OFFSET", "EXIT"};
     appDataSetDefaults();
+    appData->initialising = 1;
     uiHooksRecordMessages();
     ChartState *chart = new ChartState();
     chartStateSetDefaults(chart);
     for (const CommandEntry *row = stkCommandTable; row->name; row++) {
-        stkClearError();
-        char word[32];
-        std::snprintf(word, sizeof word, "%s", row->name);
-        char *params[kStkMaxParams] = {};
-        if (std::strcmp(word, "INIT") == 0 || std::strcmp(word, "DRIVE") == 0 ||
-            std::strcmp(word, "EXIT") == 0 || std::strcmp(word, "INPUT") == 0)
+        if (kFineWithout.count(row->name))
             continue;
-        stkDispatch(chart, word, params);
+        stkClearError();
+        char *params[kStkMaxParams] = {};
+        stkDispatch(chart, row->name, params);
         EXPECT_STRNE(appData->errorId, "") << row->name << " did nothing and said nothing";
     }
     uiHooksReset();

@@ -1,0 +1,142 @@
+// MAG, INCMAG, DECMAG, STARSIZE, STARDATA and MIRROR: limiting magnitudes
+// (tenths), the star catalogue and the chart's orientation.
+#include "command/commands.h"
+#include "command/interpreter.h"
+#include "command/parameters.h"
+#include "model/chart_state.h"
+
+namespace {
+
+enum LimitKind { kLimitStar, kLimitStarName, kLimitNebulaMin, kLimitNebulaMax, kLimitNebulaLimit };
+
+const KeywordEntry kLimitKeywords[] = {
+    {"STAR", kLimitStar},
+    {"STARNAME", kLimitStarName},
+    {"NEBULAMIN", kLimitNebulaMin},
+    {"NEBULAMAX", kLimitNebulaMax},
+    {"NEBULALIMIT", kLimitNebulaLimit},
+    {nullptr, 0},
+};
+
+// The limit keyword of params[0]; reports it and returns -1 when it is none.
+int limitKind(char *word)
+{
+    for (const KeywordEntry *row = kLimitKeywords; row->keyword; row++)
+        if (stkParamIs(word, row->keyword))
+            return row->code;
+    stkSetError("stkErrorIllegalParam", word);
+    return -1;
+}
+
+// INCMAG and DECMAG: a signed amount added to the limit.
+void stepLimit(ChartState *chart, char **params, int sign)
+{
+    const int kind = limitKind(params[0]);
+    if (kind < 0)
+        return;
+    if (kind == kLimitNebulaLimit) {
+        stkSetError("stkErrorIllegalParam", params[0]);
+        return;
+    }
+    if (!params[1]) { // a step needs its size
+        stkSetError("stkErrorIllegalParam", nullptr);
+        return;
+    }
+    const int32_t amount = stkParamTenths(params[1]);
+    switch (kind) {
+    case kLimitStar:
+        chart->fixedLimitOn = 1;
+        if (sign > 0) {
+            const int32_t limit = chart->starLimit + amount;
+            chart->fixedLimit = limit > chart->catalogLimit ? chart->catalogLimit : limit;
+        } else {
+            const int32_t limit = chart->starLimit - amount;
+            chart->fixedLimit = limit < -20 ? -20 : limit;
+        }
+        break;
+    case kLimitStarName:
+        if (sign < 0 && chart->starNameLimit > chart->starLimit)
+            chart->starNameLimit = chart->starLimit;
+        chart->starNameLimit += sign * amount;
+        break;
+    case kLimitNebulaMin:
+        chart->nebulaMin += sign * amount;
+        break;
+    case kLimitNebulaMax:
+        chart->nebulaMax += sign * amount;
+        break;
+    }
+}
+
+} // namespace
+
+void stkCmdMag(ChartState *chart, char **params)
+{
+    const int kind = limitKind(params[0]);
+    const char *value = params[1];
+    switch (kind) {
+    case kLimitStar:
+        if (value) {
+            chart->fixedLimitOn = 1;
+            chart->fixedLimit = stkParamTenths(value);
+        } else {
+            chart->starLimitSet = 0; // back to the automatic limit
+        }
+        break;
+    case kLimitStarName:
+        chart->starNameLimit = value ? stkParamTenths(value) : 14;
+        break;
+    case kLimitNebulaMin:
+        chart->nebulaMin = value ? stkParamTenths(value) : 110;
+        break;
+    case kLimitNebulaMax:
+        chart->nebulaMax = value ? stkParamTenths(value) : 0;
+        break;
+    case kLimitNebulaLimit:
+        chart->nebulaLimitOn = value ? (stkParamInt(value) == 1) : 1;
+        break;
+    }
+}
+
+void stkCmdIncMag(ChartState *chart, char **params) { stepLimit(chart, params, 1); }
+void stkCmdDecMag(ChartState *chart, char **params) { stepLimit(chart, params, -1); }
+
+void stkCmdStarSize(ChartState *chart, char **params)
+{
+    if (!params[0]) { // no size to set
+        stkSetError("stkErrorIllegalParam", nullptr);
+        return;
+    }
+    const int32_t size = stkParamInt(params[0]);
+    // Bounded only so that the tenths cannot overflow.
+    chart->starSize = (size > 100000 ? 100000 : size < -100000 ? -100000 : size) * 10;
+}
+
+void stkCmdStarData(ChartState *chart, char **params)
+{
+    const uint8_t kSao = 0x20, kGsc = 0x40;
+    chart->starFlags &= static_cast<uint8_t>(~(kSao | kGsc));
+    if (stkParamIs(params[0], "SAO")) {
+        chart->starFlags |= kSao;
+        chart->catalogLimit = 95;
+    } else if (stkParamIs(params[0], "GSC")) {
+        chart->starFlags |= kGsc;
+        chart->catalogLimit = 170;
+    } else {
+        chart->catalogLimit = 65; // the built-in bright-star table
+    }
+}
+
+void stkCmdMirror(ChartState *chart, char **params)
+{
+    if (!params[0]) {
+        stkSetError("stkErrorIllegalParam", nullptr);
+        return;
+    }
+    const int32_t mirror = stkParamInt(params[0]);
+    if (mirror < 0 || mirror > 2) {
+        stkSetError("stkErrorIllegalParam", params[0]);
+        return;
+    }
+    chart->mirror = mirror;
+}

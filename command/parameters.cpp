@@ -1,0 +1,58 @@
+#include "command/parameters.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+int32_t clampInt32(double v)
+{
+    if (!(v == v))
+        return 0;
+    if (v >= 2147483647.0)
+        return INT32_MAX;
+    if (v <= -2147483648.0)
+        return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+int32_t stkParamInt(const char *text)
+{
+    if (!text)
+        return 0;
+    errno = 0;
+    const long long v = std::strtoll(text, nullptr, 10);
+    return clampInt32(static_cast<double>(v));
+}
+
+double stkParamReal(const char *text)
+{
+    if (!text)
+        return 0.0;
+    const double v = std::strtod(text, nullptr);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+int32_t stkParamTenths(const char *text)
+{
+    // The nudge keeps a typed one-decimal value such as 0.7 (6.9999...
+    // after the product) from losing a tenth; it is far below any digit a
+    // user can type.
+    const double v = stkParamReal(text) * 10.0;
+    return clampInt32(std::trunc(v + (v < 0 ? -1e-9 : 1e-9)));
+}
+
+char stkUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+int stkParamIs(const char *text, const char *keyword)
+{
+    if (!text)
+        return 0;
+    for (; *text && *keyword; text++, keyword++)
+        if (stkUpperAscii(*text) != stkUpperAscii(*keyword))
+            return 0;
+    return *text == *keyword;
+}

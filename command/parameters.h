@@ -1,0 +1,21 @@
+// Reading command parameters: numbers as the handlers take them.
+#pragma once
+
+#include <cstdint>
+
+// A decimal integer: leading blanks skipped, reading stops at the first
+// character that does not fit, no digits gives 0; clamped to the int32 range.
+int32_t stkParamInt(const char *text);
+
+// A decimal number read the same way; no number gives 0.0.
+double stkParamReal(const char *text);
+
+// A magnitude typed in a command as tenths: 10 x the number, truncated toward
+// zero (4.5 gives 45, -0.55 gives -5), clamped to the int32 range.
+int32_t stkParamTenths(const char *text);
+
+// 1 when text is non-null and equals keyword without regard to ASCII case.
+int stkParamIs(const char *text, const char *keyword);
+
+// ASCII upper case; other bytes (above 127 too) unchanged.
+char stkUpperAscii(char c);
