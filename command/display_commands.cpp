@@ -22,16 +22,9 @@ void stkCmdGrid(ChartState *chart, char **params)
 
 void stkCmdDiskMag(ChartState *chart, char **params)
 {
-    if (!params[0]) {
-        stkSetError("stkErrorIllegalParam", nullptr);
-        return;
-    }
-    const int32_t mag = stkParamInt(params[0]);
-    if (mag < 1 || mag > 500) {
-        stkSetError("stkErrorIllegalParam", params[0]);
-        return;
-    }
-    chart->diskMag = mag;
+    int32_t mag;
+    if (stkParamIntInRange(params[0], 1, 500, &mag))
+        chart->diskMag = mag;
 }
 
 void stkCmdSolOffset(ChartState *chart, char **params)

@@ -129,14 +129,7 @@ void stkCmdStarData(ChartState *chart, char **params)
 
 void stkCmdMirror(ChartState *chart, char **params)
 {
-    if (!params[0]) {
-        stkSetError("stkErrorIllegalParam", nullptr);
-        return;
-    }
-    const int32_t mirror = stkParamInt(params[0]);
-    if (mirror < 0 || mirror > 2) {
-        stkSetError("stkErrorIllegalParam", params[0]);
-        return;
-    }
-    chart->mirror = mirror;
+    int32_t mirror;
+    if (stkParamIntInRange(params[0], 0, 2, &mirror))
+        chart->mirror = mirror;
 }

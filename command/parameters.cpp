@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "command/interpreter.h"
+
 namespace {
 
 int32_t clampInt32(double v)
@@ -55,4 +57,19 @@ int stkParamIs(const char *text, const char *keyword)
         if (stkUpperAscii(*text) != stkUpperAscii(*keyword))
             return 0;
     return *text == *keyword;
+}
+
+int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value)
+{
+    if (!text) {
+        stkSetError("stkErrorIllegalParam", nullptr);
+        return 0;
+    }
+    const int32_t v = stkParamInt(text);
+    if (v < lo || v > hi) {
+        stkSetError("stkErrorIllegalParam", text);
+        return 0;
+    }
+    *value = v;
+    return 1;
 }

@@ -19,3 +19,7 @@ int stkParamIs(const char *text, const char *keyword);
 
 // ASCII upper case; other bytes (above 127 too) unchanged.
 char stkUpperAscii(char c);
+
+// A required integer parameter in lo..hi: 1 and *value, or 0 after
+// stkErrorIllegalParam (no text when it is missing, else with the text).
+int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value);
