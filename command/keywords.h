@@ -10,3 +10,6 @@ extern const KeywordEntry gridKeywords[];     // GRID: NORMAL 0 .. MODE3 3
 extern const KeywordEntry loadKeywords[];     // LOAD, UNLOAD: AD 5, CLICKDATA 7
 extern const KeywordEntry inputKeywords[];    // INPUT: kInputDialog* codes
 extern const KeywordEntry positionKeywords[]; // position specifications: PositionKind
+// SHOW, HIDE, TOGGLE: code = group << 8 | bits, the group selecting a display
+// byte of the chart state; the first row of a code names it in scene files.
+extern const KeywordEntry displayItemKeywords[];

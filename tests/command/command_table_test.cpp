@@ -108,13 +108,47 @@ TEST(Keywords, NameOfACodeIsItsFirstRow)
     EXPECT_STREQ(stkKeywordName(positionKeywords, 58), "SCREEN");
 }
 
+TEST(Keywords, DisplayItemsNameEachCodeByItsFirstRow)
+{
+    int rows = 0;
+    for (const KeywordEntry *row = displayItemKeywords; row->keyword; row++)
+        rows++;
+    EXPECT_EQ(rows, 139);
+    struct {
+        int32_t code;
+        const char *name;
+    } names[] = {{0x1901, "STARNAME_J"}, {0x0F02, "TWILIGHT"}, {0x1502, "TOOLBOX"},
+                 {0x1504, "STEPBOX"},    {0x1601, "TRACE"},    {0x0C01, "NEBULA"},
+                 {0x1D01, "PICTUREMARK"}};
+    for (const auto &n : names)
+        EXPECT_STREQ(stkKeywordName(displayItemKeywords, n.code), n.name);
+}
+
+TEST(Keywords, JapaneseAliasAndEnglishWordSetTheSameBits)
+{
+    int32_t english = 0, japanese = 0, lower = 0;
+    char word[] = "STAR_MAG";
+    char alias[] = "\271\261\300\261\305\371\265\351"; // the EUC-JP bytes of the alias
+    char lowerWord[] = "star_mag";
+    EXPECT_EQ(stkLookupKeyword(word, displayItemKeywords, &english), 1);
+    EXPECT_EQ(stkLookupKeyword(alias, displayItemKeywords, &japanese), 1);
+    EXPECT_EQ(stkLookupKeyword(lowerWord, displayItemKeywords, &lower), 1);
+    EXPECT_EQ(english, 0x1908);
+    EXPECT_EQ(japanese, 0x1908);
+    EXPECT_EQ(lower, 0x1908);
+}
+
 TEST(Keywords, EveryTableHasUniqueKeywordsInUpperCase)
 {
-    for (const KeywordEntry *table :
-         {modeKeywords, timesysKeywords, gridKeywords, loadKeywords, inputKeywords, positionKeywords}) {
+    for (const KeywordEntry *table : {modeKeywords, timesysKeywords, gridKeywords, loadKeywords,
+                                      inputKeywords, positionKeywords, displayItemKeywords}) {
         std::set<std::string> seen;
         for (const KeywordEntry *row = table; row->keyword; row++) {
-            EXPECT_TRUE(seen.insert(row->keyword).second) << row->keyword;
+            // NEBULA and NEBULA_NAME stand twice in the display items on purpose.
+            const bool twice = table == displayItemKeywords &&
+                               (std::strcmp(row->keyword, "NEBULA") == 0 ||
+                                std::strcmp(row->keyword, "NEBULA_NAME") == 0);
+            EXPECT_TRUE(seen.insert(row->keyword).second || twice) << row->keyword;
             for (const char *p = row->keyword; *p; p++)
                 EXPECT_FALSE(*p >= 'a' && *p <= 'z') << row->keyword << " never matches";
         }
