@@ -69,6 +69,11 @@ int pendingFindSite(const char *name, double out[3], double *zone)
     return pendingFindSiteIn(appData->siteFile, name, out, zone);
 }
 
+int pendingAllocPalette()
+{
+    return 1;
+}
+
 void pendingTimeNow(DateTime *date)
 {
     std::time_t now = std::time(nullptr);

@@ -1,6 +1,6 @@
 // Stand-ins for routines of other areas that the settings call before those
-// areas exist: the element-file name index builder, the site-list look-up
-// and the clock. Each keeps the contract of the routine it stands for, so
+// areas exist: the element-file name index builder, the site-list look-up,
+// the palette and the clock. Each keeps the contract of the routine it stands for, so
 // that replacing it is a change of this file and its call sites only.
 #pragma once
 
@@ -19,6 +19,10 @@ int pendingFindSiteIn(const char *siteFile, const char *name, double out[3], dou
 
 // pendingFindSiteIn on the application record's siteFile.
 int pendingFindSite(const char *name, double out[3], double *zone);
+
+// Allocates the colour palette; 1 on success. Stand-in: allocates nothing
+// and returns 1, so start-up goes on with every pixel 0.
+int pendingAllocPalette();
 
 // The current local time, whole seconds, with the zone of the default site
 // (the application record's siteZoneHours).

@@ -1,0 +1,203 @@
+#include "ui/env_resources.h"
+
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/env.h"
+#include "model/resource_text.h"
+#include "model/settings.h"
+#include "model/ui_hooks.h"
+#include "resources/fallback.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <string>
+#include <vector>
+
+#include <X11/Intrinsic.h>
+#include <X11/Shell.h>
+
+namespace {
+
+std::string fakeHome;
+
+int fakeLookup(const char *user, char *dst, int len)
+{
+    return !user && envCopyText(dst, len, fakeHome.c_str());
+}
+
+// A top-level shell of class "TAvik" on the test display, with or without
+// the fallback table and with the given -xrm user resources.
+class ToolkitShell {
+public:
+    ToolkitShell(bool withFallback, const std::vector<std::string> &userResources)
+    {
+        XtToolkitInitialize();
+        app_ = XtCreateApplicationContext();
+        if (withFallback)
+            XtAppSetFallbackResources(app_, fallbackResources);
+        args_ = {"tavik"};
+        for (const std::string &line : userResources) {
+            args_.push_back("-xrm");
+            args_.push_back(line);
+        }
+        std::vector<char *> argv;
+        for (std::string &a : args_)
+            argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(args_.size());
+        display_ = XtOpenDisplay(app_, nullptr, "tavik", "TAvik", nullptr, 0, &argc, argv.data());
+        if (display_)
+            shell_ = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display_, nullptr, 0);
+    }
+    ~ToolkitShell()
+    {
+        if (shell_)
+            XtDestroyWidget(shell_);
+        XtDestroyApplicationContext(app_);
+    }
+    Widget shell() const { return shell_; }
+
+private:
+    XtAppContext app_ = nullptr;
+    Display *display_ = nullptr;
+    Widget shell_ = nullptr;
+    std::vector<std::string> args_;
+};
+
+class SettingsResourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no display";
+        theAppData = AppData{};
+        appDataSetDefaults();
+        fakeHome = home.path();
+        envSetHomeLookup(fakeLookup);
+        uiHooksRecordMessages();
+        savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", emptyBin.path().c_str(), 1); // no picture viewer anywhere
+    }
+    void TearDown() override
+    {
+        setenv("PATH", savedPath.c_str(), 1);
+        setResourceStringProvider(nullptr);
+        envSetHomeLookup(nullptr);
+        uiHooksReset();
+        envFreeBodyNames();
+        theAppData = AppData{};
+    }
+    void use(const ToolkitShell &shell)
+    {
+        ASSERT_NE(shell.shell(), nullptr) << "cannot open the display";
+        appData->topLevel = shell.shell();
+        envUseToolkitResources();
+    }
+
+    TempDir home, emptyBin;
+    std::string savedPath;
+    ChartState chart{};
+};
+
+TEST_F(SettingsResourcesTest, FallbackValuesUnlessTheUserNamesThem)
+{
+    ToolkitShell shell(true, {"TAvik*DateStyle: japanese", "TAvik*SaveHistory: 25",
+                              "TAvik*SkyMarkFile: ~/marks.adf"});
+    use(shell);
+    envLoadResources(&chart);
+    EXPECT_STREQ(appData->cometFile, "/usr/local/share/tavik/comet.elm");
+    EXPECT_STREQ(appData->cometIndexFile, (home.path() + "/.tavik/comet.dbm").c_str());
+    EXPECT_STREQ(appData->minorPlanetFile, "/usr/local/share/tavik/mp.elm");
+    EXPECT_STREQ(appData->saoFile, "/usr/local/share/tavik/tavik.sao");
+    EXPECT_STREQ(appData->gscPath, "/cdrom");
+    EXPECT_STREQ(appData->clickImagePath, "/usr/local/share/tavik/image/");
+    EXPECT_STREQ(appData->stlFileIoPath, home.path().c_str()) << "\"~\" expanded";
+    EXPECT_STREQ(appData->skyMarkFile, (home.path() + "/marks.adf").c_str());
+    EXPECT_EQ(chart.dateStyle, 1) << "user resource in another case";
+    EXPECT_EQ(appData->saveHistory, 25);
+    EXPECT_EQ(appData->blinkTime, 5) << "the fallback table's blink count";
+    EXPECT_STREQ(appData->imageViewerCommand, "xloadimage -quiet -title '%s'");
+    // The fallback site is not in any site list here: Greenwich, with the box.
+    EXPECT_STREQ(chart.siteName, "Greenwich (United Kingdom)");
+    EXPECT_EQ(uiHooksRecordedMessageCount(), 1);
+}
+
+TEST_F(SettingsResourcesTest, BuiltInDefaultsWithoutAnyResources)
+{
+    ToolkitShell shell(false, {});
+    use(shell);
+    envLoadResources(&chart);
+    EXPECT_STREQ(appData->cometFile, "/usr/local/share/tavik/comet.elm");
+    EXPECT_STREQ(appData->userObjectFilePath, "/usr/local/share/tavik/adf");
+    EXPECT_STREQ(appData->clickDataFile, "/usr/local/share/tavik/tavik.cdf");
+    EXPECT_EQ(appData->blinkTime, 10);
+    EXPECT_EQ(appData->saveHistory, 10);
+    EXPECT_EQ(chart.dateStyle, 0);
+    EXPECT_STREQ(chart.siteName, "Greenwich (United Kingdom)") << "no Site resource";
+}
+
+TEST_F(SettingsResourcesTest, BlinkCountBelowOneBecomesTen)
+{
+    ToolkitShell shell(true, {"TAvik*BlinkTime: 0"});
+    use(shell);
+    envLoadResources(&chart);
+    EXPECT_EQ(appData->blinkTime, 10);
+}
+
+TEST_F(SettingsResourcesTest, ViewerFromTheResources)
+{
+    std::string viewer = emptyBin.write("myview", "#!/bin/sh\n");
+    chmod(viewer.c_str(), 0755);
+    ToolkitShell shell(true, {"TAvik*ClickImageViewer3: myview -t '%s'"});
+    use(shell);
+    envPickImageViewer();
+    EXPECT_STREQ(appData->imageViewerCommand, "myview -t '%s'");
+}
+
+TEST_F(SettingsResourcesTest, ResourceTextsComeFromTheToolkit)
+{
+    ToolkitShell shell(true, {"TAvik*messagePlanetMars: Mars (user)"});
+    use(shell);
+    char text[256], fallback[256];
+    EXPECT_STREQ(getResourceString("messageSiteNotInit", text, sizeof text),
+                 fallbackResourceString("messageSiteNotInit", fallback, sizeof fallback));
+    EXPECT_STRNE(text, "");
+    EXPECT_STREQ(getResourceString("messagePlanetMars", text, sizeof text), "Mars (user)");
+    EXPECT_STREQ(getResourceString("messagePlanetMars", text, 5), "Mars") << "cut to len - 1";
+    EXPECT_STREQ(getResourceString("noSuchResourceAnywhere", text, sizeof text), "");
+
+    envLoadBodyNames();
+    EXPECT_STREQ(appData->bodyNames[3], "Mars (user)");
+}
+
+TEST_F(SettingsResourcesTest, LocaleMessagesAndLang)
+{
+    std::string savedLang = std::getenv("LANG") ? std::getenv("LANG") : "";
+    char arg0[] = "tavik", arg1[] = "--lang=xx_NOWHERE.none";
+    char *argv[] = {arg0, arg1};
+    testing::internal::CaptureStderr();
+    envSetLocale(2, argv);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("tavik: can't set locale xx_NOWHERE.none.", 0), 0u) << err;
+    if (std::string(appData->localeName) == "en_US.ISO_8859-1") {
+        EXPECT_EQ(err, "tavik: can't set locale xx_NOWHERE.none. Fallback to default (en_US.ISO_8859-1).\n");
+        EXPECT_STREQ(appData->languageCode, "en");
+    }
+    EXPECT_STREQ(std::getenv("LANG"), appData->localeName) << "the locale is exported as LANG";
+
+    char ok[] = "--lang=C";
+    argv[1] = ok;
+    testing::internal::CaptureStderr();
+    envSetLocale(2, argv);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_STREQ(appData->localeName, "C");
+    EXPECT_STREQ(appData->languageCode, "") << "no localized files for C";
+    setenv("LANG", savedLang.c_str(), 1);
+    std::setlocale(LC_CTYPE, "C");
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+// The X side of the settings: the locale as the X library sees it, the
+// application resources, the Xt-backed resource texts and the body names.
+#pragma once
+
+struct ChartState;
+
+// Chooses the locale (command line, option Locale, environment, default),
+// sets it for character handling, checks that X supports it, sets the X
+// locale modifiers and exports it as LANG; messages go to standard error.
+// Runs before the toolkit starts, so that the toolkit sees the locale.
+void envSetLocale(int argc, char **argv);
+
+// Makes getResourceString read the resources of the top-level widget (the
+// user's resources and the fallback table); before this, and after the
+// top-level is gone, it reads the fallback table alone.
+void envUseToolkitResources();
+
+// Allocates the colour palette and copies the 13 body names. A palette that
+// cannot be allocated prints "tavik: can't allocate color palette." and an
+// allocation failure "tavik: insufficient memory."; both end the process
+// with status 1.
+void envLoadBodyNames();
+void envFreeBodyNames();
+
+// Reads the 17 application resources (and Site, ClickImageViewer1..9) from
+// the top-level widget and applies them to the record and the chart.
+void envLoadResources(ChartState *chart);
+
+// The picture viewer from the ClickImageViewer resources.
+void envPickImageViewer();
