@@ -571,13 +571,30 @@ static int32_t findDesignationEntry(int letter, int sup, int flamsteed, int cons
     return -1;
 }
 
+// The star of a designation entry: the word holding it by binary search over
+// the running counts, then its bit within the word.
 static int starOfDesignation(int32_t entry, int32_t *star)
 {
-    for (int32_t i = 0; i < brightStarCount; ++i) {
-        int32_t d;
-        if (starDesignationIndex(i, &d, nullptr) && d == entry) {
+    if (entry < 0 || entry >= designationEntryCount)
+        return 0;
+    int32_t lo = 0, hi = designationWordCount - 1;
+    while (lo < hi) { // last word whose countBefore <= entry
+        int32_t mid = (lo + hi + 1) / 2;
+        if (designationWords[mid].countBefore <= entry)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    int32_t rank = entry - designationWords[lo].countBefore;
+    for (int32_t b = 0; b < 16; ++b) {
+        if (!(designationWords[lo].bits & (0x8000u >> b)))
+            continue;
+        if (rank-- == 0) {
+            int32_t s = lo * 16 + b;
+            if (s >= brightStarCount)
+                return 0;
             if (star)
-                *star = i;
+                *star = s;
             return 1;
         }
     }
