@@ -867,20 +867,22 @@ def sources_md():
 Everything below is produced by `tools/gen_catalogues.py` from Debian packages
 (`xplanet`, `kstars-data`). Rerun it after installing them to rebuild the
 tables in `resources/catalog_*.cpp` and the files in this folder.
+Tables and files derived from GPL data are distributed under the same terms;
+the about box's licence text names these sources.
 
 | Data | Source | Licence / attribution |
 |---|---|---|
-| Bright-star table (positions, V magnitudes, Bayer/Flamsteed designations, HR, HD, SAO numbers) | Bright Star Catalogue, 5th Revised Ed. (Hoffleit & Warren 1991, Yale), as shipped by xplanet (`/usr/share/xplanet/stars/BSC`) | Public domain (NASA ADC / CDS catalogue V/50) |
+| Bright-star table (positions, V magnitudes, Bayer/Flamsteed designations, HR, HD, SAO numbers) | Bright Star Catalogue, 5th Revised Ed. (Hoffleit & Warren 1991, Yale), as shipped by xplanet (`/usr/share/xplanet/stars/BSC`) | Public domain (CDS catalogue V/50); xplanet's packaging GPL-2+ (Hari Nair) |
 | Colour classes (B-V), proper names, faint stars of `tavik.sao`, top-up stars of the bright table | kstars-data `stars.dat` and `starnames.dat`, derived from the Hipparcos and Tycho catalogues (ESA 1997, public domain); edited by Jason Harris | GPL-2+ (KStars) |
 | Extra proper names | IAU Working Group on Star Names list (facts; no licence) | - |
-| Constellation stick figures | kstars-data `clines.dat` (Western sky culture), Jason Harris and contributors | GPL-2+ |
+| Constellation stick figures | kstars-data `clines.dat` (Western sky culture) | GPL-2, "Copyright 2004 Jason Harris and Clemens" |
 | Constellation boundaries | kstars-data `cbounds.dat` (IAU boundaries, Delporte 1930, at J2000) | GPL-2+ |
 | Constellation label points and names | kstars-data `cnames.dat` | GPL-2+ |
 | Milky Way outlines | kstars-data `milkyway.dat` | GPL-2+ |
 | Messier, NGC and IC objects | OpenNGC by Mattia Verga (release 2021-03-06), as `OpenNGC.kscat` in kstars-data | CC-BY-SA-4.0: "OpenNGC, https://github.com/mattiaverga/OpenNGC" |
 | Site list `tavik.obs` | kstars-data `citydb.sqlite` | GPL-2+ (KStars) |
 | `comet.elm`, `mp.elm` | kstars-data `comets.dat`, `asteroids.dat`: NASA/JPL Small-Body Database | Public domain (JPL SBDB); KStars packaging GPL-2+ |
-| Pictures in `image/` | kstars-data `textures/*.png`, converted to JPEG with netpbm | GPL-2+ (KStars); planet images after NASA/JPL |
+| Pictures in `image/` | kstars-data `textures/*.png`, converted to JPEG with netpbm | GPL-2+ (KStars authors) |
 
 ## Rules the generator follows
 
