@@ -129,14 +129,8 @@ void vecQ14ToSph(const Vec3Q14 *v, double lonLat[2])
     double lon = atan2Safe(y, x) * kRadToDeg;
     if (lon < 0.0)
         lon += 360.0;
-    const double len = std::sqrt(x * x + y * y + z * z);
-    double s = len > 0.0 ? z / len : 0.0;
-    if (s > 1.0)
-        s = 1.0;
-    else if (s < -1.0)
-        s = -1.0;
     lonLat[0] = lon;
-    lonLat[1] = std::asin(s) * kRadToDeg;
+    lonLat[1] = std::atan2(z, std::sqrt(x * x + y * y)) * kRadToDeg; // asin(z / |v|), well-conditioned at the poles
 }
 
 void mat3MulVecQ14(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out)

@@ -59,7 +59,8 @@ void sphToVecQ14(const double lonLat[2], Vec3Q14 *out);
  * vecQ14ToSph: longitude/latitude of a Q14 vector of any non-zero length.
  * Given:    v       Vec3Q14
  * Returned: lonLat  double[2]  longitude in [0, 360) (unlike vecToSph),
- *                              latitude asin(z / |v|) (degrees)
+ *                              latitude asin(z / |v|) (degrees, computed as
+ *                              atan2(z, sqrt(x^2 + y^2)))
  * Notes:    The zero vector gives (0, 0).
  */
 void vecQ14ToSph(const Vec3Q14 *v, double lonLat[2]);

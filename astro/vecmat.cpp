@@ -105,13 +105,9 @@ void vecToSph(const Vec3 *v, double lonLat[2])
     double lon = atan2Safe(v->y, v->x) * kRadToDeg;
     if (!(lon > 0.0))
         lon += 360.0;
-    double lat;
-    if (v->z < -1.0)
-        lat = -90.0;
-    else if (v->z > 1.0)
-        lat = 90.0;
-    else
-        lat = std::asin(v->z) * kRadToDeg;
+    // atan2 rather than asin(z): the table's interpolated sines leave the
+    // vector a few 1e-6 off unit length, which asin turns into errors of up to
+    // 0.025 degree within a degree of the poles. Same result for a unit vector.
     lonLat[0] = lon;
-    lonLat[1] = lat;
+    lonLat[1] = std::atan2(v->z, std::sqrt(v->x * v->x + v->y * v->y)) * kRadToDeg;
 }

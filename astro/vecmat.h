@@ -71,8 +71,11 @@ void sphToVec(const double lonLat[2], Vec3 *out);
 
 /*
  * vecToSph: longitude/latitude of a unit vector.
- * Given:    v       Vec3       taken as a unit vector (not normalised)
+ * Given:    v       Vec3       a direction (meant as a unit vector)
  * Returned: lonLat  double[2]  longitude in (0, 360] (longitude 0 yields 360),
- *                              latitude asin(z) in [-90, 90] (z clamped to +/-1)
+ *                              latitude in [-90, 90]
+ * Notes:    The latitude is atan2(z, sqrt(x^2 + y^2)), equal to asin(z) for a
+ *           unit vector but exact near the poles for vectors built from the
+ *           table sines, and the direction's latitude for any length.
  */
 void vecToSph(const Vec3 *v, double lonLat[2]);

@@ -1,7 +1,9 @@
-// Speed of the per-star and per-point routines: table sine, Q14 products.
+// Speed of the per-star and per-point routines: table sine, Q14 products,
+// coordinate conversion.
 #include <benchmark/benchmark.h>
 
 #include "astro/angles.h"
+#include "astro/coords.h"
 #include "astro/q14.h"
 #include "astro/vecmat.h"
 
@@ -68,3 +70,21 @@ static void BM_angleQ14(benchmark::State &state)
     benchmark::DoNotOptimize(sum);
 }
 BENCHMARK(BM_angleQ14);
+
+// One pick or grid label: equatorial of the date to horizontal and back.
+static void BM_convertCoords(benchmark::State &state)
+{
+    SkyContext c{};
+    c.jd = 2460000.5;
+    c.latitudeDeg = 48.2;
+    c.siderealDeg = localSiderealDeg(c.jd, 16.4);
+    c.obliquityDeg = meanObliquity(c.jd);
+    double in[2] = {10.0, 20.0};
+    for (auto _ : state) {
+        double out[2];
+        convertCoords(&c, COORD_EQT_DATE, in, COORD_HRZ, out);
+        convertCoords(&c, COORD_HRZ, out, COORD_GAL, in);
+        benchmark::DoNotOptimize(in);
+    }
+}
+BENCHMARK(BM_convertCoords);
