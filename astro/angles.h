@@ -93,6 +93,11 @@ void degToDmsRounded(double deg, Dms *out);
 int32_t toInt32Trunc(double v);
 
 /*
+ * saturateInt32: int64 to int32, clamped at the int32 limits.
+ */
+int32_t saturateInt32(int64_t v);
+
+/*
  * fastSinh: hyperbolic sine.
  * Given:    x       double
  * Returned: double  single-precision polynomial for |x| <= 1, its double-angle

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "astro/angles.h"
 
@@ -31,15 +30,6 @@ bool isLeapYear(int year)
     if (year <= 1582)
         return year % 4 == 0;
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int32_t saturateInt32(int64_t v)
-{
-    if (v > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
 }
 
 int64_t floorDiv(int64_t a, int64_t b)

@@ -64,15 +64,6 @@ namespace {
 const double kRadToDeg = 180.0 / M_PI;
 const int32_t kAngleMinRadius = 80; // below this the direction of (a, b) is undefined
 
-int32_t saturate(int64_t v)
-{
-    if (v > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
 // Two's-complement reading of 32 bits, without an implementation-defined cast.
 int32_t fromBits(uint32_t u)
 {
@@ -91,7 +82,7 @@ int32_t toQ14(double v)
 int32_t mulQ14(int32_t a, int32_t b)
 {
     // Right shift of a negative int64 is arithmetic (floor), as the system relies on.
-    return saturate((static_cast<int64_t>(a) * b) >> 14);
+    return saturateInt32((static_cast<int64_t>(a) * b) >> 14);
 }
 
 int32_t divQ14(int32_t a, int32_t b)
@@ -137,27 +128,27 @@ void mat3MulVecQ14(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out)
 {
     const int32_t x = v->x, y = v->y, z = v->z;
     const int32_t *a = m->m;
-    out->x = saturate(int64_t(mulQ14(a[0], x)) + mulQ14(a[1], y) + mulQ14(a[2], z));
-    out->y = saturate(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
-    out->z = saturate(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
+    out->x = saturateInt32(int64_t(mulQ14(a[0], x)) + mulQ14(a[1], y) + mulQ14(a[2], z));
+    out->y = saturateInt32(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
+    out->z = saturateInt32(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
 }
 
 int32_t mat3MulVecQ14Z(const Vec3Q14 *v, const Mat3Q14 *m)
 {
-    return saturate(int64_t(mulQ14(m->m[6], v->x)) + mulQ14(m->m[7], v->y) + mulQ14(m->m[8], v->z));
+    return saturateInt32(int64_t(mulQ14(m->m[6], v->x)) + mulQ14(m->m[7], v->y) + mulQ14(m->m[8], v->z));
 }
 
 void mat3MulVecQ14YZ(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out)
 {
     const int32_t x = v->x, y = v->y, z = v->z;
     const int32_t *a = m->m;
-    out->y = saturate(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
-    out->z = saturate(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
+    out->y = saturateInt32(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
+    out->z = saturateInt32(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
 }
 
 int32_t dotQ14(const Vec3Q14 *a, const Vec3Q14 *b)
 {
-    return saturate(int64_t(mulQ14(b->x, a->x)) + mulQ14(b->y, a->y) + mulQ14(b->z, a->z));
+    return saturateInt32(int64_t(mulQ14(b->x, a->x)) + mulQ14(b->y, a->y) + mulQ14(b->z, a->z));
 }
 
 int32_t acosQ14(int32_t x)
@@ -191,7 +182,7 @@ AsinAcosQ14 asinAcosQ14(int32_t x)
 
 AsinAcosQ14 angleQ14(int32_t a, int32_t b)
 {
-    const int32_t r = sqrtQ14(saturate(int64_t(mulQ14(a, a)) + mulQ14(b, b)));
+    const int32_t r = sqrtQ14(saturateInt32(int64_t(mulQ14(a, a)) + mulQ14(b, b)));
     if (r < kAngleMinRadius)
         return AsinAcosQ14{0, Q14_HALF_PI};
     return asinAcosQ14(divQ14(a, r));
