@@ -168,7 +168,9 @@ int isValidDate(const DateTime *d)
 
 double localSiderealDeg(double jd, double eastLongitude)
 {
-    const double d = jd - 2415020.0; // days from 1900-01-00 12h
+    // Newcomb: 18.6461 h of mean sidereal time at 1900 January 0.5 (JD 2415020),
+    // 1.0027379092558308 sidereal days per solar day, a small quadratic term.
+    const double d = jd - 2415020.0;
     const double hours = 18.6461 + 24.0 * 1.0027379092558308 * d + 3.24e-14 * d * d + eastLongitude / 15.0;
     double deg = wrap24h(hours) / 24.0 * 360.0;
     if (deg >= 360.0)
