@@ -13,6 +13,7 @@
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
 #include "model/settings.h"
+#include "model/ui_hooks.h"
 
 void envSetLocale(int argc, char **argv)
 {
@@ -46,9 +47,15 @@ static char *toolkitResourceString(const char *name, char *buf, int len)
     return buf;
 }
 
-void envUseToolkitResources()
+static int toolbarManaged()
+{
+    return appData->toolBar && XtIsManaged(appData->toolBar);
+}
+
+void envUseToolkit()
 {
     setResourceStringProvider(toolkitResourceString);
+    uiHooks.toolbarManaged = toolbarManaged;
 }
 
 void envLoadBodyNames()

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include <X11/Intrinsic.h>
+#include <X11/Composite.h>
 #include <X11/Shell.h>
 
 namespace {
@@ -95,7 +96,7 @@ protected:
     {
         ASSERT_NE(shell.shell(), nullptr) << "cannot open the display";
         appData->topLevel = shell.shell();
-        envUseToolkitResources();
+        envUseToolkit();
     }
 
     TempDir home, emptyBin;
@@ -172,6 +173,21 @@ TEST_F(SettingsResourcesTest, ResourceTextsComeFromTheToolkit)
 
     envLoadBodyNames();
     EXPECT_STREQ(appData->bodyNames[3], "Mars (user)");
+}
+
+TEST_F(SettingsResourcesTest, OptionsFileRecordsTheToolBarsManagedState)
+{
+    ToolkitShell shell(true, {});
+    use(shell);
+    EXPECT_EQ(uiHooks.toolbarManaged(), 0) << "no tool bar built";
+    Widget bar = XtCreateWidget("ToolBar", compositeWidgetClass, shell.shell(), nullptr, 0);
+    appData->toolBar = bar;
+    EXPECT_EQ(uiHooks.toolbarManaged(), 0) << "built but not managed";
+    XtManageChild(bar);
+    EXPECT_EQ(uiHooks.toolbarManaged(), 1);
+    XtUnmanageChild(bar);
+    EXPECT_EQ(uiHooks.toolbarManaged(), 0) << "hidden again";
+    appData->toolBar = nullptr;
 }
 
 TEST_F(SettingsResourcesTest, LocaleMessagesAndLang)
