@@ -52,7 +52,7 @@ static int toolbarManaged()
     return appData->toolBar && XtIsManaged(appData->toolBar);
 }
 
-void envUseToolkit()
+void envUseToolkitResources()
 {
     setResourceStringProvider(toolkitResourceString);
     uiHooks.toolbarManaged = toolbarManaged;

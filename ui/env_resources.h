@@ -10,11 +10,11 @@ struct ChartState;
 // Runs before the toolkit starts, so that the toolkit sees the locale.
 void envSetLocale(int argc, char **argv);
 
-// Makes the settings use the toolkit, once the top-level widget exists:
+// Makes the settings read the toolkit, once the top-level widget exists:
 // getResourceString reads the top-level's resources (the user's resources
 // and the fallback table; before this it reads the fallback table alone),
 // and the options file records whether the tool bar is managed.
-void envUseToolkit();
+void envUseToolkitResources();
 
 // Allocates the colour palette and copies the 13 body names. A palette that
 // cannot be allocated prints "tavik: can't allocate color palette." and an

@@ -96,7 +96,7 @@ protected:
     {
         ASSERT_NE(shell.shell(), nullptr) << "cannot open the display";
         appData->topLevel = shell.shell();
-        envUseToolkit();
+        envUseToolkitResources();
     }
 
     TempDir home, emptyBin;
