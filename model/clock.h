@@ -1,0 +1,28 @@
+// The wall clock behind "now", and date arithmetic with carries on the
+// shared DateTime. The clock is a seam so that tests can fix the time.
+#pragma once
+
+#include <ctime>
+
+#include "astro/types.h"
+
+// Seconds since the epoch, as time() gives them.
+using ClockSource = std::time_t (*)();
+
+// Replaces the clock; null restores the system clock.
+void setClockSource(ClockSource source);
+
+// The current local time (whole seconds) with the zone set to the default
+// site's zone (AppData.siteZoneHours).
+void timeNow(DateTime *d);
+
+// Adds (subtract 0) or subtracts the step with carries. When the resulting
+// year leaves -29999..30000 the date is left unchanged and 0 is returned.
+int timeAdd(DateTime *d, const TimeStep *step, int subtract);
+
+// Moves the clock fields by (zoneHours - d->zone) hours; the caller stores
+// the new zone. Returns timeAdd's result.
+int timeShiftToZone(DateTime *d, double zoneHours);
+
+// Brings out-of-range fields (minute 75, hour 30) back into their ranges.
+int timeNormalize(DateTime *d);
