@@ -286,26 +286,20 @@ def build_bright_stars(bsc, hip, cons_row, extra_names):
         rows.append({"ra": s["ra"], "dec": s["dec"], "mag": s["mag"],
                      "bv": h["bv"] if h else None, "desig": parse_bsc_designation(s["name"], cons_row),
                      "name": name, "hr": s["hr"], "hd": s["hd"], "sao": s["sao"], "src": 0})
-    # Top up with the brightest stars.dat stars that are no BSC star.
+    # The union with the stars.dat stars that are no BSC star; the 9,120
+    # brightest of it are kept, so the table ends near magnitude 6.5.
     bsc_vec = [unit_vector(s["ra"], s["dec"]) for s in bsc]
     bsc_index = SpatialIndex(bsc_vec)
     used = set(m for m in match if m is not None)
-    need = BRIGHT_STAR_COUNT - len(rows)
-    order = sorted(range(len(hip)), key=lambda i: (hip[i]["mag"], i))
-    for hi in order:
-        if need <= 0:
-            break
-        if hi in used:
+    for hi, h in enumerate(hip):
+        if hi in used or mag10(h["mag"]) > 70:
             continue
         v = hip_vec[hi]
         if any(separation_deg(v, bsc_vec[b]) < 0.1 for b in bsc_index.near(v)):
             continue
-        h = hip[hi]
         rows.append({"ra": h["ra"], "dec": h["dec"], "mag": h["mag"], "bv": h["bv"],
                      "desig": parse_genetive(h["gen"], cons_row), "name": h["long"],
                      "hr": 0, "hd": 0, "sao": 0, "src": 1})
-        used.add(hi)
-        need -= 1
     rows.sort(key=lambda r: (mag10(r["mag"]), r["mag"], r["src"], r["hr"], r["ra"]))
     rows = rows[:BRIGHT_STAR_COUNT]
     return rows, match, used
@@ -886,9 +880,9 @@ the about box's licence text names these sources.
 
 ## Rules the generator follows
 
-- Bright stars: every BSC star with a position, topped up to 9,120 rows with the
-  brightest `stars.dat` stars lying more than 0.1 degree from any BSC star; sorted by
-  magnitude (x10, rounded), brightest first. A BSC star takes its B-V and proper
+- Bright stars: the 9,120 brightest of the BSC stars and the `stars.dat` stars lying
+  more than 0.1 degree from any BSC star (so the table ends near magnitude 6.5);
+  sorted by magnitude (x10, rounded), brightest first, BSC stars first among equals. A BSC star takes its B-V and proper
   name from the nearest `stars.dat` star within 0.05 degree and 1.5 magnitudes.
 - Colour class from B-V: below -0.20: 0; -0.20..0.00: 1; 0.00..0.15: 2; 0.15..0.30: 3;
   0.30..0.45: 4; 0.45..0.60: 5; 0.60..0.80: 6; 0.80..1.10: 7; 1.10..1.40: 8; from 1.40: 9

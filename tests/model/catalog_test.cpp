@@ -109,7 +109,8 @@ TEST(CatalogBrightStars, UnitVectorsAndMagnitudeOrderHold)
         }
     }
     EXPECT_GE(brightStarMag10(brightStars[0]), -16);
-    EXPECT_LE(brightStarMag10(brightStars[brightStarCount - 1]), 80);
+    // The table ends at 6.5, so a limit of 6.5 and more draws exactly the whole table.
+    EXPECT_LE(brightStarMag10(brightStars[brightStarCount - 1]), 65);
 }
 
 TEST(CatalogBrightStars, SiriusIsRowZeroAndWhite)
