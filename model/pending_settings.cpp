@@ -1,12 +1,10 @@
 #include "model/pending_settings.h"
 
-#include "astro/types.h"
 #include "model/app_data.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 int pendingCatalogIndexBuild(const char *, const char *)
 {
@@ -72,18 +70,4 @@ int pendingFindSite(const char *name, double out[3], double *zone)
 int pendingAllocPalette()
 {
     return 1;
-}
-
-void pendingTimeNow(DateTime *date)
-{
-    std::time_t now = std::time(nullptr);
-    struct tm local;
-    localtime_r(&now, &local);
-    date->year = local.tm_year + 1900;
-    date->month = local.tm_mon + 1;
-    date->day = local.tm_mday;
-    date->hour = local.tm_hour;
-    date->minute = local.tm_min;
-    date->second = local.tm_sec;
-    date->zone = appData->siteZoneHours;
 }

@@ -1,10 +1,8 @@
 // Stand-ins for routines of other areas that the settings call before those
-// areas exist: the element-file name index builder, the site-list look-up,
-// the palette and the clock. Each keeps the contract of the routine it stands for, so
+// areas exist: the element-file name index builder, the site-list look-up
+// and the palette. Each keeps the contract of the routine it stands for, so
 // that replacing it is a change of this file and its call sites only.
 #pragma once
-
-struct DateTime;
 
 // Builds the name index of an element file; 1 when the index was written.
 // Stand-in: builds nothing and returns 0, so that a missing index stays
@@ -23,7 +21,3 @@ int pendingFindSite(const char *name, double out[3], double *zone);
 // Allocates the colour palette; 1 on success. Stand-in: allocates nothing
 // and returns 1, so start-up goes on with every pixel 0.
 int pendingAllocPalette();
-
-// The current local time, whole seconds, with the zone of the default site
-// (the application record's siteZoneHours).
-void pendingTimeNow(DateTime *date);

@@ -2,6 +2,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/clock.h"
 #include "model/env.h"
 #include "model/options.h"
 #include "model/pending_settings.h"
@@ -173,7 +174,7 @@ void envApplyResources(ChartState *chart, const AppResources *r, const char *sit
     envSiteFilePath(app->siteFile, kPathSize, r->siteFile ? r->siteFile : "");
     envInitSite(chart, siteResource);
 
-    pendingTimeNow(&chart->sky.date);
+    timeNow(&chart->sky.date);
     chart->sky.date.second = 0.0;
     chart->zoneHours = chart->sky.date.zone;
     chart->lastEphemerisJd = kNeverJd;
