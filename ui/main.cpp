@@ -1,10 +1,7 @@
-// Start-up of the planetarium; the steps live in ui/startup.cpp.
-#include <cstdio>
+// The planetarium's entry; the start-up steps live in ui/startup.cpp.
+#include "ui/startup.h"
 
 int main(int argc, char **argv)
 {
-    (void)argc;
-    (void)argv;
-    std::fprintf(stderr, "tavik: not built yet\n");
-    return 1;
+    appMain(argc, argv);
 }

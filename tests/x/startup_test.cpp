@@ -1,0 +1,217 @@
+// Start-up, the command line and the quit path, on the real program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <X11/Xutil.h>
+
+#include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
+#include "tests/support/x_tavik.h"
+#include "ui/startup.h"
+
+namespace {
+
+// --- pieces that need no display ---
+
+struct ColormapCase {
+    const char *name;
+    std::vector<std::string> in;
+    std::vector<std::string> out;
+    int found;
+};
+
+TEST(StartupArgs, InstallColormapIsTakenBeforeTheToolkitCanReadItAsIconic)
+{
+    const ColormapCase cases[] = {
+        {"short form removed", {"-i"}, {}, 1},
+        {"long form removed", {"--install-colormap", "x.stl"}, {"x.stl"}, 1},
+        {"both among others", {"-q", "-i", "--install-colormap"}, {"-q"}, 1},
+        {"value of -xrm kept", {"-xrm", "-i"}, {"-xrm", "-i"}, 0},
+        {"value of an abbreviated -title kept", {"-ti", "-i", "-i"}, {"-ti", "-i"}, 1},
+        {"-iconic itself kept", {"-iconic"}, {"-iconic"}, 0},
+        {"ambiguous prefix takes no value", {"-b", "-i"}, {"-b"}, 1},
+        {"nothing to take", {"--lang=C", "f"}, {"--lang=C", "f"}, 0},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> storage = {"tavik"};
+        storage.insert(storage.end(), c.in.begin(), c.in.end());
+        std::vector<char *> argv;
+        for (auto &s : storage)
+            argv.push_back(&s[0]);
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(storage.size());
+        int found = appTakeInstallColormap(&argc, argv.data());
+        std::vector<std::string> got;
+        for (int i = 1; i < argc; i++)
+            got.push_back(argv[static_cast<size_t>(i)]);
+        EXPECT_EQ(found, c.found) << c.name;
+        EXPECT_EQ(got, c.out) << c.name;
+        EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr) << c.name;
+    }
+}
+
+TEST(StartupArgs, SceneFileCommandRefusesPathsThatWouldSplitOrOverflowTheStatement)
+{
+    const std::string fits(253, 'a');     // "STL \"" + 253 + "\"" = 259 characters
+    const std::string tooLong(254, 'a');
+    struct Case {
+        const char *name;
+        std::string path;
+        std::string command; // empty: refused
+    } cases[] = {
+        {"plain path", "/tmp/a.stl", "STL \"/tmp/a.stl\""},
+        {"blank and comma stay inside the quotes", "/tmp/my scene,1.stl",
+         "STL \"/tmp/my scene,1.stl\""},
+        {"semicolon would start a second statement", "/tmp/a;EXIT", ""},
+        {"double quote would end the parameter", "/tmp/a\"b", ""},
+        {"single quote", "/tmp/a'b", ""},
+        {"newline would split the text", "/tmp/a\nEXIT", ""},
+        {"carriage return would split the text", "/tmp/a\rEXIT", ""},
+        {"longest path that fits 259 characters", fits, "STL \"" + fits + "\""},
+        {"one more does not fit", tooLong, ""},
+    };
+    for (const auto &c : cases) {
+        char cmd[260];
+        int ok = appStartupCommand(c.path.c_str(), cmd, sizeof cmd);
+        EXPECT_EQ(ok, c.command.empty() ? 0 : 1) << c.name;
+        if (ok) {
+            EXPECT_EQ(cmd, c.command) << c.name;
+        }
+    }
+}
+
+// --- the real program on a private X server ---
+
+class StartupX : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.ok()) << server.why();
+    }
+    TavikRunOptions options(std::vector<std::string> args) const
+    {
+        TavikRunOptions o;
+        o.display = server.name();
+        o.home = home.path();
+        o.args = std::move(args);
+        return o;
+    }
+    Window waitMainWindow() const { return xWaitForWindow(server.display(), "tavik", "TAvik", 30000); }
+
+    XServer server;
+    TempDir home;
+};
+
+const char kUsage[] = "Usage: tavik [toolkit options] [-i] [--install-colormap]\n"
+                      "             [-q] [--clean-start] [--lang=<locale>] [-l=<locale>]\n"
+                      "             [<filename>]\n"
+                      "       tavik --version\n";
+
+TEST_F(StartupX, CommandLinesThatEndAtOnceGiveTheirTextAndStatusOne)
+{
+    TempDir files;
+    std::string a = files.write("a.stl", "SCENE MAIN\nEND SCENE\n");
+    std::string b = files.write("b.stl", "SCENE MAIN\nEND SCENE\n");
+    std::string semicolon = files.write("x;EXIT.stl", "SCENE MAIN\nEND SCENE\n");
+    std::string quote = files.write("x\"y.stl", "SCENE MAIN\nEND SCENE\n");
+    std::string missing = files.file("missing.stl");
+    struct Case {
+        const char *name;
+        std::vector<std::string> args;
+        std::string out, err;
+    } cases[] = {
+        {"--version", {"--version"}, "Tavik Version 3.3.1\n", ""},
+        {"-V", {"-V"}, "Tavik Version 3.3.1\n", ""},
+        {"two scene files", {a, b}, "", kUsage},
+        {"unknown option", {"--bogus"}, "", kUsage},
+        {"unreadable scene file", {missing}, "", "tavik: can't open file " + missing + "\n"},
+        {"scene path with a semicolon", {semicolon}, "", "tavik: can't open file " + semicolon + "\n"},
+        {"scene path with a quote", {quote}, "", "tavik: can't open file " + quote + "\n"},
+    };
+    for (const auto &c : cases) {
+        TavikResult r = runTavikToEnd(TAVIK_EXECUTABLE, options(c.args));
+        ASSERT_TRUE(r.ended) << c.name;
+        EXPECT_EQ(r.status, 1) << c.name;
+        EXPECT_EQ(r.out, c.out) << c.name;
+        EXPECT_EQ(r.err, c.err) << c.name;
+    }
+}
+
+// Xt reads "-i" as "-iconic": the window would start as an icon.
+TEST_F(StartupX, MainWindowMapsWithClassTAvikAndMinusIDoesNotMakeItAnIcon)
+{
+    for (const char *arg : {"-q", "-i"}) {
+        TavikProcess p(TAVIK_EXECUTABLE, options({arg}));
+        Window w = waitMainWindow();
+        ASSERT_NE(w, 0u) << arg << " " << p.err();
+        XWMHints *hints = XGetWMHints(server.display(), w);
+        int state = hints && (hints->flags & StateHint) ? hints->initial_state : NormalState;
+        if (hints)
+            XFree(hints);
+        EXPECT_EQ(state, NormalState) << arg;
+        EXPECT_TRUE(p.running()) << arg;
+    }
+}
+
+TEST_F(StartupX, StkDoitExitEndsTheProcessWithStatusZero)
+{
+    writeOptionsFile(home.path(), {"ConfirmQuit = False"});
+    auto args = xrmBindStkDoit("F5", "EXIT");
+    args.push_back("-q");
+    TavikProcess p(TAVIK_EXECUTABLE, options(args));
+    Window w = waitMainWindow();
+    ASSERT_NE(w, 0u) << p.err();
+    ASSERT_TRUE(xSendKey(server.display(), w, "F5"));
+    ASSERT_TRUE(p.waitExit(20000)) << p.err();
+    EXPECT_EQ(p.status(), 0) << p.err();
+}
+
+TEST_F(StartupX, WindowManagerDeleteRunsTheQuitPath)
+{
+    writeOptionsFile(home.path(), {"ConfirmQuit = False"});
+    TavikProcess p(TAVIK_EXECUTABLE, options({"-q"}));
+    Window w = waitMainWindow();
+    ASSERT_NE(w, 0u) << p.err();
+    xSendDeleteWindow(server.display(), w);
+    ASSERT_TRUE(p.waitExit(20000)) << p.err();
+    EXPECT_EQ(p.status(), 0) << p.err();
+}
+
+// With the toolkit's own delete response left in place, a refused quit from
+// the window manager would still destroy the window.
+TEST_F(StartupX, RefusedQuitLeavesTheProgramRunning)
+{
+    writeOptionsFile(home.path(), {"ConfirmQuit = True"});
+    auto args = xrmBindStkDoit("F5", "EXIT");
+    args.push_back("-q");
+    TavikProcess p(TAVIK_EXECUTABLE, options(args));
+    Display *d = server.display();
+    Window w = waitMainWindow();
+    ASSERT_NE(w, 0u) << p.err();
+
+    struct Way {
+        const char *name;
+        void (*ask)(Display *, Window);
+    } ways[] = {
+        {"StkDoit(EXIT)", [](Display *dd, Window ww) { xSendKey(dd, ww, "F5"); }},
+        {"window manager delete", [](Display *dd, Window ww) { xSendDeleteWindow(dd, ww); }},
+    };
+    for (const auto &way : ways) {
+        way.ask(d, w);
+        Window q = xWaitForWindow(d, "QuestionDialog_popup", "TAvik", 20000);
+        ASSERT_NE(q, 0u) << way.name << " " << p.err();
+        xFocusWindow(d, q);
+        sleepMs(200);
+        ASSERT_TRUE(xSendKey(d, q, "Escape"));
+        EXPECT_TRUE(waitUntil([&] { return xFindWindow(d, "QuestionDialog_popup", "TAvik") == 0; },
+                              20000))
+            << way.name;
+        sleepMs(300);
+        EXPECT_TRUE(p.running()) << way.name << " " << p.err();
+        EXPECT_NE(xFindWindow(d, "tavik", "TAvik"), 0u) << way.name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "ui/main_window.h"
+
+#include <Xm/CascadeBG.h>
+#include <Xm/DrawingA.h>
+#include <Xm/MainW.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrollBar.h>
+#include <Xm/SeparatoG.h>
+#include <Xm/ToggleBG.h>
+
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "ui/pending_startup.h"
+#include "ui/startup.h"
+
+namespace {
+
+void menuFileQuitCallback(Widget, XtPointer, XtPointer)
+{
+    appQuit(0);
+}
+
+// The File menu as far as it is built; the other menus come with their dialogs.
+MenuItem fileMenu[] = {
+    {"MenuFileQuit", XmNactivateCallback, menuFileQuitCallback, &xmPushButtonGadgetClass, nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+// The menu bar's cascades in their order; a null table is a cascade whose
+// pulldown is not built yet.
+struct MenuBarEntry {
+    const char *cascade;
+    const char *pulldown;
+    MenuItem *table;
+};
+const MenuBarEntry kMenuBar[] = {
+    {"MenuFile", "PulldownFile", fileMenu},
+    {"MenuSettings", "PulldownSettings", nullptr},
+    {"MenuView", "PulldownView", nullptr},
+    {"MenuObject", "PulldownObject", nullptr},
+    {"MenuCenter", "PulldownCenter", nullptr},
+    {"MenuOption", "PulldownOption", nullptr},
+    {"MenuHelp", "PulldownHelp", nullptr},
+    {nullptr, nullptr, nullptr},
+};
+
+Widget createScrollBar(Widget parent, const char *name, unsigned char orientation, int maximum,
+                       int sliderSize)
+{
+    Arg args[4];
+    XtSetArg(args[0], XmNminimum, 0);
+    XtSetArg(args[1], XmNmaximum, maximum);
+    XtSetArg(args[2], XmNorientation, orientation);
+    XtSetArg(args[3], XmNsliderSize, sliderSize);
+    Widget bar = XmCreateScrollBar(parent, const_cast<char *>(name), args, 4);
+    XtManageChild(bar);
+    return bar;
+}
+
+} // namespace
+
+Widget createPulldown(const char *name, Widget parent, MenuItem *table, ChartState *chart)
+{
+    Widget pulldown = XmCreatePulldownMenu(parent, const_cast<char *>(name), nullptr, 0);
+    for (MenuItem *item = table; item->name; item++) {
+        item->widget = XtCreateWidget(item->name, *item->widgetClass, pulldown, nullptr, 0);
+        if (item->callbackName)
+            XtAddCallback(item->widget, item->callbackName, item->callback, chart);
+        XtManageChild(item->widget);
+    }
+    return pulldown;
+}
+
+Widget createCascade(const char *name, Widget parent, Widget pulldown)
+{
+    Arg args[1];
+    Cardinal n = 0;
+    if (pulldown) {
+        XtSetArg(args[n], XmNsubMenuId, pulldown);
+        n++;
+    }
+    Widget cascade = XmCreateCascadeButtonGadget(parent, const_cast<char *>(name), args, n);
+    XtManageChild(cascade);
+    return cascade;
+}
+
+void createMainWindow(ChartState *chart)
+{
+    Widget main = XmCreateMainWindow(appData->topLevel, const_cast<char *>("Main"), nullptr, 0);
+    XtManageChild(main);
+    chart->mainWidget = main;
+
+    Widget menuBar = XmCreateMenuBar(main, const_cast<char *>("MenuBar"), nullptr, 0);
+    XtManageChild(menuBar);
+
+    Arg args[1];
+    XtSetArg(args[0], XmNresizePolicy, XmRESIZE_ANY);
+    chart->drawingArea = XmCreateDrawingArea(main, const_cast<char *>("DrawingArea"), args, 1);
+    XtManageChild(chart->drawingArea);
+
+    chart->vScroll = createScrollBar(main, "VScroll", XmVERTICAL, 950, 50);
+    chart->hScroll = createScrollBar(main, "HScroll", XmHORIZONTAL, 3761, 160);
+
+    appData->toolBar = createToolbarForm(main, chart);
+    if (appData->toolBar && optionGetBool("Toolbar", 1))
+        XtManageChild(appData->toolBar);
+
+    XmMainWindowSetAreas(main, menuBar, appData->toolBar, chart->hScroll, chart->vScroll,
+                         chart->drawingArea);
+
+    Widget help = nullptr;
+    for (const MenuBarEntry *e = kMenuBar; e->cascade; e++) {
+        Widget pulldown = e->table ? createPulldown(e->pulldown, menuBar, e->table, chart) : nullptr;
+        help = createCascade(e->cascade, menuBar, pulldown);
+    }
+    XtVaSetValues(menuBar, XmNmenuHelpWidget, help, nullptr);
+
+    XtAddEventHandler(chart->drawingArea, StructureNotifyMask, False, chartConfigureHandler, chart);
+}
+
+void setMinWindowSize(Widget topLevel)
+{
+    // Through the shell, which keeps the rest of WM_NORMAL_HINTS intact.
+    XtVaSetValues(topLevel, XmNminWidth, 120, XmNminHeight, 160, nullptr);
+}

@@ -1,0 +1,30 @@
+// The main window: menu bar, tool bar, scroll bars and the drawing area on
+// which the chart is shown.
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+struct ChartState;
+
+// One row of a menu table; the widget name is also its resource name. A
+// table ends with a row whose name is null.
+struct MenuItem {
+    const char *name;
+    const char *callbackName;     // null for cascades and separators
+    XtCallbackProc callback;      // gets the chart state as client data
+    WidgetClass *widgetClass;     // the address of the class variable
+    Widget widget;                // filled in when the menu is built
+};
+
+// Builds the widget tree and stores mainWidget, drawingArea, hScroll and
+// vScroll in the chart state and the tool bar in the application record.
+void createMainWindow(ChartState *chart);
+
+// A pulldown menu named `name` on parent with one item per table row.
+Widget createPulldown(const char *name, Widget parent, MenuItem *table, ChartState *chart);
+
+// A cascade button named `name` on parent opening `pulldown` (may be null).
+Widget createCascade(const char *name, Widget parent, Widget pulldown);
+
+// The window manager's minimum size for the top-level shell.
+void setMinWindowSize(Widget topLevel);

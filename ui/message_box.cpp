@@ -1,0 +1,88 @@
+#include "ui/message_box.h"
+
+#include <Xm/MessageB.h>
+#include <Xm/Xm.h>
+
+namespace {
+
+using DialogMaker = Widget (*)(Widget, String, ArgList, Cardinal);
+
+// openMessageBox's types; a type not in the table makes an error box.
+struct MessageBoxKind {
+    int type;
+    DialogMaker make;
+};
+const MessageBoxKind kMessageBoxKinds[] = {
+    {1, XmCreateMessageDialog},
+    {2, XmCreateInformationDialog},
+    {3, XmCreateWarningDialog},
+    {0, nullptr},
+};
+
+void destroyMessageBox(Widget w, XtPointer, XtPointer)
+{
+    XtDestroyWidget(XtParent(w));
+}
+
+Widget questionDialog = nullptr;
+int questionAnswer = -1; // -1 while waiting, 1 OK, 0 Cancel
+
+void questionAnswered(Widget, XtPointer, XtPointer call)
+{
+    auto *cbs = static_cast<XmAnyCallbackStruct *>(call);
+    questionAnswer = cbs->reason == XmCR_OK ? 1 : 0;
+}
+
+// Closed another way (the window manager): a refusal, so that the nested
+// loop never waits for a dialog no one can see.
+void questionUnmapped(Widget, XtPointer, XtPointer)
+{
+    if (questionAnswer == -1)
+        questionAnswer = 0;
+}
+
+} // namespace
+
+void openMessageBox(Widget parent, const char *text, int type)
+{
+    DialogMaker make = XmCreateErrorDialog;
+    for (const MessageBoxKind *k = kMessageBoxKinds; k->make; k++) {
+        if (k->type == type)
+            make = k->make;
+    }
+    XmString s = XmStringCreateLocalized(const_cast<char *>(text ? text : ""));
+    Arg args[1];
+    XtSetArg(args[0], XmNmessageString, s);
+    Widget box = make(parent, const_cast<char *>("MessageBox"), args, 1);
+    XmStringFree(s);
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
+    XtAddCallback(box, XmNokCallback, destroyMessageBox, nullptr);
+    XtManageChild(box);
+}
+
+int askQuestion(Widget parent, const char *text)
+{
+    if (!questionDialog) {
+        Arg args[2];
+        XtSetArg(args[0], XmNdefaultButtonType, XmDIALOG_CANCEL_BUTTON);
+        XtSetArg(args[1], XmNdialogStyle, XmDIALOG_PRIMARY_APPLICATION_MODAL);
+        questionDialog = XmCreateQuestionDialog(parent, const_cast<char *>("QuestionDialog"), args, 2);
+        XtUnmanageChild(XmMessageBoxGetChild(questionDialog, XmDIALOG_HELP_BUTTON));
+        XtAddCallback(questionDialog, XmNokCallback, questionAnswered, nullptr);
+        XtAddCallback(questionDialog, XmNcancelCallback, questionAnswered, nullptr);
+        XtAddCallback(questionDialog, XmNunmapCallback, questionUnmapped, nullptr);
+    }
+    questionAnswer = -1;
+    XmString s = XmStringCreateLocalized(const_cast<char *>(text ? text : ""));
+    XtVaSetValues(questionDialog, XmNmessageString, s, nullptr);
+    XmStringFree(s);
+    XtManageChild(questionDialog);
+    XtPopup(XtParent(questionDialog), XtGrabNone);
+
+    // Events queued at the moment of the answer are handled before returning.
+    XtAppContext app = XtWidgetToApplicationContext(questionDialog);
+    while (questionAnswer == -1 || XtAppPending(app))
+        XtAppProcessEvent(app, XtIMAll);
+    return questionAnswer != 0;
+}

@@ -1,0 +1,14 @@
+// Message boxes and the modal question.
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+// A new message box "MessageBox" on parent showing text: type 1 message,
+// 2 information, 3 warning, anything else error. Returns at once; the box
+// is destroyed when its OK button is pressed.
+void openMessageBox(Widget parent, const char *text, int type);
+
+// Shows text in the question dialog "QuestionDialog" (made on first use on
+// parent, kept after) and waits in a nested event loop for the answer:
+// 1 for OK, 0 for Cancel or when the dialog is closed otherwise.
+int askQuestion(Widget parent, const char *text);

@@ -1,0 +1,68 @@
+// Start-up steps whose owners are not built yet. Each routine here has the
+// name and the signature its owner will give it; the stand-ins themselves all
+// live in ui/pending_startup.cpp, and an owner that lands deletes its rows
+// there (and its declarations here) and includes its own header instead.
+//
+// A stand-in never pretends to have done the work: loaders report "nothing
+// loaded", builders build nothing, and the few that must answer for start-up
+// to go on (the font sets) say so where they are defined.
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+struct ChartState;
+
+// --- settings, per-user directory and options file ---
+int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize);
+char *envExpandTilde(const char *path, char *out, int outSize);
+void envSetLocale(int argc, char **argv);
+void envLoadBodyNames();
+void envFreeBodyNames();
+void envLoadResources(ChartState *chart);
+int optionGetBool(const char *key, int dflt);
+int optionGetInt(const char *key, int dflt);
+int optionGetString(const char *key, char *dst, int len);
+int optionsWriteAll();
+
+// --- palette, font sets and name files ---
+void loadStarNames();
+void loadConstNames();
+void freeStarNames();
+void freeConstNames();
+int loadFontSets();            // 1 when the font sets were made
+void freeFontSets();
+int dirFontHeight();
+int isDynamicVisual();
+
+// --- canvas ---
+void chartRefresh(ChartState *chart);
+
+// --- tool bar, step box, command dialog, click-data dialog, tool tips ---
+Widget createToolbarForm(Widget parent, ChartState *chart); // null when none is built
+void createToolbarButtons(ChartState *chart);
+void toolbarRefreshAll(ChartState *chart);
+void addToolbarTips(Widget tipShell);
+void freeToolbarPixmaps();
+void stepBoxCreate(ChartState *chart);
+void stepBoxShow(ChartState *chart, int show);
+void toggleCommandDialog(ChartState *chart);
+void historySave();
+void createClickDataDialog(ChartState *chart);
+void addClickDataTips(Widget tipShell);
+void freeClickDataPixmaps();
+Widget createTipShell(Widget topLevel);                    // null when none is built
+Boolean XcgLiteClueDispatchEvent(Widget tipShell, XEvent *event);
+
+// --- navigation ---
+void viewUpdateScrollBars(ChartState *chart);
+void viewScrollHorizontal(ChartState *chart, int action, int value);
+void viewScrollVertical(ChartState *chart, int action, int value);
+
+// --- main window decorations ---
+void installIcon(ChartState *chart);
+
+// --- sky marks, click data, TCP server ---
+int loadSkyMarks();            // 1 when the sky-mark file was read
+void loadClickData(ChartState *chart, const char *path);
+void socketServerStart();
+void socketServerStop();

@@ -1,0 +1,363 @@
+#include "ui/startup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#include <Xm/Protocols.h>
+#include <Xm/Xm.h>
+#include <Xm/XmAll.h>
+
+#include "command/tmp_stk.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/resource_text.h"
+#include "model/ui_hooks.h"
+#include "resources/fallback.h"
+#include "ui/actions.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+#include "ui/pending_startup.h"
+
+char startFilePath[kStartFilePathSize];
+
+namespace {
+
+const char kProgram[] = "tavik";
+const char kVersion[] = "3.3.1";
+constexpr int kCommandTextMax = 259; // what one stkExecute call takes
+
+XtAppContext appContext;
+Atom wmProtocolsAtom;
+Atom wmDeleteWindowAtom;
+
+// Toolkit options that take the next argument as their value, and the ones
+// that take none: an argument that is a unique prefix of one of these is
+// read by the toolkit as that option.
+struct ToolkitOption {
+    const char *name;
+    int takesValue;
+};
+const ToolkitOption kToolkitOptions[] = {
+    {"-background", 1}, {"-bd", 1},         {"-bg", 1},
+    {"-bordercolor", 1}, {"-borderwidth", 1}, {"-bw", 1},
+    {"-display", 1},    {"-fg", 1},         {"-fn", 1},
+    {"-font", 1},       {"-foreground", 1}, {"-geometry", 1},
+    {"-iconic", 0},     {"-name", 1},       {"-reverse", 0},
+    {"-rv", 0},         {"+rv", 0},         {"-selectionTimeout", 1},
+    {"-synchronous", 0}, {"+synchronous", 0}, {"-title", 1},
+    {"-xnllanguage", 1}, {"-xrm", 1},       {"-xtsessionID", 1},
+    {nullptr, 0},
+};
+
+// 1 when the toolkit reads `arg` as an option with a value of its own.
+int toolkitOptionTakesValue(const char *arg)
+{
+    size_t n = std::strlen(arg);
+    const ToolkitOption *match = nullptr;
+    int matches = 0;
+    for (const ToolkitOption *o = kToolkitOptions; o->name; o++) {
+        if (std::strncmp(o->name, arg, n) != 0)
+            continue;
+        if (std::strlen(o->name) == n)
+            return o->takesValue;
+        match = o;
+        matches++;
+    }
+    return matches == 1 && match->takesValue;
+}
+
+void quitFromHook(int status)
+{
+    appQuit(status);
+}
+
+// The upward calls of the lower layers.
+void registerUiHooks()
+{
+    uiHooks.openMessageBox = openMessageBox;
+    uiHooks.askQuestion = askQuestion;
+    uiHooks.appQuit = quitFromHook;
+    uiHooks.chartRefresh = chartRefresh;
+    uiHooks.toolbarRefreshAll = toolbarRefreshAll;
+    uiHooks.viewUpdateScrollBars = viewUpdateScrollBars;
+}
+
+void installWmDeleteHandler(Widget topLevel)
+{
+    Display *d = XtDisplay(topLevel);
+    wmProtocolsAtom = XmInternAtom(d, const_cast<char *>("WM_PROTOCOLS"), False);
+    wmDeleteWindowAtom = XmInternAtom(d, const_cast<char *>("WM_DELETE_WINDOW"), False);
+    XmAddProtocols(topLevel, wmProtocolsAtom, &wmDeleteWindowAtom, 1);
+    XmActivateProtocol(topLevel, wmProtocolsAtom, wmDeleteWindowAtom);
+    XtAddEventHandler(topLevel, NoEventMask, True, appWmProtocolHandler, nullptr);
+}
+
+[[noreturn]] void eventLoop()
+{
+    for (;;) {
+        XEvent event;
+        XtAppNextEvent(appContext, &event);
+        if (appData->tipShell)
+            XcgLiteClueDispatchEvent(appData->tipShell, &event);
+        XtDispatchEvent(&event);
+    }
+}
+
+} // namespace
+
+int appTakeInstallColormap(int *argc, char **argv)
+{
+    int found = 0;
+    int out = 1;
+    for (int i = 1; i < *argc; i++) {
+        const char *a = argv[i];
+        if (std::strcmp(a, "-i") == 0 || std::strcmp(a, "--install-colormap") == 0) {
+            found = 1;
+            continue;
+        }
+        argv[out++] = argv[i];
+        if ((a[0] == '-' || a[0] == '+') && a[1] && toolkitOptionTakesValue(a) && i + 1 < *argc)
+            argv[out++] = argv[++i];
+    }
+    argv[out] = nullptr;
+    *argc = out;
+    return found;
+}
+
+int appStartupCommand(const char *path, char *cmd, int cmdSize)
+{
+    if (std::strpbrk(path, ";\"'\r\n"))
+        return 0;
+    int n = std::snprintf(cmd, static_cast<size_t>(cmdSize), "STL \"%s\"", path);
+    if (n < 0 || n >= cmdSize || n > kCommandTextMax) {
+        cmd[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+void appUsage()
+{
+    std::fprintf(stderr,
+                 "Usage: %s [toolkit options] [-i] [--install-colormap]\n"
+                 "             [-q] [--clean-start] [--lang=<locale>] [-l=<locale>]\n"
+                 "             [<filename>]\n",
+                 kProgram);
+    std::fprintf(stderr, "       %s --version\n", kProgram);
+}
+
+int appParseArgs(int argc, char **argv)
+{
+    for (int i = 1; i < argc; i++) {
+        const char *a = argv[i];
+        if (a[0] != '-') {
+            if (i != argc - 1) {
+                appUsage();
+                return 0;
+            }
+            char cmd[kCommandTextMax + 1];
+            // A path the start-up command cannot carry is refused like an
+            // unreadable one, before anything is shown.
+            if (std::strlen(a) >= sizeof startFilePath || access(a, R_OK) != 0 ||
+                !appStartupCommand(a, cmd, sizeof cmd)) {
+                std::fprintf(stderr, "%s: can't open file %s\n", kProgram, a);
+                return 0;
+            }
+            std::snprintf(startFilePath, sizeof startFilePath, "%s", a);
+            return 1;
+        }
+        if (std::strcmp(a, "-V") == 0 || std::strcmp(a, "--version") == 0) {
+            std::printf("Tavik Version %s\n", kVersion);
+            return 0;
+        }
+        if (std::strcmp(a, "--install-colormap") == 0 || std::strcmp(a, "-i") == 0) {
+            appData->installColormap = 1;
+        } else if (std::strcmp(a, "-q") == 0 || std::strcmp(a, "--clean-start") == 0) {
+            appData->runStartupScript = 0;
+        } else if (std::strncmp(a, "--lang=", 7) == 0 || std::strncmp(a, "-l=", 3) == 0) {
+            // the locale step has read it
+        } else {
+            appUsage();
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void appRunStartupScript()
+{
+    char path[kStartFilePathSize];
+    char cmd[kCommandTextMax + 1];
+    const char *file = nullptr;
+    if (startFilePath[0])
+        file = startFilePath;
+    else if (appData->runStartupScript && appData->rcPath[0] && access(appData->rcPath, R_OK) == 0)
+        file = appData->rcPath;
+    if (!file)
+        return;
+    if (!envExpandTilde(file, path, sizeof path) || !appStartupCommand(path, cmd, sizeof cmd)) {
+        std::fprintf(stderr, "%s: can't open file %s\n", kProgram, file);
+        return;
+    }
+    stkExecute(currentChart, cmd);
+}
+
+int appQuit(int status)
+{
+    // A second quit while the question is open (a key, the window manager)
+    // must not reuse the one question dialog underneath the first.
+    static int asking = 0;
+    if (asking)
+        return 0;
+    if (appData->confirmQuit) {
+        char text[1024];
+        getResourceString("messageConfirmQuit", text, sizeof text);
+        asking = 1;
+        int yes = askQuestion(appData->topLevel, text);
+        asking = 0;
+        if (!yes)
+            return 0;
+    }
+    if (appData->userDir[0]) {
+        historySave();
+        optionsWriteAll();
+    }
+    freeClickDataPixmaps();
+    freeToolbarPixmaps();
+    freeFontSets();
+    chartStateFreeTables(currentChart);
+    freeStarNames();
+    freeConstNames();
+    socketServerStop();
+    envFreeBodyNames();
+    std::exit(status);
+}
+
+void appWmProtocolHandler(Widget, XtPointer, XEvent *event, Boolean *goOn)
+{
+    *goOn = True;
+    if (event->type == ClientMessage && event->xclient.message_type == wmProtocolsAtom &&
+        static_cast<Atom>(event->xclient.data.l[0]) == wmDeleteWindowAtom)
+        appQuit(0);
+}
+
+void chartExposeCallback(Widget, XtPointer client, XtPointer call)
+{
+    auto *cbs = static_cast<XmDrawingAreaCallbackStruct *>(call);
+    if (cbs && cbs->event && cbs->event->type == Expose && cbs->event->xexpose.count == 0)
+        chartRefresh(static_cast<ChartState *>(client));
+}
+
+void chartConfigureHandler(Widget, XtPointer client, XEvent *event, Boolean *goOn)
+{
+    *goOn = True;
+    if (event->type == ConfigureNotify)
+        chartRefresh(static_cast<ChartState *>(client));
+}
+
+void appMain(int argc, char **argv)
+{
+    // 1. The two records.
+    currentChart = &theChartState;
+    appData = &theAppData;
+    appDataSetDefaults();
+    registerUiHooks();
+    ChartState *chart = currentChart;
+
+    // 2-6. Per-user directory, confirmations, locale, TZ and geometry.
+    envMakeUserDir(appData->userDir, sizeof appData->userDir, appData->rcPath,
+                   sizeof appData->rcPath);
+    appData->confirmQuit = optionGetBool("ConfirmQuit", 1);
+    appData->confirmInit = optionGetBool("ConfirmInit", 1);
+    envSetLocale(argc, argv);
+    if (optionGetString("TZ", appData->tzOption, sizeof appData->tzOption))
+        setenv("TZ", appData->tzOption, 1);
+    Arg args[2];
+    Cardinal nargs = 0;
+    if (optionGetString("Geometry", appData->geometryOption, sizeof appData->geometryOption)) {
+        XtSetArg(args[nargs], XtNgeometry, appData->geometryOption);
+        nargs++;
+    }
+    // The quit path decides about the window manager's delete message, so
+    // that a refused quit leaves the window where it is.
+    XtSetArg(args[nargs], XmNdeleteResponse, XmDO_NOTHING);
+    nargs++;
+
+    // 7-8. The toolkit and the command line.
+    int installColormap = appTakeInstallColormap(&argc, argv);
+    appData->topLevel = XtAppInitialize(&appContext, "TAvik", nullptr, 0, &argc, argv,
+                                        fallbackResources, args, nargs);
+    startFilePath[0] = '\0';
+    appData->installColormap = installColormap;
+    appData->runStartupScript = 1;
+    if (!appParseArgs(argc, argv))
+        std::exit(1);
+
+    // 9. The main window and the chart's defaults.
+    appData->display = XtDisplay(appData->topLevel);
+    appData->screen = DefaultScreen(appData->display);
+    appAddActions(appContext);
+    createMainWindow(chart);
+    appData->initialising = 1;
+    chartStateSetDefaults(chart);
+    viewUpdateScrollBars(chart);
+    XtRealizeWidget(appData->topLevel);
+
+    // 10. Delete message and exposes.
+    installWmDeleteHandler(appData->topLevel);
+    XtAddCallback(chart->drawingArea, XmNexposeCallback, chartExposeCallback, chart);
+
+    // 11-13. Palette, names, resources, font sets.
+    envLoadBodyNames();
+    chartCreateGC(chart);
+    envLoadResources(chart);
+    loadStarNames();
+    loadConstNames();
+    if (!loadFontSets()) {
+        std::printf("tavik: can't create font.\n");
+        std::exit(1);
+    }
+    appData->dirFontHeight = dirFontHeight();
+    appData->minDiskRadius = 7;
+    appData->dynamicVisual = isDynamicVisual();
+    chart->chartRect = ChartRect{0, 0, 0, 0};
+    chart->centerX = 0;
+    chart->centerY = 0;
+    appData->pixelAspect = 1.0;
+
+    // 14-17. Window-manager hints, step box, click-data dialog, tool bar, tips.
+    setMinWindowSize(appData->topLevel);
+    installIcon(chart);
+    stepBoxCreate(chart);
+    stepBoxShow(chart, 0);
+    createClickDataDialog(chart);
+    createToolbarButtons(chart);
+    toolbarRefreshAll(chart);
+    appData->tipShell = nullptr;
+    if (optionGetBool("TipHelp", 1)) {
+        appData->tipShell = createTipShell(appData->topLevel);
+        if (appData->tipShell) {
+            addToolbarTips(appData->tipShell);
+            addClickDataTips(appData->tipShell);
+        }
+    }
+
+    // 18-20. Sky marks, click data, TCP server.
+    if (!loadSkyMarks())
+        chart->skyMarkFlags = 0;
+    loadClickData(chart, appData->clickDataFile);
+    appData->socketPort = optionGetInt("SocketPort", 0);
+    if (appData->socketPort != 0)
+        socketServerStart();
+
+    // 21-22. The start-up scene file, then the first chart on the window.
+    appRunStartupScript();
+    XmProcessTraversal(chart->drawingArea, XmTRAVERSE_CURRENT);
+    appData->initialising = 0;
+    stkExecute(chart, "DRIVE");
+
+    // 23.
+    eventLoop();
+}

@@ -1,1 +1,0 @@
-// Placeholder so the ui library is never empty.
