@@ -11,6 +11,9 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/env.h"
+#include "model/options.h"
+#include "model/settings.h"
 #include "ui/pending_startup.h"
 #include "ui/startup.h"
 

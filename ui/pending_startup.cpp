@@ -2,176 +2,41 @@
 // ui/pending_startup.h). Grouped by owner; delete a group when its owner lands.
 #include "ui/pending_startup.h"
 
-#include <cctype>
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <pwd.h>
-#include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <X11/Xlib.h>
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/env.h"
+#include "model/settings.h"
 
-// --- settings, per-user directory and options file ---
-
-static int copyBounded(char *dst, int size, const char *src)
-{
-    int n = std::snprintf(dst, static_cast<size_t>(size), "%s", src);
-    if (n < 0 || n >= size) {
-        dst[0] = '\0';
-        return 0;
-    }
-    return 1;
-}
-
-// The home directory: TAVIK_HOME when set (test and scripted runs), else the
-// user database. Never $HOME, which the settings own rule also ignores.
-static int homeDir(char *dst, int len)
-{
-    const char *home = std::getenv("TAVIK_HOME");
-    if (!home || !*home) {
-        struct passwd *pw = getpwuid(getuid());
-        home = pw ? pw->pw_dir : nullptr;
-    }
-    if (!home || !*home) {
-        dst[0] = '\0';
-        return 0;
-    }
-    return copyBounded(dst, len, home);
-}
-
-int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize)
-{
-    char home[256];
-    if (homeDir(home, sizeof home) && std::snprintf(dir, static_cast<size_t>(dirSize), "%s/.tavik",
-                                                    home) < dirSize &&
-        std::snprintf(rcPath, static_cast<size_t>(rcSize), "%s/tavikrc", dir) < rcSize) {
-        struct stat st;
-        if (mkdir(dir, 0755) == 0 || (stat(dir, &st) == 0 && S_ISDIR(st.st_mode)))
-            return 1;
-    }
-    dir[0] = '\0';
-    rcPath[0] = '\0';
-    return 0;
-}
-
-char *envExpandTilde(const char *path, char *out, int outSize)
-{
-    char home[256];
-    if (path[0] == '~' && (path[1] == '\0' || path[1] == '/') && homeDir(home, sizeof home)) {
-        int n = std::snprintf(out, static_cast<size_t>(outSize), "%s%s", home, path + 1);
-        if (n < 0 || n >= outSize) {
-            out[0] = '\0';
-            return nullptr;
-        }
-        return out;
-    }
-    return copyBounded(out, outSize, path) ? out : nullptr;
-}
+// --- the X side of the settings (locale, palette and body names, resources) ---
 
 void envSetLocale(int argc, char **argv)
 {
-    const char *chosen = nullptr;
-    for (int i = 1; i < argc && !chosen; i++) {
-        if (std::strncmp(argv[i], "--lang=", 7) == 0)
-            chosen = argv[i] + 7;
-        else if (std::strncmp(argv[i], "-l=", 3) == 0)
-            chosen = argv[i] + 3;
-    }
-    static const char *const kVariables[] = {"TAVIK_LOCALE", "LC_CTYPE", "LC_ALL", "LANG"};
-    for (const char *v : kVariables) {
-        const char *value = std::getenv(v);
-        if (!chosen && value && *value)
-            chosen = value;
-    }
-    if (!chosen)
-        chosen = "en_US.ISO_8859-1";
-    if (!std::setlocale(LC_CTYPE, chosen))
-        std::fprintf(stderr, "tavik: can't set locale %s.\n", chosen);
+    char chosen[64];
+    envChooseLocale(chosen, sizeof chosen, argc, argv);
+    const char *name = envSetCharLocale(chosen, stderr);
     if (!XSupportsLocale())
-        std::fprintf(stderr, "tavik: X does not support locale %s.\n", chosen);
+        std::fprintf(stderr, "tavik: X does not support locale %s.\n", name);
     if (!XSetLocaleModifiers(""))
         std::fprintf(stderr, "tavik: can't XSetLocaleModifiers.\n");
-    setenv("LANG", chosen, 1);
-    copyBounded(appData->localeName, sizeof appData->localeName, chosen);
+    envStoreLocale(name);
 }
 
-void envLoadBodyNames() {}
-void envFreeBodyNames() {}
-void envLoadResources(ChartState *) {}
-
-// Reads the options file the way the settings will: a line matches when it
-// starts with the key (any case), then blanks and "="; the value loses its
-// surrounding white space.
-static int optionValue(const char *key, char *dst, int len)
+// No palette is allocated yet; the names are.
+void envLoadBodyNames()
 {
-    char path[300];
-    if (!appData->userDir[0] ||
-        std::snprintf(path, sizeof path, "%s/options", appData->userDir) >= static_cast<int>(sizeof path))
-        return 0;
-    FILE *f = std::fopen(path, "r");
-    if (!f)
-        return 0;
-    char line[256];
-    size_t keyLength = std::strlen(key);
-    int found = 0;
-    while (!found && std::fgets(line, sizeof line, f)) {
-        if (strncasecmp(line, key, keyLength) != 0)
-            continue;
-        char *p = line + keyLength;
-        while (*p == ' ' || *p == '\t')
-            p++;
-        if (*p != '=')
-            continue;
-        p++;
-        while (*p == ' ' || *p == '\t')
-            p++;
-        size_t n = std::strlen(p);
-        while (n > 0 && std::isspace(static_cast<unsigned char>(p[n - 1])))
-            p[--n] = '\0';
-        found = static_cast<int>(n) < len && copyBounded(dst, len, p);
+    if (!envCopyBodyNames()) {
+        std::fprintf(stderr, "tavik: insufficient memory.\n");
+        std::exit(1);
     }
-    std::fclose(f);
-    return found;
 }
 
-int optionGetBool(const char *key, int dflt)
-{
-    char v[32];
-    if (!optionValue(key, v, sizeof v))
-        return dflt;
-    if (strcasecmp(v, "TRUE") == 0 || strcasecmp(v, "YES") == 0)
-        return 1;
-    if (strcasecmp(v, "FALSE") == 0 || strcasecmp(v, "NO") == 0)
-        return 0;
-    return dflt;
-}
-
-int optionGetInt(const char *key, int dflt)
-{
-    char v[32];
-    if (!optionValue(key, v, sizeof v))
-        return dflt;
-    char *end;
-    long n = std::strtol(v, &end, 10);
-    return end != v && *end == '\0' ? static_cast<int>(n) : dflt;
-}
-
-int optionGetString(const char *key, char *dst, int len)
-{
-    return optionValue(key, dst, len);
-}
-
-// Not written until the settings are built: nothing is saved.
-int optionsWriteAll()
-{
-    return 0;
-}
+// The data paths keep their empty defaults until the resources are read.
+void envLoadResources(ChartState *) {}
 
 // --- palette, font sets and name files ---
 

@@ -12,17 +12,10 @@
 
 struct ChartState;
 
-// --- settings, per-user directory and options file ---
-int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize);
-char *envExpandTilde(const char *path, char *out, int outSize);
+// --- the X side of the settings (locale, palette and body names, resources) ---
 void envSetLocale(int argc, char **argv);
 void envLoadBodyNames();
-void envFreeBodyNames();
 void envLoadResources(ChartState *chart);
-int optionGetBool(const char *key, int dflt);
-int optionGetInt(const char *key, int dflt);
-int optionGetString(const char *key, char *dst, int len);
-int optionsWriteAll();
 
 // --- palette, font sets and name files ---
 void loadStarNames();
