@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <strings.h>
 
-#include "command/tmp_stk.h"
+#include "command/interpreter.h"
 #include "model/chart_state.h"
 #include "ui/pending_startup.h"
 
@@ -48,7 +48,7 @@ void stkDoitAction(Widget, XEvent *, String *params, Cardinal *count)
         std::fprintf(stderr, "Number of StkDoit action argument invalid.\n");
         return;
     }
-    stkExecute(currentChart, params[0]);
+    stkExecuteCall(currentChart, params[0]);
 }
 
 XtActionsRec kActions[] = {

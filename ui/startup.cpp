@@ -9,7 +9,7 @@
 #include <Xm/Xm.h>
 #include <Xm/XmAll.h>
 
-#include "command/tmp_stk.h"
+#include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
@@ -29,7 +29,6 @@ namespace {
 
 const char kProgram[] = "tavik";
 const char kVersion[] = "3.3.1";
-constexpr int kCommandTextMax = 259; // what one stkExecute call takes
 
 XtAppContext appContext;
 Atom wmProtocolsAtom;
@@ -134,7 +133,7 @@ int appStartupCommand(const char *path, char *cmd, int cmdSize)
     if (std::strpbrk(path, ";\"'\r\n"))
         return 0;
     int n = std::snprintf(cmd, static_cast<size_t>(cmdSize), "STL \"%s\"", path);
-    if (n < 0 || n >= cmdSize || n > kCommandTextMax) {
+    if (n < 0 || n >= cmdSize || n > kStkTextSize - 1) {
         cmd[0] = '\0';
         return 0;
     }
@@ -160,7 +159,7 @@ int appParseArgs(int argc, char **argv)
                 appUsage();
                 return 0;
             }
-            char cmd[kCommandTextMax + 1];
+            char cmd[kStkTextSize];
             // A path the start-up command cannot carry is refused like an
             // unreadable one, before anything is shown.
             if (std::strlen(a) >= sizeof startFilePath || access(a, R_OK) != 0 ||
@@ -192,7 +191,7 @@ int appParseArgs(int argc, char **argv)
 void appRunStartupScript()
 {
     char path[kStartFilePathSize];
-    char cmd[kCommandTextMax + 1];
+    char cmd[kStkTextSize];
     const char *file = nullptr;
     if (startFilePath[0])
         file = startFilePath;
@@ -204,7 +203,7 @@ void appRunStartupScript()
         std::fprintf(stderr, "%s: can't open file %s\n", kProgram, file);
         return;
     }
-    stkExecute(currentChart, cmd);
+    stkExecuteCall(currentChart, cmd);
 }
 
 int appQuit(int status)
@@ -359,7 +358,7 @@ void appMain(int argc, char **argv)
     appRunStartupScript();
     XmProcessTraversal(chart->drawingArea, XmTRAVERSE_CURRENT);
     appData->initialising = 0;
-    stkExecute(chart, "DRIVE");
+    stkExecuteCall(chart, "DRIVE");
 
     // 23.
     eventLoop();

@@ -166,6 +166,8 @@ TEST_F(StartupX, StkDoitExitEndsTheProcessWithStatusZero)
     ASSERT_TRUE(xSendKey(server.display(), w, "F5"));
     ASSERT_TRUE(p.waitExit(20000)) << p.err();
     EXPECT_EQ(p.status(), 0) << p.err();
+    // The quit path saved the options on the way out.
+    EXPECT_NE(readFile(home.file(".tavik/options")).find("ConfirmQuit = False\n"), std::string::npos);
 }
 
 TEST_F(StartupX, WindowManagerDeleteRunsTheQuitPath)
