@@ -10,6 +10,11 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 picture="$out/tavik-demo.png"
 rm -f "$picture"
+# A default site that the site list holds, so that no first-run notice
+# covers the chart.
+mkdir -p "$home/.tavik"
+cp "$(dirname "$0")/../data/tavik.obs" "$home/.tavik/tavik.obs"
+echo "SiteName = Greenwich (United Kingdom)" > "$home/.tavik/options"
 # A home of its own (never the user's ~/.tavik) and the ISO 8859-1 locale the
 # font sets need.
 HOME="$home" TAVIK_HOME="$home" LANG=en_US.ISO-8859-1 LC_ALL=en_US.ISO-8859-1 \

@@ -9,34 +9,6 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "model/env.h"
-#include "model/settings.h"
-
-// --- the X side of the settings (locale, palette and body names, resources) ---
-
-void envSetLocale(int argc, char **argv)
-{
-    char chosen[64];
-    envChooseLocale(chosen, sizeof chosen, argc, argv);
-    const char *name = envSetCharLocale(chosen, stderr);
-    if (!XSupportsLocale())
-        std::fprintf(stderr, "tavik: X does not support locale %s.\n", name);
-    if (!XSetLocaleModifiers(""))
-        std::fprintf(stderr, "tavik: can't XSetLocaleModifiers.\n");
-    envStoreLocale(name);
-}
-
-// No palette is allocated yet; the names are.
-void envLoadBodyNames()
-{
-    if (!envCopyBodyNames()) {
-        std::fprintf(stderr, "tavik: insufficient memory.\n");
-        std::exit(1);
-    }
-}
-
-// The data paths keep their empty defaults until the resources are read.
-void envLoadResources(ChartState *) {}
 
 // --- palette, font sets and name files ---
 

@@ -12,11 +12,6 @@
 
 struct ChartState;
 
-// --- the X side of the settings (locale, palette and body names, resources) ---
-void envSetLocale(int argc, char **argv);
-void envLoadBodyNames();
-void envLoadResources(ChartState *chart);
-
 // --- palette, font sets and name files ---
 void loadStarNames();
 void loadConstNames();

@@ -19,6 +19,7 @@
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
 #include "ui/actions.h"
+#include "ui/env_resources.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/pending_startup.h"
@@ -291,6 +292,7 @@ void appMain(int argc, char **argv)
     int installColormap = appTakeInstallColormap(&argc, argv);
     appData->topLevel = XtAppInitialize(&appContext, "TAvik", nullptr, 0, &argc, argv,
                                         fallbackResources, args, nargs);
+    envUseToolkitResources();
     startFilePath[0] = '\0';
     appData->installColormap = installColormap;
     appData->runStartupScript = 1;

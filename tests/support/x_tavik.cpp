@@ -256,16 +256,32 @@ void xSendDeleteWindow(Display *display, Window window)
     XFlush(display);
 }
 
-void writeOptionsFile(const std::string &home, const std::vector<std::string> &lines)
+const char kTestSiteName[] = "Greenwich (United Kingdom)";
+
+static void writeText(const std::string &path, const std::string &text)
 {
-    std::string dir = home + "/.tavik";
-    mkdir(dir.c_str(), 0755);
-    std::string text;
-    for (auto &l : lines)
-        text += l + "\n";
-    FILE *f = std::fopen((dir + "/options").c_str(), "w");
+    FILE *f = std::fopen(path.c_str(), "w");
     if (f) {
         std::fputs(text.c_str(), f);
         std::fclose(f);
     }
+}
+
+void writeOptionsFile(const std::string &home, const std::vector<std::string> &lines)
+{
+    std::string dir = home + "/.tavik";
+    mkdir(dir.c_str(), 0755);
+    // One line of the site list: name to column 40, then longitude, latitude,
+    // altitude and zone in their fixed columns, 70 characters and a newline.
+    writeText(dir + "/tavik.obs",
+              "Greenwich (United Kingdom)                 0.000E 51.468N   39 +00.00 \n");
+    std::string text;
+    bool site = false;
+    for (auto &l : lines) {
+        text += l + "\n";
+        site = site || l.compare(0, 8, "SiteName") == 0;
+    }
+    if (!site)
+        text += std::string("SiteName = ") + kTestSiteName + "\n";
+    writeText(dir + "/options", text);
 }

@@ -87,8 +87,14 @@ Window xFirstChild(Display *display, Window window);
 // Sends the window manager's WM_DELETE_WINDOW message to a top-level window.
 void xSendDeleteWindow(Display *display, Window window);
 
-// Writes HOME/.tavik/options with the given lines ("Key = Value").
+// Writes HOME/.tavik/options with the given lines ("Key = Value") and a
+// default site that the user's site list (HOME/.tavik/tavik.obs, written
+// too) holds, so that start-up shows no first-run warning box, whose modal
+// grab would swallow the test's keys. A "SiteName" line given replaces it.
 void writeOptionsFile(const std::string &home, const std::vector<std::string> &lines);
+
+// The site writeOptionsFile sets up.
+extern const char kTestSiteName[];
 
 // Polls `done` every 20 ms for up to timeoutMs; true when it became true.
 template <class F> bool waitUntil(F done, int timeoutMs);

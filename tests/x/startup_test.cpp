@@ -89,6 +89,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
+        writeOptionsFile(home.path(), {});
     }
     TavikRunOptions options(std::vector<std::string> args) const
     {
