@@ -441,32 +441,36 @@ def build_milky_way(path):
                 cur = [pt]
     if cur and len(cur) > 1:
         chains.append(cur)
-    # Join the tile pieces end to end into outlines.
-    merged = True
-    while merged:
-        merged = False
-        starts = {}
-        for i, c in enumerate(chains):
-            starts.setdefault(c[0], []).append(i)
-        for i, c in enumerate(chains):
+    # Join the tile pieces end to end into outlines: the nearest loose end
+    # within 0.12 degree (the pieces meet at tile edges, not always exactly),
+    # either way round.
+    vec = lambda pt: unit_vector(pt[0] * 15.0, pt[1])
+    changed = True
+    while changed:
+        changed = False
+        for i in range(len(chains)):
+            c = chains[i]
             if c is None:
                 continue
-            nxt = [j for j in starts.get(c[-1], ()) if j != i and chains[j] is not None]
-            if nxt:
-                j = nxt[0]
-                chains[i] = c + chains[j][1:]
+            best = None
+            for j, d in enumerate(chains):
+                if d is None or j == i:
+                    continue
+                for rev in (False, True):
+                    head = d[-1] if rev else d[0]
+                    gap = separation_deg(vec(c[-1]), vec(head))
+                    if gap <= 0.12 and (best is None or gap < best[0]):
+                        best = (gap, j, rev)
+            if best:
+                gap, j, rev = best
+                piece = chains[j][::-1] if rev else chains[j]
+                chains[i] = c + (piece[1:] if gap == 0 else piece)
                 chains[j] = None
-                merged = True
-                break
-            ends = [j for j, d in enumerate(chains)
-                    if d is not None and j != i and d[-1] == c[-1]]
-            if ends:
-                j = ends[0]
-                chains[i] = c + list(reversed(chains[j]))[1:]
-                chains[j] = None
-                merged = True
-                break
+                changed = True
         chains = [c for c in chains if c is not None]
+    for c in chains:
+        if c[0] != c[-1] and separation_deg(vec(c[0]), vec(c[-1])) <= 0.3:
+            c.append(c[0])
     chains.sort(key=lambda c: (-len(c), c[0]))
     outlines = chains[:6]
     return [[q14_vector(ra * 15.0, dec) for ra, dec in c] for c in outlines]
@@ -897,8 +901,8 @@ the about box's licence text names these sources.
 - Stick figures: stars are joined through their HD numbers; a stick-figure star that
   is not in the bright table breaks the polyline there.
 - Boundaries: one closed polyline per constellation outline of `cbounds.dat`.
-- Milky Way: the tile pieces of `milkyway.dat` are joined end to end; the six
-  longest outlines are kept.
+- Milky Way: the tile pieces of `milkyway.dat` are joined end to end (loose ends
+  within 0.12 degree meet) into closed outlines; the six longest are kept.
 - Deep sky: one record per catalogue number. Objects of the kinds star, double or
   multiple star, asterism and non-existent or duplicate entries, and the lettered
   components of an object, are dropped first; then the brightest are kept (Messier 107,

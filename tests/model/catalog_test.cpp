@@ -297,6 +297,12 @@ TEST(CatalogMilkyWay, SixOutlinesEachEndedByZero)
             points = 0;
         } else {
             EXPECT_NEAR(lengthQ14(v.x, v.y, v.z), 16384.0, 1.5);
+            if (points > 0) {
+                // Pieces joined wrongly would show as chords across the sky.
+                const Vec3Q14 &p = milkyWayOutlines[i - 1];
+                double u[3] = {p.x / 16384.0, p.y / 16384.0, p.z / 16384.0};
+                EXPECT_LT(separationDeg(v, u), 3.0) << "point " << i;
+            }
             ++points;
         }
     }
