@@ -241,6 +241,23 @@ Window xFirstChild(Display *display, Window window)
     return first;
 }
 
+bool xAnswerQuestion(Display *display, bool yes, int timeoutMs)
+{
+    const char kName[] = "QuestionDialog_popup";
+    Window q = xWaitForWindow(display, kName, "TAvik", timeoutMs);
+    if (!q)
+        return false;
+    xFocusWindow(display, q);
+    sleepMs(100); // the toolkit takes the focus before the keys arrive
+    if (yes) {
+        xSendKey(display, q, "Left");
+        xSendKey(display, q, "space");
+    } else {
+        xSendKey(display, q, "Escape");
+    }
+    return waitUntil([&] { return xFindWindow(display, kName, "TAvik") == 0; }, timeoutMs);
+}
+
 void xSendDeleteWindow(Display *display, Window window)
 {
     XClientMessageEvent e;

@@ -84,6 +84,12 @@ void xFocusWindow(Display *display, Window window);
 // The first child window of `window` (a shell's widget inside it); 0 when none.
 Window xFirstChild(Display *display, Window window);
 
+// Answers the program's question dialog ("QuestionDialog") as a user would
+// from the keyboard: Escape refuses; yes moves from the default Cancel button
+// to OK and presses it. Waits up to timeoutMs for the dialog to appear and
+// to go away again; false when it did not.
+bool xAnswerQuestion(Display *display, bool yes, int timeoutMs = 20000);
+
 // Sends the window manager's WM_DELETE_WINDOW message to a top-level window.
 void xSendDeleteWindow(Display *display, Window window);
 

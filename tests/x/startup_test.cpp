@@ -203,17 +203,62 @@ TEST_F(StartupX, RefusedQuitLeavesTheProgramRunning)
     };
     for (const auto &way : ways) {
         way.ask(d, w);
-        Window q = xWaitForWindow(d, "QuestionDialog_popup", "TAvik", 20000);
-        ASSERT_NE(q, 0u) << way.name << " " << p.err();
-        xFocusWindow(d, q);
-        sleepMs(200);
-        ASSERT_TRUE(xSendKey(d, q, "Escape"));
-        EXPECT_TRUE(waitUntil([&] { return xFindWindow(d, "QuestionDialog_popup", "TAvik") == 0; },
-                              20000))
-            << way.name;
+        ASSERT_TRUE(xAnswerQuestion(d, false)) << way.name << " " << p.err();
         sleepMs(300);
         EXPECT_TRUE(p.running()) << way.name << " " << p.err();
         EXPECT_NE(xFindWindow(d, "tavik", "TAvik"), 0u) << way.name;
+    }
+    // A yes after the refusals still quits.
+    xSendKey(d, w, "F5");
+    ASSERT_TRUE(xAnswerQuestion(d, true)) << p.err();
+    ASSERT_TRUE(p.waitExit(20000)) << p.err();
+    EXPECT_EQ(p.status(), 0) << p.err();
+}
+
+// Without a per-user directory nothing is saved at quit.
+TEST_F(StartupX, QuitWithoutUserDirectoryWritesNoOptionsFile)
+{
+    std::string notADirectory = home.write("plain-file", "");
+    TavikRunOptions o = options({"-q"});
+    o.home = notADirectory;
+    o.workDir = home.path();
+    TavikProcess p(TAVIK_EXECUTABLE, o);
+    Display *d = server.display();
+    Window w = waitMainWindow();
+    ASSERT_NE(w, 0u) << p.err();
+    xSendDeleteWindow(d, w);
+    // No options file: ConfirmQuit keeps its default and asks.
+    ASSERT_TRUE(xAnswerQuestion(d, true)) << p.err();
+    ASSERT_TRUE(p.waitExit(20000)) << p.err();
+    EXPECT_EQ(p.status(), 0) << p.err();
+    EXPECT_EQ(readFile(notADirectory), "");
+}
+
+// Whether a scene file ran shows as the warning box its unknown statement
+// raises.
+TEST_F(StartupX, StartupSceneFileRunsUnlessMinusQAndTheCommandLineFileAlwaysRuns)
+{
+    const std::string scene = "SCENE MAIN\nNOSUCHCOMMAND\nEND SCENE\n";
+    std::string file = home.write("my scene.stl", scene);
+    home.write(".tavik/tavikrc", scene);
+    struct Case {
+        const char *name;
+        std::vector<std::string> args;
+        bool ran;
+    } cases[] = {
+        {"tavikrc runs by default", {}, true},
+        {"-q skips tavikrc", {"-q"}, false},
+        {"--clean-start skips tavikrc", {"--clean-start"}, false},
+        {"-q with a file still runs the file", {"-q", file}, true},
+    };
+    Display *d = server.display();
+    for (const auto &c : cases) {
+        TavikProcess p(TAVIK_EXECUTABLE, options(c.args));
+        ASSERT_NE(waitMainWindow(), 0u) << c.name << " " << p.err();
+        bool box = xWaitForWindow(d, "MessageBox_popup", "TAvik", c.ran ? 20000 : 1500) != 0;
+        EXPECT_EQ(box, c.ran) << c.name << " " << p.err();
+        p.kill();
+        waitUntil([&] { return xFindWindow(d, "tavik", "TAvik") == 0; }, 5000);
     }
 }
 
