@@ -1,0 +1,71 @@
+// The drawing seam: every layer draws through a Canvas, never through Xlib.
+// One implementation draws into the chart's pixmap with the chart GC
+// (render/x/x_canvas.h); RecordingCanvas (render/recording_canvas.h) keeps
+// the calls so tests check order and geometry without a display.
+#pragma once
+
+#include <cstdint>
+
+// The point, rectangle and arc records have the layout of XPoint, XRectangle
+// and XArc, so the Xlib canvas hands arrays of them on without copying.
+struct CanvasPoint {
+    int16_t x, y;
+};
+
+struct CanvasRect {
+    int16_t x, y;
+    uint16_t width, height;
+};
+
+struct CanvasArc {
+    int16_t x, y;
+    uint16_t width, height;
+    int16_t angle1, angle2; // 1/64 degree, counter-clockwise from 3 o'clock
+};
+
+// Logical extent of a text or of the largest glyph of a font set: x and y of
+// the box relative to the origin on the baseline (y is negative: the ascent).
+struct CanvasTextExtent {
+    int16_t x, y;
+    uint16_t width, height;
+};
+
+// Values as the X protocol numbers them, so no translation is needed.
+enum CanvasLineStyle { LineStyleSolid = 0, LineStyleOnOffDash = 1, LineStyleDoubleDash = 2 };
+enum CanvasCapStyle { CapStyleNotLast = 0, CapStyleButt = 1, CapStyleRound = 2, CapStyleProjecting = 3 };
+enum CanvasJoinStyle { JoinStyleMiter = 0, JoinStyleRound = 1, JoinStyleBevel = 2 };
+enum CanvasPolygonShape { PolygonComplex = 0, PolygonNonconvex = 1, PolygonConvex = 2 };
+
+// Number of font sets the canvas can be asked about (FontSetIndex 0..16).
+constexpr int kCanvasFontSetCount = 17;
+
+struct Canvas {
+    virtual ~Canvas() = default;
+
+    virtual void setForeground(uint32_t pixel) = 0;
+    // width 0 is the X server's fast thin line.
+    virtual void setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
+                                   CanvasJoinStyle join) = 0;
+    // dashes: n lengths in pixels, each 1..255.
+    virtual void setDashes(int offset, const uint8_t *dashes, int n) = 0;
+
+    virtual void drawPoint(int x, int y) = 0;
+    virtual void drawPoints(const CanvasPoint *pts, int n) = 0;
+    virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
+    // A connected polyline of n points (coordinates relative to the origin).
+    virtual void drawLines(const CanvasPoint *pts, int n) = 0;
+    virtual void drawRectangle(int x, int y, int width, int height) = 0;
+    virtual void fillRectangle(int x, int y, int width, int height) = 0;
+    virtual void fillPolygon(const CanvasPoint *pts, int n, CanvasPolygonShape shape) = 0;
+    virtual void drawArc(int x, int y, int width, int height, int angle1, int angle2) = 0;
+    virtual void fillArc(int x, int y, int width, int height, int angle1, int angle2) = 0;
+
+    // Multibyte text of len bytes in font set fontSet, origin on the baseline.
+    virtual void drawString(int fontSet, int x, int y, const char *text, int len) = 0;
+    // Text in the core symbol font of Greek letters (Bayer letters).
+    virtual void drawSymbolString(int x, int y, const char *text, int len) = 0;
+
+    // Font metrics. A font set the canvas does not have gives an empty extent.
+    virtual CanvasTextExtent textExtent(int fontSet, const char *text, int len) = 0;
+    virtual CanvasTextExtent fontSetMaxExtent(int fontSet) = 0;
+};

@@ -1,0 +1,77 @@
+// The layer order of a chart frame. A row whose draw is null stands for a
+// layer that is not built yet: filling its draw field is all it takes to add it.
+#include "model/chart_state.h"
+#include "model/view_geometry.h"
+#include "render/frame.h"
+#include "render/masks.h"
+
+namespace {
+
+constexpr uint8_t kStarsFromCatalogFile = 0x20; // starFlags
+constexpr uint8_t kStarsFromGsc = 0x40;
+
+int whenAitoff(const ChartState *chart) { return isAitoffMode(chart->mode); }
+int whenCylindrical(const ChartState *chart) { return isCylindricalMode(chart->mode); }
+int whenHorizontal(const ChartState *chart) { return chart->mode == kModeHrz; }
+int whenPlanisphere(const ChartState *chart) { return chart->mode == kModePlns; }
+
+// The catalogue file wins over the Guide Star Catalog when both bits are set.
+int whenCatalogFileStars(const ChartState *chart) { return (chart->starFlags & kStarsFromCatalogFile) != 0; }
+int whenGscStars(const ChartState *chart) {
+    return (chart->starFlags & kStarsFromCatalogFile) == 0 && (chart->starFlags & kStarsFromGsc) != 0;
+}
+int whenBrightStars(const ChartState *chart) {
+    return (chart->starFlags & (kStarsFromCatalogFile | kStarsFromGsc)) == 0;
+}
+
+void drawStatusBarLayer(ChartState *chart, Canvas *canvas) {
+    ChartRect r{0, 0, 0, 0};
+    chartFrameServices.statusBarRect(chart, &r);
+    chartFrameServices.drawStatusBar(chart, canvas, &r);
+}
+
+} // namespace
+
+// Widening and depth limits in Q14: 2048 = 0.125; -8192 = -0.5, 30 degrees
+// below the horizon plane; -16384 = -1.0, no depth limit.
+const ChartBand chartBands[] = {
+    {'a', 1, 2048, -8192},
+    {'b', 1, 2048, -8192},
+    {'c', 1, 4096, -16384},
+    {'d', 0, 0, 0},
+    {'e', 1, 2048, -8192},
+    {'f', 1, 4096, -16384},
+    {'g', 1, 1024, -8192},
+    {'h', 1, 4096, -16384},
+    {'i', 0, 0, 0},
+    {'j', 0, 0, 0},
+};
+const int chartBandCount = sizeof chartBands / sizeof chartBands[0];
+
+const ChartLayer chartLayers[] = {
+    {'a', "chartDrawMilkyWay", nullptr, nullptr},
+    {'b', "chartDrawComets", nullptr, nullptr}, // with the tails
+    {'b', "chartMaskAitoff", chartMaskAitoff, whenAitoff},
+    {'b', "chartDrawGrids", nullptr, nullptr},
+    {'b', "chartDrawConstBorders", nullptr, nullptr},
+    {'b', "chartDrawConstLines", nullptr, nullptr},
+    {'c', "chartDrawSkyMarkLines", nullptr, nullptr},
+    {'c', "chartDrawUserObjectLines", nullptr, nullptr},
+    {'d', "chartDrawSaoStars", nullptr, whenCatalogFileStars},
+    {'d', "drawGscStars", nullptr, whenGscStars},
+    {'d', "drawBrightStars", nullptr, whenBrightStars},
+    {'d', "chartDrawConstNames", nullptr, nullptr},
+    {'d', "chartDrawNebulae", nullptr, nullptr},
+    {'e', "chartDrawSolarSystem", nullptr, nullptr}, // argument 0
+    {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},
+    {'f', "chartDrawUserObjectLabels", nullptr, nullptr},
+    {'g', "chartDrawLandscape", nullptr, whenHorizontal},
+    {'g', "chartMaskCylindrical", chartMaskCylindrical, whenCylindrical},
+    {'g', "chartMaskPlanisphere", chartMaskPlanisphere, whenPlanisphere},
+    {'g', "chartDrawPlanisphereDirections", nullptr, whenPlanisphere},
+    {'h', "chartDrawSkyMarkHrzLabels", nullptr, nullptr},
+    {'h', "chartDrawUserObjectHrzLabels", nullptr, nullptr},
+    {'i', "chartDrawPictureMarks", nullptr, nullptr},
+    {'j', "chartDrawStatusBar", drawStatusBarLayer, nullptr},
+};
+const int chartLayerCount = sizeof chartLayers / sizeof chartLayers[0];

@@ -1,0 +1,63 @@
+// Projection of J2000 unit vectors to chart pixels, per chart mode.
+//
+// projectPoint takes Q14 vectors (16384 = 1.0) and works in 32-bit fixed
+// point below 80 pixels per degree (projScale[3]); from 80 on the azimuthal
+// charts switch to doubles, where Q14 steps (about 0.0035 degrees) would show.
+// projectPointPrecise takes double vectors (Moon, satellites, comet tails).
+// Each routine returns 1 when the point is to be drawn (x, y set), 0 when it is
+// culled or the mode has no such projection. Fields a routine does not write
+// keep the caller's values; a culled point may have cosCentre or depth written.
+#pragma once
+
+#include <cstdint>
+
+#include "astro/types.h"
+#include "model/view_geometry.h"
+
+struct ChartState;
+
+// floor(16384 t / sin t) - 16384 for the Q14 cosines c = 16129..16384
+// (entry c - 16129), t = acos(c / 16384): 85 down to 0.
+extern const int8_t thetaOverSineTable[256];
+
+/*
+ * radialFactorQ14: the azimuthal-equidistant factor t / sin t.
+ * Given:    cosQ14    int   Q14 cosine of the distance t from the centre
+ * Returned: factor    int   Q14 factor divided by divisor
+ *           divisor   int   1, 10 or 100: near the antipode the factor grows
+ *                           without bound, and the divisor keeps the later
+ *                           fixed-point products inside 32 bits
+ */
+void radialFactorQ14(int cosQ14, int *factor, int *divisor);
+
+int projectPoint(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out);
+
+/*
+ * projectPointAxes: the azimuthal projection with a caller-given rotation in
+ * place of the view matrix (the landscape layer). Writes x, y and cosCentre;
+ * culls on cullCosQ14 only; the orientation setting applies in every mode.
+ */
+int projectPointAxes(const Mat3Q14 *axes, ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+
+// The routines projectPoint dispatches to, for tests and for callers that
+// already know the mode.
+int projectAzimuthalHrz(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+int projectAzimuthalSky(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+int projectAzimuthalHrzD(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+int projectAzimuthalSkyD(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+int projectAzimuthalHrzPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out);
+int projectAzimuthalSkyPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out);
+int projectCylindrical(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+int projectAitoff(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+// The Aitoff map of a vector already in the view frame; always 1.
+int projectAitoffRotated(const ChartState *chart, const Vec3Q14 *u, ProjectedPoint *out);
+
+/*
+ * projectBodyByMode: the routine of the mode's projection kind for a body
+ * with three position forms: kind 1 projectPointPrecise on geoUnit, kind 2
+ * projectSolarSystemPoint on helio, kinds 3, 4 and 8 projectPoint on
+ * geoUnitQ14; 0 in any other kind.
+ */
+int projectBodyByMode(ChartState *chart, const Vec3 *geoUnit, const Vec3Q14 *geoUnitQ14, const Vec3 *helio,
+                      ProjectedPoint *out);

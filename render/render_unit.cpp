@@ -1,1 +1,0 @@
-// Placeholder so the render library is never empty.

@@ -1,0 +1,23 @@
+// The canvas's home: the off-screen pixmap of the chart and the window it is
+// copied to. The Xlib side is render/x/x_surface.h; tests use a fake.
+#pragma once
+
+#include "render/canvas.h"
+
+struct ChartSurface {
+    virtual ~ChartSurface() = default;
+    // Size of the drawing area's window in pixels; false when there is none yet.
+    virtual bool windowSize(int *width, int *height) = 0;
+    // Replaces the pixmap by a new one of width x height, cleared, so no
+    // undefined pixels are ever copied or saved. Callers pass both >= 1.
+    virtual void recreate(int width, int height) = 0;
+    // The canvas that draws into the current pixmap; null before recreate.
+    virtual Canvas *canvas() = 0;
+    // Copies the pixmap's top-left width x height to the window at (0, 0).
+    virtual void copyToWindow(int width, int height) = 0;
+};
+
+// The surface the chart refresh works on; ui/ registers it once the drawing
+// area is realised. Without one the refresh does nothing.
+void chartSetSurface(ChartSurface *surface);
+ChartSurface *chartSurface();

@@ -1,0 +1,31 @@
+// The chart's graphics context and the surface the chart refresh draws on.
+#include <X11/Intrinsic.h>
+#include <X11/Xlib.h>
+
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "render/x/x_surface.h"
+
+namespace {
+
+constexpr int32_t kPaletteColourCount = 65; // the first sky-colour slot follows the palette
+
+XSurface *chartXSurface = nullptr;
+
+} // namespace
+
+// Also builds the surface on the drawing area's window and registers it for
+// the chart refresh; the pixmap itself is made by the first refresh.
+void chartCreateGC(ChartState *chart) {
+    chart->skyColourBase = kPaletteColourCount;
+    chart->backPixmap = kNoXid;
+    Display *display = appData->display;
+    const Window window = XtWindow(chart->drawingArea);
+    chart->gc = XCreateGC(display, window, 0, nullptr);
+    delete chartXSurface;
+    chartXSurface = new XSurface(display, window, chart->gc, DefaultDepth(display, appData->screen));
+    chartXSurface->pixmapField = &chart->backPixmap;
+    chartXSurface->drawer.fontSets = appData->fontSets;
+    chartXSurface->drawer.symbolFont = &appData->bayerFont.fid;
+    chartSetSurface(chartXSurface);
+}

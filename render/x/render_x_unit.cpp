@@ -1,1 +1,0 @@
-// Placeholder so the render/x library is never empty.

@@ -1,0 +1,117 @@
+#include "render/x/x_canvas.h"
+
+#include <cstddef>
+#include <cstring>
+
+static_assert(sizeof(CanvasPoint) == sizeof(XPoint) && offsetof(CanvasPoint, y) == offsetof(XPoint, y),
+              "CanvasPoint must have the layout of XPoint");
+static_assert(sizeof(CanvasRect) == sizeof(XRectangle), "CanvasRect must have the layout of XRectangle");
+static_assert(sizeof(CanvasArc) == sizeof(XArc), "CanvasArc must have the layout of XArc");
+static_assert(LineStyleOnOffDash == LineOnOffDash && CapStyleButt == CapButt && JoinStyleRound == JoinRound &&
+                  PolygonConvex == Convex,
+              "canvas styles are numbered as in the X protocol");
+
+namespace {
+
+// The X protocol carries 16-bit coordinates; clamp instead of wrapping round.
+short clampShort(int v) {
+    if (v < -32768) return -32768;
+    if (v > 32767) return 32767;
+    return static_cast<short>(v);
+}
+
+unsigned short clampSize(int v) {
+    if (v < 0) return 0;
+    if (v > 65535) return 65535;
+    return static_cast<unsigned short>(v);
+}
+
+} // namespace
+
+void XCanvas::setForeground(uint32_t pixel) { XSetForeground(display, gc, pixel); }
+
+void XCanvas::setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap, CanvasJoinStyle join) {
+    XSetLineAttributes(display, gc, width < 0 ? 0u : static_cast<unsigned>(width), style, cap, join);
+}
+
+void XCanvas::setDashes(int offset, const uint8_t *dashes, int n) {
+    if (dashes == nullptr || n <= 0) return;
+    char list[16];
+    int count = n < static_cast<int>(sizeof list) ? n : static_cast<int>(sizeof list);
+    for (int i = 0; i < count; i++) list[i] = static_cast<char>(dashes[i] == 0 ? 1 : dashes[i]);
+    XSetDashes(display, gc, offset, list, count);
+}
+
+void XCanvas::drawPoint(int x, int y) { XDrawPoint(display, drawable, gc, clampShort(x), clampShort(y)); }
+
+void XCanvas::drawPoints(const CanvasPoint *pts, int n) {
+    if (pts == nullptr || n <= 0) return;
+    XDrawPoints(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
+                CoordModeOrigin);
+}
+
+void XCanvas::drawLine(int x1, int y1, int x2, int y2) {
+    XDrawLine(display, drawable, gc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
+}
+
+void XCanvas::drawLines(const CanvasPoint *pts, int n) {
+    if (pts == nullptr || n < 2) return;
+    XDrawLines(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
+               CoordModeOrigin);
+}
+
+void XCanvas::drawRectangle(int x, int y, int width, int height) {
+    XDrawRectangle(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height));
+}
+
+void XCanvas::fillRectangle(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    XFillRectangle(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height));
+}
+
+void XCanvas::fillPolygon(const CanvasPoint *pts, int n, CanvasPolygonShape shape) {
+    if (pts == nullptr || n < 3) return;
+    XFillPolygon(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n, shape,
+                 CoordModeOrigin);
+}
+
+void XCanvas::drawArc(int x, int y, int width, int height, int angle1, int angle2) {
+    XDrawArc(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height), angle1,
+             angle2);
+}
+
+void XCanvas::fillArc(int x, int y, int width, int height, int angle1, int angle2) {
+    XFillArc(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height), angle1,
+             angle2);
+}
+
+void XCanvas::drawString(int fontSet, int x, int y, const char *text, int len) {
+    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
+    if (text == nullptr || len <= 0) return;
+    XmbDrawString(display, drawable, fontSets[fontSet], gc, clampShort(x), clampShort(y), text, len);
+}
+
+void XCanvas::drawSymbolString(int x, int y, const char *text, int len) {
+    if (symbolFont == nullptr || *symbolFont == 0 || text == nullptr || len <= 0) return;
+    XSetFont(display, gc, *symbolFont);
+    XDrawString(display, drawable, gc, clampShort(x), clampShort(y), text, len);
+}
+
+CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
+    CanvasTextExtent out{0, 0, 0, 0};
+    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (text == nullptr || len <= 0) return out;
+    XRectangle ink, logical;
+    XmbTextExtents(fontSets[fontSet], text, len, &ink, &logical);
+    std::memcpy(&out, &logical, sizeof out);
+    return out;
+}
+
+CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
+    CanvasTextExtent out{0, 0, 0, 0};
+    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    XFontSetExtents *e = XExtentsOfFontSet(fontSets[fontSet]);
+    if (e == nullptr) return out;
+    std::memcpy(&out, &e->max_logical_extent, sizeof out);
+    return out;
+}

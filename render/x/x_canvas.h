@@ -1,0 +1,36 @@
+// The canvas on an X drawable: every call goes to the chart GC.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include "render/canvas.h"
+
+struct XCanvas : Canvas {
+    Display *display = nullptr;
+    Drawable drawable = 0;
+    GC gc = nullptr;
+    // The application's font sets (kCanvasFontSetCount of them), read at each
+    // call: they are created after the canvas. Null entries draw nothing.
+    const XFontSet *fontSets = nullptr;
+    const Font *symbolFont = nullptr; // core font of Greek letters, read at each call; 0 = none
+
+    XCanvas(Display *d, Drawable target, GC chartGc) : display(d), drawable(target), gc(chartGc) {}
+
+    void setForeground(uint32_t pixel) override;
+    void setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
+                           CanvasJoinStyle join) override;
+    void setDashes(int offset, const uint8_t *dashes, int n) override;
+    void drawPoint(int x, int y) override;
+    void drawPoints(const CanvasPoint *pts, int n) override;
+    void drawLine(int x1, int y1, int x2, int y2) override;
+    void drawLines(const CanvasPoint *pts, int n) override;
+    void drawRectangle(int x, int y, int width, int height) override;
+    void fillRectangle(int x, int y, int width, int height) override;
+    void fillPolygon(const CanvasPoint *pts, int n, CanvasPolygonShape shape) override;
+    void drawArc(int x, int y, int width, int height, int angle1, int angle2) override;
+    void fillArc(int x, int y, int width, int height, int angle1, int angle2) override;
+    void drawString(int fontSet, int x, int y, const char *text, int len) override;
+    void drawSymbolString(int x, int y, const char *text, int len) override;
+    CanvasTextExtent textExtent(int fontSet, const char *text, int len) override;
+    CanvasTextExtent fontSetMaxExtent(int fontSet) override;
+};

@@ -1,0 +1,31 @@
+// The chart's off-screen pixmap on the drawing area's window.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include "render/surface.h"
+#include "render/x/x_canvas.h"
+
+struct XSurface : ChartSurface {
+    Display *display;
+    Window window;
+    GC gc;           // the chart GC: used for the copy and by the canvas
+    int depth;       // depth of the new pixmaps (the screen's default depth)
+    Pixmap pixmap = 0;
+    int pixmapWidth = 0, pixmapHeight = 0;
+    // When set, kept equal to the current pixmap (the chart's backPixmap field,
+    // which the image saver reads).
+    Pixmap *pixmapField = nullptr;
+    XCanvas drawer;
+    int copies = 0; // window copies made so far (a test probe, also handy in a debugger)
+
+    XSurface(Display *d, Window w, GC chartGc, int pixmapDepth);
+    ~XSurface() override;
+    XSurface(const XSurface &) = delete;
+    XSurface &operator=(const XSurface &) = delete;
+
+    bool windowSize(int *width, int *height) override;
+    void recreate(int width, int height) override;
+    Canvas *canvas() override;
+    void copyToWindow(int width, int height) override;
+};

@@ -1,0 +1,32 @@
+// A chart state with its defaults, a known rectangle and an identity
+// precession, for the view, projection and frame tests.
+#pragma once
+
+#include <memory>
+
+#include "astro/types.h"
+#include "model/chart_state.h"
+#include "model/view_geometry.h"
+
+struct ChartFixture {
+    std::unique_ptr<ChartState> chart;
+
+    ChartFixture();
+    ~ChartFixture();
+
+    // Sets mode, rectangle and centre, then runs updateViewScale and updateViewMatrix.
+    void view(int mode, int width, int height, double fieldWidth = 60.0, int mirror = 0, int top = 0);
+};
+
+// The test's own inverse of the projection: the J2000 unit vector under pixel
+// (px, py), for every chart mode; false off the map.
+bool testScreenToSky(const ChartState *chart, int px, int py, Vec3 *out);
+
+// Unit vector of longitude/latitude (degrees), in double and in Q14.
+Vec3 unitVector(double lonDeg, double latDeg);
+Vec3Q14 toQ14(const Vec3 &v);
+
+// J2000 direction of a point given in the chart's own system around
+// (lon, lat): equatorial, ecliptic (obliquity eps), galactic, or horizontal
+// (azimuth from the south through the west) for the fixture's site and time.
+Vec3 directionInSystem(const ChartState *chart, int system, double lonDeg, double latDeg);

@@ -1,0 +1,333 @@
+// Projection of sky directions to chart pixels in every chart mode.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "astro/q14.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "render/projection.h"
+#include "tests/render/chart_fixture.h"
+
+namespace {
+
+constexpr int kW = 800, kH = 600;
+
+struct ModeCase {
+    int mode;
+    const char *name;
+};
+
+const ModeCase kAllModes[] = {
+    {kModeHrz, "HRZ"},         {kModeEqt, "EQT"},           {kModeEcl, "ECL"},           {kModeGal, "GAL"},
+    {kModeSol1, "SOL1"},       {kModeSol2, "SOL2"},         {kModeSol3, "SOL3"},         {kModeAll1Eqt, "ALL1_EQT"},
+    {kModeAll1Ecl, "ALL1_ECL"}, {kModeAll1Gal, "ALL1_GAL"}, {kModeAll2Eqt, "ALL2_EQT"}, {kModeAll2Ecl, "ALL2_ECL"},
+    {kModeAll2Gal, "ALL2_GAL"}, {kModePlns, "PLNS"},
+};
+
+bool isMapMode(int mode) { return isCylindricalMode(mode) || isAitoffMode(mode); }
+
+// The system the view centre is given in, and the centre itself.
+int centreSystem(int mode) { return mode == kModeHrz || mode == kModePlns ? kSystemHrz : chartModeSystem(mode); }
+
+struct Centre {
+    double lon, lat;
+};
+
+// Sets the view centre of the mode and returns it in the mode's system.
+Centre setCentre(ChartFixture &f, int mode) {
+    if (mode == kModeHrz) {
+        f.chart->centerHrz[0] = 30.0;
+        f.chart->centerHrz[1] = 25.0;
+        return {30.0, 25.0};
+    }
+    if (mode == kModePlns) {
+        f.chart->centerHrz[0] = 30.0;
+        f.chart->centerHrz[1] = 40.0; // ignored: the zenith is the centre
+        return {30.0, 90.0};
+    }
+    f.chart->centerMode[0] = 40.0;
+    f.chart->centerMode[1] = 20.0;
+    return {40.0, isMapMode(mode) ? 0.0 : 20.0};
+}
+
+ProjectedPoint project(ChartState *chart, const Vec3 &v) {
+    ProjectedPoint p{-99999, -99999, 0, 0};
+    const Vec3Q14 q = toQ14(v);
+    EXPECT_EQ(1, projectPoint(chart, &q, &p));
+    return p;
+}
+
+// In the horizontal chart east of south is the smaller azimuth.
+Vec3 eastOfCentre(const ChartState *chart, int mode, const Centre &c, double degrees) {
+    if (mode == kModeHrz) return directionInSystem(chart, kSystemHrz, c.lon - degrees, c.lat);
+    if (mode == kModePlns) return directionInSystem(chart, kSystemHrz, 270.0, 90.0 - degrees);
+    return directionInSystem(chart, centreSystem(mode), c.lon + degrees, c.lat);
+}
+
+TEST(Projection, ViewCentreLandsOnChartMiddleInEveryMode) {
+    for (const ModeCase &m : kAllModes) {
+        SCOPED_TRACE(m.name);
+        ChartFixture f;
+        const Centre c = setCentre(f, m.mode);
+        f.view(m.mode, kW, kH);
+        const ProjectedPoint p = project(f.chart.get(), directionInSystem(f.chart.get(), centreSystem(m.mode), c.lon, c.lat));
+        EXPECT_NEAR(kW / 2, p.x, 1);
+        EXPECT_NEAR(kH / 2, p.y, 1);
+    }
+}
+
+TEST(Projection, EastLandsOnTheSideTheOrientationPutsIt) {
+    for (const ModeCase &m : kAllModes) {
+        for (int mirror = 0; mirror <= 2; mirror++) {
+            SCOPED_TRACE(std::string(m.name) + " mirror " + std::to_string(mirror));
+            ChartFixture f;
+            const Centre c = setCentre(f, m.mode);
+            f.view(m.mode, kW, kH, 60.0, mirror);
+            const ProjectedPoint p = project(f.chart.get(), eastOfCentre(f.chart.get(), m.mode, c, 10.0));
+            // Only the sky charts and the horizontal chart turn or flip.
+            const bool turns = chartModeKind(m.mode) == kKindSky;
+            const bool eastOnRight = turns && mirror != 0;
+            if (eastOnRight)
+                EXPECT_GT(p.x, kW / 2 + 20);
+            else
+                EXPECT_LT(p.x, kW / 2 - 20);
+        }
+    }
+}
+
+TEST(Projection, RoundTripThroughTheInverseReturnsTheSamePixel) {
+    const double offsets[][2] = {{8, 5}, {-12, -6}, {3, -15}, {-20, 10}};
+    for (const ModeCase &m : kAllModes) {
+        for (int mirror = 0; mirror <= 2; mirror++) {
+            for (double fieldWidth : {60.0, 5.0}) { // fixed point and, at 160 px/deg, doubles
+                SCOPED_TRACE(std::string(m.name) + " mirror " + std::to_string(mirror) + " field " +
+                             std::to_string(fieldWidth));
+                ChartFixture f;
+                const Centre c = setCentre(f, m.mode);
+                f.view(m.mode, kW, kH, fieldWidth, mirror);
+                const double k = isMapMode(m.mode) ? 1.0 : fieldWidth / 60.0;
+                for (const auto &o : offsets) {
+                    const double lat = m.mode == kModePlns ? 60.0 + o[1] : c.lat + o[1] * k;
+                    const Vec3 v = directionInSystem(f.chart.get(), centreSystem(m.mode), c.lon + o[0] * k, lat);
+                    const ProjectedPoint p1 = project(f.chart.get(), v);
+                    Vec3 back;
+                    ASSERT_TRUE(testScreenToSky(f.chart.get(), p1.x, p1.y, &back));
+                    const ProjectedPoint p2 = project(f.chart.get(), back);
+                    EXPECT_NEAR(p1.x, p2.x, 1);
+                    EXPECT_NEAR(p1.y, p2.y, 1);
+                }
+            }
+        }
+    }
+}
+
+TEST(Projection, HorizontalChartAtAzimuthZeroPutsSouthOnTheCentreColumn) {
+    ChartFixture f;
+    f.chart->centerHrz[0] = 0.0;
+    f.chart->centerHrz[1] = 20.0;
+    f.view(kModeHrz, kW, kH);
+    f.chart->cullDepth = -0.5; // the horizon itself, as inside a cull band
+    f.chart->cullDepthQ14 = -8192;
+    const Vec3 south = directionInSystem(f.chart.get(), kSystemHrz, 0.0, 0.0);
+    ProjectedPoint p{0, 0, 0, 0};
+    ASSERT_EQ(1, projectPointPrecise(f.chart.get(), &south, &p));
+    EXPECT_EQ(f.chart->centerX, p.x);
+    // The projection centre is one direction-label line above the bottom.
+    EXPECT_EQ(kH - appData->dirFontHeight, f.chart->centerY);
+    const ProjectedPoint q = project(f.chart.get(), south);
+    EXPECT_NEAR(f.chart->centerX, q.x, 1);
+}
+
+TEST(Projection, PlanisphereZenithIsTheCentreWhateverTheViewAltitude) {
+    for (double alt : {-30.0, 0.0, 45.0, 89.0}) {
+        ChartFixture f;
+        f.chart->centerHrz[0] = 75.0;
+        f.chart->centerHrz[1] = alt;
+        f.view(kModePlns, kW, kH);
+        const Vec3 zenith = directionInSystem(f.chart.get(), kSystemHrz, 0.0, 90.0);
+        ProjectedPoint p{0, 0, 0, 0};
+        ASSERT_EQ(1, projectPointPrecise(f.chart.get(), &zenith, &p));
+        EXPECT_NEAR(f.chart->centerX, p.x, 0);
+        EXPECT_NEAR(f.chart->centerY, p.y, 0);
+    }
+}
+
+// A chart whose view matrices are the identity: the view frame is J2000.
+struct IdentityView : ChartFixture {
+    explicit IdentityView(int mode, int mirror = 0) {
+        chart->mode = mode;
+        chart->mirror = mirror;
+        chart->chartRect = ChartRect{0, 0, kW, kH};
+        chart->fieldWidth = 60.0;
+        updateViewScale(chart.get());
+        for (int i = 0; i < 9; i++) {
+            const int one = i % 4 == 0 ? 16384 : 0;
+            chart->viewMatrixQ14.m[i] = chart->horizonMatrixQ14.m[i] = one;
+            chart->viewMatrix.m[i] = chart->horizonMatrix.m[i] = one / 16384.0;
+        }
+        chart->cullDepthQ14 = -16384;
+        chart->cullDepth = -1.0;
+    }
+};
+
+TEST(Projection, ExactCentreIsOffByTheFixedPointBiasOnly) {
+    IdentityView v(kModeEqt);
+    const Vec3Q14 centre{16384, 0, 0};
+    ProjectedPoint p{0, 0, 0, 0};
+    ASSERT_EQ(1, projectAzimuthalSky(v.chart.get(), &centre, &p));
+    EXPECT_EQ(v.chart->centerX - 1, p.x);
+    EXPECT_EQ(v.chart->centerY - 1, p.y);
+    EXPECT_EQ(16384, p.cosCentre);
+    ASSERT_EQ(1, projectAzimuthalSkyD(v.chart.get(), &centre, &p));
+    EXPECT_EQ(v.chart->centerX, p.x);
+    EXPECT_EQ(v.chart->centerY, p.y);
+}
+
+TEST(Projection, CullLimitsAreInclusive) {
+    IdentityView v(kModeHrz);
+    ChartState *c = v.chart.get();
+    const Vec3Q14 pt{12000, 5000, 3000};
+    ProjectedPoint p{0, 0, 0, 0};
+    projectAzimuthalHrz(c, &pt, &p);
+    const int32_t cosCentre = p.cosCentre, depth = p.depth;
+    struct {
+        const char *name;
+        int32_t cullCos, cullDepth;
+        int visible;
+    } cases[] = {
+        {"cosine equal to the limit is visible", cosCentre, -16384, 1},
+        {"cosine one below the limit is culled", cosCentre + 1, -16384, 0},
+        {"depth equal to the limit is visible", -16384, depth, 1},
+        {"depth one below the limit is culled", -16384, depth + 1, 0},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.name);
+        c->cullCosQ14 = k.cullCos;
+        c->cullDepthQ14 = k.cullDepth;
+        EXPECT_EQ(k.visible, projectAzimuthalHrz(c, &pt, &p));
+    }
+}
+
+TEST(Projection, RadialFactorDivisorKeepsThePointInsideNearTheAntipode) {
+    struct {
+        int cosQ14, divisor;
+    } cases[] = {{16384, 1}, {16129, 1}, {16128, 1}, {-4239, 1}, {-4240, 10}, {-15394, 10}, {-15395, 100}, {-16000, 100}};
+    for (const auto &k : cases) {
+        int factor = 0, divisor = 0;
+        radialFactorQ14(k.cosQ14, &factor, &divisor);
+        EXPECT_EQ(k.divisor, divisor) << k.cosQ14;
+        const double t = std::acos(k.cosQ14 / 16384.0);
+        const double expected = t == 0.0 ? 1.0 : t / std::sin(t);
+        EXPECT_NEAR(expected, factor * divisor / 16384.0, 0.02 * expected + 0.01) << k.cosQ14;
+    }
+    EXPECT_EQ(85, thetaOverSineTable[0]);
+    EXPECT_EQ(0, thetaOverSineTable[255]);
+
+    // A point at cosine -16000 from the centre still lands within the scaled radius.
+    IdentityView v(kModeEqt);
+    v.chart->cullCosQ14 = -16344;
+    const double t = std::acos(-16000 / 16384.0);
+    const Vec3Q14 far{-16000, static_cast<int32_t>(std::sin(t) * 16384), 0};
+    ProjectedPoint p{0, 0, 0, 0};
+    ASSERT_EQ(1, projectAzimuthalSky(v.chart.get(), &far, &p));
+    const double expectedDx = t * v.chart->scaleX;
+    EXPECT_NEAR(v.chart->centerX - expectedDx, p.x, 0.02 * expectedDx);
+}
+
+TEST(Projection, CylindricalMapCutsOffNearThePolesAndWrapsAtTheBack) {
+    IdentityView v(kModeAll1Eqt);
+    ChartState *c = v.chart.get();
+    ProjectedPoint p{0, 0, 0, 0};
+    const int32_t side = sqrtQ14(16384 - mulQ14(16128, 16128));
+    const Vec3Q14 atLimit{side, 0, 16128}, beyond{side, 0, 16129};
+    EXPECT_EQ(1, projectCylindrical(c, &atLimit, &p));
+    EXPECT_EQ(0, projectCylindrical(c, &beyond, &p));
+    const Vec3Q14 back{-16384, 0, 0};
+    ASSERT_EQ(1, projectCylindrical(c, &back, &p));
+    EXPECT_EQ(c->chartRect.x, p.x);
+    EXPECT_EQ(0, p.depth);
+}
+
+TEST(Projection, AitoffMapPutsBothPolesOnTheCentreColumnAndCullsNothing) {
+    IdentityView v(kModeAll2Eqt);
+    ChartState *c = v.chart.get();
+    ProjectedPoint p{0, 0, 0, 0};
+    for (int z : {16384, -16384}) {
+        const Vec3Q14 pole{0, 0, z};
+        ASSERT_EQ(1, projectAitoff(c, &pole, &p));
+        EXPECT_EQ(c->centerX, p.x);
+        EXPECT_EQ(1 << 30, p.cosCentre);
+    }
+    for (int lon = 0; lon < 360; lon += 15)
+        for (int lat = -85; lat <= 85; lat += 17) {
+            const Vec3Q14 q = toQ14(unitVector(lon, lat));
+            EXPECT_EQ(1, projectAitoff(c, &q, &p));
+        }
+    EXPECT_EQ(c->scaleX, 2 * c->scaleY + (c->scaleX & 1)) << "the map is twice as wide as high";
+}
+
+TEST(Projection, OrientationOfEachRoutineFamily) {
+    // (X, Y) > 0 is a point up and to the left in the normal orientation.
+    const Vec3Q14 upLeft = toQ14(unitVector(10.0, 10.0));
+    struct {
+        const char *name;
+        int mode, mirror;
+        int right, down; // expected side: 1 right/down of the centre, 0 left/up
+    } cases[] = {
+        {"sky chart normal", kModeEqt, 0, 0, 0},
+        {"sky chart turned about the centre point", kModeEqt, 1, 1, 1},
+        {"sky chart flipped", kModeEqt, 2, 1, 0},
+        {"solar-system view is never turned", kModeSol1, 1, 0, 0},
+        {"horizontal chart turned about the middle of the rectangle", kModeHrz, 1, 1, 0},
+        {"horizontal chart flipped", kModeHrz, 2, 1, 0},
+        {"planisphere is never turned", kModePlns, 1, 0, 0},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.name);
+        IdentityView v(k.mode, k.mirror);
+        ChartState *c = v.chart.get();
+        ProjectedPoint p{0, 0, 0, 0};
+        ASSERT_EQ(1, projectPoint(c, &upLeft, &p));
+        EXPECT_EQ(k.right, p.x > c->centerX);
+        const int middle = c->chartRect.y + c->chartRect.height / 2;
+        if (k.mode == kModeHrz && k.mirror == 1) {
+            // Rows mirrored about the middle of the chart, not about centerY.
+            ProjectedPoint n{0, 0, 0, 0};
+            c->mirror = 0;
+            projectPoint(c, &upLeft, &n);
+            EXPECT_EQ(2 * middle, n.y + p.y);
+        } else {
+            EXPECT_EQ(k.down, p.y > c->centerY);
+        }
+    }
+}
+
+TEST(Projection, PreciseEntryHasNoProjectionInTheWholeSkyMaps) {
+    for (int mode : {kModeAll1Eqt, kModeAll1Gal, kModeAll2Eqt, kModeAll2Ecl}) {
+        IdentityView v(mode);
+        const Vec3 centre{1, 0, 0};
+        ProjectedPoint p{0, 0, 0, 0};
+        EXPECT_EQ(0, projectPointPrecise(v.chart.get(), &centre, &p)) << mode;
+    }
+}
+
+TEST(Projection, UnknownModeProjectsNothing) {
+    IdentityView v(kModeEqt);
+    v.chart->mode = 300;
+    const Vec3Q14 centre{16384, 0, 0};
+    ProjectedPoint p{0, 0, 0, 0};
+    EXPECT_EQ(0, projectPoint(v.chart.get(), &centre, &p));
+}
+
+TEST(Projection, AxesProjectionTurnsInEveryMode) {
+    IdentityView v(kModePlns, 2);
+    Mat3Q14 axes = v.chart->viewMatrixQ14;
+    const Vec3Q14 upLeft = toQ14(unitVector(10.0, 10.0));
+    ProjectedPoint p{0, 0, 0, 0};
+    ASSERT_EQ(1, projectPointAxes(&axes, v.chart.get(), &upLeft, &p));
+    EXPECT_GT(p.x, v.chart->centerX) << "flipped although the planisphere's own routines never turn";
+}
+
+} // namespace
