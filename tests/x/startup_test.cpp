@@ -215,6 +215,29 @@ TEST_F(StartupX, RefusedQuitLeavesTheProgramRunning)
     EXPECT_EQ(p.status(), 0) << p.err();
 }
 
+// Closing the question through the window manager leaves no nested event
+// loop waiting for an answer that can never come: it counts as a refusal.
+TEST_F(StartupX, QuestionClosedByTheWindowManagerIsARefusal)
+{
+    writeOptionsFile(home.path(), {"ConfirmQuit = True"});
+    auto args = xrmBindStkDoit("F5", "EXIT");
+    args.push_back("-q");
+    TavikProcess p(TAVIK_EXECUTABLE, options(args));
+    Display *d = server.display();
+    Window w = waitMainWindow();
+    ASSERT_NE(w, 0u) << p.err();
+    xSendKey(d, w, "F5");
+    Window q = xWaitForWindow(d, "QuestionDialog_popup", "TAvik", 20000);
+    ASSERT_NE(q, 0u) << p.err();
+    xSendDeleteWindow(d, q);
+    ASSERT_TRUE(waitUntil([&] { return xFindWindow(d, "QuestionDialog_popup", "TAvik") == 0; }, 20000));
+    // The quit was refused, so a new one asks again.
+    xSendKey(d, w, "F5");
+    ASSERT_TRUE(xAnswerQuestion(d, true)) << p.err();
+    ASSERT_TRUE(p.waitExit(20000)) << p.err();
+    EXPECT_EQ(p.status(), 0) << p.err();
+}
+
 // Without a per-user directory nothing is saved at quit.
 TEST_F(StartupX, QuitWithoutUserDirectoryWritesNoOptionsFile)
 {
