@@ -112,6 +112,20 @@ TEST(MoonTheory, TopocentricPlaceDiffersByAtMostTheEarthRadius) {
         sphToVec(b, &vb);
         EXPECT_LT(bodyTestAngleDeg(va.x, va.y, va.z, vb.x, vb.y, vb.z), 1.05) << h;
         EXPECT_NEAR(moon.semidiameterDeg, std::atan(1738.0 / moon.distanceKm) * 180.0 / M_PI, 1e-12);
+        // Seen from the site the Moon is nearer when up, farther when down, and
+        // always lower than the geocentric place (the parallax's sign).
+        SunRecord sun = {};
+        ephemSun(&ctx, &sun);
+        ephemMoonWithPhase(&ctx, &moon, &sun, 1);
+        double geoHrz[2];
+        convertCoords(&ctx, COORD_EQT, b, COORD_HRZ, geoHrz);
+        EXPECT_LT(moon.altitudeDeg, geoHrz[1]) << h;
+        if (moon.altitudeDeg > 10.0) {
+            EXPECT_LT(moon.distanceKm, moon.geoDistanceKm) << h;
+        }
+        if (moon.altitudeDeg < -10.0) {
+            EXPECT_GT(moon.distanceKm, moon.geoDistanceKm) << h;
+        }
     }
 }
 
