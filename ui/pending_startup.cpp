@@ -12,10 +12,6 @@
 
 // --- palette, font sets and name files ---
 
-void loadStarNames() {}
-void loadConstNames() {}
-void freeStarNames() {}
-void freeConstNames() {}
 // No font set is made yet, and none is used: nothing draws text on the chart.
 int loadFontSets()
 {
@@ -29,22 +25,6 @@ int dirFontHeight()
 int isDynamicVisual()
 {
     return 0;
-}
-
-// --- canvas ---
-
-// Until the chart frame is drawn, the drawing area shows its background.
-void chartRefresh(ChartState *chart)
-{
-    if (chart->drawingArea && XtIsRealized(chart->drawingArea) && !appData->initialising)
-        XClearWindow(XtDisplay(chart->drawingArea), XtWindow(chart->drawingArea));
-}
-
-void chartCreateGC(ChartState *chart)
-{
-    chart->skyColourBase = 65;
-    chart->backPixmap = kNoXid;
-    chart->gc = XCreateGC(XtDisplay(chart->drawingArea), XtWindow(chart->drawingArea), 0, nullptr);
 }
 
 // --- tool bar, step box, command dialog, click-data dialog, tool tips ---

@@ -13,17 +13,10 @@
 struct ChartState;
 
 // --- palette, font sets and name files ---
-void loadStarNames();
-void loadConstNames();
-void freeStarNames();
-void freeConstNames();
 int loadFontSets();            // 1 when the font sets were made
 void freeFontSets();
 int dirFontHeight();
 int isDynamicVisual();
-
-// --- canvas ---
-void chartRefresh(ChartState *chart);
 
 // --- tool bar, step box, command dialog, click-data dialog, tool tips ---
 Widget createToolbarForm(Widget parent, ChartState *chart); // null when none is built

@@ -17,6 +17,8 @@
 #include "model/settings.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "render/frame.h"
+#include "render/name_files.h"
 #include "resources/fallback.h"
 #include "ui/actions.h"
 #include "ui/env_resources.h"
