@@ -1,0 +1,177 @@
+#include "model/ephemeris.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "astro/coords.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/eclipse.h"
+#include "model/object_names.h"
+#include "model/position_spec.h"
+
+namespace {
+
+// The level every body is asked for; a stored level above it means a coarser
+// computation that must be redone.
+constexpr int32_t kRequestedLevel = 1;
+
+bool selected(const ChartState *chart, int32_t kind, int32_t index)
+{
+    return chart->clickFlags != 0 && chart->hitKind == kind && chart->hitIndex == index;
+}
+
+// The element record's name as error messages show it, trailing blanks removed.
+void bodyErrorName(const OrbitalElements *el, char *buf, size_t size)
+{
+    const char *name = pickNameField(el);
+    std::snprintf(buf, size, "%s", name ? name : "");
+    size_t n = std::strlen(buf);
+    while (n > 0 && buf[n - 1] == ' ')
+        buf[--n] = '\0';
+}
+
+void recordBodyError(const char *id, const OrbitalElements *el)
+{
+    char name[kElementNameSize + 1];
+    bodyErrorName(el, name, sizeof name);
+    if (ephemerisTheories.recordError)
+        ephemerisTheories.recordError(id, name);
+}
+
+void updateSun(ChartState *chart, const EphemerisTheories &t)
+{
+    if (t.sun && chart->sky.jd != chart->lastEphemerisJd)
+        t.sun(&chart->sky, &chart->sun);
+    // The horizontal place follows the sidereal time and the site, which can
+    // change without the date: it is redone on every frame.
+    if (chartModeKind(chart->mode) != 2) {
+        double raDec[2] = {chart->sun.raJ2000Deg, chart->sun.decJ2000Deg};
+        double azAlt[2];
+        convertCoords(&chart->sky, COORD_EQT, raDec, COORD_HRZ, azAlt);
+        chart->sun.azimuthDeg = azAlt[0];
+        chart->sun.altitudeDeg = azAlt[1];
+    }
+}
+
+void updateMoon(ChartState *chart, const EphemerisTheories &t)
+{
+    const MoonRecord &m = chart->moon;
+    bool needed;
+    if (selected(chart, kPosBody, -1))
+        needed = true;
+    else if (chartModeKind(chart->mode) == 2)
+        needed = false;
+    else
+        needed = !(kRequestedLevel >= m.level && m.siteLatitudeDeg == chart->sky.latitudeDeg &&
+                   m.siteLongitudeDeg == chart->sky.longitudeDeg &&
+                   m.siteAltitudeM == chart->sky.altitudeM &&
+                   chart->sky.jd == chart->lastEphemerisJd);
+    if (!needed || !t.moonWithPhase)
+        return;
+    t.moonWithPhase(&chart->sky, &chart->moon, &chart->sun, kRequestedLevel);
+    if (t.moonAge)
+        chart->moon.ageDays = t.moonAge(chart->sky.jd, &chart->sun, &chart->moon);
+    eclipseMagnitude(&chart->moon, &chart->sun);
+}
+
+void updatePlanets(ChartState *chart, const EphemerisTheories &t)
+{
+    for (int i = 0; i < kPlanetCount; ++i) {
+        SolarBodyRecord *p = &chart->planets[i];
+        uint8_t flags = chart->planetFlags[i];
+        bool needed = selected(chart, kPosBody, i) ||
+                      ((flags & kBodyShown) &&
+                       (p->jd != chart->sky.jd || kRequestedLevel < p->level));
+        if (needed && t.planet) {
+            t.planet(i, &chart->sky, &chart->sun, p, kRequestedLevel);
+            p->jd = chart->sky.jd;
+            p->level = kRequestedLevel;
+        }
+        if ((flags & kBodyDisk) && t.phaseAndLimbAngle) {
+            double sun[2] = {chart->sun.raJ2000Deg, chart->sun.decJ2000Deg};
+            double body[2] = {p->raDeg, p->decDeg};
+            t.phaseAndLimbAngle(sun, chart->sun.distanceAu, body, p->deltaAu, &p->phase,
+                                &p->limbAngleDeg);
+        }
+    }
+}
+
+void updateGalileanMoons(ChartState *chart, const EphemerisTheories &t)
+{
+    enum { kJupiter = 3 };
+    bool anySelected = chart->clickFlags != 0 && chart->hitKind == kPosJupiterMoon;
+    bool needed = anySelected || ((chart->planetFlags[kJupiter] & kBodyShown) &&
+                                  (chart->jupiterMoonFlags & kJupiterMoonsShown) &&
+                                  chart->galileanMoons[0].jd != chart->sky.jd);
+    if (needed && t.galileanMoons)
+        t.galileanMoons(&chart->sky, &chart->planets[kJupiter], chart->galileanMoons);
+}
+
+// Whether a comet or minor-planet row needs its position for this frame.
+bool smallBodyNeeded(const ChartState *chart, int32_t hitIndex, const BodyPosition *pos,
+                     uint8_t flags)
+{
+    if (selected(chart, kPosBody, hitIndex))
+        return true;
+    if (pos->jd == chart->sky.jd)
+        return false;
+    return (flags & kBodyShown) != 0;
+}
+
+void updateComets(ChartState *chart, const EphemerisTheories &t)
+{
+    // A failure handler may change the table, so the count is read anew.
+    for (int32_t k = 0; k < chart->cometCount; ++k) {
+        BodyPosition *pos = &chart->cometPositions[k];
+        const OrbitalElements *el = &chart->cometElements[k];
+        CometTail *tail = &chart->cometTails[k];
+        uint8_t *flags = &chart->cometFlags[k];
+        if (pos->type != 'C')
+            continue;
+        if (smallBodyNeeded(chart, kHitCometBase + k, pos, *flags) && t.smallBody &&
+            !t.smallBody(&chart->sky, &chart->sun, el, pos)) {
+            *flags &= static_cast<uint8_t>(~kBodyShown);
+            recordBodyError("stkErrorCalcCometPos", el);
+        }
+        if (tail->ionJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometIonTail) &&
+            t.ionTail && !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
+            *flags &= static_cast<uint8_t>(~kCometIonTail);
+            recordBodyError("stkErrorCalcCometTail", el);
+        }
+        if (tail->dustJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometDustTail) &&
+            t.dustTail && !t.dustTail(&chart->sky, &chart->sun, el, tail)) {
+            *flags &= static_cast<uint8_t>(~kCometDustTail);
+            recordBodyError("stkErrorCalcCometTail", el);
+        }
+    }
+}
+
+void updateMinorPlanets(ChartState *chart, const EphemerisTheories &t)
+{
+    for (int32_t j = 0; j < chart->minorPlanetCount; ++j) {
+        BodyPosition *pos = &chart->minorPlanetPositions[j];
+        const OrbitalElements *el = &chart->minorPlanetElements[j];
+        uint8_t *flags = &chart->minorPlanetFlags[j];
+        if (pos->type != 'M')
+            continue;
+        if (smallBodyNeeded(chart, kHitMinorPlanetBase + j, pos, *flags) && t.smallBody &&
+            !t.smallBody(&chart->sky, &chart->sun, el, pos)) {
+            *flags &= static_cast<uint8_t>(~kBodyShown);
+            recordBodyError("stkErrorCalcMpPos", el);
+        }
+    }
+}
+
+} // namespace
+
+void ephemUpdateAll(ChartState *chart)
+{
+    const EphemerisTheories t = ephemerisTheories;
+    updateSun(chart, t);
+    updateMoon(chart, t);
+    updatePlanets(chart, t);
+    updateGalileanMoons(chart, t);
+    updateComets(chart, t);
+    updateMinorPlanets(chart, t);
+}

@@ -1,0 +1,63 @@
+// The ephemeris update: brings the chart state's computed bodies up to the
+// chart's Julian date before each frame, recomputing only what is shown,
+// selected or out of date.
+#pragma once
+
+#include "astro/body_records.h"
+#include "astro/orbit_records.h"
+#include "astro/types.h"
+
+struct ChartState;
+
+// The theories the update calls, as a table so that tests count the calls
+// with stand-ins. A null entry is skipped (its body keeps its old row).
+// Success-returning entries give 1 for success and 0 for failure and stamp
+// their row with the Julian date only on success.
+struct EphemerisTheories {
+    void (*sun)(const SkyContext *sky, SunRecord *out);
+    void (*moonWithPhase)(const SkyContext *sky, MoonRecord *out, const SunRecord *sun, int level);
+    double (*moonAge)(double jd, const SunRecord *sun, const MoonRecord *moon);
+    void (*planet)(int planet, const SkyContext *sky, const SunRecord *sun, SolarBodyRecord *out,
+                   int level);
+    void (*phaseAndLimbAngle)(const double sun[2], double sunDistance, const double body[2],
+                              double bodyDistance, double *phase, double *limbAngle);
+    void (*galileanMoons)(const SkyContext *sky, const SolarBodyRecord *jupiter,
+                          GalileanMoonRow out[4]);
+    int (*smallBody)(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
+                     BodyPosition *out);
+    int (*ionTail)(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
+                   CometTail *out);
+    int (*dustTail)(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
+                    CometTail *out);
+    // Records a command error (message resource id, offending text). The
+    // default writes the application record's pending error, as stkSetError does.
+    void (*recordError)(const char *id, const char *text);
+};
+
+// The table the update uses; starts as kEphemerisTheoriesDefault.
+extern EphemerisTheories ephemerisTheories;
+extern const EphemerisTheories kEphemerisTheoriesDefault;
+
+// Display bits the update reads.
+enum : unsigned {
+    kBodyDisk = 0x01,      // planets: drawn as a disc
+    kBodyShown = 0x02,
+    kJupiterMoonsShown = 0x01,
+    kCometDustTail = 0x40,
+    kCometIonTail = 0x80,
+};
+
+// First hit index of the comets and of the minor planets (kind 51).
+constexpr int32_t kHitCometBase = 10000;
+constexpr int32_t kHitMinorPlanetBase = 20000;
+
+/*
+ * ephemUpdateAll: the Sun, the Moon, the planets, the Galilean moons, the
+ * comets with their tails and the minor planets for chart->sky.jd.
+ * Notes:    Compares with chart->lastEphemerisJd, which the frame drawer
+ *           stores right after this call. A comet or minor planet that cannot
+ *           be computed is hidden (its shown or tail bit cleared) and a
+ *           command error naming it is recorded; the last one wins.
+ */
+void ephemUpdateAll(ChartState *chart);
+
