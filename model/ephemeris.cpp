@@ -119,6 +119,18 @@ bool smallBodyNeeded(const ChartState *chart, int32_t hitIndex, const BodyPositi
     return (flags & kBodyShown) != 0;
 }
 
+// A comet's or minor planet's position; on failure the body is hidden.
+void updateSmallBodyPosition(ChartState *chart, const EphemerisTheories &t, int32_t hitIndex,
+                             const OrbitalElements *el, BodyPosition *pos, uint8_t *flags,
+                             const char *errorId)
+{
+    if (smallBodyNeeded(chart, hitIndex, pos, *flags) && t.smallBody &&
+        !t.smallBody(&chart->sky, &chart->sun, el, pos)) {
+        *flags &= static_cast<uint8_t>(~kBodyShown);
+        recordBodyError(errorId, el);
+    }
+}
+
 void updateComets(ChartState *chart, const EphemerisTheories &t)
 {
     // A failure handler may change the table, so the count is read anew.
@@ -129,11 +141,7 @@ void updateComets(ChartState *chart, const EphemerisTheories &t)
         uint8_t *flags = &chart->cometFlags[k];
         if (pos->type != 'C')
             continue;
-        if (smallBodyNeeded(chart, kHitCometBase + k, pos, *flags) && t.smallBody &&
-            !t.smallBody(&chart->sky, &chart->sun, el, pos)) {
-            *flags &= static_cast<uint8_t>(~kBodyShown);
-            recordBodyError("stkErrorCalcCometPos", el);
-        }
+        updateSmallBodyPosition(chart, t, kHitCometBase + k, el, pos, flags, "stkErrorCalcCometPos");
         if (tail->ionJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometIonTail) &&
             t.ionTail && !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
             *flags &= static_cast<uint8_t>(~kCometIonTail);
@@ -155,11 +163,7 @@ void updateMinorPlanets(ChartState *chart, const EphemerisTheories &t)
         uint8_t *flags = &chart->minorPlanetFlags[j];
         if (pos->type != 'M')
             continue;
-        if (smallBodyNeeded(chart, kHitMinorPlanetBase + j, pos, *flags) && t.smallBody &&
-            !t.smallBody(&chart->sky, &chart->sun, el, pos)) {
-            *flags &= static_cast<uint8_t>(~kBodyShown);
-            recordBodyError("stkErrorCalcMpPos", el);
-        }
+        updateSmallBodyPosition(chart, t, kHitMinorPlanetBase + j, el, pos, flags, "stkErrorCalcMpPos");
     }
 }
 
