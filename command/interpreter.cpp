@@ -197,21 +197,21 @@ void stkExecuteStatement(ChartState *chart, const char *statement)
     stkReportError(word);
 }
 
-void stkExecute(ChartState *chart, const char *text)
+namespace {
+
+int executeDepth = 0; // stkExecute calls running, outermost included
+
+// A handler that runs command text (INIT, REALTIME) is inside a statement
+// whose error is reported when the handler returns. The inner statements
+// report their own errors, so the outer statement must get its own pending
+// error back, neither losing it nor reporting an inner one a second time.
+struct SavedError {
+    char id[kErrorIdSize];
+    char arg[kErrorArgSize];
+};
+
+void runStatements(ChartState *chart, char *p)
 {
-    if (!text)
-        return;
-    const size_t length = std::strlen(text);
-    if (length >= static_cast<size_t>(kStkTextSize)) {
-        stkClearError();
-        reportTextTooLong(text, length);
-        return;
-    }
-    // Each call has its own copy and position: handlers run stkExecute again
-    // (INIT, REALTIME) and modal questions nest event loops.
-    char buffer[kStkTextSize];
-    std::memcpy(buffer, text, length + 1);
-    char *p = buffer;
     while (*p) {
         while (isStatementSeparator(*p))
             p++;
@@ -223,5 +223,38 @@ void stkExecute(ChartState *chart, const char *text)
         if (*p)
             *p++ = '\0';
         stkExecuteStatement(chart, statement);
+    }
+}
+
+} // namespace
+
+void stkExecute(ChartState *chart, const char *text)
+{
+    if (!text)
+        return;
+    const bool nested = executeDepth > 0;
+    SavedError saved;
+    if (nested) {
+        std::memcpy(saved.id, appData->errorId, sizeof saved.id);
+        std::memcpy(saved.arg, appData->errorArg, sizeof saved.arg);
+    }
+    // The error state describes this text only: an empty text leaves none
+    // behind for the TCP client to be sent again.
+    stkClearError();
+    const size_t length = std::strlen(text);
+    if (length >= static_cast<size_t>(kStkTextSize)) {
+        reportTextTooLong(text, length);
+    } else {
+        // Each call has its own copy and position: handlers run stkExecute
+        // again and modal questions nest event loops.
+        char buffer[kStkTextSize];
+        std::memcpy(buffer, text, length + 1);
+        executeDepth++;
+        runStatements(chart, buffer);
+        executeDepth--;
+    }
+    if (nested) {
+        std::memcpy(appData->errorId, saved.id, sizeof saved.id);
+        std::memcpy(appData->errorArg, saved.arg, sizeof saved.arg);
     }
 }

@@ -46,7 +46,11 @@ const char *stkKeywordName(const KeywordEntry *table, int32_t code);
 
 // Runs a command text: split at newline, carriage return and ';', each
 // statement run and its error reported. A text longer than 259 characters
-// runs nothing and is reported as an error. Re-entrant: handlers may call it.
+// runs nothing and is reported as an error. Afterwards errorId/errorArg hold
+// the error of the text's last statement that was not blank (empty when it
+// succeeded), and errorMessage its message: what the TCP server sends back.
+// Re-entrant: a handler may call it; the handler's own statement then gets
+// its pending error back, the inner statements having reported theirs.
 void stkExecute(ChartState *chart, const char *text);
 
 // What dialogs, buttons and key bindings call to run command text. Points at

@@ -46,7 +46,21 @@ void recNest(ChartState *chart, char **p)
     stkExecute(chart, "INNER a; INNER b");
 }
 
+void recNestFail(ChartState *chart, char **p)
+{
+    record("NESTFAIL", p);
+    stkExecute(chart, "nope");
+}
+void recFailThenNest(ChartState *chart, char **p)
+{
+    record("FAILNEST", p);
+    stkSetError("stkErrorIllegalParam", "outer");
+    stkExecute(chart, "INNER ok");
+}
+
 const CommandEntry kRecordingTable[] = {
+    {"NESTFAIL", recNestFail, 0, 1},
+    {"FAILNEST", recFailThenNest, 0, 1},
     {"MODE", recMode, 1, 0},
     {"DRIVE", recDrive, 0, 1},
     {"DATE", recDate, 7, 1},
@@ -208,6 +222,30 @@ TEST_F(Interpreter, NestedExecuteLeavesTheOuterTextIntact)
 {
     stkExecute(chart, "NEST; MODE after; DRIVE");
     EXPECT_EQ(calls, (std::vector<std::string>{"NEST", "INNER a", "INNER b", "MODE after", "DRIVE"}));
+}
+
+TEST_F(Interpreter, InnerErrorIsReportedOnceAndNotByTheOuterStatement)
+{
+    stkExecute(chart, "NESTFAIL");
+    EXPECT_EQ(boxes(), std::vector<std::string>{"nope: Syntax Error: nope"});
+    EXPECT_STREQ(appData->errorId, "") << "the outer statement itself succeeded";
+}
+
+TEST_F(Interpreter, OuterErrorSurvivesASuccessfulInnerText)
+{
+    stkExecute(chart, "FAILNEST");
+    EXPECT_EQ(boxes(), std::vector<std::string>{"FAILNEST: Illegal Parameter: outer"});
+}
+
+TEST_F(Interpreter, EmptyTextLeavesNoOldErrorForTheTcpClient)
+{
+    appData->commandFromSocket = 1;
+    stkExecute(chart, "nope");
+    stkExecute(chart, "");
+    EXPECT_STREQ(appData->errorId, "");
+    stkExecute(chart, "nope");
+    stkExecute(chart, " ; \t");
+    EXPECT_STREQ(appData->errorId, "");
 }
 
 TEST_F(Interpreter, ViewLockClearedOnlyAfterCommandsWithFlagZero)
