@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+#include "astro/galilean.h"
+#include "astro/phase.h"
+#include "astro/planets.h"
+#include "astro/sun_moon.h"
 #include "model/app_data.h"
 
 namespace {
@@ -17,12 +21,12 @@ void recordPendingError(const char *id, const char *text)
 } // namespace
 
 const EphemerisTheories kEphemerisTheoriesDefault = {
-    nullptr, // sun
-    nullptr, // moonWithPhase
-    nullptr, // moonAge
-    nullptr, // planet
-    nullptr, // phaseAndLimbAngle
-    nullptr, // galileanMoons
+    ephemSun,
+    ephemMoonWithPhase,
+    moonAge,
+    ephemPlanet,
+    phaseAndLimbAngle,
+    ephemGalileanMoons,
     nullptr, // smallBody
     nullptr, // ionTail
     nullptr, // dustTail

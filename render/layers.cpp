@@ -4,6 +4,7 @@
 #include "model/view_geometry.h"
 #include "render/frame.h"
 #include "render/masks.h"
+#include "render/solar_bodies.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ const ChartLayer chartLayers[] = {
     {'d', "drawBrightStars", nullptr, whenBrightStars},
     {'d', "chartDrawConstNames", nullptr, nullptr},
     {'d', "chartDrawNebulae", nullptr, nullptr},
-    {'e', "chartDrawSolarSystem", nullptr, nullptr}, // argument 0
+    {'e', "chartDrawSolarSystem", chartDrawSolarBodies, nullptr}, // argument 0; comets and orbits to come
     {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},
     {'f', "chartDrawUserObjectLabels", nullptr, nullptr},
     {'g', "chartDrawLandscape", nullptr, whenHorizontal},

@@ -1,0 +1,530 @@
+#include "render/solar_bodies.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "astro/angles.h"
+#include "astro/vecmat.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/eclipse.h"
+#include "model/object_names.h"
+#include "render/body_shapes.h"
+#include "render/palette.h"
+#include "render/projection.h"
+
+namespace {
+
+constexpr int kMoonId = -1, kSunId = -2;
+constexpr int kJupiter = 3, kSaturn = 4;
+constexpr int kCometBase = 10000, kMinorPlanetBase = 20000;
+constexpr double kRadToDeg = 180.0 / M_PI;
+
+double lastLunarEclipseMagnitude = -1.0;
+
+uint32_t pixelOf(int32_t paletteIndex)
+{
+    if (paletteIndex < 0 || paletteIndex >= kPaletteSlots)
+        return 0;
+    return static_cast<uint32_t>(appData->pixels[paletteIndex]);
+}
+
+bool solarSystemView(const ChartState *chart) { return chartModeKind(chart->mode) == 2; }
+bool horizontalChart(const ChartState *chart) { return chartModeSystem(chart->mode) == 1; }
+double pxPerDeg(const ChartState *chart) { return chart->pixelsPerRadianX * M_PI / 180.0; }
+bool flipped(const ChartState *chart) { return chart->mirror == 2; }
+
+// Right-ascension difference a - b in (-180, 180]: no jump across 0h.
+double raDifference(double a, double b)
+{
+    double d = wrap360(a - b);
+    return d > 180.0 ? d - 360.0 : d;
+}
+
+// Stand-ins until the star and orbit layers exist: a small disc.
+int pendingStarDrawSymbol(ChartState *chart, Canvas *canvas, int x, int y, int32_t mag10,
+                          int32_t paletteIndex)
+{
+    int r = mag10 < 0 ? 3 : (mag10 < 20 ? 2 : 1);
+    ProjectedPoint p{x, y, 0, 0};
+    fillCircle(chart, canvas, &p, r, pixelOf(paletteIndex));
+    return r;
+}
+
+int pendingDrawPointSymbol(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p)
+{
+    int32_t colour = id == kSunId ? ColorStar3 : ColorPlanet;
+    return pendingStarDrawSymbol(chart, canvas, p->x, p->y, 0, colour);
+}
+
+const Vec3 *bodyUnit(const ChartState *chart, int id, uint8_t *flags)
+{
+    if (id == kSunId) {
+        *flags = chart->sunFlags;
+        return &chart->sun.unit;
+    }
+    if (id == kMoonId) {
+        *flags = chart->moonFlags;
+        return &chart->moon.unit;
+    }
+    if (id >= 0 && id < kPlanetCount) {
+        *flags = chart->planetFlags[id];
+        return &chart->planets[id].unit;
+    }
+    return nullptr;
+}
+
+int pendingObjectScreenPosition(ChartState *chart, int id, ProjectedPoint *out)
+{
+    uint8_t flags = 0;
+    const Vec3 *unit = bodyUnit(chart, id, &flags);
+    if (!unit || !(flags & kBodyShownBit) || solarSystemView(chart))
+        return 0;
+    return projectPointPrecise(chart, unit, out);
+}
+
+void projectRaDec(ChartState *chart, const double raDec[2], int *ok, ProjectedPoint *out)
+{
+    Vec3 v;
+    sphToVec(raDec, &v);
+    *ok = projectPointPrecise(chart, &v, out);
+}
+
+void fillVertices(Canvas *canvas, const CanvasPoint *v, int n, uint32_t pixel,
+                  CanvasPolygonShape shape)
+{
+    if (n <= 0)
+        return;
+    canvas->setForeground(pixel);
+    canvas->fillPolygon(v, n, shape);
+}
+
+void outlineVertices(Canvas *canvas, const CanvasPoint *v, int n, uint32_t pixel)
+{
+    if (n <= 0)
+        return;
+    canvas->setForeground(pixel);
+    canvas->setLineAttributes(appData->lineWidth, LineStyleSolid, CapStyleButt, JoinStyleMiter);
+    canvas->drawLines(v, n);
+}
+
+} // namespace
+
+const SolarBodyServices kDefaultSolarBodyServices = {
+    pendingStarDrawSymbol,
+    pendingDrawPointSymbol,
+    pendingObjectScreenPosition,
+};
+SolarBodyServices solarBodyServices = kDefaultSolarBodyServices;
+
+// --- shapes ---
+
+void fillCircle(ChartState *, Canvas *canvas, const ProjectedPoint *c, int r, uint32_t pixel)
+{
+    CanvasPoint v[kCircleVertices];
+    int n = circleVertices(c->x, c->y, r, appData->pixelAspect, v);
+    fillVertices(canvas, v, n, pixel, PolygonComplex);
+}
+
+void drawCircle(ChartState *, Canvas *canvas, const ProjectedPoint *c, int r, uint32_t pixel)
+{
+    CanvasPoint v[kCircleVertices];
+    int n = circleVertices(c->x, c->y, r, appData->pixelAspect, v);
+    outlineVertices(canvas, v, n, pixel);
+}
+
+void fillEllipseRotated(ChartState *, Canvas *canvas, const ProjectedPoint *c, int r,
+                        double flattening, double angleDeg, uint32_t pixel)
+{
+    CanvasPoint v[kCircleVertices];
+    int n = ellipseVertices(c->x, c->y, r, flattening, angleDeg, appData->pixelAspect, v);
+    fillVertices(canvas, v, n, pixel, PolygonComplex);
+}
+
+void fillPhase(ChartState *, Canvas *canvas, const ProjectedPoint *c, int r, double k,
+               double angleDeg, int32_t paletteIndex)
+{
+    CanvasPoint v[kPhaseVertices];
+    int n = phaseVertices(c->x, c->y, r, k, angleDeg, appData->pixelAspect, v);
+    fillVertices(canvas, v, n, pixelOf(paletteIndex), PolygonComplex);
+}
+
+void drawPhaseOutline(ChartState *, Canvas *canvas, const ProjectedPoint *c, int r, double k,
+                      double angleDeg, uint32_t pixel)
+{
+    CanvasPoint v[kPhaseOutlineVertices];
+    int n = phaseOutlineVertices(c->x, c->y, r, k, angleDeg, appData->pixelAspect, v);
+    outlineVertices(canvas, v, n, pixel);
+}
+
+namespace {
+
+void fillSaturnRings(Canvas *canvas, const ProjectedPoint *c, int r, int half, double e,
+                     double sinA, double cosA, const uint32_t colours[3])
+{
+    CanvasPoint v[kRingHalfVertices];
+    int n = ringHalfVertices(c->x, c->y, kSaturnRingBInner * r, kSaturnRingBOuter * r, half, e,
+                             sinA, cosA, appData->pixelAspect, v);
+    fillVertices(canvas, v, n, colours[2], PolygonNonconvex);
+    n = ringHalfVertices(c->x, c->y, kSaturnRingAInner * r, kSaturnRingAOuter * r, half, e, sinA,
+                         cosA, appData->pixelAspect, v);
+    fillVertices(canvas, v, n, colours[1], PolygonNonconvex);
+}
+
+} // namespace
+
+void drawSaturn(ChartState *chart, Canvas *canvas, const ProjectedPoint *c, int r,
+                double flattening, double angleDeg, double ringAxisAngleDeg,
+                const uint32_t colours[3])
+{
+    double e = cosDeg(ringAxisAngleDeg);
+    double sinA = sinDeg(angleDeg), cosA = cosDeg(angleDeg);
+    fillSaturnRings(canvas, c, r, 0, e, sinA, cosA, colours);
+    fillEllipseRotated(chart, canvas, c, r, flattening, angleDeg, colours[0]);
+    fillSaturnRings(canvas, c, r, 1, e, sinA, cosA, colours);
+}
+
+bool fillEclipseShadow(ChartState *, Canvas *canvas, const ProjectedPoint *moonCentre, int moonR,
+                       const ProjectedPoint *shadowCentre, int shadowR, bool filled)
+{
+    CanvasPoint v[kEclipseShadowVertices];
+    int n = eclipseShadowVertices(moonCentre->x, moonCentre->y, moonR, shadowCentre->x,
+                                  shadowCentre->y, shadowR, filled ? 1 : 0, appData->pixelAspect,
+                                  v);
+    if (n == 0)
+        return false;
+    if (filled)
+        fillVertices(canvas, v, n, pixelOf(ColorMoonEclipse), PolygonComplex);
+    else
+        outlineVertices(canvas, v, n, pixelOf(ColorMoonEclipse));
+    return true;
+}
+
+bool moonShadowGeometry(ChartState *chart, const ProjectedPoint *moonCentre, int r0,
+                        double northAngleDeg, ProjectedPoint *shadowCentre, int *shadowR,
+                        double *magnitude)
+{
+    const MoonRecord &moon = chart->moon;
+    double centre[2] = {wrap360(chart->sun.raJ2000Deg + 180.0), -chart->sun.decJ2000Deg};
+    double rho = 0.76 * std::atan(6378.16 / moon.geoDistanceKm) * kRadToDeg;
+    double moonGeo[2] = {moon.raGeoJ2000Deg, moon.decGeoJ2000Deg};
+    double pa = 0.0, sep = 0.0;
+    if (!(moon.geoDistanceKm > 0.0) ||
+        !discsOverlap(moonGeo, centre, rho + moon.geoSemidiameterDeg, &pa, &sep)) {
+        *magnitude = -1.0;
+        return false;
+    }
+    *magnitude = (rho - (sep - moon.geoSemidiameterDeg)) / (2.0 * moon.geoSemidiameterDeg);
+
+    // The shadow is seen from the site: shift it by the Moon's parallax.
+    double drawn[2] = {
+        wrap360(centre[0] + raDifference(moon.raJ2000Deg, moon.raGeoJ2000Deg)),
+        centre[1] + (moon.decJ2000Deg - moon.decGeoJ2000Deg),
+    };
+    int ok = 0;
+    projectRaDec(chart, drawn, &ok, shadowCentre);
+    *shadowR = static_cast<int>(rho * pxPerDeg(chart));
+
+    int minR = appData->minDiskRadius;
+    if (r0 < minR && moon.semidiameterDeg > 0.0) {
+        // The disc is drawn enlarged: the shadow grows with it.
+        double scale = minR / moon.semidiameterDeg;
+        *shadowR = static_cast<int>(rho * scale);
+        double d = sep * scale;
+        double h = pa - 180.0 + northAngleDeg + 90.0;
+        shadowCentre->x = moonCentre->x - static_cast<int>(d * cosDeg(h));
+        shadowCentre->y = moonCentre->y + static_cast<int>(d * sinDeg(h));
+        return true;
+    }
+    return ok != 0;
+}
+
+double screenNorthAngle(ChartState *chart, const double raDec[2], int r, const ProjectedPoint *c)
+{
+    double step = r <= 1 ? 4.0 : (r == 2 ? 2.0 : 0.5);
+    double aux[2] = {raDec[0], raDec[1] + step};
+    ProjectedPoint p;
+    int ok = 0;
+    projectRaDec(chart, aux, &ok, &p);
+    if (!ok)
+        return 0.0;
+    return 270.0 - std::atan2(static_cast<double>(p.y - c->y), static_cast<double>(p.x - c->x)) *
+                       kRadToDeg;
+}
+
+// --- bodies ---
+
+namespace {
+
+struct PlanetColours {
+    int32_t disc, symbol;
+};
+const PlanetColours kPlanetColours[kPlanetCount] = {
+    {ColorPlanet, ColorStar4},           {ColorPlanet, ColorStar4},
+    {ColorMarsDisk, ColorStar9},         {ColorJupiterDisk, ColorStar6},
+    {ColorSaturnDisk, ColorStar7},       {ColorOuterPlanetsDisk, ColorStar1},
+    {ColorOuterPlanetsDisk, ColorStar1}, {ColorOuterPlanetsDisk, ColorStar1},
+};
+
+// Angles measured on the sky turn the other way in the flipped chart.
+double turned(const ChartState *chart, double north, double angle)
+{
+    return flipped(chart) ? north - angle : north + angle;
+}
+
+int drawPlanetDisc(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p,
+                   int32_t shadowPaletteIndex)
+{
+    const SolarBodyRecord &b = chart->planets[id];
+    int r = static_cast<int>(pxPerDeg(chart) * (b.diameterArcsec / 3600.0) * 0.5 * chart->diskMag +
+                             0.5);
+    if (r < 1)
+        r = 1;
+    double raDec[2] = {b.raDeg, b.decDeg};
+    double north = screenNorthAngle(chart, raDec, r, p);
+    if (id == kJupiter) {
+        fillEllipseRotated(chart, canvas, p, r, 0.9333, turned(chart, north, b.poleAngleDeg),
+                           pixelOf(ColorJupiterDisk));
+    } else if (id == kSaturn) {
+        const uint32_t colours[3] = {pixelOf(ColorSaturnDisk), pixelOf(ColorSaturnRingA),
+                                     pixelOf(ColorSaturnRingB)};
+        drawSaturn(chart, canvas, p, r, saturnFlattening(b.poleTiltDeg),
+                   turned(chart, north, b.poleAngleDeg), b.poleTiltDeg, colours);
+    } else if (b.phase > 0.01) {
+        fillCircle(chart, canvas, p, r, pixelOf(kPlanetColours[id].disc));
+        fillPhase(chart, canvas, p, r, b.phase, turned(chart, north, b.limbAngleDeg),
+                  shadowPaletteIndex);
+    } else {
+        fillCircle(chart, canvas, p, r, pixelOf(shadowPaletteIndex));
+    }
+    return r;
+}
+
+} // namespace
+
+void chartDrawPlanet(ChartState *chart, Canvas *canvas, int fromId, int toId,
+                     int32_t shadowPaletteIndex)
+{
+    for (int id = fromId; id >= toId; --id) {
+        if (id < 0 || id >= kPlanetCount)
+            continue;
+        ProjectedPoint p;
+        if (!solarBodyServices.objectScreenPosition(chart, id, &p))
+            continue;
+        int size;
+        if (solarSystemView(chart))
+            size = solarBodyServices.drawPointSymbol(chart, canvas, id, &p);
+        else if (!(chart->planetFlags[id] & kBodyDiskBit))
+            size = solarBodyServices.starDrawSymbol(chart, canvas, p.x, p.y,
+                                                    chart->planets[id].magnitude10,
+                                                    kPlanetColours[id].symbol);
+        else
+            size = drawPlanetDisc(chart, canvas, id, &p, shadowPaletteIndex);
+        drawBodyLabels(chart, canvas, id, chart->planetFlags[id], &p, size);
+    }
+}
+
+void sunColorForChart(const ChartState *chart, int32_t *paletteIndex)
+{
+    *paletteIndex = ColorStar3;
+    if (horizontalChart(chart))
+        sunColorByAltitude(chart->sun.altitudeDeg, paletteIndex);
+}
+
+void chartDrawSun(ChartState *chart, Canvas *canvas)
+{
+    ProjectedPoint p;
+    if (!solarBodyServices.objectScreenPosition(chart, kSunId, &p))
+        return;
+    if (solarSystemView(chart)) {
+        int size = solarBodyServices.drawPointSymbol(chart, canvas, kSunId, &p);
+        drawBodyLabels(chart, canvas, kSunId, chart->sunFlags, &p, size);
+        return;
+    }
+    int r = static_cast<int>(pxPerDeg(chart) * chart->sun.semidiameterDeg + 0.5);
+    if (r < appData->minDiskRadius)
+        r = appData->minDiskRadius;
+    int32_t colour;
+    sunColorForChart(chart, &colour);
+    if (chart->sunFlags & kBodyDiskBit)
+        drawCircle(chart, canvas, &p, r, pixelOf(colour));
+    else
+        fillCircle(chart, canvas, &p, r, pixelOf(colour));
+    drawBodyLabels(chart, canvas, kSunId, chart->sunFlags, &p, r);
+}
+
+void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset)
+{
+    ProjectedPoint p;
+    if (!solarBodyServices.objectScreenPosition(chart, kMoonId, &p))
+        return;
+    const MoonRecord &moon = chart->moon;
+    bool outline = (chart->moonFlags & kBodyDiskBit) != 0;
+    int minR = appData->minDiskRadius;
+    double r0e = pxPerDeg(chart) * moon.semidiameterDeg;
+    int r0 = static_cast<int>(r0e + 0.5);
+    int r = r0 < minR ? minR : r0;
+    double topo[2] = {moon.raJ2000Deg, moon.decJ2000Deg};
+    double north = screenNorthAngle(chart, topo, r0, &p);
+    double limb = turned(chart, north, moon.limbAngleDeg);
+    int32_t colour = ColorStar3;
+    if (horizontalChart(chart))
+        sunColorByAltitude(moon.altitudeDeg, &colour);
+    uint32_t c = pixelOf(colour);
+    int32_t shadow = chart->skyColourBase + shadowOffset;
+
+    ProjectedPoint shadowCentre{0, 0, 0, 0};
+    int shadowR = 0;
+    double m = -1.0;
+    bool eclipse = moonShadowGeometry(chart, &p, r0, north, &shadowCentre, &shadowR, &m);
+    if (eclipse) {
+        if (m > 0.999) {
+            if (outline)
+                drawCircle(chart, canvas, &p, r, c);
+            else
+                fillCircle(chart, canvas, &p, r, pixelOf(ColorMoonEclipse));
+        } else if (outline) {
+            drawCircle(chart, canvas, &p, r, c);
+            fillEclipseShadow(chart, canvas, &p, r, &shadowCentre, shadowR, false);
+        } else {
+            fillCircle(chart, canvas, &p, r, c);
+            if (!fillEclipseShadow(chart, canvas, &p, r, &shadowCentre, shadowR, true))
+                fillCircle(chart, canvas, &p, r, m > 0.5 ? pixelOf(ColorMoonEclipse) : c);
+        }
+    } else if (moon.phase > 0.005) {
+        if (outline) {
+            drawCircle(chart, canvas, &p, r, c);
+            drawPhaseOutline(chart, canvas, &p, r, moon.phase, limb, c);
+        } else {
+            fillCircle(chart, canvas, &p, r, c);
+            fillPhase(chart, canvas, &p, r, moon.phase, limb, shadow);
+        }
+    } else if (outline) {
+        drawCircle(chart, canvas, &p, r, c);
+    } else if (r0 >= minR) {
+        fillCircle(chart, canvas, &p, r, pixelOf(shadow));
+    } else if (chart->sun.eclipseMagnitude >= 0.0 && r0e > 0.0) {
+        // The enlarged new Moon keeps its place against the enlarged Sun.
+        double scale = minR / r0e;
+        double place[2] = {
+            wrap360(chart->sun.raJ2000Deg +
+                    raDifference(moon.raJ2000Deg, chart->sun.raJ2000Deg) * scale),
+            chart->sun.decJ2000Deg + (moon.decJ2000Deg - chart->sun.decJ2000Deg) * scale,
+        };
+        int ok = 0;
+        projectRaDec(chart, place, &ok, &p);
+        if (ok)
+            fillCircle(chart, canvas, &p, r, pixelOf(shadow));
+    }
+    lastLunarEclipseMagnitude = m;
+    drawBodyLabels(chart, canvas, kMoonId, chart->moonFlags, &p, r);
+}
+
+double moonLunarEclipseMagnitude() { return lastLunarEclipseMagnitude; }
+
+void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas)
+{
+    if (solarSystemView(chart) || !(chart->planetFlags[kJupiter] & kBodyShownBit) ||
+        !(chart->jupiterMoonFlags & kJmoonBit))
+        return;
+    CanvasTextExtent constExtent = canvas->fontSetMaxExtent(ConstNameFontset);
+    for (int i = 0; i < kGalileanMoonCount; ++i) {
+        ProjectedPoint p;
+        if (!projectPointPrecise(chart, &chart->galileanMoons[i].unit, &p))
+            continue;
+        canvas->setForeground(pixelOf(ColorWhite));
+        canvas->drawPoint(p.x, p.y);
+        int x = p.x + 4;
+        canvas->setForeground(pixelOf(ColorSatelliteNameFont));
+        if (chart->jupiterMoonFlags & kJmoonNoBit) {
+            static const char *const kNumerals[kGalileanMoonCount] = {"I", "II", "III", "IV"};
+            canvas->drawString(SatelliteNameFontset, p.x + 4, p.y, kNumerals[i],
+                               static_cast<int>(std::strlen(kNumerals[i])));
+            x = p.x + 9;
+        }
+        if (chart->jupiterMoonFlags & kJmoonNameBit) {
+            char name[64];
+            objectName(chart, 8 + i, 0, name, sizeof name);
+            canvas->drawString(SatelliteNameFontset, x, p.y + constExtent.height - 4, name,
+                               static_cast<int>(std::strlen(name)));
+        }
+    }
+}
+
+void chartDrawSolarBodies(ChartState *chart, Canvas *canvas)
+{
+    chartDrawPlanet(chart, canvas, kPlanetCount - 1, 0, chart->skyColourBase);
+    chartDrawSatelliteNames(chart, canvas);
+    chartDrawSun(chart, canvas);
+    chartDrawMoon(chart, canvas, 0);
+}
+
+// --- labels ---
+
+void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayByte,
+                    const ProjectedPoint *p, int size)
+{
+    int q = size * 11 / 10;
+    int x;
+    if (!solarSystemView(chart) && (displayByte & kBodyMagBit)) {
+        int w = drawBodyMag(chart, canvas, id, p->x, p->y + q);
+        x = size >= w + 2 ? p->x + q : p->x + w + 2;
+    } else {
+        x = size > 2 ? p->x + q : p->x + 3;
+    }
+    bool name = (displayByte & kBodyNameBit) != 0, date = (displayByte & kBodyDateBit) != 0;
+    if (name && date) {
+        CanvasTextExtent e = canvas->fontSetMaxExtent(SolarNameFontset);
+        drawBodyName(chart, canvas, id, x, p->y - (e.height + e.y));
+        drawTraceDate(canvas, &chart->sky, x + 1,
+                      p->y + canvas->fontSetMaxExtent(SolarDateFontset).height);
+    } else if (name) {
+        drawBodyName(chart, canvas, id, x, p->y);
+    } else if (date) {
+        drawTraceDate(canvas, &chart->sky, x, p->y);
+    }
+}
+
+void drawBodyName(ChartState *chart, Canvas *canvas, int id, int x, int y)
+{
+    char name[64];
+    if (id >= kCometBase && id < kCometBase + chart->cometCount) {
+        std::snprintf(name, sizeof name, "%s", chart->cometElements[id - kCometBase].name);
+        size_t n = std::strlen(name);
+        while (n > 0 && name[n - 1] == ' ')
+            name[--n] = '\0';
+    } else {
+        objectName(chart, id, 0, name, sizeof name);
+    }
+    canvas->setForeground(pixelOf(ColorSolarNameFont));
+    canvas->drawString(SolarNameFontset, x, y, name, static_cast<int>(std::strlen(name)));
+}
+
+int drawBodyMag(ChartState *chart, Canvas *canvas, int id, int x, int y)
+{
+    int32_t m = 0;
+    if (id >= kCometBase && id < kCometBase + chart->cometCount)
+        m = chart->cometPositions[id - kCometBase].magnitude10;
+    else if (id >= kMinorPlanetBase && id < kMinorPlanetBase + chart->minorPlanetCount)
+        m = chart->minorPlanetPositions[id - kMinorPlanetBase].magnitude10;
+    else if (id >= 0 && id < kPlanetCount)
+        m = chart->planets[id].magnitude10;
+    char text[16];
+    int len = formatBodyMagnitude(m, text, sizeof text);
+    CanvasTextExtent e = canvas->textExtent(SolarMagFontset, text, len);
+    CanvasTextExtent maxE = canvas->fontSetMaxExtent(SolarMagFontset);
+    canvas->setForeground(pixelOf(ColorSolarMagFont));
+    canvas->drawString(SolarMagFontset, x - e.width / 2, y - maxE.y, text, len);
+    return e.width / 2 + maxE.width / 3;
+}
+
+void drawTraceDate(Canvas *canvas, const SkyContext *sky, int x, int y)
+{
+    char text[24];
+    int len = std::snprintf(text, sizeof text, "%d/%d", sky->date.month, sky->date.day);
+    if (len < 0)
+        return;
+    canvas->setForeground(pixelOf(ColorSolarDateFont));
+    canvas->drawString(SolarDateFontset, x, y, text, len);
+}
