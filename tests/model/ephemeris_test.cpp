@@ -346,7 +346,7 @@ TEST_F(EphemerisUpdate, RowsOfTheWrongTypeAreNeverComputed)
 
 TEST_F(EphemerisUpdate, NullTheoriesLeaveTheirRowsAlone)
 {
-    ephemerisTheories = kEphemerisTheoriesDefault;
+    ephemerisTheories = EphemerisTheories{};
     for (int i = 0; i < kPlanetCount; ++i)
         chart->planetFlags[i] = kBodyShown | kBodyDisk;
     cometFlags[0] = kBodyShown;
