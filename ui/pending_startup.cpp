@@ -59,10 +59,6 @@ void viewUpdateScrollBars(ChartState *) {}
 void viewScrollHorizontal(ChartState *, int, int) {}
 void viewScrollVertical(ChartState *, int, int) {}
 
-// --- main window decorations ---
-
-void installIcon(ChartState *) {}
-
 // --- sky marks, click data, TCP server ---
 
 int loadSkyMarks()

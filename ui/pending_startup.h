@@ -39,9 +39,6 @@ void viewUpdateScrollBars(ChartState *chart);
 void viewScrollHorizontal(ChartState *chart, int action, int value);
 void viewScrollVertical(ChartState *chart, int action, int value);
 
-// --- main window decorations ---
-void installIcon(ChartState *chart);
-
 // --- sky marks, click data, TCP server ---
 int loadSkyMarks();            // 1 when the sky-mark file was read
 void loadClickData(ChartState *chart, const char *path);

@@ -22,6 +22,7 @@
 #include "resources/fallback.h"
 #include "ui/actions.h"
 #include "ui/env_resources.h"
+#include "ui/icon.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/pending_startup.h"
