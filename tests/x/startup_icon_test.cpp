@@ -97,10 +97,16 @@ TEST(StartupIconX, ProgramSetsTheIconTheWindowManagerAsksFor)
         TavikRunOptions o;
         o.display = server.name();
         o.home = home.path();
-        o.args = {"-q"};
+        o.args = xrmBindStkDoit("F6", "NOSUCHCOMMAND");
+        o.args.push_back("-q");
         TavikProcess p(TAVIK_EXECUTABLE, o);
         Window w = xWaitForWindow(d, "tavik", "TAvik", 30000);
         ASSERT_NE(w, 0u) << c.name << " " << p.err();
+        // The window maps before the icon is set; the event loop answering a
+        // key (with the warning box of an unknown command) means start-up is
+        // over.
+        xSendKey(d, w, "F6");
+        ASSERT_NE(xWaitForWindow(d, "MessageBox_popup", "TAvik", 30000), 0u) << c.name;
         XWMHints *hints = XGetWMHints(d, w);
         unsigned size = 0;
         if (hints && (hints->flags & IconPixmapHint)) {
