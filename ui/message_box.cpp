@@ -77,6 +77,10 @@ int askQuestion(Widget parent, const char *text)
     XmString s = XmStringCreateLocalized(const_cast<char *>(text ? text : ""));
     XtVaSetValues(questionDialog, XmNmessageString, s, nullptr);
     XmStringFree(s);
+    // Closed by the window manager, the shell is gone but the box is still
+    // managed, and managing it again would not bring the shell back.
+    if (XtIsManaged(questionDialog))
+        XtUnmanageChild(questionDialog);
     XtManageChild(questionDialog);
     XtPopup(XtParent(questionDialog), XtGrabNone);
 
