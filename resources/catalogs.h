@@ -78,8 +78,9 @@ constexpr int32_t constLinePenUp = 0x8000;
 extern const int32_t constLineStarCount;
 extern const int32_t constLineStars[];
 
-// Boundaries: flag > 0 starts a polyline at the point, 0 continues it, < 0
-// ends the table. Every polyline is closed (its last point is its first).
+// Boundaries: flag > 0 starts a polyline at the point (the flag is the
+// outlined constellation's row + 1; Serpens Cauda is row 88), 0 continues it,
+// < 0 ends the table. Every polyline is closed (its last point is its first).
 struct ConstBorderPoint {
     int32_t flag;
     Vec3Q14 point;

@@ -353,7 +353,7 @@ def build_constellations(cnames):
         upper = c["upper"]
         latin = "Serpens" if abbr == "Ser" else upper.title()
         local = upper.title() if abbr == "Ser" else latin
-        row = {"abbr": abbr, "latin": latin, "local": local,
+        row = {"abbr": abbr, "latin": latin, "local": local, "upper": upper,
                "vec": q14_vector(c["ra"], c["dec"])}
         if c["abbr"] == "SCd":
             cauda = row
@@ -399,13 +399,19 @@ def build_const_lines(path, rows):
     return cleaned
 
 
-def build_const_borders(path):
-    polys, cur = [], None
+def build_const_borders(path, cons):
+    """Closed outlines; the flag that starts one is its constellation row + 1."""
+    row_of = {c["upper"]: i for i, c in reversed(list(enumerate(cons)))}
+    polys, rows, cur = [], [], None
     with open(path, encoding="latin-1") as f:
         for line in f:
             if line.startswith(":"):
                 cur = []
                 polys.append(cur)
+                name = line[1:].strip().upper()
+                if name not in row_of:
+                    sys.exit("boundary of unknown constellation " + name)
+                rows.append(row_of[name])
                 continue
             p = line.split()
             if len(p) >= 2 and cur is not None:
@@ -413,12 +419,12 @@ def build_const_borders(path):
                 if not cur or cur[-1] != v:
                     cur.append(v)
     out = []
-    for poly in polys:
+    for poly, row in zip(polys, rows):
         if len(poly) < 3:
             continue
         if poly[0] != poly[-1]:
             poly.append(poly[0])
-        out.append((1, poly[0]))
+        out.append((row + 1, poly[0]))
         out.extend((0, v) for v in poly[1:])
     out.append((-1, (0, 0, 0)))
     return out, len([p for p in polys if len(p) >= 3])
@@ -900,7 +906,8 @@ the about box's licence text names these sources.
   "Ser" at the label point of Serpens Caput, and a last row "Ser" at Serpens Cauda.
 - Stick figures: stars are joined through their HD numbers; a stick-figure star that
   is not in the bright table breaks the polyline there.
-- Boundaries: one closed polyline per constellation outline of `cbounds.dat`.
+- Boundaries: one closed polyline per constellation outline of `cbounds.dat`; the
+  flag that starts it is its constellation row + 1 (Serpens Cauda: row 88).
 - Milky Way: the tile pieces of `milkyway.dat` are joined end to end (loose ends
   within 0.12 degree meet) into closed outlines; the six longest are kept.
 - Deep sky: one record per catalogue number. Objects of the kinds star, double or
@@ -1018,7 +1025,7 @@ def main():
     emit_stars(a.root, rows, named, words, running, entries, limits)
 
     lines = build_const_lines(ks("clines.dat"), rows)
-    borders, polylines = build_const_borders(ks("cbounds.dat"))
+    borders, polylines = build_const_borders(ks("cbounds.dat"), cons)
     milky = build_milky_way(ks("milkyway.dat"))
     emit_constellations(a.root, cons, lines, borders, polylines, milky)
 

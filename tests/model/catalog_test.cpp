@@ -89,7 +89,7 @@ int32_t starByBayer(int letter, const char *abbr)
     return -1;
 }
 
-int32_t starByName(const char *name)
+int32_t starNamed(const char *name)
 {
     for (int32_t i = 0; i < starNameCount; ++i)
         if (std::strcmp(starNames[i].builtinName, name) == 0)
@@ -141,7 +141,7 @@ TEST(CatalogBrightStars, NamedStarsMatchTheirBayerDesignationAndPosition)
         {"Rigel", 2, "Ori", 5.2423, -8.2017, 0, 2},
     };
     for (const Case &c : cases) {
-        int32_t byName = starByName(c.name);
+        int32_t byName = starNamed(c.name);
         ASSERT_GE(byName, 0) << c.name;
         EXPECT_EQ(byName, starByBayer(c.letter, c.cons)) << c.name;
         double u[3];
@@ -242,7 +242,7 @@ TEST(CatalogConstellations, StickFiguresStartWithPenUpAndJoinOrion)
         }
     }
     // Betelgeuse and Rigel lie in one Orion polyline.
-    int32_t betelgeuse = starByName("Betelgeuse"), rigel = starByName("Rigel");
+    int32_t betelgeuse = starNamed("Betelgeuse"), rigel = starNamed("Rigel");
     bool joined = false;
     for (int32_t start = 0; start < constLineStarCount && !joined;) {
         int32_t end = start + 1;
@@ -284,6 +284,78 @@ TEST(CatalogConstellations, EveryBoundaryPolylineIsClosed)
     EXPECT_EQ(constBorders[0].flag, 1);
     EXPECT_LT(constBorders[constBorderCount].flag, 0);
     EXPECT_GE(polylines, 88);
+}
+
+// Winding number of the closed boundary polyline starting at record start
+// around direction p, summed from the signed angles its arcs subtend at p.
+// The angles alone cannot tell p from its antipode, so an outline whose
+// centre lies in the other hemisphere counts as not holding p.
+int windingAround(int32_t start, const double p[3])
+{
+    double centre = 0.0;
+    for (int32_t i = start; i <= constBorderCount && (i == start || constBorders[i].flag == 0); ++i)
+        centre += constBorders[i].point.x * p[0] + constBorders[i].point.y * p[1] + constBorders[i].point.z * p[2];
+    if (centre <= 0.0)
+        return 0;
+    double total = 0.0, prev[3] = {0, 0, 0};
+    bool first = true;
+    for (int32_t i = start; i <= constBorderCount && (i == start || constBorders[i].flag == 0); ++i) {
+        const Vec3Q14 &v = constBorders[i].point;
+        double d[3] = {double(v.x), double(v.y), double(v.z)};
+        double dot = d[0] * p[0] + d[1] * p[1] + d[2] * p[2];
+        double t[3] = {d[0] - dot * p[0], d[1] - dot * p[1], d[2] - dot * p[2]}; // on the tangent plane
+        if (!first) {
+            double c[3] = {prev[1] * t[2] - prev[2] * t[1], prev[2] * t[0] - prev[0] * t[2],
+                           prev[0] * t[1] - prev[1] * t[0]};
+            double sinPart = c[0] * p[0] + c[1] * p[1] + c[2] * p[2];
+            double cosPart = prev[0] * t[0] + prev[1] * t[1] + prev[2] * t[2];
+            total += std::atan2(sinPart, cosPart);
+        }
+        std::memcpy(prev, t, sizeof prev);
+        first = false;
+    }
+    return static_cast<int>(std::lround(total / (2.0 * M_PI)));
+}
+
+TEST(CatalogConstellations, BoundariesPartitionTheSkyAtJ2000)
+{
+    std::vector<int32_t> starts;
+    for (int32_t i = 0; i < constBorderCount; ++i)
+        if (constBorders[i].flag > 0)
+            starts.push_back(i);
+    auto containing = [&](int32_t star, std::vector<int32_t> *found) {
+        const BrightStar &s = brightStars[star];
+        double l = lengthQ14(s.x, s.y, s.z);
+        double p[3] = {s.x / l, s.y / l, s.z / l};
+        for (int32_t st : starts)
+            if (windingAround(st, p) != 0)
+                found->push_back(st);
+    };
+    // Each of the brightest stars lies inside exactly one outline, and it is
+    // the outline of the constellation of the star's designation.
+    for (int32_t star = 0; star < 300; ++star) {
+        std::vector<int32_t> found;
+        containing(star, &found);
+        ASSERT_EQ(found.size(), 1u) << "star " << star;
+        int32_t d = designationOf(star);
+        if (d < 0 || !(designationEntries[d][0] >> 3 || designationEntries[d][2]))
+            continue;
+        int32_t cons = designationEntries[d][1] & 0x7F, outlined = constBorders[found[0]].flag - 1;
+        if (outlined == 88)
+            outlined = constellationRow("Ser"); // Serpens Cauda
+        EXPECT_EQ(outlined, cons) << "star " << star << " in " << constellations[outlined].abbreviation;
+    }
+    // Betelgeuse and Rigel share Orion's outline; Vega lies in another.
+    std::vector<int32_t> b, r, v;
+    containing(starNamed("Betelgeuse"), &b);
+    containing(starNamed("Rigel"), &r);
+    containing(starNamed("Vega"), &v);
+    ASSERT_EQ(b.size(), 1u);
+    ASSERT_EQ(r.size(), 1u);
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(b[0], r[0]);
+    EXPECT_NE(b[0], v[0]);
+    EXPECT_EQ(constBorders[b[0]].flag - 1, constellationRow("Ori"));
 }
 
 TEST(CatalogMilkyWay, SixOutlinesEachEndedByZero)
