@@ -129,10 +129,18 @@ TavikResult runTavikToEnd(const std::string &executable, const TavikRunOptions &
 
 std::vector<std::string> xrmBindStkDoit(const std::string &key, const std::string &command)
 {
-    // The same specifier as the fallback table's binding, so that this value
-    // replaces it instead of competing with it by precedence.
-    return {"-xrm", "TAvik.Main.DrawingArea*translations: #override\\n<Key>" + key + ": StkDoit(\"" +
-                        command + "\")"};
+    return xrmBindStkDoit({{key, command}});
+}
+
+std::vector<std::string> xrmBindStkDoit(
+    const std::vector<std::pair<std::string, std::string>> &keyCommands)
+{
+    // The same specifier as the fallback table's bindings, so that this value
+    // replaces them instead of competing with them by precedence.
+    std::string value = "TAvik.Main.DrawingArea*translations: #override";
+    for (const auto &kc : keyCommands)
+        value += "\\n<Key>" + kc.first + ": StkDoit(\"" + kc.second + "\")";
+    return {"-xrm", value};
 }
 
 static bool windowMatches(Display *d, Window w, const std::string &resName,

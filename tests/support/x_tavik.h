@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <sys/types.h>
 #include <vector>
 
@@ -63,8 +64,21 @@ TavikResult runTavikToEnd(const std::string &executable, const TavikRunOptions &
                           int timeoutMs = 20000);
 
 // The "-xrm" arguments that bind `key` (a keysym name such as "F5") in the
-// drawing area to StkDoit with `command`.
+// drawing area to StkDoit with `command`. They replace the fallback table's
+// bindings, so give every key a test needs in one call.
 std::vector<std::string> xrmBindStkDoit(const std::string &key, const std::string &command);
+std::vector<std::string> xrmBindStkDoit(
+    const std::vector<std::pair<std::string, std::string>> &keyCommands);
+
+// A typical drive: bind keys, start, wait for the main window, press a key.
+//   TavikRunOptions o{server.name(), home.path(), xrmBindStkDoit("F5", "EXIT")};
+//   writeOptionsFile(home.path(), {"ConfirmQuit = False"});
+//   TavikProcess p(TAVIK_EXECUTABLE, o);
+//   Window w = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
+//   xSendKey(server.display(), w, "F5");
+//   p.waitExit(20000);  // p.status() == 0
+// The main window maps before start-up ends; a key bound to an unknown
+// command raises a "MessageBox_popup" window once the event loop runs.
 
 // The first viewable window whose WM_CLASS is (resName, resClass); resName
 // may be empty to match any instance. Waits up to timeoutMs; 0 when none.
