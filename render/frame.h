@@ -81,9 +81,9 @@ void chartDrawFrameWithLayers(ChartState *chart, Canvas *canvas, const ChartLaye
 void chartApplyTimeLock(ChartState *chart);
 void chartApplyTracking(ChartState *chart);
 
-// Services of a frame that other parts of the system provide. Each field
-// starts as the stand-in of render/pending_layers.cpp (which does nothing)
-// until its routine exists; tests replace fields to watch the order.
+// Services of a frame that other parts of the system provide, wired in
+// render/pending_layers.cpp; a service whose routine does not exist yet has a
+// stand-in there that does nothing. Tests replace fields to watch the order.
 struct ChartFrameServices {
     void (*skyContextFromChart)(ChartState *chart);   // first step of the time lock
     double (*timeLockJd)(ChartState *chart);          // the locked moment, 0 = none
@@ -99,5 +99,5 @@ struct ChartFrameServices {
 };
 
 extern ChartFrameServices chartFrameServices;
-// The stand-ins, for tests that put them back.
-extern const ChartFrameServices kPendingFrameServices;
+// The wiring chartFrameServices starts with, for tests that put it back.
+extern const ChartFrameServices kFrameServices;

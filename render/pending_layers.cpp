@@ -1,31 +1,50 @@
-// Stand-ins for the services of a frame that other parts of the system
-// provide. Each does nothing (or answers "none") until its routine exists;
-// then the routine's name replaces the stand-in in kPendingFrameServices'
-// place below, and the stand-in goes.
+// The services a frame takes from other parts of the system. A service whose
+// routine does not exist yet has a stand-in here that does nothing (or
+// answers "none"); when the routine arrives its name replaces the stand-in in
+// kFrameServices and the stand-in goes.
 #include "model/chart_state.h"
+#include "model/object_names.h"
+#include "model/sky_context.h"
 #include "render/frame.h"
+#include "render/sky_colours.h"
 
 namespace {
 
-void pendingSkyContextFromChart(ChartState *) {}
-double pendingTimeLockJd(ChartState *) { return 0.0; }
-void pendingSkyContextFromJd(ChartState *, double) {}
+void siteOf(const ChartState *chart, double site[3]) {
+    site[0] = chart->sky.latitudeDeg;
+    site[1] = chart->sky.longitudeDeg;
+    site[2] = chart->sky.altitudeM;
+}
+
+void skyFromChartDate(ChartState *chart) {
+    double site[3];
+    siteOf(chart, site);
+    const DateTime date = chart->sky.date;
+    skyContextFromDate(&date, site, &chart->sky);
+}
+
+// The locked moment keeps the chart's zone, so the clock shows local time.
+void skyFromJd(ChartState *chart, double jd) {
+    double site[3];
+    siteOf(chart, site);
+    skyContextFromJd(jd, chart->sky.date.zone, site, &chart->sky);
+}
+
+// Stand-ins.
+double pendingTimeLockJd(ChartState *) { return 0.0; } // rise and set times
 void pendingEphemUpdateAll(ChartState *) {}
 void pendingUpdateViewCenterFromTarget(ChartState *) {}
-void pendingUpdateSkyLevel(ChartState *) {}
-void pendingSetSkyColors(ChartState *) {}
-void pendingViewApplyStarLimit(ChartState *) {}
 int pendingStatusBarHeight() { return 0; }
 void pendingStatusBarRect(ChartState *, ChartRect *out) { *out = ChartRect{0, 0, 0, 0}; }
 void pendingDrawStatusBar(ChartState *, Canvas *, const ChartRect *) {}
 
 } // namespace
 
-const ChartFrameServices kPendingFrameServices = {
-    pendingSkyContextFromChart, pendingTimeLockJd,  pendingSkyContextFromJd,
-    pendingEphemUpdateAll,      pendingUpdateViewCenterFromTarget,
-    pendingUpdateSkyLevel,      pendingSetSkyColors, pendingViewApplyStarLimit,
-    pendingStatusBarHeight,     pendingStatusBarRect, pendingDrawStatusBar,
+const ChartFrameServices kFrameServices = {
+    skyFromChartDate,      pendingTimeLockJd, skyFromJd,          pendingEphemUpdateAll,
+    pendingUpdateViewCenterFromTarget,        updateSkyLevel,     setSkyColors,
+    viewApplyStarLimit,    pendingStatusBarHeight,                pendingStatusBarRect,
+    pendingDrawStatusBar,
 };
 
-ChartFrameServices chartFrameServices = kPendingFrameServices;
+ChartFrameServices chartFrameServices = kFrameServices;

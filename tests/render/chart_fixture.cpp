@@ -45,6 +45,7 @@ ChartFixture::ChartFixture() : chart(new ChartState()) {
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
     chartStateSetDefaults(chart.get());
     mat3Identity(&chart->precessionMatrix);
+    chart->sky.date = DateTime{2024, 3, 20, 22, 0, 0.0, 0.0};
     chart->sky.latitudeDeg = 50.0;
     chart->sky.longitudeDeg = 10.0;
     chart->sky.siderealDeg = 100.0;

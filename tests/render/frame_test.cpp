@@ -44,7 +44,7 @@ struct FrameTest : ::testing::Test {
     ChartFixture f;
     FakeSurface surface;
     void SetUp() override {
-        chartFrameServices = kPendingFrameServices;
+        chartFrameServices = kFrameServices;
         chartFrameServices.statusBarHeight = statusBar20;
         chartFrameServices.ephemUpdateAll = countEphemeris;
         ephemerisCalls = 0;
@@ -55,7 +55,7 @@ struct FrameTest : ::testing::Test {
     }
     void TearDown() override {
         chartSetSurface(nullptr);
-        chartFrameServices = kPendingFrameServices;
+        chartFrameServices = kFrameServices;
     }
 };
 
@@ -251,11 +251,13 @@ TEST_F(FrameTest, SkyColoursBeforeTheBackgroundOnStaticVisualsAfterTheStatusBarO
 TEST_F(FrameTest, FaintStarColourFollowsTheSkyLevel) {
     ChartState *c = f.chart.get();
     c->chartRect = ChartRect{0, 0, 400, 300};
-    for (auto [level, colour] : {std::pair<int, int>{20, 12}, {21, 65}}) {
-        c->skyLevel = level; // the stand-in sky level leaves it as it is
+    static int level;
+    chartFrameServices.updateSkyLevel = [](ChartState *chart) { chart->skyLevel = level; };
+    for (auto [skyLevel, colour] : {std::pair<int, int>{20, 12}, {21, 65}}) {
+        level = skyLevel;
         RecordingCanvas canvas;
         chartDrawFrame(c, &canvas);
-        EXPECT_EQ(colour, c->faintStarColour) << level;
+        EXPECT_EQ(colour, c->faintStarColour) << skyLevel;
     }
 }
 
