@@ -1,8 +1,13 @@
 #include "astro/orbits.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/coords.h"
+#include "astro/q14.h"
+#include "astro/vecmat.h"
 
 namespace {
 
@@ -25,9 +30,38 @@ bool elementsUsable(const OrbitalElements *el)
            el->eccentricity >= 0.0;
 }
 
+bool orientationUsable(const OrbitalElements *el)
+{
+    return std::isfinite(el->argPerihelion) && std::isfinite(el->ascendingNode) &&
+           std::isfinite(el->inclination) && std::isfinite(el->equinox);
+}
+
 double signOf(double v)
 {
     return v < 0.0 ? -1.0 : 1.0;
+}
+
+// Orbit plane (x to perihelion) to equatorial of the year Y, with the
+// obliquity of that year as the planets' orbit outlines take it.
+// TODO(small): the planets' orbitOrientationMatrix serves once it is in.
+void planeOrientation(const OrbitalElements *el, Mat3 *out)
+{
+    double jd = calendarToJd(el->equinox, 1, 0);
+    double f = yearsFrom1975(jd), c = centuriesJ2000(jd);
+    double e = c < -40.0   ? 23.83253
+               : c > 40.0 ? 23.05253
+                          : 23.44253 - 0.00013 * f + 0.00256 * cosDeg(249.0 - 19.3 * f) +
+                                0.00015 * cosDeg(198.0 + 720.0 * f);
+    double cw = cosDeg(el->argPerihelion), sw = sinDeg(el->argPerihelion);
+    double cn = cosDeg(el->ascendingNode), sn = sinDeg(el->ascendingNode);
+    double ci = cosDeg(el->inclination), si = sinDeg(el->inclination);
+    double ce = cosDeg(e), se = sinDeg(e);
+    double A = cw * sn + sw * cn * ci, B = -sw * sn + cw * cn * ci;
+    const double m[9] = {cw * cn - sw * sn * ci, -sw * cn - cw * sn * ci, 0.0,
+                         A * ce - sw * si * se,  B * ce - cw * si * se,  0.0,
+                         A * se + sw * si * ce,  B * se + cw * si * ce,  0.0};
+    for (int k = 0; k < 9; ++k)
+        out->m[k] = m[k];
 }
 
 // Newton's method on E - e sin E = M in degrees through the table sine.
@@ -57,35 +91,6 @@ bool ellipticNewton(double mDeg, double e, double eDeg, double startDeg, double 
     return false;
 }
 
-// Eccentric anomaly (degrees) for a mean anomaly M (degrees), 0 <= e < 1.
-bool ellipticAnomaly(double mDeg, double e, double *outDeg)
-{
-    double eDeg = e * kRadToDeg;
-    double start = mDeg + eDeg * sinDeg(mDeg);
-    if (e < 0.5) {
-        double E = start;
-        for (int i = 0; i < kKeplerMaxSteps; ++i) {
-            double next = mDeg + eDeg * sinDeg(E);
-            if (std::fabs(next - E) <= kKeplerAngleTolDeg) {
-                *outDeg = next;
-                return true;
-            }
-            E = next;
-        }
-    }
-    if (ellipticNewton(mDeg, e, eDeg, start, outDeg))
-        return true;
-    // Close to e = 1 Newton can wander off from that start; from the reduced
-    // anomaly and M + 0.85 e sign(sin M) it always settles.
-    double reduced = std::remainder(mDeg, 360.0);
-    double whole = mDeg - reduced;
-    double E;
-    if (!ellipticNewton(reduced, e, eDeg, reduced + 0.85 * eDeg * signOf(sinDeg(reduced)), &E))
-        return false;
-    *outDeg = whole + E;
-    return true;
-}
-
 // Plane state of an ellipse from its eccentric anomaly.
 void ellipticState(double a, double e, double eDeg, OrbitState *out, int withVelocity)
 {
@@ -104,21 +109,6 @@ void ellipticState(double a, double e, double eDeg, OrbitState *out, int withVel
     out->vz = 0.0;
 }
 
-// Barker's equation s + s^3 / 3 = W by Newton's method from s.
-bool barkerSolve(double W, double *s)
-{
-    double v = *s;
-    for (int i = 0; i < kKeplerMaxSteps; ++i) {
-        double next = (W + 2.0 * v * v * v / 3.0) / (v * v + 1.0);
-        if (std::fabs(next - v) <= kKeplerSeriesTol) {
-            *s = next;
-            return true;
-        }
-        v = next;
-    }
-    return false;
-}
-
 // Newton start for Barker's equation: W itself near perihelion, the cube root
 // of 3W far out, where starting from W would take too many steps.
 double barkerStart(double W)
@@ -127,6 +117,48 @@ double barkerStart(double W)
 }
 
 } // namespace
+
+int keplerEccentricAnomaly(double mDeg, double e, double *outDeg)
+{
+    double eDeg = e * kRadToDeg;
+    double start = mDeg + eDeg * sinDeg(mDeg);
+    if (e < 0.5) {
+        double E = start;
+        for (int i = 0; i < kKeplerMaxSteps; ++i) {
+            double next = mDeg + eDeg * sinDeg(E);
+            if (std::fabs(next - E) <= kKeplerAngleTolDeg) {
+                *outDeg = next;
+                return 0;
+            }
+            E = next;
+        }
+    }
+    if (ellipticNewton(mDeg, e, eDeg, start, outDeg))
+        return 0;
+    // Close to e = 1 Newton can wander off from that start; from the reduced
+    // anomaly and M + 0.85 e sign(sin M) it always settles.
+    double reduced = std::remainder(mDeg, 360.0);
+    double whole = mDeg - reduced;
+    double E;
+    if (!ellipticNewton(reduced, e, eDeg, reduced + 0.85 * eDeg * signOf(sinDeg(reduced)), &E))
+        return -1;
+    *outDeg = whole + E;
+    return 0;
+}
+
+int barkerSolve(double W, double *s)
+{
+    double v = *s;
+    for (int i = 0; i < kKeplerMaxSteps; ++i) {
+        double next = (W + 2.0 * v * v * v / 3.0) / (v * v + 1.0);
+        if (std::fabs(next - v) <= kKeplerSeriesTol) {
+            *s = next;
+            return 0;
+        }
+        v = next;
+    }
+    return -1;
+}
 
 KeplerMethod keplerMethodFor(double e)
 {
@@ -162,7 +194,7 @@ int keplerElliptic(double jd, const OrbitalElements *el, OrbitState *out, int wi
     double a = el->perihelionDistance / (1.0 - e);
     double mDeg = (jd - el->perihelionJd) * kGaussK / (a * std::sqrt(a)) * kRadToDeg;
     double E;
-    if (!ellipticAnomaly(mDeg, e, &E))
+    if (keplerEccentricAnomaly(mDeg, e, &E) != 0)
         return -1;
     ellipticState(a, e, E, out, withVelocity);
     return 0;
@@ -175,7 +207,7 @@ int keplerParabolic(double jd, const OrbitalElements *el, OrbitState *out, int w
     double q = el->perihelionDistance;
     double W = (jd - el->perihelionJd) * kGaussK / (kSqrt2 * q * std::sqrt(q));
     double s = barkerStart(W);
-    if (!barkerSolve(W, &s))
+    if (barkerSolve(W, &s) != 0)
         return -1;
     out->x = q * (1.0 - s * s);
     out->y = 2.0 * q * s;
@@ -237,7 +269,7 @@ int keplerNearParabolic(double jd, const OrbitalElements *el, OrbitState *out, i
     double A = 1.0, Aprev = 1.0, B = 1.0;
     bool settled = false;
     for (int pass = 0; pass < kKeplerMaxSteps && !settled; ++pass) {
-        if (!barkerSolve(W0 * B, &s))
+        if (barkerSolve(W0 * B, &s) != 0)
             break;
         A = A0 * s * s;
         settled = std::fabs(A - Aprev) <= kKeplerSeriesTol;
@@ -281,4 +313,148 @@ int keplerNearParabolic(double jd, const OrbitalElements *el, OrbitState *out, i
     }
     out->vz = 0.0;
     return 0;
+}
+
+void smallBodyPlaneMatrix(const OrbitalElements *el, int forOutline, double toJd, Mat3 *out)
+{
+    // The position takes the element angles at January 0 of their year, the
+    // outline and the tails a month earlier; both are kept as they are.
+    Mat3 O, P;
+    planeOrientation(el, &O);
+    precessionMatrix(calendarToJd(el->equinox, forOutline ? 0 : 1, 0), toJd, &P);
+    mat3Mul(&P, &O, out);
+}
+
+int smallBodyPosition(double jd, const OrbitalElements *el, const Vec3 *earthHelio,
+                      double sunDistance, double equinoxJd, BodyPosition *out)
+{
+    if (!orientationUsable(el) || !std::isfinite(el->absMagnitude) ||
+        !std::isfinite(el->slope) || !std::isfinite(equinoxJd))
+        return 0;
+    OrbitState st;
+    if (keplerSolve(jd, el, &st, 0) != 0)
+        return 0;
+
+    Mat3 toEquinox;
+    smallBodyPlaneMatrix(el, 0, equinoxJd, &toEquinox);
+    Vec3 plane = {st.x, st.y, 0.0}, helio, geo;
+    mat3MulVec(&plane, &toEquinox, &helio);
+    vecSub(&helio, earthHelio, &geo);
+    double r = vecLength(&helio);
+    double delta = vecLength(&geo);
+    if (!(delta > 0.0) || !std::isfinite(delta) || !(r > 0.0))
+        return 0;
+
+    BodyPosition &row = *out; // every check is done: from here on the row is written
+    row.helio = helio;
+    row.sunDistance = r;
+    row.earthDistance = delta;
+    vecScale(&geo, 1.0 / delta, &row.geoUnit);
+    vecToQ14(&row.geoUnit, &row.geoUnitQ14);
+    row.raJ2000 = std::atan2(row.geoUnit.y, row.geoUnit.x) * kRadToDeg;
+    if (row.raJ2000 < 0.0)
+        row.raJ2000 += 360.0;
+    row.decJ2000 = std::asin(std::fmax(-1.0, std::fmin(1.0, row.geoUnit.z))) * kRadToDeg;
+
+    double m = el->absMagnitude + 5.0 * std::log10(delta) + el->slope * std::log10(r);
+    if (el->type == 'M') {
+        // Rounding can push the half-angle's sine just past 1 (or below 0).
+        double R = sunDistance;
+        double h = (R - r + delta) * (R + r - delta) / (4.0 * r * delta);
+        h = std::fmax(0.0, std::fmin(1.0, h));
+        if (std::isfinite(h))
+            m += 0.023 * 2.0 * std::asin(std::sqrt(h)) * kRadToDeg;
+    }
+    row.magnitude10 = toInt32Trunc(std::floor(10.0 * m + 0.5));
+
+    // The same direction as raJ2000/decJ2000, carried to the equinox of jd.
+    Mat3 toDate;
+    Vec3 dated;
+    double lonLat[2];
+    precessionMatrix(kJ2000, jd, &toDate);
+    mat3MulVec(&row.geoUnit, &toDate, &dated);
+    vecToSph(&dated, lonLat);
+    row.raDate = lonLat[0];
+    row.decDate = lonLat[1];
+    return 1;
+}
+
+int ephemSmallBody(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
+                   BodyPosition *out)
+{
+    if (!smallBodyPosition(sky->jd, el, &sun->earthHelio, sun->distanceAu, kJ2000, out))
+        return 0;
+    out->jd = sky->jd;
+    return 1;
+}
+
+Vec3 *smallBodyOrbitOutline(const OrbitalElements *el, int n)
+{
+    if (n < 4 || n % 2 != 0 || n > 1000000 || !elementsUsable(el) || !orientationUsable(el))
+        return nullptr;
+    const double q = el->perihelionDistance, e = el->eccentricity;
+    const int h = n / 2;
+    Vec3 *pts = static_cast<Vec3 *>(std::malloc(sizeof(Vec3) * (static_cast<size_t>(n) + 1)));
+    if (!pts)
+        return nullptr;
+
+    if (e < kOutlineEllipseBelow) {
+        double a = q / (1.0 - e), b = a * std::sqrt(1.0 - e * e);
+        if ((1.0 + e) * a <= kOutlineCutAu) {
+            // Point k at E = k 360 / n: closed, perihelion first and last.
+            for (int k = 0; k <= n; ++k) {
+                double E = k * 360.0 / n;
+                pts[k] = {a * (cosDeg(E) - e), b * sinDeg(E), 0.0};
+            }
+        } else {
+            double c = (1.0 - kOutlineCutAu / a) / e;
+            if (!(c >= -1.0 && c <= 1.0)) {
+                std::free(pts);
+                return nullptr;
+            }
+            double eMax = std::acos(c) * kRadToDeg;
+            for (int j = 0; j <= h; ++j) {
+                double E = static_cast<double>(j) * j * eMax / (static_cast<double>(h) * h);
+                double x = a * (cosDeg(E) - e), y = b * sinDeg(E);
+                pts[h + j] = {x, y, 0.0};
+                pts[h - j] = {x, -y, 0.0};
+            }
+        }
+    } else if (e <= kOutlineHyperbolaAbove) {
+        double w = kOutlineCutAu / q - 1.0;
+        if (!(w >= 0.0)) {
+            std::free(pts);
+            return nullptr;
+        }
+        double nuMax = 2.0 * std::atan(std::sqrt(w)) * kRadToDeg;
+        for (int j = 0; j <= h; ++j) {
+            double half = 0.5 * j * nuMax / h;
+            double s = sinDeg(half) / cosDeg(half);
+            double x = q * (1.0 - s * s), y = 2.0 * q * s;
+            pts[h + j] = {x, y, 0.0};
+            pts[h - j] = {x, -y, 0.0};
+        }
+    } else {
+        double a = q / (e - 1.0), b = a * std::sqrt(e * e - 1.0);
+        double c = (a + kOutlineCutAu) / (a * e);
+        if (!(c >= 1.0) || !std::isfinite(c)) {
+            std::free(pts);
+            return nullptr;
+        }
+        double hMax = std::log(c + std::sqrt(c * c - 1.0));
+        for (int j = 0; j <= h; ++j) {
+            double H = j * hMax / h;
+            double x = a * (e - std::cosh(H)), y = b * std::sinh(H);
+            pts[h + j] = {x, y, 0.0};
+            pts[h - j] = {x, -y, 0.0};
+        }
+    }
+
+    Mat3 M;
+    smallBodyPlaneMatrix(el, 1, kJ2000, &M);
+    for (int k = 0; k <= n; ++k) {
+        Vec3 plane = pts[k];
+        mat3MulVec(&plane, &M, &pts[k]);
+    }
+    return pts;
 }

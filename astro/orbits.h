@@ -3,6 +3,7 @@
 // the orbit drawn in the solar-system views.
 #pragma once
 
+#include "astro/body_records.h"
 #include "astro/orbit_records.h"
 #include "astro/types.h"
 
@@ -48,11 +49,30 @@ KeplerMethod keplerMethodFor(double e);
 int keplerSolve(double jd, const OrbitalElements *el, OrbitState *out, int withVelocity);
 
 /*
- * keplerElliptic: Kepler's equation in degrees through the table sine.
- * Notes:    Fixed-point iteration for e < 0.5, Newton's method from 0.5 on and
+ * keplerEccentricAnomaly: E - e sin E = M in degrees, through the table sine.
+ * Given:    mDeg    double  mean anomaly (degrees, any value)
+ *           e       double  eccentricity, 0 <= e < 1
+ * Returned: eDeg    double* eccentric anomaly (degrees, near mDeg)
+ *           int     0 success, -1 no convergence in 50 steps
+ * Notes:    Fixed-point iteration for e < 0.5; Newton's method from 0.5 on and
  *           whenever the fixed point does not settle (with the table's 0.0001
  *           degree steps the fixed point falls into 2-cycles near aphelion).
- *           Same arguments and results as keplerSolve; e < 1 expected.
+ *           Newton stops early on a residual or derivative below 1e-6 radian.
+ */
+int keplerEccentricAnomaly(double mDeg, double e, double *eDeg);
+
+/*
+ * barkerSolve: Barker's equation s + s^3 / 3 = W by Newton's method.
+ * Given:    W       double
+ *           s       double* start value
+ * Returned: s       double* the root, to 1e-6
+ *           int     0 success, -1 no convergence in 50 steps
+ */
+int barkerSolve(double W, double *s);
+
+/*
+ * keplerElliptic: the ellipse through keplerEccentricAnomaly.
+ * Notes:    Same arguments and results as keplerSolve; e < 1 required.
  */
 int keplerElliptic(double jd, const OrbitalElements *el, OrbitState *out, int withVelocity);
 
@@ -79,3 +99,65 @@ constexpr double kNearParabolicMaxA = 0.1;
  * Notes:    Same arguments and results as keplerSolve.
  */
 int keplerHyperbolic(double jd, const OrbitalElements *el, OrbitState *out, int withVelocity);
+
+/*
+ * smallBodyPlaneMatrix: the comet's orbit plane to equatorial coordinates.
+ * Given:    el          const OrbitalElements*  argPerihelion, ascendingNode,
+ *                                               inclination, equinox
+ *           forOutline  int     0: element angles at calendarToJd(equinox, 1, 0)
+ *                               (positions); 1: at calendarToJd(equinox, 0, 0)
+ *                               (outlines and tails)
+ *           toJd        double  equinox of the result
+ * Returned: out         Mat3*   V(toJd) = out x (x, y, 0) of the orbit plane
+ */
+void smallBodyPlaneMatrix(const OrbitalElements *el, int forOutline, double toJd, Mat3 *out);
+
+/*
+ * smallBodyPosition: apparent geocentric place, distances and magnitude.
+ * Given:    jd          double                  Julian date of the position
+ *           el          const OrbitalElements*
+ *           earthHelio  const Vec3*             the Earth, heliocentric, AU, equatorial
+ *                                               of the equinox equinoxJd
+ *           sunDistance double                  Earth-Sun distance R, AU
+ *           equinoxJd   double                  equinox of raJ2000/decJ2000, helio, geoUnit
+ * Returned: out         BodyPosition*           raJ2000 .. magnitude10 written
+ *           int         1 success; 0 the solver failed or the magnitude
+ *                       constants are not finite (out untouched)
+ * Notes:    No light time, no aberration. The element angles are referred to
+ *           January 0 of their equinox year. Minor planets (type 'M') get 0.023
+ *           magnitude per degree of phase angle; comets no phase term.
+ */
+int smallBodyPosition(double jd, const OrbitalElements *el, const Vec3 *earthHelio,
+                      double sunDistance, double equinoxJd, BodyPosition *out);
+
+/*
+ * ephemSmallBody: smallBodyPosition for the chart's time, J2000.
+ * Given:    sky  const SkyContext*   its jd is used
+ *           sun  const SunRecord*    earthHelio and distanceAu are used
+ *           el   const OrbitalElements*
+ * Returned: out  BodyPosition*       on success also jd = sky->jd
+ *           int  1 success, 0 failure (row and stamp untouched)
+ */
+int ephemSmallBody(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
+                   BodyPosition *out);
+
+/*
+ * smallBodyOrbitOutline: the orbit as a polyline.
+ * Given:    el  const OrbitalElements*
+ *           n   int  number of segments (even, >= 4; callers pass 160)
+ * Returned: Vec3*    n + 1 heliocentric points, AU, equatorial J2000,
+ *                    malloc'd and owned by the caller (free); null when memory
+ *                    runs out or no outline can be made
+ * Notes:    e < 0.999999: the whole ellipse from perihelion (E = k 360 / n) when
+ *           the aphelion is within 90 AU, else the arc inside r = 90 AU with
+ *           points crowding towards perihelion; a parabola within
+ *           [0.999999, 1.000001]; beyond, a hyperbola; both cut at 90 AU.
+ *           No outline (null) when the orbit never comes within 90 AU, the
+ *           elements are unusable, or n is not usable.
+ *           The element angles are taken at calendarToJd(equinox, 0, 0), a
+ *           month before the epoch the position uses; the tails use the same.
+ */
+Vec3 *smallBodyOrbitOutline(const OrbitalElements *el, int n);
+
+// Outline cut radius (AU).
+constexpr double kOutlineCutAu = 90.0;

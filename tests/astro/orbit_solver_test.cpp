@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "astro/orbits.h"
+#include "orbit_fixtures.h"
 
 namespace {
 
@@ -16,16 +17,7 @@ constexpr double kK = 0.01720209895;
 
 OrbitalElements elementsOf(double q, double e, double perihelionJd = 2451545.0)
 {
-    OrbitalElements el;
-    std::memset(&el, 0, sizeof el);
-    el.type = 'C';
-    el.perihelionJd = perihelionJd;
-    el.eccentricity = e;
-    el.perihelionDistance = q;
-    el.equinox = 2000;
-    el.absMagnitude = 6;
-    el.slope = 10;
-    return el;
+    return orbitElements('C', q, e, perihelionJd);
 }
 
 // Root of a monotonically increasing f on [lo, hi] by bisection.
