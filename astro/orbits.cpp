@@ -6,6 +6,7 @@
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "astro/coords.h"
+#include "astro/planets.h"
 #include "astro/q14.h"
 #include "astro/vecmat.h"
 
@@ -39,29 +40,6 @@ bool orientationUsable(const OrbitalElements *el)
 double signOf(double v)
 {
     return v < 0.0 ? -1.0 : 1.0;
-}
-
-// Orbit plane (x to perihelion) to equatorial of the year Y, with the
-// obliquity of that year as the planets' orbit outlines take it.
-// TODO(small): the planets' orbitOrientationMatrix serves once it is in.
-void planeOrientation(const OrbitalElements *el, Mat3 *out)
-{
-    double jd = calendarToJd(el->equinox, 1, 0);
-    double f = yearsFrom1975(jd), c = centuriesJ2000(jd);
-    double e = c < -40.0   ? 23.83253
-               : c > 40.0 ? 23.05253
-                          : 23.44253 - 0.00013 * f + 0.00256 * cosDeg(249.0 - 19.3 * f) +
-                                0.00015 * cosDeg(198.0 + 720.0 * f);
-    double cw = cosDeg(el->argPerihelion), sw = sinDeg(el->argPerihelion);
-    double cn = cosDeg(el->ascendingNode), sn = sinDeg(el->ascendingNode);
-    double ci = cosDeg(el->inclination), si = sinDeg(el->inclination);
-    double ce = cosDeg(e), se = sinDeg(e);
-    double A = cw * sn + sw * cn * ci, B = -sw * sn + cw * cn * ci;
-    const double m[9] = {cw * cn - sw * sn * ci, -sw * cn - cw * sn * ci, 0.0,
-                         A * ce - sw * si * se,  B * ce - cw * si * se,  0.0,
-                         A * se + sw * si * ce,  B * se + cw * si * ce,  0.0};
-    for (int k = 0; k < 9; ++k)
-        out->m[k] = m[k];
 }
 
 // Newton's method on E - e sin E = M in degrees through the table sine.
@@ -320,7 +298,7 @@ void smallBodyPlaneMatrix(const OrbitalElements *el, int forOutline, double toJd
     // The position takes the element angles at January 0 of their year, the
     // outline and the tails a month earlier; both are kept as they are.
     Mat3 O, P;
-    planeOrientation(el, &O);
+    orbitOrientationMatrix(&O, el->argPerihelion, el->ascendingNode, el->inclination, el->equinox);
     precessionMatrix(calendarToJd(el->equinox, forOutline ? 0 : 1, 0), toJd, &P);
     mat3Mul(&P, &O, out);
 }

@@ -1,12 +1,14 @@
 // Comets and minor planets per chart time: Kepler solutions, places, tails,
-// outlines (once per body).
+// outlines (once per body) and the rise/set searches of the almanac.
 #include <cstdlib>
 #include <cstring>
 
 #include <benchmark/benchmark.h>
 
+#include "astro/calendar.h"
 #include "astro/comet_tails.h"
 #include "astro/orbits.h"
+#include "astro/rise_set.h"
 
 namespace {
 
@@ -87,6 +89,26 @@ void tail(benchmark::State &state, int (*compute)(double, const OrbitalElements 
 void BM_IonTail(benchmark::State &state) { tail(state, computeIonTail); }
 void BM_DustTail(benchmark::State &state) { tail(state, computeDustTail); }
 
+// One almanac line: prepare the day, then rise, transit and set of a body.
+void riseTransitSet(benchmark::State &state, int kind)
+{
+    RiseSetSite site = {48.2, 16.4, 190};
+    SkyContext sky;
+    std::memset(&sky, 0, sizeof sky);
+    sky.date = {2026, 3, 20, 12, 0, 0.0, 1.0};
+    riseSetContextAt(dateToJd(&sky.date), 1.0, &site, &sky);
+    for (auto _ : state) {
+        riseSetPrepare(&sky, &site);
+        double jd;
+        for (int event = kRiseEvent; event <= kSetEvent; ++event)
+            benchmark::DoNotOptimize(riseSetTime(1.0, kind, nullptr, event, &site, 0, &jd));
+    }
+}
+
+void BM_RiseSetSun(benchmark::State &state) { riseTransitSet(state, -2); }
+void BM_RiseSetMoon(benchmark::State &state) { riseTransitSet(state, -1); }
+void BM_RiseSetJupiter(benchmark::State &state) { riseTransitSet(state, 3); }
+
 } // namespace
 
 BENCHMARK(BM_KeplerFixedPoint);
@@ -99,3 +121,6 @@ BENCHMARK(BM_SmallBodyPosition);
 BENCHMARK(BM_SmallBodyOrbitOutline);
 BENCHMARK(BM_IonTail);
 BENCHMARK(BM_DustTail);
+BENCHMARK(BM_RiseSetSun);
+BENCHMARK(BM_RiseSetMoon);
+BENCHMARK(BM_RiseSetJupiter);

@@ -1,0 +1,453 @@
+#include "astro/rise_set.h"
+
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/coords.h"
+#include "astro/orbit_records.h"
+#include "astro/orbits.h"
+#include "astro/planets.h"
+#include "astro/sun_moon.h"
+#include "astro/vecmat.h"
+
+namespace {
+
+constexpr double kRadToDeg = 180.0 / 3.141592653589793;
+constexpr double kJ2000 = 2451545.0;
+constexpr double kSiderealRate = 1.00273790935;
+constexpr double kSiderealDayDays = 0.9972695663298751;
+constexpr double kConvergedDays = 6.944444444444444e-05; // 6 s
+constexpr double kAcceptBandDays = 0.75;
+constexpr double kAltitudeCheckDeg = 3.0;
+constexpr double kPolarGuard = 1e-10;
+constexpr int kIterations = 10;
+constexpr int kTransitPasses = 11;
+// Whole days adjustToDay may move an estimate; more only comes from a time
+// that is not finite or far outside the day.
+constexpr int kAdjustDays = 4;
+// Detail levels of the theories during the search. The Moon's shorter series
+// stays well inside a minute of time; the planets' level 2 drops Mars's
+// equation of the centre terms (0.7 degree), so they keep every term.
+constexpr int kMoonSearchLevel = 2;
+constexpr int kPlanetSearchLevel = 1;
+
+enum { kSystemHrz = 1, kSystemEqt = 2, kSystemEqtDate = 4 };
+
+RiseSetDay gDay;
+
+double dayStart()
+{
+    return gDay.noonJd - 0.5;
+}
+
+bool inLocalDay(double t)
+{
+    return t >= dayStart() && t < dayStart() + 1.0;
+}
+
+double fractionOfDay(double t)
+{
+    return t - gDay.noonJd + 0.5;
+}
+
+void sunRaDecAt(double t, double *ra, double *dec)
+{
+    double f = fractionOfDay(t);
+    *ra = wrap360(gDay.sunStart.raDateDeg + f * (gDay.sunEnd.raDateDeg - gDay.sunStart.raDateDeg));
+    *dec = gDay.sunStart.decDateDeg + f * (gDay.sunEnd.decDateDeg - gDay.sunStart.decDateDeg);
+}
+
+void earthAt(double t, Vec3 *out)
+{
+    double f = fractionOfDay(t);
+    out->x = gDay.earthStart.x + f * (gDay.earthEnd.x - gDay.earthStart.x);
+    out->y = gDay.earthStart.y + f * (gDay.earthEnd.y - gDay.earthStart.y);
+    out->z = gDay.earthStart.z + f * (gDay.earthEnd.z - gDay.earthStart.z);
+}
+
+double applyEvent(double ra, double H, int event)
+{
+    if (event == kRiseEvent)
+        return ra - H;
+    if (event == kSetEvent)
+        return ra + H;
+    return ra;
+}
+
+double siderealToJd(double theta)
+{
+    return gDay.jd0 + (theta - gDay.lst[1]) / kSiderealRate / 360.0;
+}
+
+// The estimate moved into the prepared day: to the same sidereal time a day
+// later (earlier), then by further sidereal days. Stepping by whole solar days
+// from there would land 3.9 minutes off for every extra day and still pass
+// the convergence test. False for a time that cannot be brought there.
+bool adjustToDay(double t, double theta, double *out)
+{
+    if (!std::isfinite(t) || !std::isfinite(theta))
+        return false;
+    if (t < dayStart()) {
+        t = gDay.jd0 + 1.0 + (theta - gDay.lst[2]) / kSiderealRate / 360.0;
+        for (int e = 1; e < kAdjustDays && t < dayStart(); ++e)
+            t += kSiderealDayDays;
+    } else if (t > dayStart() + 1.0) {
+        t = gDay.jd0 - 1.0 + (theta - gDay.lst[0]) / kSiderealRate / 360.0;
+        for (int e = 1; e < kAdjustDays && t > dayStart() + 1.0; ++e)
+            t -= kSiderealDayDays;
+    }
+    *out = t;
+    return t >= dayStart() - 1.0 && t <= dayStart() + 2.0;
+}
+
+void unitToRaDec(const Vec3 *v, double *ra, double *dec)
+{
+    double len = vecLength(v);
+    *ra = wrap360(std::atan2(v->y, v->x) * kRadToDeg);
+    *dec = std::asin(std::fmax(-1.0, std::fmin(1.0, v->z / len))) * kRadToDeg;
+}
+
+bool planetRaDecAt(int planet, double t, double *ra, double *dec)
+{
+    SkyContext ctx;
+    riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    double lonLat[2], r = 0.0;
+    ephemPlanetHelio(planet, &ctx, lonLat, &r, kPlanetSearchLevel);
+    Vec3 ecl, eq, earth, geo;
+    sphToVec(lonLat, &ecl);
+    vecScale(&ecl, r, &ecl);
+    eq.x = ecl.x;
+    eq.y = ecl.y * ctx.cosObliquity - ecl.z * ctx.sinObliquity;
+    eq.z = ecl.y * ctx.sinObliquity + ecl.z * ctx.cosObliquity;
+    earthAt(t, &earth);
+    vecSub(&eq, &earth, &geo);
+    if (!(vecLength(&geo) > 0.0))
+        return false;
+    unitToRaDec(&geo, ra, dec);
+    return true;
+}
+
+bool smallBodyRaDecAt(const OrbitalElements *el, double t, double *ra, double *dec)
+{
+    Vec3 earth;
+    earthAt(t, &earth);
+    BodyPosition pos;
+    pos.outline = nullptr;
+    pos.outlineCount = 0;
+    pos.jd = 0.0;
+    if (!smallBodyPosition(t, el, &earth, vecLength(&earth), t, &pos))
+        return false;
+    *ra = pos.raJ2000; // referred to the equinox t here
+    *dec = pos.decJ2000;
+    return true;
+}
+
+bool isPlanet(int kind)
+{
+    return kind >= 0 && kind <= 7;
+}
+
+bool isSmallBody(int kind)
+{
+    return (kind >= kRiseSetCometBase && kind < kRiseSetCometBase + kRiseSetBodyRange) ||
+           (kind >= kRiseSetMinorBase && kind < kRiseSetMinorBase + kRiseSetBodyRange);
+}
+
+bool kindKnown(int kind, const void *object)
+{
+    if (kind == -2 || kind == -1 || isPlanet(kind))
+        return true;
+    if (kind == kRiseSetFixed) {
+        const double *radec = static_cast<const double *>(object);
+        return radec && std::isfinite(radec[0]) && std::isfinite(radec[1]);
+    }
+    return isSmallBody(kind) && object != nullptr;
+}
+
+// Equatorial place of date (degrees) of the object at t.
+bool positionAt(int kind, const void *object, double t, double *ra, double *dec)
+{
+    if (kind == -2) {
+        sunRaDecAt(t, ra, dec);
+        return true;
+    }
+    if (isPlanet(kind))
+        return planetRaDecAt(kind, t, ra, dec);
+    SkyContext ctx;
+    riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    if (kind == -1) {
+        MoonRecord moon;
+        ephemMoon(&ctx, &moon, kMoonSearchLevel);
+        *ra = moon.raDateDeg;
+        *dec = moon.decDateDeg;
+        return std::isfinite(*ra) && std::isfinite(*dec);
+    }
+    if (kind == kRiseSetFixed) {
+        double out[2];
+        convertCoords(&ctx, kSystemEqt, static_cast<const double *>(object), kSystemEqtDate, out);
+        *ra = out[0];
+        *dec = out[1];
+        return true;
+    }
+    return smallBodyRaDecAt(static_cast<const OrbitalElements *>(object), t, ra, dec);
+}
+
+// Allowance below the astronomical horizon of an ordinary rise or set:
+// dip, refraction and, for the Sun, its radius.
+double horizonAllowance(int kind)
+{
+    double h0 = horizonDipDeg(gDay.site.heightM) + kHorizonRefractionDeg;
+    if (kind == -2)
+        h0 += gDay.sunStart.semidiameterDeg;
+    return h0;
+}
+
+enum HorizonClass { kAlwaysAbove = 0, kNeverRises = 1, kRisesAndSets = 2, kNoPosition = 3 };
+
+// The object's path at local noon against the horizon of the event: the
+// apparent horizon for altitude 0, else the asked altitude itself.
+HorizonClass horizonClass(int kind, const void *object, double altitude)
+{
+    double ra, dec;
+    if (!positionAt(kind, object, gDay.noonJd, &ra, &dec))
+        return kNoPosition;
+    double h0 = altitude == 0.0 ? horizonAllowance(kind) : -altitude;
+    double phi = gDay.site.latitudeDeg;
+    if (phi >= 0.0) {
+        if (dec >= 90.0 - phi - h0)
+            return kAlwaysAbove;
+        if (dec <= phi - 90.0 - h0)
+            return kNeverRises;
+    } else {
+        if (dec <= -90.0 - phi + h0)
+            return kAlwaysAbove;
+        if (dec >= 90.0 + phi + h0)
+            return kNeverRises;
+    }
+    return kRisesAndSets;
+}
+
+// The object's altitude plus the horizon allowance at t: 0 on the event.
+bool eventAltitudeError(int kind, const void *object, double t, double *error)
+{
+    double radec[2];
+    if (!positionAt(kind, object, t, &radec[0], &radec[1]))
+        return false;
+    SkyContext ctx;
+    riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    double azAlt[2];
+    convertCoords(&ctx, kSystemEqtDate, radec, kSystemHrz, azAlt);
+    *error = azAlt[1] + horizonAllowance(kind);
+    return true;
+}
+
+enum IterateResult { kFound, kNoEvent, kNotConverged };
+
+struct Estimates {
+    double prev, t;
+};
+
+IterateResult riseSetIterate(int kind, const void *object, int event, double altitude, int mode,
+                             double start, Estimates *est)
+{
+    HorizonClass cls = horizonClass(kind, object, altitude);
+    if (cls != kRisesAndSets)
+        return kNoEvent;
+    bool ordinary = altitude == 0.0 && event != kTransitEvent;
+    // The ordinary rise and set are solved for the centre at -(refraction +
+    // dip + the Sun's radius) directly: correcting the hour angle of altitude 0
+    // to first order, and the dip by a height formula, loses minutes at high
+    // latitudes, where the path meets the horizon at a shallow angle.
+    double sinAlt = sinDeg(ordinary ? -horizonAllowance(kind) : altitude);
+    double t = mode == 1 ? start : gDay.noonJd;
+    for (int i = 0;; ++i) {
+        double prev = t;
+        est->prev = prev;
+        est->t = t;
+        double ra, dec;
+        if (!positionAt(kind, object, t, &ra, &dec))
+            return kNoEvent;
+        if (std::fabs(gDay.cosLat) < kPolarGuard)
+            return kNoEvent;
+        double c = (sinAlt - gDay.sinLat * sinDeg(dec)) / (gDay.cosLat * cosDeg(dec));
+        if (!(c >= -1.0 && c <= 1.0)) {
+            // The object does not reach the altitude at this estimate: on the
+            // first one there is no event; later it is no converged answer.
+            return i == 0 ? kNoEvent : kNotConverged;
+        }
+        double H = std::acos(c) * kRadToDeg;
+        double theta = applyEvent(ra, H, event);
+        t = siderealToJd(theta);
+        if (mode == 0 && !adjustToDay(t, theta, &t))
+            return kNotConverged;
+        if (!std::isfinite(t))
+            return kNotConverged;
+        if (mode == 1 && std::fabs(start - t) > kAcceptBandDays)
+            t += t > start ? -kSiderealDayDays : kSiderealDayDays;
+        est->t = t;
+        if (std::fabs(prev - t) <= kConvergedDays && inLocalDay(t)) {
+            if (i > kIterations)
+                return kNotConverged;
+            if (ordinary) {
+                double error;
+                if (eventAltitudeError(kind, object, t, &error) && std::fabs(error) > kAltitudeCheckDeg)
+                    return kNoEvent;
+            }
+            return kFound;
+        }
+        if (i >= kIterations)
+            return kNotConverged;
+    }
+}
+
+bool transitIterate(int kind, const void *object, double *jd)
+{
+    double t = gDay.noonJd;
+    for (int pass = 0; pass < kTransitPasses; ++pass) {
+        double prev = t, ra, dec;
+        if (!positionAt(kind, object, t, &ra, &dec))
+            return false;
+        t = gDay.jd0 + (ra - gDay.lst[1]) / kSiderealRate / 360.0;
+        if (t < dayStart())
+            t = gDay.jd0 + 1.0 + (ra - gDay.lst[2]) / kSiderealRate / 360.0;
+        else if (t > dayStart() + 1.0)
+            t = gDay.jd0 - 1.0 + (ra - gDay.lst[0]) / kSiderealRate / 360.0;
+        *jd = t;
+        if (std::fabs(prev - t) <= kConvergedDays && inLocalDay(t))
+            return true;
+    }
+    return false;
+}
+
+bool inClosedDay(double t)
+{
+    return t >= dayStart() && t <= dayStart() + 1.0;
+}
+
+SkyContext contextForDay(double jd)
+{
+    SkyContext ctx;
+    riseSetContextAt(jd, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    return ctx;
+}
+
+} // namespace
+
+double horizonDipDeg(double heightM)
+{
+    double h = std::fabs(heightM);
+    double dip = std::atan(std::sqrt(h * (h + kEarthDiameterM)) / kEarthRadiusM) * kRadToDeg;
+    return heightM < 0.0 ? -dip : dip;
+}
+
+void riseSetContextAt(double jd, double zoneHours, const RiseSetSite *site, SkyContext *out)
+{
+    jdToDate(jd + zoneHours / 24.0, &out->date);
+    out->date.zone = zoneHours;
+    out->latitudeDeg = site->latitudeDeg;
+    out->longitudeDeg = site->longitudeDeg;
+    out->altitudeM = site->heightM;
+    out->siderealDeg = localSiderealDeg(jd, site->longitudeDeg);
+    out->jd = jd;
+    out->yearsFrom1975 = yearsFrom1975(jd);
+    out->centuriesJ2000 = centuriesJ2000(jd);
+    out->obliquityDeg = meanObliquity(jd);
+    out->sinObliquity = sinDeg(out->obliquityDeg);
+    out->cosObliquity = cosDeg(out->obliquityDeg);
+    precessionMatrix(jd, kJ2000, &out->precessionToJ2000);
+}
+
+void riseSetPrepare(const SkyContext *sky, const RiseSetSite *site)
+{
+    gDay.site = *site;
+    gDay.zoneDays = sky->date.zone / 24.0;
+    gDay.jd0 = calendarToJd(sky->date.year, sky->date.month, sky->date.day);
+    gDay.noonJd = gDay.jd0 - gDay.zoneDays + 0.5;
+    for (int k = 0; k < 3; ++k) {
+        gDay.lst[k] = localSiderealDeg(gDay.jd0 - 1.0 + k, site->longitudeDeg);
+        if (k > 0 && gDay.lst[k] < gDay.lst[k - 1])
+            gDay.lst[k] += 360.0;
+    }
+    gDay.sinLat = sinDeg(site->latitudeDeg);
+    gDay.cosLat = cosDeg(site->latitudeDeg);
+
+    SkyContext start = contextForDay(dayStart()), end = contextForDay(dayStart() + 1.0);
+    ephemSun(&start, &gDay.sunStart);
+    ephemSun(&end, &gDay.sunEnd);
+    double &a = gDay.sunStart.raDateDeg, &b = gDay.sunEnd.raDateDeg;
+    if (std::fabs(a - b) > 180.0)
+        (a < b ? a : b) += 360.0;
+    Mat3 toDate;
+    precessionMatrix(kJ2000, gDay.noonJd, &toDate);
+    mat3MulVec(&gDay.sunStart.earthHelio, &toDate, &gDay.earthStart);
+    mat3MulVec(&gDay.sunEnd.earthHelio, &toDate, &gDay.earthEnd);
+}
+
+const RiseSetDay *riseSetDay()
+{
+    return &gDay;
+}
+
+int riseSetTime(double zoneHours, int kind, const void *object, int event,
+                const RiseSetSite *site, double altitude, double *jd)
+{
+    if (!kindKnown(kind, object) || event < kRiseEvent || event > kSetEvent ||
+        !std::isfinite(altitude))
+        return 0;
+    // The prepared day fixes zone and site; the arguments are the caller's
+    // statement of them.
+    (void)zoneHours;
+    (void)site;
+    Estimates est;
+    IterateResult r = riseSetIterate(kind, object, event, altitude, 0, 0.0, &est);
+    if (r == kFound) {
+        if (!inLocalDay(est.t))
+            return 0;
+        *jd = est.t;
+        return 1;
+    }
+    if (r == kNotConverged) {
+        double last = est.t;
+        Estimates retry;
+        if (riseSetIterate(kind, object, event, altitude, 1, est.prev, &retry) == kFound &&
+            inClosedDay(retry.t)) {
+            *jd = retry.t;
+            return 1;
+        }
+        if (riseSetIterate(kind, object, event, altitude, 1, last, &retry) == kFound &&
+            inClosedDay(retry.t)) {
+            *jd = retry.t;
+            return 1;
+        }
+    }
+    if (event == kTransitEvent)
+        return transitIterate(kind, object, jd) ? 1 : 0;
+    return 0;
+}
+
+int sunriseTime(const SkyContext *sky, const RiseSetSite *site, double *jd)
+{
+    riseSetPrepare(sky, site);
+    return riseSetTime(sky->date.zone, -2, nullptr, kRiseEvent, site, 0.0, jd);
+}
+
+int sunsetTime(const SkyContext *sky, const RiseSetSite *site, double *jd)
+{
+    riseSetPrepare(sky, site);
+    return riseSetTime(sky->date.zone, -2, nullptr, kSetEvent, site, 0.0, jd);
+}
+
+int sunriseAtAltitude(const SkyContext *sky, const RiseSetSite *site, double *jd,
+                      int altitudeDegrees)
+{
+    riseSetPrepare(sky, site);
+    return riseSetTime(sky->date.zone, -2, nullptr, kRiseEvent, site, altitudeDegrees, jd);
+}
+
+int sunsetAtAltitude(const SkyContext *sky, const RiseSetSite *site, double *jd,
+                     int altitudeDegrees)
+{
+    riseSetPrepare(sky, site);
+    return riseSetTime(sky->date.zone, -2, nullptr, kSetEvent, site, altitudeDegrees, jd);
+}
