@@ -325,13 +325,6 @@ void chartDrawPlanet(ChartState *chart, Canvas *canvas, int fromId, int toId,
     }
 }
 
-void sunColorForChart(const ChartState *chart, int32_t *paletteIndex)
-{
-    *paletteIndex = ColorStar3;
-    if (horizontalChart(chart))
-        sunColorByAltitude(chart->sun.altitudeDeg, paletteIndex);
-}
-
 void chartDrawSun(ChartState *chart, Canvas *canvas)
 {
     ProjectedPoint p;
@@ -345,8 +338,9 @@ void chartDrawSun(ChartState *chart, Canvas *canvas)
     int r = static_cast<int>(pxPerDeg(chart) * chart->sun.semidiameterDeg + 0.5);
     if (r < appData->minDiskRadius)
         r = appData->minDiskRadius;
-    int32_t colour;
-    sunColorForChart(chart, &colour);
+    int32_t colour = ColorStar3;
+    if (horizontalChart(chart))
+        sunColorByAltitude(chart->sun.altitudeDeg, &colour);
     if (chart->sunFlags & kBodyDiskBit)
         drawCircle(chart, canvas, &p, r, pixelOf(colour));
     else

@@ -95,6 +95,3 @@ void drawBodyName(ChartState *chart, Canvas *canvas, int id, int x, int y);
 // Returns the half-width the magnitude occupies.
 int drawBodyMag(ChartState *chart, Canvas *canvas, int id, int x, int y);
 void drawTraceDate(Canvas *canvas, const SkyContext *sky, int x, int y);
-
-// ColorStar3, or by the Sun's altitude in a horizontal chart (the sky colours use it).
-void sunColorForChart(const ChartState *chart, int32_t *paletteIndex);

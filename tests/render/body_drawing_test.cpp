@@ -248,15 +248,4 @@ TEST_F(BodyDrawing, LabelsPlaceNameAndMagnitude)
     EXPECT_EQ(texts[0].a[2], 100);
 }
 
-TEST_F(BodyDrawing, SunColourFollowsAltitudeOnlyInHorizontalCharts)
-{
-    chart->sun.altitudeDeg = 3.0;
-    int32_t colour = -1;
-    sunColorForChart(chart.get(), &colour);
-    EXPECT_EQ(colour, ColorStar3);
-    chart->mode = kModeHrz;
-    sunColorForChart(chart.get(), &colour);
-    EXPECT_EQ(colour, ColorStar8);
-}
-
 } // namespace
