@@ -1,6 +1,7 @@
 // Start-up, the command line and the quit path, on the real program.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,17 @@ protected:
         return o;
     }
     Window waitMainWindow() const { return xWaitForWindow(server.display(), "tavik", "TAvik", 30000); }
+    // The program with ConfirmQuit set as given and F5 bound to
+    // StkDoit(EXIT), started with -q; *w is its main window (0 when none).
+    std::unique_ptr<TavikProcess> startWithExitKey(const char *confirmQuit, Window *w)
+    {
+        writeOptionsFile(home.path(), {std::string("ConfirmQuit = ") + confirmQuit});
+        auto args = xrmBindStkDoit("F5", "EXIT");
+        args.push_back("-q");
+        auto p = std::make_unique<TavikProcess>(TAVIK_EXECUTABLE, options(args));
+        *w = waitMainWindow();
+        return p;
+    }
 
     XServer server;
     TempDir home;
@@ -158,11 +170,9 @@ TEST_F(StartupX, MainWindowMapsWithClassTAvikAndMinusIDoesNotMakeItAnIcon)
 
 TEST_F(StartupX, StkDoitExitEndsTheProcessWithStatusZero)
 {
-    writeOptionsFile(home.path(), {"ConfirmQuit = False"});
-    auto args = xrmBindStkDoit("F5", "EXIT");
-    args.push_back("-q");
-    TavikProcess p(TAVIK_EXECUTABLE, options(args));
-    Window w = waitMainWindow();
+    Window w;
+    auto process = startWithExitKey("False", &w);
+    TavikProcess &p = *process;
     ASSERT_NE(w, 0u) << p.err();
     ASSERT_TRUE(xSendKey(server.display(), w, "F5"));
     ASSERT_TRUE(p.waitExit(20000)) << p.err();
@@ -182,16 +192,14 @@ TEST_F(StartupX, WindowManagerDeleteRunsTheQuitPath)
     EXPECT_EQ(p.status(), 0) << p.err();
 }
 
-// With the toolkit's own delete response left in place, a refused quit from
-// the window manager would still destroy the window.
+// A refused quit, from a key or from the window manager (whose delete
+// message the toolkit is told to leave alone), changes nothing.
 TEST_F(StartupX, RefusedQuitLeavesTheProgramRunning)
 {
-    writeOptionsFile(home.path(), {"ConfirmQuit = True"});
-    auto args = xrmBindStkDoit("F5", "EXIT");
-    args.push_back("-q");
-    TavikProcess p(TAVIK_EXECUTABLE, options(args));
+    Window w;
+    auto process = startWithExitKey("True", &w);
+    TavikProcess &p = *process;
     Display *d = server.display();
-    Window w = waitMainWindow();
     ASSERT_NE(w, 0u) << p.err();
 
     struct Way {
@@ -219,12 +227,10 @@ TEST_F(StartupX, RefusedQuitLeavesTheProgramRunning)
 // loop waiting for an answer that can never come: it counts as a refusal.
 TEST_F(StartupX, QuestionClosedByTheWindowManagerIsARefusal)
 {
-    writeOptionsFile(home.path(), {"ConfirmQuit = True"});
-    auto args = xrmBindStkDoit("F5", "EXIT");
-    args.push_back("-q");
-    TavikProcess p(TAVIK_EXECUTABLE, options(args));
+    Window w;
+    auto process = startWithExitKey("True", &w);
+    TavikProcess &p = *process;
     Display *d = server.display();
-    Window w = waitMainWindow();
     ASSERT_NE(w, 0u) << p.err();
     xSendKey(d, w, "F5");
     Window q = xWaitForWindow(d, "QuestionDialog_popup", "TAvik", 20000);
