@@ -3,6 +3,7 @@
 // answers "none"); when the routine arrives its name replaces the stand-in in
 // kFrameServices and the stand-in goes.
 #include "model/chart_state.h"
+#include "model/ephemeris.h"
 #include "model/object_names.h"
 #include "model/sky_context.h"
 #include "render/frame.h"
@@ -32,7 +33,6 @@ void skyFromJd(ChartState *chart, double jd) {
 
 // Stand-ins.
 double pendingTimeLockJd(ChartState *) { return 0.0; } // rise and set times
-void pendingEphemUpdateAll(ChartState *) {}
 void pendingUpdateViewCenterFromTarget(ChartState *) {}
 int pendingStatusBarHeight() { return 0; }
 void pendingStatusBarRect(ChartState *, ChartRect *out) { *out = ChartRect{0, 0, 0, 0}; }
@@ -41,7 +41,7 @@ void pendingDrawStatusBar(ChartState *, Canvas *, const ChartRect *) {}
 } // namespace
 
 const ChartFrameServices kFrameServices = {
-    skyFromChartDate,      pendingTimeLockJd, skyFromJd,          pendingEphemUpdateAll,
+    skyFromChartDate,      pendingTimeLockJd, skyFromJd,          ephemUpdateAll,
     pendingUpdateViewCenterFromTarget,        updateSkyLevel,     setSkyColors,
     viewApplyStarLimit,    pendingStatusBarHeight,                pendingStatusBarRect,
     pendingDrawStatusBar,

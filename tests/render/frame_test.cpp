@@ -357,3 +357,39 @@ TEST_F(FrameTest, TrackingRecentresOnceOrEveryFrame) {
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::string> lockCalls;
+double lockedJd = 0.0;
+
+TEST_F(FrameTest, TimeLockMovesTheSkyOnlyToAnEventThatExists) {
+    chartFrameServices.skyContextFromChart = [](ChartState *) { lockCalls.push_back("date"); };
+    chartFrameServices.timeLockJd = [](ChartState *) {
+        lockCalls.push_back("event");
+        return lockedJd;
+    };
+    chartFrameServices.skyContextFromJd = [](ChartState *, double jd) {
+        lockCalls.push_back("jd " + std::to_string(static_cast<long>(jd)));
+    };
+    struct {
+        const char *name;
+        int kind;
+        double jd;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"no lock: the date only", 0, 2460000.0, {"date"}},
+        {"sunrise that happens", 1, 2460000.0, {"date", "event", "jd 2460000"}},
+        {"sunset that does not happen keeps the date", 4, 0.0, {"date", "event"}},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.name);
+        lockCalls.clear();
+        lockedJd = k.jd;
+        f.chart->timeLockKind = k.kind;
+        chartApplyTimeLock(f.chart.get());
+        EXPECT_EQ(k.calls, lockCalls);
+    }
+}
+
+} // namespace
