@@ -14,6 +14,7 @@
 #include "model/resource_text.h"
 #include "model/settings.h"
 #include "model/ui_hooks.h"
+#include "render/x/palette_x.h"
 
 void envSetLocale(int argc, char **argv)
 {
@@ -60,7 +61,7 @@ void envUseToolkitResources()
 
 void envLoadBodyNames()
 {
-    if (!pendingAllocPalette()) {
+    if (!allocPalette(0, 1)) {
         std::fprintf(stderr, "tavik: can't allocate color palette.\n");
         std::exit(1);
     }

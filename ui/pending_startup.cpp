@@ -10,23 +10,6 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 
-// --- palette, font sets and name files ---
-
-// No font set is made yet, and none is used: nothing draws text on the chart.
-int loadFontSets()
-{
-    return 1;
-}
-void freeFontSets() {}
-int dirFontHeight()
-{
-    return 0;
-}
-int isDynamicVisual()
-{
-    return 0;
-}
-
 // --- tool bar, step box, command dialog, click-data dialog, tool tips ---
 
 Widget createToolbarForm(Widget, ChartState *)

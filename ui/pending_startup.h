@@ -12,12 +12,6 @@
 
 struct ChartState;
 
-// --- palette, font sets and name files ---
-int loadFontSets();            // 1 when the font sets were made
-void freeFontSets();
-int dirFontHeight();
-int isDynamicVisual();
-
 // --- tool bar, step box, command dialog, click-data dialog, tool tips ---
 Widget createToolbarForm(Widget parent, ChartState *chart); // null when none is built
 void createToolbarButtons(ChartState *chart);

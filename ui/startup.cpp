@@ -19,6 +19,8 @@
 #include "model/ui_hooks.h"
 #include "render/frame.h"
 #include "render/name_files.h"
+#include "render/x/font_sets.h"
+#include "render/x/palette_x.h"
 #include "resources/fallback.h"
 #include "ui/actions.h"
 #include "ui/env_resources.h"

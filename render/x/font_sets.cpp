@@ -1,0 +1,108 @@
+#include "render/x/font_sets.h"
+
+#include <cstdio>
+
+#include <X11/Intrinsic.h>
+#include <X11/StringDefs.h>
+
+#include "model/app_data.h"
+
+namespace {
+
+Display *fontDisplay = nullptr;
+// The whole loaded structure stays here; the record holds a copy of its
+// fixed fields, which is all the lower layers read.
+XFontStruct *bayerFont = nullptr;
+
+CharMetrics metricsOf(const XCharStruct &c) {
+    return CharMetrics{c.lbearing, c.rbearing, c.width, c.ascent, c.descent, c.attributes};
+}
+
+ChartRect rectOf(const XRectangle &r) {
+    return ChartRect{r.x, r.y, r.width, r.height};
+}
+
+void recordBayerFont(const XFontStruct *f) {
+    BayerFont &b = appData->bayerFont;
+    b.fid = f->fid;
+    b.direction = static_cast<uint32_t>(f->direction);
+    b.minCharOrByte2 = f->min_char_or_byte2;
+    b.maxCharOrByte2 = f->max_char_or_byte2;
+    b.minByte1 = f->min_byte1;
+    b.maxByte1 = f->max_byte1;
+    b.allCharsExist = f->all_chars_exist;
+    b.defaultChar = f->default_char;
+    b.minBounds = metricsOf(f->min_bounds);
+    b.maxBounds = metricsOf(f->max_bounds);
+    b.ascent = f->ascent;
+    b.descent = f->descent;
+}
+
+} // namespace
+
+int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount], const char *bayerFontName) {
+    freeFontSets();
+    fontDisplay = display;
+    int complete = 1;
+    for (int i = 0; i < kFontSetRowCount; i++) {
+        appData->fontSets[i] = nullptr;
+        appData->fontSetExtents[i] = FontSetExtents{};
+        const char *name = names[i];
+        if (name == nullptr || name[0] == '\0') {
+            std::fprintf(stderr, "tavik: missing charsets for %s\n", fontSetRows[i].resource);
+            complete = 0;
+            continue;
+        }
+        char **missing = nullptr;
+        int missingCount = 0;
+        char *defaultText = nullptr;
+        XFontSet set = XCreateFontSet(display, name, &missing, &missingCount, &defaultText);
+        appData->fontSets[i] = set;
+        if (set != nullptr && missingCount == 0) {
+            const XFontSetExtents *e = XExtentsOfFontSet(set);
+            appData->fontSetExtents[i] = FontSetExtents{rectOf(e->max_ink_extent), rectOf(e->max_logical_extent)};
+        } else {
+            std::fprintf(stderr, "tavik: missing charsets for %s\n", name);
+            for (int k = 0; k < missingCount; k++) std::fprintf(stderr, "tavik: %s\n", missing[k]);
+            complete = 0;
+        }
+        if (missing != nullptr) XFreeStringList(missing);
+    }
+    if (bayerFontName == nullptr || bayerFontName[0] == '\0') return 0;
+    bayerFont = XLoadQueryFont(display, bayerFontName);
+    if (bayerFont == nullptr) return 0;
+    recordBayerFont(bayerFont);
+    return complete;
+}
+
+int loadFontSets() {
+    XtResource resources[kFontSetRowCount + 1];
+    String values[kFontSetRowCount + 1] = {};
+    for (int i = 0; i <= kFontSetRowCount; i++) {
+        const bool bayer = i == kFontSetRowCount;
+        resources[i] = XtResource{const_cast<char *>(bayer ? kStarBayerFontResource : fontSetRows[i].resource),
+                                  const_cast<char *>("Name"), const_cast<char *>(XtRString), sizeof(String),
+                                  static_cast<Cardinal>(i * sizeof(String)), const_cast<char *>(XtRString),
+                                  const_cast<char *>(bayer ? kStarBayerFontDefault : fontSetRows[i].tableDefault)};
+    }
+    XtGetApplicationResources(appData->topLevel, values, resources, kFontSetRowCount + 1, nullptr, 0);
+    const char *names[kFontSetRowCount];
+    for (int i = 0; i < kFontSetRowCount; i++) names[i] = values[i];
+    return loadFontSetsFrom(appData->display, names, values[kFontSetRowCount]);
+}
+
+void freeFontSets() {
+    if (fontDisplay == nullptr) return;
+    for (int i = 0; i < kFontSetRowCount; i++) {
+        if (appData->fontSets[i] != nullptr) XFreeFontSet(fontDisplay, appData->fontSets[i]);
+        appData->fontSets[i] = nullptr;
+        appData->fontSetExtents[i] = FontSetExtents{};
+    }
+    if (bayerFont != nullptr) XFreeFont(fontDisplay, bayerFont);
+    bayerFont = nullptr;
+    appData->bayerFont = BayerFont{};
+}
+
+int dirFontHeight() { return appData->fontSetExtents[DirNameFontset].maxLogicalExtent.height; }
+
+XFontStruct *bayerFontStruct() { return bayerFont; }

@@ -1,0 +1,25 @@
+// The 17 font sets of chart labels and the core symbol font of Bayer
+// letters, created from their resources (rows in render/palette.h).
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include "render/palette.h"
+
+// Fetches the font-set names and StarBayerFont from the top-level widget's
+// resources and loads them; 1 when every font set has all its charsets and
+// the symbol font loaded.
+int loadFontSets();
+
+// The loading itself from given names (tests; null or empty names count as
+// missing without asking the X library, which aborts on an empty name).
+int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount], const char *bayerFontName);
+
+// Frees the font sets and unloads the symbol font (quit path).
+void freeFontSets();
+
+// Largest logical height of DirNameFontset (0 when it did not load).
+int dirFontHeight();
+
+// The loaded symbol font, or null.
+XFontStruct *bayerFontStruct();
