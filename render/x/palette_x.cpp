@@ -123,9 +123,12 @@ int allocPalette(int, int) {
     XtGetApplicationResources(appData->topLevel, values, resources, kPaletteColourCount, nullptr, 0);
     const char *colours[kPaletteColourCount];
     for (int i = 0; i < kPaletteColourCount; i++) colours[i] = values[i];
+    // The colours belong to the top-level widget's screen.
+    Display *display = XtDisplay(appData->topLevel);
+    const int screen = XScreenNumberOfScreen(XtScreen(appData->topLevel));
     const Window window = XtIsRealized(appData->topLevel) ? XtWindow(appData->topLevel) : 0;
-    if (!allocPaletteFrom(appData->display, appData->screen, colours, window)) return 0;
-    if (appData->installColormap && appData->colormap != DefaultColormap(appData->display, appData->screen))
+    if (!allocPaletteFrom(display, screen, colours, window)) return 0;
+    if (appData->installColormap && appData->colormap != DefaultColormap(display, screen))
         XtVaSetValues(appData->topLevel, XtNcolormap, appData->colormap, nullptr);
     return 1;
 }
