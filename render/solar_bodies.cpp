@@ -11,6 +11,7 @@
 #include "model/eclipse.h"
 #include "model/object_names.h"
 #include "render/body_shapes.h"
+#include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/projection.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 constexpr int kMoonId = -1, kSunId = -2;
 constexpr int kJupiter = 3, kSaturn = 4;
-constexpr int kCometBase = 10000, kMinorPlanetBase = 20000;
+constexpr int kCometBase = kCometIdBase, kMinorPlanetBase = kMinorPlanetIdBase;
 constexpr double kRadToDeg = 180.0 / M_PI;
 
 double lastLunarEclipseMagnitude = -1.0;
@@ -58,32 +59,6 @@ int pendingDrawPointSymbol(ChartState *chart, Canvas *canvas, int id, const Proj
     return pendingStarDrawSymbol(chart, canvas, p->x, p->y, 0, colour);
 }
 
-const Vec3 *bodyUnit(const ChartState *chart, int id, uint8_t *flags)
-{
-    if (id == kSunId) {
-        *flags = chart->sunFlags;
-        return &chart->sun.unit;
-    }
-    if (id == kMoonId) {
-        *flags = chart->moonFlags;
-        return &chart->moon.unit;
-    }
-    if (id >= 0 && id < kPlanetCount) {
-        *flags = chart->planetFlags[id];
-        return &chart->planets[id].unit;
-    }
-    return nullptr;
-}
-
-int pendingObjectScreenPosition(ChartState *chart, int id, ProjectedPoint *out)
-{
-    uint8_t flags = 0;
-    const Vec3 *unit = bodyUnit(chart, id, &flags);
-    if (!unit || !(flags & kBodyShownBit) || solarSystemView(chart))
-        return 0;
-    return projectPointPrecise(chart, unit, out);
-}
-
 void projectRaDec(ChartState *chart, const double raDec[2], int *ok, ProjectedPoint *out)
 {
     Vec3 v;
@@ -114,7 +89,7 @@ void outlineVertices(Canvas *canvas, const CanvasPoint *v, int n, uint32_t pixel
 const SolarBodyServices kDefaultSolarBodyServices = {
     pendingStarDrawSymbol,
     pendingDrawPointSymbol,
-    pendingObjectScreenPosition,
+    objectScreenPosition,
 };
 SolarBodyServices solarBodyServices = kDefaultSolarBodyServices;
 
