@@ -2,6 +2,7 @@
 // layer that is not built yet: filling its draw field is all it takes to add it.
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
+#include "render/bright_stars.h"
 #include "render/frame.h"
 #include "render/masks.h"
 #include "render/solar_bodies.h"
@@ -60,7 +61,7 @@ const ChartLayer chartLayers[] = {
     {'c', "chartDrawUserObjectLines", nullptr, nullptr},
     {'d', "chartDrawSaoStars", nullptr, whenCatalogFileStars},
     {'d', "drawGscStars", nullptr, whenGscStars},
-    {'d', "drawBrightStars", nullptr, whenBrightStars},
+    {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
     {'d', "chartDrawConstNames", nullptr, nullptr},
     {'d', "chartDrawNebulae", nullptr, nullptr},
     {'e', "chartDrawSolarSystem", chartDrawSolarBodies, nullptr}, // argument 0; comets and orbits to come

@@ -8,6 +8,7 @@
 #include "model/sky_context.h"
 #include "render/frame.h"
 #include "render/sky_colours.h"
+#include "render/status_bar.h"
 
 namespace {
 
@@ -34,17 +35,14 @@ void skyFromJd(ChartState *chart, double jd) {
 // Stand-ins.
 double pendingTimeLockJd(ChartState *) { return 0.0; } // rise and set times
 void pendingUpdateViewCenterFromTarget(ChartState *) {}
-int pendingStatusBarHeight() { return 0; }
-void pendingStatusBarRect(ChartState *, ChartRect *out) { *out = ChartRect{0, 0, 0, 0}; }
-void pendingDrawStatusBar(ChartState *, Canvas *, const ChartRect *) {}
 
 } // namespace
 
 const ChartFrameServices kFrameServices = {
     skyFromChartDate,      pendingTimeLockJd, skyFromJd,          ephemUpdateAll,
     pendingUpdateViewCenterFromTarget,        updateSkyLevel,     setSkyColors,
-    viewApplyStarLimit,    pendingStatusBarHeight,                pendingStatusBarRect,
-    pendingDrawStatusBar,
+    viewApplyStarLimit,    statusBarHeight,                statusBarRect,
+    chartDrawStatusBar,
 };
 
 ChartFrameServices chartFrameServices = kFrameServices;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/chart_state.h"
+#include "render/body_shapes.h"
 #include "render/palette.h"
 
 const uint32_t skyTable1[49] = {
@@ -91,12 +92,8 @@ void updateSkyLevel(ChartState *chart) {
 }
 
 int32_t sunColorForChart(const ChartState *chart) {
-    if (chart->mode != kModeHrz) return ColorStar3;
-    // Altitude limits of ColorStar4 .. ColorStar9, degrees.
-    static const double kBelow[] = {15.0, 12.5, 10.0, 7.5, 5.0, 2.5};
     int32_t colour = ColorStar3;
-    for (double limit : kBelow)
-        if (chart->sun.altitudeDeg < limit) colour++;
+    if (chart->mode == kModeHrz) sunColorByAltitude(chart->sun.altitudeDeg, &colour);
     return colour;
 }
 

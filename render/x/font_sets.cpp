@@ -6,6 +6,7 @@
 #include <X11/StringDefs.h>
 
 #include "model/app_data.h"
+#include "render/star_symbols.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ void recordBayerFont(const XFontStruct *f) {
     b.ascent = f->ascent;
     b.descent = f->descent;
 }
+
+int measureBayerLetter(char letter) { return bayerFont != nullptr ? XTextWidth(bayerFont, &letter, 1) : 0; }
 
 } // namespace
 
@@ -72,6 +75,7 @@ int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount]
     bayerFont = XLoadQueryFont(display, bayerFontName);
     if (bayerFont == nullptr) return 0;
     recordBayerFont(bayerFont);
+    setBayerLetterWidth(measureBayerLetter);
     return complete;
 }
 
@@ -101,6 +105,7 @@ void freeFontSets() {
     if (bayerFont != nullptr) XFreeFont(fontDisplay, bayerFont);
     bayerFont = nullptr;
     appData->bayerFont = BayerFont{};
+    setBayerLetterWidth(nullptr);
 }
 
 int dirFontHeight() { return appData->fontSetExtents[DirNameFontset].maxLogicalExtent.height; }

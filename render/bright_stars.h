@@ -1,0 +1,16 @@
+// The default star layer: the built-in bright-star table, drawn faintest
+// first so that the bright stars lie on top.
+#pragma once
+
+#include <cstdint>
+
+struct ChartState;
+struct Canvas;
+struct BrightStar;
+
+// The layer: nothing unless STAR is shown; stops at the chart's starLimit.
+void drawBrightStars(ChartState *chart, Canvas *canvas);
+
+// The walk of the layer over rows[last] down to rows[0] (a table sorted
+// brightest first). Labels are drawn only for the built-in table.
+void drawBrightStarRows(ChartState *chart, Canvas *canvas, const BrightStar *rows, int32_t last, int withLabels);

@@ -1,0 +1,69 @@
+// Star symbols and labels, shared by every star layer (bright stars, the
+// star catalogue file, the Guide Star Catalog) and by planets and user
+// objects drawn as stars: a pixel pattern that grows with brightness above
+// the chart's limit, coloured by spectral class, dimmed near the horizon.
+#pragma once
+
+#include <cstdint>
+
+struct ChartState;
+struct Canvas;
+
+// starLabelFlags
+constexpr uint8_t kStarLabelName = 0x01;      // STARNAME
+constexpr uint8_t kStarLabelBayer = 0x02;     // BAYER
+constexpr uint8_t kStarLabelFlamsteed = 0x04; // FLAMSTEED
+constexpr uint8_t kStarLabelMag = 0x08;       // STAR_MAG
+// starFlags
+constexpr uint8_t kStarShown = 0x01;          // STAR
+
+// Stars this low (Q14 depth, about 5.4 degrees of altitude) are dimmed and
+// reddened in the horizontal chart and the planisphere.
+constexpr int32_t kExtinctionDepthQ14 = 1535;
+
+// The Greek letters of Bayer designations in the symbol font, alpha first.
+extern const char kBayerLetters[]; // "abgdeyhqiklmnwoprstufcjv"
+
+// Symbol class of a star: (limit - mag10 + 10) / 10, truncated, at least 1.
+int starSymbolClass(int32_t starLimit, int32_t mag10);
+
+// Pixel offsets (dx, dy) of a symbol class, into out (13 rows at most);
+// returns their count: class 1 and 2 one pixel, 3 a 2 x 2 square, 4 a plus
+// of 5, 5 a 3 x 3 square, 6 and above the square and 4 points at distance 2.
+int starSymbolOffsets(int cls, int8_t out[][2]);
+
+/*
+ * starHorizonExtinction: dims and reddens a star near the horizon.
+ * Given:    depth        int     Q14 height above the horizon plane
+ * Given and returned:
+ *           mag10        int*    magnitude x 10: + 20 - depth / 77
+ *           colourClass  int*    - depth / 256 + 6, at most 9
+ * Notes:    For depth <= kExtinctionDepthQ14 only; on the horizon a star is
+ *           two magnitudes fainter and six colour classes redder.
+ */
+void starHorizonExtinction(int depth, int *mag10, int *colourClass);
+
+// The magnitude label: "%02d" of mag10, but "-0%d" of -mag10 for -9..-1
+// (so -0.5 reads "-05", -1.5 "-15", 0.3 "03"). buf of len bytes.
+char *starMagnitudeText(int32_t mag10, char *buf, int len);
+
+// Draws the symbol at (x, y): class 1 in the chart's faintStarColour,
+// others in colour (PaletteIndex). Returns min(class, 3), the room labels
+// leave around the symbol.
+int starDrawSymbol(ChartState *chart, Canvas *canvas, int x, int y, int depth, int cosCentre, int mag10,
+                   int32_t colour);
+// The same with a colour class 0..9 (palette row ColorStar0 + class).
+int starDrawSymbolColored(ChartState *chart, Canvas *canvas, int x, int y, int depth, int cosCentre, int mag10,
+                          int colourClass);
+
+// The labels of bright-table star starIndex at (x, y): magnitude (when
+// withMag), Flamsteed number, Bayer letter with its superscript, proper
+// name, as starLabelFlags asks; nothing for stars fainter than starNameLimit.
+void starDrawLabels(ChartState *chart, Canvas *canvas, int starIndex, int x, int y, int depth, int cosCentre,
+                    int mag10, int size, int withMag);
+
+// Width in pixels of a Greek letter in the symbol font. The X side registers
+// the real measure when it loads the font; until then (and without X) the
+// widest glyph of the font's recorded bounds is used.
+typedef int (*BayerLetterWidth)(char letter);
+void setBayerLetterWidth(BayerLetterWidth measure); // null = the bounds

@@ -1,0 +1,51 @@
+// The status bar: a band across the top of the chart's pixmap with the date
+// and day of the week, the site, the field width, glyphs for tracking, TRACE
+// and a time lock, and the Moon's phase with its age at the left end.
+//
+// The texts are pure functions of the chart state and the message resources;
+// the drawing goes through the canvas.
+#pragma once
+
+#include <cstdint>
+
+#include "model/x_handles.h"
+
+struct ChartState;
+struct Canvas;
+struct DateTime;
+
+constexpr uint8_t kStatusBarShownBit = 0x01; // ChartState.statusBar
+
+// Room for every status text: the formats are users' resources, so the
+// results are formatted bounded into buffers of this size.
+constexpr int kStatusTextSize = 256;
+
+// Day of the week of the date (its calendar day at 12:00 UT): 0 Sunday .. 6.
+int statusDayOfWeek(const DateTime *date);
+
+// The date text by the chart's dateStyle (1 year/month/day, 2 day/month/year,
+// else day name, month name, day, year), with two blanks after it.
+char *statusDateText(const ChartState *chart, char *buf, int len);
+// Longitude with E/W, latitude with N/S, the zone in hours and the site name.
+char *statusSiteText(const ChartState *chart, char *buf, int len);
+// The field width in degrees.
+char *statusWidthText(const ChartState *chart, char *buf, int len);
+
+// Height of the bar: the StatusFontset's largest logical height x 12 / 10.
+int statusBarHeight();
+// (0, 0, the drawing area's width, statusBarHeight()).
+void statusBarRect(ChartState *chart, ChartRect *out);
+// 1 when the bar is shown and the point (x in the low, y in the high 16 bits,
+// signed) lies in statusBarRect (right and bottom edges excluded).
+int statusBarContains(ChartState *chart, int32_t packedPoint);
+
+// Draws the bar into r when it is shown.
+void chartDrawStatusBar(ChartState *chart, Canvas *canvas, const ChartRect *r);
+// Background, bottom line and the three texts from x0; returns the x after
+// the last text and its gap.
+int statusDrawField(ChartState *chart, Canvas *canvas, const ChartRect *r, int x0, const char *date,
+                    const char *site, const char *width);
+void statusDrawTracking(ChartState *chart, Canvas *canvas, const ChartRect *r, int x);
+void statusDrawTrace(ChartState *chart, Canvas *canvas, const ChartRect *r, int x);
+void statusDrawTimeLock(ChartState *chart, Canvas *canvas, const ChartRect *r, int x);
+void statusDrawMoonAge(ChartState *chart, Canvas *canvas, const ChartRect *r);
