@@ -1,10 +1,11 @@
-// The real theories behind the ephemeris update. Entries whose theory is not
-// part of the build yet stay null and their bodies are not computed.
+// The real theories behind the ephemeris update.
 #include "model/ephemeris.h"
 
 #include <cstdio>
 
+#include "astro/comet_tails.h"
 #include "astro/galilean.h"
+#include "astro/orbits.h"
 #include "astro/phase.h"
 #include "astro/planets.h"
 #include "astro/sun_moon.h"
@@ -27,9 +28,9 @@ const EphemerisTheories kEphemerisTheoriesDefault = {
     ephemPlanet,
     phaseAndLimbAngle,
     ephemGalileanMoons,
-    nullptr, // smallBody
-    nullptr, // ionTail
-    nullptr, // dustTail
+    ephemSmallBody,
+    ephemCometIonTail,
+    ephemCometDustTail,
     recordPendingError,
 };
 

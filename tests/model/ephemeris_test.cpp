@@ -14,6 +14,7 @@
 #include "model/eclipse.h"
 #include "model/ephemeris.h"
 #include "model/position_spec.h"
+#include "model/sky_context.h"
 
 namespace {
 
@@ -420,6 +421,56 @@ TEST(EclipseMagnitude, OverlapGivesMagnitudeAndMissGivesMinusOne)
     EXPECT_EQ(eclipseMagnitude(&moon, &sun), 0);
     EXPECT_EQ(sun.eclipseMagnitude, -1.0);
     EXPECT_EQ(sun.eclipsePositionAngleDeg, 7.0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(EphemerisRealTheories, ShownCometAndItsTailsAreComputedAndStamped)
+{
+    appDataSetDefaults();
+    ephemerisTheories = kEphemerisTheoriesDefault;
+    std::unique_ptr<ChartState> chart(new ChartState());
+    chartStateSetDefaults(chart.get());
+    DateTime date{1986, 2, 9, 0, 0, 0.0, 0.0};
+    double site[3] = {35.0, 139.0, 0.0};
+    skyContextFromDate(&date, site, &chart->sky);
+    chart->lastEphemerisJd = kNeverJd;
+
+    BodyPosition pos{};
+    OrbitalElements el{};
+    CometTail tail{};
+    uint8_t flags = kBodyShown | kCometIonTail | kCometDustTail;
+    pos.type = el.type = 'C';
+    std::snprintf(el.name, sizeof el.name, "%-30s", "Halley");
+    el.perihelionJd = 2446470.5; // 1986 Feb 9
+    el.eccentricity = 0.967;
+    el.perihelionDistance = 0.587;
+    el.argPerihelion = 111.8;
+    el.ascendingNode = 58.1;
+    el.inclination = 162.2;
+    el.equinox = 2000.0;
+    el.absMagnitude = 5.5;
+    el.slope = 8.0;
+    el.dustTailLength = el.ionTailLength = 0.1;
+    el.dustParameter = 1.0;
+    chart->cometCount = 1;
+    chart->cometPositions = &pos;
+    chart->cometElements = &el;
+    chart->cometTails = &tail;
+    chart->cometFlags = &flags;
+    ephemUpdateAll(chart.get());
+    EXPECT_EQ(pos.jd, chart->sky.jd);
+    EXPECT_EQ(flags, kBodyShown | kCometIonTail | kCometDustTail) << appData->errorId;
+    EXPECT_EQ(tail.ionJd, chart->sky.jd);
+    EXPECT_EQ(tail.dustJd, chart->sky.jd);
+    EXPECT_NEAR(chart->sun.distanceAu, 0.987, 0.01);
+    chart->cometCount = 0;
+    chart->cometPositions = nullptr;
+    chart->cometElements = nullptr;
+    chart->cometTails = nullptr;
+    chart->cometFlags = nullptr;
 }
 
 } // namespace
