@@ -10,6 +10,7 @@
 #include "render/projection.h"
 #include "render/recording_canvas.h"
 #include "render/star_symbols.h"
+#include "model/object_names.h"
 #include "resources/catalogs.h"
 #include "tests/render/chart_fixture.h"
 
@@ -128,6 +129,45 @@ TEST(StarLabels, MagnitudeCentredUnderTheStarAndNothingBeyondTheNameLimit) {
     canvas.clear();
     starDrawLabels(chart, &canvas, brightStarCount - 1, 100, 50, 0, 16384, 21, 3, 1);
     EXPECT_TRUE(canvas.callsOf(OpDrawString).empty());
+}
+
+TEST(StarLabels, DesignationAboveAndNameBelowWhenBothAreShown) {
+    ChartFixture f;
+    ChartState *chart = f.chart.get();
+    chart->starNameLimit = 60;
+    // The first bright-table row with a Bayer letter and a proper name.
+    int32_t star = -1, designation = 0, hasName = 0;
+    uint8_t bayer = 0, number = 0, flamsteed = 0, constellation = 0;
+    for (int32_t i = 0; i < brightStarCount && star < 0; i++) {
+        if (!starDesignationIndex(i, &designation, &hasName) || !hasName) continue;
+        starDesignationUnpack(designation, &bayer, &number, &flamsteed, &constellation);
+        if (bayer >= 1 && bayer <= 24 && starCommonNameLookup(i) != nullptr) star = i;
+    }
+    ASSERT_GE(star, 0);
+    chart->starLabelFlags = kStarLabelName | kStarLabelBayer;
+    RecordingCanvas canvas;
+    starDrawLabels(chart, &canvas, star, 100, 50, 0, 16384, 10, 3, 1);
+    auto letters = canvas.callsOf(OpDrawSymbolString);
+    ASSERT_EQ(letters.size(), 1u);
+    EXPECT_EQ(letters[0].text, std::string(1, kBayerLetters[bayer - 1]));
+    EXPECT_EQ(letters[0].a[1], 100 + 3 * 12 / 10);
+    EXPECT_EQ(letters[0].pixel, 1000u + ColorStarBayerFont);
+    auto texts = canvas.callsOf(OpDrawString);
+    const CanvasCall *name = nullptr;
+    for (const CanvasCall &c : texts)
+        if (c.a[0] == StarNameFontset) name = &c;
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text, starCommonNameLookup(star));
+    EXPECT_LT(letters[0].a[2], 50) << "designation line above the star's row";
+    EXPECT_GT(name->a[2], 50) << "name line below it";
+
+    // The name alone is centred on the row.
+    chart->starLabelFlags = kStarLabelName;
+    canvas.clear();
+    starDrawLabels(chart, &canvas, star, 100, 50, 0, 16384, 10, 3, 1);
+    texts = canvas.callsOf(OpDrawString);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].a[2], 50 + (10 - 3) / 2);
 }
 
 // Synthetic rows: brightest first, all at the centre of an equatorial chart.

@@ -9,6 +9,7 @@
 #include "model/app_data.h"
 #include "model/resource_text.h"
 #include "render/palette.h"
+#include "render/status_bar.h"
 #include "render/x/font_sets.h"
 #include "tests/support/x_server.h"
 
@@ -49,6 +50,8 @@ TEST_F(FontSets, AllSeventeenLoadInBothLocales) {
             EXPECT_GT(appData->fontSetExtents[i].maxLogicalExtent.height, 0) << fontSetRows[i].resource;
         }
         EXPECT_GT(dirFontHeight(), 0);
+        EXPECT_EQ(statusBarHeight(), appData->fontSetExtents[StatusFontset].maxLogicalExtent.height * 12 / 10);
+        EXPECT_GT(statusBarHeight(), 0);
         ASSERT_NE(bayerFontStruct(), nullptr);
         EXPECT_EQ(appData->bayerFont.fid, bayerFontStruct()->fid);
         EXPECT_EQ(appData->bayerFont.ascent, bayerFontStruct()->ascent);
