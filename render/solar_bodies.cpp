@@ -14,6 +14,7 @@
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/projection.h"
+#include "render/star_symbols.h"
 
 namespace {
 
@@ -43,20 +44,26 @@ double raDifference(double a, double b)
     return d > 180.0 ? d - 360.0 : d;
 }
 
-// Stand-ins until the star and orbit layers exist: a small disc.
-int pendingStarDrawSymbol(ChartState *chart, Canvas *canvas, int x, int y, int32_t mag10,
-                          int32_t paletteIndex)
+// The star layer's symbol; in the horizontal chart a low planet is dimmed
+// and reddened like a star.
+int planetStarSymbol(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, int32_t mag10,
+                     int32_t paletteIndex)
 {
-    int r = mag10 < 0 ? 3 : (mag10 < 20 ? 2 : 1);
-    ProjectedPoint p{x, y, 0, 0};
-    fillCircle(chart, canvas, &p, r, pixelOf(paletteIndex));
-    return r;
+    if (chart->mode == kModeHrz && p->depth <= kExtinctionDepthQ14) {
+        int m = mag10, colourClass = paletteIndex - ColorStar0;
+        starHorizonExtinction(p->depth, &m, &colourClass);
+        return starDrawSymbolColored(chart, canvas, p->x, p->y, p->depth, p->cosCentre, m,
+                                     colourClass);
+    }
+    return starDrawSymbol(chart, canvas, p->x, p->y, p->depth, p->cosCentre, mag10, paletteIndex);
 }
 
+// Stand-in until the orbit layer exists: a small disc.
 int pendingDrawPointSymbol(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p)
 {
     int32_t colour = id == kSunId ? ColorStar3 : ColorPlanet;
-    return pendingStarDrawSymbol(chart, canvas, p->x, p->y, 0, colour);
+    fillCircle(chart, canvas, p, 2, pixelOf(colour));
+    return 2;
 }
 
 void projectRaDec(ChartState *chart, const double raDec[2], int *ok, ProjectedPoint *out)
@@ -87,7 +94,7 @@ void outlineVertices(Canvas *canvas, const CanvasPoint *v, int n, uint32_t pixel
 } // namespace
 
 const SolarBodyServices kDefaultSolarBodyServices = {
-    pendingStarDrawSymbol,
+    planetStarSymbol,
     pendingDrawPointSymbol,
     objectScreenPosition,
 };
@@ -291,7 +298,7 @@ void chartDrawPlanet(ChartState *chart, Canvas *canvas, int fromId, int toId,
         if (solarSystemView(chart))
             size = solarBodyServices.drawPointSymbol(chart, canvas, id, &p);
         else if (!(chart->planetFlags[id] & kBodyDiskBit))
-            size = solarBodyServices.starDrawSymbol(chart, canvas, p.x, p.y,
+            size = solarBodyServices.starDrawSymbol(chart, canvas, &p,
                                                     chart->planets[id].magnitude10,
                                                     kPlanetColours[id].symbol);
         else

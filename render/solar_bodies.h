@@ -23,12 +23,13 @@ enum : uint8_t {
 // The Galilean-moon byte.
 enum : uint8_t { kJmoonBit = 0x01, kJmoonNameBit = 0x02, kJmoonNoBit = 0x04 };
 
-// Services the drawers take from the star and orbit layers. Each starts as a
-// stand-in of this file until its routine exists.
+// Services the drawers take from the star and orbit layers; tests replace
+// them. drawPointSymbol is a stand-in of this file until the orbit layer exists.
 struct SolarBodyServices {
-    // A star-like symbol at (x, y) for magnitude mag10 in paletteIndex;
-    // returns its size (radius) in pixels for the labels.
-    int (*starDrawSymbol)(ChartState *chart, Canvas *canvas, int x, int y, int32_t mag10,
+    // A planet without its disc: a star symbol at p for magnitude mag10 in
+    // paletteIndex (dimmed near the horizon of the horizontal chart);
+    // returns its size in pixels for the labels.
+    int (*starDrawSymbol)(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, int32_t mag10,
                           int32_t paletteIndex);
     // A body's point in the solar-system views; returns the size.
     int (*drawPointSymbol)(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p);
