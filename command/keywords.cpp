@@ -1,7 +1,7 @@
 #include "command/keywords.h"
 
 #include "model/chart_state.h"
-#include "model/position_spec.h"
+#include "model/position.h"
 #include "model/ui_hooks.h"
 
 const KeywordEntry modeKeywords[] = {

@@ -8,7 +8,7 @@
 #include "model/chart_state.h"
 #include "model/eclipse.h"
 #include "model/object_names.h"
-#include "model/position_spec.h"
+#include "model/position.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "astro/q14.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "model/position_spec.h"
+#include "model/position.h"
 #include "model/resource_text.h"
 #include "resources/catalogs.h"
 

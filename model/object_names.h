@@ -1,7 +1,7 @@
 // Names of sky objects in the command language and their look-up: bodies,
 // comets and minor planets, stars (designations and proper names),
 // constellations, deep-sky objects, user objects, sky marks and named points;
-// a position specification written back as command text; the automatic star
+// a position (PositionSpec) written back as command text; the automatic star
 // limit; the small string and flag helpers the command handlers share.
 #pragma once
 

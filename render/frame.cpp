@@ -66,7 +66,7 @@ void chartPopCullBand(ChartState *chart, const CullBandSave *save) {
 void chartDrawLayers(ChartState *chart, Canvas *canvas, const ChartBand *bands, int bandCount,
                      const ChartLayer *layers, int layerCount) {
     for (int b = 0; b < bandCount; b++) {
-        CullBandSave save;
+        CullBandSave save{};
         if (bands[b].banded) chartPushCullBand(bands[b].widenQ14, bands[b].depthMinQ14, chart, &save);
         for (int i = 0; i < layerCount; i++) {
             const ChartLayer &row = layers[i];

@@ -13,7 +13,7 @@
 #include "model/chart_state.h"
 #include "model/eclipse.h"
 #include "model/ephemeris.h"
-#include "model/position_spec.h"
+#include "model/position.h"
 #include "model/sky_context.h"
 
 namespace {

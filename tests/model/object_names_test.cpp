@@ -12,7 +12,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/object_names.h"
-#include "model/position_spec.h"
+#include "model/position.h"
 #include "resources/catalogs.h"
 
 namespace {
