@@ -66,8 +66,3 @@ int pendingFindSite(const char *name, double out[3], double *zone)
 {
     return pendingFindSiteIn(appData->siteFile, name, out, zone);
 }
-
-int pendingAllocPalette()
-{
-    return 1;
-}

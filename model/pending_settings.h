@@ -17,7 +17,3 @@ int pendingFindSiteIn(const char *siteFile, const char *name, double out[3], dou
 
 // pendingFindSiteIn on the application record's siteFile.
 int pendingFindSite(const char *name, double out[3], double *zone);
-
-// Allocates the colour palette; 1 on success. Stand-in: allocates nothing
-// and returns 1, so start-up goes on with every pixel 0.
-int pendingAllocPalette();
