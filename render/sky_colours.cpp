@@ -93,7 +93,8 @@ void updateSkyLevel(ChartState *chart) {
 
 int32_t sunColorForChart(const ChartState *chart) {
     int32_t colour = ColorStar3;
-    if (chart->mode == kModeHrz) sunColorByAltitude(chart->sun.altitudeDeg, &colour);
+    // Both horizon charts (HRZ and the planisphere) redden a low Sun.
+    if (chart->mode % 256 == 1) sunColorByAltitude(chart->sun.altitudeDeg, &colour);
     return colour;
 }
 

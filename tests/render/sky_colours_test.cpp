@@ -58,7 +58,7 @@ TEST(SkyLevel, UpdateReadsTheChartState) {
     EXPECT_EQ(chart.skyLevel, 0);
 }
 
-TEST(SkyColours, SunColourReddensOnlyInTheHorizontalChart) {
+TEST(SkyColours, SunColourReddensOnlyInTheHorizonCharts) {
     const struct {
         int32_t mode;
         double alt;
@@ -67,7 +67,7 @@ TEST(SkyColours, SunColourReddensOnlyInTheHorizontalChart) {
         {kModeHrz, 20.0, ColorStar3}, {kModeHrz, 15.0, ColorStar3}, {kModeHrz, 14.9, ColorStar4},
         {kModeHrz, 12.0, ColorStar5}, {kModeHrz, 9.0, ColorStar6},  {kModeHrz, 7.0, ColorStar7},
         {kModeHrz, 4.0, ColorStar8},  {kModeHrz, 2.0, ColorStar9},  {kModeHrz, -30.0, ColorStar9},
-        {kModeEqt, 2.0, ColorStar3},
+        {kModeEqt, 2.0, ColorStar3},  {kModePlns, 2.0, ColorStar9},
     };
     for (const auto &c : cases) {
         ChartState chart{};
