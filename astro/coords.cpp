@@ -209,3 +209,15 @@ void convertCoords(const SkyContext *ctx, int fromSystem, const double in[2], in
         v.y = -v.y;
     vecToSph(&v, out);
 }
+
+void skyContextDerive(SkyContext *ctx)
+{
+    const double jd = ctx->jd;
+    ctx->siderealDeg = localSiderealDeg(jd, ctx->longitudeDeg);
+    ctx->yearsFrom1975 = yearsFrom1975(jd);
+    ctx->centuriesJ2000 = centuriesJ2000(jd);
+    ctx->obliquityDeg = meanObliquity(jd);
+    ctx->sinObliquity = sinDeg(ctx->obliquityDeg);
+    ctx->cosObliquity = cosDeg(ctx->obliquityDeg);
+    precessionMatrix(jd, JD_J2000, &ctx->precessionToJ2000);
+}

@@ -36,6 +36,15 @@ void positionAngleAndSeparation(const double a[2], const double b[2], double *po
 void precessionMatrix(double fromJd, double toJd, Mat3 *out);
 
 /*
+ * skyContextDerive: the derived fields of a SkyContext from its Julian date
+ * and longitude: sidereal time, years from 1975, centuries from J2000,
+ * obliquity with its sine and cosine, precession to J2000.
+ * Given/Returned: ctx  SkyContext*  (jd and longitudeDeg read; the rest written)
+ * Notes: jd is taken as it stands, not recomputed from the date.
+ */
+void skyContextDerive(SkyContext *ctx);
+
+/*
  * longTermPrecession: turn about the ecliptic pole.
  * Given:    days         double  time span (days)
  *           obliquityJd  double  date of the obliquity of the ecliptic used

@@ -348,14 +348,8 @@ void riseSetContextAt(double jd, double zoneHours, const RiseSetSite *site, SkyC
     out->latitudeDeg = site->latitudeDeg;
     out->longitudeDeg = site->longitudeDeg;
     out->altitudeM = site->heightM;
-    out->siderealDeg = localSiderealDeg(jd, site->longitudeDeg);
     out->jd = jd;
-    out->yearsFrom1975 = yearsFrom1975(jd);
-    out->centuriesJ2000 = centuriesJ2000(jd);
-    out->obliquityDeg = meanObliquity(jd);
-    out->sinObliquity = sinDeg(out->obliquityDeg);
-    out->cosObliquity = cosDeg(out->obliquityDeg);
-    precessionMatrix(jd, kJ2000, &out->precessionToJ2000);
+    skyContextDerive(out);
 }
 
 void riseSetPrepare(const SkyContext *sky, const RiseSetSite *site)

@@ -25,11 +25,5 @@ void skyContextFromJd(double jd, double zoneHours, const double site[3], SkyCont
 void skyContextUpdate(SkyContext *s)
 {
     s->jd = dateToJd(&s->date);
-    s->siderealDeg = localSiderealDeg(s->jd, s->longitudeDeg);
-    s->yearsFrom1975 = yearsFrom1975(s->jd);
-    s->centuriesJ2000 = centuriesJ2000(s->jd);
-    s->obliquityDeg = meanObliquity(s->jd);
-    s->sinObliquity = sinDeg(s->obliquityDeg);
-    s->cosObliquity = cosDeg(s->obliquityDeg);
-    precessionMatrix(s->jd, JD_J2000, &s->precessionToJ2000);
+    skyContextDerive(s);
 }

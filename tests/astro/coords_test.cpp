@@ -24,13 +24,7 @@ SkyContext context(double jd, double latDeg, double lonDeg)
     c.latitudeDeg = latDeg;
     c.longitudeDeg = lonDeg;
     c.jd = jd;
-    c.siderealDeg = localSiderealDeg(jd, lonDeg);
-    c.yearsFrom1975 = yearsFrom1975(jd);
-    c.centuriesJ2000 = centuriesJ2000(jd);
-    c.obliquityDeg = meanObliquity(jd);
-    c.sinObliquity = sinDeg(c.obliquityDeg);
-    c.cosObliquity = cosDeg(c.obliquityDeg);
-    precessionMatrix(jd, JD_J2000, &c.precessionToJ2000);
+    skyContextDerive(&c);
     return c;
 }
 

@@ -18,13 +18,7 @@ inline SkyContext bodyTestContext(double jd, double latitudeDeg = 0.0, double lo
     ctx.longitudeDeg = longitudeDeg;
     ctx.altitudeM = altitudeM;
     ctx.jd = jd;
-    ctx.siderealDeg = localSiderealDeg(jd, longitudeDeg);
-    ctx.yearsFrom1975 = yearsFrom1975(jd);
-    ctx.centuriesJ2000 = centuriesJ2000(jd);
-    ctx.obliquityDeg = meanObliquity(jd);
-    ctx.sinObliquity = sinDeg(ctx.obliquityDeg);
-    ctx.cosObliquity = cosDeg(ctx.obliquityDeg);
-    precessionMatrix(jd, 2451545.0, &ctx.precessionToJ2000);
+    skyContextDerive(&ctx);
     return ctx;
 }
 
