@@ -1,6 +1,7 @@
 #include "model/settings.h"
 
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
 #include "model/env.h"
@@ -96,9 +97,7 @@ void envSiteFilePath(char *out, int outSize, const char *resourcePath)
 // Puts a found site on the chart: coordinates, zone and name.
 static void placeSite(ChartState *chart, const char *name, const double where[3], double zone)
 {
-    chart->sky.latitudeDeg = where[0];
-    chart->sky.longitudeDeg = where[1];
-    chart->sky.altitudeM = where[2];
+    chartSetSite(chart, where[0], where[1], where[2]);
     appData->siteZoneHours = zone;
     envCopyText(chart->siteName, sizeof chart->siteName, name);
 }
@@ -174,8 +173,10 @@ void envApplyResources(ChartState *chart, const AppResources *r, const char *sit
     envSiteFilePath(app->siteFile, kPathSize, r->siteFile ? r->siteFile : "");
     envInitSite(chart, siteResource);
 
-    timeNow(&chart->sky.date);
-    chart->sky.date.second = 0.0;
+    DateTime now{};
+    timeNow(&now);
+    now.second = 0.0;
+    chartSetDate(chart, &now);
     chart->zoneHours = chart->sky.date.zone;
     chart->lastEphemerisJd = kNeverJd;
 

@@ -2,35 +2,20 @@
 // routine does not exist yet has a stand-in here that does nothing (or
 // answers "none"); when the routine arrives its name replaces the stand-in in
 // kFrameServices and the stand-in goes.
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
 #include "model/object_names.h"
-#include "model/sky_context.h"
 #include "render/frame.h"
 #include "render/sky_colours.h"
 #include "render/status_bar.h"
 
 namespace {
 
-void siteOf(const ChartState *chart, double site[3]) {
-    site[0] = chart->sky.latitudeDeg;
-    site[1] = chart->sky.longitudeDeg;
-    site[2] = chart->sky.altitudeM;
-}
-
-void skyFromChartDate(ChartState *chart) {
-    double site[3];
-    siteOf(chart, site);
-    const DateTime date = chart->sky.date;
-    skyContextFromDate(&date, site, &chart->sky);
-}
+void skyFromChartDate(ChartState *chart) { chartSetDate(chart, &chart->sky.date); }
 
 // The locked moment keeps the chart's zone, so the clock shows local time.
-void skyFromJd(ChartState *chart, double jd) {
-    double site[3];
-    siteOf(chart, site);
-    skyContextFromJd(jd, chart->sky.date.zone, site, &chart->sky);
-}
+void skyFromJd(ChartState *chart, double jd) { chartSetJd(chart, jd, chart->sky.date.zone); }
 
 // Stand-ins.
 double pendingTimeLockJd(ChartState *) { return 0.0; } // rise and set times
