@@ -97,5 +97,9 @@ void chartMaskCylindrical(ChartState *chart, Canvas *canvas) {
     const int h = chart->chartRect.height / 2 - f;
     canvas->setForeground(chartPixel(kColorPlanisphereBack));
     fillBand(canvas, chart->chartRect.x, chart->chartRect.y, chart->chartRect.width, h);
-    fillBand(canvas, chart->chartRect.x, chart->centerY + f, chart->chartRect.width, h);
+    // Down to the chart's last row: on a chart of odd height that is one row
+    // more than the band above, which would otherwise show the sky colour.
+    const int below = chart->centerY + f;
+    fillBand(canvas, chart->chartRect.x, below, chart->chartRect.width,
+             chart->chartRect.y + chart->chartRect.height - below);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
@@ -159,6 +160,63 @@ TEST(Masks, CylindricalBandsCoverBeyondLatitude70Only) {
         const auto fills = canvas.callsOf(OpFillRectangle);
         ASSERT_EQ(k.bands, fills.size());
         for (const CanvasCall &r : fills) EXPECT_EQ(chartPixel(kColorPlanisphereBack), r.pixel);
+    }
+}
+
+// The map is equidistant, W pixels for 360 degrees, so latitude 70 lies
+// 70 x W / 360 pixels from the map's equator; the bands start there and
+// cover a point at latitude 71 but not one at 69, in each of the three maps.
+TEST(Masks, CylindricalBandEdgesFallOnLatitude70InEveryMap) {
+    struct {
+        const char *name;
+        int width, height, top;
+    } sizes[] = {
+        {"720 x 400", 720, 400, 0},
+        {"801 x 451 below a status bar", 801, 451, 16},
+        {"1440 x 900, coarser fixed point", 1440, 900, 0},
+    };
+    for (int mode : {kModeAll1Eqt, kModeAll1Ecl, kModeAll1Gal}) {
+        for (const auto &k : sizes) {
+            SCOPED_TRACE(std::string(k.name) + " mode " + std::to_string(mode));
+            ChartFixture f;
+            ChartState *c = f.chart.get();
+            c->centerMode[0] = 40.0;
+            c->centerMode[1] = 0.0;
+            f.view(mode, k.width, k.height, 60.0, 0, k.top);
+            RecordingCanvas canvas;
+            chartMaskCylindrical(c, &canvas);
+            const auto fills = canvas.callsOf(OpFillRectangle);
+            ASSERT_EQ(2u, fills.size());
+            const double edge = 70.0 * k.width / 360.0;
+            // The map's equator: the row a point of latitude 0 lands on.
+            const Vec3Q14 onEquator = toQ14(directionInSystem(c, chartModeSystem(mode), 60.0, 0.0));
+            ProjectedPoint equator{0, 0, 0, 0};
+            ASSERT_EQ(1, projectPoint(c, &onEquator, &equator));
+            const double cy = equator.y;
+            // The upper band runs from the chart's top to its edge row.
+            EXPECT_EQ(k.top, fills[0].a[1]);
+            EXPECT_NEAR(cy - edge, fills[0].a[1] + fills[0].a[3], 2.0); // a whole row, less one
+            EXPECT_NEAR(cy + edge, fills[1].a[1], 2.0);
+            EXPECT_EQ(cy - (fills[0].a[1] + fills[0].a[3]), fills[1].a[1] - cy) << "as far north as south";
+            for (const CanvasCall &band : fills) {
+                EXPECT_EQ(0, band.a[0]);
+                EXPECT_EQ(k.width, band.a[2]);
+            }
+            EXPECT_EQ(k.top + k.height, fills[1].a[1] + fills[1].a[3]) << "the lower band reaches the last row";
+            const struct {
+                double lat;
+                bool covered;
+            } points[] = {{71.0, true}, {69.0, false}, {-71.0, true}, {-69.0, false}, {0.0, false}};
+            for (const auto &pt : points) {
+                const Vec3Q14 v = toQ14(directionInSystem(c, chartModeSystem(mode), 60.0, pt.lat));
+                ProjectedPoint p{0, 0, 0, 0};
+                ASSERT_EQ(1, projectPoint(c, &v, &p)) << pt.lat;
+                bool covered = false;
+                for (const CanvasCall &band : fills)
+                    covered = covered || (p.y >= band.a[1] && p.y < band.a[1] + band.a[3]);
+                EXPECT_EQ(pt.covered, covered) << "latitude " << pt.lat << " at row " << p.y;
+            }
+        }
     }
 }
 
