@@ -5,6 +5,7 @@
 
 #include "astro/types.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "render/palette.h"
 #include "render/recording_canvas.h"
@@ -114,6 +115,27 @@ TEST(StatusBar, DrawsFieldTextsGlyphsAndMoonAge) {
     EXPECT_EQ(fills[0].pixel, 1000u + ColorStatusBackground);
     EXPECT_FALSE(canvas.callsOf(OpDrawPoints).empty()); // the TRACE stipple
     EXPECT_EQ(canvas.callsOf(OpDrawRectangle).size(), 2u); // TRACE and time-lock outlines
+}
+
+// 17 March 2026 (a Tuesday) at 21:05: day, month, hour and minute all differ,
+// so a style that swaps any two of them shows it.
+TEST(StatusBar, DateTextPutsDayAndMonthWhereEachStyleSays) {
+    const struct {
+        int style;
+        const char *text;
+    } cases[] = {
+        {0, "Tue Mar 17, 2026 21:05  "},
+        {1, "2026/ 3/17(Tue) 21:05  "},
+        {2, "17/ 3/2026(Tue) 21:05  "},
+    };
+    for (const auto &c : cases) {
+        ChartState chart{};
+        const DateTime date{2026, 3, 17, 21, 5, 0.0, 1.0};
+        chartSetDate(&chart, &date);
+        chart.dateStyle = c.style;
+        char buf[kStatusTextSize];
+        EXPECT_STREQ(statusDateText(&chart, buf, sizeof buf), c.text) << "style " << c.style;
+    }
 }
 
 } // namespace
