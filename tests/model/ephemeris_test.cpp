@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/eclipse.h"
 #include "model/ephemeris.h"
@@ -279,6 +280,41 @@ TEST_F(EphemerisUpdate, MoonIsRecomputedWhenSiteOrLevelChanges)
     chart->moon.level = 3;
     frame();
     EXPECT_EQ(counts.moon, 3) << "stored at a coarser level";
+}
+
+// Each coordinate of the site moves the Moon's topocentric place by itself:
+// the date stays, so only the site can ask for the Moon again.
+TEST_F(EphemerisUpdate, MoonIsRecomputedWhenAnyOneSiteCoordinateChanges)
+{
+    const struct {
+        const char *name;
+        double latitudeDeg, longitudeDeg, altitudeM;
+    } moves[] = {
+        {"latitude", 36.0, 139.0, 40.0},
+        {"longitude", 36.0, 138.5, 40.0},
+        {"altitude", 36.0, 138.5, 900.0},
+        {"back to the start", 35.0, 139.0, 40.0},
+    };
+    ChartState *c = chart.get();
+    const DateTime date{2024, 5, 10, 21, 0, 0.0, 9.0};
+    chartSetSite(c, 35.0, 139.0, 40.0);
+    chartSetDate(c, &date);
+    const double jd = c->sky.jd;
+    frame();
+    ASSERT_EQ(counts.moon, 1);
+    int expected = 1;
+    for (const auto &m : moves) {
+        SCOPED_TRACE(m.name);
+        chartSetSite(c, m.latitudeDeg, m.longitudeDeg, m.altitudeM);
+        ASSERT_EQ(c->sky.jd, jd) << "a site change keeps the moment";
+        frame();
+        EXPECT_EQ(counts.moon, ++expected);
+        EXPECT_EQ(c->moon.siteLatitudeDeg, m.latitudeDeg);
+        EXPECT_EQ(c->moon.siteLongitudeDeg, m.longitudeDeg);
+        EXPECT_EQ(c->moon.siteAltitudeM, m.altitudeM);
+        frame();
+        EXPECT_EQ(counts.moon, expected) << "the same site twice";
+    }
 }
 
 TEST_F(EphemerisUpdate, TailsAreComputedOnlyWithTheirBitAndTheShownBit)
