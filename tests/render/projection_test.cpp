@@ -1,8 +1,10 @@
 // Projection of sky directions to chart pixels in every chart mode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "astro/q14.h"
 #include "model/app_data.h"
@@ -248,6 +250,44 @@ TEST(Projection, CylindricalMapCutsOffNearThePolesAndWrapsAtTheBack) {
     ASSERT_EQ(1, projectCylindrical(c, &back, &p));
     EXPECT_EQ(c->chartRect.x, p.x);
     EXPECT_EQ(0, p.depth);
+}
+
+// Behind the centre the map runs on to its edges: longitude +180 from the
+// centre at the left edge, -180 at the right, W / 360 pixels a degree. Both
+// back quadrants are checked against those columns and, pixel by pixel,
+// against the test's own inverse.
+TEST(Projection, CylindricalBackQuadrantsLandBetweenTheCentreAndTheirEdge) {
+    constexpr int kMapW = 720, kMapH = 400;
+    const double offsets[] = {95.0, 120.0, 150.0, 178.0, -95.0, -120.0, -150.0, -178.0};
+    for (int mode : {kModeAll1Eqt, kModeAll1Ecl, kModeAll1Gal}) {
+        ChartFixture f;
+        ChartState *c = f.chart.get();
+        c->centerMode[0] = 40.0;
+        c->centerMode[1] = 0.0;
+        f.view(mode, kMapW, kMapH);
+        for (double off : offsets) {
+            for (double lat : {-55.0, 0.0, 35.0}) {
+                SCOPED_TRACE("mode " + std::to_string(mode) + " longitude " + std::to_string(off) + " latitude " +
+                             std::to_string(lat));
+                const Vec3 v = directionInSystem(c, chartModeSystem(mode), 40.0 + off, lat);
+                const ProjectedPoint p = project(c, v);
+                const double expectedX = kMapW / 2.0 - off * kMapW / 360.0;
+                EXPECT_NEAR(expectedX, p.x, 1.5);
+                EXPECT_NEAR(kMapH / 2.0 - lat * kMapW / 360.0, p.y, 1.5);
+                if (off > 0) {
+                    EXPECT_GE(p.x, c->chartRect.x);
+                    EXPECT_LT(p.x, c->centerX);
+                } else {
+                    EXPECT_GT(p.x, c->centerX);
+                    EXPECT_LE(p.x, c->chartRect.x + c->chartRect.width);
+                }
+                Vec3 back;
+                ASSERT_TRUE(testScreenToSky(c, p.x, p.y, &back));
+                const double cosAngle = back.x * v.x + back.y * v.y + back.z * v.z;
+                EXPECT_LT(std::acos(std::min(1.0, cosAngle)) * 180.0 / M_PI, 0.75) << "one pixel is 0.5 degrees";
+            }
+        }
+    }
 }
 
 TEST(Projection, AitoffMapPutsBothPolesOnTheCentreColumnAndCullsNothing) {
