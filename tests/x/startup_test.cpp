@@ -168,6 +168,29 @@ TEST_F(StartupX, MainWindowMapsWithClassTAvikAndMinusIDoesNotMakeItAnIcon)
     }
 }
 
+// The window manager keeps the main window from shrinking below 120 pixels
+// wide and 160 high: what it reads is WM_NORMAL_HINTS.
+TEST_F(StartupX, MainWindowAsksTheWindowManagerForItsMinimumSize)
+{
+    writeOptionsFile(home.path(), {});
+    auto args = xrmBindStkDoit("F6", "NOSUCHCOMMAND");
+    args.push_back("-q");
+    TavikProcess p(TAVIK_EXECUTABLE, options(args));
+    Display *d = server.display();
+    Window w = waitMainWindow();
+    ASSERT_NE(w, 0u) << p.err();
+    // The event loop answering a key (with the warning box of an unknown
+    // command) means start-up, which sets the hints, is over.
+    xSendKey(d, w, "F6");
+    ASSERT_NE(xWaitForWindow(d, "MessageBox_popup", "TAvik", 30000), 0u) << p.err();
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(d, w, &hints, &supplied));
+    ASSERT_TRUE(hints.flags & PMinSize);
+    EXPECT_EQ(hints.min_width, 120);
+    EXPECT_EQ(hints.min_height, 160);
+}
+
 TEST_F(StartupX, StkDoitExitEndsTheProcessWithStatusZero)
 {
     Window w;
