@@ -42,28 +42,30 @@ void stepLimit(ChartState *chart, char **params, int sign)
         stkSetError("stkErrorIllegalParam", nullptr);
         return;
     }
-    const int32_t amount = stkParamTenths(params[1]);
+    // Wide arithmetic, then one clamp: a huge amount from any command source
+    // must not overflow the tenths.
+    const int64_t step = int64_t{sign} * stkParamTenths(params[1]);
     switch (kind) {
-    case kLimitStar:
+    case kLimitStar: {
         chart->fixedLimitOn = 1;
-        if (sign > 0) {
-            const int32_t limit = chart->starLimit + amount;
-            chart->fixedLimit = limit > chart->catalogLimit ? chart->catalogLimit : limit;
-        } else {
-            const int32_t limit = chart->starLimit - amount;
-            chart->fixedLimit = limit < -20 ? -20 : limit;
-        }
+        int64_t limit = chart->starLimit + step;
+        if (sign > 0 && limit > chart->catalogLimit)
+            limit = chart->catalogLimit;
+        if (sign < 0 && limit < -20)
+            limit = -20;
+        chart->fixedLimit = chartClampLimit(limit);
         break;
+    }
     case kLimitStarName:
         if (sign < 0 && chart->starNameLimit > chart->starLimit)
             chart->starNameLimit = chart->starLimit;
-        chart->starNameLimit += sign * amount;
+        chart->starNameLimit = chartClampLimit(chart->starNameLimit + step);
         break;
     case kLimitNebulaMin:
-        chart->nebulaMin += sign * amount;
+        chart->nebulaMin = chartClampLimit(chart->nebulaMin + step);
         break;
     case kLimitNebulaMax:
-        chart->nebulaMax += sign * amount;
+        chart->nebulaMax = chartClampLimit(chart->nebulaMax + step);
         break;
     }
 }
@@ -78,19 +80,22 @@ void stkCmdMag(ChartState *chart, char **params)
     case kLimitStar:
         if (value) {
             chart->fixedLimitOn = 1;
-            chart->fixedLimit = stkParamTenths(value);
+            chart->fixedLimit = chartClampLimit(stkParamTenths(value));
         } else {
-            chart->starLimitSet = 0; // back to the automatic limit
+            // Back to the automatic limit, also when a step has just fixed
+            // one that the next frame would otherwise apply.
+            chart->fixedLimitOn = 0;
+            chart->starLimitSet = 0;
         }
         break;
     case kLimitStarName:
-        chart->starNameLimit = value ? stkParamTenths(value) : 14;
+        chart->starNameLimit = value ? chartClampLimit(stkParamTenths(value)) : 14;
         break;
     case kLimitNebulaMin:
-        chart->nebulaMin = value ? stkParamTenths(value) : 110;
+        chart->nebulaMin = value ? chartClampLimit(stkParamTenths(value)) : 110;
         break;
     case kLimitNebulaMax:
-        chart->nebulaMax = value ? stkParamTenths(value) : 0;
+        chart->nebulaMax = value ? chartClampLimit(stkParamTenths(value)) : 0;
         break;
     case kLimitNebulaLimit:
         chart->nebulaLimitOn = value ? (stkParamInt(value) == 1) : 1;

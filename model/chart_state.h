@@ -32,6 +32,18 @@ enum : int32_t {
 inline int32_t chartModeKind(int32_t mode) { return mode >> 8; }
 inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
 
+// The range of every magnitude limit, in tenths: brighter than the Sun and
+// fainter than any catalogue, and far enough from the int32 bounds that a
+// step or an offset computed in 64 bits and clamped back cannot overflow.
+constexpr int32_t kLimitTenthsMin = -300;
+constexpr int32_t kLimitTenthsMax = 300;
+inline int32_t chartClampLimit(int64_t tenths)
+{
+    return tenths < kLimitTenthsMin ? kLimitTenthsMin
+           : tenths > kLimitTenthsMax ? kLimitTenthsMax
+                                      : static_cast<int32_t>(tenths);
+}
+
 // A cached Julian date that means "never computed": the next frame computes it.
 constexpr double kNeverJd = 40000000.0;
 
@@ -86,7 +98,7 @@ struct ChartState {
     double cullCos, cullDepth;
     double projScale[4];
 
-    // Limits (magnitudes in tenths)
+    // Limits (magnitudes in tenths; every limit stays in kLimitTenthsMin..Max)
     int32_t starSize;
     int32_t starLimit;
     int32_t starLimitSet;          // the user's offset to the automatic limit

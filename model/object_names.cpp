@@ -778,13 +778,18 @@ int32_t viewAutoStarLimit(ChartState *chart)
 
 void viewApplyStarLimit(ChartState *chart)
 {
-    int32_t automatic = viewAutoStarLimit(chart);
+    // In 64 bits and clamped: the fixed limit and the offset come from
+    // commands and scene files, and may be anything an int32 holds.
+    const int64_t automatic = viewAutoStarLimit(chart);
+    const int64_t span = int64_t{kLimitTenthsMax} - kLimitTenthsMin;
     if (chart->fixedLimitOn) {
-        chart->starLimitSet = chart->fixedLimit - automatic;
-        chart->starLimit = chart->fixedLimit;
+        const int32_t fixed = chartClampLimit(chart->fixedLimit);
+        const int64_t offset = fixed - automatic;
+        chart->starLimitSet = static_cast<int32_t>(offset < -span ? -span : offset > span ? span : offset);
+        chart->starLimit = fixed;
         chart->fixedLimitOn = 0;
     } else {
-        chart->starLimit = automatic + chart->starLimitSet;
+        chart->starLimit = chartClampLimit(automatic + chart->starLimitSet);
     }
     if (chart->starLimit > chart->catalogLimit)
         chart->starLimit = chart->catalogLimit;
