@@ -1,0 +1,191 @@
+#!/usr/bin/env python3
+"""Prints tests/render/body_drawing_refs.h: where the Sun, the Moon, Venus and
+Jupiter stand, and the Earth's shadow at the Moon, for the body drawing tests.
+
+Independent of the chart's own theories: positions from ERFA (python3-erfa):
+epv00 for the Earth, plan94 for Venus and Jupiter (with light time), moon98
+for the geocentric Moon, gd2gc and c2t06a for the site in the celestial frame
+(UT1 taken as UTC, no polar motion). Directions are J2000 (GCRS axes;
+aberration, 20 arcseconds at most, is left out: far below the tolerances).
+
+Jupiter's pole is the IAU WGCCRE 2015 one (RA 268.056595 - 0.006499 T,
+Dec 64.495303 + 0.002413 T, T in Julian centuries from J2000; the periodic
+terms, below 0.0001 degree, left out); its polar/equatorial radius ratio
+66854 / 71492 km.
+
+The Earth's shadow as the chart draws it: centred opposite the Sun and seen
+from the site, i.e. moved by the Moon's parallax (topocentric minus
+geocentric place); its radius 0.76 of the Moon's horizontal parallax,
+atan(6378.16 km / geocentric distance).
+
+Run: /usr/bin/python3 tools/body_drawing_refs.py > tests/render/body_drawing_refs.h
+(generator only; CI needs no Python)
+"""
+import math
+
+import erfa
+import numpy as np
+
+AU_KM = 149597870.7
+
+
+def times(y, mo, d, h, mi):
+    u1, u2 = erfa.dtf2d("UTC", y, mo, d, h, mi, 0.0)
+    a1, a2 = erfa.utctai(u1, u2)
+    t1, t2 = erfa.taitt(a1, a2)
+    return u1, u2, t1, t2
+
+
+def radec(v):
+    r = float(np.linalg.norm(v))
+    return (math.degrees(math.atan2(v[1], v[0])) % 360.0,
+            math.degrees(math.asin(v[2] / r)), r)
+
+
+def earth(t1, t2):
+    pvh, _ = erfa.epv00(t1, t2)
+    return np.array(pvh[0])
+
+
+def planet(t1, t2, n):
+    e = earth(t1, t2)
+    lt = 0.0
+    for _ in range(3):
+        p = erfa.plan94(t1, t2 - lt, n)
+        v = np.array(p[0]) - e
+        lt = float(np.linalg.norm(v)) * 499.004782 / 86400.0
+    return v
+
+
+def site_gcrs_km(u1, u2, t1, t2, lat, lon, height_m):
+    itrs = erfa.gd2gc(1, math.radians(lon), math.radians(lat), height_m)  # metres
+    rc2t = erfa.c2t06a(t1, t2, u1, u2, 0.0, 0.0)
+    return np.array(rc2t).T.dot(np.array(itrs)) / 1000.0
+
+
+def sun(t1, t2):
+    return -earth(t1, t2)
+
+
+def moon(t1, t2):
+    pv = erfa.moon98(t1, t2)
+    return np.array(pv[0]) * AU_KM  # km, geocentric
+
+
+def fmt(x):
+    return f"{x:.6f}"
+
+
+rows = []
+
+# --- Sun and Moon for the bright limb: a waxing and a waning Moon ---
+limb = []
+for name, date, site in [
+    ("waxing Moon, first quarter", (2024, 3, 17, 20, 0), (51.5, 0.0)),
+    ("waxing crescent", (2024, 3, 13, 19, 0), (51.5, 0.0)),
+    ("waning Moon, last quarter", (2024, 4, 2, 6, 0), (51.5, 0.0)),
+    ("waning gibbous", (2024, 3, 28, 4, 0), (-33.9, 18.4)),
+]:
+    u1, u2, t1, t2 = times(*date)
+    s = radec(sun(t1, t2))
+    mg = moon(t1, t2)
+    mt = mg - site_gcrs_km(u1, u2, t1, t2, site[0], site[1], 0.0)
+    m = radec(mt)
+    elong = math.degrees(math.acos(np.dot(sun(t1, t2), mt) / (np.linalg.norm(sun(t1, t2)) * np.linalg.norm(mt))))
+    limb.append((name, date, site, s, m, elong))
+
+# --- Venus in the evening and in the morning sky ---
+venus = []
+for name, date in [("Venus in the evening sky", (2023, 6, 20, 0, 0)),
+                   ("Venus in the morning sky", (2023, 10, 20, 0, 0))]:
+    u1, u2, t1, t2 = times(*date)
+    s = sun(t1, t2)
+    v = planet(t1, t2, 2)
+    # Phase: the lit fraction from the Sun-Venus-Earth angle.
+    hv = v + earth(t1, t2)  # heliocentric Venus (light-time place)
+    i = math.acos(np.dot(hv, v) / (np.linalg.norm(hv) * np.linalg.norm(v)))
+    venus.append((name, date, radec(s), radec(v), (1 + math.cos(i)) / 2))
+
+# --- Jupiter's pole and shape ---
+jupiter = []
+for date in [(2021, 7, 1, 0, 0), (2020, 1, 15, 0, 0)]:
+    u1, u2, t1, t2 = times(*date)
+    j = radec(planet(t1, t2, 5))
+    T = ((t1 - 2451545.0) + t2) / 36525.0
+    a0, d0 = 268.056595 - 0.006499 * T, 64.495303 + 0.002413 * T
+    a, d, A0, D0 = map(math.radians, (j[0], j[1], a0, d0))
+    P = math.degrees(math.atan2(math.cos(D0) * math.sin(A0 - a),
+                                math.sin(D0) * math.cos(d) - math.cos(D0) * math.sin(d) * math.cos(A0 - a)))
+    jupiter.append((date, j, (a0, d0), P))
+
+# --- The Earth's shadow during the partial lunar eclipse of 2023 October 28 ---
+shadow = []
+for date, site in [((2023, 10, 28, 20, 14), (50.0, -6.0)),
+                   ((2023, 10, 28, 20, 14), (-30.0, 60.0))]:
+    u1, u2, t1, t2 = times(*date)
+    s = radec(sun(t1, t2))
+    mg = moon(t1, t2)
+    mt = mg - site_gcrs_km(u1, u2, t1, t2, site[0], site[1], 0.0)
+    g, t = radec(mg), radec(mt)
+    dra = (t[0] - g[0] + 180.0) % 360.0 - 180.0
+    centre = ((s[0] + 180.0 + dra) % 360.0, -s[1] + (t[1] - g[1]))
+    rho = 0.76 * math.degrees(math.atan(6378.16 / g[2]))
+    # The Moon's altitude, for the record: the parallax grows toward the horizon.
+    shadow.append((date, site, g, t, centre, rho))
+
+print("// Generated by tools/body_drawing_refs.py (python3-erfa); do not edit.")
+print("// Positions are J2000 right ascension and declination in degrees.")
+print("#pragma once")
+print()
+print("struct MoonLimbRef {")
+print("    const char *name;")
+print("    int year, month, day, hour, minute; // UTC")
+print("    double latitudeDeg, longitudeDeg;")
+print("    double sunRaDeg, sunDecDeg;")
+print("    double moonRaDeg, moonDecDeg; // topocentric")
+print("    double elongationDeg;")
+print("};")
+print("const MoonLimbRef kMoonLimbRefs[] = {")
+for name, date, site, s, m, e in limb:
+    print(f'    {{"{name}", {date[0]}, {date[1]}, {date[2]}, {date[3]}, {date[4]}, {site[0]}, {site[1]}, '
+          f'{fmt(s[0])}, {fmt(s[1])}, {fmt(m[0])}, {fmt(m[1])}, {e:.2f}}},')
+print("};")
+print()
+print("struct PlanetPhaseRef {")
+print("    const char *name;")
+print("    int year, month, day, hour, minute; // UTC")
+print("    double sunRaDeg, sunDecDeg, planetRaDeg, planetDecDeg, phase;")
+print("};")
+print("const PlanetPhaseRef kVenusPhaseRefs[] = {")
+for name, date, s, v, k in venus:
+    print(f'    {{"{name}", {date[0]}, {date[1]}, {date[2]}, {date[3]}, {date[4]}, '
+          f'{fmt(s[0])}, {fmt(s[1])}, {fmt(v[0])}, {fmt(v[1])}, {k:.4f}}},')
+print("};")
+print()
+print("// Jupiter's polar / equatorial radius (IAU: 66854 / 71492 km).")
+print(f"constexpr double kJupiterAxisRatio = {66854.0 / 71492.0:.5f};")
+print("struct JupiterPoleRef {")
+print("    int year, month, day, hour, minute; // UTC")
+print("    double raDeg, decDeg;          // Jupiter, geocentric")
+print("    double poleRaDeg, poleDecDeg;  // its north pole")
+print("    double poleAngleDeg;           // position angle of the pole, from north through east")
+print("};")
+print("const JupiterPoleRef kJupiterPoleRefs[] = {")
+for date, j, pole, P in jupiter:
+    print(f"    {{{date[0]}, {date[1]}, {date[2]}, {date[3]}, {date[4]}, {fmt(j[0])}, {fmt(j[1])}, "
+          f"{fmt(pole[0])}, {fmt(pole[1])}, {P:.3f}}},")
+print("};")
+print()
+print("struct EarthShadowRef {")
+print("    int year, month, day, hour, minute; // UTC")
+print("    double latitudeDeg, longitudeDeg;")
+print("    double moonGeoRaDeg, moonGeoDecDeg, moonDistanceKm;")
+print("    double moonTopoRaDeg, moonTopoDecDeg;")
+print("    double shadowRaDeg, shadowDecDeg; // the centre drawn: opposite the Sun, moved by the parallax")
+print("    double shadowRadiusDeg;")
+print("};")
+print("const EarthShadowRef kEarthShadowRefs[] = {")
+for date, site, g, t, c, rho in shadow:
+    print(f"    {{{date[0]}, {date[1]}, {date[2]}, {date[3]}, {date[4]}, {site[0]}, {site[1]}, "
+          f"{fmt(g[0])}, {fmt(g[1])}, {g[2]:.1f}, {fmt(t[0])}, {fmt(t[1])}, {fmt(c[0])}, {fmt(c[1])}, {rho:.6f}}},")
+print("};")
