@@ -64,17 +64,34 @@ const char *findFallbackValue(const char *name)
 
 enum ArgClass { kArgNone, kArgString, kArgInt, kArgDouble, kArgBad };
 
+// Widest field and longest precision a resource format may ask for: a user's
+// "%.999999999f" would make every message and status line take seconds.
+constexpr int kFormatFieldMax = 64;
+
+// Skips a run of digits; false when its value is above kFormatFieldMax.
+bool skipFieldDigits(const char **p)
+{
+    int value = 0;
+    for (; **p >= '0' && **p <= '9'; (*p)++) {
+        value = value * 10 + (**p - '0');
+        if (value > kFormatFieldMax)
+            return false;
+    }
+    return true;
+}
+
 // Reads one conversion starting after its '%'; sets *end past it.
 ArgClass readConversion(const char *p, const char **end)
 {
+    *end = p;
     while (*p && std::strchr("-+ #0", *p))
         p++;
-    while (*p >= '0' && *p <= '9')
-        p++;
+    if (!skipFieldDigits(&p))
+        return kArgBad;
     if (*p == '.') {
         p++;
-        while (*p >= '0' && *p <= '9')
-            p++;
+        if (!skipFieldDigits(&p))
+            return kArgBad;
     }
     bool longModifier = false;
     if (*p == 'l') {

@@ -24,8 +24,9 @@ void setResourceStringProvider(ResourceStringProvider provider);
 // A format resource for printf-style use. `conversions` names the arguments
 // the caller passes, one letter each: 's' a string, 'd' an int, 'f' a double.
 // The resource may carry at most those conversions, in that order, with
-// flags, digits for width and precision, and 'l' before a double; anything
-// else (%n, '*', a conversion of another kind, more conversions than
+// flags, a width and a precision of at most 64, and 'l' before a double;
+// anything else (%n, '*', a huge width or precision, which would stall
+// every use of the format, a conversion of another kind, more conversions than
 // arguments) cannot be trusted, since users may override resources, and the
 // fallback table's text is used instead; when that fails too, the text is
 // empty. Returns buf.

@@ -9,14 +9,17 @@
 int readNameLine(std::FILE *f, char *buf, int len) {
     int n = 0;
     int c = 0;
-    bool any = false;
+    int read = 0;
     while ((c = std::fgetc(f)) != EOF) {
-        any = true;
         if (c == '\n') break;
+        if (++read > kNameLineReadMax) {
+            buf[n] = '\0';
+            return -1;
+        }
         if (n < len - 1) buf[n++] = static_cast<char>(c);
     }
     buf[n] = '\0';
-    return any ? 1 : 0;
+    return (read > 0 || c == '\n') ? 1 : 0;
 }
 
 namespace {
@@ -37,7 +40,13 @@ void loadNames(const char *path, Row *rows, int count, Builtin builtinOf) {
     char line[kNameLineSize];
     for (int i = 0; i < count; i++) {
         char *name = nullptr;
-        if (f != nullptr && readNameLine(f, line, sizeof line)) name = copyName(line);
+        const int got = f != nullptr ? readNameLine(f, line, sizeof line) : 0;
+        if (got < 0) { // not a name file: the rest keep their built-in names
+            std::fclose(f);
+            f = nullptr;
+        } else if (got > 0) {
+            name = copyName(line);
+        }
         rows[i].localName = name != nullptr ? name : const_cast<char *>(builtinOf(rows[i]));
     }
     if (f != nullptr) std::fclose(f);

@@ -9,9 +9,15 @@
 // skipped, so it never shifts the later names by a row.
 constexpr int kNameLineSize = 128; // 127 characters and the terminator
 
+// Longest line a name file may have, in bytes: a file with a longer one is
+// not a name file (a file without line ends, /dev/zero), and is read no
+// further, so that start-up never hangs on it.
+constexpr int kNameLineReadMax = 4096;
+
 // Reads one line of f into buf (size len, len >= 1), without its newline and
 // cut to len - 1 characters; the rest of an over-long line is read and
-// dropped. 0 at the end of the file (buf empty), else 1.
+// dropped. 0 at the end of the file (buf empty), -1 when no line end came
+// within kNameLineReadMax bytes (buf holds the cut name), else 1.
 int readNameLine(std::FILE *f, char *buf, int len);
 
 // From appData->constNameFile / starNameFile (the built-in names when the

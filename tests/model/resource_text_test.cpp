@@ -26,7 +26,9 @@ TEST(ResourceText, CopyIsCutToTheBuffer)
 
 char *overridingProvider(const char *name, char *buf, int len)
 {
-    const char *text = std::strcmp(name, "stkErrorSyntax") == 0 ? "%s %n %s" : "user: %s";
+    const char *text = std::strcmp(name, "stkErrorSyntax") == 0         ? "%s %n %s"
+                       : std::strcmp(name, "stkErrorFileNotFound") == 0 ? "%s %.999999999s"
+                                                                        : "user: %s";
     std::snprintf(buf, static_cast<size_t>(len), "%s", text);
     return buf;
 }
@@ -37,6 +39,9 @@ TEST(ResourceText, UntrustedFormatFallsBackToTheBuiltInText)
     char buf[512];
     EXPECT_STREQ(getResourceFormat("stkErrorSyntax", "ss", buf, sizeof buf), "%s: Syntax Error: %s");
     EXPECT_STREQ(getResourceFormat("stkErrorIllegalParam", "ss", buf, sizeof buf), "user: %s");
+    EXPECT_STREQ(getResourceFormat("stkErrorFileNotFound", "ss", buf, sizeof buf),
+                 "%s: File not found: %s")
+        << "a huge precision would stall every use";
     setResourceStringProvider(nullptr);
     EXPECT_STREQ(getResourceString("stkErrorIllegalParam", buf, sizeof buf),
                  "%s: Illegal Parameter: %s");
@@ -60,6 +65,13 @@ TEST(ResourceText, FormatConversionRules)
         {"%ld", "d", 0},                       // a long is never passed
         {"trailing %", "s", 0},
         {"%c%x", "dd", 1},
+        {"W:%.999999999f", "f", 0},             // a huge precision stalls every frame
+        {"%999999999s", "s", 0},               // so does a huge width
+        {"%-64s|%.64f", "sf", 1},              // the widest allowed
+        {"%65s", "s", 0},
+        {"%.65f", "f", 0},
+        {"%0000000000000000000064d", "d", 1},  // flags, then a width of 64
+        {"%99999999999999999999999d", "d", 0}, // a width that would overflow an int
     };
     for (const auto &c : cases)
         EXPECT_EQ(formatTakesConversions(c.format, c.conversions), c.accepted)

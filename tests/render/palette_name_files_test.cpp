@@ -44,6 +44,36 @@ TEST_F(NameFiles, OverlongLineDoesNotShiftTheLaterNames) {
     EXPECT_STREQ(starNames[5].localName, starNames[5].builtinName);
 }
 
+// A file without line ends (or /dev/zero) once made start-up read forever:
+// the names read before the endless line stay, the rest are built in.
+TEST_F(NameFiles, LineWithoutAnEndStopsTheReadingNotTheProgram) {
+    const std::string endless(1 << 20, 'y');
+    struct Case {
+        const char *name;
+        std::string path;
+        int namesRead;
+    } cases[] = {
+        {"/dev/zero", "/dev/zero", 0},
+        {"a megabyte without a newline", dir.write("mb.dat", endless), 0},
+        {"two names, then a line longer than the bound", dir.write("tail.dat", "One\nTwo\n" + endless + "\nLater\n"), 2},
+        {"longest line allowed is a name",
+         dir.write("edge.dat", "One\n" + std::string(kNameLineReadMax, 'z') + "\nThree\n"), 3},
+    };
+    for (const Case &c : cases) {
+        loadStarNamesFrom(c.path.c_str());
+        loadConstNamesFrom(c.path.c_str());
+        for (int i = 0; i < 4; i++) {
+            if (i < c.namesRead) {
+                EXPECT_STRNE(starNames[i].localName, starNames[i].builtinName) << c.name << " row " << i;
+            } else {
+                EXPECT_STREQ(starNames[i].localName, starNames[i].builtinName) << c.name << " row " << i;
+                EXPECT_STREQ(constellations[i].localName, constellations[i].latinName) << c.name << " row " << i;
+            }
+        }
+    }
+    EXPECT_STREQ(starNames[2].localName, "Three");
+}
+
 TEST_F(NameFiles, FreeingPutsTheRowsBackToNone) {
     loadStarNamesFrom(dir.write("star.dat", "One\n").c_str());
     freeStarNames();
