@@ -135,18 +135,93 @@ int envMakeUserDir(char *dir, int dirSize, char *rcPath, int rcSize)
     return ok;
 }
 
-int envReplacementPath(char *dst, int size, const char *path)
+namespace {
+
+constexpr char kReplacementSuffix[] = ".$NEW$";
+
+// The file a replacement lands on: path itself, or for a symbolic link the
+// file it finally names, so that the link stays a link and its target gets
+// the new text. A relative link is read from the link's own directory.
+int replacementTarget(const char *path, char *dst, int size)
 {
-    return envJoinPath(dst, size, path, ".$NEW$");
+    char current[kEnvPathSize * 4];
+    if (!envCopyText(current, sizeof current, path))
+        return 0;
+    for (int hops = 0; hops < 40; ++hops) { // as the kernel's own loop limit
+        struct stat st;
+        if (lstat(current, &st) != 0 || !S_ISLNK(st.st_mode))
+            return envCopyText(dst, size, current);
+        char link[kEnvPathSize * 4];
+        ssize_t n = readlink(current, link, sizeof link - 1);
+        if (n < 0 || n >= static_cast<ssize_t>(sizeof link) - 1)
+            return 0;
+        link[n] = '\0';
+        const char *slash = std::strrchr(current, '/');
+        if (link[0] == '/' || !slash) {
+            std::memcpy(current, link, static_cast<size_t>(n) + 1);
+            continue;
+        }
+        size_t dirLen = static_cast<size_t>(slash - current) + 1;
+        if (dirLen + static_cast<size_t>(n) + 1 > sizeof current)
+            return 0;
+        std::memcpy(current + dirLen, link, static_cast<size_t>(n) + 1);
+    }
+    return 0;
 }
 
-int envFinishReplacement(FILE *out, int ok, const char *temp, const char *path)
+// 1 when an existing file may be replaced: a regular file that the user can
+// read (else its settings were never in force, and its lines would be lost)
+// and write. The mode bits are asked too, so that a file made read-only or
+// unreadable stays as it is for root, whom access() lets through.
+int mayReplace(const char *target)
 {
+    struct stat st;
+    if (stat(target, &st) != 0)
+        return errno == ENOENT;
+    const mode_t anyRead = S_IRUSR | S_IRGRP | S_IROTH, anyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+    return S_ISREG(st.st_mode) && (st.st_mode & anyRead) && (st.st_mode & anyWrite) &&
+           access(target, R_OK) == 0 && access(target, W_OK) == 0;
+}
+
+} // namespace
+
+int envReplacementPath(char *dst, int size, const char *path)
+{
+    char target[kEnvPathSize * 4];
+    if (!replacementTarget(path, target, sizeof target) || !mayReplace(target) ||
+        !envJoinPath(dst, size, target, kReplacementSuffix)) {
+        if (size > 0)
+            dst[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+int envFinishReplacement(FILE *out, int ok, const char *temp, const char *)
+{
+    // The temporary sits beside the file it replaces: its name less the suffix.
+    char target[kEnvPathSize * 4];
+    const size_t suffixLen = sizeof kReplacementSuffix - 1, tempLen = std::strlen(temp);
+    if (tempLen <= suffixLen || tempLen - suffixLen >= sizeof target)
+        ok = 0;
+    else {
+        std::memcpy(target, temp, tempLen - suffixLen);
+        target[tempLen - suffixLen] = '\0';
+    }
+    // The new file keeps the old one's mode and, where the user may, its owner.
+    struct stat st;
+    if (ok && stat(target, &st) == 0) {
+        if (fchown(fileno(out), st.st_uid, st.st_gid) != 0) {
+            // not the owner: the file becomes the user's, as any new file would
+        }
+        if (fchmod(fileno(out), st.st_mode & 07777) != 0)
+            ok = 0;
+    }
     if (ok && (std::fflush(out) != 0 || fsync(fileno(out)) != 0))
         ok = 0;
     if (std::fclose(out) != 0)
         ok = 0;
-    if (ok && std::rename(temp, path) != 0)
+    if (ok && std::rename(temp, target) != 0)
         ok = 0;
     if (!ok)
         std::remove(temp);

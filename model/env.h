@@ -87,12 +87,17 @@ void envLocalizedPath(char *path, int len);
 // not fit.
 int envJoinPath(char *dst, int size, const char *a, const char *b);
 
-// User files are replaced through a temporary: envReplacementPath gives
-// "<path>.$NEW$" (0 when it does not fit); envFinishReplacement flushes,
-// syncs and closes `out` (the temporary's stream) and, when `ok` and all of
-// that worked, renames the temporary over `path`; otherwise it removes the
-// temporary and `path` keeps its old text. Returns 1 when path holds the new
-// text.
+// User files are replaced through a temporary. envReplacementPath gives the
+// temporary "<file>.$NEW$" beside the file that `path` finally names (a
+// symbolic link's target, so the link stays a link); 0 with dst empty when it
+// does not fit, or when the file exists and may not be replaced: it is not a
+// regular file, or the user cannot read it (its contents were never in force
+// and would be lost) or write it (a read-only file stays as it is, for root
+// too). envFinishReplacement gives the temporary the old file's mode and,
+// where possible, its owner, flushes, syncs and closes `out` (the
+// temporary's stream) and, when `ok` and all of that worked, renames it over
+// that file; otherwise it removes the temporary and the file keeps its old
+// text. Returns 1 when the file holds the new text.
 int envReplacementPath(char *dst, int size, const char *path);
 int envFinishReplacement(FILE *out, int ok, const char *temp, const char *path);
 

@@ -2,7 +2,8 @@
 
 #include "model/app_data.h"
 #include "model/env.h"
-#include "model/ui_hooks.h"
+#include "model/pending_settings.h"
+#include "model/resource_text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -15,12 +16,20 @@
 
 // Reads one line of at most kOptionsLineMax characters into buf (newline
 // kept when it fit); the rest of a longer line is skipped. 0 at end of file.
+// The cut is decided from the bytes read, not by looking for the newline
+// in the text: a NUL byte in a line would hide it and swallow the next line.
 static int readOptionsLine(FILE *file, char (&buf)[kOptionsLineMax + 2])
 {
-    if (!std::fgets(buf, sizeof buf, file))
+    int n = 0, c = EOF;
+    while (n < kOptionsLineMax + 1 && (c = std::fgetc(file)) != EOF) {
+        buf[n++] = static_cast<char>(c);
+        if (c == '\n')
+            break;
+    }
+    buf[n] = '\0';
+    if (n == 0)
         return 0;
-    if (!std::strchr(buf, '\n')) {
-        int c;
+    if (c != '\n' && c != EOF) {
         while ((c = std::fgetc(file)) != EOF && c != '\n') {
         }
     }
@@ -139,10 +148,6 @@ int optionsFileSet(const char *path, const char *key, const char *value)
             std::fclose(in);
         return 0;
     }
-    struct stat st;
-    if (in && fstat(fileno(in), &st) == 0)
-        fchmod(fileno(out), st.st_mode & 07777);
-
     int ok = 1, replaced = 0;
     char *line = nullptr;
     size_t capacity = 0;
@@ -263,10 +268,30 @@ int optionGetString(const char *key, char *dst, int len)
     return optionsFileGetString(path, key, dst, len);
 }
 
+// An options file that could not be replaced keeps its old text; the user
+// hears of it once a run, on standard error (this may run at quit, with no
+// window left to show a message in).
+static void reportOptionsNotSaved(const char *path)
+{
+    static int said = 0;
+    if (said)
+        return;
+    said = 1;
+    char format[256];
+    getResourceFormat("messageOptionsNotSaved", "s", format, sizeof format);
+    std::fprintf(stderr, format, path);
+    std::fputc('\n', stderr);
+}
+
 int optionSet(const char *key, const char *value)
 {
     char path[kEnvPathSize + 8];
-    return optionsFilePath(path, sizeof path) && optionsFileSet(path, key, value);
+    if (!optionsFilePath(path, sizeof path))
+        return 0;
+    if (optionsFileSet(path, key, value))
+        return 1;
+    reportOptionsNotSaved(path);
+    return 0;
 }
 
 int optionsWriteAll()
@@ -275,9 +300,11 @@ int optionsWriteAll()
     if (!optionsFilePath(path, sizeof path))
         return 0;
     const AppData *app = appData;
+    int toolbarShown = 1, tipHelp = 1;
+    pendingToolbarOptions(&toolbarShown, &tipHelp); // stopgap: see there
     OptionValues values = {
-        uiHooks.toolbarManaged(),
-        app->tipShell != nullptr,
+        toolbarShown,
+        tipHelp,
         app->confirmQuit,
         app->confirmInit,
         app->stlFileIoPath,
@@ -290,5 +317,8 @@ int optionsWriteAll()
         app->tzOption,
         app->socketPort,
     };
-    return optionsWriteFile(path, &values);
+    if (optionsWriteFile(path, &values))
+        return 1;
+    reportOptionsNotSaved(path);
+    return 0;
 }

@@ -1,6 +1,7 @@
 #include "model/pending_settings.h"
 
 #include "model/app_data.h"
+#include "model/options.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,22 @@
 int pendingCatalogIndexBuild(const char *, const char *)
 {
     return 0;
+}
+
+namespace {
+int toolbarOptionRead = 1, tipHelpOptionRead = 1; // the getters' defaults
+} // namespace
+
+void pendingReadToolbarOptions()
+{
+    toolbarOptionRead = optionGetBool("Toolbar", 1);
+    tipHelpOptionRead = optionGetBool("TipHelp", 1);
+}
+
+void pendingToolbarOptions(int *toolbarShown, int *tipHelp)
+{
+    *toolbarShown = toolbarOptionRead;
+    *tipHelp = tipHelpOptionRead;
 }
 
 // Site-list columns (counted from 0).

@@ -1,6 +1,6 @@
 // Stand-ins for routines of other areas that the settings call before those
-// areas exist: the element-file name index builder, the site-list look-up
-// and the palette. Each keeps the contract of the routine it stands for, so
+// areas exist: the element-file name index builder, the site-list look-up,
+// the tool bar's and tool tips' options, and the palette. Each keeps the contract of the routine it stands for, so
 // that replacing it is a change of this file and its call sites only.
 #pragma once
 
@@ -17,3 +17,11 @@ int pendingFindSiteIn(const char *siteFile, const char *name, double out[3], dou
 
 // pendingFindSiteIn on the application record's siteFile.
 int pendingFindSite(const char *name, double out[3], double *zone);
+
+// STOPGAP while the tool bar and the tool tips are stand-ins that build no
+// widgets: the options Toolbar and TipHelp as start-up read them, which the
+// options file writer puts back at quit. Writing the missing widgets' state
+// instead would switch both off for every later version. The tool-bar issue
+// deletes these two, and the writer asks the widgets again.
+void pendingReadToolbarOptions();
+void pendingToolbarOptions(int *toolbarShown, int *tipHelp);

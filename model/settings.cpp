@@ -66,7 +66,7 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
     time_t indexTime = stat(out, &index) == 0 ? index.st_mtime : 0;
     if (indexTime >= element.st_mtime)
         return 1;
-    if (!*noticeShown) {
+    if (notice && !*noticeShown) {
         std::fputs("tavik: Creating index file.  This may take a while.\n", notice);
         std::fflush(notice);
         *noticeShown = 1;
@@ -78,7 +78,9 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
 int catalogIndexPath(char *out, int outSize, const char *elementFile)
 {
     static int noticeShown = 0;
-    return catalogIndexRefresh(out, outSize, elementFile, pendingCatalogIndexBuild, &noticeShown, stdout);
+    // The builder is still a stand-in that builds nothing: no notice of work
+    // that is not done. The real builder passes stdout here.
+    return catalogIndexRefresh(out, outSize, elementFile, pendingCatalogIndexBuild, &noticeShown, nullptr);
 }
 
 void envSiteFilePath(char *out, int outSize, const char *resourcePath)

@@ -1,7 +1,10 @@
 #include "render/frame.h"
 
+#include <cstdio>
+
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
 #include "render/lines.h"
@@ -24,6 +27,21 @@ int statusBarHeight() {
 }
 
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// Largest side of the chart's pixmap, pixels: beyond any screen, and its
+// pixmap (256 MB at 32 bits a pixel) still one a server can give.
+constexpr int kChartSideMax = 8192;
+
+// Said once a run, on standard error: the window is larger than the chart.
+void reportChartSizeLimited(int width, int height) {
+    static bool said = false;
+    if (said) return;
+    said = true;
+    char format[256];
+    getResourceFormat("messageChartSizeLimited", "dd", format, sizeof format);
+    std::fprintf(stderr, format, width, height);
+    std::fputc('\n', stderr);
+}
 
 void drawBackground(ChartState *chart, Canvas *canvas) {
     if ((chart->traceFlags & kTraceBit) != 0 && chart->sizeChanged == 0) return;
@@ -149,8 +167,12 @@ void chartRefresh(ChartState *chart) {
         r.y = static_cast<int16_t>(bar);
         height -= bar;
     }
-    r.width = static_cast<uint16_t>(clampInt(width, 1, 65535));
-    r.height = static_cast<uint16_t>(clampInt(height, 1, 65535 - bar));
+    // A window far larger than any screen (-geometry 60000x60000) would ask
+    // the server for a pixmap of gigabytes, and its refusal ends the program:
+    // the chart is drawn in the window's top-left kChartSideMax square.
+    r.width = static_cast<uint16_t>(clampInt(width, 1, kChartSideMax));
+    r.height = static_cast<uint16_t>(clampInt(height, 1, kChartSideMax - bar));
+    if (width > r.width || height > r.height) reportChartSizeLimited(r.width, r.height);
 
     chart->sizeChanged = 0;
     if (r.x != chart->chartRect.x || r.y != chart->chartRect.y || r.width != chart->chartRect.width ||

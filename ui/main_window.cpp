@@ -10,6 +10,7 @@
 #include <Xm/ToggleBG.h>
 
 #include "model/app_data.h"
+#include "model/geometry_option.h"
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/options.h"
@@ -125,5 +126,5 @@ void createMainWindow(ChartState *chart)
 void setMinWindowSize(Widget topLevel)
 {
     // Through the shell, which keeps the rest of WM_NORMAL_HINTS intact.
-    XtVaSetValues(topLevel, XmNminWidth, 120, XmNminHeight, 160, nullptr);
+    XtVaSetValues(topLevel, XmNminWidth, kGeometryMinWidth, XmNminHeight, kGeometryMinHeight, nullptr);
 }

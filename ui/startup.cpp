@@ -13,7 +13,9 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
+#include "model/geometry_option.h"
 #include "model/options.h"
+#include "model/pending_settings.h"
 #include "model/settings.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
@@ -119,12 +121,25 @@ int appTakeInstallColormap(int *argc, char **argv)
 {
     int found = 0;
     int out = 1;
+    bool afterFile = false;
     for (int i = 1; i < *argc; i++) {
         const char *a = argv[i];
-        if (std::strcmp(a, "-i") == 0 || std::strcmp(a, "--install-colormap") == 0) {
-            found = 1;
+        const bool isShort = std::strcmp(a, "-i") == 0;
+        if (isShort || std::strcmp(a, "--install-colormap") == 0) {
+            // Only the ones before the scene file are taken: one after it
+            // stays, so that the file is not the last argument and the
+            // command line is refused; in its long form, which the toolkit
+            // cannot take for "-iconic" and remove.
+            if (!afterFile) {
+                found = 1;
+                continue;
+            }
+            static char longForm[] = "--install-colormap";
+            argv[out++] = longForm;
             continue;
         }
+        if (a[0] != '-' && a[0] != '+')
+            afterFile = true;
         argv[out++] = argv[i];
         if ((a[0] == '-' || a[0] == '+') && a[1] && toolkitOptionTakesValue(a) && i + 1 < *argc)
             argv[out++] = argv[++i];
@@ -277,6 +292,7 @@ void appMain(int argc, char **argv)
     // 2-6. Per-user directory, confirmations, locale, TZ and geometry.
     envMakeUserDir(appData->userDir, sizeof appData->userDir, appData->rcPath,
                    sizeof appData->rcPath);
+    pendingReadToolbarOptions();
     appData->confirmQuit = optionGetBool("ConfirmQuit", 1);
     appData->confirmInit = optionGetBool("ConfirmInit", 1);
     envSetLocale(argc, argv);
@@ -285,8 +301,16 @@ void appMain(int argc, char **argv)
     Arg args[2];
     Cardinal nargs = 0;
     if (optionGetString("Geometry", appData->geometryOption, sizeof appData->geometryOption)) {
-        XtSetArg(args[nargs], XtNgeometry, appData->geometryOption);
-        nargs++;
+        // A stored size the toolkit or the server cannot take would end every
+        // start: such a one is not passed on, and the window gets its default.
+        if (geometryOptionValid(appData->geometryOption, nullptr, nullptr)) {
+            XtSetArg(args[nargs], XtNgeometry, appData->geometryOption);
+            nargs++;
+        } else {
+            char text[256];
+            getResourceString("messageInvalidGeometry", text, sizeof text);
+            std::fprintf(stderr, "%s: %s (Geometry = %s)\n", kProgram, text, appData->geometryOption);
+        }
     }
     // The quit path decides about the window manager's delete message, so
     // that a refused quit leaves the window where it is.

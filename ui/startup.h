@@ -12,9 +12,11 @@ extern char startFilePath[kStartFilePathSize];
 // The whole run: start-up, then the event loop. Ends the process with exit.
 [[noreturn]] void appMain(int argc, char **argv);
 
-// Removes "-i" and "--install-colormap" from argv before the toolkit sees
-// them (Xt would take "-i" as its own "-iconic"), leaving the values of
-// toolkit options alone. Returns 1 when one of them was there.
+// Removes "-i" and "--install-colormap" that stand before a scene file from
+// argv before the toolkit sees them (Xt would take "-i" as its own
+// "-iconic"), leaving the values of toolkit options alone. One after the
+// file stays, as "--install-colormap", so that the command line is refused.
+// Returns 1 when one was removed.
 int appTakeInstallColormap(int *argc, char **argv);
 
 // Reads the arguments the toolkit left. Returns 1 to go on, 0 when the

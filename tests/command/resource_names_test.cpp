@@ -153,3 +153,14 @@ TEST(ResourceNames, NoResourceLineIsGivenTwice)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ResourceNames, TheTableOpensWithTheDateStyle)
+{
+    // The toolkit's fallback list starts with the date style, as the settings expect.
+    ASSERT_NE(fallbackResources[0], nullptr);
+    EXPECT_STREQ(fallbackResources[0], "TAvik*DateStyle: English");
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -205,6 +206,29 @@ TEST(OptionSet, FailuresKeepTheOldFile)
     }
 }
 
+// A NUL byte in a line once hid the line after it: the cut was looked for
+// with a string search that stops at the NUL.
+TEST(OptionsRead, NulByteInALineDoesNotHideTheNextLine)
+{
+    const std::string nul(1, '\0');
+    struct Case {
+        const char *name;
+        std::string text;
+    } cases[] = {
+        {"NUL in the middle of a line", "Locale = C" + nul + "x\nTZ = UTC\n"},
+        {"NUL at the start of a line", nul + "junk\nTZ = UTC\n"},
+        {"line that is one NUL", nul + "\nTZ = UTC\n"},
+        {"NUL in a long line's kept part", nul + std::string(300, 'q') + "\nTZ = UTC\n"},
+    };
+    for (const Case &c : cases) {
+        TempDir dir;
+        std::string path = dir.write("options", c.text);
+        char value[64];
+        EXPECT_EQ(optionsFileGetString(path.c_str(), "TZ", value, sizeof value), 1) << c.name;
+        EXPECT_STREQ(value, "UTC") << c.name;
+    }
+}
+
 const OptionValues kAllValues = {
     1, 0, 0, 1,
     "/home/me/scenes", "/home/me/pictures", "/usr/local/share/tavik/adf", "/cdrom",
@@ -298,3 +322,109 @@ TEST(OptionsWriteAll, FailuresKeepTheOldFile)
 }
 
 } // namespace
+
+namespace {
+
+const char kKeptOptions[] = "TZ = Asia/Tokyo\nSiteName = Kept Place\n";
+
+struct ReplaceCase {
+    const char *name;
+    mode_t mode;        // the old file's
+    int replaced;       // 1: the new text is in place
+    bool readOnlyDir;   // the directory itself may not be written
+};
+
+// One case on a real file system: the options file with `mode`, replaced
+// through both writers; the old text stays unless replaced. 0 when all held.
+int replaceCase(const std::string &dir, const ReplaceCase &c)
+{
+    const std::string path = dir + "/options";
+    int failures = 0;
+    if (optionsWriteFile(path.c_str(), &kAllValues) != c.replaced)
+        failures |= 1;
+    if (optionsFileSet(path.c_str(), "SiteName", "New") != c.replaced)
+        failures |= 2;
+    if (pathExists(path + ".$NEW$"))
+        failures |= 4;
+    return failures;
+}
+
+} // namespace
+
+// The options file is replaced only when the user could read and write it,
+// keeping its mode; otherwise its lines stay as they were.
+TEST(OptionsReplacement, ModesAndDirectoriesDecideWhetherTheFileIsReplaced)
+{
+    const ReplaceCase cases[] = {
+        {"0600 replaced, still 0600", 0600, 1, false},
+        {"0640 replaced, still 0640", 0640, 1, false},
+        {"0444 read-only: kept", 0444, 0, false},
+        {"000 unreadable: its settings were never in force, kept", 0000, 0, false},
+        {"0200 write-only: unreadable, kept", 0200, 0, false},
+        {"0644 in a read-only directory: no temporary, kept", 0644, 0, true},
+    };
+    for (const ReplaceCase &c : cases) {
+        // Once as the test's user (root in CI: the modes must bind for root
+        // too), once as an ordinary user in a child.
+        for (bool ordinary : {false, true}) {
+            if (c.readOnlyDir && !ordinary && geteuid() == 0)
+                continue; // root writes into any directory
+            TempDir dir;
+            const std::string path = dir.write("options", kKeptOptions);
+            ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+            if (c.readOnlyDir) {
+                ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+            }
+            const std::string name = std::string(c.name) + (ordinary ? " (ordinary user)" : "");
+            const int failures = ordinary ? runAsOrdinaryUser(dir.path(), [&] { return replaceCase(dir.path(), c); })
+                                          : replaceCase(dir.path(), c);
+            chmod(dir.path().c_str(), 0700);
+            EXPECT_EQ(failures, 0) << name;
+            struct stat st;
+            ASSERT_EQ(stat(path.c_str(), &st), 0) << name;
+            EXPECT_EQ(st.st_mode & 07777, c.mode) << name << ": mode not kept";
+            chmod(path.c_str(), 0600); // so that root and the test can read it back
+            const std::string text = readFile(path);
+            if (c.replaced) {
+                EXPECT_NE(text.find("SiteName = New\n"), std::string::npos) << name;
+            } else {
+                EXPECT_EQ(text, kKeptOptions) << name << ": old lines lost";
+            }
+        }
+    }
+}
+
+TEST(OptionsReplacement, SymlinkStaysALinkAndItsTargetGetsTheText)
+{
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("dotfiles").c_str(), 0700), 0);
+    const std::string target = dir.write("dotfiles/tavik-options", kKeptOptions);
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    struct Case {
+        const char *name;
+        std::string linkText; // what the link in dir/user holds
+    } cases[] = {
+        {"relative link", "../dotfiles/tavik-options"},
+        {"absolute link", target},
+        {"link to a link", "../chain"},
+    };
+    ASSERT_EQ(mkdir(dir.file("user").c_str(), 0700), 0);
+    ASSERT_EQ(symlink("dotfiles/tavik-options", dir.file("chain").c_str()), 0);
+    for (const Case &c : cases) {
+        const std::string link = dir.file("user/options");
+        std::remove(link.c_str());
+        ASSERT_EQ(symlink(c.linkText.c_str(), link.c_str()), 0) << c.name;
+        ASSERT_EQ(optionsWriteFile(link.c_str(), &kAllValues), 1) << c.name;
+        ASSERT_EQ(optionsFileSet(link.c_str(), "SiteName", c.name), 1) << c.name;
+        struct stat st;
+        ASSERT_EQ(lstat(link.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << c.name << ": the link became a regular file";
+        char value[64];
+        EXPECT_EQ(optionsFileGetString(target.c_str(), "SiteName", value, sizeof value), 1) << c.name;
+        EXPECT_STREQ(value, c.name) << c.name << ": the target was not updated";
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << c.name;
+        EXPECT_FALSE(pathExists(link + ".$NEW$")) << c.name;
+        EXPECT_FALSE(pathExists(target + ".$NEW$")) << c.name;
+    }
+}

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -80,20 +81,24 @@ int recordBuild(const char *, const char *indexFile)
 
 TEST_F(SettingsTest, IndexPathIsTheBaseNameUnderTheUserDir)
 {
+    // Element files that do not exist, under the test's own directory: a
+    // path of the machine (an installed comet.elm) could exist.
+    TempDir data;
+    const std::string absent = data.path() + "/absent";
     struct Case {
-        const char *element;
+        std::string element;
         const char *index;
     } cases[] = {
-        {"/usr/local/share/tavik/comet.elm", "/.tavik/comet.dbm"},
-        {"mp.elm", "/.tavik/mp.dbm"},
-        {"/data/plain", "/.tavik/plain.dbm"},
-        {"/a.b/elements", "/.tavik/elements.dbm"},
-        {"/x/comets.2024.elm", "/.tavik/comets.2024.dbm"},
+        {absent + "/share/tavik/comet.elm", "/.tavik/comet.dbm"},
+        {"mp-absent.elm", "/.tavik/mp-absent.dbm"},
+        {absent + "/plain", "/.tavik/plain.dbm"},
+        {absent + "/a.b/elements", "/.tavik/elements.dbm"},
+        {absent + "/comets.2024.elm", "/.tavik/comets.2024.dbm"},
     };
     for (const Case &c : cases) {
         char out[256];
         int shown = 0;
-        EXPECT_EQ(catalogIndexRefresh(out, sizeof out, c.element, recordBuild, &shown, stderr), 1);
+        EXPECT_EQ(catalogIndexRefresh(out, sizeof out, c.element.c_str(), recordBuild, &shown, stderr), 1);
         EXPECT_EQ(std::string(out), home.path() + c.index) << c.element;
     }
     EXPECT_TRUE(builtIndexes.empty()) << "built an index for a missing element file";
@@ -410,14 +415,23 @@ TEST_F(SettingsTest, BodyNamesInTheirOrderAndFreedOnce)
 
 namespace {
 
-int toolbarHidden() { return 0; }
+int toolbarShownHook() { return 1; }
 
 TEST_F(SettingsTest, QuitWritesTheRecordsOptions)
 {
     EXPECT_EQ(optionsWriteAll(), 0) << "no per-user directory: nothing written";
     std::string dir = makeUserDir();
-    uiHooks.toolbarManaged = toolbarHidden;
-    appData->tipShell = reinterpret_cast<Widget>(&chart); // any non-null shell
+    // While the tool bar and tool tips build no widgets, quitting writes back
+    // what start-up read, whatever the (missing) widgets would say.
+    {
+        FILE *f = std::fopen((dir + "/options").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("Toolbar = False\nTipHelp = True\n", f);
+        std::fclose(f);
+    }
+    pendingReadToolbarOptions();
+    uiHooks.toolbarManaged = toolbarShownHook;
+    appData->tipShell = nullptr;
     appData->confirmQuit = 0;
     envCopyText(appData->stlFileIoPath, kPathSize, "/s");
     envCopyText(appData->gscPath, kPathSize, "/cdrom");
@@ -434,7 +448,105 @@ TEST_F(SettingsTest, QuitWritesTheRecordsOptions)
     char name[64];
     EXPECT_EQ(optionGetString("SiteName", name, sizeof name), 1);
     EXPECT_STREQ(name, "Tokyo (Japan)");
-    appData->tipShell = nullptr;
+}
+
+TEST_F(SettingsTest, QuitKeepsToolbarAndTipHelpAsStartupReadThem)
+{
+    std::string dir = makeUserDir();
+    struct Case {
+        const char *file; // the options file at start-up; null: none
+        const char *expected;
+    } cases[] = {
+        {nullptr, "Toolbar = True\nTipHelp = True\n"},
+        {"Toolbar = False\nTipHelp = False\n", "Toolbar = False\nTipHelp = False\n"},
+        {"TipHelp = no\n", "Toolbar = True\nTipHelp = False\n"},
+    };
+    uiHooks.toolbarManaged = toolbarShownHook;
+    for (const Case &c : cases) {
+        std::remove((dir + "/options").c_str());
+        if (c.file) {
+            FILE *f = std::fopen((dir + "/options").c_str(), "w");
+            ASSERT_NE(f, nullptr);
+            std::fputs(c.file, f);
+            std::fclose(f);
+        }
+        pendingReadToolbarOptions();
+        appData->tipShell = nullptr; // no tip widget was built
+        // Quit twice: the second start reads what the first quit wrote.
+        ASSERT_EQ(optionsWriteAll(), 1);
+        pendingReadToolbarOptions();
+        ASSERT_EQ(optionsWriteAll(), 1);
+        EXPECT_EQ(readFile(dir + "/options").substr(0, std::strlen(c.expected)), c.expected)
+            << (c.file ? c.file : "no file");
+    }
+}
+
+} // namespace
+
+namespace {
+
+// What a child wrote on one of its standard streams while running `step`.
+std::string streamOfChild(FILE *stream, const std::string &file, const std::function<int()> &step,
+                          int *result)
+{
+    *result = runInChild([&] {
+        if (!std::freopen(file.c_str(), "w", stream))
+            return 100;
+        int r = step();
+        std::fflush(stream);
+        return r;
+    });
+    return readFile(file);
+}
+
+TEST_F(SettingsTest, KeptOptionsFileIsSaidOnceOnStandardError)
+{
+    std::string dir = makeUserDir();
+    const std::string path = dir + "/options";
+    const std::string said = "tavik: The options were not saved; " + path + " is kept as it was.\n";
+    TempDir out;
+    struct Case {
+        const char *name;
+        void (*prepare)(const std::string &path);
+    } cases[] = {
+        {"read-only options file", [](const std::string &p) { chmod(p.c_str(), 0444); }},
+        {"no temporary can be made beside it",
+         [](const std::string &p) { mkdir((p + ".$NEW$").c_str(), 0755); }},
+    };
+    for (const Case &c : cases) {
+        rmdir((path + ".$NEW$").c_str());
+        std::remove(path.c_str());
+        FILE *f = std::fopen(path.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("SiteName = Kept\n", f);
+        std::fclose(f);
+        c.prepare(path);
+        int result = -1;
+        std::string err = streamOfChild(stderr, out.file("err"), [] {
+            // Quit twice and set an option: three refusals, one message.
+            return optionsWriteAll() + optionsWriteAll() + optionSet("TZ", "UTC");
+        }, &result);
+        EXPECT_EQ(result, 0) << c.name << ": a kept file reported as saved";
+        EXPECT_EQ(err, said) << c.name;
+        chmod(path.c_str(), 0600);
+        EXPECT_EQ(readFile(path), "SiteName = Kept\n") << c.name;
+    }
+    rmdir((path + ".$NEW$").c_str());
+}
+
+TEST_F(SettingsTest, NoIndexNoticeWhileTheBuilderBuildsNothing)
+{
+    makeUserDir();
+    TempDir data;
+    const std::string comet = data.write("comet.elm", "C ...\n"); // no index yet
+    TempDir out;
+    int result = -1;
+    std::string said = streamOfChild(stdout, out.file("out"), [&] {
+        char index[256];
+        return catalogIndexPath(index, sizeof index, comet.c_str()) == 1 ? 0 : 1;
+    }, &result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(said, "") << "work announced that is not done";
 }
 
 } // namespace

@@ -319,6 +319,39 @@ TEST_F(FrameTest, DrawingAreaShorterThanTheStatusBarKeepsOnePixelRows) {
     }
 }
 
+// A window of 60000 x 60000 once asked the server for a pixmap it could not
+// give (BadAlloc ends the program): the chart is drawn at a capped size, and
+// that is said once.
+TEST_F(FrameTest, HugeWindowGetsACappedPixmapAndOneMessage) {
+    ChartState *c = f.chart.get();
+    c->statusBar = 1;
+    struct Case {
+        int width, height;
+        std::pair<int, int> pixmap;
+    } cases[] = {
+        {60000, 60000, {8192, 8192}},
+        {99999, 600, {8192, 600}},
+        {640, 65535, {640, 8192}},
+        {8192, 8192, {8192, 8192}}, // the largest drawn whole
+        {1280, 1024, {1280, 1024}},
+    };
+    testing::internal::CaptureStderr();
+    for (const Case &k : cases) {
+        SCOPED_TRACE(std::to_string(k.width) + "x" + std::to_string(k.height));
+        surface.width = k.width;
+        surface.height = k.height;
+        surface.recreated.clear();
+        c->chartRect = ChartRect{0, 0, 0, 0};
+        chartRefresh(c);
+        ASSERT_EQ(1u, surface.recreated.size());
+        EXPECT_EQ(k.pixmap, surface.recreated[0]);
+        EXPECT_EQ(c->chartRect.height + 20, surface.recreated[0].second);
+        EXPECT_EQ(c->chartRect.width, surface.recreated[0].first);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tavik: The window is larger than a chart can be; the chart is drawn at 8192x8172.\n");
+}
+
 int toolbarCalls = 0;
 TEST_F(FrameTest, ModeChangeRefreshesToolBarAndScrollBarsFirst) {
     toolbarCalls = 0;

@@ -34,6 +34,11 @@ TEST(StartupArgs, InstallColormapIsTakenBeforeTheToolkitCanReadItAsIconic)
         {"-iconic itself kept", {"-iconic"}, {"-iconic"}, 0},
         {"ambiguous prefix takes no value", {"-b", "-i"}, {"-b"}, 1},
         {"nothing to take", {"--lang=C", "f"}, {"--lang=C", "f"}, 0},
+        {"after the scene file kept, long so the toolkit keeps it too", {"f.stl", "-i"},
+         {"f.stl", "--install-colormap"}, 0},
+        {"before the file taken, after kept", {"-i", "f.stl", "--install-colormap"},
+         {"f.stl", "--install-colormap"}, 1},
+        {"a toolkit option's value is no file", {"-title", "t", "-i"}, {"-title", "t"}, 1},
     };
     for (const auto &c : cases) {
         std::vector<std::string> storage = {"tavik"};
@@ -138,6 +143,8 @@ TEST_F(StartupX, CommandLinesThatEndAtOnceGiveTheirTextAndStatusOne)
         {"--version", {"--version"}, "Tavik Version 3.3.1\n", ""},
         {"-V", {"-V"}, "Tavik Version 3.3.1\n", ""},
         {"two scene files", {a, b}, "", kUsage},
+        {"-i after the scene file", {a, "-i"}, "", kUsage},
+        {"--install-colormap after the scene file", {a, "--install-colormap"}, "", kUsage},
         {"unknown option", {"--bogus"}, "", kUsage},
         {"unreadable scene file", {missing}, "", "tavik: can't open file " + missing + "\n"},
         {"scene path with a semicolon", {semicolon}, "", "tavik: can't open file " + semicolon + "\n"},
@@ -284,6 +291,75 @@ TEST_F(StartupX, QuitWithoutUserDirectoryWritesNoOptionsFile)
     ASSERT_TRUE(p.waitExit(20000)) << p.err();
     EXPECT_EQ(p.status(), 0) << p.err();
     EXPECT_EQ(readFile(notADirectory), "");
+}
+
+// A stored Geometry the window cannot take once ended every start with an X
+// error (or opened a window one pixel wide); a -geometry too large for a
+// pixmap ended the first frame. Each now runs on and says so once.
+TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
+{
+    const std::string invalid = "Invalid geometry value";
+    const std::string limited = "The window is larger than a chart can be";
+    struct Case {
+        const char *name;
+        const char *stored;           // Geometry option; null: none
+        std::vector<std::string> args;
+        const std::string *message;   // said once on standard error; null: nothing
+        bool defaultSize;             // the window has the size it has without a Geometry
+    } cases[] = {
+        {"no Geometry", nullptr, {}, nullptr, true},
+        {"stored 800x600 is used", "800x600", {}, nullptr, false},
+        {"stored 0x600", "0x600", {}, &invalid, true},
+        {"stored 99999x600", "99999x600", {}, &invalid, true},
+        {"stored 60000x60000", "60000x60000", {}, &invalid, true},
+        {"-geometry 60000x60000", nullptr, {"-geometry", "60000x60000"}, &limited, false},
+    };
+    Display *d = server.display();
+    unsigned defaultWidth = 0, defaultHeight = 0;
+    for (const Case &c : cases) {
+        std::vector<std::string> lines = {"ConfirmQuit = False"};
+        if (c.stored)
+            lines.push_back(std::string("Geometry = ") + c.stored);
+        writeOptionsFile(home.path(), lines);
+        auto args = xrmBindStkDoit("F5", "EXIT");
+        args.push_back("-q");
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        TavikProcess p(TAVIK_EXECUTABLE, options(args));
+        Window w = waitMainWindow();
+        ASSERT_NE(w, 0u) << c.name << " " << p.err();
+        Window root;
+        int x, y;
+        unsigned width = 0, height = 0, border, depth;
+        XGetGeometry(d, w, &root, &x, &y, &width, &height, &border, &depth);
+        if (!c.stored && c.args.empty()) {
+            defaultWidth = width;
+            defaultHeight = height;
+        }
+        if (c.defaultSize) {
+            EXPECT_EQ(width, defaultWidth) << c.name;
+            EXPECT_EQ(height, defaultHeight) << c.name;
+        } else if (c.stored) {
+            EXPECT_EQ(width, 800u) << c.name;
+            EXPECT_EQ(height, 600u) << c.name;
+        }
+        // The first frame is drawn before the key is read: a BadAlloc would end it here.
+        ASSERT_TRUE(xSendKey(d, w, "F5")) << c.name;
+        ASSERT_TRUE(p.waitExit(30000)) << c.name << " " << p.err();
+        EXPECT_EQ(p.status(), 0) << c.name << " " << p.err();
+        const std::string err = p.err();
+        EXPECT_EQ(err.find("X Error"), std::string::npos) << c.name << " " << err;
+        if (c.message) {
+            const size_t at = err.find(*c.message);
+            EXPECT_NE(at, std::string::npos) << c.name << " " << err;
+            EXPECT_EQ(err.find(*c.message, at + 1), std::string::npos) << c.name << ": said twice";
+        } else {
+            EXPECT_EQ(err.find(invalid), std::string::npos) << c.name << " " << err;
+            EXPECT_EQ(err.find(limited), std::string::npos) << c.name << " " << err;
+        }
+        if (c.stored && std::string(c.stored) == "0x600") {
+            EXPECT_NE(err.find("(Geometry = 0x600)"), std::string::npos) << err;
+        }
+    }
 }
 
 // Whether a scene file ran shows as the warning box its unknown statement
