@@ -126,6 +126,18 @@ protected:
         return ScreenVector{sx / fill.points.size(), sy / fill.points.size()};
     }
 
+    // What was drawn is a disc, then its dark part, and the dark part lies
+    // opposite the direction of the Sun on the chart.
+    void expectDarkSideAwayFromTheSun(int id, double raDeg, double decDeg, double sunRaDeg,
+                                      double sunDecDeg, const std::string &name)
+    {
+        const auto fills = canvas.callsOf(OpFillPolygon);
+        ASSERT_EQ(fills.size(), 2u) << name << ": a disc and its dark part";
+        const ScreenVector dark = offsetFromCentre(fills[1], id);
+        const ScreenVector toSun = directionOnChart(unitOf(raDeg, decDeg), unitOf(sunRaDeg, sunDecDeg));
+        EXPECT_GT(angleBetweenDeg(dark, toSun), 160.0) << name << ": dark part not opposite the Sun";
+    }
+
     std::unique_ptr<ChartState> chart;
     RecordingCanvas canvas;
 };
@@ -141,12 +153,7 @@ TEST_F(BodyOrientation, MoonIsLitOnTheSideFacingTheSun)
             lookAt(r.moonRaDeg, r.moonDecDeg, 2.0, mirror);
             canvas.clear();
             chartDrawMoon(chart.get(), &canvas, 0);
-            const auto fills = canvas.callsOf(OpFillPolygon);
-            ASSERT_EQ(fills.size(), 2u) << name << ": a disc and its dark part";
-            const ScreenVector dark = offsetFromCentre(fills[1], kMoonId);
-            const ScreenVector toSun =
-                directionOnChart(unitOf(r.moonRaDeg, r.moonDecDeg), unitOf(r.sunRaDeg, r.sunDecDeg));
-            EXPECT_GT(angleBetweenDeg(dark, toSun), 160.0) << name << ": dark part not opposite the Sun";
+            expectDarkSideAwayFromTheSun(kMoonId, r.moonRaDeg, r.moonDecDeg, r.sunRaDeg, r.sunDecDeg, name);
         }
     }
 }
@@ -161,12 +168,8 @@ TEST_F(BodyOrientation, PlanetPhaseIsLitOnTheSideFacingTheSun)
             lookAt(r.planetRaDeg, r.planetDecDeg, 4.0, mirror);
             canvas.clear();
             chartDrawPlanet(chart.get(), &canvas, kVenusId, kVenusId, 65);
-            const auto fills = canvas.callsOf(OpFillPolygon);
-            ASSERT_EQ(fills.size(), 2u) << name << ": a disc and its dark part";
-            const ScreenVector dark = offsetFromCentre(fills[1], kVenusId);
-            const ScreenVector toSun =
-                directionOnChart(unitOf(r.planetRaDeg, r.planetDecDeg), unitOf(r.sunRaDeg, r.sunDecDeg));
-            EXPECT_GT(angleBetweenDeg(dark, toSun), 160.0) << name << ": dark part not opposite the Sun";
+            expectDarkSideAwayFromTheSun(kVenusId, r.planetRaDeg, r.planetDecDeg, r.sunRaDeg, r.sunDecDeg,
+                                         name);
         }
     }
 }
