@@ -161,7 +161,7 @@ void chartRefresh(ChartState *chart) {
     // The chart rectangle is 16-bit; a drawing area shorter than the status
     // bar would underflow its height, and a zero-sized pixmap is an X error
     // that ends the process: every side is at least 1 pixel.
-    const int bar = clampInt(statusBarHeight(), 0, 32767);
+    const int bar = clampInt(statusBarHeight(), 0, kChartSideMax - 1);
     ChartRect r{0, 0, 0, 0};
     if (chart->statusBar & kStatusBarShown) {
         r.y = static_cast<int16_t>(bar);
