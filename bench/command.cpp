@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "command/interpreter.h"
-#include "command/tokenizer.h"
+#include "model/lexing.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"

@@ -5,7 +5,7 @@
 
 #include "command/commands.h"
 #include "command/parameters.h"
-#include "command/tokenizer.h"
+#include "model/lexing.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/resource_text.h"

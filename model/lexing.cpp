@@ -1,4 +1,4 @@
-// Tokenizer rules, the cases it handles (tests/command/tokenizer_test.cpp
+// Tokenizer rules, the cases it handles (tests/model/lexing_test.cpp
 // checks this same list as a table):
 //
 //  1. Separators are blank, tab and comma. A token ends at NUL or carriage
@@ -21,7 +21,7 @@
 //     text ends it too. '""' is an empty token.
 //  7. A text that holds nothing but blanks gives one empty token, then null;
 //     an empty text likewise.
-#include "command/tokenizer.h"
+#include "model/lexing.h"
 
 #include <cstddef>
 

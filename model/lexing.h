@@ -1,6 +1,6 @@
 // The command language's tokenizer, shared by the interpreter and the
 // scene-file, user-object and click-data readers. Its rules are listed at the
-// top of command/tokenizer.cpp.
+// top of model/lexing.cpp.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
-// The tokenizer's rules, as listed at the top of command/tokenizer.cpp, one
+// The tokenizer's rules, as listed at the top of model/lexing.cpp, one
 // row per case.
-#include "command/tokenizer.h"
+#include "model/lexing.h"
 
 #include <cstring>
 #include <string>
