@@ -1,6 +1,4 @@
 // INIT, DRIVE, INPUT and EXIT.
-#include <cstdio>
-
 #include "command/commands.h"
 #include "command/interpreter.h"
 #include "command/keywords.h"
@@ -47,10 +45,8 @@ void stkCmdInput(ChartState *chart, char **params)
         stkSetError("stkErrorIllegalParam", nullptr);
         return;
     }
-    char keyword[kStkTextSize];
-    std::snprintf(keyword, sizeof keyword, "%s", word); // the error shows the word as typed
     int32_t dialog;
-    if (!stkLookupKeyword(keyword, inputKeywords, &dialog)) {
+    if (!stkLookupKeywordCopy(word, inputKeywords, &dialog)) {
         stkSetError("stkErrorIllegalParam", word);
         return;
     }

@@ -1,6 +1,4 @@
 // GRID, DISK_MAG, SOL_OFFSET and PERIOD: small view and time parameters.
-#include <cstdio>
-
 #include "command/commands.h"
 #include "command/interpreter.h"
 #include "command/keywords.h"
@@ -9,11 +7,8 @@
 
 void stkCmdGrid(ChartState *chart, char **params)
 {
-    char keyword[kStkTextSize];
     int32_t code;
-    if (params[0])
-        std::snprintf(keyword, sizeof keyword, "%s", params[0]);
-    if (!params[0] || !stkLookupKeyword(keyword, gridKeywords, &code)) {
+    if (!stkLookupKeywordCopy(params[0], gridKeywords, &code)) {
         stkSetError("stkErrorIllegalParam", params[0]);
         return;
     }
@@ -29,7 +24,7 @@ void stkCmdDiskMag(ChartState *chart, char **params)
 
 void stkCmdSolOffset(ChartState *chart, char **params)
 {
-    if (stkParamIs(params[0], "OFF")) {
+    if (strEqualNoCase(params[0], "OFF")) {
         chart->solOffset[0] = chart->solOffset[1] = chart->solOffset[2] = 0.0;
         return;
     }

@@ -4,10 +4,9 @@
 #include <cstring>
 
 #include "command/commands.h"
-#include "command/parameters.h"
-#include "model/lexing.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 
@@ -60,21 +59,7 @@ void (*stkExecuteCall)(ChartState *chart, const char *text) = stkExecute;
 
 namespace {
 
-// Bounded copy that always terminates.
-void copyBounded(char *dest, size_t size, const char *src)
-{
-    std::snprintf(dest, size, "%s", src ? src : "");
-}
-
 bool isStatementSeparator(char c) { return c == '\n' || c == '\r' || c == ';'; }
-
-bool isBlankStatement(const char *s)
-{
-    for (; *s; s++)
-        if (*s != ' ' && *s != '\t')
-            return false;
-    return true;
-}
 
 // A text that does not fit is refused whole: running part of it could run a
 // statement cut in the middle.
@@ -95,44 +80,9 @@ const CommandEntry *stkFindCommand(const char *word)
     if (!word)
         return nullptr;
     for (const CommandEntry *row = stkCommands; row->name; row++)
-        if (stkParamIs(word, row->name))
+        if (strEqualNoCase(word, row->name))
             return row;
     return nullptr;
-}
-
-int stkLookupKeyword(char *word, const KeywordEntry *table, int32_t *code)
-{
-    if (!word)
-        return 0;
-    for (char *p = word; *p; p++)
-        *p = stkUpperAscii(*p);
-    for (const KeywordEntry *row = table; row->keyword; row++) {
-        if (std::strcmp(word, row->keyword) == 0) {
-            *code = row->code;
-            return 1;
-        }
-    }
-    return 0;
-}
-
-const char *stkKeywordName(const KeywordEntry *table, int32_t code)
-{
-    for (const KeywordEntry *row = table; row->keyword; row++)
-        if (row->code == code)
-            return row->keyword;
-    return nullptr;
-}
-
-void stkSetError(const char *id, const char *text)
-{
-    copyBounded(appData->errorId, sizeof appData->errorId, id);
-    copyBounded(appData->errorArg, sizeof appData->errorArg, text);
-}
-
-void stkClearError()
-{
-    appData->errorId[0] = '\0';
-    appData->errorArg[0] = '\0';
 }
 
 void stkReportError(const char *word)
@@ -172,7 +122,7 @@ void stkDispatch(ChartState *chart, const char *word, char **params)
 
 void stkExecuteStatement(ChartState *chart, const char *statement)
 {
-    if (!statement || isBlankStatement(statement))
+    if (!statement || strIsBlank(statement))
         return;
     const size_t length = std::strlen(statement);
     if (length >= static_cast<size_t>(kStkTextSize)) {

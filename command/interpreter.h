@@ -1,8 +1,10 @@
-// The command interpreter: statement splitting, the command table, keyword
-// look-up and command errors.
+// The command interpreter: statement splitting, the command table and the
+// reporting of command errors (the lexing and the error record are model's).
 #pragma once
 
 #include <cstdint>
+
+#include "model/lexing.h"
 
 struct ChartState;
 
@@ -32,18 +34,6 @@ extern const CommandEntry *stkCommands;
 // when none does.
 const CommandEntry *stkFindCommand(const char *word);
 
-struct KeywordEntry {
-    const char *keyword;
-    int32_t code;
-};
-
-// Upper-cases word in place (ASCII only; bytes above 127 stay), then finds it
-// exactly in table. 1 and *code set when found; 0 when word is null or absent.
-int stkLookupKeyword(char *word, const KeywordEntry *table, int32_t *code);
-
-// The keyword of the first row with code; null when no row has it.
-const char *stkKeywordName(const KeywordEntry *table, int32_t code);
-
 // Runs a command text: split at newline, carriage return and ';', each
 // statement run and its error reported. A text longer than 259 characters
 // runs nothing and is reported as an error. Afterwards errorId/errorArg hold
@@ -65,14 +55,6 @@ void stkExecuteStatement(ChartState *chart, const char *statement);
 // (params holds at least kStkMaxParams texts); errors are recorded, not
 // reported. Used by stkExecuteStatement and the scene-file reader.
 void stkDispatch(ChartState *chart, const char *word, char **params);
-
-// Records a command error: id (a message resource name, cut to 31
-// characters) and the offending text (cut to 39; null gives empty). A later
-// call overwrites an earlier one.
-void stkSetError(const char *id, const char *text);
-
-// Empties errorId and errorArg (errorMessage keeps the last message).
-void stkClearError();
 
 // Formats the pending error for the statement of command word `word` into
 // errorMessage and, unless the statement came from the TCP client, shows it

@@ -21,9 +21,9 @@ const KeywordEntry kLimitKeywords[] = {
 // The limit keyword of params[0]; reports it and returns -1 when it is none.
 int limitKind(char *word)
 {
-    for (const KeywordEntry *row = kLimitKeywords; row->keyword; row++)
-        if (stkParamIs(word, row->keyword))
-            return row->code;
+    int32_t code;
+    if (stkLookupKeywordCopy(word, kLimitKeywords, &code))
+        return code;
     stkSetError("stkErrorIllegalParam", word);
     return -1;
 }
@@ -121,10 +121,10 @@ void stkCmdStarData(ChartState *chart, char **params)
 {
     const uint8_t kSao = 0x20, kGsc = 0x40;
     chart->starFlags &= static_cast<uint8_t>(~(kSao | kGsc));
-    if (stkParamIs(params[0], "SAO")) {
+    if (strEqualNoCase(params[0], "SAO")) {
         chart->starFlags |= kSao;
         chart->catalogLimit = 95;
-    } else if (stkParamIs(params[0], "GSC")) {
+    } else if (strEqualNoCase(params[0], "GSC")) {
         chart->starFlags |= kGsc;
         chart->catalogLimit = 170;
     } else {

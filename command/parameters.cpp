@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "command/interpreter.h"
+#include "model/lexing.h"
 
 namespace {
 
@@ -45,18 +45,6 @@ int32_t stkParamTenths(const char *text)
     // user can type.
     const double v = stkParamReal(text) * 10.0;
     return clampInt32(std::trunc(v + (v < 0 ? -1e-9 : 1e-9)));
-}
-
-char stkUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-int stkParamIs(const char *text, const char *keyword)
-{
-    if (!text)
-        return 0;
-    for (; *text && *keyword; text++, keyword++)
-        if (stkUpperAscii(*text) != stkUpperAscii(*keyword))
-            return 0;
-    return *text == *keyword;
 }
 
 int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value)

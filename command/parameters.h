@@ -14,12 +14,6 @@ double stkParamReal(const char *text);
 // zero (4.5 gives 45, -0.55 gives -5), clamped to the int32 range.
 int32_t stkParamTenths(const char *text);
 
-// 1 when text is non-null and equals keyword without regard to ASCII case.
-int stkParamIs(const char *text, const char *keyword);
-
-// ASCII upper case; other bytes (above 127 too) unchanged.
-char stkUpperAscii(char c);
-
 // A required integer parameter in lo..hi: 1 and *value, or 0 after
 // stkErrorIllegalParam (no text when it is missing, else with the text).
 int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value);

@@ -1,6 +1,7 @@
 #include "model/env.h"
 
 #include "model/app_data.h"
+#include "model/lexing.h"
 #include "model/options.h"
 
 #include <cerrno>
@@ -13,27 +14,13 @@
 
 const char kEnvDefaultLocale[] = "en_US.ISO_8859-1";
 
-int envCopyText(char *dst, int size, const char *src)
-{
-    if (size <= 0)
-        return 0;
-    size_t n = std::strlen(src);
-    size_t room = static_cast<size_t>(size) - 1;
-    int fits = n <= room;
-    if (!fits)
-        n = room;
-    std::memcpy(dst, src, n);
-    dst[n] = '\0';
-    return fits;
-}
-
 // The user database, with TAVIK_HOME standing in for the current user.
 static int userDatabaseHome(const char *user, char *dst, int len)
 {
     if (!user) {
         const char *override = std::getenv("TAVIK_HOME");
         if (override && *override)
-            return envCopyText(dst, len, override);
+            return strCopyBounded(dst, len, override);
     }
     char storage[4096];
     struct passwd entry;
@@ -42,7 +29,7 @@ static int userDatabaseHome(const char *user, char *dst, int len)
                   : getpwuid_r(getuid(), &entry, storage, sizeof storage, &found);
     if (rc != 0 || !found || !found->pw_dir)
         return 0;
-    return envCopyText(dst, len, found->pw_dir);
+    return strCopyBounded(dst, len, found->pw_dir);
 }
 
 static EnvHomeLookup homeLookup = userDatabaseHome;
@@ -301,16 +288,16 @@ void envChooseLocaleFrom(char *buf, int len, int argc, char **argv, const char *
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
         if (std::strncmp(arg, "--lang=", 7) == 0) {
-            envCopyText(buf, len, arg + 7);
+            strCopyBounded(buf, len, arg + 7);
             return;
         }
         if (std::strncmp(arg, "-l=", 3) == 0) {
-            envCopyText(buf, len, arg + 3);
+            strCopyBounded(buf, len, arg + 3);
             return;
         }
     }
     if (localeOption && localeOption[0]) {
-        envCopyText(buf, len, localeOption);
+        strCopyBounded(buf, len, localeOption);
         return;
     }
     // An empty variable counts as unset, as the C library's own locale rules have it.
@@ -318,11 +305,11 @@ void envChooseLocaleFrom(char *buf, int len, int argc, char **argv, const char *
     for (const char *name : variables) {
         const char *value = std::getenv(name);
         if (value && value[0]) {
-            envCopyText(buf, len, value);
+            strCopyBounded(buf, len, value);
             return;
         }
     }
-    envCopyText(buf, len, kEnvDefaultLocale);
+    strCopyBounded(buf, len, kEnvDefaultLocale);
 }
 
 const char *envSetCharLocale(const char *chosen, FILE *err)
@@ -374,7 +361,7 @@ void envChooseLocale(char *buf, int len, int argc, char **argv)
 void envStoreLocale(const char *name)
 {
     setenv("LANG", name, 1);
-    envCopyText(appData->localeName, sizeof appData->localeName, name);
+    strCopyBounded(appData->localeName, sizeof appData->localeName, name);
     languageCode(appData->localeName, appData->languageCode);
 }
 

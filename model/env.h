@@ -101,6 +101,3 @@ int envJoinPath(char *dst, int size, const char *a, const char *b);
 int envReplacementPath(char *dst, int size, const char *path);
 int envFinishReplacement(FILE *out, int ok, const char *temp, const char *path);
 
-// Bounded copy: at most size - 1 characters and a terminator. Returns 1 when
-// the whole of src fit.
-int envCopyText(char *dst, int size, const char *src);

@@ -25,10 +25,8 @@ bool selected(const ChartState *chart, int32_t kind, int32_t index)
 void bodyErrorName(const OrbitalElements *el, char *buf, size_t size)
 {
     const char *name = pickNameField(el);
-    std::snprintf(buf, size, "%s", name ? name : "");
-    size_t n = std::strlen(buf);
-    while (n > 0 && buf[n - 1] == ' ')
-        buf[--n] = '\0';
+    strCopyBounded(buf, static_cast<int>(size), name);
+    buf[strTrimmedLength(buf)] = '\0';
 }
 
 void recordBodyError(const char *id, const OrbitalElements *el)

@@ -1,25 +1,13 @@
 // The real theories behind the ephemeris update.
 #include "model/ephemeris.h"
 
-#include <cstdio>
-
 #include "astro/comet_tails.h"
 #include "astro/galilean.h"
 #include "astro/orbits.h"
 #include "astro/phase.h"
 #include "astro/planets.h"
 #include "astro/sun_moon.h"
-#include "model/app_data.h"
-
-namespace {
-
-void recordPendingError(const char *id, const char *text)
-{
-    std::snprintf(appData->errorId, sizeof appData->errorId, "%s", id ? id : "");
-    std::snprintf(appData->errorArg, sizeof appData->errorArg, "%s", text ? text : "");
-}
-
-} // namespace
+#include "model/lexing.h"
 
 const EphemerisTheories kEphemerisTheoriesDefault = {
     ephemSun,
@@ -31,7 +19,7 @@ const EphemerisTheories kEphemerisTheoriesDefault = {
     ephemSmallBody,
     ephemCometIonTail,
     ephemCometDustTail,
-    recordPendingError,
+    stkSetError,
 };
 
 EphemerisTheories ephemerisTheories = kEphemerisTheoriesDefault;

@@ -23,14 +23,14 @@
 //     an empty text likewise.
 #include "model/lexing.h"
 
-#include <cstddef>
+#include <cstring>
+
+#include "model/app_data.h"
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool endsText(char c) { return c == '\0' || c == '\r'; }
-
-StkTokenizer sharedTokenizer = {nullptr, 1};
 
 // Skips the blanks after a parameter and then one comma (rule 5).
 char *foldSeparators(char *p)
@@ -96,7 +96,123 @@ char *stkNextTokenIn(StkTokenizer *state, char *text, int afterWord)
     }
 }
 
-char *stkNextToken(char *text, int afterWord)
+// ---- text helpers ------------------------------------------------------------
+
+char stkUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+} // namespace
+
+char *strUpper(char *s)
 {
-    return stkNextTokenIn(&sharedTokenizer, text, afterWord);
+    for (char *p = s; p && *p; ++p)
+        *p = stkUpperAscii(*p);
+    return s;
+}
+
+char *strLower(char *s)
+{
+    for (char *p = s; p && *p; ++p)
+        *p = lowerAscii(*p);
+    return s;
+}
+
+int strEqualNoCase(const char *a, const char *b)
+{
+    if (!a || !b)
+        return 0;
+    for (;; ++a, ++b) {
+        const char ca = stkUpperAscii(*a);
+        if (ca != stkUpperAscii(*b))
+            return 0;
+        if (ca == '\0')
+            return 1;
+    }
+}
+
+int strPrefixNoCase(const char *text, const char *prefix, size_t n)
+{
+    if (!text || !prefix)
+        return 0;
+    for (size_t i = 0; i < n; ++i) {
+        const char a = stkUpperAscii(text[i]);
+        if (a != stkUpperAscii(prefix[i]) || a == '\0')
+            return 0;
+    }
+    return 1;
+}
+
+int strCopyBounded(char *dest, int size, const char *src)
+{
+    if (!dest || size <= 0)
+        return 0;
+    size_t n = src ? std::strlen(src) : 0;
+    const size_t room = static_cast<size_t>(size) - 1;
+    const int fits = n <= room;
+    if (!fits)
+        n = room;
+    if (n > 0)
+        std::memcpy(dest, src, n);
+    dest[n] = '\0';
+    return fits;
+}
+
+size_t strTrimmedLength(const char *s)
+{
+    if (!s)
+        return 0;
+    size_t n = std::strlen(s);
+    while (n > 0 && isBlank(s[n - 1]))
+        --n;
+    return n;
+}
+
+int strIsBlank(const char *s) { return strTrimmedLength(s) == 0; }
+
+// ---- keywords ------------------------------------------------------------------
+
+int stkLookupKeyword(char *word, const KeywordEntry *table, int32_t *code)
+{
+    if (!word || !table)
+        return 0;
+    strUpper(word);
+    for (const KeywordEntry *row = table; row->keyword; row++) {
+        if (std::strcmp(word, row->keyword) == 0) {
+            if (code)
+                *code = row->code;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int stkLookupKeywordCopy(const char *word, const KeywordEntry *table, int32_t *code)
+{
+    char copy[kStkWordSize];
+    return word && strCopyBounded(copy, sizeof copy, word) && stkLookupKeyword(copy, table, code);
+}
+
+const char *stkKeywordName(const KeywordEntry *table, int32_t code)
+{
+    for (const KeywordEntry *row = table; row && row->keyword; row++)
+        if (row->code == code)
+            return row->keyword;
+    return nullptr;
+}
+
+// ---- command errors ------------------------------------------------------------
+
+void stkSetError(const char *id, const char *text)
+{
+    strCopyBounded(appData->errorId, sizeof appData->errorId, id);
+    strCopyBounded(appData->errorArg, sizeof appData->errorArg, text);
+}
+
+void stkClearError()
+{
+    appData->errorId[0] = '\0';
+    appData->errorArg[0] = '\0';
 }

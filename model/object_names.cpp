@@ -18,47 +18,7 @@
 #include "model/resource_text.h"
 #include "resources/catalogs.h"
 
-// ---- string and flag helpers ----------------------------------------------
-
-char *strUpper(char *s)
-{
-    for (char *p = s; p && *p; ++p)
-        *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
-    return s;
-}
-
-char *strLower(char *s)
-{
-    for (char *p = s; p && *p; ++p)
-        *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
-    return s;
-}
-
-int strEqualNoCase(const char *a, const char *b)
-{
-    if (!a || !b)
-        return 0;
-    for (;; ++a, ++b) {
-        int ca = std::toupper(static_cast<unsigned char>(*a));
-        int cb = std::toupper(static_cast<unsigned char>(*b));
-        if (ca != cb)
-            return 0;
-        if (ca == 0)
-            return 1;
-    }
-}
-
-// Case-insensitive compare of the first n characters.
-static int prefixEqualNoCase(const char *text, const char *prefix, size_t n)
-{
-    for (size_t i = 0; i < n; ++i) {
-        int a = std::toupper(static_cast<unsigned char>(text[i]));
-        int b = std::toupper(static_cast<unsigned char>(prefix[i]));
-        if (a != b || a == 0)
-            return 0;
-    }
-    return 1;
-}
+// ---- flag helpers ----------------------------------------------
 
 uint8_t flagCombine(uint8_t value, uint8_t bits, int op)
 {
@@ -74,12 +34,10 @@ uint8_t flagCombine(uint8_t value, uint8_t bits, int op)
     }
 }
 
-// Bounded copy that always terminates (len >= 1).
 static void copyText(char *buf, int len, const char *text)
 {
-    if (!buf || len <= 0)
-        return;
-    std::snprintf(buf, static_cast<size_t>(len), "%s", text ? text : "");
+    if (len > 0)
+        strCopyBounded(buf, static_cast<size_t>(len), text);
 }
 
 // ---- body names -------------------------------------------------------------
@@ -235,7 +193,7 @@ int parseObjectName(ChartState *chart, const char *word, int32_t *id, uint8_t *b
         if (b.id > kObjectPluto)
             continue;
         size_t n = std::strlen(b.command);
-        if (!prefixEqualNoCase(word, b.command, n))
+        if (!strPrefixNoCase(word, b.command, n))
             continue;
         const char *rest = word + n;
         int sunMoon = b.id == kObjectSun || b.id == kObjectMoon;
@@ -263,7 +221,7 @@ int parseObjectName(ChartState *chart, const char *word, int32_t *id, uint8_t *b
         if (foundBits)
             break;
         size_t n = std::strlen(f.prefix);
-        if (!prefixEqualNoCase(word, f.prefix, n))
+        if (!strPrefixNoCase(word, f.prefix, n))
             continue;
         const char *rest = word + n;
         uint8_t tail = f.prefix[0] == 'D' ? 0x40 : f.prefix[0] == 'I' ? 0x80 : 0;
@@ -345,22 +303,13 @@ const char *objectDisplayName(ChartState *chart, int32_t id, uint8_t bit)
     }
 }
 
-// Length of s without its trailing blanks.
-static size_t trimmedLength(const char *s)
-{
-    size_t n = std::strlen(s);
-    while (n > 0 && s[n - 1] == ' ')
-        --n;
-    return n;
-}
-
 // The name against a blank-padded field: equal ignoring case and trailing
 // blanks on either side, so "C/1995O1" and "C/1995O1   " both find the
 // field whatever its width. A blank name matches nothing (not every blank field).
 static int fieldMatches(const char *name, const char *field)
 {
-    size_t n = trimmedLength(name);
-    return n > 0 && n == trimmedLength(field) && prefixEqualNoCase(name, field, n);
+    size_t n = strTrimmedLength(name);
+    return n > 0 && n == strTrimmedLength(field) && strPrefixNoCase(name, field, n);
 }
 
 static int elementMatches(const char *name, const OrbitalElements &e)
@@ -413,21 +362,13 @@ int findObjectByName(ChartState *chart, const char *name, int32_t *id)
     return findCometByName(chart, name, id) || findMinorPlanetByName(chart, name, id);
 }
 
-static int hasNonBlank(const char *s)
-{
-    for (; *s; ++s)
-        if (*s != ' ')
-            return 1;
-    return 0;
-}
-
 const char *pickNameField(const OrbitalElements *e)
 {
     if (!e)
         return nullptr;
     const char *fields[] = {e->name, e->extension, e->id, e->designation};
     for (const char *f : fields)
-        if (hasNonBlank(f))
+        if (!strIsBlank(f))
             return f;
     return nullptr;
 }
@@ -609,7 +550,7 @@ int parseBayerName(char *text, int32_t *star)
     char *rest = text;
     for (int g = 1; g <= 24; ++g) {
         size_t n = std::strlen(greekLetterNames[g]);
-        if (prefixEqualNoCase(text, greekLetterNames[g], n)) {
+        if (strPrefixNoCase(text, greekLetterNames[g], n)) {
             letter = g;
             rest = text + n;
             if (*rest >= '1' && *rest <= '9')
@@ -684,18 +625,18 @@ int parseNebulaName(const char *text, int32_t *index)
         return 0;
     int catalog;
     const char *p = text + 1;
-    switch (std::toupper(static_cast<unsigned char>(text[0]))) {
+    switch (stkUpperAscii(text[0])) {
     case 'M':
         catalog = 0;
         break;
     case 'N':
         catalog = 1;
-        if (std::toupper(static_cast<unsigned char>(p[0])) == 'G' && std::toupper(static_cast<unsigned char>(p[1])) == 'C')
+        if (stkUpperAscii(p[0]) == 'G' && stkUpperAscii(p[1]) == 'C')
             p += 2;
         break;
     case 'I':
         catalog = 2;
-        if (std::toupper(static_cast<unsigned char>(p[0])) == 'C')
+        if (stkUpperAscii(p[0]) == 'C')
             p += 1;
         break;
     default:
@@ -874,7 +815,7 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
                 return 0;
             return finish(std::snprintf(buf, len, comet ? "COMET%d" : "MINORPLANET%d", n), len);
         }
-        return finish(std::snprintf(buf, len, "%s", bodyCommandName(index)), len);
+        return strCopyBounded(buf, len, bodyCommandName(index));
     }
     case kPosCons:
         if (index < 0 || index >= constellationCount)
@@ -894,7 +835,7 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
     case kPosJupiterMoon:
         if (index < 0 || index > 3)
             return 0;
-        return finish(std::snprintf(buf, len, "%s", bodyCommandName(kObjectIo + index)), len);
+        return strCopyBounded(buf, len, bodyCommandName(kObjectIo + index));
     case kPosUserObject: {
         if (!chart || index < 0)
             return 0;
@@ -914,7 +855,7 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
     case kPosNamedPoint:
         if (index < 0 || index >= namedPointCount)
             return 0;
-        return finish(std::snprintf(buf, len, "%s", namedPoints[index].name), len);
+        return strCopyBounded(buf, len, namedPoints[index].name);
     default:
         return 0;
     }

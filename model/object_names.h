@@ -2,25 +2,19 @@
 // comets and minor planets, stars (designations and proper names),
 // constellations, deep-sky objects, user objects, sky marks and named points;
 // a position (PositionSpec) written back as command text; the automatic star
-// limit; the small string and flag helpers the command handlers share.
+// limit; the flag helper the command handlers share. The text helpers are in
+// model/lexing.h.
 #pragma once
 
 #include <cstdint>
 
 #include "astro/types.h"
+#include "model/lexing.h"
 
 struct ChartState;
 struct OrbitalElements;
 
-// ---- string and flag helpers ----------------------------------------------
-
-// Change case in place (ASCII letters only); return s. A null s is returned as is.
-char *strUpper(char *s);
-char *strLower(char *s);
-
-// 1 when a and b are equal ignoring case; 0 when not or when either is null
-// (so a missing parameter never matches a keyword).
-int strEqualNoCase(const char *a, const char *b);
+// ---- flag helpers ----------------------------------------------------------
 
 // Display-bit operations: op 1 (SHOW) sets bits, op 0 (HIDE) clears them,
 // op 2 (TOGGLE) sets them when none is set, else clears them all.

@@ -2,6 +2,7 @@
 
 #include "model/app_data.h"
 #include "model/env.h"
+#include "model/lexing.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
 
@@ -10,7 +11,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,7 +108,7 @@ int optionsFileGetBool(const char *path, const char *key, int dflt)
         int value;
     } words[] = {{"TRUE", 1}, {"YES", 1}, {"FALSE", 0}, {"NO", 0}};
     for (const auto &w : words)
-        if (strcasecmp(value, w.word) == 0)
+        if (strEqualNoCase(value, w.word))
             return w.value;
     return dflt;
 }

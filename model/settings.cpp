@@ -5,6 +5,7 @@
 #include "model/chart_state.h"
 #include "model/clock.h"
 #include "model/env.h"
+#include "model/lexing.h"
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
@@ -12,7 +13,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,12 +88,12 @@ void envSiteFilePath(char *out, int outSize, const char *resourcePath)
     char copy[kEnvPathSize];
     int haveCopy = appData->userDir[0] && envJoinPath(copy, sizeof copy, appData->userDir, "/tavik.obs");
     if (haveCopy && access(copy, R_OK) == 0) {
-        envCopyText(out, outSize, copy);
+        strCopyBounded(out, outSize, copy);
         return;
     }
     expandInto(out, outSize, resourcePath);
     if (haveCopy && out[0] && access(out, R_OK) == 0 && envCopyFile(out, copy))
-        envCopyText(out, outSize, copy);
+        strCopyBounded(out, outSize, copy);
 }
 
 // Puts a found site on the chart: coordinates, zone and name.
@@ -101,7 +101,7 @@ static void placeSite(ChartState *chart, const char *name, const double where[3]
 {
     chartSetSite(chart, where[0], where[1], where[2]);
     appData->siteZoneHours = zone;
-    envCopyText(chart->siteName, sizeof chart->siteName, name);
+    strCopyBounded(chart->siteName, sizeof chart->siteName, name);
 }
 
 void envInitSite(ChartState *chart, const char *siteResource)
@@ -111,7 +111,7 @@ void envInitSite(ChartState *chart, const char *siteResource)
     if (optionGetString("SiteName", name, sizeof name) && name[0] &&
         pendingFindSite(name, where, &zone)) {
         placeSite(chart, name, where, zone);
-        envCopyText(appData->siteName, sizeof appData->siteName, name);
+        strCopyBounded(appData->siteName, sizeof appData->siteName, name);
         return;
     }
     // The resource's site is placed with its own coordinates and zone: a
@@ -132,7 +132,7 @@ void envChooseImageViewer(const char *const viewers[kImageViewerCount], char *ou
     for (int i = 0; i < kImageViewerCount; ++i) {
         const char *viewer = viewers[i];
         if (!viewer || !viewer[0]) {
-            envCopyText(out, outSize, "xloadimage -quiet -title '%s'");
+            strCopyBounded(out, outSize, "xloadimage -quiet -title '%s'");
             return;
         }
         expandInto(out, outSize, viewer);
@@ -145,9 +145,9 @@ int envDateStyleCode(const char *value)
 {
     if (!value)
         return 0;
-    if (strcasecmp(value, "Japanese") == 0)
+    if (strEqualNoCase(value, "Japanese"))
         return 1;
-    if (strcasecmp(value, "European") == 0)
+    if (strEqualNoCase(value, "European"))
         return 2;
     return 0;
 }

@@ -466,10 +466,8 @@ void drawBodyName(ChartState *chart, Canvas *canvas, int id, int x, int y)
 {
     char name[64];
     if (id >= kCometBase && id < kCometBase + chart->cometCount) {
-        std::snprintf(name, sizeof name, "%s", chart->cometElements[id - kCometBase].name);
-        size_t n = std::strlen(name);
-        while (n > 0 && name[n - 1] == ' ')
-            name[--n] = '\0';
+        strCopyBounded(name, sizeof name, chart->cometElements[id - kCometBase].name);
+        name[strTrimmedLength(name)] = '\0';
     } else {
         objectName(chart, id, 0, name, sizeof name);
     }

@@ -1,10 +1,10 @@
 #include "ui/actions.h"
 
 #include <cstdio>
-#include <strings.h>
 
 #include "command/interpreter.h"
 #include "model/chart_state.h"
+#include "model/lexing.h"
 #include "ui/pending_startup.h"
 
 namespace {
@@ -34,7 +34,7 @@ void scrollWindowAction(Widget, XEvent *, String *params, Cardinal *count)
         return;
     }
     for (const ScrollDirection *d = kScrollDirections; d->word; d++) {
-        if (strcasecmp(params[0], d->word) == 0) {
+        if (strEqualNoCase(params[0], d->word)) {
             d->scroll(currentChart, d->action, 0);
             return;
         }

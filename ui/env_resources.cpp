@@ -10,6 +10,7 @@
 
 #include "model/app_data.h"
 #include "model/env.h"
+#include "model/lexing.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
 #include "model/settings.h"
@@ -44,7 +45,7 @@ static char *toolkitResourceString(const char *name, char *buf, int len)
 {
     if (!appData->topLevel)
         return fallbackResourceString(name, buf, len);
-    envCopyText(buf, len, topLevelString(name, "String", ""));
+    strCopyBounded(buf, len, topLevelString(name, "String", ""));
     return buf;
 }
 

@@ -125,9 +125,9 @@ TEST(Parameters, NumbersAsHandlersReadThem)
     EXPECT_EQ(stkParamReal("1e999"), 0.0) << "an infinity is no number";
     EXPECT_EQ(stkParamTenths("4.5"), 45);
     EXPECT_EQ(stkParamTenths("1e30"), INT32_MAX);
-    EXPECT_EQ(stkParamIs("off", "OFF"), 1);
-    EXPECT_EQ(stkParamIs("OF", "OFF"), 0);
-    EXPECT_EQ(stkParamIs(nullptr, "OFF"), 0);
+    EXPECT_EQ(strEqualNoCase("off", "OFF"), 1);
+    EXPECT_EQ(strEqualNoCase("OF", "OFF"), 0);
+    EXPECT_EQ(strEqualNoCase(nullptr, "OFF"), 0);
 }
 
 } // namespace

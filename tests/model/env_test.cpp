@@ -1,4 +1,5 @@
 #include "model/env.h"
+#include "model/lexing.h"
 
 #include "tests/model/settings_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -25,7 +26,7 @@ int fakeLookup(const char *user, char *dst, int len)
 {
     for (const FakeUser &u : fakeUsers) {
         if ((!user && !u.name) || (user && u.name && std::strcmp(user, u.name) == 0))
-            return envCopyText(dst, len, u.home.c_str());
+            return strCopyBounded(dst, len, u.home.c_str());
     }
     return 0;
 }
@@ -335,7 +336,7 @@ TEST(EnvLocalizedPath, ChosenOnlyWhenReadable)
     };
     for (const Case &c : cases) {
         char path[256];
-        envCopyText(path, sizeof path, base.c_str());
+        strCopyBounded(path, sizeof path, base.c_str());
         envLocalizedPathFor(path, c.len, c.code);
         EXPECT_EQ(std::string(path), c.expected) << c.name;
     }

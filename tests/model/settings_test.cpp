@@ -4,6 +4,7 @@
 #include "model/chart_state.h"
 #include "model/clock.h"
 #include "model/env.h"
+#include "model/lexing.h"
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
@@ -28,7 +29,7 @@ std::string fakeHome;
 
 int fakeLookup(const char *user, char *dst, int len)
 {
-    return !user && !fakeHome.empty() && envCopyText(dst, len, fakeHome.c_str());
+    return !user && !fakeHome.empty() && strCopyBounded(dst, len, fakeHome.c_str());
 }
 
 // A fresh application record and chart, a home of our own, recorded boxes.
@@ -235,7 +236,7 @@ TEST_F(SettingsTest, DefaultSiteThreeCases)
 {
     TempDir data;
     std::string dir = makeUserDir();
-    envCopyText(appData->siteFile, kPathSize, data.write("tavik.obs", kThreeSites).c_str());
+    strCopyBounded(appData->siteFile, kPathSize, data.write("tavik.obs", kThreeSites).c_str());
     std::string options = dir + "/options";
 
     // 1. The option's site: its place, zone and name, no box.
@@ -321,7 +322,7 @@ TEST_F(SettingsTest, ApplyResourcesFillsTheRecordInOrder)
     std::string options = dir + "/options";
     optionsFileSet(options.c_str(), "GscDataPath", "~/gsc-as-typed");
     optionsFileSet(options.c_str(), "SaveImagePath", "/pictures");
-    envCopyText(appData->languageCode, sizeof appData->languageCode, "ja");
+    strCopyBounded(appData->languageCode, sizeof appData->languageCode, "ja");
 
     std::string d = data.path() + "/";
     std::vector<std::string> paths = {d + "comet.elm", d + "mp.elm", d + "consname.dat", d + "starname.dat",
@@ -433,9 +434,9 @@ TEST_F(SettingsTest, QuitWritesTheRecordsOptions)
     uiHooks.toolbarManaged = toolbarShownHook;
     appData->tipShell = nullptr;
     appData->confirmQuit = 0;
-    envCopyText(appData->stlFileIoPath, kPathSize, "/s");
-    envCopyText(appData->gscPath, kPathSize, "/cdrom");
-    envCopyText(appData->tzOption, sizeof appData->tzOption, "UTC");
+    strCopyBounded(appData->stlFileIoPath, kPathSize, "/s");
+    strCopyBounded(appData->gscPath, kPathSize, "/cdrom");
+    strCopyBounded(appData->tzOption, sizeof appData->tzOption, "UTC");
     appData->socketPort = 7000;
     ASSERT_EQ(optionsWriteAll(), 1);
     EXPECT_EQ(readFile(dir + "/options"),

@@ -3,6 +3,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
+#include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/settings.h"
 #include "model/ui_hooks.h"
@@ -27,7 +28,7 @@ std::string fakeHome;
 
 int fakeLookup(const char *user, char *dst, int len)
 {
-    return !user && envCopyText(dst, len, fakeHome.c_str());
+    return !user && strCopyBounded(dst, len, fakeHome.c_str());
 }
 
 // A top-level shell of class "TAvik" on the test display, with or without
