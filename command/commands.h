@@ -28,6 +28,12 @@ void stkCmdZoom(ChartState *chart, char **params);
 void stkCmdLook(ChartState *chart, char **params);
 void stkCmdTrack(ChartState *chart, char **params);
 void stkCmdBlink(ChartState *chart, char **params);
+
+// LOOK's and VIEW CENTER's target: "HRZ" alone locks the view's vertical
+// placement (unless tracking), else the position text1..text3 becomes the
+// one-shot target (ignored while tracking). 0 after stkErrorIllegalParam
+// with text1 when it is no position.
+int setLookTarget(ChartState *chart, char *text1, char *text2, char *text3);
 void stkCmdSolOffset(ChartState *chart, char **params);
 void stkCmdShow(ChartState *chart, char **params);
 void stkCmdHide(ChartState *chart, char **params);

@@ -1,7 +1,6 @@
 #include "command/keywords.h"
 
 #include "model/chart_state.h"
-#include "model/position.h"
 #include "model/ui_hooks.h"
 
 const KeywordEntry modeKeywords[] = {
@@ -49,23 +48,6 @@ const KeywordEntry inputKeywords[] = {
     {"LOCATE", kInputDialogLocate},
     {"OPENFILE", kInputDialogOpenFile},
     {"SAVEFILE", kInputDialogSaveFile},
-    {nullptr, 0},
-};
-
-const KeywordEntry positionKeywords[] = {
-    {"HRZ", kPosHrz},
-    {"EQT", kPosEqt},
-    {"EQT_B1950", kPosEqtB1950},
-    {"EQT_DATE", kPosEqtDate},
-    {"ECL", kPosEcl},
-    {"GAL", kPosGal},
-    {"STAR", kPosStar},
-    {"CONS", kPosCons},
-    {"NEBULA", kPosNebula},
-    {"SCREEN", kPosScreen},
-    {"AD", kPosUserObject},
-    {"VIEW_CENTER", kPosViewCenter},
-    {"SKYMARK", kPosSkyMark},
     {nullptr, 0},
 };
 

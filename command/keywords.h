@@ -3,13 +3,13 @@
 #pragma once
 
 #include "command/interpreter.h"
+#include "model/position.h" // positionKeywords, beside its parser
 
 extern const KeywordEntry modeKeywords[];     // MODE: ChartMode codes
 extern const KeywordEntry timesysKeywords[];  // TIMESYS: 0 LST, 1 UT, 2 LMT
 extern const KeywordEntry gridKeywords[];     // GRID: NORMAL 0 .. MODE3 3
 extern const KeywordEntry loadKeywords[];     // LOAD, UNLOAD: AD 5, CLICKDATA 7
 extern const KeywordEntry inputKeywords[];    // INPUT: kInputDialog* codes
-extern const KeywordEntry positionKeywords[]; // position specifications: PositionKind
 // SHOW, HIDE, TOGGLE: code = group << 8 | bits, the group selecting a display
 // byte of the chart state; the first row of a code names it in scene files.
 extern const KeywordEntry displayItemKeywords[];

@@ -20,10 +20,6 @@ void stkCmdTimeSys(ChartState *, char **) { notAvailable(); }
 void stkCmdContinue(ChartState *, char **) { notAvailable(); }
 void stkCmdReverse(ChartState *, char **) { notAvailable(); }
 void stkCmdRealTime(ChartState *, char **) { notAvailable(); }
-void stkCmdView(ChartState *, char **) { notAvailable(); }
-void stkCmdZoom(ChartState *, char **) { notAvailable(); }
-void stkCmdLook(ChartState *, char **) { notAvailable(); }
-void stkCmdTrack(ChartState *, char **) { notAvailable(); }
 void stkCmdBlink(ChartState *, char **) { notAvailable(); }
 void stkCmdShow(ChartState *, char **) { notAvailable(); }
 void stkCmdHide(ChartState *, char **) { notAvailable(); }

@@ -16,9 +16,31 @@ namespace {
 // computation that must be redone.
 constexpr int32_t kRequestedLevel = 1;
 
+constexpr int32_t kJupiter = 3; // ObjectId
+
+// The LOOK/TRACK target is computed even when hidden: the view centres on
+// it, and a hidden body's row would be stale or never computed.
+bool isTarget(const ChartState *chart, int32_t kind, int32_t index)
+{
+    if (chart->trackState == 0 && !chart->viewLocked)
+        return false;
+    const int32_t target = chart->trackKind & ~kTrackKindLockBit;
+    return target == kind && chart->trackIndex == index;
+}
+
 bool selected(const ChartState *chart, int32_t kind, int32_t index)
 {
-    return chart->clickFlags != 0 && chart->hitKind == kind && chart->hitIndex == index;
+    return (chart->clickFlags != 0 && chart->hitKind == kind && chart->hitIndex == index) ||
+           isTarget(chart, kind, index);
+}
+
+// A Galilean moon as the target needs Jupiter and the moons.
+bool moonIsTarget(const ChartState *chart)
+{
+    for (int32_t m = 0; m < kGalileanMoonCount; ++m)
+        if (isTarget(chart, kPosJupiterMoon, m))
+            return true;
+    return false;
 }
 
 // The element record's name as error messages show it, trailing blanks removed.
@@ -78,7 +100,7 @@ void updatePlanets(ChartState *chart, const EphemerisTheories &t)
     for (int i = 0; i < kPlanetCount; ++i) {
         SolarBodyRecord *p = &chart->planets[i];
         uint8_t flags = chart->planetFlags[i];
-        bool needed = selected(chart, kPosBody, i) ||
+        bool needed = selected(chart, kPosBody, i) || (i == kJupiter && moonIsTarget(chart)) ||
                       ((flags & kBodyShown) &&
                        (p->jd != chart->sky.jd || kRequestedLevel < p->level));
         if (needed && t.planet) {
@@ -97,8 +119,7 @@ void updatePlanets(ChartState *chart, const EphemerisTheories &t)
 
 void updateGalileanMoons(ChartState *chart, const EphemerisTheories &t)
 {
-    enum { kJupiter = 3 };
-    bool anySelected = chart->clickFlags != 0 && chart->hitKind == kPosJupiterMoon;
+    bool anySelected = (chart->clickFlags != 0 && chart->hitKind == kPosJupiterMoon) || moonIsTarget(chart);
     bool needed = anySelected || ((chart->planetFlags[kJupiter] & kBodyShown) &&
                                   (chart->jupiterMoonFlags & kJupiterMoonsShown) &&
                                   chart->galileanMoons[0].jd != chart->sky.jd);

@@ -37,7 +37,7 @@ uint8_t flagCombine(uint8_t value, uint8_t bits, int op)
 static void copyText(char *buf, int len, const char *text)
 {
     if (len > 0)
-        strCopyBounded(buf, static_cast<size_t>(len), text);
+        strCopyBounded(buf, len, text);
 }
 
 // ---- body names -------------------------------------------------------------
@@ -107,14 +107,19 @@ char *objectName(ChartState *chart, int32_t id, int commandForm, char *buf, int 
     return buf;
 }
 
-static const char *const satelliteNames[4] = {"IO", "EUROPA", "GANYMEDE", "CALLIST"};
+// Callisto has two names: CALLISTO as typed, CALLIST as the name writer and
+// older scene files spell it.
+static const struct {
+    const char *name;
+    int32_t moon;
+} satelliteNames[] = {{"IO", 0}, {"EUROPA", 1}, {"GANYMEDE", 2}, {"CALLISTO", 3}, {"CALLIST", 3}};
 
 int findSatelliteByName(ChartState *, const char *name, int32_t *moon)
 {
-    for (int32_t m = 0; m < 4; ++m) {
-        if (strEqualNoCase(name, satelliteNames[m])) {
+    for (const auto &s : satelliteNames) {
+        if (strEqualNoCase(name, s.name)) {
             if (moon)
-                *moon = m;
+                *moon = s.moon;
             return 1;
         }
     }
@@ -824,12 +829,13 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
     case kPosNebula: {
         if (index < 0 || index >= nebulaTotalCount)
             return 0;
+        // The letter follows the list the row is in: an NGC row of a Messier
+        // object carries the Messier flag too, and "M224" would not read back.
         int32_t number = nebulaRecords[index].number;
-        char letter = 'M';
-        if (!(number & nebulaFlagMessier) && (number & nebulaFlagNgc))
-            letter = 'N';
-        else if (!(number & nebulaFlagMessier) && (number & nebulaFlagIc))
-            letter = 'I';
+        int32_t catalog = nebulaCatalogCount - 1;
+        while (catalog > 0 && index < nebulaFirst[catalog])
+            --catalog;
+        const char letter = nebulaCatalogLetters[catalog];
         return finish(std::snprintf(buf, len, "NEBULA %c%d", letter, number & nebulaNumberMask), len);
     }
     case kPosJupiterMoon:
@@ -837,20 +843,11 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
             return 0;
         return strCopyBounded(buf, len, bodyCommandName(kObjectIo + index));
     case kPosUserObject: {
-        if (!chart || index < 0)
+        const UserObject *row =
+            chart ? userObjectFileRow(chart->userObjectFiles, chart->userObjectFileCount, index) : nullptr;
+        if (!row || !safeQuotedName(row->name))
             return 0;
-        int32_t rest = index;
-        for (int32_t f = 0; f < chart->userObjectFileCount; ++f) {
-            const UserObjectFileEntry &file = chart->userObjectFiles[f];
-            if (rest < file.count) {
-                const char *name = file.table[rest].name;
-                if (!safeQuotedName(name))
-                    return 0;
-                return finish(std::snprintf(buf, len, "AD \"%s\"", name), len);
-            }
-            rest -= file.count;
-        }
-        return 0;
+        return finish(std::snprintf(buf, len, "AD \"%s\"", row->name), len);
     }
     case kPosNamedPoint:
         if (index < 0 || index >= namedPointCount)

@@ -48,7 +48,7 @@ char *objectName(ChartState *chart, int32_t id, int commandForm, char *buf, int 
 // The command-language name of a body that is not a comet or minor planet.
 const char *bodyCommandName(int32_t id);
 
-// IO, EUROPA, GANYMEDE, CALLIST (any case) give 0..3; 1 when found.
+// IO, EUROPA, GANYMEDE, CALLISTO or CALLIST (any case) give 0..3; 1 when found.
 int findSatelliteByName(ChartState *chart, const char *name, int32_t *moon);
 
 // Object-name forms of the display commands: a body name with an optional

@@ -1,7 +1,12 @@
 #include "render/object_screen.h"
 
+#include "astro/coords.h"
+#include "astro/q14.h"
 #include "model/chart_state.h"
+#include "model/object_names.h"
+#include "model/position.h"
 #include "render/projection.h"
+#include "resources/catalogs.h"
 
 namespace {
 
@@ -58,4 +63,71 @@ int objectScreenPosition(ChartState *chart, int id, ProjectedPoint *out) {
     BodyForms forms;
     if (!bodyForms(chart, id, &forms)) return 0;
     return projectBodyByMode(chart, forms.geoUnit, forms.geoUnitQ14, forms.helio, out);
+}
+
+namespace {
+
+int screenPoint(int32_t x, int32_t y, ProjectedPoint *out) {
+    out->x = x;
+    out->y = y;
+    out->depth = 0;
+    out->cosCentre = kScreenPointCosCentre;
+    return 1;
+}
+
+int projectQ14(ChartState *chart, const Vec3Q14 &v, ProjectedPoint *out) { return projectPoint(chart, &v, out); }
+
+} // namespace
+
+int targetScreenPosition(ChartState *chart, int32_t kind, int32_t index, const double values[2], ProjectedPoint *out) {
+    double value1 = values ? values[0] : 0.0, value2 = values ? values[1] : 0.0;
+    if (kind == kPosUserObject) {
+        const UserObject *row = userObjectFileRow(chart->userObjectFiles, chart->userObjectFileCount, index);
+        if (row == nullptr || row->kind == kPosUserObject || row->kind == kPosSkyMark) return 0;
+        kind = row->kind;
+        index = row->index;
+        value1 = row->value1;
+        value2 = row->value2;
+    }
+    switch (kind) {
+    case kPosHrz:
+    case kPosEqt:
+    case kPosEqtB1950:
+    case kPosEqtDate:
+    case kPosEcl:
+    case kPosGal: {
+        const double pair[2] = {value1, value2};
+        double j2000[2];
+        convertCoords(&chart->sky, kind, pair, COORD_EQT, j2000);
+        Vec3Q14 v;
+        sphToVecQ14(j2000, &v);
+        return projectQ14(chart, v, out);
+    }
+    case kPosStar:
+        if (index < 0 || index >= brightStarCount) return 0;
+        return projectQ14(chart, Vec3Q14{brightStars[index].x, brightStars[index].y, brightStars[index].z}, out);
+    case kPosCons:
+        if (index < 0 || index >= constellationCount) return 0;
+        return projectQ14(chart, constellations[index].point, out);
+    case kPosNebula:
+        if (index < 0 || index >= nebulaTotalCount) return 0;
+        return projectQ14(chart, nebulaPositions[index], out);
+    case kPosJupiterMoon:
+        if (index < 0 || index >= kGalileanMoonCount) return 0;
+        return projectQ14(chart, chart->galileanMoons[index].unitQ14, out);
+    case kPosNamedPoint:
+        if (index < 0 || index >= namedPointCount) return 0;
+        return projectQ14(chart, namedPoints[index].point, out);
+    case kPosBody:
+        return objectScreenPosition(chart, index, out);
+    case kPosScreen:
+        if (!(value1 >= -32768.0 && value1 < 32768.0 && value2 >= -32768.0 && value2 < 32768.0)) return 0;
+        return screenPoint(static_cast<int32_t>(value1), static_cast<int32_t>(value2), out);
+    case kPosViewCenter: {
+        const ChartRect &r = chart->chartRect;
+        return screenPoint(r.x + r.width / 2, r.y + r.height / 2, out);
+    }
+    default:
+        return 0;
+    }
 }

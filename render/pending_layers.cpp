@@ -6,6 +6,7 @@
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
 #include "model/object_names.h"
+#include "model/position.h"
 #include "render/frame.h"
 #include "render/sky_colours.h"
 #include "render/status_bar.h"
@@ -19,13 +20,12 @@ void skyFromJd(ChartState *chart, double jd) { chartSetJd(chart, jd, chart->sky.
 
 // Stand-ins.
 double pendingTimeLockJd(ChartState *) { return 0.0; } // rise and set times
-void pendingUpdateViewCenterFromTarget(ChartState *) {}
 
 } // namespace
 
 const ChartFrameServices kFrameServices = {
     skyFromChartDate,      pendingTimeLockJd, skyFromJd,          ephemUpdateAll,
-    pendingUpdateViewCenterFromTarget,        updateSkyLevel,     setSkyColors,
+    updateViewCenterFromTarget,               updateSkyLevel,     setSkyColors,
     viewApplyStarLimit,    statusBarHeight,                statusBarRect,
     chartDrawStatusBar,
 };

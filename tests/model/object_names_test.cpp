@@ -212,7 +212,10 @@ TEST_F(ObjectNames, SatellitesUserObjectsSkyMarksAndNamedPoints)
     int32_t i = -1;
     EXPECT_TRUE(findSatelliteByName(chart, "callist", &i));
     EXPECT_EQ(i, 3);
-    EXPECT_FALSE(findSatelliteByName(chart, "CALLISTO", &i));
+    i = -1;
+    EXPECT_TRUE(findSatelliteByName(chart, "Callisto", &i)) << "the typed name and the written one both name it";
+    EXPECT_EQ(i, 3);
+    EXPECT_FALSE(findSatelliteByName(chart, "CALLISTOS", &i));
 
     struct Case {
         const char *name;

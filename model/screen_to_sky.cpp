@@ -1,0 +1,141 @@
+// From a chart pixel back to the sky: the inverse of each mode's projection.
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/coords.h"
+#include "astro/types.h"
+#include "astro/vecmat.h"
+#include "model/chart_state.h"
+#include "model/position.h"
+#include "model/view_geometry.h"
+
+namespace {
+
+constexpr double kRadToDeg = 57.29577951308232;
+
+// The pixel's offset from the projection centre as the projection wrote it:
+// dx to the left, dy up, with the orientation setting undone. 0 when the
+// orientation has no placement (nothing was drawn there).
+bool centreOffsets(const ChartState *chart, int32_t px, int32_t py, double *dx, double *dy)
+{
+    const double cx = chart->centerX;
+    double cy = chart->centerY;
+    // The horizontal chart's turn mirrors the rows about the middle of the
+    // chart rectangle, not about its projection centre near the bottom.
+    if (chart->mode == kModeHrz && chart->mirror == 1)
+        cy = chart->chartRect.height + 2 * chart->chartRect.y - chart->centerY;
+    *dx = cx - px;
+    *dy = cy - py;
+    if (chartModeKind(chart->mode) != kKindSky)
+        return true;
+    switch (chart->mirror) {
+    case 0:
+        return true;
+    case 1:
+        *dx = px - cx;
+        *dy = py - cy;
+        return true;
+    case 2:
+        *dx = px - cx;
+        return true;
+    default:
+        *dx = *dy = 0.0;
+        return true;
+    }
+}
+
+// A longitude offset from the map centre and a latitude in the map's system
+// (the chart's), as a J2000 unit vector.
+void mapToJ2000(const ChartState *chart, double lonOffsetDeg, double latDeg, Vec3 *out)
+{
+    // The equatorial maps are drawn in the equator of date (system 4), so
+    // the pair is converted like the ecliptic and galactic ones.
+    double pair[2] = {lonOffsetDeg + chart->centerMode[0], latDeg};
+    double j2000[2];
+    convertCoords(&chart->sky, chartModeSystem(chart->mode), pair, COORD_EQT, j2000);
+    sphToVec(j2000, out);
+}
+
+// Azimuthal equidistant: the offset in radians is the distance from the
+// centre, its direction the direction in the view frame's y-z plane.
+int azimuthalToSky(const ChartState *chart, double dx, double dy, Vec3 *out)
+{
+    const double u = dx / chart->pixelsPerRadianX, v = dy / chart->pixelsPerRadianY;
+    const double r = std::sqrt(u * u + v * v);
+    const double k = r == 0.0 ? 1.0 : r / std::sin(r);
+    const Vec3 view = {std::cos(r), u / k, v / k};
+    Mat3 inverse;
+    mat3Inverse(&chart->viewMatrix, &inverse);
+    mat3MulVec(&view, &inverse, out);
+    return 1;
+}
+
+int cylindricalToSky(const ChartState *chart, double dx, double dy, Vec3 *out)
+{
+    const double perDeg = chart->pixelsPerRadianY / kRadToDeg;
+    if (!(perDeg > 0.0))
+        return 0;
+    const double lonOffset = dx / perDeg, lat = dy / perDeg;
+    if (std::fabs(lat) > 90.0 || std::fabs(lonOffset) > 180.0)
+        return 0;
+    mapToJ2000(chart, lonOffset, lat, out);
+    return 1;
+}
+
+// The inverse of the Aitoff map: theta is the direction of the pixel from
+// the centre (the map's x counts double), rho its angular distance.
+int aitoffToSky(const ChartState *chart, double dx, double dy, Vec3 *out)
+{
+    const double X = dx, Y = dy;
+    const double q = chart->chartRect.width / 4;
+    if (X * X > 4.0 * (q * q - Y * Y))
+        return 0;
+    const double perRadian = chart->pixelsPerRadianX;
+    if (!(perRadian > 0.0))
+        return 0;
+    double lat, lonOffset;
+    if (X == 0.0) {
+        lat = 2.0 * Y / perRadian * kRadToDeg;
+        lonOffset = 0.0;
+    } else {
+        const double theta = std::atan2(X, 2.0 * Y) * kRadToDeg;
+        const double rho = X / (perRadian * sinDeg(theta)) * kRadToDeg;
+        const double sinLat = cosDeg(theta) * sinDeg(rho);
+        if (sinLat < -1.0 || sinLat > 1.0)
+            return 0;
+        lat = std::asin(sinLat) * kRadToDeg;
+        const double w = cosDeg(rho) / cosDeg(lat);
+        if (!(w >= -1.0 && w <= 1.0))
+            return 0;
+        lonOffset = 2.0 * std::acos(w) * kRadToDeg;
+        if (X < 0.0)
+            lonOffset = -lonOffset;
+    }
+    mapToJ2000(chart, lonOffset, lat, out);
+    return 1;
+}
+
+} // namespace
+
+int screenToSky(const ChartState *chart, int32_t xy, Vec3 *out)
+{
+    if (!chart || !out)
+        return 0;
+    int32_t px, py;
+    screenPointUnpack(xy, &px, &py);
+    double dx, dy;
+    if (!centreOffsets(chart, px, py, &dx, &dy))
+        return 0;
+    switch (chartModeKind(chart->mode)) {
+    case kKindSky:
+    case kKindSolar:
+    case kKindPlanisphere:
+        return azimuthalToSky(chart, dx, dy, out);
+    case kKindCylindrical:
+        return cylindricalToSky(chart, dx, dy, out);
+    case kKindAitoff:
+        return aitoffToSky(chart, dx, dy, out);
+    default:
+        return 0;
+    }
+}
