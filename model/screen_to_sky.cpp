@@ -44,6 +44,16 @@ bool centreOffsets(const ChartState *chart, int32_t px, int32_t py, double *dx, 
     }
 }
 
+// The precession inside the view matrix is orthonormal only to about 3e-7
+// and sphToVec's table sines are good to 2e-6: the result is scaled to unit
+// length, as the caller expects.
+void unitLength(Vec3 *v)
+{
+    const double length = vecLength(v);
+    if (length > 0.0)
+        vecScale(v, 1.0 / length, v);
+}
+
 // A longitude offset from the map centre and a latitude in the map's system
 // (the chart's), as a J2000 unit vector.
 void mapToJ2000(const ChartState *chart, double lonOffsetDeg, double latDeg, Vec3 *out)
@@ -54,6 +64,7 @@ void mapToJ2000(const ChartState *chart, double lonOffsetDeg, double latDeg, Vec
     double j2000[2];
     convertCoords(&chart->sky, chartModeSystem(chart->mode), pair, COORD_EQT, j2000);
     sphToVec(j2000, out);
+    unitLength(out);
 }
 
 // Azimuthal equidistant: the offset in radians is the distance from the
@@ -67,6 +78,7 @@ int azimuthalToSky(const ChartState *chart, double dx, double dy, Vec3 *out)
     Mat3 inverse;
     mat3Inverse(&chart->viewMatrix, &inverse);
     mat3MulVec(&view, &inverse, out);
+    unitLength(out);
     return 1;
 }
 
@@ -82,31 +94,40 @@ int cylindricalToSky(const ChartState *chart, double dx, double dy, Vec3 *out)
     return 1;
 }
 
-// The inverse of the Aitoff map: theta is the direction of the pixel from
-// the centre (the map's x counts double), rho its angular distance.
+// The inverse of the Aitoff map. The map is drawn with the whole-pixel
+// scales scaleX and scaleY (twice as many pixels per radian across as up),
+// and the inverse uses the same, so a pixel near the rim names what is drawn
+// there rather than a place two pixels away. theta is the direction of the
+// pixel from the centre, rho its angular distance.
 int aitoffToSky(const ChartState *chart, double dx, double dy, Vec3 *out)
 {
     const double X = dx, Y = dy;
     const double q = chart->chartRect.width / 4;
     if (X * X > 4.0 * (q * q - Y * Y))
         return 0;
-    const double perRadian = chart->pixelsPerRadianX;
-    if (!(perRadian > 0.0))
+    if (chart->scaleX <= 0 || chart->scaleY <= 0)
         return 0;
+    const double across = X / chart->scaleX, up = Y / chart->scaleY; // radians of the map
     double lat, lonOffset;
     if (X == 0.0) {
-        lat = 2.0 * Y / perRadian * kRadToDeg;
+        // Past the drawn pole but inside the ellipse: the pole.
+        lat = std::fmax(-90.0, std::fmin(90.0, up * kRadToDeg));
         lonOffset = 0.0;
     } else {
-        const double theta = std::atan2(X, 2.0 * Y) * kRadToDeg;
-        const double rho = X / (perRadian * sinDeg(theta)) * kRadToDeg;
+        const double theta = std::atan2(across, up) * kRadToDeg;
+        const double rho = across / sinDeg(theta) * kRadToDeg;
         const double sinLat = cosDeg(theta) * sinDeg(rho);
         if (sinLat < -1.0 || sinLat > 1.0)
             return 0;
         lat = std::asin(sinLat) * kRadToDeg;
-        const double w = cosDeg(rho) / cosDeg(lat);
+        double w = cosDeg(rho) / cosDeg(lat);
         if (!(w >= -1.0 && w <= 1.0))
             return 0;
+        // Between the drawn rim and the ellipse of the width (about a pixel)
+        // the pixel names the map's edge meridian on its own side, not a
+        // place drawn at the other edge.
+        if (w < 0.0)
+            w = 0.0;
         lonOffset = 2.0 * std::acos(w) * kRadToDeg;
         if (X < 0.0)
             lonOffset = -lonOffset;
