@@ -170,18 +170,14 @@ int parsePositionSpec(ChartState *chart, char *word, const char *lonText, const 
         *wordsUsed = 1;
         return 1;
     }
-    switch (code) {
-    case kPosHrz:
-    case kPosEqt:
-    case kPosEqtB1950:
-    case kPosEqtDate:
-    case kPosEcl:
-    case kPosGal:
+    if (positionIsCoordinates(code)) {
         if (!parseCoordinates(chart, code, lonText, latText, values))
             return 0;
         *kind = code;
         *wordsUsed = 3;
         return 1;
+    }
+    switch (code) {
     case kPosStar:
     case kPosCons:
     case kPosNebula:
@@ -236,13 +232,40 @@ const UserObject *userObjectFileRow(const UserObjectFileEntry *files, int32_t fi
     return nullptr;
 }
 
-namespace {
-
-int fromQ14(const Vec3Q14 *v, double out[2])
+int positionObjectVector(const ChartState *chart, int32_t kind, int32_t index, Vec3Q14 *out)
 {
-    vecQ14ToSph(v, out);
-    return COORD_EQT;
+    switch (kind) {
+    case kPosStar:
+        if (index < 0 || index >= brightStarCount)
+            return 0;
+        *out = Vec3Q14{brightStars[index].x, brightStars[index].y, brightStars[index].z};
+        return 1;
+    case kPosCons:
+        if (index < 0 || index >= constellationCount)
+            return 0;
+        *out = constellations[index].point;
+        return 1;
+    case kPosNebula:
+        if (index < 0 || index >= nebulaTotalCount)
+            return 0;
+        *out = nebulaPositions[index];
+        return 1;
+    case kPosJupiterMoon:
+        if (index < 0 || index >= kGalileanMoonCount)
+            return 0;
+        *out = chart->galileanMoons[index].unitQ14;
+        return 1;
+    case kPosNamedPoint:
+        if (index < 0 || index >= namedPointCount)
+            return 0;
+        *out = namedPoints[index].point;
+        return 1;
+    default:
+        return 0;
+    }
 }
+
+namespace {
 
 int fromPair(double ra, double dec, double out[2])
 {
@@ -272,40 +295,28 @@ int resolveBody(const ChartState *chart, int32_t id, double out[2])
 
 int resolveDirect(ChartState *chart, int32_t kind, int32_t index, double value1, double value2, double out[2])
 {
-    switch (kind) {
-    case kPosHrz:
-    case kPosEqt:
-    case kPosEqtB1950:
-    case kPosEqtDate:
-    case kPosEcl:
-    case kPosGal:
+    if (positionIsCoordinates(kind)) {
         out[0] = value1;
         out[1] = value2;
         return kind;
-    case kPosStar:
-        if (index < 0 || index >= brightStarCount)
-            return 0;
-        {
-            const Vec3Q14 v = {brightStars[index].x, brightStars[index].y, brightStars[index].z};
-            return fromQ14(&v, out);
-        }
-    case kPosCons:
-        return index >= 0 && index < constellationCount ? fromQ14(&constellations[index].point, out) : 0;
-    case kPosNamedPoint:
-        return index >= 0 && index < namedPointCount ? fromQ14(&namedPoints[index].point, out) : 0;
+    }
+    switch (kind) {
     case kPosBody:
         return resolveBody(chart, index, out);
-    case kPosNebula:
-        return nebulaPosition(index, out) ? COORD_EQT : 0;
-    case kPosJupiterMoon:
+    case kPosJupiterMoon: // the double vector: Q14 steps would show at a moon's distance from Jupiter
         if (index < 0 || index >= kGalileanMoonCount)
             return 0;
         vecToSph(&chart->galileanMoons[index].unit, out);
         return COORD_EQT;
     case kPosScreen:
         return kPosScreen;
-    default:
-        return 0;
+    default: {
+        Vec3Q14 v;
+        if (!positionObjectVector(chart, kind, index, &v))
+            return 0;
+        vecQ14ToSph(&v, out);
+        return COORD_EQT;
+    }
     }
 }
 

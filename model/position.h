@@ -30,6 +30,9 @@ enum : int32_t {
 // the view's vertical placement; cleared there.
 constexpr int32_t kTrackKindLockBit = 0x8000;
 
+// Kinds 1 to 6: the values are a coordinate pair of that system.
+inline bool positionIsCoordinates(int32_t kind) { return kind >= kPosHrz && kind <= kPosGal; }
+
 struct PositionSpec {
     int32_t kind;  // PositionKind
     int32_t index;
@@ -83,6 +86,12 @@ int resolvePositionSpec(ChartState *chart, int32_t kind, int32_t index, double v
 
 struct UserObject;
 struct UserObjectFileEntry;
+struct Vec3Q14;
+
+// The catalogue direction of a star (50), constellation label (52), deep-sky
+// object (53), Galilean moon (54) or named point (56), J2000 Q14: 1, or 0 for
+// another kind or an index out of range.
+int positionObjectVector(const ChartState *chart, int32_t kind, int32_t index, Vec3Q14 *out);
 
 // The row a running index names over loaded user-object or sky-mark files
 // (each file's count subtracted in load order); null past the last file.

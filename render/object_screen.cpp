@@ -6,7 +6,6 @@
 #include "model/object_names.h"
 #include "model/position.h"
 #include "render/projection.h"
-#include "resources/catalogs.h"
 
 namespace {
 
@@ -75,8 +74,6 @@ int screenPoint(int32_t x, int32_t y, ProjectedPoint *out) {
     return 1;
 }
 
-int projectQ14(ChartState *chart, const Vec3Q14 &v, ProjectedPoint *out) { return projectPoint(chart, &v, out); }
-
 } // namespace
 
 int targetScreenPosition(ChartState *chart, int32_t kind, int32_t index, const double values[2], ProjectedPoint *out) {
@@ -89,35 +86,17 @@ int targetScreenPosition(ChartState *chart, int32_t kind, int32_t index, const d
         value1 = row->value1;
         value2 = row->value2;
     }
-    switch (kind) {
-    case kPosHrz:
-    case kPosEqt:
-    case kPosEqtB1950:
-    case kPosEqtDate:
-    case kPosEcl:
-    case kPosGal: {
+    if (positionIsCoordinates(kind)) {
         const double pair[2] = {value1, value2};
         double j2000[2];
         convertCoords(&chart->sky, kind, pair, COORD_EQT, j2000);
         Vec3Q14 v;
         sphToVecQ14(j2000, &v);
-        return projectQ14(chart, v, out);
+        return projectPoint(chart, &v, out);
     }
-    case kPosStar:
-        if (index < 0 || index >= brightStarCount) return 0;
-        return projectQ14(chart, Vec3Q14{brightStars[index].x, brightStars[index].y, brightStars[index].z}, out);
-    case kPosCons:
-        if (index < 0 || index >= constellationCount) return 0;
-        return projectQ14(chart, constellations[index].point, out);
-    case kPosNebula:
-        if (index < 0 || index >= nebulaTotalCount) return 0;
-        return projectQ14(chart, nebulaPositions[index], out);
-    case kPosJupiterMoon:
-        if (index < 0 || index >= kGalileanMoonCount) return 0;
-        return projectQ14(chart, chart->galileanMoons[index].unitQ14, out);
-    case kPosNamedPoint:
-        if (index < 0 || index >= namedPointCount) return 0;
-        return projectQ14(chart, namedPoints[index].point, out);
+    Vec3Q14 v;
+    if (positionObjectVector(chart, kind, index, &v)) return projectPoint(chart, &v, out);
+    switch (kind) {
     case kPosBody:
         return objectScreenPosition(chart, index, out);
     case kPosScreen:

@@ -10,7 +10,9 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/position.h"
+#include "render/object_screen.h"
 #include "render/projection.h"
+#include "resources/catalogs.h"
 #include "tests/render/chart_fixture.h"
 
 namespace {
@@ -187,6 +189,69 @@ TEST(ScreenToSky, EquatorialMapsAreOfDate) {
         convertCoords(&c->sky, COORD_EQT, j2000, COORD_EQT_DATE, ofDate);
         EXPECT_NEAR(ofDate[1], 0.0, 1e-3) << mode;
         EXPECT_GT(std::fabs(j2000[1]), 0.1) << mode << ": the J2000 declination differs (0.134 in 24 years)";
+    }
+}
+
+} // namespace
+
+namespace {
+
+int32_t betelgeuseRow() {
+    for (int32_t i = 0; i < starNameCount; ++i)
+        if (std::string(starNames[i].builtinName) == "Betelgeuse") return starNames[i].index;
+    return -1;
+}
+
+TEST(TargetScreenPosition, EachKindLandsWhereItsPlaceIs) {
+    Chart chart(kModeEqt, 0);
+    ChartState *c = chart.c;
+    // Centre the chart near Betelgeuse (of date, close enough for a 70-degree field).
+    c->centerMode[0] = 88.0;
+    c->centerMode[1] = 7.0;
+    chart.f.view(kModeEqt, 640, 480, 70.0, 0, 20);
+    const int32_t star = betelgeuseRow();
+    ASSERT_GE(star, 0);
+    ProjectedPoint byStar{}, byPair{}, byRow{};
+    ASSERT_EQ(targetScreenPosition(c, kPosStar, star, nullptr, &byStar), 1);
+    // Betelgeuse, J2000: 5h 55m 10.31s, +7 24' 25.4".
+    const double pair[2] = {88.79296, 7.40706};
+    ASSERT_EQ(targetScreenPosition(c, kPosEqt, 0, pair, &byPair), 1);
+    EXPECT_NEAR(byStar.x, byPair.x, 1);
+    EXPECT_NEAR(byStar.y, byPair.y, 1);
+
+    UserObject rows[2] = {};
+    rows[0].kind = kPosStar;
+    rows[0].index = star;
+    rows[1].type = kUserObjectTableEnd;
+    UserObjectFileEntry file = {1, "f", rows};
+    c->userObjectFiles = &file;
+    c->userObjectFileCount = 1;
+    ASSERT_EQ(targetScreenPosition(c, kPosUserObject, 0, nullptr, &byRow), 1);
+    EXPECT_EQ(byRow.x, byStar.x);
+    EXPECT_EQ(byRow.y, byStar.y);
+    EXPECT_EQ(targetScreenPosition(c, kPosUserObject, 1, nullptr, &byRow), 0) << "past the file";
+    c->userObjectFiles = nullptr;
+    c->userObjectFileCount = 0;
+
+    struct Case {
+        const char *name;
+        int32_t kind;
+        double values[2];
+        int ok, x, y;
+    } cases[] = {
+        {"a screen point is the pixel", kPosScreen, {12.9, -3.2}, 1, 12, -3},
+        {"VIEW_CENTER is the middle of the chart", kPosViewCenter, {0, 0}, 1, 320, 260},
+        {"a sky mark has no screen position", kPosSkyMark, {0, 0}, 0, 0, 0},
+        {"no kind 57", 57, {0, 0}, 0, 0, 0},
+    };
+    for (const Case &k : cases) {
+        ProjectedPoint p{-1, -1, -1, -1};
+        ASSERT_EQ(targetScreenPosition(c, k.kind, 0, k.values, &p), k.ok) << k.name;
+        if (!k.ok) continue;
+        EXPECT_EQ(p.x, k.x) << k.name;
+        EXPECT_EQ(p.y, k.y) << k.name;
+        EXPECT_EQ(p.depth, 0) << k.name;
+        EXPECT_EQ(p.cosCentre, 0xc000) << k.name;
     }
 }
 
