@@ -59,6 +59,7 @@ protected:
         appData = &theAppData;
         appDataSetDefaults();
         appData->pixelAspect = 1.0;
+        appData->dirFontHeight = 12; // the horizontal chart's centre row depends on it
         chartStateSetDefaults(chart);
         chartSetSite(chart, 51.4769, 0.0, 0.0); // Greenwich
         ephemerisTheories = kEphemerisTheoriesDefault;
@@ -375,6 +376,7 @@ TEST_F(Position, HiddenTargetIsComputed)
 {
     chartSetJd(chart, kNightJd, 0.0);
     chart->mode = kModeEqt;
+    chart->viewLocked = 0; // as LOOK leaves it
     for (uint8_t &flags : chart->planetFlags)
         flags = static_cast<uint8_t>(flags & ~kBodyShown);
     target(chart, kPosBody, kObjectMercury + 2, 0, 0, 1);
