@@ -14,9 +14,9 @@ namespace {
 constexpr double kRadToDeg = 57.29577951308232;
 
 // The pixel's offset from the projection centre as the projection wrote it:
-// dx to the left, dy up, with the orientation setting undone. 0 when the
-// orientation has no placement (nothing was drawn there).
-bool centreOffsets(const ChartState *chart, int32_t px, int32_t py, double *dx, double *dy)
+// dx to the left, dy up, with the orientation setting undone. An unknown
+// orientation places nothing; its pixels all name the centre.
+void centreOffsets(const ChartState *chart, int32_t px, int32_t py, double *dx, double *dy)
 {
     const double cx = chart->centerX;
     double cy = chart->centerY;
@@ -27,20 +27,20 @@ bool centreOffsets(const ChartState *chart, int32_t px, int32_t py, double *dx, 
     *dx = cx - px;
     *dy = cy - py;
     if (chartModeKind(chart->mode) != kKindSky)
-        return true;
+        return;
     switch (chart->mirror) {
     case 0:
-        return true;
+        break;
     case 1:
         *dx = px - cx;
         *dy = py - cy;
-        return true;
+        break;
     case 2:
         *dx = px - cx;
-        return true;
+        break;
     default:
         *dx = *dy = 0.0;
-        return true;
+        break;
     }
 }
 
@@ -145,8 +145,7 @@ int screenToSky(const ChartState *chart, int32_t xy, Vec3 *out)
     int32_t px, py;
     screenPointUnpack(xy, &px, &py);
     double dx, dy;
-    if (!centreOffsets(chart, px, py, &dx, &dy))
-        return 0;
+    centreOffsets(chart, px, py, &dx, &dy);
     switch (chartModeKind(chart->mode)) {
     case kKindSky:
     case kKindSolar:
