@@ -132,12 +132,12 @@ constexpr char kReplacementSuffix[] = ".$NEW$";
 int replacementTarget(const char *path, char *dst, int size)
 {
     char current[kEnvPathSize * 4];
-    if (!envCopyText(current, sizeof current, path))
+    if (!strCopyBounded(current, sizeof current, path))
         return 0;
     for (int hops = 0; hops < 40; ++hops) { // as the kernel's own loop limit
         struct stat st;
         if (lstat(current, &st) != 0 || !S_ISLNK(st.st_mode))
-            return envCopyText(dst, size, current);
+            return strCopyBounded(dst, size, current);
         char link[kEnvPathSize * 4];
         ssize_t n = readlink(current, link, sizeof link - 1);
         if (n < 0 || n >= static_cast<ssize_t>(sizeof link) - 1)
