@@ -40,7 +40,7 @@ static int readOptionsLine(FILE *file, char (&buf)[kOptionsLineMax + 2])
 static const char *matchKey(const char *line, const char *key)
 {
     size_t n = std::strlen(key);
-    if (n == 0 || strncasecmp(line, key, n) != 0)
+    if (n == 0 || !strPrefixNoCase(line, key, n))
         return nullptr;
     const char *p = line + n;
     while (*p == ' ' || *p == '\t')
