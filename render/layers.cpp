@@ -4,6 +4,7 @@
 #include "model/view_geometry.h"
 #include "render/bright_stars.h"
 #include "render/frame.h"
+#include "render/layers/grids.h"
 #include "render/masks.h"
 #include "render/solar_bodies.h"
 
@@ -54,7 +55,7 @@ const ChartLayer chartLayers[] = {
     {'a', "chartDrawMilkyWay", nullptr, nullptr},
     {'b', "chartDrawComets", nullptr, nullptr}, // with the tails
     {'b', "chartMaskAitoff", chartMaskAitoff, whenAitoff},
-    {'b', "chartDrawGrids", nullptr, nullptr},
+    {'b', "chartDrawGrids", chartDrawGrids, nullptr},
     {'b', "chartDrawConstBorders", nullptr, nullptr},
     {'b', "chartDrawConstLines", nullptr, nullptr},
     {'c', "chartDrawSkyMarkLines", nullptr, nullptr},
@@ -67,10 +68,10 @@ const ChartLayer chartLayers[] = {
     {'e', "chartDrawSolarSystem", chartDrawSolarBodies, nullptr}, // argument 0; comets and orbits to come
     {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},
     {'f', "chartDrawUserObjectLabels", nullptr, nullptr},
-    {'g', "chartDrawLandscape", nullptr, whenHorizontal},
+    {'g', "chartDrawLandscape", chartDrawLandscape, whenHorizontal},
     {'g', "chartMaskCylindrical", chartMaskCylindrical, whenCylindrical},
     {'g', "chartMaskPlanisphere", chartMaskPlanisphere, whenPlanisphere},
-    {'g', "chartDrawPlanisphereDirections", nullptr, whenPlanisphere},
+    {'g', "chartDrawPlanisphereDirections", chartDrawPlanisphereDirections, whenPlanisphere},
     {'h', "chartDrawSkyMarkHrzLabels", nullptr, nullptr},
     {'h', "chartDrawUserObjectHrzLabels", nullptr, nullptr},
     {'i', "chartDrawPictureMarks", nullptr, nullptr},

@@ -1,0 +1,394 @@
+#include "render/layers/grids.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "astro/coords.h"
+#include "astro/q14.h"
+#include "astro/vecmat.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/resource_text.h"
+#include "render/lines.h"
+#include "render/masks.h"
+#include "render/palette.h"
+#include "render/projection.h"
+
+namespace {
+
+constexpr int kLabelSize = 64;
+constexpr int kEquatorRow = kGridLatitudes - 1;
+
+// A system's rotation (system frame to J2000) applied to the chart's view
+// and view-depth matrices, double and Q14; the destructor puts all four back.
+class SystemView {
+  public:
+    explicit SystemView(ChartState *chart) : chart_(chart) {
+        view_ = chart->viewMatrix;
+        horizon_ = chart->horizonMatrix;
+        viewQ14_ = chart->viewMatrixQ14;
+        horizonQ14_ = chart->horizonMatrixQ14;
+    }
+    SystemView(const SystemView &) = delete;
+    SystemView &operator=(const SystemView &) = delete;
+    ~SystemView() {
+        chart_->viewMatrix = view_;
+        chart_->horizonMatrix = horizon_;
+        chart_->viewMatrixQ14 = viewQ14_;
+        chart_->horizonMatrixQ14 = horizonQ14_;
+    }
+
+    void rotate(const Mat3 *r) {
+        mat3Mul(&view_, r, &chart_->viewMatrix);
+        mat3Mul(&horizon_, r, &chart_->horizonMatrix);
+        mat3ToQ14(&chart_->viewMatrix, &chart_->viewMatrixQ14);
+        mat3ToQ14(&chart_->horizonMatrix, &chart_->horizonMatrixQ14);
+    }
+
+    // The horizon frame itself: the view matrix is the given one and the
+    // depth is the height above the horizon plane (identity depth matrix).
+    void horizonFrame(const Mat3 *view) {
+        chart_->viewMatrix = *view;
+        mat3Identity(&chart_->horizonMatrix);
+        mat3ToQ14(&chart_->viewMatrix, &chart_->viewMatrixQ14);
+        mat3ToQ14(&chart_->horizonMatrix, &chart_->horizonMatrixQ14);
+    }
+
+  private:
+    ChartState *chart_;
+    Mat3 view_, horizon_;
+    Mat3Q14 viewQ14_, horizonQ14_;
+};
+
+void drawLabelAt(Canvas *canvas, int x, int y, const char *text, int centred) {
+    const int len = static_cast<int>(std::strlen(text));
+    const int w = canvas->textExtent(GridNumFontset, text, len).width;
+    canvas->setForeground(chartPixel(ColorGridNumFont));
+    canvas->drawString(GridNumFontset, centred ? x - w / 2 : x - w, y - 2, text, len);
+}
+
+// The projected table of one octant: each point projected once.
+struct OctantPoints {
+    ProjectedPoint p[kGridHourMeridians + 1][kGridLatitudes];
+    int visible[kGridHourMeridians + 1][kGridLatitudes];
+};
+
+void projectOctant(ChartState *chart, int degree, int octant, int n, OctantPoints *out) {
+    for (int j = 0; j <= n; j++)
+        for (int i = 0; i < kGridLatitudes; i++) {
+            Vec3Q14 v;
+            gridPoint(degree, octant, j, i, &v);
+            out->p[j][i] = ProjectedPoint{0, 0, 0, 0};
+            out->visible[j][i] = projectPoint(chart, &v, &out->p[j][i]);
+        }
+}
+
+ProjectedPoint between(const ProjectedPoint &a, const ProjectedPoint &b, int k, int c) {
+    ProjectedPoint r = a;
+    r.x = a.x + roundHalfAway(static_cast<double>(b.x - a.x) * k / c);
+    r.y = a.y + roundHalfAway(static_cast<double>(b.y - a.y) * k / c);
+    return r;
+}
+
+// Dashed lines across a cell, interpolated in screen space between two
+// opposite edges (a0-a1 and b0-b1) at the fractions k / c, k = 1..c - 1.
+void cellLines(const GridRequest *req, const ProjectedPoint &a0, const ProjectedPoint &a1, const ProjectedPoint &b0,
+               const ProjectedPoint &b1, int c) {
+    for (int k = 1; k < c; k++) {
+        const ProjectedPoint p = between(a0, a1, k, c), q = between(b0, b1, k, c);
+        drawGridSegment(req->chart, req->canvas, &p, &q, 1, req->colour);
+    }
+}
+
+void subdivideCell(const GridRequest *req, const OctantPoints &o, int j, int i) {
+    static const int kParts[4] = {1, 2, 5, 10};
+    const int c = kParts[req->subdivision];
+    const ProjectedPoint &tl = o.p[j - 1][i - 1], &tr = o.p[j][i - 1];
+    const ProjectedPoint &bl = o.p[j - 1][i], &br = o.p[j][i];
+    // Sub-meridians between the cell's upper and lower parallel.
+    int meridianParts = c;
+    if (!req->degree) {
+        if (j % 2 == 1) drawGridSegment(req->chart, req->canvas, &tr, &br, 1, req->colour); // the half hour
+        meridianParts = req->subdivision == 2 ? 3 : (req->subdivision == 3 ? 6 : 1);
+    }
+    cellLines(req, tl, tr, bl, br, meridianParts);
+    // Sub-parallels between the cell's two meridians.
+    cellLines(req, tl, bl, tr, br, c);
+}
+
+} // namespace
+
+int roundHalfAway(double v) { return static_cast<int>(v >= 0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5)); }
+
+void gridPoint(int degree, int octant, int j, int i, Vec3Q14 *out) {
+    int32_t x, y;
+    if (degree) {
+        x = gridDegreeXY[i][j][0];
+        y = gridDegreeXY[i][j][1];
+    } else if (j < kGridHourRows) {
+        x = gridHourXY[i][j][0];
+        y = gridHourXY[i][j][1];
+    } else {
+        x = gridHourXY[i][kGridHourMeridians - j][1];
+        y = gridHourXY[i][kGridHourMeridians - j][0];
+    }
+    const int q = octant & 3;
+    if (q == 1 || q == 2) x = -x;
+    if (q == 2 || q == 3) y = -y;
+    out->x = x;
+    out->y = y;
+    out->z = octant > 3 ? -gridLatitudeZ[i] : gridLatitudeZ[i];
+}
+
+int gridLabelFormat(int32_t mode, int degree, int style, int octant, int j, int i, char *buf, int len) {
+    const int q = octant & 3;
+    int g;
+    if (degree) {
+        const int a = 10 * j;
+        g = q == 0 ? a : q == 1 ? 180 - a : q == 2 ? 180 + a : (a == 0 ? 0 : 360 - a);
+    } else {
+        if (j % 2 != 0) return 0;
+        const int h = j / 2;
+        g = q == 0 ? h : q == 1 ? 12 - h : q == 2 ? 12 + h : (h == 0 ? 0 : 24 - h);
+    }
+    const int d = octant < 4 ? 80 - 10 * i : 10 * i - 80;
+    char format[kLabelSize];
+    if (style == kGridLabelGreatCircle) {
+        getResourceFormat(degree ? "messageGridEqtDcFormat3" : "messageGridEqtRaFormat3", "d", format, sizeof format);
+        std::snprintf(buf, static_cast<size_t>(len), format, g);
+        return 1;
+    }
+    if (style == kGridLabelHorizontal) {
+        if (d == 0 && (mode == kModeHrz || mode == kModePlns)) return 0;
+        if (g != 0) g = 360 - g; // azimuths count from the south through the west
+    }
+    const char *name;
+    if (degree || style == kGridLabelHorizontal)
+        name = d >= 1 ? "messageGridEqtDcFormat1" : "messageGridEqtDcFormat2";
+    else
+        name = d >= 1 ? "messageGridEqtRaFormat1" : "messageGridEqtRaFormat2";
+    getResourceFormat(name, "dd", format, sizeof format);
+    std::snprintf(buf, static_cast<size_t>(len), format, g, d);
+    return 1;
+}
+
+int gridLineDashed(int subdivision, int equator) { return !equator && subdivision == 0; }
+
+int gridEffectiveSubdivision(int32_t mode, int subdivision) {
+    if (isCylindricalMode(mode) || isAitoffMode(mode)) return 0;
+    return subdivision & kGridSubdivisionMask;
+}
+
+void drawGridSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, const ProjectedPoint *q, int dashed,
+                     int32_t colour) {
+    canvas->setLineAttributes(appData->lineWidth, dashed ? LineStyleOnOffDash : LineStyleSolid, CapStyleButt,
+                              JoinStyleMiter);
+    canvas->setForeground(chartPixel(colour));
+    chartDrawSegment(chart, canvas, p, q);
+}
+
+void gridLabelText(ChartState *chart, Canvas *canvas, const ProjectedPoint *point, int octant, int j, int i, int n,
+                   int labels, int style) {
+    if (!labels) return;
+    char text[kLabelSize];
+    const int degree = n == kGridDegreeMeridians;
+    if (!gridLabelFormat(chart->mode, degree, style, octant, j, i, text, sizeof text)) return;
+    drawLabelAt(canvas, point->x, point->y, text, 1);
+}
+
+void drawGrid(const GridRequest *req) {
+    ChartState *chart = req->chart;
+    Canvas *canvas = req->canvas;
+    GridRequest r = *req;
+    r.subdivision = gridEffectiveSubdivision(chart->mode, req->subdivision);
+    const int n = r.degree ? kGridDegreeMeridians : kGridHourMeridians;
+    const int mainDashed = gridLineDashed(r.subdivision, 0);
+    static OctantPoints o; // about 1 kB; frames are drawn one at a time
+    for (int octant = 0; octant < r.octants; octant++) {
+        projectOctant(chart, r.degree, octant, n, &o);
+        for (int i = 1; i < kGridLatitudes; i++)
+            if (o.visible[0][i - 1] && o.visible[0][i])
+                drawGridSegment(chart, canvas, &o.p[0][i - 1], &o.p[0][i], mainDashed, r.colour);
+        for (int j = 1; j <= n; j++) {
+            for (int i = 0; i < kGridLatitudes; i++) {
+                if (i > 0 && (r.degree || j % 2 == 0) && o.visible[j][i - 1] && o.visible[j][i])
+                    drawGridSegment(chart, canvas, &o.p[j][i - 1], &o.p[j][i], mainDashed, r.colour);
+                if (!o.visible[j - 1][i] || !o.visible[j][i]) continue;
+                drawGridSegment(chart, canvas, &o.p[j - 1][i], &o.p[j][i], gridLineDashed(r.subdivision, i == kEquatorRow),
+                                r.colour);
+                gridLabelText(chart, canvas, &o.p[j - 1][i], octant, j - 1, i, n, r.labels, r.style);
+                if (j == n) gridLabelText(chart, canvas, &o.p[j][i], octant, j, i, n, r.labels, r.style);
+            }
+            if (r.subdivision == 0) continue;
+            for (int i = 1; i < kGridLatitudes; i++)
+                if (o.visible[j - 1][i - 1] && o.visible[j][i - 1] && o.visible[j - 1][i] && o.visible[j][i])
+                    subdivideCell(&r, o, j, i);
+        }
+    }
+    const int bars = r.octants == 8 ? 4 : 2;
+    for (int b = 0; b < bars; b++) {
+        ProjectedPoint p{0, 0, 0, 0}, q{0, 0, 0, 0};
+        if (projectPoint(chart, &gridPoleBars[b][0], &p) && projectPoint(chart, &gridPoleBars[b][1], &q))
+            drawGridSegment(chart, canvas, &p, &q, 0, r.colour);
+    }
+}
+
+void drawGreatCircle(ChartState *chart, Canvas *canvas, int degree, int octants, int labels, int32_t colour) {
+    const int n = degree ? kGridDegreeMeridians : kGridHourMeridians;
+    if (octants > 4) octants = 4;
+    for (int octant = 0; octant < octants; octant++) {
+        ProjectedPoint prev{0, 0, 0, 0};
+        int prevVisible = 0;
+        for (int j = 0; j <= n; j++) {
+            Vec3Q14 v;
+            gridPoint(degree, octant, j, kEquatorRow, &v);
+            ProjectedPoint p{0, 0, 0, 0};
+            const int visible = projectPoint(chart, &v, &p);
+            if (visible && prevVisible) drawGridSegment(chart, canvas, &prev, &p, 0, colour);
+            if (visible) gridLabelText(chart, canvas, &p, octant, j, kEquatorRow, n, labels, kGridLabelGreatCircle);
+            prev = p;
+            prevVisible = visible;
+        }
+    }
+}
+
+void drawAltitudeLabels(ChartState *chart, Canvas *canvas, int labels, int32_t colour) {
+    // South horizon, 10 .. 80 on the south side, the zenith, 80 .. 10 on the
+    // north side, north horizon: the degree table's meridian 0 in octants 0
+    // and 1 (latitude index 8 is the horizon).
+    static const int kRows[] = {8, 7, 6, 5, 4, 3, 2, 1, 0};
+    ProjectedPoint prev{0, 0, 0, 0};
+    int prevVisible = 0;
+    char format[kLabelSize], text[kLabelSize];
+    getResourceFormat("messageGridDegFormat", "d", format, sizeof format);
+    for (int step = 0; step < 19; step++) {
+        Vec3Q14 v{0, 0, Q14_ONE};
+        int altitude = 90;
+        if (step < 9) {
+            gridPoint(1, 0, 0, kRows[step], &v);
+            altitude = 80 - 10 * kRows[step];
+        } else if (step > 9) {
+            gridPoint(1, 1, 0, kRows[18 - step], &v);
+            altitude = 80 - 10 * kRows[18 - step];
+        }
+        ProjectedPoint p{0, 0, 0, 0};
+        const int visible = projectPoint(chart, &v, &p);
+        if (visible && prevVisible) drawGridSegment(chart, canvas, &prev, &p, 0, colour);
+        if (visible && labels && altitude > 0) {
+            std::snprintf(text, sizeof text, format, altitude);
+            drawLabelAt(canvas, p.x, p.y, text, 0);
+        }
+        prev = p;
+        prevVisible = visible;
+    }
+}
+
+void drawRotatedGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation, int b1950,
+                     int32_t colour) {
+    SystemView view(chart);
+    view.rotate(rotation);
+    if (kind == kGridKindGrid) {
+        const int labels = chart->gridNumberFlags & (b1950 ? kEqtGrid1950Num : kEqtGridDateNum);
+        const GridRequest req{chart, canvas, 0, 8, subdivision, labels, kGridLabelCelestial, colour};
+        drawGrid(&req);
+    } else {
+        drawGreatCircle(chart, canvas, 0, 4, chart->lineNumberFlags & (b1950 ? kEqt1950Num : kEqtDateNum), colour);
+    }
+}
+
+void drawEquatorialGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    if (kind == kGridKindGrid) {
+        const GridRequest req{chart, canvas, 0, 8, subdivision, chart->gridNumberFlags & kEqtGrid2000Num,
+                              kGridLabelCelestial, colour};
+        drawGrid(&req);
+    } else {
+        drawGreatCircle(chart, canvas, 0, 4, chart->lineNumberFlags & kEqt2000Num, colour);
+    }
+}
+
+void drawEqtGridDate(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    drawRotatedGrid(chart, canvas, kind, subdivision, &chart->precessionMatrix, 0, colour);
+}
+
+void drawEqtGridB1950(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    Mat3 p;
+    precessionMatrix(JD_B1950, JD_J2000, &p);
+    drawRotatedGrid(chart, canvas, kind, subdivision, &p, 1, colour);
+}
+
+void drawEclipticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    Mat3 tilt, r;
+    rotX(-chart->sky.obliquityDeg, &tilt);
+    mat3Mul(&chart->precessionMatrix, &tilt, &r);
+    SystemView view(chart);
+    view.rotate(&r);
+    if (kind == kGridKindGrid) {
+        const GridRequest req{chart, canvas, 1, 8, subdivision, chart->gridNumberFlags & kEclGridNum,
+                              kGridLabelCelestial, colour};
+        drawGrid(&req);
+    } else {
+        drawGreatCircle(chart, canvas, 1, 4, chart->lineNumberFlags & kEclNum, colour);
+    }
+}
+
+void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    Mat3 node, tilt, longitude, r;
+    rotZ(-282.85, &node);
+    rotX(-62.867, &tilt);
+    rotZ(32.925, &longitude);
+    mat3Mul(&node, &tilt, &r);
+    mat3Mul(&r, &longitude, &r);
+    SystemView view(chart);
+    view.rotate(&r);
+    if (kind == kGridKindGrid) {
+        const GridRequest req{chart, canvas, 1, 8, subdivision, chart->gridNumberFlags & kGalGridNum,
+                              kGridLabelCelestial, colour};
+        drawGrid(&req);
+    } else {
+        drawGreatCircle(chart, canvas, 1, 4, chart->lineNumberFlags & kGalNum, colour);
+    }
+}
+
+void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    SystemView view(chart);
+    if (chart->mode == kModeHrz) {
+        view.horizonFrame(&chart->rotationMatrix);
+    } else {
+        // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
+        Mat3 z, y, r, toView;
+        rotZ(-chart->sky.siderealDeg, &z);
+        rotY(chart->sky.latitudeDeg - 90.0, &y);
+        mat3Mul(&chart->precessionMatrix, &z, &r);
+        mat3Mul(&r, &y, &r);
+        mat3Mul(&chart->viewMatrix, &r, &toView);
+        view.horizonFrame(&toView);
+    }
+    if (kind == kGridKindGrid) {
+        const GridRequest req{chart, canvas, 1, 4, subdivision, chart->gridNumberFlags & kHrzGridNum,
+                              kGridLabelHorizontal, colour};
+        drawGrid(&req);
+    } else if (kind == kGridKindDirections) {
+        drawHorizonDirections(chart, canvas);
+    } else {
+        drawAltitudeLabels(chart, canvas, chart->lineNumberFlags & kMeridianNum, colour);
+    }
+}
+
+void chartDrawGrids(ChartState *chart, Canvas *canvas) {
+    chartSetWrapMode(chart);
+    const int s = chart->gridNumberFlags & kGridSubdivisionMask;
+    const uint8_t eq = chart->equatorialGridFlags, other = chart->otherGridFlags;
+    if (chart->horizonGridFlags & kHrzGrid) drawHorizontalGrid(chart, canvas, kGridKindGrid, s, ColorHorizontalGrid);
+    if (eq & kEqtGrid2000) drawEquatorialGrid(chart, canvas, kGridKindGrid, s, ColorEquatorialGrid);
+    if (eq & kEqtGridDate) drawEqtGridDate(chart, canvas, kGridKindGrid, s, ColorEquatorialGrid);
+    if (eq & kEqtGrid1950) drawEqtGridB1950(chart, canvas, kGridKindGrid, s, ColorEquatorialGrid);
+    if (other & kEclGrid) drawEclipticGrid(chart, canvas, kGridKindGrid, s, ColorEclipticGrid);
+    if (other & kGalGrid) drawGalacticGrid(chart, canvas, kGridKindGrid, s, ColorGalacticGrid);
+    if (chart->horizonGridFlags & kMeridian) drawHorizontalGrid(chart, canvas, kGridKindMeridian, s, ColorMeridianLine);
+    if (eq & kEqt2000) drawEquatorialGrid(chart, canvas, kGridKindLine, s, ColorEquatorialLine);
+    if (eq & kEqtDate) drawEqtGridDate(chart, canvas, kGridKindLine, s, ColorEquatorialLine);
+    if (eq & kEqt1950) drawEqtGridB1950(chart, canvas, kGridKindLine, s, ColorEquatorialLine);
+    if (other & kEcl) drawEclipticGrid(chart, canvas, kGridKindLine, s, ColorEclipticLine);
+    if (other & kGal) drawGalacticGrid(chart, canvas, kGridKindLine, s, ColorGalacticLine);
+}

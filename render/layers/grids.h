@@ -1,0 +1,153 @@
+// Coordinate grids, reference great circles, the meridian, the ground below
+// the horizon and the direction labels.
+//
+// Every grid is one table of Q14 points of one octant in the grid's own
+// system, reflected into the others by sign changes; a grid of another
+// system is drawn by multiplying the chart's view matrices by that system's
+// rotation for the time of the drawing, so the projection turns the table
+// into screen points with no trigonometry per point.
+#pragma once
+
+#include <cstdint>
+
+#include "astro/types.h"
+#include "model/view_geometry.h"
+#include "render/canvas.h"
+
+struct ChartState;
+
+// ---- display bits the layers read ------------------------------------------
+// gridNumberFlags
+constexpr uint8_t kGridSubdivisionMask = 0x03; // GRID NORMAL, MODE1..3
+constexpr uint8_t kHrzGridNum = 0x04;
+constexpr uint8_t kEqtGrid2000Num = 0x08;
+constexpr uint8_t kEqtGrid1950Num = 0x10;
+constexpr uint8_t kEqtGridDateNum = 0x20;
+constexpr uint8_t kEclGridNum = 0x40;
+constexpr uint8_t kGalGridNum = 0x80;
+// horizonGridFlags
+constexpr uint8_t kHrzGrid = 0x01;
+constexpr uint8_t kDirectionLabels = 0x02; // DIR
+constexpr uint8_t kMeridian = 0x04;
+// equatorialGridFlags
+constexpr uint8_t kEqtGrid2000 = 0x01;
+constexpr uint8_t kEqtGrid1950 = 0x02;
+constexpr uint8_t kEqtGridDate = 0x04;
+constexpr uint8_t kEqt2000 = 0x08;
+constexpr uint8_t kEqt1950 = 0x10;
+constexpr uint8_t kEqtDate = 0x20;
+// otherGridFlags
+constexpr uint8_t kEclGrid = 0x01;
+constexpr uint8_t kEcl = 0x02;
+constexpr uint8_t kGalGrid = 0x04;
+constexpr uint8_t kGal = 0x08;
+// lineNumberFlags
+constexpr uint8_t kMeridianNum = 0x01; // MRD_NUM
+constexpr uint8_t kEqt2000Num = 0x02;
+constexpr uint8_t kEqt1950Num = 0x04;
+constexpr uint8_t kEqtDateNum = 0x08;
+constexpr uint8_t kEclNum = 0x10;
+constexpr uint8_t kGalNum = 0x20;
+// skyFlags
+constexpr uint8_t kHorizonShown = 0x40; // HORIZON
+
+// ---- the point tables (render/layers/grid_tables.cpp) ----------------------
+constexpr int kGridLatitudes = 9;        // i = 0..8: 80, 70, ..., 0 degrees
+constexpr int kGridHourRows = 7;         // j = 0..6; 7..12 are rows 12 - j with x and y exchanged
+constexpr int kGridHourMeridians = 12;   // per quadrant, 7.5 degrees apart
+constexpr int kGridDegreeMeridians = 9;  // per quadrant, 10 degrees apart
+extern const int32_t gridLatitudeZ[kGridLatitudes];
+extern const int32_t gridHourXY[kGridLatitudes][kGridHourRows][2];
+extern const int32_t gridDegreeXY[kGridLatitudes][kGridDegreeMeridians + 1][2];
+extern const Vec3Q14 gridPoleBars[4][2]; // north two, then south two
+extern const int32_t horizonSineQ14[19]; // sin(5k degrees), k = 0..18
+
+// The nearest integer, halves away from zero (the vertex builders' rounding).
+int roundHalfAway(double v);
+
+/*
+ * gridPoint: grid point of meridian j and latitude index i in octant o.
+ * Given:    degree  1 degree meridians (j = 0..9), 0 hour meridians (0..12)
+ *           octant  0..7: o > 3 negates z; 1 and 5 negate x; 2 and 6 x and y;
+ *                   3 and 7 y
+ * Returned: out     Q14 unit vector in the grid's system
+ */
+void gridPoint(int degree, int octant, int j, int i, Vec3Q14 *out);
+
+// Label styles of gridLabelFormat.
+enum : int32_t { kGridLabelGreatCircle = 0, kGridLabelCelestial = 1, kGridLabelHorizontal = 2 };
+
+/*
+ * gridLabelFormat: the text of a grid label.
+ * Given:    mode     the chart mode (the horizontal style drops latitude 0 in
+ *                    the horizontal chart and the planisphere)
+ *           degree, octant, j, i as gridPoint; style kGridLabel*
+ * Returned: 1 and the text in buf (size len); 0 when the point has no label
+ *           (odd j on hour grids, latitude 0 in the horizontal style there)
+ */
+int gridLabelFormat(int32_t mode, int degree, int style, int octant, int j, int i, char *buf, int len);
+
+// Whether a grid line is dashed: main lines are dashed at subdivision 0
+// and solid otherwise; the equator of the grid (i = 8) is always solid.
+int gridLineDashed(int subdivision, int equator);
+
+// The subdivision a grid is drawn with: 0 on the whole-sky maps.
+int gridEffectiveSubdivision(int32_t mode, int subdivision);
+
+struct GridRequest {
+    ChartState *chart;
+    Canvas *canvas;
+    int degree;       // 1: degree meridians, 0: hour meridians
+    int octants;      // 8 the whole sphere, 4 the upper hemisphere
+    int subdivision;  // 0..3
+    int labels;       // non-zero: labels on
+    int style;        // kGridLabel*
+    int32_t colour;   // PaletteIndex
+};
+
+void drawGrid(const GridRequest *req);
+void drawGreatCircle(ChartState *chart, Canvas *canvas, int degree, int octants, int labels, int32_t colour);
+void drawGridSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, const ProjectedPoint *q, int dashed,
+                     int32_t colour);
+void gridLabelText(ChartState *chart, Canvas *canvas, const ProjectedPoint *point, int octant, int j, int i, int n,
+                   int labels, int style);
+void drawAltitudeLabels(ChartState *chart, Canvas *canvas, int labels, int32_t colour);
+
+// Grid kinds of the system drawers.
+enum : int32_t { kGridKindLine = 0, kGridKindGrid = 1, kGridKindDirections = 2, kGridKindMeridian = 3 };
+
+void drawEquatorialGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+void drawEqtGridDate(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+void drawEqtGridB1950(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+void drawRotatedGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation,
+                     int b1950, int32_t colour);
+void drawEclipticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+
+// The grids and lines of the display bits, in their fixed order.
+void chartDrawGrids(ChartState *chart, Canvas *canvas);
+
+// ---- landscape and directions (render/layers/landscape.cpp) ----------------
+constexpr int kHorizonSidePoints = 27; // 0, 5, ..., 130 degrees
+constexpr int kHorizonPolygonMax = 2 * kHorizonSidePoints + 1;
+
+/*
+ * horizonPolygon: the ground's outline in the horizontal chart.
+ * Returned: the vertex count (2k + 1 for k horizon points on the chart), 0
+ *           when not even the point below the view centre is visible.
+ */
+int horizonPolygon(ChartState *chart, CanvasPoint out[kHorizonPolygonMax]);
+
+/*
+ * horizonPolygonFromPoints: the polygon of k stored horizon points (P0 below
+ * the view centre): the edge point under the mirror of the last, the
+ * mirrors of P(k-1)..P1 about centreX, P0..P(k-1), the edge point under the
+ * last. edgeY is the chart's bottom edge, or its top when turned.
+ * Returned: 2k + 1, or 0 for k = 0.
+ */
+int horizonPolygonFromPoints(const CanvasPoint *pts, int k, int centreX, int edgeY, CanvasPoint *out);
+
+void drawHorizonDirections(ChartState *chart, Canvas *canvas);
+void chartDrawLandscape(ChartState *chart, Canvas *canvas);
+void chartDrawPlanisphereDirections(ChartState *chart, Canvas *canvas);
