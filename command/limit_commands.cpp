@@ -3,7 +3,9 @@
 #include "command/commands.h"
 #include "command/interpreter.h"
 #include "command/parameters.h"
+#include "model/app_data.h"
 #include "model/chart_state.h"
+#include "render/layers/sao_stars.h"
 
 namespace {
 
@@ -124,6 +126,9 @@ void stkCmdStarData(ChartState *chart, char **params)
     if (strEqualNoCase(params[0], "SAO")) {
         chart->starFlags |= kSao;
         chart->catalogLimit = 95;
+        // The choice is kept (a scene keeps it), but the frame falls back to
+        // the bright stars, so say why.
+        if (!saoFileUsable(appData->saoFile)) stkSetError("stkErrorFileNotFound", appData->saoFile);
     } else if (strEqualNoCase(params[0], "GSC")) {
         chart->starFlags |= kGsc;
         chart->catalogLimit = 170;

@@ -4,7 +4,9 @@
 #include "model/view_geometry.h"
 #include "render/bright_stars.h"
 #include "render/frame.h"
+#include "render/layers/constellations.h"
 #include "render/layers/grids.h"
+#include "render/layers/sao_stars.h"
 #include "render/masks.h"
 #include "render/solar_bodies.h"
 
@@ -18,7 +20,8 @@ int whenCylindrical(const ChartState *chart) { return isCylindricalMode(chart->m
 int whenHorizontal(const ChartState *chart) { return chart->mode == kModeHrz; }
 int whenPlanisphere(const ChartState *chart) { return chart->mode == kModePlns; }
 
-// The catalogue file wins over the Guide Star Catalog when both bits are set.
+// The catalogue file wins over the Guide Star Catalog when both bits are set;
+// an unusable catalogue file draws the bright stars in its place.
 int whenCatalogFileStars(const ChartState *chart) { return (chart->starFlags & kStarsFromCatalogFile) != 0; }
 int whenGscStars(const ChartState *chart) {
     return (chart->starFlags & kStarsFromCatalogFile) == 0 && (chart->starFlags & kStarsFromGsc) != 0;
@@ -52,18 +55,18 @@ const ChartBand chartBands[] = {
 const int chartBandCount = sizeof chartBands / sizeof chartBands[0];
 
 const ChartLayer chartLayers[] = {
-    {'a', "chartDrawMilkyWay", nullptr, nullptr},
+    {'a', "chartDrawMilkyWay", chartDrawMilkyWay, nullptr},
     {'b', "chartDrawComets", nullptr, nullptr}, // with the tails
     {'b', "chartMaskAitoff", chartMaskAitoff, whenAitoff},
     {'b', "chartDrawGrids", chartDrawGrids, nullptr},
-    {'b', "chartDrawConstBorders", nullptr, nullptr},
-    {'b', "chartDrawConstLines", nullptr, nullptr},
+    {'b', "chartDrawConstBorders", chartDrawConstBorders, nullptr},
+    {'b', "chartDrawConstLines", chartDrawConstLines, nullptr},
     {'c', "chartDrawSkyMarkLines", nullptr, nullptr},
     {'c', "chartDrawUserObjectLines", nullptr, nullptr},
-    {'d', "chartDrawSaoStars", nullptr, whenCatalogFileStars},
+    {'d', "chartDrawSaoStars", drawCatalogFileStars, whenCatalogFileStars},
     {'d', "drawGscStars", nullptr, whenGscStars},
     {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
-    {'d', "chartDrawConstNames", nullptr, nullptr},
+    {'d', "chartDrawConstNames", chartDrawConstNames, nullptr},
     {'d', "chartDrawNebulae", nullptr, nullptr},
     {'e', "chartDrawSolarSystem", chartDrawSolarBodies, nullptr}, // argument 0; comets and orbits to come
     {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},

@@ -1,5 +1,6 @@
 // MAG, INCMAG, DECMAG, STARSIZE, STARDATA, MIRROR, GRID, DISK_MAG, SOL_OFFSET
 // and PERIOD, each case a command text run on a default chart.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -98,6 +100,8 @@ TEST(LimitCommands, CasesTable)
     uiHooksRecordMessages();
     for (const Case &c : kCases) {
         appDataSetDefaults();
+        // A usable catalogue file, so STARDATA SAO has nothing to report.
+        std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s/data/tavik.sao", TAVIK_SOURCE_DIR);
         ChartState *chart = new ChartState();
         chartStateSetDefaults(chart);
         appData->commandFromSocket = 1; // keep the message, show no box
@@ -108,6 +112,44 @@ TEST(LimitCommands, CasesTable)
             EXPECT_STREQ(appData->errorArg, c.errorArg) << c.name;
         } else {
             EXPECT_STREQ(appData->errorId, "") << c.name << ": " << appData->errorMessage;
+        }
+        delete chart;
+    }
+    appData->commandFromSocket = 0;
+    uiHooksReset();
+}
+
+// An unusable catalogue file: the choice is kept (a scene keeps it; the
+// frame draws the bright stars) and the command says which file failed.
+TEST(LimitCommands, StarDataSaoReportsAnUnusableFile)
+{
+    TempDir dir;
+    const std::string wrongMagic = dir.write("magic.sao", std::string("TAVIK  30 sao 10") + std::string(12, '\0'));
+    const std::string usable = std::string(TAVIK_SOURCE_DIR) + "/data/tavik.sao";
+    struct FileCase {
+        const char *name;
+        std::string path;
+        bool error;
+    } cases[] = {
+        {"missing", dir.file("none.sao"), true},
+        {"wrong magic", wrongMagic, true},
+        {"empty path", "", true},
+        {"the installed catalogue", usable, false},
+    };
+    uiHooksRecordMessages();
+    for (const FileCase &c : cases) {
+        appDataSetDefaults();
+        std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", c.path.c_str());
+        ChartState *chart = new ChartState();
+        chartStateSetDefaults(chart);
+        appData->commandFromSocket = 1;
+        stkExecute(chart, "STARDATA SAO");
+        EXPECT_EQ(chart->starFlags & 0x20, 0x20) << c.name;
+        if (c.error) {
+            EXPECT_STREQ(appData->errorId, "stkErrorFileNotFound") << c.name;
+            EXPECT_EQ(std::string(appData->errorArg), c.path.substr(0, kErrorArgSize - 1)) << c.name;
+        } else {
+            EXPECT_STREQ(appData->errorId, "") << c.name;
         }
         delete chart;
     }

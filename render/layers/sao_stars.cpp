@@ -1,0 +1,159 @@
+#include "render/layers/sao_stars.h"
+
+#include <cstring>
+
+#include "astro/coords.h"
+#include "astro/vecmat.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/object_names.h"
+#include "model/position.h"
+#include "model/view_geometry.h"
+#include "render/bright_stars.h"
+#include "render/canvas.h"
+#include "render/masks.h"
+#include "render/palette.h"
+#include "render/projection.h"
+#include "render/star_symbols.h"
+
+namespace {
+
+const SaoZone *zoneTable = saoZones;
+SaoFrameStats lastStats{0, 0, 0, 0};
+
+// Labels that come from the bright table (all but STAR_MAG).
+constexpr uint8_t kBrightTableLabels = kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | 0x10;
+
+int16_t le16(const unsigned char *b) { return static_cast<int16_t>(b[0] | b[1] << 8); }
+
+// Opens path and checks the magic and the length; the file is left just
+// after the magic. Null when unusable.
+FILE *openCatalogFile(const char *path) {
+    if (path == nullptr || path[0] == '\0') return nullptr;
+    FILE *f = std::fopen(path, "rb");
+    if (f == nullptr) return nullptr;
+    char magic[saoMagicSize];
+    const bool magicOk = std::fread(magic, 1, saoMagicSize, f) == static_cast<size_t>(saoMagicSize) &&
+                         std::memcmp(magic, saoMagic, saoMagicSize) == 0;
+    bool sizeOk = false;
+    if (magicOk && std::fseek(f, 0, SEEK_END) == 0) {
+        const long end = std::ftell(f);
+        sizeOk = end == zoneTable[saoZoneCount].offset && std::fseek(f, saoMagicSize, SEEK_SET) == 0;
+    }
+    if (!sizeOk) {
+        std::fclose(f);
+        return nullptr;
+    }
+    return f;
+}
+
+// The field of the chart: in the sky charts the direction under the chart's
+// middle pixel and its distance to the top-left pixel; elsewhere the sphere.
+void chartField(const ChartState *chart, double centre[2], double *radiusDeg) {
+    centre[0] = 0.0;
+    centre[1] = 0.0;
+    *radiusDeg = 180.0;
+    if (chartModeKind(chart->mode) != kKindSky) return;
+    const ChartRect &r = chart->chartRect;
+    Vec3 middle, corner;
+    if (!screenToSky(chart, screenPointPack(r.x + r.width / 2, r.y + r.height / 2), &middle) ||
+        !screenToSky(chart, screenPointPack(r.x, r.y), &corner))
+        return;
+    double c[2], k[2], angle;
+    vecToSph(&middle, c);
+    vecToSph(&corner, k);
+    positionAngleAndSeparation(c, k, &angle, radiusDeg);
+    centre[0] = c[0];
+    centre[1] = c[1];
+}
+
+} // namespace
+
+void saoSetZoneTable(const SaoZone *zones) { zoneTable = zones != nullptr ? zones : saoZones; }
+
+int saoFileUsable(const char *path) {
+    FILE *f = openCatalogFile(path);
+    if (f == nullptr) return 0;
+    std::fclose(f);
+    return 1;
+}
+
+int saoFileExists() { return saoFileUsable(appData->saoFile); }
+
+uint64_t saoZonesInField(const SaoZone *zones, const double centre[2], double radiusDeg) {
+    uint64_t mask = 0;
+    for (int z = 0; z < saoZoneCount; z++) {
+        const double zc[2] = {zones[z].raDeg, zones[z].decDeg};
+        double angle, separation;
+        positionAngleAndSeparation(centre, zc, &angle, &separation);
+        if (zones[z].radiusDeg + radiusDeg > separation) mask |= uint64_t{1} << z;
+    }
+    return mask;
+}
+
+void saoDrawMagLabel(ChartState *, Canvas *canvas, const ProjectedPoint *p, int size, int mag10) {
+    char text[16];
+    starMagnitudeText(mag10, text, sizeof text);
+    const int len = static_cast<int>(std::strlen(text));
+    const CanvasTextExtent e = canvas->fontSetMaxExtent(StarMagFontset);
+    const int w = canvas->textExtent(StarMagFontset, text, len).width;
+    canvas->setForeground(chartPixel(ColorStarMagFont));
+    canvas->drawString(StarMagFontset, p->x - w / 2, p->y + size * 11 / 10 - e.y, text, len);
+}
+
+void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count) {
+    unsigned char rec[saoRecordSize];
+    for (int n = 0; n < count; n++) {
+        if (std::fread(rec, 1, saoRecordSize, file) != static_cast<size_t>(saoRecordSize)) return; // short read ends the zone
+        lastStats.recordsRead++;
+        const int packed = rec[6] | rec[7] << 8;
+        const int mag10 = (packed >> 8) - 20;
+        if (mag10 > chart->starLimit) return;
+        const Vec3Q14 v{le16(rec), le16(rec + 2), le16(rec + 4)};
+        ProjectedPoint p{0, 0, 0, 0};
+        if (!projectPoint(chart, &v, &p)) continue;
+        const int size = starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, mag10, (packed >> 4) & 15);
+        lastStats.starsDrawn++;
+        if ((chart->starLabelFlags & kStarLabelMag) && mag10 <= chart->starNameLimit)
+            saoDrawMagLabel(chart, canvas, &p, size, mag10);
+    }
+}
+
+void saoDrawBrightStarLabels(ChartState *chart, Canvas *canvas, int lastIndex) {
+    if (lastIndex >= brightStarCount) lastIndex = brightStarCount - 1;
+    for (int i = lastIndex; i >= 0; i--) {
+        const BrightStar &s = brightStars[i];
+        const Vec3Q14 v{s.x, s.y, s.z};
+        ProjectedPoint p{0, 0, 0, 0};
+        if (!projectPoint(chart, &v, &p)) continue;
+        starDrawLabels(chart, canvas, i, p.x, p.y, p.depth, p.cosCentre, brightStarMag10(s), 4, 0);
+    }
+}
+
+int chartDrawSaoStars(ChartState *chart, Canvas *canvas) {
+    lastStats = SaoFrameStats{0, 0, 0, 0};
+    if ((chart->starFlags & kStarShown) == 0) return 1;
+    FILE *f = openCatalogFile(appData->saoFile);
+    if (f == nullptr) return 0;
+    double centre[2], radius;
+    chartField(chart, centre, &radius);
+    const uint64_t mask = saoZonesInField(zoneTable, centre, radius);
+    for (int z = 0; z < saoZoneCount; z++) {
+        if ((mask & (uint64_t{1} << z)) == 0) continue;
+        if (std::fseek(f, zoneTable[z].offset, SEEK_SET) != 0) continue;
+        lastStats.zonesRead++;
+        lastStats.zoneMask |= uint64_t{1} << z;
+        saoDrawZone(chart, canvas, f, (zoneTable[z + 1].offset - zoneTable[z].offset) / saoRecordSize);
+    }
+    std::fclose(f);
+    int32_t last = 0;
+    if ((chart->starLabelFlags & kBrightTableLabels) && starLastIndexForLimit(chart, &last))
+        saoDrawBrightStarLabels(chart, canvas, last);
+    return 1;
+}
+
+void drawCatalogFileStars(ChartState *chart, Canvas *canvas) {
+    if (!chartDrawSaoStars(chart, canvas)) drawBrightStars(chart, canvas);
+}
+
+SaoFrameStats saoLastFrameStats() { return lastStats; }
