@@ -84,7 +84,7 @@ void chartDrawConstNames(ChartState *chart, Canvas *canvas) {
         const ConstellationEntry &entry = constellations[c];
         ProjectedPoint p{0, 0, 0, 0};
         if (!projectPoint(chart, &entry.point, &p)) continue;
-        int baselines[2];
+        int baselines[2] = {0, 0};
         constNameBaselines(p.y, -e.y, e.height, flags, baselines);
         int line = 0;
         if (flags & kConsName2) {

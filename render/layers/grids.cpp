@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "astro/calendar.h"
 #include "astro/coords.h"
 #include "astro/q14.h"
 #include "astro/vecmat.h"
@@ -284,27 +285,33 @@ void drawAltitudeLabels(ChartState *chart, Canvas *canvas, int labels, int32_t c
     }
 }
 
-void drawRotatedGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation, int b1950,
-                     int32_t colour) {
-    SystemView view(chart);
-    view.rotate(rotation);
-    if (kind == kGridKindGrid) {
-        const int labels = chart->gridNumberFlags & (b1950 ? kEqtGrid1950Num : kEqtGridDateNum);
-        const GridRequest req{chart, canvas, 0, 8, subdivision, labels, kGridLabelCelestial, colour};
-        drawGrid(&req);
-    } else {
-        drawGreatCircle(chart, canvas, 0, 4, chart->lineNumberFlags & (b1950 ? kEqt1950Num : kEqtDateNum), colour);
-    }
-}
+namespace {
 
-void drawEquatorialGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+// One celestial system's grid (kind 1) or great circle (kind 0), drawn with
+// the view matrices turned by rotation (system to J2000; null for J2000).
+void drawSystemGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation, int degree,
+                    uint8_t gridNumBit, uint8_t lineNumBit, int32_t colour) {
+    SystemView view(chart);
+    if (rotation != nullptr) view.rotate(rotation);
     if (kind == kGridKindGrid) {
-        const GridRequest req{chart, canvas, 0, 8, subdivision, chart->gridNumberFlags & kEqtGrid2000Num,
+        const GridRequest req{chart, canvas, degree, 8, subdivision, chart->gridNumberFlags & gridNumBit,
                               kGridLabelCelestial, colour};
         drawGrid(&req);
     } else {
-        drawGreatCircle(chart, canvas, 0, 4, chart->lineNumberFlags & kEqt2000Num, colour);
+        drawGreatCircle(chart, canvas, degree, 4, chart->lineNumberFlags & lineNumBit, colour);
     }
+}
+
+} // namespace
+
+void drawRotatedGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation, int b1950,
+                     int32_t colour) {
+    drawSystemGrid(chart, canvas, kind, subdivision, rotation, 0, b1950 ? kEqtGrid1950Num : kEqtGridDateNum,
+                   b1950 ? kEqt1950Num : kEqtDateNum, colour);
+}
+
+void drawEquatorialGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    drawSystemGrid(chart, canvas, kind, subdivision, nullptr, 0, kEqtGrid2000Num, kEqt2000Num, colour);
 }
 
 void drawEqtGridDate(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
@@ -321,15 +328,7 @@ void drawEclipticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivisi
     Mat3 tilt, r;
     rotX(-chart->sky.obliquityDeg, &tilt);
     mat3Mul(&chart->precessionMatrix, &tilt, &r);
-    SystemView view(chart);
-    view.rotate(&r);
-    if (kind == kGridKindGrid) {
-        const GridRequest req{chart, canvas, 1, 8, subdivision, chart->gridNumberFlags & kEclGridNum,
-                              kGridLabelCelestial, colour};
-        drawGrid(&req);
-    } else {
-        drawGreatCircle(chart, canvas, 1, 4, chart->lineNumberFlags & kEclNum, colour);
-    }
+    drawSystemGrid(chart, canvas, kind, subdivision, &r, 1, kEclGridNum, kEclNum, colour);
 }
 
 void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
@@ -339,15 +338,7 @@ void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivisi
     rotZ(32.925, &longitude);
     mat3Mul(&node, &tilt, &r);
     mat3Mul(&r, &longitude, &r);
-    SystemView view(chart);
-    view.rotate(&r);
-    if (kind == kGridKindGrid) {
-        const GridRequest req{chart, canvas, 1, 8, subdivision, chart->gridNumberFlags & kGalGridNum,
-                              kGridLabelCelestial, colour};
-        drawGrid(&req);
-    } else {
-        drawGreatCircle(chart, canvas, 1, 4, chart->lineNumberFlags & kGalNum, colour);
-    }
+    drawSystemGrid(chart, canvas, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour);
 }
 
 void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {

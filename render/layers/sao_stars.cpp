@@ -102,20 +102,30 @@ void saoDrawMagLabel(ChartState *, Canvas *canvas, const ProjectedPoint *p, int 
 }
 
 void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count) {
-    unsigned char rec[saoRecordSize];
-    for (int n = 0; n < count; n++) {
-        if (std::fread(rec, 1, saoRecordSize, file) != static_cast<size_t>(saoRecordSize)) return; // short read ends the zone
-        lastStats.recordsRead++;
-        const int packed = rec[6] | rec[7] << 8;
-        const int mag10 = (packed >> 8) - 20;
-        if (mag10 > chart->starLimit) return;
-        const Vec3Q14 v{le16(rec), le16(rec + 2), le16(rec + 4)};
-        ProjectedPoint p{0, 0, 0, 0};
-        if (!projectPoint(chart, &v, &p)) continue;
-        const int size = starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, mag10, (packed >> 4) & 15);
-        lastStats.starsDrawn++;
-        if ((chart->starLabelFlags & kStarLabelMag) && mag10 <= chart->starNameLimit)
-            saoDrawMagLabel(chart, canvas, &p, size, mag10);
+    // Records are taken a block at a time: one library call per record
+    // would cost more than projecting the star.
+    constexpr int kBlock = 256;
+    unsigned char block[kBlock * saoRecordSize];
+    while (count > 0) {
+        const int want = count < kBlock ? count : kBlock;
+        const int got = static_cast<int>(std::fread(block, saoRecordSize, static_cast<size_t>(want), file));
+        for (int n = 0; n < got; n++) {
+            const unsigned char *rec = block + n * saoRecordSize;
+            lastStats.recordsRead++;
+            const int packed = rec[6] | rec[7] << 8;
+            const int mag10 = (packed >> 8) - 20;
+            if (mag10 > chart->starLimit) return; // the rest of the zone is fainter
+            const Vec3Q14 v{le16(rec), le16(rec + 2), le16(rec + 4)};
+            ProjectedPoint p{0, 0, 0, 0};
+            if (!projectPoint(chart, &v, &p)) continue;
+            const int size =
+                starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, mag10, (packed >> 4) & 15);
+            lastStats.starsDrawn++;
+            if ((chart->starLabelFlags & kStarLabelMag) && mag10 <= chart->starNameLimit)
+                saoDrawMagLabel(chart, canvas, &p, size, mag10);
+        }
+        if (got < want) return; // a short read ends the zone: no stale record is drawn
+        count -= got;
     }
 }
 
