@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "resources/catalogs.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -133,6 +134,7 @@ TEST(LimitCommands, StarDataSaoReportsAnUnusableFile)
     } cases[] = {
         {"missing", dir.file("none.sao"), true},
         {"wrong magic", wrongMagic, true},
+        {"the magic and one record: not the size the zones need", dir.write("short.sao", std::string(saoMagic, saoMagicSize) + std::string(12, '\0')), true},
         {"empty path", "", true},
         {"the installed catalogue", usable, false},
     };
