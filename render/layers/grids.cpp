@@ -366,20 +366,37 @@ void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivi
     }
 }
 
+namespace {
+
+// The grids and lines in the order they are drawn, each with its display bit.
+struct GridStep {
+    uint8_t ChartState::*flags;
+    uint8_t bit;
+    void (*draw)(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+    int kind;
+    int32_t colour;
+};
+
+const GridStep kGridSteps[] = {
+    {&ChartState::horizonGridFlags, kHrzGrid, drawHorizontalGrid, kGridKindGrid, ColorHorizontalGrid},
+    {&ChartState::equatorialGridFlags, kEqtGrid2000, drawEquatorialGrid, kGridKindGrid, ColorEquatorialGrid},
+    {&ChartState::equatorialGridFlags, kEqtGridDate, drawEqtGridDate, kGridKindGrid, ColorEquatorialGrid},
+    {&ChartState::equatorialGridFlags, kEqtGrid1950, drawEqtGridB1950, kGridKindGrid, ColorEquatorialGrid},
+    {&ChartState::otherGridFlags, kEclGrid, drawEclipticGrid, kGridKindGrid, ColorEclipticGrid},
+    {&ChartState::otherGridFlags, kGalGrid, drawGalacticGrid, kGridKindGrid, ColorGalacticGrid},
+    {&ChartState::horizonGridFlags, kMeridian, drawHorizontalGrid, kGridKindMeridian, ColorMeridianLine},
+    {&ChartState::equatorialGridFlags, kEqt2000, drawEquatorialGrid, kGridKindLine, ColorEquatorialLine},
+    {&ChartState::equatorialGridFlags, kEqtDate, drawEqtGridDate, kGridKindLine, ColorEquatorialLine},
+    {&ChartState::equatorialGridFlags, kEqt1950, drawEqtGridB1950, kGridKindLine, ColorEquatorialLine},
+    {&ChartState::otherGridFlags, kEcl, drawEclipticGrid, kGridKindLine, ColorEclipticLine},
+    {&ChartState::otherGridFlags, kGal, drawGalacticGrid, kGridKindLine, ColorGalacticLine},
+};
+
+} // namespace
+
 void chartDrawGrids(ChartState *chart, Canvas *canvas) {
     chartSetWrapMode(chart);
     const int s = chart->gridNumberFlags & kGridSubdivisionMask;
-    const uint8_t eq = chart->equatorialGridFlags, other = chart->otherGridFlags;
-    if (chart->horizonGridFlags & kHrzGrid) drawHorizontalGrid(chart, canvas, kGridKindGrid, s, ColorHorizontalGrid);
-    if (eq & kEqtGrid2000) drawEquatorialGrid(chart, canvas, kGridKindGrid, s, ColorEquatorialGrid);
-    if (eq & kEqtGridDate) drawEqtGridDate(chart, canvas, kGridKindGrid, s, ColorEquatorialGrid);
-    if (eq & kEqtGrid1950) drawEqtGridB1950(chart, canvas, kGridKindGrid, s, ColorEquatorialGrid);
-    if (other & kEclGrid) drawEclipticGrid(chart, canvas, kGridKindGrid, s, ColorEclipticGrid);
-    if (other & kGalGrid) drawGalacticGrid(chart, canvas, kGridKindGrid, s, ColorGalacticGrid);
-    if (chart->horizonGridFlags & kMeridian) drawHorizontalGrid(chart, canvas, kGridKindMeridian, s, ColorMeridianLine);
-    if (eq & kEqt2000) drawEquatorialGrid(chart, canvas, kGridKindLine, s, ColorEquatorialLine);
-    if (eq & kEqtDate) drawEqtGridDate(chart, canvas, kGridKindLine, s, ColorEquatorialLine);
-    if (eq & kEqt1950) drawEqtGridB1950(chart, canvas, kGridKindLine, s, ColorEquatorialLine);
-    if (other & kEcl) drawEclipticGrid(chart, canvas, kGridKindLine, s, ColorEclipticLine);
-    if (other & kGal) drawGalacticGrid(chart, canvas, kGridKindLine, s, ColorGalacticLine);
+    for (const GridStep &step : kGridSteps)
+        if (chart->*step.flags & step.bit) step.draw(chart, canvas, step.kind, s, step.colour);
 }
