@@ -349,6 +349,18 @@ TEST(Landscape, GroundBelowTheHorizonAndNoneAtTheZenith) {
     CanvasPoint out[kHorizonPolygonMax];
     EXPECT_EQ(horizonPolygon(g.chart.get(), out), 0);
 
+    // Turned through 180 degrees: the ground hangs from the top edge.
+    GridChart m;
+    m.chart->skyFlags |= kHorizonShown;
+    m.chart->centerHrz[1] = 10.0;
+    m.view(kModeHrz, 640, 480, 60.0, 1);
+    RecordingCanvas t;
+    chartDrawLandscape(m.chart.get(), &t);
+    fills = t.callsOf(OpFillPolygon);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].points.front().y, 0);
+    EXPECT_EQ(fills[0].points.back().y, 0);
+
     // HORIZON off: nothing.
     f.chart->skyFlags &= static_cast<uint8_t>(~kHorizonShown);
     c.clear();

@@ -146,6 +146,28 @@ TEST(SaoFile, ZoneReadingStopsAtTheFirstRecordFainterThanTheLimit) {
     EXPECT_TRUE(c.calls.empty());
 }
 
+// Catalogue stars carry only magnitudes: names and Bayer letters come from
+// the bright table, the same ones the bright-star layer writes.
+TEST(SaoFile, NamesAndDesignationsComeFromTheBrightTable) {
+    Fixture f(kNorth, kEquator);
+    SaoChart chart(kModeAll2Eqt, 65);
+    std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", f.write(f.bytes).c_str());
+    chart.chart->starLabelFlags = kStarLabelName | kStarLabelBayer;
+    chart.chart->starNameLimit = 25;
+    RecordingCanvas layer, bright;
+    ASSERT_EQ(chartDrawSaoStars(chart.chart.get(), &layer), 1);
+    drawBrightStars(chart.chart.get(), &bright);
+    std::vector<std::string> fromLayer, fromBright;
+    for (const CanvasCall &c : layer.calls)
+        if (c.op == OpDrawString || c.op == OpDrawSymbolString) fromLayer.push_back(c.text);
+    for (const CanvasCall &c : bright.calls)
+        if (c.op == OpDrawString || c.op == OpDrawSymbolString) fromBright.push_back(c.text);
+    EXPECT_GT(fromBright.size(), 20u);
+    EXPECT_EQ(fromLayer, fromBright);
+    // The symbols are the fixture's seven stars alone, not the bright table's.
+    EXPECT_EQ(starCalls(layer), 7);
+}
+
 TEST(SaoFile, AShortReadInsideAZoneEndsIt) {
     Fixture f({}, kEquator);
     SaoChart chart(kModeAll2Eqt, 95);
