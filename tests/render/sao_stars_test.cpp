@@ -10,6 +10,7 @@
 #include "astro/calendar.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
+#include "model/position.h"
 #include "render/bright_stars.h"
 #include "render/layers/sao_stars.h"
 #include "render/recording_canvas.h"
@@ -203,6 +204,25 @@ TEST(SaoFile, ZonesAFieldReaches) {
     }
     const double origin[2] = {0, 0};
     EXPECT_EQ(saoZonesInField(saoZones, origin, 180.0), (uint64_t{1} << 54) - 1);
+}
+
+// A sky chart on the north celestial pole, 10 degrees wide: the field
+// reaches 7.1 degrees from the pole, zone 0 (radius 16) and no +58 zone
+// (centres 32 degrees away, radius 22).
+TEST(SaoFile, ANarrowChartOnThePoleReadsOnlyItsZone) {
+    const std::string path = std::string(TAVIK_SOURCE_DIR) + "/data/tavik.sao";
+    SaoChart chart(kModeEqt, 95);
+    chart.chart->centerMode[0] = 0.0;
+    chart.chart->centerMode[1] = 90.0;
+    chart.view(kModeEqt, 400, 400, 10.0);
+    Vec3 middle;
+    if (!screenToSky(chart.chart.get(), screenPointPack(200, 200), &middle))
+        GTEST_SKIP() << "no screen-to-sky inverse yet: the layer reads the whole sphere";
+    std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", path.c_str());
+    RecordingCanvas canvas;
+    ASSERT_EQ(chartDrawSaoStars(chart.chart.get(), &canvas), 1);
+    EXPECT_EQ(saoLastFrameStats().zoneMask, uint64_t{1});
+    EXPECT_EQ(saoLastFrameStats().zonesRead, 1);
 }
 
 TEST(SaoFile, TheInstalledCatalogueDrawsEveryStarToItsLimit) {
