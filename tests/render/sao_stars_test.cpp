@@ -10,7 +10,6 @@
 #include "astro/calendar.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
-#include "model/position.h"
 #include "render/bright_stars.h"
 #include "render/layers/sao_stars.h"
 #include "render/recording_canvas.h"
@@ -215,9 +214,6 @@ TEST(SaoFile, ANarrowChartOnThePoleReadsOnlyItsZone) {
     chart.chart->centerMode[0] = 0.0;
     chart.chart->centerMode[1] = 90.0;
     chart.view(kModeEqt, 400, 400, 10.0);
-    Vec3 middle;
-    if (!screenToSky(chart.chart.get(), screenPointPack(200, 200), &middle))
-        GTEST_SKIP() << "no screen-to-sky inverse yet: the layer reads the whole sphere";
     std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", path.c_str());
     RecordingCanvas canvas;
     ASSERT_EQ(chartDrawSaoStars(chart.chart.get(), &canvas), 1);
