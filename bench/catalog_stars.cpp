@@ -58,7 +58,7 @@ void frames(benchmark::State &state, int32_t mode, const char *commands, void (*
         state.counters["zonesRead"] = s.zonesRead;
     } else {
         int32_t last = 0;
-        state.counters["starsDrawn"] = starLastIndexForLimit(c, &last) ? last + 1 : 0; // rows walked
+        state.counters["rowsWalked"] = starLastIndexForLimit(c, &last) ? last + 1 : 0; // bright-table rows
     }
 }
 
