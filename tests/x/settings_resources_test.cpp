@@ -1,4 +1,4 @@
-#include "ui/env_resources.h"
+#include "ui/app/env_resources.h"
 
 #include "model/app_data.h"
 #include "model/chart_state.h"

@@ -10,7 +10,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
-#include "ui/icon.h"
+#include "ui/app/icon.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/window/main_window.h"
 
 #include <Xm/CascadeBG.h>
 #include <Xm/DrawingA.h>
@@ -15,8 +15,8 @@
 #include "model/env.h"
 #include "model/options.h"
 #include "model/settings.h"
-#include "ui/pending_startup.h"
-#include "ui/startup.h"
+#include "ui/app/pending_startup.h"
+#include "ui/app/startup.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "ui/actions.h"
+#include "ui/app/actions.h"
 
 #include <cstdio>
 
 #include "command/interpreter.h"
 #include "model/chart_state.h"
 #include "model/lexing.h"
-#include "ui/pending_startup.h"
+#include "ui/app/pending_startup.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/message_box.h"
+#include "ui/widgets/message_box.h"
 
 #include <Xm/MessageB.h>
 #include <Xm/Xm.h>

@@ -1,4 +1,4 @@
-#include "ui/icon.h"
+#include "ui/app/icon.h"
 
 #include <X11/Intrinsic.h>
 #include <X11/Shell.h>

@@ -1,5 +1,5 @@
 // The planetarium's entry; the start-up steps live in ui/startup.cpp.
-#include "ui/startup.h"
+#include "ui/app/startup.h"
 
 int main(int argc, char **argv)
 {

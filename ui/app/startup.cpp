@@ -1,4 +1,4 @@
-#include "ui/startup.h"
+#include "ui/app/startup.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,12 +24,12 @@
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
 #include "resources/fallback.h"
-#include "ui/actions.h"
-#include "ui/env_resources.h"
-#include "ui/icon.h"
-#include "ui/main_window.h"
-#include "ui/message_box.h"
-#include "ui/pending_startup.h"
+#include "ui/app/actions.h"
+#include "ui/app/env_resources.h"
+#include "ui/app/icon.h"
+#include "ui/window/main_window.h"
+#include "ui/widgets/message_box.h"
+#include "ui/app/pending_startup.h"
 
 char startFilePath[kStartFilePathSize];
 
