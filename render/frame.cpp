@@ -8,7 +8,7 @@
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
 #include "render/lines.h"
-#include "render/masks.h"
+#include "render/layers/masks.h"
 #include "render/surface.h"
 
 namespace {

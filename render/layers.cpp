@@ -2,13 +2,13 @@
 // layer that is not built yet: filling its draw field is all it takes to add it.
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
-#include "render/bright_stars.h"
+#include "render/layers/bright_stars.h"
 #include "render/frame.h"
 #include "render/layers/constellations.h"
 #include "render/layers/grids.h"
+#include "render/layers/masks.h"
 #include "render/layers/sao_stars.h"
-#include "render/masks.h"
-#include "render/solar_bodies.h"
+#include "render/layers/solar_bodies.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "model/position.h"
 #include "render/frame.h"
 #include "render/sky_colours.h"
-#include "render/status_bar.h"
+#include "render/layers/status_bar.h"
 
 namespace {
 

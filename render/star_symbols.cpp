@@ -7,7 +7,7 @@
 #include "model/chart_state.h"
 #include "model/object_names.h"
 #include "render/canvas.h"
-#include "render/masks.h"
+#include "render/layers/masks.h"
 #include "render/palette.h"
 
 const char kBayerLetters[] = "abgdeyhqiklmnwoprstufcjv";

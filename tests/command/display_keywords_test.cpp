@@ -20,9 +20,9 @@
 #include "model/ui_hooks.h"
 #include "render/recording_canvas.h"
 #include "render/sky_colours.h"
-#include "render/solar_bodies.h"
+#include "render/layers/solar_bodies.h"
 #include "render/star_symbols.h"
-#include "render/status_bar.h"
+#include "render/layers/status_bar.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "render/body_shapes.h"
 #include "render/palette.h"
 #include "render/recording_canvas.h"
-#include "render/solar_bodies.h"
+#include "render/layers/solar_bodies.h"
 #include "tests/render/chart_fixture.h"
 
 namespace {

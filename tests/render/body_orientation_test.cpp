@@ -22,7 +22,7 @@
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/recording_canvas.h"
-#include "render/solar_bodies.h"
+#include "render/layers/solar_bodies.h"
 #include "tests/render/body_drawing_refs.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "astro/calendar.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
-#include "render/bright_stars.h"
+#include "render/layers/bright_stars.h"
 #include "render/layers/sao_stars.h"
 #include "render/recording_canvas.h"
 #include "render/star_symbols.h"

@@ -5,7 +5,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "render/bright_stars.h"
+#include "render/layers/bright_stars.h"
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/recording_canvas.h"

@@ -9,7 +9,7 @@
 #include "model/chart_state.h"
 #include "render/palette.h"
 #include "render/recording_canvas.h"
-#include "render/status_bar.h"
+#include "render/layers/status_bar.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "model/view_geometry.h"
 #include "render/palette.h"
 #include "render/sky_colours.h"
-#include "render/solar_bodies.h"
+#include "render/layers/solar_bodies.h"
 #include "render/x/x_canvas.h"
 #include "tests/support/x_server.h"
 

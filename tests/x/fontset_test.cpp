@@ -9,7 +9,7 @@
 #include "model/app_data.h"
 #include "model/resource_text.h"
 #include "render/palette.h"
-#include "render/status_bar.h"
+#include "render/layers/status_bar.h"
 #include "render/x/font_sets.h"
 #include "tests/support/x_server.h"
 

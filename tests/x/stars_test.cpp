@@ -12,7 +12,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
-#include "render/bright_stars.h"
+#include "render/layers/bright_stars.h"
 #include "render/palette.h"
 #include "render/x/x_canvas.h"
 #include "resources/catalogs.h"

@@ -1,4 +1,4 @@
-#include "render/bright_stars.h"
+#include "render/layers/bright_stars.h"
 
 #include "model/chart_state.h"
 #include "model/object_names.h"

@@ -1,4 +1,4 @@
-#include "render/solar_bodies.h"
+#include "render/layers/solar_bodies.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "render/status_bar.h"
+#include "render/layers/status_bar.h"
 
 #include <cmath>
 #include <cstdio>
@@ -10,7 +10,7 @@
 #include "model/resource_text.h"
 #include "render/body_shapes.h"
 #include "render/canvas.h"
-#include "render/masks.h"
+#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/surface.h"
 

@@ -1,4 +1,4 @@
-#include "render/masks.h"
+#include "render/layers/masks.h"
 
 #include <cmath>
 
