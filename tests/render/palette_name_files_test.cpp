@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/name_files.h"
+#include "model/name_files.h"
 #include "resources/catalogs.h"
 #include "tests/support/temp_dir.h"
 

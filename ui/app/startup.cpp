@@ -20,7 +20,7 @@
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
-#include "render/name_files.h"
+#include "model/name_files.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
 #include "resources/fallback.h"

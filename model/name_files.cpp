@@ -1,4 +1,4 @@
-#include "render/name_files.h"
+#include "model/name_files.h"
 
 #include <cstdlib>
 #include <cstring>
