@@ -6,7 +6,7 @@
 #include "astro/coords.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "model/eclipse.h"
+#include "astro/eclipse.h"
 #include "model/object_names.h"
 #include "model/position.h"
 

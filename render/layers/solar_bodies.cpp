@@ -8,7 +8,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "model/eclipse.h"
+#include "astro/eclipse.h"
 #include "model/object_names.h"
 #include "render/body_shapes.h"
 #include "render/object_screen.h"

@@ -12,7 +12,7 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
-#include "model/eclipse.h"
+#include "astro/eclipse.h"
 #include "model/ephemeris.h"
 #include "model/position.h"
 #include "model/sky_context.h"

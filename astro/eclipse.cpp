@@ -1,4 +1,4 @@
-#include "model/eclipse.h"
+#include "astro/eclipse.h"
 
 #include <cmath>
 
