@@ -153,7 +153,7 @@ int executeDepth = 0; // stkExecute calls running, outermost included
 
 // A handler that runs command text (INIT, REALTIME) is inside a statement
 // whose error is reported when the handler returns. The inner statements
-// report their own errors, so the outer statement must get its own pending
+// report their own errors, so the outer statement must get its own unreported
 // error back, neither losing it nor reporting an inner one a second time.
 struct SavedError {
     char id[kErrorIdSize];

@@ -40,7 +40,7 @@ const CommandEntry *stkFindCommand(const char *word);
 // the error of the text's last statement that was not blank (empty when it
 // succeeded), and errorMessage its message: what the TCP server sends back.
 // Re-entrant: a handler may call it; the handler's own statement then gets
-// its pending error back, the inner statements having reported theirs.
+// its unreported error back, the inner statements having reported theirs.
 void stkExecute(ChartState *chart, const char *text);
 
 // What dialogs, buttons and key bindings call to run command text. Points at
@@ -56,7 +56,7 @@ void stkExecuteStatement(ChartState *chart, const char *statement);
 // reported. Used by stkExecuteStatement and the scene-file reader.
 void stkDispatch(ChartState *chart, const char *word, char **params);
 
-// Formats the pending error for the statement of command word `word` into
+// Formats the unreported error for the statement of command word `word` into
 // errorMessage and, unless the statement came from the TCP client, shows it
-// in a warning box. Nothing when no error is pending.
+// in a warning box. Nothing when no error is waiting.
 void stkReportError(const char *word);

@@ -1,5 +1,5 @@
 // The application record: X connection, main widgets, paths, options, palette
-// and font sets, the pending command error and the TCP server's state.
+// and font sets, the unreported command error and the TCP server's state.
 // One object with static storage for the whole run, reached through appData.
 #pragma once
 
@@ -40,7 +40,7 @@ struct AppData {
     double siteZoneHours;          // zone of the default site, hours
     int32_t blinkTime;             // number of blink flashes, at least 1
 
-    char errorId[kErrorIdSize];    // pending command error, e.g. "stkErrorIllegalParam"
+    char errorId[kErrorIdSize];    // unreported command error, e.g. "stkErrorIllegalParam"
     char errorArg[kErrorArgSize];  // its offending text, may be empty
     char errorMessage[kErrorMessageSize]; // the last formatted error message
 

@@ -30,7 +30,7 @@ struct EphemerisTheories {
     int (*dustTail)(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
                     CometTail *out);
     // Records a command error (message resource id, offending text). The
-    // default writes the application record's pending error, as stkSetError does.
+    // default writes the application record's unreported error, as stkSetError does.
     void (*recordError)(const char *id, const char *text);
 };
 

@@ -82,7 +82,7 @@ void chartApplyTimeLock(ChartState *chart);
 void chartApplyTracking(ChartState *chart);
 
 // Services of a frame that other parts of the system provide, wired in
-// render/pending_layers.cpp; a service whose routine does not exist yet has a
+// render/frame_services.cpp; a service whose routine does not exist yet has a
 // stand-in there that does nothing. Tests replace fields to watch the order.
 struct ChartFrameServices {
     void (*skyContextFromChart)(ChartState *chart);   // first step of the time lock
