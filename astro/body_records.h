@@ -82,6 +82,29 @@ struct GalileanMoonRow {
     double jd;
 };
 
+// ObjectId: the body ids of the whole program. The planets' ids index the
+// planet tables; the comets and minor planets count up from their bases.
+enum : int32_t {
+    kObjectEarth = -3,
+    kObjectSun = -2,
+    kObjectMoon = -1,
+    kObjectMercury = 0,
+    kObjectVenus = 1,
+    kObjectMars = 2,
+    kObjectJupiter = 3,
+    kObjectSaturn = 4,
+    kObjectUranus = 5,
+    kObjectNeptune = 6,
+    kObjectPluto = 7,
+    kObjectIo = 8,                 // the Galilean moons in order: Io, Europa, Ganymede, Callisto
+    kObjectCallisto = 11,
+    kObjectGroupPlanets = 100,     // the groups PLANET, COMET, MINORPLANET of the display commands
+    kObjectGroupComets = 101,
+    kObjectGroupMinorPlanets = 102,
+    kObjectCometBase = 10000,      // + i: loaded comet i
+    kObjectMinorPlanetBase = 20000, // + i: loaded minor planet i
+};
+
 enum {
     kPlanetCount = 8,              // ObjectId 0 to 7
     kGalileanMoonCount = 4,

@@ -3,11 +3,9 @@
 // the time arguments of the body theories.
 #pragma once
 
+#include "astro/constants.h"
 #include "astro/types.h"
 
-const double JD_J2000 = 2451545.0;  // 2000-01-01 12h
-const double JD_B1950 = 2433282.0;  // the system's B1950.0 (1949-12-31 12h)
-const double JD_GREGORIAN = 2299160.5; // 1582-10-15 0h, first Gregorian day
 
 const int DATE_YEAR_MIN = -29999; // years the date commands accept
 const int DATE_YEAR_MAX = 30000;

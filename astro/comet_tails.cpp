@@ -3,15 +3,13 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/orbits.h"
 #include "astro/vecmat.h"
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / 3.141592653589793;
-constexpr double kPi = 3.141592653589793;
 constexpr double kSqrt2 = 1.4142135623730951;
-constexpr double kJ2000 = 2451545.0;
 
 // Tail lengths below this are no tail at all (AU).
 constexpr double kNoTailAu = 1e-6;
@@ -281,7 +279,7 @@ int computeIonTail(double jd, const OrbitalElements *el, const Vec3 *earthHelio,
     if (!ionTailMaxAge(jd, el, &now, &age))
         return 0;
     Mat3 toJ2000;
-    smallBodyPlaneMatrix(el, 1, kJ2000, &toJ2000);
+    smallBodyPlaneMatrix(el, 1, JD_J2000, &toJ2000);
     double step = age / kTailAges;
     for (int j = 0; j < kIonTailPoints; ++j) {
         double dt = j * step;
@@ -310,7 +308,7 @@ int computeDustTail(double jd, const OrbitalElements *el, const Vec3 *earthHelio
     if (!dustTailMaxAge(jd, el, &now, &age, &searchBeta))
         return 0;
     Mat3 toJ2000;
-    smallBodyPlaneMatrix(el, 1, kJ2000, &toJ2000);
+    smallBodyPlaneMatrix(el, 1, JD_J2000, &toJ2000);
     double step = age / kTailAges;
     double betas[2] = {kSmallGrainBeta, 0.0};
     for (int j = 0; j < kTailAges; ++j) {

@@ -4,12 +4,11 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/vecmat.h"
 
 namespace {
 
-const double kDegToRad = M_PI / 180.0;
-const double kRadToDeg = 180.0 / M_PI;
 const double kCenturyLimit = 30.0;          // span of the IAU 1976 series, centuries
 const double kDaysAtLimit = 1095750.0;      // 30 Julian centuries
 const double kJdLimitBefore = 1355795.0;    // J2000.0 - 30 centuries

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/coords.h"
 #include "astro/planets.h"
 #include "astro/q14.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-const double kRadToDeg = 180.0 / M_PI;
 
 // Mean longitude at J2000.0 (degrees), its rate (degrees per Julian century)
 // and the orbit radius (AU).
@@ -35,12 +35,12 @@ double galileanMoonLongitude(int moon, double T) {
 
 void galileanMoonsCompute(const SkyContext *ctx, const SolarBodyRecord *jupiter, GalileanMoonRow out[4]) {
     Mat3 toDate;
-    precessionMatrix(2451545.0, ctx->jd, &toDate);
+    precessionMatrix(JD_J2000, ctx->jd, &toDate);
     Vec3 jDate;
     mat3MulVec(&jupiter->unit, &toDate, &jDate);
     double jPlace[2];
     vecToSph(&jDate, jPlace);
-    const double T = (ctx->jd - 2451545.0) / 36525.0;
+    const double T = (ctx->jd - JD_J2000) / 36525.0;
     const double inc = 25.5 + 0.01 * T;
     const double nodeOffset = 1.91 - 0.1 * T;
     // Separations shrink with Jupiter's distance; one never computed (0) puts

@@ -5,6 +5,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "astro/constants.h"
 #include "astro/coords.h"
 #include "astro/planets.h"
 #include "astro/q14.h"
@@ -12,10 +13,7 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadToDeg = 180.0 / kPi;
 constexpr double kSqrt2 = 1.4142135623730951;
-constexpr double kJ2000 = 2451545.0;
 
 // Eccentricity band of the parabolic solver (exclusive) and of the parabola
 // outline (inclusive): the two differ on purpose.
@@ -349,7 +347,7 @@ int smallBodyPosition(double jd, const OrbitalElements *el, const Vec3 *earthHel
     Mat3 toDate;
     Vec3 dated;
     double lonLat[2];
-    precessionMatrix(kJ2000, jd, &toDate);
+    precessionMatrix(JD_J2000, jd, &toDate);
     mat3MulVec(&row.geoUnit, &toDate, &dated);
     vecToSph(&dated, lonLat);
     row.raDate = lonLat[0];
@@ -360,7 +358,7 @@ int smallBodyPosition(double jd, const OrbitalElements *el, const Vec3 *earthHel
 int ephemSmallBody(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
                    BodyPosition *out)
 {
-    if (!smallBodyPosition(sky->jd, el, &sun->earthHelio, sun->distanceAu, kJ2000, out))
+    if (!smallBodyPosition(sky->jd, el, &sun->earthHelio, sun->distanceAu, JD_J2000, out))
         return 0;
     out->jd = sky->jd;
     return 1;
@@ -429,7 +427,7 @@ Vec3 *smallBodyOrbitOutline(const OrbitalElements *el, int n)
     }
 
     Mat3 M;
-    smallBodyPlaneMatrix(el, 1, kJ2000, &M);
+    smallBodyPlaneMatrix(el, 1, JD_J2000, &M);
     for (int k = 0; k <= n; ++k) {
         Vec3 plane = pts[k];
         mat3MulVec(&plane, &M, &pts[k]);

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 
 namespace {
-const double kRadToDeg = 180.0 / M_PI;
 const double kAuPerFixedUnit = 25.0 / 1073741824.0; // 2^30 units per 25 AU
 double clampUnit(double x) {
     if (x > 1.0) return 1.0;

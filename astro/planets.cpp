@@ -5,6 +5,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "astro/constants.h"
 #include "astro/coords.h"
 #include "astro/phase.h"
 #include "astro/q14.h"
@@ -12,9 +13,6 @@
 
 namespace {
 
-const double kRadToDeg = 180.0 / M_PI;
-
-enum { kMercury = 0, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune, kPluto, kEarth = -3 };
 
 
 // Semidiameter at 1 AU (arc seconds) and magnitude at unit distances, by ObjectId.
@@ -95,7 +93,7 @@ void venusMarsSeriesPlace(const VenusMarsSeries *s, double t, int level, double 
 int levelIndex(int level) { return (level == 2 || level == 3) ? level - 1 : 0; }
 
 double jupiterSaturnAnomalyBase(int planet, double t) {
-    if (planet == kJupiter)
+    if (planet == kObjectJupiter)
         return 341.5208 + 30.34907 * t + 0.0004 + (0.035 + 0.00028 * t) * sinDeg(245.94 - 30.349 * t) -
                (0.0019 + 0.00002 * t) * sinDeg(162.78 + 0.38 * t);
     return 12.3042 + 12.22117 * t + 0.0008 + (0.0934 + 0.00075 * t) * sinDeg(250.29 + 12.221 * t) +
@@ -104,13 +102,13 @@ double jupiterSaturnAnomalyBase(int planet, double t) {
 }
 
 double jupiterSaturnDistanceBase(int planet, double t) {
-    if (planet == kJupiter) return (0.000132 + 0.0000011 * t) * cosDeg(245.93 - 30.349 * t);
+    if (planet == kObjectJupiter) return (0.000132 + 0.0000011 * t) * cosDeg(245.93 - 30.349 * t);
     return 0.000183 + (0.000354 + 0.0000028 * t) * cosDeg(70.28 + 12.22 * t) +
            (0.000021 + 0.0000002 * t) * cosDeg(265.8 - 11.81 * t);
 }
 
 void jupiterSaturnSeriesPlace(int planet, double t, int level, double lonLat[2], double *r) {
-    const JupiterSaturnSeries *s = planet == kJupiter ? &jupiterSeries : &saturnSeries;
+    const JupiterSaturnSeries *s = planet == kObjectJupiter ? &jupiterSeries : &saturnSeries;
     const double M = jupiterSaturnAnomalyBase(planet, t) +
                      seriesSinSum(s->anomalyTerms, s->anomalyCount[levelIndex(level)], t);
     const double v = M + s->c1 * sinDeg(M) + s->c2 * sinDeg(2.0 * M) + s->c3 * sinDeg(3.0 * M) +
@@ -125,14 +123,14 @@ void jupiterSaturnSeriesPlace(int planet, double t, int level, double lonLat[2],
 // ------------------------------------------- Mercury, Uranus, Neptune, Pluto
 
 void mercuryOuterSeriesPlace(int planet, double T, int level, double lonLat[2], double *r) {
-    const MercuryOuterSeries *s = planet == kMercury  ? &mercurySeries
-                                  : planet == kUranus ? &uranusSeries
-                                  : planet == kNeptune ? &neptuneSeries
+    const MercuryOuterSeries *s = planet == kObjectMercury  ? &mercurySeries
+                                  : planet == kObjectUranus ? &uranusSeries
+                                  : planet == kObjectNeptune ? &neptuneSeries
                                                        : &plutoSeries;
     const int k = levelIndex(level);
     double lon = s->l0 + s->l1 * T + seriesCosSumRateFirst(s->longitudeTerms, s->longitudeCount[k], T);
     // Mercury's two leading terms are always evaluated; they are not rows.
-    if (planet == kMercury)
+    if (planet == kObjectMercury)
         lon += (23.4405 + 0.0023 * T) * cosDeg(84.7947 + 149472.5153 * T) +
                (2.9818 + 0.0006 * T) * cosDeg(259.589 + 298945.031 * T);
     lonLat[0] = wrap360(lon);
@@ -220,7 +218,7 @@ int32_t planetMagnitudeTenths(double magnitude) {
 }
 
 void planetOrbitalElements(int planet, double jd, PlanetElements *out) {
-    if (planet < kMercury || planet > kSaturn) return;
+    if (planet < kObjectMercury || planet > kObjectSaturn) return;
     const MeanElementRow &row = planetMeanElements[planet];
     const double T = (jd - 2415021.0) / 36525.0;
     out->meanLongitudeDeg = wrap360(cubic(row.L, T));
@@ -247,13 +245,13 @@ void saturnPerturbations(double jd, PlanetElements *el) { perturbElements(&satur
 
 void planetElementsByIndex(int planet, const SkyContext *ctx, PlanetElements *out) {
     const double jd = ctx->jd;
-    if (planet >= kMercury && planet <= kSaturn) {
+    if (planet >= kObjectMercury && planet <= kObjectSaturn) {
         planetOrbitalElements(planet, jd, out);
-        if (planet == kJupiter) jupiterPerturbations(jd, out);
-        if (planet == kSaturn) saturnPerturbations(jd, out);
-    } else if (planet >= kUranus && planet <= kPluto) {
-        outerPlanetElements(planet - kUranus, ctx->centuriesJ2000, out);
-    } else if (planet == kEarth) {
+        if (planet == kObjectJupiter) jupiterPerturbations(jd, out);
+        if (planet == kObjectSaturn) saturnPerturbations(jd, out);
+    } else if (planet >= kObjectUranus && planet <= kObjectPluto) {
+        outerPlanetElements(planet - kObjectUranus, ctx->centuriesJ2000, out);
+    } else if (planet == kObjectEarth) {
         // The Sun's low-precision theory turned round to the Earth.
         const double T = (jd - 2415021.0) / 36525.0;
         out->meanLongitudeDeg = wrap360(wrap360(280.6824 + 36000.769325 * T + 0.000722222 * T * T) + 180.0);
@@ -307,13 +305,13 @@ void planetFromElements(const PlanetElements *el, double lonLat[2], double *r) {
 }
 
 void ephemPlanetHelio(int planet, const SkyContext *ctx, double lonLat[2], double *r, int level) {
-    if (planet < kMercury || planet > kPluto) return;
+    if (planet < kObjectMercury || planet > kObjectPluto) return;
     if (bodySeriesInRange(ctx->jd)) {
         switch (planet) {
-        case kVenus: venusMarsSeriesPlace(&venusSeries, ctx->yearsFrom1975, level, lonLat, r); return;
-        case kMars: venusMarsSeriesPlace(&marsSeries, ctx->yearsFrom1975, level, lonLat, r); return;
-        case kJupiter:
-        case kSaturn: jupiterSaturnSeriesPlace(planet, ctx->yearsFrom1975, level, lonLat, r); return;
+        case kObjectVenus: venusMarsSeriesPlace(&venusSeries, ctx->yearsFrom1975, level, lonLat, r); return;
+        case kObjectMars: venusMarsSeriesPlace(&marsSeries, ctx->yearsFrom1975, level, lonLat, r); return;
+        case kObjectJupiter:
+        case kObjectSaturn: jupiterSaturnSeriesPlace(planet, ctx->yearsFrom1975, level, lonLat, r); return;
         default: mercuryOuterSeriesPlace(planet, ctx->centuriesJ2000, level, lonLat, r); return;
         }
     }
@@ -350,18 +348,18 @@ void jupiterPoleAngles(const SkyContext *ctx, const SolarBodyRecord *jupiter, do
 }
 
 void saturnRingAngles(const SkyContext *ctx, const SolarBodyRecord *saturn, double out[2]) {
-    const double T = (ctx->jd - 2451545.0) / 36525.0;
+    const double T = (ctx->jd - JD_J2000) / 36525.0;
     const double poleEcl[2] = {169.50847 + 1.394681 * T + 0.000412 * T * T - 90.0,
                                90.0 - (28.075216 - 0.012998 * T + 0.000004 * T * T)};
     double poleDate[2];
-    convertCoords(ctx, 5, poleEcl, 4, poleDate);
+    convertCoords(ctx, COORD_ECL, poleEcl, COORD_EQT_DATE, poleDate);
     double pole[2];
     transformSph(poleDate, pole, &ctx->precessionToJ2000);
     poleAnglesFromJ2000(pole, saturn, out);
 }
 
 void ephemPlanet(int planet, const SkyContext *ctx, const SunRecord *sun, SolarBodyRecord *out, int level) {
-    if (planet < kMercury || planet > kPluto) return;
+    if (planet < kObjectMercury || planet > kObjectPluto) return;
     double lonLat[2];
     double r;
     ephemPlanetHelio(planet, ctx, lonLat, &r, level);
@@ -396,16 +394,16 @@ void ephemPlanet(int planet, const SkyContext *ctx, const SunRecord *sun, SolarB
 
     const double rDelta = r * delta;
     double m = (rDelta > 0.0 ? 5.0 * std::log10(rDelta) : 0.0) + planetPhysicalTable[planet].v10;
-    if (planet <= kJupiter) {
+    if (planet <= kObjectJupiter) {
         const double R = sun->distanceAu;
         const double p = rDelta > 0.0 ? acosDegGuarded((r * r + delta * delta - R * R) / (2.0 * rDelta)) : 0.0;
         switch (planet) {
-        case kMercury: m += p * (0.038 - 0.000273 * p + 0.000002 * p * p); break;
-        case kVenus: m += p * (0.0009 + 0.000239 * p - 0.00000065 * p * p); break;
-        case kMars: m += 0.016 * p; break;
+        case kObjectMercury: m += p * (0.038 - 0.000273 * p + 0.000002 * p * p); break;
+        case kObjectVenus: m += p * (0.0009 + 0.000239 * p - 0.00000065 * p * p); break;
+        case kObjectMars: m += 0.016 * p; break;
         default: m += 0.005 * p; break;
         }
-    } else if (planet == kSaturn) {
+    } else if (planet == kObjectSaturn) {
         const double Y = (ctx->jd - 1721423.5) / 365.244 + 1.0;
         m -= 1.1 * std::fabs(sinDeg(lonLat[0] + 38.0 - 0.014 * Y));
     }
@@ -413,9 +411,9 @@ void ephemPlanet(int planet, const SkyContext *ctx, const SunRecord *sun, SolarB
     out->diameterArcsec = delta > 0.0 ? 2.0 * planetPhysicalTable[planet].semidiameterArcsec / delta : 0.0;
     out->jd = ctx->jd;
     out->level = level;
-    if (planet == kJupiter || planet == kSaturn) {
+    if (planet == kObjectJupiter || planet == kObjectSaturn) {
         double angles[2];
-        if (planet == kJupiter)
+        if (planet == kObjectJupiter)
             jupiterPoleAngles(ctx, out, angles);
         else
             saturnRingAngles(ctx, out, angles);
@@ -459,13 +457,13 @@ int planetOrbitOutlines(const SkyContext *ctx, PlanetOrbitOutlines out) {
     Vec3(*work)[kOrbitOutlinePoints] = new (std::nothrow) Vec3[kOrbitOutlineCount][kOrbitOutlinePoints];
     if (!work) return 0;
     Mat3 P;
-    precessionMatrix(jd, 2451545.0, &P);
+    precessionMatrix(jd, JD_J2000, &P);
     int year, month;
     double day;
     jdToCalendar(jd, &year, &month, &day);
     const double Y = year + (month - 1) / 12.0 + (day - 1.0) / 365.2524;
-    static const int slotBody[kOrbitOutlineCount] = {kMercury, kVenus, kEarth,   kMars, kJupiter,
-                                                     kSaturn,  kUranus, kNeptune, kPluto};
+    static const int slotBody[kOrbitOutlineCount] = {kObjectMercury, kObjectVenus, kObjectEarth,   kObjectMars, kObjectJupiter,
+                                                     kObjectSaturn,  kObjectUranus, kObjectNeptune, kObjectPluto};
     bool finite = true;
     for (int k = 0; k < kOrbitOutlineCount; ++k) {
         PlanetElements el;

@@ -4,6 +4,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "astro/constants.h"
 #include "astro/coords.h"
 #include "astro/orbit_records.h"
 #include "astro/orbits.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / 3.141592653589793;
-constexpr double kJ2000 = 2451545.0;
 constexpr double kSiderealRate = 1.00273790935;
 constexpr double kSiderealDayDays = 0.9972695663298751;
 constexpr double kConvergedDays = 6.944444444444444e-05; // 6 s
@@ -31,8 +30,6 @@ constexpr int kAdjustDays = 4;
 // equation of the centre terms (0.7 degree), so they keep every term.
 constexpr int kMoonSearchLevel = 2;
 constexpr int kPlanetSearchLevel = 1;
-
-enum { kSystemHrz = 1, kSystemEqt = 2, kSystemEqtDate = 4 };
 
 RiseSetDay gDay;
 
@@ -185,7 +182,7 @@ bool positionAt(int kind, const void *object, double t, double *ra, double *dec)
     }
     if (kind == kRiseSetFixed) {
         double out[2];
-        convertCoords(&ctx, kSystemEqt, static_cast<const double *>(object), kSystemEqtDate, out);
+        convertCoords(&ctx, COORD_EQT, static_cast<const double *>(object), COORD_EQT_DATE, out);
         *ra = out[0];
         *dec = out[1];
         return true;
@@ -237,7 +234,7 @@ bool eventAltitudeError(int kind, const void *object, double t, double *error)
     SkyContext ctx;
     riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
     double azAlt[2];
-    convertCoords(&ctx, kSystemEqtDate, radec, kSystemHrz, azAlt);
+    convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
     *error = azAlt[1] + horizonAllowance(kind);
     return true;
 }
@@ -373,7 +370,7 @@ void riseSetPrepare(const SkyContext *sky, const RiseSetSite *site)
     if (std::fabs(a - b) > 180.0)
         (a < b ? a : b) += 360.0;
     Mat3 toDate;
-    precessionMatrix(kJ2000, gDay.noonJd, &toDate);
+    precessionMatrix(JD_J2000, gDay.noonJd, &toDate);
     mat3MulVec(&gDay.sunStart.earthHelio, &toDate, &gDay.earthStart);
     mat3MulVec(&gDay.sunEnd.earthHelio, &toDate, &gDay.earthEnd);
 }

@@ -4,6 +4,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "astro/constants.h"
 #include "astro/coords.h"
 #include "astro/phase.h"
 #include "astro/q14.h"
@@ -11,9 +12,6 @@
 
 namespace {
 
-const double kRadToDeg = 180.0 / M_PI;
-const double kDegToRad = M_PI / 180.0;
-const double kKmPerAu = 149597870.0;
 const double kSunRadiusKm = 696000.0;
 const double kMoonRadiusKm = 1738.0;
 
@@ -223,7 +221,7 @@ void moonModern(double t, MoonRecord *out, int level) {
     out->eclLatDeg = moonLatitude(t, level);
     const double parallax = 0.9507 + seriesCosSum(moonParallaxTerms, kMoonParallaxCount, t);
     out->parallaxDeg = parallax;
-    out->geoDistanceKm = 6378.14 / sinDeg(parallax);
+    out->geoDistanceKm = kEarthRadiusKm / sinDeg(parallax);
 }
 
 void moonClassic(double jd, MoonRecord *out) {
@@ -264,7 +262,7 @@ void moonClassic(double jd, MoonRecord *out) {
 }
 
 void moonLibration(const SkyContext *ctx, MoonRecord *out, double rightAscensionOfDate) {
-    const double T = (ctx->jd - 2451545.0) / 36525.0;
+    const double T = (ctx->jd - JD_J2000) / 36525.0;
     const double T2 = T * T, T3 = T2 * T, T4 = T3 * T;
     const double O = 125.044555 - 1934.1361849 * T + 0.0020762 * T2 + T3 / 467410.0 - T4 / 60616000.0;
     const double F = 93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 + T4 / 863310000.0;
@@ -346,7 +344,7 @@ void ephemMoonWithPhase(const SkyContext *ctx, MoonRecord *out, const SunRecord 
     sphToVec(moonPlace, &out->unit);
     vecToQ14(&out->unit, &out->unitQ14);
     double horizontal[2];
-    convertCoords(ctx, 2, moonPlace, 1, horizontal);
+    convertCoords(ctx, COORD_EQT, moonPlace, COORD_HRZ, horizontal);
     out->azimuthDeg = horizontal[0];
     out->altitudeDeg = horizontal[1];
     out->siteLatitudeDeg = ctx->latitudeDeg;

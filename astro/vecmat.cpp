@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 
 namespace {
-const double kRadToDeg = 180.0 / M_PI;
 }
 
 void mat3Identity(Mat3 *out)

@@ -21,7 +21,9 @@ void BM_Frame(benchmark::State &state) {
     }
 }
 
-const int kModes[] = {257, 260, 261, 262, 516, 517, 518, 772, 773, 774, 1028, 1029, 1030, 2049};
+const int kModes[] = {kModeHrz,     kModeEqt,     kModeEcl,     kModeGal,     kModeSol1,
+                      kModeSol2,    kModeSol3,    kModeAll1Eqt, kModeAll1Ecl, kModeAll1Gal,
+                      kModeAll2Eqt, kModeAll2Ecl, kModeAll2Gal, kModePlns};
 
 void registerModes(benchmark::internal::Benchmark *bm) {
     for (int mode : kModes) bm->Arg(mode);

@@ -12,7 +12,7 @@ void stkCmdGrid(ChartState *chart, char **params)
         stkSetError("stkErrorIllegalParam", params[0]);
         return;
     }
-    chart->gridNumberFlags = static_cast<uint8_t>((chart->gridNumberFlags & ~0x03) | code);
+    chart->gridNumberFlags = static_cast<uint8_t>((chart->gridNumberFlags & ~kGridModeMask) | code);
 }
 
 void stkCmdDiskMag(ChartState *chart, char **params)

@@ -121,16 +121,15 @@ void stkCmdStarSize(ChartState *chart, char **params)
 
 void stkCmdStarData(ChartState *chart, char **params)
 {
-    const uint8_t kSao = 0x20, kGsc = 0x40;
-    chart->starFlags &= static_cast<uint8_t>(~(kSao | kGsc));
+    chart->starFlags &= static_cast<uint8_t>(~(kStarsFromCatalogFile | kStarsFromGsc));
     if (strEqualNoCase(params[0], "SAO")) {
-        chart->starFlags |= kSao;
+        chart->starFlags |= kStarsFromCatalogFile;
         chart->catalogLimit = 95;
         // The choice is kept (a scene keeps it), but the frame falls back to
         // the bright stars, so say why.
         if (!saoFileUsable(appData->saoFile)) stkSetError("stkErrorFileNotFound", appData->saoFile);
     } else if (strEqualNoCase(params[0], "GSC")) {
-        chart->starFlags |= kGsc;
+        chart->starFlags |= kStarsFromGsc;
         chart->catalogLimit = 170;
     } else {
         chart->catalogLimit = 65; // the built-in bright-star table

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "model/position.h"
+
 ChartState theChartState;
 ChartState *currentChart = &theChartState;
 
@@ -69,11 +71,11 @@ void chartStateSetDefaults(ChartState *chart)
 
     chart->trackValues[0] = 0.0;
     chart->trackValues[1] = 0.0;
-    chart->trackKind = 0x8001;
+    chart->trackKind = kTrackKindLockBit | kPosHrz;
     chart->trackIndex = 0;
     chart->trackState = 1;
 
-    chart->starFlags = 1;
+    chart->starFlags = kStarShown;
     chart->starLabelFlags = 0;
     chart->constellationFlags = 0;
     chart->milkyWayFlags = 5;
@@ -96,12 +98,12 @@ void chartStateSetDefaults(ChartState *chart)
     chart->clickPointY = -1;
     chart->clickText[0] = '\0';
     chart->traceFlags = 0;
-    chart->sunFlags = 2;
-    chart->moonFlags = 2;
-    chart->earthFlags = 34;
+    chart->sunFlags = kBodyShown;
+    chart->moonFlags = kBodyShown;
+    chart->earthFlags = kBodyShown | kBodyOrbit;
     for (uint8_t &flags : chart->planetFlags)
-        flags = 34;
-    chart->jupiterMoonFlags = 1;
+        flags = kBodyShown | kBodyOrbit;
+    chart->jupiterMoonFlags = kJmoonShown;
     chart->cometFlags = nullptr;
     chart->minorPlanetFlags = nullptr;
 

@@ -6,31 +6,80 @@
 #include <cstdint>
 
 #include "astro/body_records.h"
+#include "astro/coords.h"
 #include "astro/orbit_records.h"
 #include "astro/types.h"
 #include "model/user_objects.h"
 #include "model/x_handles.h"
 
-// ChartMode: chart kind << 8 | coordinate system.
+// Chart kinds: the high byte of a ChartMode.
 enum : int32_t {
-    kModeHrz = 257,
-    kModeEqt = 260,
-    kModeEcl = 261,
-    kModeGal = 262,
-    kModeSol1 = 516,
-    kModeSol2 = 517,
-    kModeSol3 = 518,
-    kModeAll1Eqt = 772,
-    kModeAll1Ecl = 773,
-    kModeAll1Gal = 774,
-    kModeAll2Eqt = 1028,
-    kModeAll2Ecl = 1029,
-    kModeAll2Gal = 1030,
-    kModePlns = 2049,
+    kKindSky = 1,          // azimuthal sky charts
+    kKindSolar = 2,        // solar-system views
+    kKindCylindrical = 3,  // whole-sky cylindrical map
+    kKindAitoff = 4,       // whole-sky Aitoff map
+    kKindPlanisphere = 8,
+};
+
+// The mode's system byte: the low byte of a ChartMode. The values are the
+// coordinate-system numbers of astro/coords.h, but the equatorial charts are
+// drawn on the equator of the date (COORD_EQT_DATE), not of J2000 (COORD_EQT),
+// so the byte has names of its own.
+enum : int32_t {
+    kModeSystemHrz = COORD_HRZ,
+    kModeSystemEqt = COORD_EQT_DATE,
+    kModeSystemEcl = COORD_ECL,
+    kModeSystemGal = COORD_GAL,
+};
+
+constexpr int32_t chartModeCode(int32_t kind, int32_t system) { return kind << 8 | system; }
+
+// ChartMode: chart kind << 8 | system byte. These fourteen are all the modes
+// a chart can be in.
+enum : int32_t {
+    kModeHrz = chartModeCode(kKindSky, kModeSystemHrz),
+    kModeEqt = chartModeCode(kKindSky, kModeSystemEqt),
+    kModeEcl = chartModeCode(kKindSky, kModeSystemEcl),
+    kModeGal = chartModeCode(kKindSky, kModeSystemGal),
+    kModeSol1 = chartModeCode(kKindSolar, kModeSystemEqt),
+    kModeSol2 = chartModeCode(kKindSolar, kModeSystemEcl),
+    kModeSol3 = chartModeCode(kKindSolar, kModeSystemGal),
+    kModeAll1Eqt = chartModeCode(kKindCylindrical, kModeSystemEqt),
+    kModeAll1Ecl = chartModeCode(kKindCylindrical, kModeSystemEcl),
+    kModeAll1Gal = chartModeCode(kKindCylindrical, kModeSystemGal),
+    kModeAll2Eqt = chartModeCode(kKindAitoff, kModeSystemEqt),
+    kModeAll2Ecl = chartModeCode(kKindAitoff, kModeSystemEcl),
+    kModeAll2Gal = chartModeCode(kKindAitoff, kModeSystemGal),
+    kModePlns = chartModeCode(kKindPlanisphere, kModeSystemHrz),
 };
 
 inline int32_t chartModeKind(int32_t mode) { return mode >> 8; }
 inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
+
+// The system bytes the equatorial, ecliptic and galactic charts use.
+inline bool isSkySystem(int32_t system) { return system >= kModeSystemEqt && system <= kModeSystemGal; }
+
+// Each of these holds for the listed modes only, never for a code outside them.
+inline bool isCylindricalMode(int32_t mode)
+{
+    return chartModeKind(mode) == kKindCylindrical && isSkySystem(chartModeSystem(mode));
+}
+inline bool isAitoffMode(int32_t mode)
+{
+    return chartModeKind(mode) == kKindAitoff && isSkySystem(chartModeSystem(mode));
+}
+// The azimuthal sky charts but the horizontal one, and the solar-system views
+// (the sky routines).
+inline bool isSkyRoutineMode(int32_t mode)
+{
+    const int32_t kind = chartModeKind(mode);
+    return (kind == kKindSky || kind == kKindSolar) && isSkySystem(chartModeSystem(mode));
+}
+// The solar-system views: the kind alone decides.
+inline bool isSolarMode(int32_t mode) { return chartModeKind(mode) == kKindSolar; }
+// The charts drawn on the horizon (the horizontal chart and the planisphere):
+// the system byte alone decides.
+inline bool isHorizonMode(int32_t mode) { return chartModeSystem(mode) == kModeSystemHrz; }
 
 // The range of every magnitude limit, in tenths: brighter than the Sun and
 // fainter than any catalogue, and far enough from the int32 bounds that a
@@ -132,10 +181,13 @@ struct ChartState {
 
     // Tracking, hit and display flags
     double trackValues[2];
-    int32_t trackKind;             // PositionKind, bit 0x8000 = lock request
+    int32_t trackKind;             // PositionKind, with kTrackKindLockBit
     int32_t trackIndex;
     int32_t trackState;            // 0 none, 1 LOOK target, 2 TRACK target
     int32_t skyLevel;              // 0..72
+    // The display bytes SHOW, HIDE and TOGGLE set: the keyword group of each
+    // byte and its bits are in command/keywords.cpp; the bits the program
+    // reads are named below the fields.
     uint8_t starFlags, starLabelFlags, constellationFlags, milkyWayFlags;
     uint8_t nebulaFlags, nebulaTypeFlags, nebulaCatalogFlags, skyFlags;
     uint8_t gridNumberFlags, horizonGridFlags, equatorialGridFlags, otherGridFlags;
@@ -157,13 +209,52 @@ struct ChartState {
     int32_t skyColourBase;         // index of the first sky colour (65)
     Pixmap backPixmap;             // kNoXid until the first refresh
     GC gc;
-    uint8_t statusBar;             // bit 0x01 = shown
+    uint8_t statusBar;             // kStatusBarShown
     int32_t viewLocked;
     UserObjectFileEntry *userObjectFiles;
     int32_t userObjectFileCount;
     ClickDataEntry *clickDataIndex; // ends with kind -1; null when empty
     char sceneFilePath[256];
 };
+
+// ---- bits of the flag fields above ----------------------------------------
+
+// trackKind: asks the next view-centre update to lock the view's vertical
+// placement (the horizontal chart only); cleared there.
+constexpr int32_t kTrackKindLockBit = 0x8000;
+
+// starFlags (keyword group 0x0A, STAR).
+constexpr uint8_t kStarShown = 0x01;            // STAR
+constexpr uint8_t kStarsFromCatalogFile = 0x20; // stars from the catalogue file
+constexpr uint8_t kStarsFromGsc = 0x40;         // stars from the Guide Star Catalog
+// starLabelFlags (keyword group 0x19).
+constexpr uint8_t kStarLabelName = 0x01;        // STARNAME
+constexpr uint8_t kStarLabelBayer = 0x02;       // BAYER
+constexpr uint8_t kStarLabelFlamsteed = 0x04;   // FLAMSTEED
+constexpr uint8_t kStarLabelMag = 0x08;         // STAR_MAG
+// skyFlags (keyword group 0x0F).
+constexpr uint8_t kSkyDaylight = 0x01;          // DAYLIGHT
+// gridNumberFlags (keyword group 0x10): the low two bits hold the GRID mode.
+constexpr uint8_t kGridModeMask = 0x03;
+// traceFlags (keyword group 0x16).
+constexpr uint8_t kTraceOn = 0x01;              // TRACE: keep the previous frame
+// statusBar (keyword group 0x18).
+constexpr uint8_t kStatusBarShown = 0x01;       // STATUSBAR
+// jupiterMoonFlags (keyword group 0x05).
+constexpr uint8_t kJmoonShown = 0x01;           // JMOON
+constexpr uint8_t kJmoonName = 0x02;            // JMOON_NAME
+constexpr uint8_t kJmoonNo = 0x04;              // JMOON_NO
+// The body bytes: sunFlags, moonFlags, earthFlags, planetFlags, cometFlags,
+// minorPlanetFlags (set through the object names, not a keyword group).
+constexpr uint8_t kBodyDisk = 0x01;             // planets: drawn as a disc; Sun and Moon: OUTLINE
+constexpr uint8_t kBodyShown = 0x02;            // the plain name
+constexpr uint8_t kBodyName = 0x04;             // _NAME
+constexpr uint8_t kBodyMag = 0x08;              // _MAG
+constexpr uint8_t kBodyDate = 0x10;             // _DATE
+constexpr uint8_t kBodyOrbit = 0x20;            // _OBT
+constexpr uint8_t kSunSpots = 0x40;             // SUN_SPOT
+constexpr uint8_t kCometDustTail = 0x40;        // DUSTTAIL
+constexpr uint8_t kCometIonTail = 0x80;         // IONTAIL
 
 extern ChartState *currentChart;
 

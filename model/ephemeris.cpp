@@ -16,8 +16,6 @@ namespace {
 // computation that must be redone.
 constexpr int32_t kRequestedLevel = 1;
 
-constexpr int32_t kJupiter = 3; // ObjectId
-
 // The LOOK/TRACK target is computed even when hidden: the view centres on
 // it, and a hidden body's row would be stale or never computed.
 bool isTarget(const ChartState *chart, int32_t kind, int32_t index)
@@ -65,7 +63,7 @@ void updateSun(ChartState *chart, const EphemerisTheories &t)
         t.sun(&chart->sky, &chart->sun);
     // The horizontal place follows the sidereal time and the site, which can
     // change without the date: it is redone on every frame.
-    if (chartModeKind(chart->mode) != 2) {
+    if (!isSolarMode(chart->mode)) {
         double raDec[2] = {chart->sun.raJ2000Deg, chart->sun.decJ2000Deg};
         double azAlt[2];
         convertCoords(&chart->sky, COORD_EQT, raDec, COORD_HRZ, azAlt);
@@ -80,7 +78,7 @@ void updateMoon(ChartState *chart, const EphemerisTheories &t)
     bool needed;
     if (selected(chart, kPosBody, -1))
         needed = true;
-    else if (chartModeKind(chart->mode) == 2)
+    else if (isSolarMode(chart->mode))
         needed = false;
     else
         needed = !(kRequestedLevel >= m.level && m.siteLatitudeDeg == chart->sky.latitudeDeg &&
@@ -100,7 +98,7 @@ void updatePlanets(ChartState *chart, const EphemerisTheories &t)
     for (int i = 0; i < kPlanetCount; ++i) {
         SolarBodyRecord *p = &chart->planets[i];
         uint8_t flags = chart->planetFlags[i];
-        bool needed = selected(chart, kPosBody, i) || (i == kJupiter && moonIsTarget(chart)) ||
+        bool needed = selected(chart, kPosBody, i) || (i == kObjectJupiter && moonIsTarget(chart)) ||
                       ((flags & kBodyShown) &&
                        (p->jd != chart->sky.jd || kRequestedLevel < p->level));
         if (needed && t.planet) {
@@ -120,11 +118,11 @@ void updatePlanets(ChartState *chart, const EphemerisTheories &t)
 void updateGalileanMoons(ChartState *chart, const EphemerisTheories &t)
 {
     bool anySelected = (chart->clickFlags != 0 && chart->hitKind == kPosJupiterMoon) || moonIsTarget(chart);
-    bool needed = anySelected || ((chart->planetFlags[kJupiter] & kBodyShown) &&
-                                  (chart->jupiterMoonFlags & kJupiterMoonsShown) &&
+    bool needed = anySelected || ((chart->planetFlags[kObjectJupiter] & kBodyShown) &&
+                                  (chart->jupiterMoonFlags & kJmoonShown) &&
                                   chart->galileanMoons[0].jd != chart->sky.jd);
     if (needed && t.galileanMoons)
-        t.galileanMoons(&chart->sky, &chart->planets[kJupiter], chart->galileanMoons);
+        t.galileanMoons(&chart->sky, &chart->planets[kObjectJupiter], chart->galileanMoons);
 }
 
 // Whether a comet or minor-planet row needs its position for this frame.
@@ -160,7 +158,7 @@ void updateComets(ChartState *chart, const EphemerisTheories &t)
         uint8_t *flags = &chart->cometFlags[k];
         if (pos->type != 'C')
             continue;
-        updateSmallBodyPosition(chart, t, kHitCometBase + k, el, pos, flags, "stkErrorCalcCometPos");
+        updateSmallBodyPosition(chart, t, kObjectCometBase + k, el, pos, flags, "stkErrorCalcCometPos");
         if (tail->ionJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometIonTail) &&
             t.ionTail && !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
             *flags &= static_cast<uint8_t>(~kCometIonTail);
@@ -182,7 +180,7 @@ void updateMinorPlanets(ChartState *chart, const EphemerisTheories &t)
         uint8_t *flags = &chart->minorPlanetFlags[j];
         if (pos->type != 'M')
             continue;
-        updateSmallBodyPosition(chart, t, kHitMinorPlanetBase + j, el, pos, flags, "stkErrorCalcMpPos");
+        updateSmallBodyPosition(chart, t, kObjectMinorPlanetBase + j, el, pos, flags, "stkErrorCalcMpPos");
     }
 }
 

@@ -38,19 +38,6 @@ struct EphemerisTheories {
 extern EphemerisTheories ephemerisTheories;
 extern const EphemerisTheories kEphemerisTheoriesDefault;
 
-// Display bits the update reads.
-enum : unsigned {
-    kBodyDisk = 0x01,      // planets: drawn as a disc
-    kBodyShown = 0x02,
-    kJupiterMoonsShown = 0x01,
-    kCometDustTail = 0x40,
-    kCometIonTail = 0x80,
-};
-
-// First hit index of the comets and of the minor planets (kind 51).
-constexpr int32_t kHitCometBase = 10000;
-constexpr int32_t kHitMinorPlanetBase = 20000;
-
 /*
  * ephemUpdateAll: the Sun, the Moon, the planets, the Galilean moons, the
  * comets with their tails and the minor planets for chart->sky.jd.

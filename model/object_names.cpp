@@ -133,14 +133,14 @@ struct NameSuffix {
 };
 
 static const NameSuffix nameSuffixes[] = {
-    {"_NAME", 0x04, 1}, {"_MAG", 0x08, 0}, {"_DATE", 0x10, 1}, {"_OBT", 0x20, 0},
+    {"_NAME", kBodyName, 1}, {"_MAG", kBodyMag, 0}, {"_DATE", kBodyDate, 1}, {"_OBT", kBodyOrbit, 0},
 };
 
-// Bits of a suffix (empty suffix: 0x02), or 0 when it is none.
+// Bits of a suffix (empty suffix: kBodyShown), or 0 when it is none.
 static uint8_t suffixBits(const char *rest, int sunOrMoon)
 {
     if (*rest == '\0')
-        return 0x02;
+        return kBodyShown;
     for (const NameSuffix &s : nameSuffixes)
         if (strEqualNoCase(rest, s.text))
             return (sunOrMoon && !s.sunMoon) ? 0 : s.bit;
@@ -204,7 +204,7 @@ int parseObjectName(ChartState *chart, const char *word, int32_t *id, uint8_t *b
         int sunMoon = b.id == kObjectSun || b.id == kObjectMoon;
         uint8_t sb = suffixBits(rest, sunMoon);
         if (!sb && b.id == kObjectSun && strEqualNoCase(rest, "_SPOT"))
-            sb = 0x40;
+            sb = kSunSpots;
         if (sb) {
             foundId = b.id;
             foundBits = sb;
@@ -229,7 +229,7 @@ int parseObjectName(ChartState *chart, const char *word, int32_t *id, uint8_t *b
         if (!strPrefixNoCase(word, f.prefix, n))
             continue;
         const char *rest = word + n;
-        uint8_t tail = f.prefix[0] == 'D' ? 0x40 : f.prefix[0] == 'I' ? 0x80 : 0;
+        uint8_t tail = f.prefix[0] == 'D' ? kCometDustTail : f.prefix[0] == 'I' ? kCometIonTail : 0;
         long number = 0;
         const char *after = rest;
         int32_t target = f.group;
@@ -278,21 +278,21 @@ const char *objectDisplayName(ChartState *chart, int32_t id, uint8_t bit)
     else
         copyText(base, sizeof base, bodyCommandName(id));
     switch (bit) {
-    case 0x02:
+    case kBodyShown:
         copyText(text, sizeof text, base);
         return text;
-    case 0x04:
-    case 0x08:
-    case 0x10:
-    case 0x20:
+    case kBodyName:
+    case kBodyMag:
+    case kBodyDate:
+    case kBodyOrbit:
         for (const NameSuffix &s : nameSuffixes)
             if (s.bit == bit)
                 std::snprintf(text, sizeof text, "%s%s", base, s.text);
         return text;
-    case 0x40:
-    case 0x80: {
-        const char *tail = bit == 0x40 ? "DUSTTAIL" : "IONTAIL";
-        if (bit == 0x40 && id == kObjectSun)
+    case kCometDustTail: // also kSunSpots
+    case kCometIonTail: {
+        const char *tail = bit == kCometDustTail ? "DUSTTAIL" : "IONTAIL";
+        if (bit == kSunSpots && id == kObjectSun)
             std::snprintf(text, sizeof text, "SUN_SPOT");
         else if (comet)
             std::snprintf(text, sizeof text, "%s%d", tail,
@@ -358,7 +358,7 @@ int findObjectByName(ChartState *chart, const char *name, int32_t *id)
     uint8_t bits = 0;
     int32_t found = 0;
     if (parseObjectName(chart, name, &found, &bits)) {
-        if (bits != 0x02)
+        if (bits != kBodyShown)
             return 0;
         if (id)
             *id = found;
@@ -700,11 +700,10 @@ int32_t viewAutoStarLimit(ChartState *chart)
     else
         v = 160.0 - (x - 0.1) * 40.0 / 0.9;
     int32_t mode = chart->mode;
-    int32_t kind = chartModeKind(mode);
-    if (kind == 3 || kind == 4)
+    if (isCylindricalMode(mode) || isAitoffMode(mode))
         return 45;
     int32_t limit;
-    if (mode == 1284 || mode == 1537 || mode == 1793 || mode == kModePlns) {
+    if (mode == kModePlns) {
         limit = 45;
     } else {
         // A field far below the smallest zoom could overflow the int.
@@ -713,7 +712,7 @@ int32_t viewAutoStarLimit(ChartState *chart)
         if (chart->catalogLimit < limit)
             limit = chart->catalogLimit;
     }
-    if ((chart->skyFlags & 0x01) && chartModeSystem(mode) == 1) {
+    if ((chart->skyFlags & kSkyDaylight) && isHorizonMode(mode)) {
         if (chart->skyLevel > 32)
             limit -= 65;
         else
@@ -749,7 +748,7 @@ static double pixelAspect()
 
 int viewClampFieldOfView(ChartState *chart, int apply)
 {
-    if (chartModeKind(chart->mode) != 1 || chart->chartRect.width == 0 || chart->chartRect.height == 0)
+    if (chartModeKind(chart->mode) != kKindSky || chart->chartRect.width == 0 || chart->chartRect.height == 0)
         return 1;
     double vertical = chart->fieldWidth * chart->chartRect.height / chart->chartRect.width / pixelAspect();
     double limit = chart->mode == kModeHrz ? 110.0 : 180.0;

@@ -23,22 +23,6 @@ uint8_t flagCombine(uint8_t value, uint8_t bits, int op);
 
 // ---- body names -------------------------------------------------------------
 
-// ObjectId values.
-enum : int32_t {
-    kObjectEarth = -3,
-    kObjectSun = -2,
-    kObjectMoon = -1,
-    kObjectMercury = 0,
-    kObjectPluto = 7,
-    kObjectIo = 8,
-    kObjectCallisto = 11,
-    kObjectCometBase = 10000,
-    kObjectMinorPlanetBase = 20000,
-    kObjectGroupPlanets = 100,
-    kObjectGroupComets = 101,
-    kObjectGroupMinorPlanets = 102,
-};
-
 // Name of body id into buf (size len, always terminated): a loaded comet or
 // minor planet gives its element record's name field; any other id the
 // command-language name ("EARTH" for unknown ids) when commandForm is set,

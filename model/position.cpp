@@ -160,7 +160,7 @@ int parsePositionSpec(ChartState *chart, char *word, const char *lonText, const 
         } else if (findSatelliteByName(chart, word, &id)) {
             *kind = kPosJupiterMoon;
             *index = id;
-            chart->jupiterMoonFlags |= kJupiterMoonsShown; // as SHOW JMOON
+            chart->jupiterMoonFlags |= kJmoonShown; // as SHOW JMOON
         } else if (findTwoEntryName(word, &id)) {
             *kind = kPosNamedPoint;
             *index = id;

@@ -26,10 +26,6 @@ enum : int32_t {
     kPosSkyMark = 60,   // index: running over all sky-mark files
 };
 
-// Bit of ChartState.trackKind that asks the next view-centre update to lock
-// the view's vertical placement; cleared there.
-constexpr int32_t kTrackKindLockBit = 0x8000;
-
 // Kinds 1 to 6: the values are a coordinate pair of that system.
 inline bool positionIsCoordinates(int32_t kind) { return kind >= kPosHrz && kind <= kPosGal; }
 

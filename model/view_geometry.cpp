@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/q14.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // The chart rectangle is 16-bit and may be empty (a drawing area shorter than
 // the status bar); every scale divides by it, so an empty side counts as 1.
@@ -167,13 +167,13 @@ void updateGalacticViewMatrix(ChartState *chart) {
 void updateViewMatrix(ChartState *chart) {
     updateHorizonMatrix(chart);
     switch (chartModeSystem(chart->mode)) {
-    case kSystemEqt:
+    case kModeSystemEqt:
         updateEquatorialViewMatrix(chart);
         break;
-    case kSystemEcl:
+    case kModeSystemEcl:
         updateEclipticViewMatrix(chart);
         break;
-    case kSystemGal:
+    case kModeSystemGal:
         updateGalacticViewMatrix(chart);
         break;
     default: // HRZ and the planisphere keep the horizon-based view

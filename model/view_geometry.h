@@ -25,22 +25,6 @@ struct ProjectedPoint {
                        // Aitoff map: cosine of half the map longitude << 16
 };
 
-// Projection kinds (mode / 256) and coordinate systems (mode % 256) of the
-// ChartMode codes (model/chart_state.h).
-enum : int32_t {
-    kKindSky = 1,
-    kKindSolar = 2,
-    kKindCylindrical = 3,
-    kKindAitoff = 4,
-    kKindPlanisphere = 8,
-};
-enum : int32_t { kSystemHrz = 1, kSystemEqt = 4, kSystemEcl = 5, kSystemGal = 6 };
-
-inline bool isCylindricalMode(int32_t mode) { return mode >= 772 && mode <= 774; }
-inline bool isAitoffMode(int32_t mode) { return mode >= 1028 && mode <= 1030; }
-// The azimuthal sky charts and the solar-system views (the sky routines).
-inline bool isSkyRoutineMode(int32_t mode) { return (mode >= 260 && mode <= 262) || (mode >= 516 && mode <= 518); }
-
 // Pixels per degree from which the azimuthal projections work in doubles.
 constexpr double kPreciseScalePixelsPerDeg = 80.0;
 

@@ -15,9 +15,6 @@ namespace {
 
 constexpr int32_t kColorDarkStar = 12;   // PaletteIndex of the faintest stars on a dark sky
 constexpr int32_t kDarkSkyLevel = 20;    // sky levels up to this count as dark
-constexpr uint8_t kTraceBit = 0x01;      // traceFlags: keep the previous frame
-constexpr uint8_t kStatusBarShown = 0x01;
-constexpr int32_t kTrackKindHorizonLock = 0x8000;
 
 ChartSurface *surface = nullptr;
 
@@ -44,7 +41,7 @@ void reportChartSizeLimited(int width, int height) {
 }
 
 void drawBackground(ChartState *chart, Canvas *canvas) {
-    if ((chart->traceFlags & kTraceBit) != 0 && chart->sizeChanged == 0) return;
+    if ((chart->traceFlags & kTraceOn) != 0 && chart->sizeChanged == 0) return;
     if (chart->mode == kModePlns) {
         chartDrawPlanisphereBackground(chart, canvas);
     } else if (isAitoffMode(chart->mode)) {
@@ -106,7 +103,7 @@ void chartApplyTimeLock(ChartState *chart) {
 void chartApplyTracking(ChartState *chart) {
     if (chart->viewLocked && chart->mode == kModeHrz) chart->trackState = 1;
     if (chart->trackState == 0) return;
-    if (chart->mode != kModeHrz) chart->trackKind &= ~kTrackKindHorizonLock;
+    if (chart->mode != kModeHrz) chart->trackKind &= ~kTrackKindLockBit;
     chartFrameServices.updateViewCenterFromTarget(chart);
     uiHooks.viewUpdateScrollBars(chart);
     if (chart->trackState == 1) chart->trackState = 0; // a one-shot recentring

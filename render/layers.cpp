@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr uint8_t kStarsFromCatalogFile = 0x20; // starFlags
-constexpr uint8_t kStarsFromGsc = 0x40;
-
 int whenAitoff(const ChartState *chart) { return isAitoffMode(chart->mode); }
 int whenCylindrical(const ChartState *chart) { return isCylindricalMode(chart->mode); }
 int whenHorizontal(const ChartState *chart) { return chart->mode == kModeHrz; }

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint8_t kShown = 0x02; // display byte: the body is drawn
 
 // The three position forms of a body.
 struct BodyForms {
@@ -18,7 +17,7 @@ struct BodyForms {
     const Vec3 *helio;
 };
 
-bool shown(const uint8_t *flags, int i) { return flags != nullptr && (flags[i] & kShown) != 0; }
+bool shown(const uint8_t *flags, int i) { return flags != nullptr && (flags[i] & kBodyShown) != 0; }
 
 // A comet's or minor planet's row i of a table of count rows.
 bool smallBodyForms(const BodyPosition *rows, const uint8_t *flags, int count, int i, BodyForms *forms) {
@@ -30,27 +29,27 @@ bool smallBodyForms(const BodyPosition *rows, const uint8_t *flags, int count, i
 // The forms of a body that is shown and has a place in this kind of chart.
 bool bodyForms(const ChartState *chart, int id, BodyForms *forms) {
     static const Vec3 kSunHelio{0.0, 0.0, 0.0};
-    const bool solarView = chartModeKind(chart->mode) == 2;
-    if (id >= kMinorPlanetIdBase)
+    const bool solarView = isSolarMode(chart->mode);
+    if (id >= kObjectMinorPlanetBase)
         return smallBodyForms(chart->minorPlanetPositions, chart->minorPlanetFlags, chart->minorPlanetCount,
-                              id - kMinorPlanetIdBase, forms);
-    if (id >= kCometIdBase)
-        return smallBodyForms(chart->cometPositions, chart->cometFlags, chart->cometCount, id - kCometIdBase, forms);
+                              id - kObjectMinorPlanetBase, forms);
+    if (id >= kObjectCometBase)
+        return smallBodyForms(chart->cometPositions, chart->cometFlags, chart->cometCount, id - kObjectCometBase, forms);
     switch (id) {
     case -3: // only the solar-system views use the heliocentric form
-        if (!(chart->earthFlags & kShown) || !solarView) return false;
+        if (!(chart->earthFlags & kBodyShown) || !solarView) return false;
         *forms = BodyForms{&chart->sun.unit, &chart->sun.unitQ14, &chart->sun.earthHelio};
         return true;
     case -2:
-        if (!(chart->sunFlags & kShown)) return false;
+        if (!(chart->sunFlags & kBodyShown)) return false;
         *forms = BodyForms{&chart->sun.unit, &chart->sun.unitQ14, &kSunHelio};
         return true;
     case -1:
-        if (!(chart->moonFlags & kShown) || solarView) return false;
+        if (!(chart->moonFlags & kBodyShown) || solarView) return false;
         *forms = BodyForms{&chart->moon.unit, &chart->moon.unitQ14, &kSunHelio};
         return true;
     default:
-        if (id < 0 || id >= kPlanetCount || !(chart->planetFlags[id] & kShown)) return false;
+        if (id < 0 || id >= kPlanetCount || !(chart->planetFlags[id] & kBodyShown)) return false;
         *forms = BodyForms{&chart->planets[id].unit, &chart->planets[id].unitQ14, &chart->planets[id].helio};
         return true;
     }

@@ -7,10 +7,6 @@
 
 struct ChartState;
 
-// ObjectId ranges of the comets and minor planets.
-constexpr int kCometIdBase = 10000;
-constexpr int kMinorPlanetIdBase = 20000;
-
 /*
  * objectScreenPosition: where a body stands on the chart.
  * Given:    id  ObjectId: -3 Earth, -2 Sun, -1 Moon, 0..7 planets,

@@ -74,7 +74,7 @@ uint32_t stepToward(uint32_t a, uint32_t s, int i) {
 } // namespace
 
 int32_t skyLevelFor(int daylight, int32_t mode, double sunAltDeg, double eclipseMag) {
-    if (!daylight || chartModeSystem(mode) != 1) return 0;
+    if (!daylight || !isHorizonMode(mode)) return 0;
     if (!std::isfinite(sunAltDeg)) return 0;
     double t = std::trunc(2.0 * sunAltDeg) + 36.0;
     t = t < 0.0 ? 0.0 : (t > kSkyLevelMax ? kSkyLevelMax : t); // before the int conversion

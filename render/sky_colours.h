@@ -8,7 +8,6 @@
 struct ChartState;
 
 constexpr int32_t kSkyLevelMax = 72;
-constexpr uint8_t kSkyDaylight = 0x01; // skyFlags
 
 // RGB triplets (0xRRGGBB) by sky level: skyTable1 rows 0..48 (higher levels
 // use row 48), skyTable2 and skyTable3 rows 0..72.

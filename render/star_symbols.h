@@ -9,14 +9,6 @@
 struct ChartState;
 struct Canvas;
 
-// starLabelFlags
-constexpr uint8_t kStarLabelName = 0x01;      // STARNAME
-constexpr uint8_t kStarLabelBayer = 0x02;     // BAYER
-constexpr uint8_t kStarLabelFlamsteed = 0x04; // FLAMSTEED
-constexpr uint8_t kStarLabelMag = 0x08;       // STAR_MAG
-// starFlags
-constexpr uint8_t kStarShown = 0x01;          // STAR
-
 // Stars this low (Q14 depth, about 5.4 degrees of altitude) are dimmed and
 // reddened in the horizontal chart and the planisphere.
 constexpr int32_t kExtinctionDepthQ14 = 1535;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
@@ -18,10 +19,6 @@
 
 namespace {
 
-constexpr int kMoonId = -1, kSunId = -2;
-constexpr int kJupiter = 3, kSaturn = 4;
-constexpr int kCometBase = kCometIdBase, kMinorPlanetBase = kMinorPlanetIdBase;
-constexpr double kRadToDeg = 180.0 / M_PI;
 
 double lastLunarEclipseMagnitude = -1.0;
 
@@ -32,8 +29,8 @@ uint32_t pixelOf(int32_t paletteIndex)
     return static_cast<uint32_t>(appData->pixels[paletteIndex]);
 }
 
-bool solarSystemView(const ChartState *chart) { return chartModeKind(chart->mode) == 2; }
-bool horizontalChart(const ChartState *chart) { return chartModeSystem(chart->mode) == 1; }
+bool solarSystemView(const ChartState *chart) { return isSolarMode(chart->mode); }
+bool horizontalChart(const ChartState *chart) { return isHorizonMode(chart->mode); }
 double pxPerDeg(const ChartState *chart) { return chart->pixelsPerRadianX * M_PI / 180.0; }
 bool flipped(const ChartState *chart) { return chart->mirror == 2; }
 
@@ -61,7 +58,7 @@ int planetStarSymbol(ChartState *chart, Canvas *canvas, const ProjectedPoint *p,
 // Stand-in until the orbit layer exists: a small disc.
 int pendingDrawPointSymbol(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p)
 {
-    int32_t colour = id == kSunId ? ColorStar3 : ColorPlanet;
+    int32_t colour = id == kObjectSun ? ColorStar3 : ColorPlanet;
     fillCircle(chart, canvas, p, 2, pixelOf(colour));
     return 2;
 }
@@ -189,7 +186,7 @@ bool moonShadowGeometry(ChartState *chart, const ProjectedPoint *moonCentre, int
 {
     const MoonRecord &moon = chart->moon;
     double centre[2] = {wrap360(chart->sun.raJ2000Deg + 180.0), -chart->sun.decJ2000Deg};
-    double rho = 0.76 * std::atan(6378.16 / moon.geoDistanceKm) * kRadToDeg;
+    double rho = 0.76 * std::atan(kEarthRadiusKmShadow / moon.geoDistanceKm) * kRadToDeg;
     double moonGeo[2] = {moon.raGeoJ2000Deg, moon.decGeoJ2000Deg};
     double pa = 0.0, sep = 0.0;
     if (!(moon.geoDistanceKm > 0.0) ||
@@ -265,10 +262,10 @@ int drawPlanetDisc(ChartState *chart, Canvas *canvas, int id, const ProjectedPoi
         r = 1;
     double raDec[2] = {b.raDeg, b.decDeg};
     double north = screenNorthAngle(chart, raDec, r, p);
-    if (id == kJupiter) {
+    if (id == kObjectJupiter) {
         fillEllipseRotated(chart, canvas, p, r, 0.9333, turned(chart, north, b.poleAngleDeg),
                            pixelOf(ColorJupiterDisk));
-    } else if (id == kSaturn) {
+    } else if (id == kObjectSaturn) {
         const uint32_t colours[3] = {pixelOf(ColorSaturnDisk), pixelOf(ColorSaturnRingA),
                                      pixelOf(ColorSaturnRingB)};
         drawSaturn(chart, canvas, p, r, saturnFlattening(b.poleTiltDeg),
@@ -297,7 +294,7 @@ void chartDrawPlanet(ChartState *chart, Canvas *canvas, int fromId, int toId,
         int size;
         if (solarSystemView(chart))
             size = solarBodyServices.drawPointSymbol(chart, canvas, id, &p);
-        else if (!(chart->planetFlags[id] & kBodyDiskBit))
+        else if (!(chart->planetFlags[id] & kBodyDisk))
             size = solarBodyServices.starDrawSymbol(chart, canvas, &p,
                                                     chart->planets[id].magnitude10,
                                                     kPlanetColours[id].symbol);
@@ -310,11 +307,11 @@ void chartDrawPlanet(ChartState *chart, Canvas *canvas, int fromId, int toId,
 void chartDrawSun(ChartState *chart, Canvas *canvas)
 {
     ProjectedPoint p;
-    if (!solarBodyServices.objectScreenPosition(chart, kSunId, &p))
+    if (!solarBodyServices.objectScreenPosition(chart, kObjectSun, &p))
         return;
     if (solarSystemView(chart)) {
-        int size = solarBodyServices.drawPointSymbol(chart, canvas, kSunId, &p);
-        drawBodyLabels(chart, canvas, kSunId, chart->sunFlags, &p, size);
+        int size = solarBodyServices.drawPointSymbol(chart, canvas, kObjectSun, &p);
+        drawBodyLabels(chart, canvas, kObjectSun, chart->sunFlags, &p, size);
         return;
     }
     int r = static_cast<int>(pxPerDeg(chart) * chart->sun.semidiameterDeg + 0.5);
@@ -323,20 +320,20 @@ void chartDrawSun(ChartState *chart, Canvas *canvas)
     int32_t colour = ColorStar3;
     if (horizontalChart(chart))
         sunColorByAltitude(chart->sun.altitudeDeg, &colour);
-    if (chart->sunFlags & kBodyDiskBit)
+    if (chart->sunFlags & kBodyDisk)
         drawCircle(chart, canvas, &p, r, pixelOf(colour));
     else
         fillCircle(chart, canvas, &p, r, pixelOf(colour));
-    drawBodyLabels(chart, canvas, kSunId, chart->sunFlags, &p, r);
+    drawBodyLabels(chart, canvas, kObjectSun, chart->sunFlags, &p, r);
 }
 
 void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset)
 {
     ProjectedPoint p;
-    if (!solarBodyServices.objectScreenPosition(chart, kMoonId, &p))
+    if (!solarBodyServices.objectScreenPosition(chart, kObjectMoon, &p))
         return;
     const MoonRecord &moon = chart->moon;
-    bool outline = (chart->moonFlags & kBodyDiskBit) != 0;
+    bool outline = (chart->moonFlags & kBodyDisk) != 0;
     int minR = appData->minDiskRadius;
     double r0e = pxPerDeg(chart) * moon.semidiameterDeg;
     int r0 = static_cast<int>(r0e + 0.5);
@@ -394,15 +391,15 @@ void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset)
             fillCircle(chart, canvas, &p, r, pixelOf(shadow));
     }
     lastLunarEclipseMagnitude = m;
-    drawBodyLabels(chart, canvas, kMoonId, chart->moonFlags, &p, r);
+    drawBodyLabels(chart, canvas, kObjectMoon, chart->moonFlags, &p, r);
 }
 
 double moonLunarEclipseMagnitude() { return lastLunarEclipseMagnitude; }
 
 void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas)
 {
-    if (solarSystemView(chart) || !(chart->planetFlags[kJupiter] & kBodyShownBit) ||
-        !(chart->jupiterMoonFlags & kJmoonBit))
+    if (solarSystemView(chart) || !(chart->planetFlags[kObjectJupiter] & kBodyShown) ||
+        !(chart->jupiterMoonFlags & kJmoonShown))
         return;
     CanvasTextExtent constExtent = canvas->fontSetMaxExtent(ConstNameFontset);
     for (int i = 0; i < kGalileanMoonCount; ++i) {
@@ -413,15 +410,15 @@ void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas)
         canvas->drawPoint(p.x, p.y);
         int x = p.x + 4;
         canvas->setForeground(pixelOf(ColorSatelliteNameFont));
-        if (chart->jupiterMoonFlags & kJmoonNoBit) {
+        if (chart->jupiterMoonFlags & kJmoonNo) {
             static const char *const kNumerals[kGalileanMoonCount] = {"I", "II", "III", "IV"};
             canvas->drawString(SatelliteNameFontset, p.x + 4, p.y, kNumerals[i],
                                static_cast<int>(std::strlen(kNumerals[i])));
             x = p.x + 9;
         }
-        if (chart->jupiterMoonFlags & kJmoonNameBit) {
+        if (chart->jupiterMoonFlags & kJmoonName) {
             char name[64];
-            objectName(chart, 8 + i, 0, name, sizeof name);
+            objectName(chart, kObjectIo + i, 0, name, sizeof name);
             canvas->drawString(SatelliteNameFontset, x, p.y + constExtent.height - 4, name,
                                static_cast<int>(std::strlen(name)));
         }
@@ -443,13 +440,13 @@ void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayBy
 {
     int q = size * 11 / 10;
     int x;
-    if (!solarSystemView(chart) && (displayByte & kBodyMagBit)) {
+    if (!solarSystemView(chart) && (displayByte & kBodyMag)) {
         int w = drawBodyMag(chart, canvas, id, p->x, p->y + q);
         x = size >= w + 2 ? p->x + q : p->x + w + 2;
     } else {
         x = size > 2 ? p->x + q : p->x + 3;
     }
-    bool name = (displayByte & kBodyNameBit) != 0, date = (displayByte & kBodyDateBit) != 0;
+    bool name = (displayByte & kBodyName) != 0, date = (displayByte & kBodyDate) != 0;
     if (name && date) {
         CanvasTextExtent e = canvas->fontSetMaxExtent(SolarNameFontset);
         drawBodyName(chart, canvas, id, x, p->y - (e.height + e.y));
@@ -465,8 +462,8 @@ void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayBy
 void drawBodyName(ChartState *chart, Canvas *canvas, int id, int x, int y)
 {
     char name[64];
-    if (id >= kCometBase && id < kCometBase + chart->cometCount) {
-        strCopyBounded(name, sizeof name, chart->cometElements[id - kCometBase].name);
+    if (id >= kObjectCometBase && id < kObjectCometBase + chart->cometCount) {
+        strCopyBounded(name, sizeof name, chart->cometElements[id - kObjectCometBase].name);
         name[strTrimmedLength(name)] = '\0';
     } else {
         objectName(chart, id, 0, name, sizeof name);
@@ -478,10 +475,10 @@ void drawBodyName(ChartState *chart, Canvas *canvas, int id, int x, int y)
 int drawBodyMag(ChartState *chart, Canvas *canvas, int id, int x, int y)
 {
     int32_t m = 0;
-    if (id >= kCometBase && id < kCometBase + chart->cometCount)
-        m = chart->cometPositions[id - kCometBase].magnitude10;
-    else if (id >= kMinorPlanetBase && id < kMinorPlanetBase + chart->minorPlanetCount)
-        m = chart->minorPlanetPositions[id - kMinorPlanetBase].magnitude10;
+    if (id >= kObjectCometBase && id < kObjectCometBase + chart->cometCount)
+        m = chart->cometPositions[id - kObjectCometBase].magnitude10;
+    else if (id >= kObjectMinorPlanetBase && id < kObjectMinorPlanetBase + chart->minorPlanetCount)
+        m = chart->minorPlanetPositions[id - kObjectMinorPlanetBase].magnitude10;
     else if (id >= 0 && id < kPlanetCount)
         m = chart->planets[id].magnitude10;
     char text[16];

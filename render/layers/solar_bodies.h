@@ -12,17 +12,6 @@
 
 struct ChartState;
 
-// Object-byte bits of the bodies.
-enum : uint8_t {
-    kBodyDiskBit = 0x01,    // planets: disc; Sun and Moon: OUTLINE
-    kBodyShownBit = 0x02,
-    kBodyNameBit = 0x04,
-    kBodyMagBit = 0x08,
-    kBodyDateBit = 0x10,
-};
-// The Galilean-moon byte.
-enum : uint8_t { kJmoonBit = 0x01, kJmoonNameBit = 0x02, kJmoonNoBit = 0x04 };
-
 // Services the drawers take from the star and orbit layers; tests replace
 // them. drawPointSymbol is a stand-in of this file until the orbit layer exists.
 struct SolarBodyServices {

@@ -133,7 +133,7 @@ void statusBarRect(ChartState *, ChartRect *out) {
 }
 
 int statusBarContains(ChartState *chart, int32_t packedPoint) {
-    if ((chart->statusBar & kStatusBarShownBit) == 0) return 0;
+    if ((chart->statusBar & kStatusBarShown) == 0) return 0;
     const int x = static_cast<int16_t>(packedPoint & 0xFFFF);
     const int y = static_cast<int16_t>((static_cast<uint32_t>(packedPoint) >> 16) & 0xFFFF);
     ChartRect r{0, 0, 0, 0};
@@ -233,7 +233,7 @@ void statusDrawMoonAge(ChartState *chart, Canvas *canvas, const ChartRect *r) {
 }
 
 void chartDrawStatusBar(ChartState *chart, Canvas *canvas, const ChartRect *r) {
-    if ((chart->statusBar & kStatusBarShownBit) == 0) return;
+    if ((chart->statusBar & kStatusBarShown) == 0) return;
     const int h = r->height;
     const int x0 = h * 7 / 3;
     char date[kStatusTextSize], site[kStatusTextSize], width[kStatusTextSize];

@@ -14,7 +14,6 @@ struct ChartState;
 struct Canvas;
 struct DateTime;
 
-constexpr uint8_t kStatusBarShownBit = 0x01; // ChartState.statusBar
 
 // Room for every status text: the formats are users' resources, so the
 // results are formatted bounded into buffers of this size.

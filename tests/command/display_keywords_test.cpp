@@ -299,10 +299,10 @@ TEST(DisplayKeywords, ItemBitsAreTheBitsTheirLayersRead)
         const char *word;
         uint8_t layerBit;
     } named[] = {
-        {"JMOON", kJmoonBit},           {"JMOON", kJupiterMoonsShown},       {"JMOON_NAME", kJmoonNameBit},
-        {"JMOON_NO", kJmoonNoBit},      {"STAR", kStarShown},                {"STARNAME", kStarLabelName},
+        {"JMOON", kJmoonShown},           {"JMOON", kJmoonShown},       {"JMOON_NAME", kJmoonName},
+        {"JMOON_NO", kJmoonNo},      {"STAR", kStarShown},                {"STARNAME", kStarLabelName},
         {"BAYER", kStarLabelBayer},     {"FLAMSTEED", kStarLabelFlamsteed}, {"STAR_MAG", kStarLabelMag},
-        {"DAYLIGHT", kSkyDaylight},     {"STATUSBAR", kStatusBarShownBit},
+        {"DAYLIGHT", kSkyDaylight},     {"STATUSBAR", kStatusBarShown},
     };
     for (const auto &n : named) EXPECT_EQ(lookUp(n.word) & 0xFF, n.layerBit) << n.word;
 

@@ -179,7 +179,7 @@ TEST_F(EphemerisUpdate, SameDateTwiceRecomputesNoBodyButTheSunsHorizontalPlaceAn
 {
     for (int i = 0; i < kPlanetCount; ++i)
         chart->planetFlags[i] = kBodyShown | kBodyDisk;
-    chart->jupiterMoonFlags = kJupiterMoonsShown;
+    chart->jupiterMoonFlags = kJmoonShown;
     cometFlags[0] = kBodyShown | kCometIonTail | kCometDustTail;
     mpFlags[0] = kBodyShown;
     frame();
@@ -230,8 +230,8 @@ TEST_F(EphemerisUpdate, HiddenBodiesAreSkippedButASelectedHiddenBodyIsComputed)
         {"nothing selected, everything hidden", 0, 0, 1, 1, 0, 0, 0},
         {"hidden Jupiter selected", kPosBody, 3, 1, 1, 1, 0, 0},
         {"a Galilean moon selected", kPosJupiterMoon, 2, 1, 1, 0, 1, 0},
-        {"hidden comet 1 selected", kPosBody, kHitCometBase + 1, 1, 1, 0, 0, 1},
-        {"hidden minor planet 0 selected", kPosBody, kHitMinorPlanetBase, 1, 1, 0, 0, 1},
+        {"hidden comet 1 selected", kPosBody, kObjectCometBase + 1, 1, 1, 0, 0, 1},
+        {"hidden minor planet 0 selected", kPosBody, kObjectMinorPlanetBase, 1, 1, 0, 0, 1},
     };
     for (const Case &c : cases) {
         SetUp();

@@ -164,7 +164,7 @@ TEST_F(Position, AGalileanMoonsNameSwitchesTheMoonsOn)
     int32_t kind, index, used;
     double values[2];
     ASSERT_TRUE(parsePositionSpec(chart, word, nullptr, nullptr, &kind, &index, values, &used));
-    EXPECT_EQ(chart->jupiterMoonFlags & kJupiterMoonsShown, kJupiterMoonsShown);
+    EXPECT_EQ(chart->jupiterMoonFlags & kJmoonShown, kJmoonShown);
     EXPECT_STREQ(word, "IO") << "the word is upper-cased in place";
 }
 

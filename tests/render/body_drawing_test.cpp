@@ -31,7 +31,7 @@ protected:
         view(kModeEqt, 600, 600, 10.0);
         // Sun far from the Moon: no solar eclipse, no shadow on the Moon.
         placeSun(10.0, 5.0);
-        chart->sunFlags = kBodyShownBit;
+        chart->sunFlags = kBodyShown;
     }
     void TearDown() override { solarBodyServices = kDefaultSolarBodyServices; }
 
@@ -55,7 +55,7 @@ protected:
         m.phase = phase;
         m.limbAngleDeg = 90.0;
         sphToVec(p, &m.unit);
-        chart->moonFlags = kBodyShownBit;
+        chart->moonFlags = kBodyShown;
     }
     void placePlanet(int id, double ra, double dec, double diameter, double phase)
     {
@@ -66,7 +66,7 @@ protected:
         b.diameterArcsec = diameter;
         b.phase = phase;
         sphToVec(p, &b.unit);
-        chart->planetFlags[id] = kBodyShownBit | kBodyDiskBit;
+        chart->planetFlags[id] = kBodyShown | kBodyDisk;
     }
     std::vector<CanvasCall> fills() const { return canvas.callsOf(OpFillPolygon); }
 };
@@ -112,7 +112,7 @@ TEST_F(BodyDrawing, LunarEclipseBranches)
         placeSun(280.0, -10.0);
         placeMoon(100.0, 10.0 + c.offsetDeg, 1.0);
         if (c.outline)
-            chart->moonFlags |= kBodyDiskBit;
+            chart->moonFlags |= kBodyDisk;
         chartDrawMoon(chart.get(), &canvas, 0);
         auto f = fills();
         ASSERT_EQ(f.size(), c.fillCount) << c.name;
@@ -221,7 +221,7 @@ TEST_F(BodyDrawing, FlippedChartMirrorsThePhase)
 TEST_F(BodyDrawing, LabelsPlaceNameAndMagnitude)
 {
     placePlanet(1, 100.0, 10.0, 60.0, 1.0);
-    chart->planetFlags[1] = kBodyShownBit | kBodyNameBit | kBodyMagBit; // symbol, no disc
+    chart->planetFlags[1] = kBodyShown | kBodyName | kBodyMag; // symbol, no disc
     chart->planets[1].magnitude10 = -45;
     chartDrawPlanet(chart.get(), &canvas, 1, 1, 65);
     auto texts = canvas.callsOf(OpDrawString);

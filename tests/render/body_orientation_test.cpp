@@ -72,10 +72,10 @@ protected:
         chartSetSite(chart.get(), latDeg, lonDeg, 0.0);
         const DateTime date{year, month, day, hour, minute, 0.0, 0.0};
         chartSetDate(chart.get(), &date);
-        chart->sunFlags = kBodyShownBit;
-        chart->moonFlags = kBodyShownBit;
+        chart->sunFlags = kBodyShown;
+        chart->moonFlags = kBodyShown;
         for (int i = 0; i < kPlanetCount; i++)
-            chart->planetFlags[i] = kBodyShownBit | kBodyDiskBit;
+            chart->planetFlags[i] = kBodyShown | kBodyDisk;
         ephemUpdateAll(chart.get());
     }
     // An equatorial chart of 600 x 600 pixels centred on a J2000 place.

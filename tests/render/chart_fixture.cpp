@@ -78,13 +78,13 @@ Vec3Q14 toQ14(const Vec3 &v) {
 Vec3 directionInSystem(const ChartState *chart, int system, double lonDeg, double latDeg) {
     const Vec3 u = unitVector(lonDeg, latDeg);
     switch (system) {
-    case kSystemEcl: {
+    case kModeSystemEcl: {
         const double e = chart->sky.obliquityDeg * kDeg;
         return Vec3{u.x, std::cos(e) * u.y - std::sin(e) * u.z, std::sin(e) * u.y + std::cos(e) * u.z};
     }
-    case kSystemGal:
+    case kModeSystemGal:
         return galacticToJ2000(u);
-    case kSystemHrz: {
+    case kModeSystemHrz: {
         // Azimuth A from the south through the west, altitude h.
         const double A = lonDeg * kDeg, h = latDeg * kDeg, phi = chart->sky.latitudeDeg * kDeg;
         const double sinDec = std::sin(phi) * std::sin(h) - std::cos(phi) * std::cos(h) * std::cos(A);

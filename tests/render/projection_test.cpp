@@ -31,7 +31,7 @@ const ModeCase kAllModes[] = {
 bool isMapMode(int mode) { return isCylindricalMode(mode) || isAitoffMode(mode); }
 
 // The system the view centre is given in, and the centre itself.
-int centreSystem(int mode) { return mode == kModeHrz || mode == kModePlns ? kSystemHrz : chartModeSystem(mode); }
+int centreSystem(int mode) { return mode == kModeHrz || mode == kModePlns ? kModeSystemHrz : chartModeSystem(mode); }
 
 struct Centre {
     double lon, lat;
@@ -63,8 +63,8 @@ ProjectedPoint project(ChartState *chart, const Vec3 &v) {
 
 // In the horizontal chart east of south is the smaller azimuth.
 Vec3 eastOfCentre(const ChartState *chart, int mode, const Centre &c, double degrees) {
-    if (mode == kModeHrz) return directionInSystem(chart, kSystemHrz, c.lon - degrees, c.lat);
-    if (mode == kModePlns) return directionInSystem(chart, kSystemHrz, 270.0, 90.0 - degrees);
+    if (mode == kModeHrz) return directionInSystem(chart, kModeSystemHrz, c.lon - degrees, c.lat);
+    if (mode == kModePlns) return directionInSystem(chart, kModeSystemHrz, 270.0, 90.0 - degrees);
     return directionInSystem(chart, centreSystem(mode), c.lon + degrees, c.lat);
 }
 
@@ -132,7 +132,7 @@ TEST(Projection, HorizontalChartAtAzimuthZeroPutsSouthOnTheCentreColumn) {
     f.view(kModeHrz, kW, kH);
     f.chart->cullDepth = -0.5; // the horizon itself, as inside a cull band
     f.chart->cullDepthQ14 = -8192;
-    const Vec3 south = directionInSystem(f.chart.get(), kSystemHrz, 0.0, 0.0);
+    const Vec3 south = directionInSystem(f.chart.get(), kModeSystemHrz, 0.0, 0.0);
     ProjectedPoint p{0, 0, 0, 0};
     ASSERT_EQ(1, projectPointPrecise(f.chart.get(), &south, &p));
     EXPECT_EQ(f.chart->centerX, p.x);
@@ -148,7 +148,7 @@ TEST(Projection, PlanisphereZenithIsTheCentreWhateverTheViewAltitude) {
         f.chart->centerHrz[0] = 75.0;
         f.chart->centerHrz[1] = alt;
         f.view(kModePlns, kW, kH);
-        const Vec3 zenith = directionInSystem(f.chart.get(), kSystemHrz, 0.0, 90.0);
+        const Vec3 zenith = directionInSystem(f.chart.get(), kModeSystemHrz, 0.0, 90.0);
         ProjectedPoint p{0, 0, 0, 0};
         ASSERT_EQ(1, projectPointPrecise(f.chart.get(), &zenith, &p));
         EXPECT_NEAR(f.chart->centerX, p.x, 0);

@@ -108,7 +108,7 @@ Vec3 expectedCentre(const ChartState *c) {
         break;
     case kKindSky:
     case kKindSolar:
-        if (system == kSystemHrz) {
+        if (system == kModeSystemHrz) {
             // centerHrz is the place in the middle of the window; the
             // projection centre sits lower, as many degrees as an
             // equidistant projection's pixels along the central column.

@@ -95,7 +95,7 @@ TEST(StatusBar, DrawsFieldTextsGlyphsAndMoonAge) {
     appDataSetDefaults();
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
     ChartState chart = chartOn(2023, 1, 1, 0, 0);
-    chart.statusBar = kStatusBarShownBit;
+    chart.statusBar = kStatusBarShown;
     chart.fieldWidth = 60.0;
     chart.trackState = 2;
     chart.traceFlags = 1;

@@ -127,7 +127,7 @@ TEST(ViewGeometry, HorizontalViewCentreAltitudeShowsInTheMiddleOfTheWindow) {
     // between the middle and centerY.
     const double rows = 300 - 12;
     const double b = 30.0 - rows * f.chart->fieldHeight / 600;
-    const Vec3 atCentre = directionInSystem(f.chart.get(), kSystemHrz, 0.0, b);
+    const Vec3 atCentre = directionInSystem(f.chart.get(), kModeSystemHrz, 0.0, b);
     Vec3 v;
     mat3MulVec(&atCentre, &f.chart->viewMatrix, &v);
     EXPECT_NEAR(1.0, v.x, 1e-6);

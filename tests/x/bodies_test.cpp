@@ -114,7 +114,7 @@ protected:
 TEST_F(BodiesX, FullMoonCentreTakesTheMoonColour)
 {
     at(2024, 1, 25, 17, 54, 35.0, 139.0, 0.0);
-    chart->moonFlags = kBodyShownBit;
+    chart->moonFlags = kBodyShown;
     ASSERT_GT(chart->moon.phase, 0.99);
     look(chart->moon.raJ2000Deg, chart->moon.decJ2000Deg, 2.0);
     drawMoon();
@@ -125,7 +125,7 @@ TEST_F(BodiesX, FullMoonCentreTakesTheMoonColour)
 TEST_F(BodiesX, TotalLunarEclipseOf2022November8FillsTheMoon)
 {
     at(2022, 11, 8, 10, 59, 35.0, 139.0, 0.0);
-    chart->moonFlags = kBodyShownBit;
+    chart->moonFlags = kBodyShown;
     look(chart->moon.raJ2000Deg, chart->moon.decJ2000Deg, 2.0);
     drawMoon();
     EXPECT_GT(moonLunarEclipseMagnitude(), 1.0);
@@ -161,8 +161,8 @@ TEST_F(BodiesX, JupiterAndSaturnDiscsAtHighZoomWithRings)
     // A field of 0.4 degree with the discs magnified 8 times: at narrower
     // fields the view's cut-off is finer than its sines and culls the centre.
     chart->diskMag = 8;
-    chart->planetFlags[3] = kBodyShownBit | kBodyDiskBit;
-    chart->planetFlags[4] = kBodyShownBit | kBodyDiskBit;
+    chart->planetFlags[3] = kBodyShown | kBodyDisk;
+    chart->planetFlags[4] = kBodyShown | kBodyDisk;
     ephemUpdateAll(chart.get());
 
     const SolarBodyRecord &jupiter = chart->planets[3];
