@@ -31,36 +31,34 @@ constexpr int kAdjustDays = 4;
 constexpr int kMoonSearchLevel = 2;
 constexpr int kPlanetSearchLevel = 1;
 
-RiseSetDay gDay;
-
-double dayStart()
+double dayStart(const RiseSetDay &day)
 {
-    return gDay.noonJd - 0.5;
+    return day.noonJd - 0.5;
 }
 
-bool inLocalDay(double t)
+bool inLocalDay(const RiseSetDay &day, double t)
 {
-    return t >= dayStart() && t < dayStart() + 1.0;
+    return t >= dayStart(day) && t < dayStart(day) + 1.0;
 }
 
-double fractionOfDay(double t)
+double fractionOfDay(const RiseSetDay &day, double t)
 {
-    return t - gDay.noonJd + 0.5;
+    return t - day.noonJd + 0.5;
 }
 
-void sunRaDecAt(double t, double *ra, double *dec)
+void sunRaDecAt(const RiseSetDay &day, double t, double *ra, double *dec)
 {
-    double f = fractionOfDay(t);
-    *ra = wrap360(gDay.sunStart.raDateDeg + f * (gDay.sunEnd.raDateDeg - gDay.sunStart.raDateDeg));
-    *dec = gDay.sunStart.decDateDeg + f * (gDay.sunEnd.decDateDeg - gDay.sunStart.decDateDeg);
+    double f = fractionOfDay(day, t);
+    *ra = wrap360(day.sunStart.raDateDeg + f * (day.sunEnd.raDateDeg - day.sunStart.raDateDeg));
+    *dec = day.sunStart.decDateDeg + f * (day.sunEnd.decDateDeg - day.sunStart.decDateDeg);
 }
 
-void earthAt(double t, Vec3 *out)
+void earthAt(const RiseSetDay &day, double t, Vec3 *out)
 {
-    double f = fractionOfDay(t);
-    out->x = gDay.earthStart.x + f * (gDay.earthEnd.x - gDay.earthStart.x);
-    out->y = gDay.earthStart.y + f * (gDay.earthEnd.y - gDay.earthStart.y);
-    out->z = gDay.earthStart.z + f * (gDay.earthEnd.z - gDay.earthStart.z);
+    double f = fractionOfDay(day, t);
+    out->x = day.earthStart.x + f * (day.earthEnd.x - day.earthStart.x);
+    out->y = day.earthStart.y + f * (day.earthEnd.y - day.earthStart.y);
+    out->z = day.earthStart.z + f * (day.earthEnd.z - day.earthStart.z);
 }
 
 double applyEvent(double ra, double H, int event)
@@ -72,30 +70,30 @@ double applyEvent(double ra, double H, int event)
     return ra;
 }
 
-double siderealToJd(double theta)
+double siderealToJd(const RiseSetDay &day, double theta)
 {
-    return gDay.jd0 + (theta - gDay.lst[1]) / kSiderealRate / 360.0;
+    return day.jd0 + (theta - day.lst[1]) / kSiderealRate / 360.0;
 }
 
 // The estimate moved into the prepared day: to the same sidereal time a day
 // later (earlier), then by further sidereal days. Stepping by whole solar days
 // from there would land 3.9 minutes off for every extra day and still pass
 // the convergence test. False for a time that cannot be brought there.
-bool adjustToDay(double t, double theta, double *out)
+bool adjustToDay(const RiseSetDay &day, double t, double theta, double *out)
 {
     if (!std::isfinite(t) || !std::isfinite(theta))
         return false;
-    if (t < dayStart()) {
-        t = gDay.jd0 + 1.0 + (theta - gDay.lst[2]) / kSiderealRate / 360.0;
-        for (int e = 1; e < kAdjustDays && t < dayStart(); ++e)
+    if (t < dayStart(day)) {
+        t = day.jd0 + 1.0 + (theta - day.lst[2]) / kSiderealRate / 360.0;
+        for (int e = 1; e < kAdjustDays && t < dayStart(day); ++e)
             t += kSiderealDayDays;
-    } else if (t > dayStart() + 1.0) {
-        t = gDay.jd0 - 1.0 + (theta - gDay.lst[0]) / kSiderealRate / 360.0;
-        for (int e = 1; e < kAdjustDays && t > dayStart() + 1.0; ++e)
+    } else if (t > dayStart(day) + 1.0) {
+        t = day.jd0 - 1.0 + (theta - day.lst[0]) / kSiderealRate / 360.0;
+        for (int e = 1; e < kAdjustDays && t > dayStart(day) + 1.0; ++e)
             t -= kSiderealDayDays;
     }
     *out = t;
-    return t >= dayStart() - 1.0 && t <= dayStart() + 2.0;
+    return t >= dayStart(day) - 1.0 && t <= dayStart(day) + 2.0;
 }
 
 void unitToRaDec(const Vec3 *v, double *ra, double *dec)
@@ -105,10 +103,10 @@ void unitToRaDec(const Vec3 *v, double *ra, double *dec)
     *dec = std::asin(std::fmax(-1.0, std::fmin(1.0, v->z / len))) * kRadToDeg;
 }
 
-bool planetRaDecAt(int planet, double t, double *ra, double *dec)
+bool planetRaDecAt(const RiseSetDay &day, int planet, double t, double *ra, double *dec)
 {
     SkyContext ctx;
-    riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    riseSetContextAt(t, day.zoneDays * 24.0, &day.site, &ctx);
     double lonLat[2], r = 0.0;
     ephemPlanetHelio(planet, &ctx, lonLat, &r, kPlanetSearchLevel);
     Vec3 ecl, eq, earth, geo;
@@ -117,7 +115,7 @@ bool planetRaDecAt(int planet, double t, double *ra, double *dec)
     eq.x = ecl.x;
     eq.y = ecl.y * ctx.cosObliquity - ecl.z * ctx.sinObliquity;
     eq.z = ecl.y * ctx.sinObliquity + ecl.z * ctx.cosObliquity;
-    earthAt(t, &earth);
+    earthAt(day, t, &earth);
     vecSub(&eq, &earth, &geo);
     if (!(vecLength(&geo) > 0.0))
         return false;
@@ -125,10 +123,10 @@ bool planetRaDecAt(int planet, double t, double *ra, double *dec)
     return true;
 }
 
-bool smallBodyRaDecAt(const OrbitalElements *el, double t, double *ra, double *dec)
+bool smallBodyRaDecAt(const RiseSetDay &day, const OrbitalElements *el, double t, double *ra, double *dec)
 {
     Vec3 earth;
-    earthAt(t, &earth);
+    earthAt(day, t, &earth);
     BodyPosition pos;
     pos.outline = nullptr;
     pos.outlineCount = 0;
@@ -142,18 +140,18 @@ bool smallBodyRaDecAt(const OrbitalElements *el, double t, double *ra, double *d
 
 bool isPlanet(int kind)
 {
-    return kind >= 0 && kind <= 7;
+    return kind >= kObjectMercury && kind <= kObjectPluto;
 }
 
 bool isSmallBody(int kind)
 {
-    return (kind >= kRiseSetCometBase && kind < kRiseSetCometBase + kRiseSetBodyRange) ||
-           (kind >= kRiseSetMinorBase && kind < kRiseSetMinorBase + kRiseSetBodyRange);
+    return (kind >= kObjectCometBase && kind < kObjectCometBase + kRiseSetBodyRange) ||
+           (kind >= kObjectMinorPlanetBase && kind < kObjectMinorPlanetBase + kRiseSetBodyRange);
 }
 
 bool kindKnown(int kind, const void *object)
 {
-    if (kind == -2 || kind == -1 || isPlanet(kind))
+    if (kind == kObjectSun || kind == kObjectMoon || isPlanet(kind))
         return true;
     if (kind == kRiseSetFixed) {
         const double *radec = static_cast<const double *>(object);
@@ -163,17 +161,17 @@ bool kindKnown(int kind, const void *object)
 }
 
 // Equatorial place of date (degrees) of the object at t.
-bool positionAt(int kind, const void *object, double t, double *ra, double *dec)
+bool positionAt(const RiseSetDay &day, int kind, const void *object, double t, double *ra, double *dec)
 {
-    if (kind == -2) {
-        sunRaDecAt(t, ra, dec);
+    if (kind == kObjectSun) {
+        sunRaDecAt(day, t, ra, dec);
         return true;
     }
     if (isPlanet(kind))
-        return planetRaDecAt(kind, t, ra, dec);
+        return planetRaDecAt(day, kind, t, ra, dec);
     SkyContext ctx;
-    riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
-    if (kind == -1) {
+    riseSetContextAt(t, day.zoneDays * 24.0, &day.site, &ctx);
+    if (kind == kObjectMoon) {
         MoonRecord moon;
         ephemMoon(&ctx, &moon, kMoonSearchLevel);
         *ra = moon.raDateDeg;
@@ -187,16 +185,16 @@ bool positionAt(int kind, const void *object, double t, double *ra, double *dec)
         *dec = out[1];
         return true;
     }
-    return smallBodyRaDecAt(static_cast<const OrbitalElements *>(object), t, ra, dec);
+    return smallBodyRaDecAt(day, static_cast<const OrbitalElements *>(object), t, ra, dec);
 }
 
 // Allowance below the astronomical horizon of an ordinary rise or set:
 // dip, refraction and, for the Sun, its radius.
-double horizonAllowance(int kind)
+double horizonAllowance(const RiseSetDay &day, int kind)
 {
-    double h0 = horizonDipDeg(gDay.site.heightM) + kHorizonRefractionDeg;
-    if (kind == -2)
-        h0 += gDay.sunStart.semidiameterDeg;
+    double h0 = horizonDipDeg(day.site.heightM) + kHorizonRefractionDeg;
+    if (kind == kObjectSun)
+        h0 += day.sunStart.semidiameterDeg;
     return h0;
 }
 
@@ -204,13 +202,13 @@ enum HorizonClass { kAlwaysAbove = 0, kNeverRises = 1, kRisesAndSets = 2, kNoPos
 
 // The object's path at local noon against the horizon of the event: the
 // apparent horizon for altitude 0, else the asked altitude itself.
-HorizonClass horizonClass(int kind, const void *object, double altitude)
+HorizonClass horizonClass(const RiseSetDay &day, int kind, const void *object, double altitude)
 {
     double ra, dec;
-    if (!positionAt(kind, object, gDay.noonJd, &ra, &dec))
+    if (!positionAt(day, kind, object, day.noonJd, &ra, &dec))
         return kNoPosition;
-    double h0 = altitude == 0.0 ? horizonAllowance(kind) : -altitude;
-    double phi = gDay.site.latitudeDeg;
+    double h0 = altitude == 0.0 ? horizonAllowance(day, kind) : -altitude;
+    double phi = day.site.latitudeDeg;
     if (phi >= 0.0) {
         if (dec >= 90.0 - phi - h0)
             return kAlwaysAbove;
@@ -226,16 +224,16 @@ HorizonClass horizonClass(int kind, const void *object, double altitude)
 }
 
 // The object's altitude plus the horizon allowance at t: 0 on the event.
-bool eventAltitudeError(int kind, const void *object, double t, double *error)
+bool eventAltitudeError(const RiseSetDay &day, int kind, const void *object, double t, double *error)
 {
     double radec[2];
-    if (!positionAt(kind, object, t, &radec[0], &radec[1]))
+    if (!positionAt(day, kind, object, t, &radec[0], &radec[1]))
         return false;
     SkyContext ctx;
-    riseSetContextAt(t, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    riseSetContextAt(t, day.zoneDays * 24.0, &day.site, &ctx);
     double azAlt[2];
     convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
-    *error = azAlt[1] + horizonAllowance(kind);
+    *error = azAlt[1] + horizonAllowance(day, kind);
     return true;
 }
 
@@ -245,10 +243,10 @@ struct Estimates {
     double prev, t;
 };
 
-IterateResult riseSetIterate(int kind, const void *object, int event, double altitude, int mode,
+IterateResult riseSetIterate(const RiseSetDay &day, int kind, const void *object, int event, double altitude, int mode,
                              double start, Estimates *est)
 {
-    HorizonClass cls = horizonClass(kind, object, altitude);
+    HorizonClass cls = horizonClass(day, kind, object, altitude);
     if (cls != kRisesAndSets)
         return kNoEvent;
     bool ordinary = altitude == 0.0 && event != kTransitEvent;
@@ -256,18 +254,18 @@ IterateResult riseSetIterate(int kind, const void *object, int event, double alt
     // dip + the Sun's radius) directly: correcting the hour angle of altitude 0
     // to first order, and the dip by a height formula, loses minutes at high
     // latitudes, where the path meets the horizon at a shallow angle.
-    double sinAlt = sinDeg(ordinary ? -horizonAllowance(kind) : altitude);
-    double t = mode == 1 ? start : gDay.noonJd;
+    double sinAlt = sinDeg(ordinary ? -horizonAllowance(day, kind) : altitude);
+    double t = mode == 1 ? start : day.noonJd;
     for (int i = 0;; ++i) {
         double prev = t;
         est->prev = prev;
         est->t = t;
         double ra, dec;
-        if (!positionAt(kind, object, t, &ra, &dec))
+        if (!positionAt(day, kind, object, t, &ra, &dec))
             return kNoEvent;
-        if (std::fabs(gDay.cosLat) < kPolarGuard)
+        if (std::fabs(day.cosLat) < kPolarGuard)
             return kNoEvent;
-        double c = (sinAlt - gDay.sinLat * sinDeg(dec)) / (gDay.cosLat * cosDeg(dec));
+        double c = (sinAlt - day.sinLat * sinDeg(dec)) / (day.cosLat * cosDeg(dec));
         if (!(c >= -1.0 && c <= 1.0)) {
             // The object does not reach the altitude at this estimate: on the
             // first one there is no event; later it is no converged answer.
@@ -275,20 +273,20 @@ IterateResult riseSetIterate(int kind, const void *object, int event, double alt
         }
         double H = std::acos(c) * kRadToDeg;
         double theta = applyEvent(ra, H, event);
-        t = siderealToJd(theta);
-        if (mode == 0 && !adjustToDay(t, theta, &t))
+        t = siderealToJd(day, theta);
+        if (mode == 0 && !adjustToDay(day, t, theta, &t))
             return kNotConverged;
         if (!std::isfinite(t))
             return kNotConverged;
         if (mode == 1 && std::fabs(start - t) > kAcceptBandDays)
             t += t > start ? -kSiderealDayDays : kSiderealDayDays;
         est->t = t;
-        if (std::fabs(prev - t) <= kConvergedDays && inLocalDay(t)) {
+        if (std::fabs(prev - t) <= kConvergedDays && inLocalDay(day, t)) {
             if (i > kIterations)
                 return kNotConverged;
             if (ordinary) {
                 double error;
-                if (eventAltitudeError(kind, object, t, &error) && std::fabs(error) > kAltitudeCheckDeg)
+                if (eventAltitudeError(day, kind, object, t, &error) && std::fabs(error) > kAltitudeCheckDeg)
                     return kNoEvent;
             }
             return kFound;
@@ -298,34 +296,34 @@ IterateResult riseSetIterate(int kind, const void *object, int event, double alt
     }
 }
 
-bool transitIterate(int kind, const void *object, double *jd)
+bool transitIterate(const RiseSetDay &day, int kind, const void *object, double *jd)
 {
-    double t = gDay.noonJd;
+    double t = day.noonJd;
     for (int pass = 0; pass < kTransitPasses; ++pass) {
         double prev = t, ra, dec;
-        if (!positionAt(kind, object, t, &ra, &dec))
+        if (!positionAt(day, kind, object, t, &ra, &dec))
             return false;
-        t = gDay.jd0 + (ra - gDay.lst[1]) / kSiderealRate / 360.0;
-        if (t < dayStart())
-            t = gDay.jd0 + 1.0 + (ra - gDay.lst[2]) / kSiderealRate / 360.0;
-        else if (t > dayStart() + 1.0)
-            t = gDay.jd0 - 1.0 + (ra - gDay.lst[0]) / kSiderealRate / 360.0;
+        t = day.jd0 + (ra - day.lst[1]) / kSiderealRate / 360.0;
+        if (t < dayStart(day))
+            t = day.jd0 + 1.0 + (ra - day.lst[2]) / kSiderealRate / 360.0;
+        else if (t > dayStart(day) + 1.0)
+            t = day.jd0 - 1.0 + (ra - day.lst[0]) / kSiderealRate / 360.0;
         *jd = t;
-        if (std::fabs(prev - t) <= kConvergedDays && inLocalDay(t))
+        if (std::fabs(prev - t) <= kConvergedDays && inLocalDay(day, t))
             return true;
     }
     return false;
 }
 
-bool inClosedDay(double t)
+bool inClosedDay(const RiseSetDay &day, double t)
 {
-    return t >= dayStart() && t <= dayStart() + 1.0;
+    return t >= dayStart(day) && t <= dayStart(day) + 1.0;
 }
 
-SkyContext contextForDay(double jd)
+SkyContext contextForDay(const RiseSetDay &day, double jd)
 {
     SkyContext ctx;
-    riseSetContextAt(jd, gDay.zoneDays * 24.0, &gDay.site, &ctx);
+    riseSetContextAt(jd, day.zoneDays * 24.0, &day.site, &ctx);
     return ctx;
 }
 
@@ -349,51 +347,45 @@ void riseSetContextAt(double jd, double zoneHours, const RiseSetSite *site, SkyC
     skyContextDerive(out);
 }
 
-void riseSetPrepare(const SkyContext *sky, const RiseSetSite *site)
+RiseSetDay riseSetPrepare(const SkyContext *sky, const RiseSetSite *site)
 {
-    gDay.site = *site;
-    gDay.zoneDays = sky->date.zone / 24.0;
-    gDay.jd0 = calendarToJd(sky->date.year, sky->date.month, sky->date.day);
-    gDay.noonJd = gDay.jd0 - gDay.zoneDays + 0.5;
+    RiseSetDay day;
+    day.site = *site;
+    day.zoneDays = sky->date.zone / 24.0;
+    day.jd0 = calendarToJd(sky->date.year, sky->date.month, sky->date.day);
+    day.noonJd = day.jd0 - day.zoneDays + 0.5;
     for (int k = 0; k < 3; ++k) {
-        gDay.lst[k] = localSiderealDeg(gDay.jd0 - 1.0 + k, site->longitudeDeg);
-        if (k > 0 && gDay.lst[k] < gDay.lst[k - 1])
-            gDay.lst[k] += 360.0;
+        day.lst[k] = localSiderealDeg(day.jd0 - 1.0 + k, site->longitudeDeg);
+        if (k > 0 && day.lst[k] < day.lst[k - 1])
+            day.lst[k] += 360.0;
     }
-    gDay.sinLat = sinDeg(site->latitudeDeg);
-    gDay.cosLat = cosDeg(site->latitudeDeg);
+    day.sinLat = sinDeg(site->latitudeDeg);
+    day.cosLat = cosDeg(site->latitudeDeg);
 
-    SkyContext start = contextForDay(dayStart()), end = contextForDay(dayStart() + 1.0);
-    ephemSun(&start, &gDay.sunStart);
-    ephemSun(&end, &gDay.sunEnd);
-    double &a = gDay.sunStart.raDateDeg, &b = gDay.sunEnd.raDateDeg;
+    SkyContext start = contextForDay(day, dayStart(day)), end = contextForDay(day, dayStart(day) + 1.0);
+    ephemSun(&start, &day.sunStart);
+    ephemSun(&end, &day.sunEnd);
+    double &a = day.sunStart.raDateDeg, &b = day.sunEnd.raDateDeg;
     if (std::fabs(a - b) > 180.0)
         (a < b ? a : b) += 360.0;
     Mat3 toDate;
-    precessionMatrix(JD_J2000, gDay.noonJd, &toDate);
-    mat3MulVec(&gDay.sunStart.earthHelio, &toDate, &gDay.earthStart);
-    mat3MulVec(&gDay.sunEnd.earthHelio, &toDate, &gDay.earthEnd);
+    precessionMatrix(JD_J2000, day.noonJd, &toDate);
+    mat3MulVec(&day.sunStart.earthHelio, &toDate, &day.earthStart);
+    mat3MulVec(&day.sunEnd.earthHelio, &toDate, &day.earthEnd);
+    return day;
 }
 
-const RiseSetDay *riseSetDay()
+int riseSetTime(const RiseSetDay *prepared, int kind, const void *object, int event, double altitude,
+                double *jd)
 {
-    return &gDay;
-}
-
-int riseSetTime(double zoneHours, int kind, const void *object, int event,
-                const RiseSetSite *site, double altitude, double *jd)
-{
+    const RiseSetDay &day = *prepared;
     if (!kindKnown(kind, object) || event < kRiseEvent || event > kSetEvent ||
         !std::isfinite(altitude))
         return 0;
-    // The prepared day fixes zone and site; the arguments are the caller's
-    // statement of them.
-    (void)zoneHours;
-    (void)site;
     Estimates est;
-    IterateResult r = riseSetIterate(kind, object, event, altitude, 0, 0.0, &est);
+    IterateResult r = riseSetIterate(day, kind, object, event, altitude, 0, 0.0, &est);
     if (r == kFound) {
-        if (!inLocalDay(est.t))
+        if (!inLocalDay(day, est.t))
             return 0;
         *jd = est.t;
         return 1;
@@ -401,44 +393,44 @@ int riseSetTime(double zoneHours, int kind, const void *object, int event,
     if (r == kNotConverged) {
         double last = est.t;
         Estimates retry;
-        if (riseSetIterate(kind, object, event, altitude, 1, est.prev, &retry) == kFound &&
-            inClosedDay(retry.t)) {
+        if (riseSetIterate(day, kind, object, event, altitude, 1, est.prev, &retry) == kFound &&
+            inClosedDay(day, retry.t)) {
             *jd = retry.t;
             return 1;
         }
-        if (riseSetIterate(kind, object, event, altitude, 1, last, &retry) == kFound &&
-            inClosedDay(retry.t)) {
+        if (riseSetIterate(day, kind, object, event, altitude, 1, last, &retry) == kFound &&
+            inClosedDay(day, retry.t)) {
             *jd = retry.t;
             return 1;
         }
     }
     if (event == kTransitEvent)
-        return transitIterate(kind, object, jd) ? 1 : 0;
+        return transitIterate(day, kind, object, jd) ? 1 : 0;
     return 0;
 }
 
 int sunriseTime(const SkyContext *sky, const RiseSetSite *site, double *jd)
 {
-    riseSetPrepare(sky, site);
-    return riseSetTime(sky->date.zone, -2, nullptr, kRiseEvent, site, 0.0, jd);
+    const RiseSetDay day = riseSetPrepare(sky, site);
+    return riseSetTime(&day, kObjectSun, nullptr, kRiseEvent, 0.0, jd);
 }
 
 int sunsetTime(const SkyContext *sky, const RiseSetSite *site, double *jd)
 {
-    riseSetPrepare(sky, site);
-    return riseSetTime(sky->date.zone, -2, nullptr, kSetEvent, site, 0.0, jd);
+    const RiseSetDay day = riseSetPrepare(sky, site);
+    return riseSetTime(&day, kObjectSun, nullptr, kSetEvent, 0.0, jd);
 }
 
 int sunriseAtAltitude(const SkyContext *sky, const RiseSetSite *site, double *jd,
                       int altitudeDegrees)
 {
-    riseSetPrepare(sky, site);
-    return riseSetTime(sky->date.zone, -2, nullptr, kRiseEvent, site, altitudeDegrees, jd);
+    const RiseSetDay day = riseSetPrepare(sky, site);
+    return riseSetTime(&day, kObjectSun, nullptr, kRiseEvent, altitudeDegrees, jd);
 }
 
 int sunsetAtAltitude(const SkyContext *sky, const RiseSetSite *site, double *jd,
                      int altitudeDegrees)
 {
-    riseSetPrepare(sky, site);
-    return riseSetTime(sky->date.zone, -2, nullptr, kSetEvent, site, altitudeDegrees, jd);
+    const RiseSetDay day = riseSetPrepare(sky, site);
+    return riseSetTime(&day, kObjectSun, nullptr, kSetEvent, altitudeDegrees, jd);
 }

@@ -1,18 +1,18 @@
 // Rising, upper transit and setting within one local calendar day, and the
 // moments the Sun passes a chosen altitude (twilight, the altitude locks).
-// riseSetPrepare fixes the day once; riseSetTime then iterates the classic
-// hour-angle solution for one object and event, moving the object as it goes.
+// riseSetPrepare fixes the day once and hands it back; riseSetTime then
+// iterates the classic hour-angle solution for one object and event in that
+// day, moving the object as it goes.
 #pragma once
 
 #include "astro/body_records.h"
 #include "astro/types.h"
 
-// Object kinds besides the ObjectId numbers (0..7 planets, -2 Sun, -1 Moon,
-// 10000 + n comet n, 20000 + n minor planet n).
+// Object kinds: the ObjectId numbers (astro/body_records.h: the planets, the
+// Sun, the Moon; kObjectCometBase + n comet n and kObjectMinorPlanetBase + n
+// minor planet n, object a const OrbitalElements*) and a fixed direction.
 enum {
     kRiseSetFixed = -10,         // object: const double[2], RA and Dec J2000 (degrees)
-    kRiseSetCometBase = 10000,   // object: const OrbitalElements*
-    kRiseSetMinorBase = 20000,   // object: const OrbitalElements*
     kRiseSetBodyRange = 10000,   // numbers per comet or minor-planet block
 };
 
@@ -26,7 +26,7 @@ struct RiseSetSite {
     double heightM;      // above sea level; negative below it
 };
 
-// The prepared day, shared by every riseSetTime call until the next prepare.
+// A prepared day: what every riseSetTime call in that day shares.
 struct RiseSetDay {
     double zoneDays;       // time zone (hours to add to UT) / 24
     double jd0;            // 0 h UT of the local calendar date
@@ -56,27 +56,21 @@ constexpr double kEarthDiameterM = 12742024.0;
 double horizonDipDeg(double heightM);
 
 /*
- * riseSetPrepare: fixes the local calendar day of sky->date for the site.
+ * riseSetPrepare: the local calendar day of sky->date for the site.
  * Given:    sky   const SkyContext*   its date (local clock time and zone)
  *           site  const RiseSetSite*
- * Notes:    Computes the Sun at the day's two midnights; must precede every
- *           riseSetTime call for that day.
+ * Returned: RiseSetDay  the day, with the Sun at its two midnights; every
+ *                       riseSetTime call for that day takes it
  */
-void riseSetPrepare(const SkyContext *sky, const RiseSetSite *site);
+RiseSetDay riseSetPrepare(const SkyContext *sky, const RiseSetSite *site);
 
 /*
- * riseSetDay: the day the last riseSetPrepare fixed.
- */
-const RiseSetDay *riseSetDay();
-
-/*
- * riseSetTime: one event of one object in the prepared day.
- * Given:    zoneHours double        the day's time zone
+ * riseSetTime: one event of one object in a prepared day.
+ * Given:    day       const RiseSetDay*  from riseSetPrepare (its zone and site are used)
  *           kind      int           ObjectId of a body, or kRiseSetFixed
  *           object    const void*   OrbitalElements* for comets and minor planets,
  *                                   double[2] (RA, Dec J2000) for kRiseSetFixed, else unused
  *           event     int           kRiseEvent, kTransitEvent, kSetEvent
- *           site      const RiseSetSite*
  *           altitude  double        0: the ordinary rise/set (Sun's upper limb,
  *                                   other bodies' centre, on the apparent horizon of
  *                                   the site's height); otherwise the moment the
@@ -84,8 +78,7 @@ const RiseSetDay *riseSetDay();
  * Returned: jd        double*       Julian date (UT) of the event
  *           int       1 when the event happens in the prepared local day, else 0
  *                     (*jd may have been written for a transit)
- * Notes:    zoneHours and site must be those given to riseSetPrepare: the
- *           prepared day's are used. For an altitude other than 0 the object's
+ * Notes:    For an altitude other than 0 the object's
  *           daily path is judged against that altitude, so dawn at -18 in polar
  *           night and a +10 crossing in the midnight sun are found. The
  *           ordinary rise and set are solved for the centre at -(0.5855555 +
@@ -93,8 +86,8 @@ const RiseSetDay *riseSetDay();
  *           Kinds other than those listed, a missing object and non-finite
  *           directions give 0.
  */
-int riseSetTime(double zoneHours, int kind, const void *object, int event,
-                const RiseSetSite *site, double altitude, double *jd);
+int riseSetTime(const RiseSetDay *day, int kind, const void *object, int event, double altitude,
+                double *jd);
 
 /*
  * sunriseTime, sunsetTime: riseSetPrepare for sky's day, then the Sun's rise

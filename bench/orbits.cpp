@@ -98,10 +98,10 @@ void riseTransitSet(benchmark::State &state, int kind)
     sky.date = {2026, 3, 20, 12, 0, 0.0, 1.0};
     riseSetContextAt(dateToJd(&sky.date), 1.0, &site, &sky);
     for (auto _ : state) {
-        riseSetPrepare(&sky, &site);
+        const RiseSetDay day = riseSetPrepare(&sky, &site);
         double jd;
         for (int event = kRiseEvent; event <= kSetEvent; ++event)
-            benchmark::DoNotOptimize(riseSetTime(1.0, kind, nullptr, event, &site, 0, &jd));
+            benchmark::DoNotOptimize(riseSetTime(&day, kind, nullptr, event, 0, &jd));
     }
 }
 

@@ -40,9 +40,9 @@ TEST(RiseSet, SunMoonAndPlanetsMatchAnIndependentLibraryAtThreeSites)
         const RiseReferenceSite &s = kRiseReferenceSites[ref.site];
         RiseSetSite site = {s.latitudeDeg, s.longitudeDeg, s.heightM};
         SkyContext sky = noonOf(ref.year, ref.month, ref.day, s.zoneHours, site);
-        riseSetPrepare(&sky, &site);
+        const RiseSetDay day = riseSetPrepare(&sky, &site);
         double jd = 0;
-        int found = riseSetTime(s.zoneHours, ref.kind, nullptr, ref.event, &site, ref.altitude, &jd);
+        int found = riseSetTime(&day, ref.kind, nullptr, ref.event, ref.altitude, &jd);
         ::testing::Message where;
         where << s.name << " " << ref.year << "-" << ref.month << "-" << ref.day << " kind "
               << ref.kind << " " << eventName(ref.event) << " at " << ref.altitude;
@@ -71,7 +71,7 @@ double sunAltitude(double jd, const RiseSetSite &site)
     SunRecord sun;
     ephemSun(&ctx, &sun);
     double radec[2] = {sun.raDateDeg, sun.decDateDeg}, azAlt[2];
-    convertCoords(&ctx, 4, radec, 1, azAlt);
+    convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
     return azAlt[1];
 }
 
@@ -107,9 +107,9 @@ TEST(RiseSet, PolarDaysAndNightsAreJudgedAgainstTheAskedAltitude)
             EXPECT_NEAR(sunAltitude(jd, site), c.altitude, 0.05) << c.what;
         }
         if (found) {
-            const RiseSetDay *day = riseSetDay();
-            EXPECT_GE(jd, day->noonJd - 0.5) << c.what;
-            EXPECT_LT(jd, day->noonJd + 0.5) << c.what;
+            const RiseSetDay day = riseSetPrepare(&sky, &site);
+            EXPECT_GE(jd, day.noonJd - 0.5) << c.what;
+            EXPECT_LT(jd, day.noonJd + 0.5) << c.what;
         }
     }
 }
@@ -118,27 +118,27 @@ TEST(RiseSet, CircumpolarStarTransitsButNeitherRisesNorSets)
 {
     RiseSetSite site = {50.0, 10.0, 0.0};
     SkyContext sky = noonOf(2026, 3, 1, 1.0, site);
-    riseSetPrepare(&sky, &site);
+    const RiseSetDay day = riseSetPrepare(&sky, &site);
     const double star[2] = {120.0, 80.0};
     double jd = 0;
-    EXPECT_EQ(riseSetTime(1.0, kRiseSetFixed, star, kRiseEvent, &site, 0, &jd), 0);
-    EXPECT_EQ(riseSetTime(1.0, kRiseSetFixed, star, kSetEvent, &site, 0, &jd), 0);
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetFixed, star, kTransitEvent, &site, 0, &jd), 1);
+    EXPECT_EQ(riseSetTime(&day, kRiseSetFixed, star, kRiseEvent, 0, &jd), 0);
+    EXPECT_EQ(riseSetTime(&day, kRiseSetFixed, star, kSetEvent, 0, &jd), 0);
+    ASSERT_EQ(riseSetTime(&day, kRiseSetFixed, star, kTransitEvent, 0, &jd), 1);
     // At the upper transit the local sidereal time is the star's RA of date.
     SkyContext at;
     riseSetContextAt(jd, 1.0, &site, &at);
     double radec[2], dated[2];
     radec[0] = star[0];
     radec[1] = star[1];
-    convertCoords(&at, 2, radec, 4, dated);
+    convertCoords(&at, COORD_EQT, radec, COORD_EQT_DATE, dated);
     EXPECT_NEAR(std::remainder(at.siderealDeg - dated[0], 360.0), 0.0, 0.05);
     // A star that rises and sets spends equal times before and after its
     // transit above the horizon (the set may be the previous night's).
     const double sirius[2] = {101.287, -16.716};
     double rise, transit, set;
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetFixed, sirius, kRiseEvent, &site, 0, &rise), 1);
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetFixed, sirius, kTransitEvent, &site, 0, &transit), 1);
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetFixed, sirius, kSetEvent, &site, 0, &set), 1);
+    ASSERT_EQ(riseSetTime(&day, kRiseSetFixed, sirius, kRiseEvent, 0, &rise), 1);
+    ASSERT_EQ(riseSetTime(&day, kRiseSetFixed, sirius, kTransitEvent, 0, &transit), 1);
+    ASSERT_EQ(riseSetTime(&day, kRiseSetFixed, sirius, kSetEvent, 0, &set), 1);
     const double siderealDay = 0.9972695663298751;
     auto arc = [&](double d) { return std::fmod(d + 2 * siderealDay, siderealDay); };
     EXPECT_NEAR(arc(transit - rise), arc(set - transit), 5 * kMinute);
@@ -160,7 +160,7 @@ void smallBodyAltitude(const OrbitalElements &el, double jd, const RiseSetSite &
     BodyPosition pos;
     ASSERT_EQ(smallBodyPosition(jd, &el, &earth, vecLength(&earth), jd, &pos), 1);
     double radec[2] = {pos.raJ2000, pos.decJ2000}, azAlt[2];
-    convertCoords(&ctx, 4, radec, 1, azAlt);
+    convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
     *alt = azAlt[1];
     *hourAngle = std::remainder(ctx.siderealDeg - pos.raJ2000, 360.0);
 }
@@ -170,11 +170,11 @@ TEST(RiseSet, CometsAndMinorPlanetsAreFollowedThroughTheDay)
     OrbitalElements el = orbitElements('M', 2.5568, 0.0758, 2461200.5, 73.6, 80.3, 10.6, 3.3, 5);
     RiseSetSite site = {48.2, 16.4, 190.0};
     SkyContext sky = noonOf(2026, 3, 20, 1.0, site);
-    riseSetPrepare(&sky, &site);
+    const RiseSetDay day = riseSetPrepare(&sky, &site);
     double rise, transit, set, alt, hourAngle;
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetMinorBase + 3, &el, kRiseEvent, &site, 0, &rise), 1);
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetMinorBase + 3, &el, kTransitEvent, &site, 0, &transit), 1);
-    ASSERT_EQ(riseSetTime(1.0, kRiseSetMinorBase + 3, &el, kSetEvent, &site, 0, &set), 1);
+    ASSERT_EQ(riseSetTime(&day, kObjectMinorPlanetBase + 3, &el, kRiseEvent, 0, &rise), 1);
+    ASSERT_EQ(riseSetTime(&day, kObjectMinorPlanetBase + 3, &el, kTransitEvent, 0, &transit), 1);
+    ASSERT_EQ(riseSetTime(&day, kObjectMinorPlanetBase + 3, &el, kSetEvent, 0, &set), 1);
     double horizon = -(0.5855555 + horizonDipDeg(190.0));
     smallBodyAltitude(el, rise, site, &alt, &hourAngle);
     EXPECT_NEAR(alt, horizon, 0.05);
@@ -188,7 +188,7 @@ TEST(RiseSet, CometsAndMinorPlanetsAreFollowedThroughTheDay)
     el.type = 'C';
     el.perihelionDistance = 0;
     for (int event : {kRiseEvent, kTransitEvent, kSetEvent})
-        EXPECT_EQ(riseSetTime(1.0, kRiseSetCometBase, &el, event, &site, 0, &rise), 0);
+        EXPECT_EQ(riseSetTime(&day, kObjectCometBase, &el, event, 0, &rise), 0);
 }
 
 TEST(RiseSet, EventsLateAndEarlyInTheDayLieOnTheHorizon)
@@ -199,17 +199,17 @@ TEST(RiseSet, EventsLateAndEarlyInTheDayLieOnTheHorizon)
     // one leaves it four minutes, about a degree, off).
     RiseSetSite site = {48.2, 16.4, 0.0};
     SkyContext sky = noonOf(2026, 7, 15, 1.0, site);
-    riseSetPrepare(&sky, &site);
+    const RiseSetDay day = riseSetPrepare(&sky, &site);
     for (int ra = 0; ra < 360; ra += 10) {
         const double star[2] = {static_cast<double>(ra), 5.0};
         for (int event : {kRiseEvent, kSetEvent}) {
             double jd;
-            ASSERT_EQ(riseSetTime(1.0, kRiseSetFixed, star, event, &site, 0, &jd), 1) << ra;
+            ASSERT_EQ(riseSetTime(&day, kRiseSetFixed, star, event, 0, &jd), 1) << ra;
             SkyContext at;
             riseSetContextAt(jd, 1.0, &site, &at);
             double dated[2], azAlt[2];
-            convertCoords(&at, 2, star, 4, dated);
-            convertCoords(&at, 4, dated, 1, azAlt);
+            convertCoords(&at, COORD_EQT, star, COORD_EQT_DATE, dated);
+            convertCoords(&at, COORD_EQT_DATE, dated, COORD_HRZ, azAlt);
             EXPECT_NEAR(azAlt[1], -0.5855555, 0.02) << "RA " << ra << " " << eventName(event);
         }
     }
@@ -219,13 +219,13 @@ TEST(RiseSet, NothingRisesOrSetsAtThePole)
 {
     RiseSetSite site = {90.0, 0.0, 0.0};
     SkyContext sky = noonOf(2026, 3, 20, 0.0, site);
-    riseSetPrepare(&sky, &site);
+    const RiseSetDay day = riseSetPrepare(&sky, &site);
     const double equatorial[2] = {10.0, 0.0};
     double jd;
     for (int event : {kRiseEvent, kSetEvent}) {
-        EXPECT_EQ(riseSetTime(0, -2, nullptr, event, &site, 0, &jd), 0);
-        EXPECT_EQ(riseSetTime(0, kRiseSetFixed, equatorial, event, &site, 0, &jd), 0);
-        EXPECT_EQ(riseSetTime(0, -1, nullptr, event, &site, 0, &jd), 0);
+        EXPECT_EQ(riseSetTime(&day, -2, nullptr, event, 0, &jd), 0);
+        EXPECT_EQ(riseSetTime(&day, kRiseSetFixed, equatorial, event, 0, &jd), 0);
+        EXPECT_EQ(riseSetTime(&day, -1, nullptr, event, 0, &jd), 0);
     }
 }
 
@@ -251,20 +251,20 @@ TEST(RiseSet, UnknownKindsAndUnusableDirectionsAreNoEvent)
 {
     RiseSetSite site = {48.0, 16.0, 200.0};
     SkyContext sky = noonOf(2026, 5, 5, 2.0, site);
-    riseSetPrepare(&sky, &site);
+    const RiseSetDay day = riseSetPrepare(&sky, &site);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const double bad[][2] = {{nan, 10}, {10, nan}, {inf, 10}, {10, -inf}};
     double jd;
     for (const auto &dir : bad)
         for (int event : {kRiseEvent, kTransitEvent, kSetEvent})
-            EXPECT_EQ(riseSetTime(2.0, kRiseSetFixed, dir, event, &site, 0, &jd), 0);
+            EXPECT_EQ(riseSetTime(&day, kRiseSetFixed, dir, event, 0, &jd), 0);
     const int kinds[] = {8, 11, -3, -5, 9999, 30000};
     for (int kind : kinds)
-        EXPECT_EQ(riseSetTime(2.0, kind, nullptr, kRiseEvent, &site, 0, &jd), 0) << kind;
-    EXPECT_EQ(riseSetTime(2.0, kRiseSetCometBase + 1, nullptr, kRiseEvent, &site, 0, &jd), 0);
-    EXPECT_EQ(riseSetTime(2.0, -2, nullptr, 4, &site, 0, &jd), 0);
-    EXPECT_EQ(riseSetTime(2.0, -2, nullptr, kRiseEvent, &site, nan, &jd), 0);
+        EXPECT_EQ(riseSetTime(&day, kind, nullptr, kRiseEvent, 0, &jd), 0) << kind;
+    EXPECT_EQ(riseSetTime(&day, kObjectCometBase + 1, nullptr, kRiseEvent, 0, &jd), 0);
+    EXPECT_EQ(riseSetTime(&day, -2, nullptr, 4, 0, &jd), 0);
+    EXPECT_EQ(riseSetTime(&day, -2, nullptr, kRiseEvent, nan, &jd), 0);
 }
 
 } // namespace
