@@ -2,17 +2,13 @@
 
 #include "model/app_data.h"
 #include "model/lexing.h"
-#include "model/options.h"
 
 #include <cerrno>
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-const char kEnvDefaultLocale[] = "en_US.ISO_8859-1";
 
 // The user database, with TAVIK_HOME standing in for the current user.
 static int userDatabaseHome(const char *user, char *dst, int len)
@@ -283,60 +279,6 @@ int envProgramOnPath(const char *commandLine)
     }
 }
 
-void envChooseLocaleFrom(char *buf, int len, int argc, char **argv, const char *localeOption)
-{
-    for (int i = 1; i < argc; ++i) {
-        const char *arg = argv[i];
-        if (std::strncmp(arg, "--lang=", 7) == 0) {
-            strCopyBounded(buf, len, arg + 7);
-            return;
-        }
-        if (std::strncmp(arg, "-l=", 3) == 0) {
-            strCopyBounded(buf, len, arg + 3);
-            return;
-        }
-    }
-    if (localeOption && localeOption[0]) {
-        strCopyBounded(buf, len, localeOption);
-        return;
-    }
-    // An empty variable counts as unset, as the C library's own locale rules have it.
-    static const char *const variables[] = {"TAVIK_LOCALE", "LC_CTYPE", "LC_ALL", "LANG"};
-    for (const char *name : variables) {
-        const char *value = std::getenv(name);
-        if (value && value[0]) {
-            strCopyBounded(buf, len, value);
-            return;
-        }
-    }
-    strCopyBounded(buf, len, kEnvDefaultLocale);
-}
-
-const char *envSetCharLocale(const char *chosen, FILE *err)
-{
-    if (std::setlocale(LC_CTYPE, chosen))
-        return chosen;
-    std::fprintf(err, "tavik: can't set locale %s.", chosen);
-    const char *inEffect = chosen;
-    if (std::setlocale(LC_CTYPE, kEnvDefaultLocale)) {
-        std::fprintf(err, " Fallback to default (%s).", kEnvDefaultLocale);
-        inEffect = kEnvDefaultLocale;
-    }
-    std::fputc('\n', err);
-    return inEffect;
-}
-
-void languageCode(const char *localeName, char code[3])
-{
-    if (std::strlen(localeName) >= 3 && localeName[2] == '_') {
-        code[0] = localeName[0];
-        code[1] = localeName[1];
-        code[2] = '\0';
-    } else {
-        code[0] = '\0';
-    }
-}
-
 void envLocalizedPathFor(char *path, int len, const char *code)
 {
     if (!code[0])
@@ -350,19 +292,6 @@ void envLocalizedPathFor(char *path, int len, const char *code)
     std::memcpy(localized + pl + 1, code, cl + 1);
     if (access(localized, R_OK) == 0)
         std::memcpy(path, localized, pl + cl + 2);
-}
-
-void envChooseLocale(char *buf, int len, int argc, char **argv)
-{
-    optionGetString("Locale", appData->localeOption, sizeof appData->localeOption);
-    envChooseLocaleFrom(buf, len, argc, argv, appData->localeOption);
-}
-
-void envStoreLocale(const char *name)
-{
-    setenv("LANG", name, 1);
-    strCopyBounded(appData->localeName, sizeof appData->localeName, name);
-    languageCode(appData->localeName, appData->languageCode);
 }
 
 void envLocalizedPath(char *path, int len)

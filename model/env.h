@@ -47,35 +47,6 @@ int envCopyFile(const char *from, const char *to);
 // "/" in it is taken as it stands).
 int envProgramOnPath(const char *commandLine);
 
-// The built-in locale, used when nothing names one and as the fallback.
-extern const char kEnvDefaultLocale[];
-
-// The locale to use, into buf[len] (at most len - 1 characters): the first
-// argument beginning with "--lang=" or "-l=", else `localeOption` when
-// non-empty, else the first of TAVIK_LOCALE, LC_CTYPE, LC_ALL and LANG that
-// is set and non-empty, else kEnvDefaultLocale.
-void envChooseLocaleFrom(char *buf, int len, int argc, char **argv, const char *localeOption);
-
-// The same with the option Locale read into the application record's
-// localeOption first.
-void envChooseLocale(char *buf, int len, int argc, char **argv);
-
-// Sets `chosen` for character classification. On failure prints
-// "tavik: can't set locale %s." on err, and when kEnvDefaultLocale can be set
-// instead, switches to it and adds " Fallback to default (%s)."; the line
-// ends with a newline. Returns the name in effect (the fallback when it was
-// taken, else `chosen`).
-const char *envSetCharLocale(const char *chosen, FILE *err);
-
-// Exports `name` as LANG (overwriting) and stores it as the application
-// record's localeName with its languageCode.
-void envStoreLocale(const char *name);
-
-// The first two letters of `localeName` when it has at least three
-// characters and an underscore as its third, else empty ("ja_JP.eucJP"
-// gives "ja"; "C", "C.UTF-8" and "ja" give "").
-void languageCode(const char *localeName, char code[3]);
-
 // Appends "." and `code` to path[len] when `code` is non-empty, the result
 // fits and that file is readable; otherwise path is left as it is.
 void envLocalizedPathFor(char *path, int len, const char *code);

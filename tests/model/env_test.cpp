@@ -1,5 +1,6 @@
 #include "model/env.h"
 #include "model/lexing.h"
+#include "model/locale_choice.h"
 
 #include "tests/model/settings_fixtures.h"
 #include "tests/support/temp_dir.h"

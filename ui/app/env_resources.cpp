@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/env.h"
 #include "model/lexing.h"
+#include "model/locale_choice.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
 #include "model/settings.h"
@@ -49,7 +50,7 @@ static char *toolkitResourceString(const char *name, char *buf, int len)
     return buf;
 }
 
-static int toolbarManaged()
+int envToolbarManaged()
 {
     return appData->toolBar && XtIsManaged(appData->toolBar);
 }
@@ -57,7 +58,6 @@ static int toolbarManaged()
 void envUseToolkitResources()
 {
     setResourceStringProvider(toolkitResourceString);
-    uiHooks.toolbarManaged = toolbarManaged;
 }
 
 void envLoadBodyNames()
