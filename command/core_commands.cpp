@@ -8,6 +8,7 @@
 #include "model/settings.h"
 #include "model/ui_hooks.h"
 #include "model/user_objects.h"
+#include "render/frame.h"
 
 void stkCmdInit(ChartState *chart, char **)
 {
@@ -30,7 +31,7 @@ void stkCmdInit(ChartState *chart, char **)
 void stkCmdDrive(ChartState *chart, char **)
 {
     chart->redrawNeeded = 1;
-    uiHooks.chartRefresh(chart);
+    chartRefresh(chart);
 }
 
 void stkCmdInput(ChartState *chart, char **params)

@@ -37,7 +37,6 @@ constexpr UiHooks kDefaultHooks = {
     defaultOpenMessageBox,
     defaultAskQuestion,
     defaultAppQuit,
-    chartNoOp,                        // chartRefresh
     chartNoOp,                        // toolbarRefreshAll
     chartNoOp,                        // toolbarRefreshChanged
     defaultToolbarRefreshOne,

@@ -42,8 +42,6 @@ struct UiHooks {
     // happens (a process without a user interface is not ended from below).
     void (*appQuit)(int status);
 
-    // The canvas refresh (recompute and redraw when marked). Default: no-op.
-    void (*chartRefresh)(ChartState *chart);
     // Tool bar: every button, the buttons a mode change affects, one button.
     void (*toolbarRefreshAll)(ChartState *chart);
     void (*toolbarRefreshChanged)(ChartState *chart);

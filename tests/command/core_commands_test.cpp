@@ -10,6 +10,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "render/surface.h"
 
 namespace {
 
@@ -24,9 +25,6 @@ protected:
         chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         hookCalls.clear();
-        uiHooks.chartRefresh = [](ChartState *c) {
-            hookCalls.push_back(c->redrawNeeded ? "refresh marked" : "refresh unmarked");
-        };
         uiHooks.appQuit = [](int status) { hookCalls.push_back("quit " + std::to_string(status)); };
         uiHooks.toolbarRefreshAll = [](ChartState *) { hookCalls.push_back("toolbar"); };
         uiHooks.setClickDataDialogVisible = [](ChartState *, int visible) {
@@ -106,11 +104,36 @@ TEST_F(CoreCommands, InitAfterStartUpSetsTheDefaultSiteAgain)
     EXPECT_NE(chart->sky.latitudeDeg, -33.0);
 }
 
+// A window without X: the refresh asks it for a canvas only to draw a frame,
+// and a frame is drawn only when the redraw is marked.
+struct CallLogSurface : ChartSurface {
+    bool windowSize(int *w, int *h) override
+    {
+        *w = 64;
+        *h = 48;
+        return true;
+    }
+    void recreate(int, int) override {}
+    Canvas *canvas() override
+    {
+        hookCalls.push_back("frame");
+        return nullptr;
+    }
+    void copyToWindow(int, int) override { hookCalls.push_back("copy"); }
+};
+
 TEST_F(CoreCommands, DriveMarksTheRedrawBeforeRefreshing)
 {
+    CallLogSurface surface;
+    chartSetSurface(&surface);
+    appData->initialising = 0;
+    stkExecute(chart, "DRIVE"); // the first refresh sizes the chart
+    hookCalls.clear();
     chart->redrawNeeded = 0;
     stkExecute(chart, "DRIVE");
-    EXPECT_EQ(hookCalls, std::vector<std::string>{"refresh marked"});
+    chartSetSurface(nullptr);
+    EXPECT_EQ(hookCalls, (std::vector<std::string>{"frame", "copy"}));
+    EXPECT_EQ(chart->redrawNeeded, 0) << "the frame clears the mark";
 }
 
 TEST_F(CoreCommands, ExitRunsTheQuitPathWithStatusZero)
