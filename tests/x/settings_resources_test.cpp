@@ -180,6 +180,7 @@ TEST_F(SettingsResourcesTest, OptionsFileRecordsTheToolBarsManagedState)
 {
     ToolkitShell shell(true, {});
     use(shell);
+    uiHooks.toolbarManaged = envToolbarManaged; // as start-up wires it
     EXPECT_EQ(uiHooks.toolbarManaged(), 0) << "no tool bar built";
     Widget bar = XtCreateWidget("ToolBar", compositeWidgetClass, shell.shell(), nullptr, 0);
     appData->toolBar = bar;

@@ -12,9 +12,12 @@ void envSetLocale(int argc, char **argv);
 
 // Makes the settings read the toolkit, once the top-level widget exists:
 // getResourceString reads the top-level's resources (the user's resources
-// and the fallback table; before this it reads the fallback table alone),
-// and the options file records whether the tool bar is managed.
+// and the fallback table; before this it reads the fallback table alone).
 void envUseToolkitResources();
+
+// 1 when the tool bar is built and managed (the uiHooks.toolbarManaged of
+// the running program).
+int envToolbarManaged();
 
 // Allocates the colour palette and copies the 13 body names. A palette that
 // cannot be allocated prints "tavik: can't allocate color palette." and an

@@ -27,6 +27,7 @@
 #include "ui/app/actions.h"
 #include "ui/app/env_resources.h"
 #include "ui/app/icon.h"
+#include "ui/window/drawing_area.h"
 #include "ui/window/main_window.h"
 #include "ui/widgets/message_box.h"
 #include "ui/app/pending_startup.h"
@@ -83,15 +84,16 @@ void quitFromHook(int status)
     appQuit(status);
 }
 
-// The upward calls of the lower layers.
+// The upward calls of the lower layers: every uiHooks field the program
+// fills is filled here.
 void registerUiHooks()
 {
     uiHooks.openMessageBox = openMessageBox;
     uiHooks.askQuestion = askQuestion;
     uiHooks.appQuit = quitFromHook;
-    uiHooks.chartRefresh = chartRefresh;
     uiHooks.toolbarRefreshAll = toolbarRefreshAll;
     uiHooks.viewUpdateScrollBars = viewUpdateScrollBars;
+    uiHooks.toolbarManaged = envToolbarManaged;
 }
 
 void installWmDeleteHandler(Widget topLevel)
@@ -264,20 +266,6 @@ void appWmProtocolHandler(Widget, XtPointer, XEvent *event, Boolean *goOn)
     if (event->type == ClientMessage && event->xclient.message_type == wmProtocolsAtom &&
         static_cast<Atom>(event->xclient.data.l[0]) == wmDeleteWindowAtom)
         appQuit(0);
-}
-
-void chartExposeCallback(Widget, XtPointer client, XtPointer call)
-{
-    auto *cbs = static_cast<XmDrawingAreaCallbackStruct *>(call);
-    if (cbs && cbs->event && cbs->event->type == Expose && cbs->event->xexpose.count == 0)
-        chartRefresh(static_cast<ChartState *>(client));
-}
-
-void chartConfigureHandler(Widget, XtPointer client, XEvent *event, Boolean *goOn)
-{
-    *goOn = True;
-    if (event->type == ConfigureNotify)
-        chartRefresh(static_cast<ChartState *>(client));
 }
 
 void appMain(int argc, char **argv)

@@ -41,10 +41,5 @@ void appRunStartupScript();
 // with `status`.
 int appQuit(int status);
 
-// The drawing area's expose callback and structure-notify handler; client
-// data is the chart state.
-void chartExposeCallback(Widget w, XtPointer client, XtPointer call);
-void chartConfigureHandler(Widget w, XtPointer client, XEvent *event, Boolean *goOn);
-
 // The window manager's delete message on the top-level shell quits.
 void appWmProtocolHandler(Widget w, XtPointer client, XEvent *event, Boolean *goOn);

@@ -9,6 +9,7 @@
 #include <Xm/SeparatoG.h>
 #include <Xm/ToggleBG.h>
 
+#include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/geometry_option.h"
 #include "model/chart_state.h"
@@ -16,13 +17,14 @@
 #include "model/options.h"
 #include "model/settings.h"
 #include "ui/app/pending_startup.h"
-#include "ui/app/startup.h"
+#include "ui/window/drawing_area.h"
 
 namespace {
 
-void menuFileQuitCallback(Widget, XtPointer, XtPointer)
+// A menu item hands its work on as command text, as a key binding would.
+void menuFileQuitCallback(Widget, XtPointer client, XtPointer)
 {
-    appQuit(0);
+    stkExecuteCall(static_cast<ChartState *>(client), "EXIT");
 }
 
 // The File menu as far as it is built; the other menus come with their dialogs.
