@@ -1,0 +1,205 @@
+#include "ui/dialogs/dialog_kit.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+const char kDialogRefusedText[] = "messageDialogRefusedText";
+const char kDialogNotANumber[] = "messageDialogNotANumber";
+
+namespace {
+
+void copyBounded(char *dst, size_t size, const char *src)
+{
+    const size_t n = src ? strnlen(src, size - 1) : 0;
+    if (n)
+        std::memcpy(dst, src, n);
+    dst[n] = '\0';
+}
+
+bool fieldFits(const DialogSpec *spec, const DialogControl &c, size_t width)
+{
+    return c.offset <= spec->valuesSize && width <= spec->valuesSize - c.offset;
+}
+
+size_t fieldWidth(const DialogControl &c)
+{
+    switch (c.field) {
+    case kFieldText: return c.size;
+    case kFieldToggle: return sizeof(ToggleValue);
+    case kFieldListPosition: return sizeof(int32_t);
+    default: return 0;
+    }
+}
+
+DialogFieldKind fieldOfClass(DialogControlClass cls)
+{
+    switch (cls) {
+    case kControlTextField: return kFieldText;
+    case kControlToggle: return kFieldToggle;
+    case kControlList: return kFieldListPosition;
+    default: return kFieldNone;
+    }
+}
+
+int fail(char *why, int whySize, const char *name, const char *what)
+{
+    std::snprintf(why, static_cast<size_t>(whySize), "%s: %s", name ? name : "(no name)", what);
+    return 0;
+}
+
+} // namespace
+
+void dialogResultClear(DialogResult *r)
+{
+    std::memset(r, 0, sizeof *r);
+}
+
+void dialogRefuse(DialogResult *r, const char *messageResource, const char *argument)
+{
+    if (r->refused)
+        return;
+    r->refused = 1;
+    copyBounded(r->messageResource, sizeof r->messageResource, messageResource);
+    copyBounded(r->argument, sizeof r->argument, argument);
+}
+
+int dialogAddCommand(DialogResult *r, const char *format, ...)
+{
+    char text[kStkTextSize * 2];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (n < 0) {
+        dialogRefuse(r, kDialogRefusedText, format);
+        return 0;
+    }
+    // A text the interpreter would refuse, cut or split is refused here, where
+    // the user can still correct the field.
+    if (static_cast<size_t>(n) >= kStkTextSize || std::strpbrk(text, ";\r\n") != nullptr ||
+        r->commandCount >= kDialogMaxCommands) {
+        dialogRefuse(r, kDialogRefusedText, text);
+        return 0;
+    }
+    std::memcpy(r->commands[r->commandCount], text, static_cast<size_t>(n) + 1);
+    r->commandCount++;
+    return 1;
+}
+
+int dialogAddToggleCommand(DialogResult *r, ToggleValue value, const char *keyword)
+{
+    if (value == kToggleMixed)
+        return 1;
+    return dialogAddCommand(r, "%s %s", value == kToggleOn ? "SHOW" : "HIDE", keyword);
+}
+
+int dialogReadNumber(DialogResult *r, const char *text, double *out)
+{
+    char *end = nullptr;
+    const double v = std::strtod(text, &end);
+    if (end != text) {
+        while (*end == ' ' || *end == '\t')
+            end++;
+        if (*end == '\0') {
+            *out = v;
+            return 1;
+        }
+    }
+    dialogRefuse(r, kDialogNotANumber, text);
+    return 0;
+}
+
+ToggleValue toggleValueOfBits(const uint8_t *bytes, int count, uint8_t bit)
+{
+    int set = 0;
+    for (int i = 0; i < count; i++)
+        if (bytes[i] & bit)
+            set++;
+    if (set == 0)
+        return kToggleOff;
+    return set == count ? kToggleOn : kToggleMixed;
+}
+
+char *dialogTextField(void *values, const DialogControl *control)
+{
+    if (control->field != kFieldText)
+        return nullptr;
+    return static_cast<char *>(values) + control->offset;
+}
+
+ToggleValue *dialogToggleField(void *values, const DialogControl *control)
+{
+    if (control->field != kFieldToggle)
+        return nullptr;
+    return reinterpret_cast<ToggleValue *>(static_cast<char *>(values) + control->offset);
+}
+
+int32_t *dialogListField(void *values, const DialogControl *control)
+{
+    if (control->field != kFieldListPosition)
+        return nullptr;
+    return reinterpret_cast<int32_t *>(static_cast<char *>(values) + control->offset);
+}
+
+const char *dialogTextField(const void *values, const DialogControl *control)
+{
+    return dialogTextField(const_cast<void *>(values), control);
+}
+
+ToggleValue dialogToggleValue(const void *values, const DialogControl *control)
+{
+    const ToggleValue *v = dialogToggleField(const_cast<void *>(values), control);
+    return v ? *v : kToggleOff;
+}
+
+int32_t dialogListPosition(const void *values, const DialogControl *control)
+{
+    const int32_t *v = dialogListField(const_cast<void *>(values), control);
+    return v ? *v : 0;
+}
+
+int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
+{
+    if (!spec->name || !spec->name[0])
+        return fail(why, whySize, spec->name, "the dialog has no name");
+    if (!spec->fill || !spec->ok)
+        return fail(why, whySize, spec->name, "fill and ok are required");
+    for (int i = 0; i < spec->controlCount; i++) {
+        const DialogControl &c = spec->controls[i];
+        if (!c.name || !c.name[0])
+            return fail(why, whySize, spec->name, "a control has no name");
+        for (int j = 0; j < i; j++)
+            if (std::strcmp(spec->controls[j].name, c.name) == 0)
+                return fail(why, whySize, c.name, "named twice");
+        if (c.parent != kDialogMainParent &&
+            (c.parent < 0 || c.parent >= i || spec->controls[c.parent].cls != kControlRowColumn))
+            return fail(why, whySize, c.name, "its parent is not an earlier row-column");
+        if (c.field != fieldOfClass(c.cls))
+            return fail(why, whySize, c.name, "its field does not suit its class");
+        if (c.field == kFieldNone)
+            continue;
+        if (c.field == kFieldText && c.size < 2)
+            return fail(why, whySize, c.name, "a text field needs room for a character");
+        if (c.field == kFieldListPosition && (!c.items || !c.items[0]))
+            return fail(why, whySize, c.name, "a list needs items");
+        if (!fieldFits(spec, c, fieldWidth(c)))
+            return fail(why, whySize, c.name, "its field lies outside the value record");
+        for (int j = 0; j < i; j++) {
+            const DialogControl &o = spec->controls[j];
+            if (o.field != kFieldNone && c.offset < o.offset + fieldWidth(o) &&
+                o.offset < c.offset + fieldWidth(c))
+                return fail(why, whySize, c.name, "shares its field with another control");
+        }
+    }
+    return 1;
+}
+
+int dialogControlIndex(const DialogSpec *spec, const char *name)
+{
+    for (int i = 0; i < spec->controlCount; i++)
+        if (std::strcmp(spec->controls[i].name, name) == 0)
+            return i;
+    return -1;
+}

@@ -1,0 +1,132 @@
+// The pure half of every dialog: no X headers, tested without a display.
+//
+// A dialog is a DialogSpec: a static table of its controls, the size of its
+// value record (a plain struct with one field per control that shows a
+// value) and three functions of that record:
+//   fill(chart, app, values)         what the controls show when it opens
+//   sensitivity(values, sensitive)   which controls can be used (optional)
+//   ok(values, chart, app, result)   the command texts to send, in order, or
+//                                    a refusal (message resource, argument)
+// The Motif half (ui/dialogs/dialog_motif.h) builds the widgets from the
+// table, shows the record and reads it back; it knows no single dialog.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "command/interpreter.h"
+
+struct AppData;
+struct ChartState;
+
+enum DialogControlClass : uint8_t {
+    kControlRowColumn, // holds the rows that name it as parent
+    kControlLabel,
+    kControlTextField,
+    kControlToggle,
+    kControlList,
+};
+
+// What a control shows from the value record.
+enum DialogFieldKind : uint8_t {
+    kFieldNone,
+    kFieldText,         // char[size]
+    kFieldToggle,       // ToggleValue
+    kFieldListPosition, // int32_t: 1 for the first item, 0 for none selected
+};
+
+// A toggle's value. Mixed is the third state: a toggle standing for several
+// objects whose own states differ.
+enum ToggleValue : int8_t { kToggleOff = 0, kToggleOn = 1, kToggleMixed = 2 };
+
+// A resource the table fixes for a control, such as a text field's columns
+// (words the user reads come from the resource files instead). Name and value
+// are written as in a resource file ("columns", "6"; "orientation",
+// "horizontal") and converted the same way.
+struct DialogFixedResource {
+    const char *name;
+    const char *value;
+};
+constexpr int kDialogFixedResourceCount = 2;
+
+struct DialogControl {
+    const char *name;          // widget name, hence resource name
+    DialogControlClass cls;
+    int parent;                // row of a row-column earlier in the table;
+                               // kDialogMainParent: the dialog's "...RowColumn"
+    DialogFixedResource fixed[kDialogFixedResourceCount]; // unused rows {nullptr, nullptr}
+    DialogFieldKind field;
+    size_t offset;             // of the field in the value record
+    size_t size;               // text fields: the field's size, terminator included
+    const char *const *items;  // lists: the items (command keywords), null-ended
+};
+constexpr int kDialogMainParent = -1;
+
+// What OK hands on: the command texts in sending order, or a refusal.
+constexpr int kDialogMaxCommands = 16;
+constexpr int kDialogResourceNameSize = 64;
+struct DialogResult {
+    int refused;
+    char messageResource[kDialogResourceNameSize];
+    char argument[kStkTextSize];
+    int commandCount;
+    char commands[kDialogMaxCommands][kStkTextSize];
+};
+
+struct DialogSpec {
+    const char *name;           // the dialog's widget name
+    const DialogControl *controls;
+    int controlCount;
+    size_t valuesSize;          // of the value record
+    void (*fill)(const ChartState *chart, const AppData *app, void *values);
+    // One byte per control row, 1 when it can be used; null: all can.
+    void (*sensitivity)(const void *values, uint8_t *sensitive);
+    void (*ok)(const void *values, const ChartState *chart, const AppData *app, DialogResult *out);
+};
+
+// Message resources of the refusals the kit itself makes; each takes the
+// offending text as its one argument.
+extern const char kDialogRefusedText[];   // a text that cannot travel as one statement
+extern const char kDialogNotANumber[];    // a field that must hold a number
+
+void dialogResultClear(DialogResult *r);
+
+// Sets the refusal (the first one stands: later calls change nothing).
+void dialogRefuse(DialogResult *r, const char *messageResource, const char *argument);
+
+// Appends one command text, printf-style. A text that would not fit one
+// statement (kStkTextSize - 1 characters), holds a ";", carriage return or
+// newline (which would split it into several statements) or overflows the
+// list refuses the whole OK with kDialogRefusedText. Returns 1 when appended.
+int dialogAddCommand(DialogResult *r, const char *format, ...) __attribute__((format(printf, 2, 3)));
+
+// A display toggle: "SHOW keyword" or "HIDE keyword"; a mixed toggle sends
+// nothing, so that each object keeps its own state. Returns as dialogAddCommand
+// (1 for a mixed toggle).
+int dialogAddToggleCommand(DialogResult *r, ToggleValue value, const char *keyword);
+
+// The value of a text field that must be a number (blanks around it
+// allowed): 1 with *out, else 0 and the refusal kDialogNotANumber with the text.
+int dialogReadNumber(DialogResult *r, const char *text, double *out);
+
+// The three-state value of a bit over several display bytes: on when every
+// byte has it, off when none has, mixed otherwise (off for count 0).
+ToggleValue toggleValueOfBits(const uint8_t *bytes, int count, uint8_t bit);
+
+// The field a control shows, inside values; null when the control shows none
+// or its kind does not match.
+char *dialogTextField(void *values, const DialogControl *control);
+ToggleValue *dialogToggleField(void *values, const DialogControl *control);
+int32_t *dialogListField(void *values, const DialogControl *control);
+const char *dialogTextField(const void *values, const DialogControl *control);
+ToggleValue dialogToggleValue(const void *values, const DialogControl *control);
+int32_t dialogListPosition(const void *values, const DialogControl *control);
+
+// Checks a table: names present and unique; each parent an earlier
+// row-column; each field inside the record, of the kind its class shows
+// (text field: text of size >= 2, toggle: toggle, list: list position with
+// items) and no two controls on one field. 1 when sound; else 0 and why.
+int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize);
+
+// The index of the row named name, or -1.
+int dialogControlIndex(const DialogSpec *spec, const char *name);

@@ -1,0 +1,289 @@
+#include "ui/dialogs/dialog_motif.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <Xm/Form.h>
+#include <Xm/Label.h>
+#include <Xm/List.h>
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+
+#include "command/interpreter.h"
+#include "model/app_data.h"
+#include "model/resource_text.h"
+#include "model/ui_hooks.h"
+
+namespace {
+
+// One built dialog, kept for the run.
+struct DialogInstance {
+    const DialogSpec *spec;
+    ChartState *chart;
+    Widget form, rowColumn, buttons, ok, cancel;
+    Widget *controls;      // one per table row
+    void *values;          // the value record, spec->valuesSize bytes
+    int writing;           // 1 while the builder writes the controls
+};
+
+constexpr int kMaxDialogs = 32;
+DialogInstance instances[kMaxDialogs];
+int instanceCount = 0;
+
+constexpr int kNameSize = 128;
+
+DialogInstance *findInstance(const DialogSpec *spec)
+{
+    for (int i = 0; i < instanceCount; i++)
+        if (instances[i].spec == spec)
+            return &instances[i];
+    return nullptr;
+}
+
+WidgetClass classOf(DialogControlClass cls)
+{
+    switch (cls) {
+    case kControlRowColumn: return xmRowColumnWidgetClass;
+    case kControlLabel: return xmLabelWidgetClass;
+    case kControlTextField: return xmTextFieldWidgetClass;
+    case kControlToggle: return xmToggleButtonWidgetClass;
+    case kControlList: return xmListWidgetClass;
+    }
+    return xmLabelWidgetClass;
+}
+
+void readControls(DialogInstance *d)
+{
+    const DialogSpec *spec = d->spec;
+    for (int i = 0; i < spec->controlCount; i++) {
+        const DialogControl *c = &spec->controls[i];
+        Widget w = d->controls[i];
+        if (char *text = dialogTextField(d->values, c)) {
+            char *typed = XmTextFieldGetString(w);
+            std::snprintf(text, c->size, "%s", typed ? typed : "");
+            XtFree(typed);
+        } else if (ToggleValue *toggle = dialogToggleField(d->values, c)) {
+            unsigned char set = XmUNSET;
+            XtVaGetValues(w, XmNset, &set, nullptr);
+            *toggle = set == XmSET ? kToggleOn : set == XmINDETERMINATE ? kToggleMixed : kToggleOff;
+        } else if (int32_t *position = dialogListField(d->values, c)) {
+            int *positions = nullptr, count = 0;
+            *position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
+            XtFree(reinterpret_cast<char *>(positions));
+        }
+    }
+}
+
+// Toggles and lists are written through resources and XmListSelectPos with
+// notify off, which call no callback; a text field calls its value-changed
+// callback whatever is done, so ours ignores it while writing is set.
+void writeControls(DialogInstance *d)
+{
+    const DialogSpec *spec = d->spec;
+    d->writing = 1;
+    for (int i = 0; i < spec->controlCount; i++) {
+        const DialogControl *c = &spec->controls[i];
+        Widget w = d->controls[i];
+        if (char *text = dialogTextField(d->values, c)) {
+            text[c->size - 1] = '\0';
+            XmTextFieldSetString(w, text);
+        } else if (ToggleValue *toggle = dialogToggleField(d->values, c)) {
+            const unsigned char set = *toggle == kToggleOn ? XmSET : *toggle == kToggleMixed ? XmINDETERMINATE : XmUNSET;
+            XtVaSetValues(w, XmNtoggleMode, *toggle == kToggleMixed ? XmTOGGLE_INDETERMINATE : XmTOGGLE_BOOLEAN,
+                          XmNset, set, nullptr);
+        } else if (int32_t *position = dialogListField(d->values, c)) {
+            XmListDeselectAllItems(w);
+            int count = 0;
+            XtVaGetValues(w, XmNitemCount, &count, nullptr);
+            if (*position >= 1 && *position <= count)
+                XmListSelectPos(w, *position, False);
+        }
+    }
+    d->writing = 0;
+}
+
+void applySensitivity(DialogInstance *d)
+{
+    const DialogSpec *spec = d->spec;
+    if (!spec->sensitivity)
+        return;
+    uint8_t *sensitive = static_cast<uint8_t *>(std::malloc(static_cast<size_t>(spec->controlCount)));
+    if (!sensitive)
+        return;
+    std::memset(sensitive, 1, static_cast<size_t>(spec->controlCount));
+    spec->sensitivity(d->values, sensitive);
+    for (int i = 0; i < spec->controlCount; i++)
+        XtSetSensitive(d->controls[i], sensitive[i] ? True : False);
+    std::free(sensitive);
+}
+
+void valueChangedCallback(Widget, XtPointer client, XtPointer)
+{
+    auto *d = static_cast<DialogInstance *>(client);
+    if (d->writing)
+        return;
+    readControls(d);
+    applySensitivity(d);
+}
+
+void okCallback(Widget, XtPointer client, XtPointer) { dialogOk(static_cast<DialogInstance *>(client)->spec); }
+
+void cancelCallback(Widget, XtPointer client, XtPointer)
+{
+    dialogCancel(static_cast<DialogInstance *>(client)->spec);
+}
+
+Widget makeControl(DialogInstance *d, int i, Widget parent)
+{
+    const DialogControl *c = &d->spec->controls[i];
+    Arg args[8];
+    Cardinal n = 0;
+    XmString *items = nullptr;
+    int itemCount = 0;
+    if (c->cls == kControlTextField) {
+        XtSetArg(args[n], XmNmaxLength, static_cast<int>(c->size) - 1);
+        n++;
+    } else if (c->cls == kControlList && c->items) {
+        while (c->items[itemCount])
+            itemCount++;
+        items = static_cast<XmString *>(std::calloc(static_cast<size_t>(itemCount), sizeof(XmString)));
+        for (int k = 0; items && k < itemCount; k++)
+            items[k] = XmStringCreateLocalized(const_cast<char *>(c->items[k]));
+        XtSetArg(args[n], XmNitems, items);
+        n++;
+        XtSetArg(args[n], XmNitemCount, items ? itemCount : 0);
+        n++;
+        XtSetArg(args[n], XmNvisibleItemCount, itemCount > 0 ? itemCount : 1);
+        n++;
+        XtSetArg(args[n], XmNselectionPolicy, XmSINGLE_SELECT);
+        n++;
+    }
+    Widget w = XtCreateManagedWidget(c->name, classOf(c->cls), parent, args, n);
+    for (int k = 0; items && k < itemCount; k++)
+        XmStringFree(items[k]);
+    std::free(items);
+    for (const DialogFixedResource &r : c->fixed)
+        if (r.name && r.value)
+            XtVaSetValues(w, XtVaTypedArg, r.name, XmRString, r.value, static_cast<int>(std::strlen(r.value) + 1),
+                          nullptr);
+    if (c->cls == kControlTextField || c->cls == kControlToggle)
+        XtAddCallback(w, XmNvalueChangedCallback, valueChangedCallback, d);
+    else if (c->cls == kControlList)
+        XtAddCallback(w, XmNsingleSelectionCallback, valueChangedCallback, d);
+    return w;
+}
+
+DialogInstance *build(const DialogSpec *spec)
+{
+    if (instanceCount >= kMaxDialogs || !appData || !appData->topLevel)
+        return nullptr;
+    char why[256];
+    if (!dialogSpecCheck(spec, why, sizeof why)) {
+        std::fprintf(stderr, "tavik: dialog %s not built: %s\n", spec->name ? spec->name : "", why);
+        return nullptr;
+    }
+    DialogInstance *d = &instances[instanceCount];
+    *d = DialogInstance{};
+    d->spec = spec;
+    d->controls = static_cast<Widget *>(std::calloc(static_cast<size_t>(spec->controlCount) + 1, sizeof(Widget)));
+    d->values = std::calloc(spec->valuesSize + 1, 1);
+    if (!d->controls || !d->values) {
+        std::free(d->controls);
+        std::free(d->values);
+        return nullptr;
+    }
+    instanceCount++;
+
+    d->form = XmCreateFormDialog(appData->topLevel, const_cast<char *>(spec->name), nullptr, 0);
+    char name[kNameSize];
+    std::snprintf(name, sizeof name, "%sRowColumn", spec->name);
+    d->rowColumn = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNtopAttachment, XmATTACH_FORM,
+                                           XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                                           nullptr);
+    std::snprintf(name, sizeof name, "%sButtons", spec->name);
+    d->buttons = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNorientation, XmHORIZONTAL,
+                                         XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, d->rowColumn,
+                                         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                                         XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    d->ok = XtCreateManagedWidget("ButtonOK", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
+    d->cancel = XtCreateManagedWidget("ButtonCancel", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
+    XtAddCallback(d->ok, XmNactivateCallback, okCallback, d);
+    XtAddCallback(d->cancel, XmNactivateCallback, cancelCallback, d);
+    XtVaSetValues(d->form, XmNdefaultButton, d->ok, XmNcancelButton, d->cancel, nullptr);
+
+    for (int i = 0; i < spec->controlCount; i++) {
+        const int parent = spec->controls[i].parent;
+        d->controls[i] = makeControl(d, i, parent == kDialogMainParent ? d->rowColumn : d->controls[parent]);
+    }
+    return d;
+}
+
+} // namespace
+
+void dialogOpen(const DialogSpec *spec, ChartState *chart)
+{
+    DialogInstance *d = findInstance(spec);
+    if (!d)
+        d = build(spec);
+    if (!d)
+        return;
+    d->chart = chart;
+    std::memset(d->values, 0, spec->valuesSize);
+    spec->fill(chart, appData, d->values);
+    writeControls(d);
+    applySensitivity(d);
+    XtManageChild(d->form);
+}
+
+void dialogOk(const DialogSpec *spec)
+{
+    DialogInstance *d = findInstance(spec);
+    if (!d)
+        return;
+    readControls(d);
+    static DialogResult result; // 4 KB of command texts: kept off the stack
+    dialogResultClear(&result);
+    spec->ok(d->values, d->chart, appData, &result);
+    if (result.refused) {
+        char format[512], text[kStkTextSize * 2];
+        getResourceFormat(result.messageResource, "s", format, sizeof format);
+        if (format[0])
+            std::snprintf(text, sizeof text, format, result.argument);
+        else // a refusal without its resource still says what it refused
+            std::snprintf(text, sizeof text, "%s: %s", result.messageResource, result.argument);
+        uiHooks.openMessageBox(d->form, text, kMessageBoxWarning);
+        return;
+    }
+    XtUnmanageChild(d->form);
+    for (int i = 0; i < result.commandCount; i++)
+        stkExecuteCall(d->chart, result.commands[i]);
+}
+
+void dialogCancel(const DialogSpec *spec)
+{
+    DialogInstance *d = findInstance(spec);
+    if (d)
+        XtUnmanageChild(d->form);
+}
+
+Widget dialogWidget(const DialogSpec *spec, const char *name)
+{
+    DialogInstance *d = findInstance(spec);
+    if (!d || !name)
+        return nullptr;
+    const Widget named[] = {d->form, d->rowColumn, d->buttons, d->ok, d->cancel};
+    for (Widget w : named)
+        if (std::strcmp(XtName(w), name) == 0)
+            return w;
+    const int i = dialogControlIndex(spec, name);
+    return i >= 0 ? d->controls[i] : nullptr;
+}
+
+int dialogIsShown(const DialogSpec *spec)
+{
+    DialogInstance *d = findInstance(spec);
+    return d && XtIsManaged(d->form) ? 1 : 0;
+}
