@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-#include "model/object_names.h"
+#include "model/star_names.h"
+#include "model/deep_sky_names.h"
 #include "resources/catalogs.h"
 
 static void BM_ParseBayerNameFaintStar(benchmark::State &state)

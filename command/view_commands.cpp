@@ -5,10 +5,12 @@
 #include "command/interpreter.h"
 #include "command/parameters.h"
 #include "model/chart_state.h"
-#include "model/object_names.h"
+#include "model/lexing.h"
+#include "model/star_limit.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
+#include "render/frame.h"
 
 namespace {
 
@@ -157,7 +159,7 @@ void stkCmdLook(ChartState *chart, char **params)
     if (!setLookTarget(chart, params[0], params[1], params[2]))
         return;
     chart->redrawNeeded = 1;
-    uiHooks.chartRefresh(chart);
+    chartRefresh(chart);
 }
 
 void stkCmdTrack(ChartState *chart, char **params)

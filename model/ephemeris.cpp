@@ -7,7 +7,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "astro/eclipse.h"
-#include "model/object_names.h"
+#include "model/body_names.h"
 #include "model/position.h"
 
 namespace {

@@ -13,7 +13,10 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
-#include "model/object_names.h"
+#include "model/body_names.h"
+#include "model/deep_sky_names.h"
+#include "model/lexing.h"
+#include "model/star_names.h"
 #include "model/view_geometry.h"
 #include "resources/catalogs.h"
 

@@ -5,7 +5,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
-#include "model/object_names.h"
+#include "model/star_limit.h"
 #include "model/position.h"
 #include "render/frame.h"
 #include "render/sky_colours.h"

@@ -3,7 +3,6 @@
 #include "astro/coords.h"
 #include "astro/q14.h"
 #include "model/chart_state.h"
-#include "model/object_names.h"
 #include "model/position.h"
 #include "render/projection.h"
 

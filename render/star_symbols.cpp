@@ -5,7 +5,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "model/object_names.h"
+#include "model/star_names.h"
 #include "render/canvas.h"
 #include "render/layers/masks.h"
 #include "render/palette.h"

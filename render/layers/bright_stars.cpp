@@ -1,7 +1,7 @@
 #include "render/layers/bright_stars.h"
 
 #include "model/chart_state.h"
-#include "model/object_names.h"
+#include "model/star_limit.h"
 #include "model/view_geometry.h"
 #include "render/projection.h"
 #include "render/star_symbols.h"

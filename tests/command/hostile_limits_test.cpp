@@ -11,7 +11,7 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
-#include "model/object_names.h"
+#include "model/star_limit.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
 #include "render/recording_canvas.h"
@@ -44,7 +44,6 @@ protected:
     {
         appDataSetDefaults();
         uiHooksRecordMessages();
-        uiHooks.chartRefresh = chartRefresh;
         chartSetSurface(&surface);
         appData->commandFromSocket = 1; // keep the message, show no box
         appData->initialising = 0;

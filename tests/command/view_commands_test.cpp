@@ -10,11 +10,11 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
-#include "model/object_names.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
 #include "render/recording_canvas.h"
+#include "render/surface.h"
 
 namespace {
 
@@ -22,7 +22,19 @@ constexpr double kNightJd = 2460325.375; // 2024-01-15 21:00 UTC
 
 int refreshCalls = 0, toolbarCalls = 0, toolbarButton = -1, clickDataCalls = 0;
 
-void countRefresh(ChartState *) { refreshCalls++; }
+// A window that counts the chart refreshes asking for its size and, having
+// none yet, lets them draw nothing.
+struct CountingSurface : ChartSurface {
+    bool windowSize(int *, int *) override
+    {
+        refreshCalls++;
+        return false;
+    }
+    void recreate(int, int) override {}
+    Canvas *canvas() override { return nullptr; }
+    void copyToWindow(int, int) override {}
+};
+CountingSurface countingSurface;
 void countToolbar(ChartState *, int, int, int button)
 {
     toolbarCalls++;
@@ -41,7 +53,7 @@ struct ViewCommands : ::testing::Test {
         appData->pixelAspect = 1.0;
         appData->commandFromSocket = 1; // keep the message, show no box
         uiHooksReset();
-        uiHooks.chartRefresh = countRefresh;
+        chartSetSurface(&countingSurface);
         uiHooks.toolbarRefreshOne = countToolbar;
         uiHooks.updateClickDataButtons = countClickData;
         refreshCalls = toolbarCalls = clickDataCalls = 0;
@@ -53,6 +65,7 @@ struct ViewCommands : ::testing::Test {
     }
     void TearDown() override
     {
+        chartSetSurface(nullptr);
         chartStateFreeTables(chart);
         appData->commandFromSocket = 0;
         uiHooksReset();
@@ -187,8 +200,9 @@ TEST_F(ViewCommands, TrackRefreshesItsButtonOnce)
 
 // ---- hostile parameters -------------------------------------------------------
 
-// DRIVE draws a real frame into a recording canvas, so whatever a command
-// left in the chart goes through the target step and the projections.
+// After each command and DRIVE a real frame is drawn into a recording canvas,
+// so whatever a command left in the chart goes through the target step and
+// the projections.
 void drawFrame(ChartState *chart)
 {
     RecordingCanvas canvas;
@@ -197,7 +211,6 @@ void drawFrame(ChartState *chart)
 
 TEST_F(ViewCommands, HostileParametersAreRefusedOrClamped)
 {
-    uiHooks.chartRefresh = drawFrame;
     const std::string digits300(300, '9');
     const std::string word250(250, 'W');
     const std::vector<std::string> values = {"1e308", "-1e308", "nan", "inf", "-inf", digits300, "-" + digits300,
@@ -232,7 +245,6 @@ TEST_F(ViewCommands, HostileParametersAreRefusedOrClamped)
             for (int slot = 0; slot < c.slots; ++slot) {
                 for (const std::string &value : values) {
                     SetUp();
-                    uiHooks.chartRefresh = drawFrame;
                     chart->mode = mode;
                     std::vector<std::string> texts = c.fixed;
                     for (int i = 0; i < slot; ++i)
@@ -243,6 +255,7 @@ TEST_F(ViewCommands, HostileParametersAreRefusedOrClamped)
                         params[i] = &texts[i][0];
                     stkDispatch(chart, c.word, params);
                     stkExecute(chart, "DRIVE");
+                    drawFrame(chart);
                     const std::string where = std::string(c.word) + " slot " + std::to_string(slot) + " [" +
                                               value.substr(0, 12) + "] mode " + std::to_string(mode);
                     EXPECT_TRUE(std::isfinite(chart->fieldWidth) && chart->fieldWidth > 0.0 &&

@@ -11,7 +11,12 @@
 #include "astro/orbit_records.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/body_names.h"
+#include "model/deep_sky_names.h"
 #include "model/object_names.h"
+#include "model/position_text.h"
+#include "model/star_limit.h"
+#include "model/star_names.h"
 #include "model/position.h"
 #include "resources/catalogs.h"
 

@@ -10,7 +10,7 @@
 #include "render/projection.h"
 #include "render/recording_canvas.h"
 #include "render/star_symbols.h"
-#include "model/object_names.h"
+#include "model/star_names.h"
 #include "resources/catalogs.h"
 #include "tests/render/chart_fixture.h"
 
