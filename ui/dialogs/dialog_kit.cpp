@@ -5,18 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/object_names.h"
+
 const char kDialogRefusedText[] = "messageDialogRefusedText";
 const char kDialogNotANumber[] = "messageDialogNotANumber";
 
 namespace {
-
-void copyBounded(char *dst, size_t size, const char *src)
-{
-    const size_t n = src ? strnlen(src, size - 1) : 0;
-    if (n)
-        std::memcpy(dst, src, n);
-    dst[n] = '\0';
-}
 
 bool fieldFits(const DialogSpec *spec, const DialogControl &c, size_t width)
 {
@@ -61,8 +55,8 @@ void dialogRefuse(DialogResult *r, const char *messageResource, const char *argu
     if (r->refused)
         return;
     r->refused = 1;
-    copyBounded(r->messageResource, sizeof r->messageResource, messageResource);
-    copyBounded(r->argument, sizeof r->argument, argument);
+    copyText(r->messageResource, sizeof r->messageResource, messageResource);
+    copyText(r->argument, sizeof r->argument, argument);
 }
 
 int dialogAddCommand(DialogResult *r, const char *format, ...)
