@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "model/object_names.h"
+#include "model/lexing.h"
 
 const char kDialogRefusedText[] = "messageDialogRefusedText";
 const char kDialogNotANumber[] = "messageDialogNotANumber";
@@ -55,8 +55,8 @@ void dialogRefuse(DialogResult *r, const char *messageResource, const char *argu
     if (r->refused)
         return;
     r->refused = 1;
-    copyText(r->messageResource, sizeof r->messageResource, messageResource);
-    copyText(r->argument, sizeof r->argument, argument);
+    strCopyBounded(r->messageResource, sizeof r->messageResource, messageResource);
+    strCopyBounded(r->argument, sizeof r->argument, argument);
 }
 
 int dialogAddCommand(DialogResult *r, const char *format, ...)
