@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/coords.h"
 #include "astro/types.h"
 #include "astro/vecmat.h"
@@ -10,8 +11,6 @@
 #include "model/view_geometry.h"
 
 namespace {
-
-constexpr double kRadToDeg = 57.29577951308232;
 
 // The pixel's offset from the projection centre as the projection wrote it:
 // dx to the left, dy up, with the orientation setting undone. An unknown
