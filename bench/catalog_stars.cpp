@@ -14,7 +14,7 @@
 
 #include "bench/x_frame_bench.h"
 #include "command/interpreter.h"
-#include "model/object_names.h"
+#include "model/star_limit.h"
 #include "model/ui_hooks.h"
 #include "render/layers/sao_stars.h"
 

@@ -12,7 +12,7 @@ void stkCmdGrid(ChartState *chart, char **params)
         stkSetError("stkErrorIllegalParam", params[0]);
         return;
     }
-    chart->gridNumberFlags = static_cast<uint8_t>((chart->gridNumberFlags & ~kGridModeMask) | code);
+    chart->gridNumberFlags = static_cast<uint8_t>((chart->gridNumberFlags & ~kGridSubdivisionMask) | code);
 }
 
 void stkCmdDiskMag(ChartState *chart, char **params)

@@ -234,8 +234,46 @@ constexpr uint8_t kStarLabelFlamsteed = 0x04;   // FLAMSTEED
 constexpr uint8_t kStarLabelMag = 0x08;         // STAR_MAG
 // skyFlags (keyword group 0x0F).
 constexpr uint8_t kSkyDaylight = 0x01;          // DAYLIGHT
+constexpr uint8_t kHorizonShown = 0x40;         // HORIZON
+// constellationFlags (keyword group 0x0B).
+constexpr uint8_t kConsName1 = 0x01;            // CONS_NAME1: abbreviation
+constexpr uint8_t kConsName2 = 0x02;            // CONS_NAME2: local name
+constexpr uint8_t kConsLine = 0x08;             // CONS_LINE
+constexpr uint8_t kConsLimit = 0x20;            // CONS_LIMIT: boundaries
+// milkyWayFlags (keyword group 0x1A).
+constexpr uint8_t kMilkyWayHidden = 0x02;
+constexpr uint8_t kMilkyWayShown = 0x04;        // MILKYWAY
 // gridNumberFlags (keyword group 0x10): the low two bits hold the GRID mode.
-constexpr uint8_t kGridModeMask = 0x03;
+constexpr uint8_t kGridSubdivisionMask = 0x03;  // GRID NORMAL, MODE1..3
+constexpr uint8_t kHrzGridNum = 0x04;           // HRZ_GRID_NUM
+constexpr uint8_t kEqtGrid2000Num = 0x08;
+constexpr uint8_t kEqtGrid1950Num = 0x10;
+constexpr uint8_t kEqtGridDateNum = 0x20;
+constexpr uint8_t kEclGridNum = 0x40;
+constexpr uint8_t kGalGridNum = 0x80;
+// horizonGridFlags (keyword group 0x11).
+constexpr uint8_t kHrzGrid = 0x01;              // HRZ_GRID
+constexpr uint8_t kDirectionLabels = 0x02;      // DIR
+constexpr uint8_t kMeridian = 0x04;             // MERIDIAN
+// equatorialGridFlags (keyword group 0x12).
+constexpr uint8_t kEqtGrid2000 = 0x01;          // EQT_GRID_2000
+constexpr uint8_t kEqtGrid1950 = 0x02;
+constexpr uint8_t kEqtGridDate = 0x04;
+constexpr uint8_t kEqt2000 = 0x08;              // EQT_2000
+constexpr uint8_t kEqt1950 = 0x10;
+constexpr uint8_t kEqtDate = 0x20;
+// otherGridFlags (keyword group 0x13).
+constexpr uint8_t kEclGrid = 0x01;              // ECL_GRID
+constexpr uint8_t kEcl = 0x02;                  // ECL
+constexpr uint8_t kGalGrid = 0x04;              // GAL_GRID
+constexpr uint8_t kGal = 0x08;                  // GAL
+// lineNumberFlags (keyword group 0x14).
+constexpr uint8_t kMeridianNum = 0x01;          // MRD_NUM
+constexpr uint8_t kEqt2000Num = 0x02;
+constexpr uint8_t kEqt1950Num = 0x04;
+constexpr uint8_t kEqtDateNum = 0x08;
+constexpr uint8_t kEclNum = 0x10;
+constexpr uint8_t kGalNum = 0x20;
 // traceFlags (keyword group 0x16).
 constexpr uint8_t kTraceOn = 0x01;              // TRACE: keep the previous frame
 // statusBar (keyword group 0x18).

@@ -7,14 +7,6 @@
 struct ChartState;
 struct Canvas;
 
-// constellationFlags
-constexpr uint8_t kConsName1 = 0x01; // abbreviation
-constexpr uint8_t kConsName2 = 0x02; // local name
-constexpr uint8_t kConsLine = 0x08;
-constexpr uint8_t kConsLimit = 0x20; // boundaries
-// milkyWayFlags
-constexpr uint8_t kMilkyWayHidden = 0x02;
-constexpr uint8_t kMilkyWayShown = 0x04; // MILKYWAY
 // Sky levels from this one up are too bright for the Milky Way.
 constexpr int32_t kMilkyWayMaxSkyLevel = 5;
 

@@ -16,41 +16,6 @@
 
 struct ChartState;
 
-// ---- display bits the layers read ------------------------------------------
-// gridNumberFlags
-constexpr uint8_t kGridSubdivisionMask = 0x03; // GRID NORMAL, MODE1..3
-constexpr uint8_t kHrzGridNum = 0x04;
-constexpr uint8_t kEqtGrid2000Num = 0x08;
-constexpr uint8_t kEqtGrid1950Num = 0x10;
-constexpr uint8_t kEqtGridDateNum = 0x20;
-constexpr uint8_t kEclGridNum = 0x40;
-constexpr uint8_t kGalGridNum = 0x80;
-// horizonGridFlags
-constexpr uint8_t kHrzGrid = 0x01;
-constexpr uint8_t kDirectionLabels = 0x02; // DIR
-constexpr uint8_t kMeridian = 0x04;
-// equatorialGridFlags
-constexpr uint8_t kEqtGrid2000 = 0x01;
-constexpr uint8_t kEqtGrid1950 = 0x02;
-constexpr uint8_t kEqtGridDate = 0x04;
-constexpr uint8_t kEqt2000 = 0x08;
-constexpr uint8_t kEqt1950 = 0x10;
-constexpr uint8_t kEqtDate = 0x20;
-// otherGridFlags
-constexpr uint8_t kEclGrid = 0x01;
-constexpr uint8_t kEcl = 0x02;
-constexpr uint8_t kGalGrid = 0x04;
-constexpr uint8_t kGal = 0x08;
-// lineNumberFlags
-constexpr uint8_t kMeridianNum = 0x01; // MRD_NUM
-constexpr uint8_t kEqt2000Num = 0x02;
-constexpr uint8_t kEqt1950Num = 0x04;
-constexpr uint8_t kEqtDateNum = 0x08;
-constexpr uint8_t kEclNum = 0x10;
-constexpr uint8_t kGalNum = 0x20;
-// skyFlags
-constexpr uint8_t kHorizonShown = 0x40; // HORIZON
-
 // ---- the point tables (render/layers/grid_tables.cpp) ----------------------
 constexpr int kGridLatitudes = 9;        // i = 0..8: 80, 70, ..., 0 degrees
 constexpr int kGridHourRows = 7;         // j = 0..6; 7..12 are rows 12 - j with x and y exchanged

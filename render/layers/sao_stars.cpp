@@ -6,7 +6,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "model/object_names.h"
+#include "model/star_limit.h"
 #include "model/position.h"
 #include "model/view_geometry.h"
 #include "render/layers/bright_stars.h"

@@ -31,7 +31,7 @@ void fill(const ChartState *chart, const AppData *, void *out)
     std::snprintf(v->starLimit, sizeof v->starLimit, "%.1f", chart->starLimit / 10.0);
     v->statusBar = chart->statusBar & kStatusBarShown ? kToggleOn : kToggleOff;
     v->planetNames = toggleValueOfBits(chart->planetFlags, kPlanetCount, kBodyName);
-    v->gridMode = (chart->gridNumberFlags & kGridModeMask) + 1;
+    v->gridMode = (chart->gridNumberFlags & kGridSubdivisionMask) + 1;
 }
 
 void sensitivity(const void *values, uint8_t *sensitive)
