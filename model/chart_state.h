@@ -29,6 +29,12 @@ enum : int32_t {
     kModePlns = 2049,
 };
 
+// playKind values.
+enum : int32_t { kPlayByPeriod = 0, kPlayClock = 1, kPlayClockFromBase = 2 };
+
+// timeSystem values: the clock the chart's date is read in.
+enum : int32_t { kTimeSystemLst = 0, kTimeSystemUt = 1, kTimeSystemLmt = 2 };
+
 inline int32_t chartModeKind(int32_t mode) { return mode >> 8; }
 inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
 

@@ -285,9 +285,14 @@ const char *objectDisplayName(ChartState *chart, int32_t id, uint8_t bit)
     case 0x08:
     case 0x10:
     case 0x20:
-        for (const NameSuffix &s : nameSuffixes)
-            if (s.bit == bit)
-                std::snprintf(text, sizeof text, "%s%s", base, s.text);
+        for (const NameSuffix &s : nameSuffixes) {
+            if (s.bit != bit)
+                continue;
+            // SUN_MAG and MOON_OBT are no names: parseObjectName refuses them.
+            if ((id == kObjectSun || id == kObjectMoon) && !s.sunMoon)
+                return nullptr;
+            std::snprintf(text, sizeof text, "%s%s", base, s.text);
+        }
         return text;
     case 0x40:
     case 0x80: {
@@ -773,10 +778,10 @@ double viewMaxFieldOfView(ChartState *chart)
 
 static int finish(int n, int len) { return n >= 0 && n < len ? 1 : 0; }
 
-// Names that go into quotes must not end the quote or the statement.
-static int safeQuotedName(const char *s)
+int isSendableName(const char *name, size_t room)
 {
-    return std::strpbrk(s, "\";\r\n") == nullptr;
+    // A quote would end the quoted name early, ";", CR and LF the statement.
+    return name != nullptr && std::strpbrk(name, "\";\r\n") == nullptr && std::strlen(name) < room;
 }
 
 int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf, int len)
@@ -845,7 +850,7 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
     case kPosUserObject: {
         const UserObject *row =
             chart ? userObjectFileRow(chart->userObjectFiles, chart->userObjectFileCount, index) : nullptr;
-        if (!row || !safeQuotedName(row->name))
+        if (!row || !isSendableName(row->name, static_cast<size_t>(len)))
             return 0;
         return finish(std::snprintf(buf, len, "AD \"%s\"", row->name), len);
     }

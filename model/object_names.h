@@ -6,6 +6,7 @@
 // model/lexing.h.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "astro/types.h"
@@ -94,6 +95,12 @@ extern const NamedPoint namedPoints[namedPointCount];
 int findTwoEntryName(const char *name, int32_t *index);
 
 // ---- writing an object as command text ---------------------------------------
+
+// 1 when name may go into command text that is room bytes long, NUL
+// included: it holds no double quote (it would end a quoted name), no ";",
+// CR or LF (they would end the statement) and fits. Every name or path
+// written into command text passes it first; null gives 0.
+int isSendableName(const char *name, size_t room);
 
 // The text parsePositionSpec reads back, into buf (size len). Returns 1, or
 // 0 when kind is not 50..56, the index is out of range, the object cannot be

@@ -174,9 +174,9 @@ TEST_F(CoreCommands, InputInsideAnOpeningInputIsIgnored)
 
 TEST_F(CoreCommands, PendingCommandSaysSo)
 {
-    stkExecute(chart, "MODE EQT");
+    stkExecute(chart, "GSAVE a.xpm");
     EXPECT_EQ(uiHooksRecordedMessageCount(), 1);
-    EXPECT_STREQ(uiHooksRecordedMessageText(0), "MODE: Command not available in this version.");
+    EXPECT_STREQ(uiHooksRecordedMessageText(0), "GSAVE: Command not available in this version.");
 }
 
 } // namespace
