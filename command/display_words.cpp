@@ -23,7 +23,9 @@ enum : int32_t {
 };
 
 constexpr uint8_t kNebulaShownBit = 0x01;
-constexpr uint8_t kNebulaTypeBits = 0x7F;
+// The six types; 0x04 is set by default but names no type, so it does not
+// count as a type left.
+constexpr uint8_t kNebulaTypeBits = 0x01 | 0x02 | 0x08 | 0x10 | 0x20 | 0x40;
 constexpr uint8_t kNebulaCatalogBits = 0x07;
 constexpr uint8_t kStatusBarShownBit = 0x01;
 constexpr uint8_t kMeteorWordBits = 0x08;                 // METEOR's code: both kinds below

@@ -233,6 +233,9 @@ int parseObjectName(ChartState *chart, const char *word, int32_t *id, uint8_t *b
         long number = 0;
         const char *after = rest;
         int32_t target = f.group;
+        // Numbers are written without leading zeros: "COMET01" names no comet.
+        if (f.type && *rest == '0')
+            return 0;
         if (f.type && readNumber(rest, &number, &after)) {
             const OrbitalElements *rows = f.comet ? (chart ? chart->cometElements : nullptr)
                                                   : (chart ? chart->minorPlanetElements : nullptr);
