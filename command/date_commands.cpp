@@ -177,14 +177,9 @@ void stkCmdStime(ChartState *chart, char **params)
 
 void stkCmdTimeSys(ChartState *chart, char **params)
 {
-    char keyword[kStkTextSize];
     int32_t system;
-    if (params[0])
-        std::snprintf(keyword, sizeof keyword, "%s", params[0]);
-    if (!params[0] || !stkLookupKeyword(keyword, timesysKeywords, &system)) {
-        illegal(params[0]);
+    if (!stkParamKeyword(params[0], timesysKeywords, &system))
         return;
-    }
     // The instant stays; only its clock reading moves to the new zone.
     DateTime d = chart->sky.date;
     if (!shiftDate(&d, zoneOfTimeSystem(chart, system, chart->sky.longitudeDeg))) {
@@ -248,14 +243,9 @@ void stkCmdLocate(ChartState *chart, char **params)
 
 void stkCmdMode(ChartState *chart, char **params)
 {
-    char keyword[kStkTextSize];
     int32_t mode;
-    if (params[0])
-        std::snprintf(keyword, sizeof keyword, "%s", params[0]);
-    if (!params[0] || !stkLookupKeyword(keyword, modeKeywords, &mode)) {
-        illegal(params[0]);
+    if (!stkParamKeyword(params[0], modeKeywords, &mode))
         return;
-    }
     // The same sky point stays at the centre, read in the new system.
     const int from = chartModeSystem(chart->mode);
     const int to = chartModeSystem(mode);

@@ -19,10 +19,8 @@
 void stkCmdGrid(ChartState *chart, char **params)
 {
     int32_t code;
-    if (!stkLookupKeywordCopy(params[0], gridKeywords, &code)) {
-        stkSetError("stkErrorIllegalParam", params[0]);
+    if (!stkParamKeyword(params[0], gridKeywords, &code))
         return;
-    }
     chart->gridNumberFlags = static_cast<uint8_t>((chart->gridNumberFlags & ~0x03) | code);
 }
 
@@ -124,22 +122,6 @@ void styleNames(ChartState *chart, char **params, StyleStep step)
     }
 }
 
-// The keyword of LOAD and UNLOAD: 1 with its code, else 0 after the error.
-int loadKeyword(const char *word, int32_t *code)
-{
-    char keyword[kStkTextSize];
-    if (!word) {
-        stkSetError("stkErrorIllegalParam", nullptr);
-        return 0;
-    }
-    std::snprintf(keyword, sizeof keyword, "%s", word);
-    if (!stkLookupKeyword(keyword, loadKeywords, code)) {
-        stkSetError("stkErrorIllegalParam", word);
-        return 0;
-    }
-    return 1;
-}
-
 // A user-object file with "~" expanded; a path that does not fit is
 // refused, never cut (a cut path would name another file).
 int userObjectPath(const char *file, char *path, int size)
@@ -162,7 +144,7 @@ void stkCmdDisk(ChartState *chart, char **params) { styleNames(chart, params, di
 void stkCmdLoad(ChartState *chart, char **params)
 {
     int32_t code;
-    if (!loadKeyword(params[0], &code))
+    if (!stkParamKeyword(params[0], loadKeywords, &code))
         return;
     const char *file = params[1];
     char path[kPathSize];
@@ -193,7 +175,7 @@ void stkCmdLoad(ChartState *chart, char **params)
 void stkCmdUnload(ChartState *chart, char **params)
 {
     int32_t code;
-    if (!loadKeyword(params[0], &code) || code != kLoadUserObjects)
+    if (!stkParamKeyword(params[0], loadKeywords, &code) || code != kLoadUserObjects)
         return; // UNLOAD CLICKDATA does nothing
     if (!params[1]) {
         unloadUserObjects(chart);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/lexing.h"
@@ -59,5 +60,14 @@ int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value)
         return 0;
     }
     *value = v;
+    return 1;
+}
+
+int stkParamKeyword(const char *text, const KeywordEntry *table, int32_t *code)
+{
+    if (!stkLookupKeywordCopy(text, table, code)) {
+        stkSetError("stkErrorIllegalParam", text);
+        return 0;
+    }
     return 1;
 }

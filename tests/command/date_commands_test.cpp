@@ -231,6 +231,8 @@ TEST_F(DateCommands, HostileLocateValuesAreRefusedOrHarmless)
     EXPECT_TRUE(std::isfinite(chart->sky.siderealDeg));
     EXPECT_EQ(run("LOCATE ,-1e308"), "");
     EXPECT_EQ(chart->sky.latitudeDeg, -90.0);
+    EXPECT_EQ(run("LOCATE ,,1e9"), "stkErrorIllegalParam");
+    EXPECT_EQ(chart->zoneHours, 0.0);
     EXPECT_EQ(run("LOCATE ,,,1e9"), "stkErrorIllegalParam");
     EXPECT_EQ(chart->sky.altitudeM, 0.0);
 }
