@@ -17,6 +17,7 @@ struct XSurface : ChartSurface {
     // which the image saver reads).
     Pixmap *pixmapField = nullptr;
     XCanvas drawer;
+    XCanvas windowDrawer; // BLINK's marks go on the window
     int copies = 0; // window copies made so far (a test probe, also handy in a debugger)
 
     XSurface(Display *d, Window w, GC chartGc, int pixmapDepth);
@@ -28,4 +29,8 @@ struct XSurface : ChartSurface {
     void recreate(int width, int height) override;
     Canvas *canvas() override;
     void copyToWindow(int width, int height) override;
+    Canvas *windowCanvas() override;
+    void flushWindow() override;
+    void copyAreaToWindow(int x, int y, int width, int height) override;
+    void screenPixels(uint32_t *white, uint32_t *black) override;
 };
