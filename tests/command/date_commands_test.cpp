@@ -330,6 +330,15 @@ TEST_F(DateCommands, FrameLocksTheMomentToSunsetPlusThirtyMinutes)
     run("STIME SUNRISE -6DEG");
     chartApplyTimeLock(chart);
     EXPECT_LT(chart->sky.jd, sunset->jd - 0.25) << "dawn, not dusk";
+
+    // Altitudes the Sun never reaches lock nothing: the chart keeps its moment.
+    const double before = chart->sky.jd;
+    run("STIME SUNRISE 99999999999DEG");
+    EXPECT_EQ(chart->timeLockValue, 2147483647);
+    chartApplyTimeLock(chart);
+    EXPECT_EQ(chart->sky.jd, before);
+    run("STIME SUNSET -99999999999DEG;LOCATE +1");
+    EXPECT_EQ(chart->timeLockKind, 0) << "no such sunset at the new site either";
 }
 
 TEST_F(DateCommands, LocateAtTheMidnightSunDropsASunsetLockWithOneWarning)
