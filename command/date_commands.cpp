@@ -15,6 +15,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/lexing.h"
 #include "model/object_names.h"
 #include "model/play_clock.h"
 #include "model/position.h"
@@ -101,7 +102,7 @@ void checkTimeLock(ChartState *chart)
 void stkCmdDate(ChartState *chart, char **params)
 {
     DateTime d = chart->sky.date;
-    if (stkParamIs(params[0], "NOW")) {
+    if (strEqualNoCase(params[0], "NOW")) {
         // The time system is not applied: the clock's own local time.
         timeNow(&d);
         chartSetDate(chart, &d);
@@ -144,9 +145,9 @@ void stkCmdDecTime(ChartState *chart, char **params) { stkStepDate(chart, params
 
 void stkCmdStime(ChartState *chart, char **params)
 {
-    const bool sunrise = stkParamIs(params[0], "SUNRISE");
-    if (!sunrise && !stkParamIs(params[0], "SUNSET")) {
-        if (stkParamIs(params[0], "NONE")) {
+    const bool sunrise = strEqualNoCase(params[0], "SUNRISE");
+    if (!sunrise && !strEqualNoCase(params[0], "SUNSET")) {
+        if (strEqualNoCase(params[0], "NONE")) {
             chart->timeLockKind = kTimeLockNone;
             chart->timeLockValue = 0;
         } else {
