@@ -13,7 +13,6 @@ void notAvailable() { stkSetError("stkErrorNotAvailable", nullptr); }
 void stkCmdContinue(ChartState *, char **) { notAvailable(); }
 void stkCmdReverse(ChartState *, char **) { notAvailable(); }
 void stkCmdRealTime(ChartState *, char **) { notAvailable(); }
-void stkCmdBlink(ChartState *, char **) { notAvailable(); }
 void stkCmdStl(ChartState *, char **) { notAvailable(); }
 void stkCmdGsave(ChartState *, char **) { notAvailable(); }
 

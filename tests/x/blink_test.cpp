@@ -6,12 +6,18 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
+#include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/position.h"
+#include "model/user_objects.h"
+#include "model/view_geometry.h"
 #include "render/blink.h"
+#include "render/frame.h"
 #include "render/surface.h"
 #include "render/x/x_surface.h"
 #include "tests/support/x_server.h"
@@ -158,6 +164,55 @@ TEST_F(BlinkX, CrossRaysAreWhereTheyBelong)
         EXPECT_EQ(pixelOf(probe.window, kX + e.dx, kY + e.dy), 0xffffffu) << e.dx << "," << e.dy;
     EXPECT_NE(pixelOf(probe.window, kX, kY), 0xffffffu);
     EXPECT_NE(pixelOf(probe.window, kX + 3, kY), 0xffffffu) << "the rays start 5 pixels out";
+}
+
+TEST_F(BlinkX, BlinkCommandFlashesItsTargetAndNothingElse)
+{
+    const std::vector<uint32_t> before = square(probe.window);
+    appData->blinkTime = 4;
+    appData->commandFromSocket = 1; // errors are kept, no box
+    stkExecute(chart.get(), "BLINK SCREEN 60,70");
+    XSync(server.display(), False);
+    EXPECT_STREQ(appData->errorId, "");
+    EXPECT_EQ(probe.waits, 4) << "(4 + 1) / 2 rounds";
+    EXPECT_EQ(probe.rayDuringFirstWait, 0xffffffu);
+    EXPECT_EQ(square(probe.window), before);
+
+    // A chart looking at right ascension 0 on the equator: the point
+    // opposite is not on it, and a word that is no position is refused.
+    chart->chartRect = ChartRect{0, 0, kWidth, kHeight};
+    stkExecute(chart.get(), "DATE 2024,1,25,22,0,0,0;LOCATE 0E,51.5N,0,0;MODE EQT;LOOK EQT 0,0;ZOOM UP 80");
+    ASSERT_STREQ(appData->errorId, "");
+    updateViewScale(chart.get());
+    chartApplyTracking(chart.get()); // the frame's recentring on the LOOK target
+    updateViewMatrix(chart.get());
+    probe.waits = 0;
+    stkExecute(chart.get(), "BLINK EQT 12,0");
+    EXPECT_STREQ(appData->errorId, "");
+    EXPECT_EQ(probe.waits, 0) << "nothing to blink";
+    stkExecute(chart.get(), "BLINK XYZ");
+    EXPECT_STREQ(appData->errorId, "stkErrorIllegalParam");
+    EXPECT_STREQ(appData->errorArg, "XYZ");
+    EXPECT_EQ(probe.waits, 0);
+    stkExecute(chart.get(), "BLINK EQT 0,0");
+    EXPECT_EQ(probe.waits, 4) << "the centre is on the chart";
+
+    // A sky mark at the centre has no screen position of its own.
+    UserObject marks[2] = {};
+    marks[0].type = kUserObjectMark;
+    marks[0].kind = kPosEqt;
+    std::snprintf(marks[0].name, sizeof marks[0].name, "Centre");
+    marks[1].type = kUserObjectTableEnd;
+    UserObjectFileEntry file = {1, "marks.adf", marks};
+    appData->skyMarkFiles = &file;
+    appData->skyMarkFileCount = 1;
+    probe.waits = 0;
+    stkExecute(chart.get(), "BLINK SKYMARK Centre");
+    EXPECT_STREQ(appData->errorId, "");
+    EXPECT_EQ(probe.waits, 0) << "a sky mark blinks nothing";
+    appData->skyMarkFiles = nullptr;
+    appData->skyMarkFileCount = 0;
+    appData->commandFromSocket = 0;
 }
 
 } // namespace
