@@ -141,6 +141,8 @@ const DateCase kDateCases[] = {
      {1999, 12, 31, 18, 0, 0, -6}},
     {"LOCATE's zone moves the clock in LST", "", "LOCATE ,,-5", "", {1999, 12, 31, 19, 0, 0, -5}},
     {"LOCATE's zone is ignored in UT", "TIMESYS UT", "LOCATE ,,-5", "", {2000, 1, 1, 0, 0, 0, 0}},
+    {"a clock that would leave year 30000 in the new zone is refused, not relabelled",
+     "DATE 30000,12,31,23,0,0,-5", "TIMESYS UT", "stkErrorIllegalParam", {30000, 12, 31, 23, 0, 0, -5}},
     {"TIMESYS with an unknown word is refused", "", "TIMESYS GMT", "stkErrorIllegalParam",
      {2000, 1, 1, 0, 0, 0, 0}},
 };
