@@ -7,11 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-int pendingCatalogIndexBuild(const char *, const char *)
-{
-    return 0;
-}
-
 namespace {
 int toolbarOptionRead = 1, tipHelpOptionRead = 1; // the getters' defaults
 } // namespace

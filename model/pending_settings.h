@@ -1,13 +1,8 @@
 // Stand-ins for routines of other areas that the settings call before those
-// areas exist: the element-file name index builder, the site-list look-up,
+// areas exist: the site-list look-up,
 // the tool bar's and tool tips' options, and the palette. Each keeps the contract of the routine it stands for, so
 // that replacing it is a change of this file and its call sites only.
 #pragma once
-
-// Builds the name index of an element file; 1 when the index was written.
-// Stand-in: builds nothing and returns 0, so that a missing index stays
-// missing (a placeholder file would look fresh and block the real build).
-int pendingCatalogIndexBuild(const char *elementFile, const char *indexFile);
 
 // Looks `name` up in the site list `siteFile` (71-byte lines; the first line
 // that is not well-formed ends the search). out = latitude (north

@@ -1,6 +1,7 @@
 #include "model/settings.h"
 
 #include "model/app_data.h"
+#include "model/catalog_index.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
@@ -63,24 +64,20 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
     struct stat element, index;
     if (stat(elementFile, &element) != 0)
         return 1;
+    // The index remembers the element file it was built from: a copy kept
+    // with its time, another file of the same base name or a build cut short
+    // is caught where a comparison of times would not catch it.
     time_t indexTime = stat(out, &index) == 0 ? index.st_mtime : 0;
-    if (indexTime >= element.st_mtime)
+    if (indexTime >= element.st_mtime && catalogIndexIsCurrent(out, elementFile))
         return 1;
-    if (notice && !*noticeShown) {
-        std::fputs("tavik: Creating index file.  This may take a while.\n", notice);
-        std::fflush(notice);
-        *noticeShown = 1;
-    }
+    catalogIndexAnnounce(noticeShown, notice);
     build(elementFile, out);
     return 1;
 }
 
 int catalogIndexPath(char *out, int outSize, const char *elementFile)
 {
-    static int noticeShown = 0;
-    // The builder is still a stand-in that builds nothing: no notice of work
-    // that is not done. The real builder passes stdout here.
-    return catalogIndexRefresh(out, outSize, elementFile, pendingCatalogIndexBuild, &noticeShown, nullptr);
+    return catalogIndexRefresh(out, outSize, elementFile, catalogIndexBuild, &catalogIndexNoticeShown, stdout);
 }
 
 void envSiteFilePath(char *out, int outSize, const char *resourcePath)
