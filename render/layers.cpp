@@ -7,6 +7,7 @@
 #include "render/layers/constellations.h"
 #include "render/layers/grids.h"
 #include "render/layers/sao_stars.h"
+#include "render/layers/small_bodies.h"
 #include "render/masks.h"
 #include "render/solar_bodies.h"
 
@@ -56,7 +57,7 @@ const int chartBandCount = sizeof chartBands / sizeof chartBands[0];
 
 const ChartLayer chartLayers[] = {
     {'a', "chartDrawMilkyWay", chartDrawMilkyWay, nullptr},
-    {'b', "chartDrawComets", nullptr, nullptr}, // with the tails
+    {'b', "chartDrawComets", drawCometTailsLayer, nullptr}, // pass 1: the tails
     {'b', "chartMaskAitoff", chartMaskAitoff, whenAitoff},
     {'b', "chartDrawGrids", chartDrawGrids, nullptr},
     {'b', "chartDrawConstBorders", chartDrawConstBorders, nullptr},
@@ -68,7 +69,7 @@ const ChartLayer chartLayers[] = {
     {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
     {'d', "chartDrawConstNames", chartDrawConstNames, nullptr},
     {'d', "chartDrawNebulae", nullptr, nullptr},
-    {'e', "chartDrawSolarSystem", chartDrawSolarBodies, nullptr}, // argument 0; comets and orbits to come
+    {'e', "chartDrawSolarSystem", drawSolarSystemLayer, nullptr}, // shadow offset 0
     {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},
     {'f', "chartDrawUserObjectLabels", nullptr, nullptr},
     {'g', "chartDrawLandscape", chartDrawLandscape, whenHorizontal},
