@@ -41,28 +41,6 @@ datum textDatum(const char *text, size_t n)
     return d;
 }
 
-// One whole line from f: its first size - 1 characters, cut at a carriage
-// return, terminated; the rest of a longer line is skipped. *bytes is the
-// line's length in the file with its newline. -1 at the end of the file.
-int readLine(FILE *f, char *buf, int size, int64_t *bytes)
-{
-    int n = 0, c;
-    int64_t used = 0;
-    bool cut = false;
-    while ((c = std::getc(f)) != EOF) {
-        ++used;
-        if (c == '\n')
-            break;
-        if (c == '\r')
-            cut = true;
-        if (!cut && n < size - 1)
-            buf[n++] = static_cast<char>(c);
-    }
-    buf[n] = '\0';
-    *bytes = used;
-    return used == 0 ? -1 : n;
-}
-
 } // namespace
 
 void catalogIndexAnnounce(int *shown, FILE *notice)
@@ -144,11 +122,9 @@ int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *pr
     const int64_t total = st.st_size;
     int64_t read = 0;
     int dots = 0, ok = 1;
-    char line[kElementLineSize], text[kElementLineSize];
+    char text[kElementLineSize];
     int64_t bytes;
-    while (ok && readLine(in, line, sizeof line, &bytes) >= 0) {
-        // The key columns of the line as lineText would hold them.
-        std::snprintf(text, sizeof text, "%-*.*s", kElementLineChars, kElementLineChars, line);
+    while (ok && readElementFileLine(in, text, &bytes)) {
         const int32_t offset = static_cast<int32_t>(read);
         for (int f = 0; f < kElementKeyFields && ok; ++f) {
             char key[kElementKeySize];

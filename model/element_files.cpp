@@ -66,7 +66,7 @@ void leftAligned(const char *line, int from, int to, char *out, int size)
     const char *s = field;
     while (*s == ' ')
         ++s;
-    std::snprintf(out, static_cast<size_t>(size), "%-*s", size - 1, s);
+    std::snprintf(out, static_cast<size_t>(size), "%-*.*s", size - 1, size - 1, s);
 }
 
 char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -172,23 +172,63 @@ void elementLineKey(const char *line, ElementKeyField field, char key[kElementKe
     normalise(line + from, static_cast<size_t>(to - from + 1), key);
 }
 
+int readElementFileLine(FILE *f, char text[kElementLineSize], int64_t *bytes)
+{
+    int n = 0, c;
+    int64_t used = 0;
+    bool cut = false;
+    while ((c = std::getc(f)) != EOF) {
+        ++used;
+        if (c == '\n')
+            break;
+        if (c == '\r')
+            cut = true;
+        if (!cut && n < kElementLineChars)
+            text[n++] = static_cast<char>(c);
+    }
+    std::memset(text + n, ' ', static_cast<size_t>(kElementLineChars - n));
+    text[kElementLineChars] = '\n';
+    text[kElementLineChars + 1] = '\0';
+    *bytes = used;
+    return used > 0;
+}
+
 void elementNormaliseKey(const char *text, char key[kElementKeySize])
 {
     normalise(text, std::strlen(text), key);
 }
 
-int readElementRecordAt(const char *elementFile, int64_t offset, OrbitalElements *out)
+namespace {
+
+// The line at `offset` of elementFile (up to its 205th byte), or false.
+bool readLineAt(const char *elementFile, int64_t offset, char line[kElementLineSize])
 {
     if (offset < 0)
-        return 0;
+        return false;
     FILE *f = std::fopen(elementFile, "r");
     if (!f)
-        return 0;
-    char line[kElementLineSize];
-    int ok = std::fseek(f, static_cast<long>(offset), SEEK_SET) == 0 &&
-             std::fgets(line, sizeof line, f) != nullptr;
+        return false;
+    const bool ok = std::fseek(f, static_cast<long>(offset), SEEK_SET) == 0 &&
+                    std::fgets(line, kElementLineSize, f) != nullptr;
     std::fclose(f);
-    return ok && parseElementLine(out, line);
+    return ok;
+}
+
+// The key columns of a line as lineText holds them.
+bool rawLineHasKey(const char *line, const char *key)
+{
+    char text[kElementLineSize];
+    const size_t n = std::strcspn(line, "\r\n");
+    std::snprintf(text, sizeof text, "%-*.*s", kElementLineChars, static_cast<int>(n), line);
+    return lineHasKey(text, key);
+}
+
+} // namespace
+
+int readElementRecordAt(const char *elementFile, int64_t offset, OrbitalElements *out)
+{
+    char line[kElementLineSize];
+    return readLineAt(elementFile, offset, line) && parseElementLine(out, line);
 }
 
 int readElementRecord(const char *key, int, OrbitalElements *out, const char *elementFile, const char *indexFile,
@@ -196,11 +236,14 @@ int readElementRecord(const char *key, int, OrbitalElements *out, const char *el
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
         int64_t offset;
+        char line[kElementLineSize];
         CatalogIndexAnswer answer = catalogIndexAsk(indexFile, key, &offset);
         if (answer == kIndexNoKey)
             return 0;
-        if (answer == kIndexFound && readElementRecordAt(elementFile, offset, out) &&
-            lineHasKey(out->lineText, key)) {
+        if (answer == kIndexFound && readLineAt(elementFile, offset, line) && rawLineHasKey(line, key)) {
+            // The key's own line; one that cannot be computed is no body.
+            if (!parseElementLine(out, line))
+                return 0;
             if (offsetOut)
                 *offsetOut = offset;
             return 1;

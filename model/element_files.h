@@ -48,6 +48,12 @@ int parseElementLine(OrbitalElements *out, const char *line);
 // empty field gives "". `line` is a normalised lineText (204 characters).
 void elementLineKey(const char *line, ElementKeyField field, char key[kElementKeySize]);
 
+// The next whole line of an element file as lineText holds it (cut at a
+// carriage return, blank-padded to 204 characters, '\n', terminator; the
+// rest of a longer line is skipped). *bytes is its length in the file with
+// its line end. 0 at the end of the file.
+int readElementFileLine(FILE *f, char text[kElementLineSize], int64_t *bytes);
+
 // The same normalisation for a name typed by a user or read from a scene.
 void elementNormaliseKey(const char *text, char key[kElementKeySize]);
 

@@ -20,6 +20,10 @@ void defaultToolbarRefreshOne(ChartState *, int, int, int) {}
 void defaultSetClickDataDialogVisible(ChartState *, int) {}
 int defaultOpenInputDialog(ChartState *, int) { return 0; }
 int defaultToolbarManaged() { return appData->toolBar != nullptr; }
+void defaultOpenGaugeDialog(const char *) {}
+void defaultGaugeDlgSetPercent(int) {}
+int defaultGaugeDlgCancelled() { return 0; }
+void defaultCloseGaugeDialog() {}
 
 struct RecordedMessage {
     int type;
@@ -48,6 +52,10 @@ constexpr UiHooks kDefaultHooks = {
     chartNoOp,                        // updateClickDataButtons
     defaultOpenInputDialog,
     defaultToolbarManaged,
+    defaultOpenGaugeDialog,
+    defaultGaugeDlgSetPercent,
+    defaultGaugeDlgCancelled,
+    defaultCloseGaugeDialog,
 };
 
 } // namespace

@@ -96,6 +96,14 @@ struct UiHooks {
     // 1 when the tool bar is managed (shown), as the options file records it.
     // Default: 1 when the tool bar was built.
     int (*toolbarManaged)();
+    // The progress gauge: opened with a title resource name, set to a
+    // percentage (which also lets the gauge's Cancel be pressed), asked
+    // whether Cancel was pressed, closed. Defaults: show nothing and never
+    // cancel.
+    void (*openGaugeDialog)(const char *titleResource);
+    void (*gaugeDlgSetPercent)(int percent);
+    int (*gaugeDlgCancelled)();
+    void (*closeGaugeDialog)();
 };
 
 extern UiHooks uiHooks;

@@ -539,6 +539,7 @@ TEST_F(SettingsTest, IndexBuildAnnouncedWithProgressOnStandardOutput)
     makeUserDir();
     TempDir data;
     const std::string comet = data.write("comet.elm", "C ...\n"); // no index yet
+    catalogIndexNoticeShown = 0; // a fresh run: no notice given yet
     TempDir out;
     int result = -1;
     std::string said = streamOfChild(stdout, out.file("out"), [&] {
