@@ -15,20 +15,23 @@
 
 #include "astro/orbit_records.h"
 #include "model/element_files.h"
+#include "model/ephemeris.h"
+#include "render/solar_bodies.h"
 
 struct ChartState;
 
 enum ElementDialogKind { kCometDialog, kMinorPlanetDialog };
 
-// Display-choice bits of an entry (as the chart's display bytes).
+// Display-choice bits of an entry: the chart's display bits ("chosen" is
+// the shown bit).
 enum : uint8_t {
-    kEntryChosen = 0x02,
-    kEntryName = 0x04,
-    kEntryMag = 0x08,
-    kEntryDate = 0x10,
-    kEntryOrbit = 0x20,
-    kEntryDustTail = 0x40,
-    kEntryIonTail = 0x80,
+    kEntryChosen = kBodyShownBit,
+    kEntryName = kBodyNameBit,
+    kEntryMag = kBodyMagBit,
+    kEntryDate = kBodyDateBit,
+    kEntryOrbit = kBodyOrbitBit,
+    kEntryDustTail = kCometDustTail,
+    kEntryIonTail = kCometIonTail,
 };
 
 // The toggles in their order (Show, Name, Date, Mag, Orbit, Ion Tail, Dust

@@ -55,7 +55,7 @@ void catalogIndexAnnounce(int *shown, FILE *notice)
 CatalogIndexAnswer catalogIndexAsk(const char *indexFile, const char *key, int64_t *offset)
 {
     *offset = -1;
-    GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER, 0, nullptr);
+    GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER | GDBM_NOMMAP, 0, nullptr);
     if (!db)
         return kIndexBroken;
     datum value = gdbm_fetch(db, textDatum(key, std::strlen(key)));
@@ -87,7 +87,7 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
     struct stat st;
     if (stat(elementFile, &st) != 0)
         return 0;
-    GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER, 0, nullptr);
+    GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER | GDBM_NOMMAP, 0, nullptr);
     if (!db)
         return 0;
     datum value = gdbm_fetch(db, textDatum(kSourceKey, sizeof kSourceKey - 1));

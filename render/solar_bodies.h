@@ -19,6 +19,7 @@ enum : uint8_t {
     kBodyNameBit = 0x04,
     kBodyMagBit = 0x08,
     kBodyDateBit = 0x10,
+    kBodyOrbitBit = 0x20,   // comets, minor planets, planets, Earth: _OBT
 };
 // The Galilean-moon byte.
 enum : uint8_t { kJmoonBit = 0x01, kJmoonNameBit = 0x02, kJmoonNoBit = 0x04 };

@@ -4,6 +4,7 @@
 #include "astro/q14.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/ephemeris.h"
 #include "render/layers/small_bodies.h"
 #include "render/lines.h"
 #include "render/masks.h"
@@ -72,8 +73,8 @@ void drawCometDustTail(ChartState *chart, Canvas *canvas, int index, int count)
         count = kTailAges;
     canvas->setForeground(chartPixel(ColorCometDulstTail));
     canvas->setLineAttributes(appData->lineWidth, LineStyleSolid, CapStyleButt, JoinStyleMiter);
-    ProjectedPoint e0[kTailAges], e1[kTailAges];
-    bool ok0[kTailAges], ok1[kTailAges];
+    ProjectedPoint e0[kTailAges] = {}, e1[kTailAges] = {};
+    bool ok0[kTailAges] = {}, ok1[kTailAges] = {};
     for (int k = 0; k < count; ++k) {
         ok0[k] = cometTailPoint(chart, index, k, 0, &e0[k]);
         ok1[k] = cometTailPoint(chart, index, k, 1, &e1[k]);
@@ -94,8 +95,8 @@ void drawCometIonTail(ChartState *chart, Canvas *canvas, int index, int count)
         return;
     canvas->setForeground(chartPixel(ColorCometIonTail));
     canvas->setLineAttributes(appData->lineWidth, LineStyleSolid, CapStyleButt, JoinStyleMiter);
-    ProjectedPoint p[kIonTailPoints];
-    bool ok[kIonTailPoints];
+    ProjectedPoint p[kIonTailPoints] = {};
+    bool ok[kIonTailPoints] = {};
     for (int k = 0; k < count; ++k)
         ok[k] = cometIonTailPoint(chart, index, k, &p[k]);
     for (int k = 1; k < count; ++k)
@@ -116,9 +117,9 @@ void drawCometTails(ChartState *chart, Canvas *canvas, int index)
         ion = static_cast<int>(std::trunc(ion * f + 0.5));
     }
     const uint8_t flags = chart->cometFlags[index];
-    if (flags & kIonTailBit)
+    if (flags & kCometIonTail)
         drawCometIonTail(chart, canvas, index, ion);
-    if (flags & kDustTailBit)
+    if (flags & kCometDustTail)
         drawCometDustTail(chart, canvas, index, dust);
 }
 

@@ -9,6 +9,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/ephemeris.h"
 #include "render/layers/small_bodies.h"
 #include "render/masks.h"
 #include "render/object_screen.h"
@@ -52,7 +53,7 @@ constexpr PointSymbol kPointSymbols[] = {
 };
 #undef PATTERN
 
-bool bothBits(uint8_t flags) { return (flags & kBodyShownBit) && (flags & kOrbitBit); }
+bool bothBits(uint8_t flags) { return (flags & kBodyShownBit) && (flags & kBodyOrbitBit); }
 
 // The outlines of one table's drawn orbits.
 void drawBodyOrbits(ChartState *chart, Canvas *canvas, const BodyPosition *rows, const uint8_t *flags,

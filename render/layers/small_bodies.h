@@ -11,13 +11,8 @@
 
 struct ChartState;
 
-// Display-byte bits of comets and minor planets beyond the body bits of
-// render/solar_bodies.h.
-enum : uint8_t {
-    kOrbitBit = 0x20,    // _OBT
-    kDustTailBit = 0x40, // DUSTTAIL
-    kIonTailBit = 0x80,  // IONTAIL
-};
+// The display bits are those of render/solar_bodies.h and, for the tails,
+// kCometDustTail and kCometIonTail of model/ephemeris.h.
 // otherGridFlags: the solar-system axes.
 constexpr uint8_t kSolGridBit = 0x10;
 

@@ -116,10 +116,10 @@ TEST_F(SmallBodyDrawing, EachTailFollowsItsOwnBit)
         uint8_t flags;
         bool dust, ion;
     } cases[] = {
-        {kBodyShownBit | kDustTailBit, true, false},
-        {kBodyShownBit | kIonTailBit, false, true},
-        {kBodyShownBit | kDustTailBit | kIonTailBit, true, true},
-        {kDustTailBit | kIonTailBit, false, false}, // not shown
+        {kBodyShownBit | kCometDustTail, true, false},
+        {kBodyShownBit | kCometIonTail, false, true},
+        {kBodyShownBit | kCometDustTail | kCometIonTail, true, true},
+        {kCometDustTail | kCometIonTail, false, false}, // not shown
     };
     for (const Case &c : cases) {
         chart->cometFlags[0] = c.flags;
@@ -274,7 +274,7 @@ TEST_F(SmallBodyDrawing, PlanetOrbitsAreRedoneOnlyAfterAThousandYears)
     chart->centerMode[1] = 90.0;
     chart->solScale = 80.0;
     view(kModeSol1, 800, 800, 90.0);
-    chart->planetFlags[3] = kBodyShownBit | kOrbitBit; // Jupiter
+    chart->planetFlags[3] = kBodyShownBit | kBodyOrbitBit; // Jupiter
     const double jd0 = chart->sky.jd;
     chartDrawOrbits(chart.get(), &canvas);
     EXPECT_EQ(chart->orbitJd, jd0);
