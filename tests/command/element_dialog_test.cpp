@@ -233,7 +233,7 @@ TEST_F(ElementDialog, GaugeOpensFromOneHundredCometsOrOneHundredAndOneMinorPlane
         EXPECT_EQ(gauge.closed, c.opened) << c.chosen;
         if (c.opened) {
             // 100 k / d: for 100 comets d is 101, so the last step is 99.
-            EXPECT_EQ(gauge.percents.size(), static_cast<size_t>(c.chosen));
+            ASSERT_EQ(gauge.percents.size(), static_cast<size_t>(c.chosen)) << c.chosen;
             EXPECT_EQ(gauge.percents.back(), c.kind == kCometDialog ? 99 : 100) << c.chosen;
         }
     }
