@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "command/interpreter.h"
@@ -139,23 +141,25 @@ uint8_t elementDefaultFlags(ElementDialogKind kind)
 
 void elementListResetFlags(ElementList *list, ElementDialogKind kind, const ChartState *chart)
 {
-    for (int i = 0; i < list->count; ++i)
+    // The first entry of each item text: a table of thousands of bodies
+    // against a list of thousands of lines is matched in one pass each.
+    std::unordered_map<std::string, int> firstOfItem;
+    char item[kElementItemSize];
+    for (int i = list->count - 1; i >= 0; --i) {
         list->entries[i].flags = elementDefaultFlags(kind);
+        elementEntryItem(&list->entries[i], item);
+        firstOfItem[item] = i;
+    }
     const int32_t n = kind == kCometDialog ? chart->cometCount : chart->minorPlanetCount;
     const OrbitalElements *els = kind == kCometDialog ? chart->cometElements : chart->minorPlanetElements;
     const uint8_t *flags = kind == kCometDialog ? chart->cometFlags : chart->minorPlanetFlags;
     for (int32_t b = n - 1; b >= 0; --b) {
         ElementListEntry body;
         fillEntry(&body, els[b].lineText, 0, 0);
-        char item[kElementItemSize], other[kElementItemSize];
         elementEntryItem(&body, item);
-        for (int i = 0; i < list->count; ++i) {
-            elementEntryItem(&list->entries[i], other);
-            if (std::strcmp(item, other) == 0) {
-                list->entries[i].flags = static_cast<uint8_t>(flags[b] | kEntryChosen);
-                break;
-            }
-        }
+        const auto found = firstOfItem.find(item);
+        if (found != firstOfItem.end())
+            list->entries[found->second].flags = static_cast<uint8_t>(flags[b] | kEntryChosen);
     }
 }
 

@@ -208,6 +208,12 @@ TEST_F(ElementDialog, EveryMinorPlanetLoadsItsOwnLineInFileOrder)
     EXPECT_EQ(gauge.title, "messageReadingMinorPlanets");
     EXPECT_EQ(gauge.percents.front(), 0);
     EXPECT_EQ(gauge.percents.back(), 100);
+    // Reopened: every entry chosen again.
+    elementListResetFlags(&minorPlanets, kMinorPlanetDialog, chart.get());
+    int chosen = 0;
+    for (int i = 0; i < minorPlanets.count; ++i)
+        chosen += (minorPlanets.entries[i].flags & kEntryChosen) != 0;
+    EXPECT_EQ(chosen, 7098);
 }
 
 TEST_F(ElementDialog, GaugeOpensFromOneHundredCometsOrOneHundredAndOneMinorPlanets)
