@@ -41,6 +41,7 @@ constexpr uint8_t kEclGrid = 0x01;
 constexpr uint8_t kEcl = 0x02;
 constexpr uint8_t kGalGrid = 0x04;
 constexpr uint8_t kGal = 0x08;
+constexpr uint8_t kSolGrid = 0x10; // the solar-system views' axes
 // lineNumberFlags
 constexpr uint8_t kMeridianNum = 0x01; // MRD_NUM
 constexpr uint8_t kEqt2000Num = 0x02;

@@ -10,6 +10,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
+#include "render/layers/grids.h"
 #include "render/layers/small_bodies.h"
 #include "render/masks.h"
 #include "render/object_screen.h"
@@ -192,7 +193,7 @@ void chartDrawOrbits(ChartState *chart, Canvas *canvas)
                    flags, pts);
     drawBodyOrbits(chart, canvas, chart->minorPlanetPositions, chart->minorPlanetFlags, chart->minorPlanetCount, 'M',
                    ColorOrbitMinorPlanet, flags, pts);
-    if (chart->otherGridFlags & kSolGridBit)
+    if (chart->otherGridFlags & kSolGrid)
         drawSolarAxes(chart, canvas);
     ProjectedPoint earth;
     if (objectScreenPosition(chart, kEarthId, &earth)) {

@@ -13,8 +13,6 @@ struct ChartState;
 
 // The display bits are those of render/solar_bodies.h and, for the tails,
 // kCometDustTail and kCometIonTail of model/ephemeris.h.
-// otherGridFlags: the solar-system axes.
-constexpr uint8_t kSolGridBit = 0x10;
 
 // A body beyond this heliocentric distance (AU) is not drawn in the
 // solar-system views; its orbit still is.

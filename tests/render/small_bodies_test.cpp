@@ -14,6 +14,7 @@
 #include "model/chart_date.h"
 #include "model/element_files.h"
 #include "model/ephemeris.h"
+#include "render/layers/grids.h"
 #include "render/layers/small_bodies.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
@@ -290,6 +291,50 @@ TEST_F(SmallBodyDrawing, PlanetOrbitsAreRedoneOnlyAfterAThousandYears)
         EXPECT_EQ(chart->orbitJd, jd0 + c.stamped) << c.days;
     }
     EXPECT_NE(chart->planetOrbits[4][0].x, first.x) << "outlines not recomputed";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SmallBodyDrawing, SolarSystemAxesWithTicksAndTheEclipticPoleUprightInTheEclipticView)
+{
+    chart->otherGridFlags = kSolGrid;
+    chart->solScale = 10.0;
+    struct Case {
+        int mode;
+        bool upright;
+    } cases[] = {{kModeSol1, false}, {kModeSol2, true}};
+    for (const Case &c : cases) {
+        // Seen obliquely: no axis along the line of sight.
+        chart->centerMode[0] = 30.0;
+        chart->centerMode[1] = 30.0;
+        view(c.mode, 800, 800, 90.0);
+        canvas.clear();
+        chartDrawOrbits(chart.get(), &canvas);
+        std::vector<CanvasCall> axis;
+        for (const CanvasCall &call : canvas.callsOf(OpDrawLine))
+            if (call.pixel == pixel(ColorSolarAxis))
+                axis.push_back(call);
+        // Per axis: the line to its end, two ticks there, the line to the opposite end.
+        ASSERT_EQ(axis.size(), 8u) << c.mode;
+        const int sunX = axis[0].a[0], sunY = axis[0].a[1];
+        for (int k : {0, 3, 4, 7}) {
+            EXPECT_EQ(axis[static_cast<size_t>(k)].a[0], sunX) << "lines start at the Sun " << k;
+            EXPECT_EQ(axis[static_cast<size_t>(k)].a[1], sunY) << k;
+        }
+        // Ticks start at the end of the line they mark.
+        EXPECT_EQ(axis[1].a[0], axis[0].a[2]);
+        EXPECT_EQ(axis[2].a[1], axis[0].a[3]);
+        if (c.upright) {
+            EXPECT_EQ(axis[0].a[2], sunX) << "ecliptic pole axis upright";
+            EXPECT_EQ(axis[3].a[2], sunX);
+        }
+    }
+    chart->otherGridFlags = 0;
+    canvas.clear();
+    chartDrawOrbits(chart.get(), &canvas);
+    EXPECT_EQ(linesIn(ColorSolarAxis), 0);
 }
 
 } // namespace
