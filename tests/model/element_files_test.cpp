@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <gdbm.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -230,6 +232,18 @@ TEST_F(ElementIndexTest, IndexIsCurrentOnlyForTheFileItWasBuiltFrom)
     // A text file is no index.
     dir.write("comet.dbm", "not an index\n");
     EXPECT_EQ(catalogIndexIsCurrent(index().c_str(), elements.c_str()), 0) << "text";
+
+    // An index of the keys alone (as an older build wrote it) does not say
+    // what it was built from.
+    std::remove(index().c_str());
+    GDBM_FILE db = gdbm_open(index().c_str(), 512, GDBM_NEWDB, 0644, nullptr);
+    ASSERT_NE(db, nullptr);
+    int32_t zero = 0;
+    datum key{const_cast<char *>("HALLEY"), 6}, value{reinterpret_cast<char *>(&zero), 4};
+    ASSERT_EQ(gdbm_store(db, key, value, GDBM_REPLACE), 0);
+    gdbm_close(db);
+    EXPECT_EQ(catalogIndexLookup(index().c_str(), "HALLEY"), 0);
+    EXPECT_EQ(catalogIndexIsCurrent(index().c_str(), elements.c_str()), 0) << "keys alone";
 }
 
 TEST_F(ElementIndexTest, DamagedIndexIsRebuiltOnceAndGivesTheRightRecords)
