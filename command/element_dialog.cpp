@@ -10,6 +10,7 @@
 
 #include "command/interpreter.h"
 #include "model/chart_state.h"
+#include "model/lexing.h"
 #include "model/ui_hooks.h"
 
 const uint8_t kElementToggleBits[kCometToggles] = {kEntryChosen, kEntryName,    kEntryDate,    kEntryMag,
@@ -37,14 +38,12 @@ constexpr BodyCommand kMinorPlanetCommands[] = {
     {"%s MINORPLANET%d_OBT;", kEntryOrbit},
 };
 
-char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool containsUpper(const char *hay, const char *needle)
 {
     const size_t n = std::strlen(needle);
     for (const char *h = hay; *h; ++h) {
         size_t k = 0;
-        while (k < n && h[k] && asciiUpper(h[k]) == needle[k])
+        while (k < n && h[k] && stkUpperAscii(h[k]) == needle[k])
             ++k;
         if (k == n)
             return true;
@@ -201,11 +200,11 @@ void elementApplyToggle(ElementList *list, const int *selected, int n, int toggl
 
 int elementSearch(ElementList *list, const char *text, int topPosition)
 {
-    std::snprintf(list->searchText, sizeof list->searchText, "%s", text);
+    strCopyBounded(list->searchText, sizeof list->searchText, text);
     char upper[kElementSearchSize];
     size_t k = 0;
     for (; list->searchText[k]; ++k)
-        upper[k] = asciiUpper(list->searchText[k]);
+        upper[k] = stkUpperAscii(list->searchText[k]);
     upper[k] = '\0';
     if (list->count <= 0)
         return -1;

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "astro/calendar.h"
 #include "astro/orbits.h"
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
+#include "model/lexing.h"
 
 namespace {
 
@@ -69,8 +69,6 @@ void leftAligned(const char *line, int from, int to, char *out, int size)
     std::snprintf(out, static_cast<size_t>(size), "%-*.*s", size - 1, size - 1, s);
 }
 
-char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 void normalise(const char *text, size_t n, char key[kElementKeySize])
 {
     size_t from = 0;
@@ -80,7 +78,7 @@ void normalise(const char *text, size_t n, char key[kElementKeySize])
         --n;
     size_t k = 0;
     for (size_t i = from; i < n && k < static_cast<size_t>(kElementKeySize - 1); ++i)
-        key[k++] = asciiUpper(text[i]);
+        key[k++] = stkUpperAscii(text[i]);
     key[k] = '\0';
 }
 
@@ -270,11 +268,11 @@ int findOrbitBlockLine(FILE *scene, const char *name, char type, int occurrence,
         line[std::strcspn(line, "\r\n")] = '\0';
         if (!inBlock) {
             const char *p = line;
-            if (strncasecmp(p, "BLOCK ", 6) == 0) {
+            if (strPrefixNoCase(p, "BLOCK ", 6)) {
                 p += 6;
                 while (*p == ' ' || *p == '\t')
                     ++p;
-                inBlock = strncasecmp(p, "ORBIT", 5) == 0;
+                inBlock = strPrefixNoCase(p, "ORBIT", 5) != 0;
             }
             continue;
         }
@@ -287,11 +285,11 @@ int findOrbitBlockLine(FILE *scene, const char *name, char type, int occurrence,
             }
             continue;
         }
-        if (strncasecmp(line, "END ", 4) == 0) {
+        if (strPrefixNoCase(line, "END ", 4)) {
             const char *p = line + 4;
             while (*p == ' ' || *p == '\t')
                 ++p;
-            if (strncasecmp(p, "BLOCK", 5) == 0)
+            if (strPrefixNoCase(p, "BLOCK", 5))
                 break;
         }
         if (line[0] == ':') {
