@@ -16,9 +16,11 @@ mkdir -p "$home/.tavik"
 cp "$(dirname "$0")/../data/tavik.obs" "$home/.tavik/tavik.obs"
 echo "SiteName = Greenwich (United Kingdom)" > "$home/.tavik/options"
 # A home of its own (never the user's ~/.tavik) and the ISO 8859-1 locale the
-# font sets need.
+# font sets need. The clock is stopped on a winter night at Greenwich (local
+# time is UTC there), when Orion, Sirius and Aldebaran stand in the south.
+moment="2024-01-25 22:00 UTC"
 HOME="$home" TAVIK_HOME="$home" LANG=en_US.ISO-8859-1 LC_ALL=en_US.ISO-8859-1 \
-TAVIK_LOCALE=en_US.ISO-8859-1 \
+TAVIK_LOCALE=en_US.ISO-8859-1 TZ=UTC TAVIK_CLOCK="$(date -u -d "$moment" +%s)" \
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
     "$1" -q &
     pid=$!
@@ -47,5 +49,6 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
     wait $pid 2>/dev/null || true
 ' _ "$tavik" "$picture"
 [ -s "$picture" ] || { echo "no picture was made" >&2; exit 1; }
-echo "Tavik ran on a private X server (no DISPLAY); a picture of its main window is at:"
+echo "Tavik ran on a private X server (no DISPLAY), showing the sky of $moment"
+echo "from Greenwich (United Kingdom), 51.468 N 0.000 E; a picture of its main window is at:"
 echo "  $picture"
