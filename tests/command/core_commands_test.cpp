@@ -8,6 +8,7 @@
 
 #include "command/interpreter.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 
@@ -100,7 +101,7 @@ TEST_F(CoreCommands, InitAfterStartUpSetsTheDefaultSiteAgain)
 {
     appData->initialising = 0;
     std::snprintf(chart->siteName, sizeof chart->siteName, "Somewhere else");
-    chart->sky.latitudeDeg = -33.0;
+    chartSetSite(chart, -33.0, chart->sky.longitudeDeg, chart->sky.altitudeM);
     stkExecute(chart, "INIT");
     EXPECT_STRNE(chart->siteName, "Somewhere else");
     EXPECT_NE(chart->sky.latitudeDeg, -33.0);
