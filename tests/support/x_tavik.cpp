@@ -48,6 +48,8 @@ TavikProcess::TavikProcess(const std::string &executable, const TavikRunOptions 
         unsetenv("XENVIRONMENT");
         unsetenv("XAPPLRESDIR");
         unsetenv("XUSERFILESEARCHPATH");
+        for (const auto &v : options.environment)
+            setenv(v.first.c_str(), v.second.c_str(), 1);
         int in = open("/dev/null", O_RDONLY);
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -309,4 +311,12 @@ void writeOptionsFile(const std::string &home, const std::vector<std::string> &l
     if (!site)
         text += std::string("SiteName = ") + kTestSiteName + "\n";
     writeText(dir + "/options", text);
+}
+
+void writeSiteList(const std::string &home, const std::vector<std::string> &lines)
+{
+    std::string text;
+    for (auto &l : lines)
+        text += l + "\n";
+    writeText(home + "/.tavik/tavik.obs", text);
 }

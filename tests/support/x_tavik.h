@@ -22,6 +22,9 @@ struct TavikRunOptions {
     std::vector<std::string> args;   // after argv[0]
     std::string locale = kTestLocale;
     std::string workDir;             // current directory; empty = home
+    // More variables for the program, set after the ones above (e.g. TZ and
+    // TAVIK_CLOCK, which fix the program's local clock).
+    std::vector<std::pair<std::string, std::string>> environment;
 };
 
 class TavikProcess {
@@ -115,6 +118,10 @@ void writeOptionsFile(const std::string &home, const std::vector<std::string> &l
 
 // The site writeOptionsFile sets up.
 extern const char kTestSiteName[];
+
+// Replaces the user's site list (HOME/.tavik/tavik.obs) with `lines`, each a
+// 70-character site line without its newline; call after writeOptionsFile.
+void writeSiteList(const std::string &home, const std::vector<std::string> &lines);
 
 // Polls `done` every 20 ms for up to timeoutMs; true when it became true.
 template <class F> bool waitUntil(F done, int timeoutMs);
