@@ -90,6 +90,10 @@ Window xWaitForWindow(Display *display, const std::string &resName, const std::s
 // Like xWaitForWindow, without waiting: 0 when no such window is viewable.
 Window xFindWindow(Display *display, const std::string &resName, const std::string &resClass);
 
+// The first viewable window at or below `window`, up to `depth` levels
+// down, of exactly width x height (a widget found by its size); 0 when none.
+Window xFindWindowOfSize(Display *display, Window window, int width, int height, int depth = 6);
+
 // Sends a key press and release of the keysym named `key` to `window`
 // (XSendEvent; the toolkit forwards it to the widget holding the focus).
 bool xSendKey(Display *display, Window window, const std::string &key, unsigned int state = 0);

@@ -17,6 +17,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "model/chart_state.h"
 #include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -38,7 +39,6 @@ const char *const kSiteLines[] = {
 };
 
 constexpr double kTolerancePx = 2.0;
-constexpr int kModeHrz = 257;
 
 // The cases that can be chosen on the real program today: its start-up chart
 // is the horizontal one. The equatorial, Aitoff and planisphere rows of the
@@ -90,25 +90,6 @@ int fontHeight(Display *d)
     const int h = f->ascent + f->descent;
     XFreeFont(d, f);
     return h;
-}
-
-Window findBySize(Display *d, Window w, int width, int height, int depth)
-{
-    XWindowAttributes a;
-    if (XGetWindowAttributes(d, w, &a) && a.width == width && a.height == height && a.map_state == IsViewable)
-        return w;
-    if (depth == 0)
-        return 0;
-    Window root, parent, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(d, w, &root, &parent, &children, &n))
-        return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < n && !found; i++)
-        found = findBySize(d, children[i], width, height, depth - 1);
-    if (children)
-        XFree(children);
-    return found;
 }
 
 struct Point {
@@ -195,7 +176,7 @@ DrawnSky drawChart(const SkyTruthCase &c)
         return sky;
     }
     Window area = 0;
-    waitUntil([&] { return (area = findBySize(d, top, width, height, 6)) != 0; }, 30000);
+    waitUntil([&] { return (area = xFindWindowOfSize(d, top, width, height)) != 0; }, 30000);
     if (!area) {
         sky.error = "no drawing area of " + std::to_string(width) + " x " + std::to_string(height);
         return sky;
