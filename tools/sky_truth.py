@@ -52,18 +52,28 @@ SITES = {
 
 HRZ, EQT, ALL2_EQT, PLNS = 257, 260, 1028, 2049
 
-# name, UTC (y, m, d, h, min), site, mode, view centre (HRZ and the planisphere:
-# azimuth from the south, altitude; EQT and ALL2: right ascension and declination of the date).
+# The centre the MODE command gives when it leaves the start-up chart (the south point of
+# the horizon, azimuth 0 and altitude 0, read in the new mode's own system).
+SOUTH_POINT = None
+
+# name, UTC (y, m, d, h, min), site, mode, view centre (HRZ and the planisphere: azimuth
+# from the south, altitude; EQT and ALL2: right ascension and declination of the date), and
+# the command text that turns the start-up chart (HRZ facing south) into this one.
 CASES = [
-    ("GreenwichJanuaryNight", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0)),
-    ("GreenwichAnHourLater", (2024, 1, 25, 23, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0)),
-    ("CapeTownJanuaryNight", (2024, 1, 25, 21, 0), "Cape Town (South Africa)", HRZ, (0.0, 0.0)),
+    ("GreenwichJanuaryNight", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
+    ("GreenwichAnHourLater", (2024, 1, 25, 23, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
+    ("CapeTownJanuaryNight", (2024, 1, 25, 21, 0), "Cape Town (South Africa)", HRZ, (0.0, 0.0), ""),
     # In January the full Moon and the planets stand too high or too far west for the
     # default chart; in September the full Moon and Saturn are low in the south.
-    ("GreenwichFullMoonWithSaturn", (2024, 9, 17, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0)),
-    ("EquatorialOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, (84.0, 0.0)),
-    ("AitoffOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, (84.0, 0.0)),
-    ("PlanisphereGreenwich", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", PLNS, (0.0, 0.0)),
+    ("GreenwichFullMoonWithSaturn", (2024, 9, 17, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
+    ("EquatorialFromTheSouthPoint", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, SOUTH_POINT,
+     "MODE EQT"),
+    ("AitoffFromTheSouthPoint", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, SOUTH_POINT,
+     "MODE ALL2_EQT"),
+    ("PlanisphereGreenwich", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", PLNS, (0.0, 0.0), "MODE PLNS"),
+    # Centred on Orion's belt: needs a command that moves the view centre.
+    ("EquatorialOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, (84.0, 0.0), ""),
+    ("AitoffOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, (84.0, 0.0), ""),
 ]
 
 # Kinds as the test knows them.
@@ -200,10 +210,13 @@ def dimmed(mag10, depth_q14):
 
 
 def run_case(case, objects):
-    name, when, site_name, mode, centre = case
+    name, when, site_name, mode, centre, _ = case
     site = SITES[site_name]
     lat = site[0]
     P, lst = date_frame(when, site)
+    if centre is SOUTH_POINT:
+        # On the meridian (hour angle 0), 90 degrees from the pole above the horizon.
+        centre = (math.degrees(lst) % 360.0, lat - 90.0)
     cx, cy, ppr, pprY = geometry(mode)
     if mode == HRZ:
         # The projection centre sits below the window's middle by (H/2 - d) rows.
@@ -246,7 +259,7 @@ def run_case(case, objects):
                 m = dimmed(mag10, int(16384 * hrz[2]))
             big = 1 if symbol_class(m, limit10) >= 5 else 0
         rows.append((label, kind, index, x, y, alt, big))
-    return rows, sun_alt, limit10
+    return rows, sun_alt, limit10, centre
 
 
 def all_objects(stars):
@@ -277,24 +290,25 @@ def main():
               "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or the Moon's disc)\n};\n\n")
     out.write("struct SkyTruthCase {\n    const char *name;\n    int64_t clockSeconds; // UTC, seconds since 1970\n"
               "    const char *site;\n    double zoneHours;\n    int mode;\n    double centre[2];\n"
+              "    const char *command;  // turns the start-up chart into this one\n"
               "    double sunAltitudeDeg;\n    int starLimit10;\n    const SkyTruthObject *objects;\n    int count;\n};\n\n")
     out.write(f"constexpr int kSkyTruthWidth = {WIDTH}, kSkyTruthHeight = {HEIGHT}, "
               f"kSkyTruthDirFontHeight = {DIR_FONT_HEIGHT};\n\n")
     import calendar
     heads = []
     for case in CASES:
-        name, when, site_name, mode, centre = case
-        rows, sun_alt, limit10 = run_case(case, objects)
+        name, when, site_name, mode, centre, command = case
+        rows, sun_alt, limit10, centre = run_case(case, objects)
         out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
-                  f"{site_name}, mode {mode}, centre {centre[0]:g} {centre[1]:g}; Sun at {sun_alt:.1f} degrees\n")
+                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
         out.write(f"const SkyTruthObject k{name}[] = {{\n")
         for label, kind, index, x, y, alt, big in rows:
             out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
         out.write("};\n\n")
         secs = calendar.timegm(tuple(when) + (0,))
         site = SITES[site_name]
-        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:g}, {centre[1]:g}}}, '
-                     f'{sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
+                     f'"{command}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 

@@ -23,6 +23,7 @@ struct SkyTruthCase {
     double zoneHours;
     int mode;
     double centre[2];
+    const char *command;  // turns the start-up chart into this one
     double sunAltitudeDeg;
     int starLimit10;
     const SkyTruthObject *objects;
@@ -31,7 +32,7 @@ struct SkyTruthCase {
 
 constexpr int kSkyTruthWidth = 1024, kSkyTruthHeight = 768, kSkyTruthDirFontHeight = 13;
 
-// GreenwichJanuaryNight: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 257, centre 0 0; Sun at -48.4 degrees
+// GreenwichJanuaryNight: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 257, centre 0.0000 0.0000; Sun at -48.4 degrees
 const SkyTruthObject kGreenwichJanuaryNight[] = {
     {"star 0", 0, 0, 441.13, 202.03, 21.53, 1},
     {"star 6", 0, 6, 687.81, 147.76, 28.82, 1},
@@ -44,7 +45,7 @@ const SkyTruthObject kGreenwichJanuaryNight[] = {
     {"star 47", 0, 47, 25.50, 327.28, 17.27, 1},
 };
 
-// GreenwichAnHourLater: 2024-01-25 23:00 UTC, Greenwich (United Kingdom), mode 257, centre 0 0; Sun at -54.5 degrees
+// GreenwichAnHourLater: 2024-01-25 23:00 UTC, Greenwich (United Kingdom), mode 257, centre 0.0000 0.0000; Sun at -54.5 degrees
 const SkyTruthObject kGreenwichAnHourLater[] = {
     {"star 0", 0, 0, 594.62, 203.72, 21.41, 1},
     {"star 6", 0, 6, 846.45, 210.47, 24.72, 1},
@@ -58,7 +59,7 @@ const SkyTruthObject kGreenwichAnHourLater[] = {
     {"star 47", 0, 47, 161.84, 223.95, 23.60, 1},
 };
 
-// CapeTownJanuaryNight: 2024-01-25 21:00 UTC, Cape Town (South Africa), mode 257, centre 0 0; Sun at -30.2 degrees
+// CapeTownJanuaryNight: 2024-01-25 21:00 UTC, Cape Town (South Africa), mode 257, centre 0.0000 0.0000; Sun at -30.2 degrees
 const SkyTruthObject kCapeTownJanuaryNight[] = {
     {"star 3", 0, 3, 262.56, 272.99, 15.72, 1},
     {"star 8", 0, 8, 901.52, 113.98, 36.54, 1},
@@ -73,7 +74,7 @@ const SkyTruthObject kCapeTownJanuaryNight[] = {
     {"star 43", 0, 43, 657.32, 361.78, 3.68, 0},
 };
 
-// GreenwichFullMoonWithSaturn: 2024-09-17 22:00 UTC, Greenwich (United Kingdom), mode 257, centre 0 0; Sun at -31.5 degrees
+// GreenwichFullMoonWithSaturn: 2024-09-17 22:00 UTC, Greenwich (United Kingdom), mode 257, centre 0.0000 0.0000; Sun at -31.5 degrees
 const SkyTruthObject kGreenwichFullMoonWithSaturn[] = {
     {"star 11", 0, 11, 890.19, 68.75, 41.15, 1},
     {"star 16", 0, 16, 363.72, 328.01, 7.60, 1},
@@ -83,7 +84,120 @@ const SkyTruthObject kGreenwichFullMoonWithSaturn[] = {
     {"Saturn", 2, -1, 289.00, 159.00, 28.26, 1},
 };
 
-// EquatorialOnOrion: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 84 0; Sun at -48.4 degrees
+// EquatorialFromTheSouthPoint: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 94.7117 -38.5320; Sun at -48.4 degrees
+const SkyTruthObject kEquatorialFromTheSouthPoint[] = {
+    {"star 0", 0, 0, 453.85, 199.22, 21.53, 1},
+    {"star 1", 0, 1, 503.65, 503.82, -14.18, 1},
+    {"star 6", 0, 6, 650.24, 133.74, 28.82, 1},
+    {"star 7", 0, 7, 320.09, 25.08, 40.68, 1},
+    {"star 8", 0, 8, 791.92, 681.07, -32.79, 1},
+    {"star 22", 0, 22, 434.93, 305.79, 9.03, 1},
+    {"star 25", 0, 25, 634.06, 6.35, 43.61, 1},
+    {"star 27", 0, 27, 385.41, 688.15, -35.36, 1},
+    {"star 28", 0, 28, 605.65, 68.79, 36.62, 1},
+    {"star 32", 0, 32, 352.78, 484.65, -11.72, 1},
+    {"star 35", 0, 35, 414.18, 286.02, 11.31, 1},
+    {"star 37", 0, 37, 378.09, 588.90, -23.85, 1},
+    {"star 44", 0, 44, 335.53, 562.05, -20.55, 1},
+    {"star 45", 0, 45, 500.84, 207.92, 20.55, 1},
+    {"star 47", 0, 47, 101.87, 216.26, 17.27, 1},
+};
+
+// AitoffFromTheSouthPoint: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 1028, centre 94.7117 -38.5320; Sun at -48.4 degrees
+const SkyTruthObject kAitoffFromTheSouthPoint[] = {
+    {"star 0", 0, 0, 493.15, 431.37, 21.53, 1},
+    {"star 1", 0, 1, 509.20, 533.04, -14.18, 1},
+    {"star 2", 0, 2, 187.81, 319.33, -1.96, 1},
+    {"star 3", 0, 3, 317.97, 579.63, -59.33, 1},
+    {"star 4", 0, 4, 901.56, 227.71, 0.37, 1},
+    {"star 5", 0, 5, 545.16, 253.57, 78.68, 1},
+    {"star 6", 0, 6, 556.47, 407.19, 28.82, 1},
+    {"star 7", 0, 7, 454.21, 369.31, 40.68, 1},
+    {"star 8", 0, 8, 637.53, 552.59, -32.79, 1},
+    {"star 9", 0, 9, 527.77, 363.04, 45.70, 1},
+    {"star 10", 0, 10, 327.31, 575.08, -54.94, 0},
+    {"star 11", 0, 11, 951.68, 348.83, -26.35, 0},
+    {"star 12", 0, 12, 581.97, 336.81, 49.68, 0},
+    {"star 13", 0, 13, 118.52, 484.49, -57.74, 0},
+    {"star 14", 0, 14, 213.24, 421.00, -19.32, 0},
+    {"star 15", 0, 15, 454.68, 304.47, 61.28, 0},
+    {"star 16", 0, 16, 792.22, 480.46, -34.77, 0},
+    {"star 17", 0, 17, 351.37, 567.03, -45.85, 0},
+    {"star 18", 0, 18, 813.02, 224.26, 11.65, 0},
+    {"star 19", 0, 19, 372.77, 574.82, -45.20, 0},
+    {"star 20", 0, 20, 317.98, 579.63, -59.33, 0},
+    {"star 21", 0, 21, 350.77, 349.06, 29.10, 0},
+    {"star 22", 0, 22, 485.63, 466.11, 9.03, 0},
+    {"star 23", 0, 23, 347.89, 558.69, -42.68, 0},
+    {"star 24", 0, 24, 125.22, 530.58, -73.71, 0},
+    {"star 25", 0, 25, 549.02, 365.95, 43.61, 0},
+    {"star 26", 0, 26, 545.12, 302.90, 65.24, 0},
+    {"star 27", 0, 27, 457.21, 583.79, -35.36, 0},
+    {"star 28", 0, 28, 541.36, 387.37, 36.62, 0},
+    {"star 29", 0, 29, 372.76, 574.83, -45.20, 0},
+    {"star 30", 0, 30, 766.59, 538.54, -52.96, 0},
+    {"star 31", 0, 31, 333.40, 211.61, 36.31, 0},
+    {"star 32", 0, 32, 452.02, 519.11, -11.72, 0},
+    {"star 33", 0, 33, 601.30, 240.17, 63.00, 0},
+    {"star 34", 0, 34, 396.95, 202.49, 51.42, 0},
+    {"star 35", 0, 35, 478.76, 458.88, 11.31, 0},
+    {"star 36", 0, 36, 930.01, 526.53, -72.86, 0},
+    {"star 37", 0, 37, 458.48, 553.84, -23.85, 0},
+    {"star 38", 0, 38, 284.88, 226.21, 25.91, 0},
+    {"star 39", 0, 39, 154.41, 550.90, -79.20, 0},
+    {"star 40", 0, 40, 521.78, 256.89, 82.86, 0},
+    {"star 41", 0, 41, 340.30, 611.93, -69.57, 0},
+    {"star 42", 0, 42, 498.03, 337.68, 54.68, 0},
+    {"star 43", 0, 43, 758.26, 578.15, -70.62, 0},
+    {"star 44", 0, 44, 442.24, 540.84, -20.55, 0},
+    {"star 45", 0, 45, 508.63, 434.81, 20.55, 0},
+    {"star 46", 0, 46, 462.97, 293.60, 65.79, 0},
+    {"star 47", 0, 47, 378.41, 409.50, 17.27, 0},
+    {"star 48", 0, 48, 678.95, 314.08, 35.16, 0},
+    {"star 49", 0, 49, 135.24, 288.69, -6.92, 0},
+    {"star 50", 0, 50, 514.34, 131.17, 51.88, 0},
+    {"star 51", 0, 51, 947.90, 491.58, -63.79, 0},
+    {"star 52", 0, 52, 740.57, 439.11, -9.95, 0},
+    {"Moon", 1, -1, 413.42, 319.21, 49.57, 1},
+    {"Mercury", 2, -1, 954.13, 477.75, -60.12, 1},
+    {"Venus", 2, -1, 43.41, 480.58, -60.98, 1},
+    {"Mars", 2, -1, 950.08, 478.43, -60.12, 0},
+    {"Jupiter", 2, -1, 679.18, 346.27, 28.47, 1},
+    {"Saturn", 2, -1, 837.93, 420.77, -24.92, 0},
+};
+
+// PlanisphereGreenwich: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 2049, centre 0.0000 0.0000; Sun at -48.4 degrees
+const SkyTruthObject kPlanisphereGreenwich[] = {
+    {"star 0", 0, 0, 476.40, 662.91, 21.53, 1},
+    {"star 5", 0, 5, 553.95, 401.09, 78.68, 1},
+    {"star 6", 0, 6, 588.46, 622.78, 28.82, 1},
+    {"star 7", 0, 7, 417.86, 563.53, 40.68, 1},
+    {"star 9", 0, 9, 536.25, 563.72, 45.70, 1},
+    {"star 12", 0, 12, 616.47, 511.31, 49.68, 0},
+    {"star 15", 0, 15, 429.58, 468.80, 61.28, 0},
+    {"star 18", 0, 18, 646.58, 90.14, 11.65, 0},
+    {"star 21", 0, 21, 273.51, 463.72, 29.10, 0},
+    {"star 22", 0, 22, 458.79, 712.41, 9.03, 0},
+    {"star 25", 0, 25, 570.47, 564.58, 43.61, 0},
+    {"star 26", 0, 26, 558.20, 473.40, 65.24, 0},
+    {"star 28", 0, 28, 560.22, 597.31, 36.62, 0},
+    {"star 31", 0, 31, 358.78, 222.57, 36.31, 0},
+    {"star 33", 0, 33, 618.91, 356.09, 63.00, 0},
+    {"star 34", 0, 34, 396.09, 273.26, 51.42, 0},
+    {"star 35", 0, 35, 446.28, 700.59, 11.31, 0},
+    {"star 38", 0, 38, 333.69, 187.41, 25.91, 0},
+    {"star 40", 0, 40, 523.81, 409.48, 82.86, 0},
+    {"star 42", 0, 42, 489.69, 526.92, 54.68, 0},
+    {"star 45", 0, 45, 504.77, 668.98, 20.55, 0},
+    {"star 46", 0, 46, 442.63, 455.61, 65.79, 0},
+    {"star 47", 0, 47, 282.47, 576.70, 17.27, 0},
+    {"star 48", 0, 48, 735.79, 405.38, 35.16, 0},
+    {"star 50", 0, 50, 513.13, 226.00, 51.88, 0},
+    {"Moon", 1, -1, 369.27, 470.43, 49.57, 1},
+    {"Jupiter", 2, -1, 754.47, 453.42, 28.47, 1},
+};
+
+// EquatorialOnOrion: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 84.0000 0.0000; Sun at -48.4 degrees
 const SkyTruthObject kEquatorialOnOrion[] = {
     {"star 0", 0, 0, 365.81, 527.82, 21.53, 1},
     {"star 6", 0, 6, 553.95, 452.72, 28.82, 1},
@@ -105,7 +219,7 @@ const SkyTruthObject kEquatorialOnOrion[] = {
     {"Jupiter", 2, -1, 924.00, 261.00, 28.47, 1},
 };
 
-// AitoffOnOrion: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 1028, centre 84 0; Sun at -48.4 degrees
+// AitoffOnOrion: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 1028, centre 84.0000 0.0000; Sun at -48.4 degrees
 const SkyTruthObject kAitoffOnOrion[] = {
     {"star 0", 0, 0, 463.64, 431.53, 21.53, 1},
     {"star 1", 0, 1, 487.92, 533.24, -14.18, 1},
@@ -168,43 +282,14 @@ const SkyTruthObject kAitoffOnOrion[] = {
     {"Saturn", 2, -1, 808.09, 419.62, -24.92, 0},
 };
 
-// PlanisphereGreenwich: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 2049, centre 0 0; Sun at -48.4 degrees
-const SkyTruthObject kPlanisphereGreenwich[] = {
-    {"star 0", 0, 0, 476.40, 662.91, 21.53, 1},
-    {"star 5", 0, 5, 553.95, 401.09, 78.68, 1},
-    {"star 6", 0, 6, 588.46, 622.78, 28.82, 1},
-    {"star 7", 0, 7, 417.86, 563.53, 40.68, 1},
-    {"star 9", 0, 9, 536.25, 563.72, 45.70, 1},
-    {"star 12", 0, 12, 616.47, 511.31, 49.68, 0},
-    {"star 15", 0, 15, 429.58, 468.80, 61.28, 0},
-    {"star 18", 0, 18, 646.58, 90.14, 11.65, 0},
-    {"star 21", 0, 21, 273.51, 463.72, 29.10, 0},
-    {"star 22", 0, 22, 458.79, 712.41, 9.03, 0},
-    {"star 25", 0, 25, 570.47, 564.58, 43.61, 0},
-    {"star 26", 0, 26, 558.20, 473.40, 65.24, 0},
-    {"star 28", 0, 28, 560.22, 597.31, 36.62, 0},
-    {"star 31", 0, 31, 358.78, 222.57, 36.31, 0},
-    {"star 33", 0, 33, 618.91, 356.09, 63.00, 0},
-    {"star 34", 0, 34, 396.09, 273.26, 51.42, 0},
-    {"star 35", 0, 35, 446.28, 700.59, 11.31, 0},
-    {"star 38", 0, 38, 333.69, 187.41, 25.91, 0},
-    {"star 40", 0, 40, 523.81, 409.48, 82.86, 0},
-    {"star 42", 0, 42, 489.69, 526.92, 54.68, 0},
-    {"star 45", 0, 45, 504.77, 668.98, 20.55, 0},
-    {"star 46", 0, 46, 442.63, 455.61, 65.79, 0},
-    {"star 47", 0, 47, 282.47, 576.70, 17.27, 0},
-    {"star 48", 0, 48, 735.79, 405.38, 35.16, 0},
-    {"star 50", 0, 50, 513.13, 226.00, 51.88, 0},
-    {"Moon", 1, -1, 369.27, 470.43, 49.57, 1},
-    {"Jupiter", 2, -1, 754.47, 453.42, 28.47, 1},
-};
-
 const SkyTruthCase kSkyTruthCases[] = {
-    {"GreenwichJanuaryNight", 1706220000, "Greenwich (United Kingdom)", 0.0, 257, {0, 0}, -48.37, 60, kGreenwichJanuaryNight, 9},
-    {"GreenwichAnHourLater", 1706223600, "Greenwich (United Kingdom)", 0.0, 257, {0, 0}, -54.46, 60, kGreenwichAnHourLater, 10},
-    {"CapeTownJanuaryNight", 1706216400, "Cape Town (South Africa)", 2.0, 257, {0, 0}, -30.21, 60, kCapeTownJanuaryNight, 11},
-    {"GreenwichFullMoonWithSaturn", 1726610400, "Greenwich (United Kingdom)", 0.0, 257, {0, 0}, -31.50, 60, kGreenwichFullMoonWithSaturn, 6},
-    {"EquatorialOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {84, 0}, -48.37, 60, kEquatorialOnOrion, 18},
-    {"AitoffOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {84, 0}, -48.37, 45, kAitoffOnOrion, 59},
-    {"PlanisphereGreenwich", 1706220000, "Greenwich (United Kingdom)", 0.0, 2049, {0, 0}, -48.37, 45, kPlanisphereGreenwich, 27},
+    {"GreenwichJanuaryNight", 1706220000, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -48.37, 60, kGreenwichJanuaryNight, 9},
+    {"GreenwichAnHourLater", 1706223600, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -54.46, 60, kGreenwichAnHourLater, 10},
+    {"CapeTownJanuaryNight", 1706216400, "Cape Town (South Africa)", 2.0, 257, {0.0000, 0.0000}, "", -30.21, 60, kCapeTownJanuaryNight, 11},
+    {"GreenwichFullMoonWithSaturn", 1726610400, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -31.50, 60, kGreenwichFullMoonWithSaturn, 6},
+    {"EquatorialFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {94.7117, -38.5320}, "MODE EQT", -48.37, 60, kEquatorialFromTheSouthPoint, 15},
+    {"AitoffFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {94.7117, -38.5320}, "MODE ALL2_EQT", -48.37, 45, kAitoffFromTheSouthPoint, 59},
+    {"PlanisphereGreenwich", 1706220000, "Greenwich (United Kingdom)", 0.0, 2049, {0.0000, 0.0000}, "MODE PLNS", -48.37, 45, kPlanisphereGreenwich, 27},
+    {"EquatorialOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {84.0000, 0.0000}, "", -48.37, 60, kEquatorialOnOrion, 18},
+    {"AitoffOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {84.0000, 0.0000}, "", -48.37, 45, kAitoffOnOrion, 59},
 };

@@ -42,7 +42,8 @@ constexpr double kTolerancePx = 2.0;
 
 // The cases that can be chosen on the real program today: its start-up chart
 // is the horizontal one. The equatorial, Aitoff and planisphere rows of the
-// table join this list when the chart mode can be set from outside.
+// table (their command text turns the start-up chart into theirs) join this
+// list when the chart mode can be set from outside.
 const char *const kDrawableCases[] = {"GreenwichJanuaryNight", "GreenwichAnHourLater", "CapeTownJanuaryNight",
                                       "GreenwichFullMoonWithSaturn"};
 
@@ -168,6 +169,10 @@ DrawnSky drawChart(const SkyTruthCase &c)
               "-xrm", "TAvik.Main.DrawingArea.height: " + std::to_string(height),
               "-xrm", std::string("TAvik*DirNameFontset: ") + kPinnedFont,
               "-xrm", std::string("TAvik*StatusFontset: ") + kPinnedFont};
+    if (c.command[0]) {
+        const std::vector<std::string> key = xrmBindStkDoit("F5", std::string(c.command) + ";DRIVE");
+        o.args.insert(o.args.end(), key.begin(), key.end());
+    }
     o.environment = {{"TZ", tzForZone(c.zoneHours)}, {"TAVIK_CLOCK", std::to_string(c.clockSeconds)}};
     TavikProcess p(TAVIK_EXECUTABLE, o);
     Window top = xWaitForWindow(d, "tavik", "TAvik", 60000);
@@ -204,6 +209,15 @@ DrawnSky drawChart(const SkyTruthCase &c)
     if (!waitUntil(capture, 60000)) {
         sky.error = "the chart never showed a still picture with star pixels";
         return sky;
+    }
+    if (c.command[0]) {
+        // The start-up chart stands; the key turns it into the case's chart.
+        const std::vector<unsigned long> startChart = pixels;
+        xSendKey(d, top, "F5");
+        if (!waitUntil([&] { return capture() && pixels != startChart; }, 60000)) {
+            sky.error = std::string("\"") + c.command + "\" did not change the chart";
+            return sky;
+        }
     }
     p.kill();
 
