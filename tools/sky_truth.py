@@ -77,10 +77,11 @@ CASES = [
 ]
 
 # Kinds as the test knows them.
-STAR, MOON, PLANET = 0, 1, 2
+STAR, MOON, PLANET, SUN = 0, 1, 2, 3
 
 # Body objects: name, kind, ephem class. Stars are added from the table below.
 BODIES = [
+    ("Sun", SUN, ephem.Sun),
     ("Moon", MOON, ephem.Moon),
     ("Mercury", PLANET, ephem.Mercury),
     ("Venus", PLANET, ephem.Venus),
@@ -253,7 +254,7 @@ def run_case(case, objects):
         if not (3 <= x <= WIDTH - 4 and 3 <= y <= HEIGHT - 4):
             continue
         big = 1
-        if kind != MOON:
+        if kind not in (MOON, SUN):
             m = mag10
             if mode in (HRZ, PLNS):
                 m = dimmed(mag10, int(16384 * hrz[2]))
@@ -284,10 +285,10 @@ def main():
     out.write(f"// Chart {WIDTH} x {HEIGHT} pixels below the status bar, direction font {DIR_FONT_HEIGHT} "
               f"pixels high, field {FIELD_DEG:g} degrees.\n")
     out.write("#pragma once\n\n#include <cstdint>\n\n")
-    out.write("struct SkyTruthObject {\n    const char *name;\n    int kind;        // 0 star, 1 Moon, 2 planet\n"
+    out.write("struct SkyTruthObject {\n    const char *name;\n    int kind;        // 0 star, 1 Moon, 2 planet, 3 Sun\n"
               "    int starRow;     // row of the bright-star table, -1 for bodies\n"
               "    double x, y;     // expected centre, chart pixels\n    double altitudeDeg;\n"
-              "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or the Moon's disc)\n};\n\n")
+              "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or a disc)\n};\n\n")
     out.write("struct SkyTruthCase {\n    const char *name;\n    int64_t clockSeconds; // UTC, seconds since 1970\n"
               "    const char *site;\n    double zoneHours;\n    int mode;\n    double centre[2];\n"
               "    const char *command;  // turns the start-up chart into this one\n"

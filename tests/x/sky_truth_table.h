@@ -9,11 +9,11 @@
 
 struct SkyTruthObject {
     const char *name;
-    int kind;        // 0 star, 1 Moon, 2 planet
+    int kind;        // 0 star, 1 Moon, 2 planet, 3 Sun
     int starRow;     // row of the bright-star table, -1 for bodies
     double x, y;     // expected centre, chart pixels
     double altitudeDeg;
-    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or the Moon's disc)
+    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or a disc)
 };
 
 struct SkyTruthCase {
@@ -158,6 +158,7 @@ const SkyTruthObject kAitoffFromTheSouthPoint[] = {
     {"star 50", 0, 50, 514.34, 131.17, 51.88, 0},
     {"star 51", 0, 51, 947.90, 491.58, -63.79, 0},
     {"star 52", 0, 52, 740.57, 439.11, -9.95, 0},
+    {"Sun", 3, -1, 909.29, 454.77, -48.36, 1},
     {"Moon", 1, -1, 413.42, 319.21, 49.57, 1},
     {"Mercury", 2, -1, 954.13, 477.75, -60.12, 1},
     {"Venus", 2, -1, 43.41, 480.58, -60.98, 1},
@@ -274,6 +275,7 @@ const SkyTruthObject kAitoffOnOrion[] = {
     {"star 50", 0, 50, 513.85, 131.23, 51.88, 0},
     {"star 51", 0, 51, 922.53, 486.56, -63.79, 0},
     {"star 52", 0, 52, 711.38, 437.94, -9.95, 0},
+    {"Sun", 3, -1, 881.00, 451.91, -48.36, 1},
     {"Moon", 1, -1, 384.71, 318.49, 49.57, 1},
     {"Mercury", 2, -1, 927.53, 473.34, -60.12, 1},
     {"Venus", 2, -1, 960.79, 476.81, -60.98, 1},
@@ -288,8 +290,8 @@ const SkyTruthCase kSkyTruthCases[] = {
     {"CapeTownJanuaryNight", 1706216400, "Cape Town (South Africa)", 2.0, 257, {0.0000, 0.0000}, "", -30.21, 60, kCapeTownJanuaryNight, 11},
     {"GreenwichFullMoonWithSaturn", 1726610400, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -31.50, 60, kGreenwichFullMoonWithSaturn, 6},
     {"EquatorialFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {94.7117, -38.5320}, "MODE EQT", -48.37, 60, kEquatorialFromTheSouthPoint, 15},
-    {"AitoffFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {94.7117, -38.5320}, "MODE ALL2_EQT", -48.37, 45, kAitoffFromTheSouthPoint, 59},
+    {"AitoffFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {94.7117, -38.5320}, "MODE ALL2_EQT", -48.37, 45, kAitoffFromTheSouthPoint, 60},
     {"PlanisphereGreenwich", 1706220000, "Greenwich (United Kingdom)", 0.0, 2049, {0.0000, 0.0000}, "MODE PLNS", -48.37, 45, kPlanisphereGreenwich, 27},
     {"EquatorialOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {84.0000, 0.0000}, "", -48.37, 60, kEquatorialOnOrion, 18},
-    {"AitoffOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {84.0000, 0.0000}, "", -48.37, 45, kAitoffOnOrion, 59},
+    {"AitoffOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {84.0000, 0.0000}, "", -48.37, 45, kAitoffOnOrion, 60},
 };

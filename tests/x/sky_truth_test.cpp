@@ -6,6 +6,7 @@
 // large symbol drawn where the table expects none.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -18,6 +19,7 @@
 #include <X11/Xutil.h>
 
 #include "model/chart_state.h"
+#include "model/view_geometry.h"
 #include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -39,11 +41,18 @@ const char *const kSiteLines[] = {
 };
 
 constexpr double kTolerancePx = 2.0;
+// The Aitoff map is drawn in Q14 arithmetic throughout (square roots and arc
+// cosines of 1/16384 steps, products truncated): near its rim that is worth
+// up to about 3 pixels at this size.
+constexpr double kAitoffTolerancePx = 3.5;
+
+double toleranceFor(int mode) { return isAitoffMode(mode) ? kAitoffTolerancePx : kTolerancePx; }
 
 // The cases that can be chosen on the real program today: its start-up chart
-// is the horizontal one. The equatorial, Aitoff and planisphere rows of the
-// table (their command text turns the start-up chart into theirs) join this
-// list when the chart mode can be set from outside.
+// is the horizontal one. "EquatorialFromTheSouthPoint",
+// "AitoffFromTheSouthPoint" and "PlanisphereGreenwich" (whose command text
+// turns the start-up chart into theirs) join this list when MODE is built,
+// the two "...OnOrion" rows when the view centre can be moved.
 const char *const kDrawableCases[] = {"GreenwichJanuaryNight", "GreenwichAnHourLater", "CapeTownJanuaryNight",
                                       "GreenwichFullMoonWithSaturn"};
 
@@ -99,8 +108,8 @@ struct Point {
 
 // What the chart shows: centres of the large symbols (pixels whose 3 x 3
 // neighbourhood is one star colour: stars of class 5 and above, planets, the
-// Moon's disc, each cluster of such pixels one symbol) and the centroids of
-// every group of star-coloured pixels (the small symbols too).
+// discs of the Moon and the Sun, each cluster of such pixels one symbol) and
+// the points of every group of star-coloured pixels (the small symbols too).
 struct DrawnSky {
     std::vector<Point> big, any;
     int chartTop = -1;
@@ -118,13 +127,17 @@ std::vector<Point> clusters(const std::vector<std::vector<int>> &mask, int w, in
             std::vector<std::pair<int, int>> stack{{x, y}};
             seen[y][x] = 1;
             double sx = 0, sy = 0;
-            int n = 0;
+            int n = 0, minX = x, maxX = x, minY = y, maxY = y;
             while (!stack.empty()) {
                 auto [px, py] = stack.back();
                 stack.pop_back();
                 sx += px;
                 sy += py;
                 n++;
+                minX = std::min(minX, px);
+                maxX = std::max(maxX, px);
+                minY = std::min(minY, py);
+                maxY = std::max(maxY, py);
                 for (int dy = -1; dy <= 1; dy++)
                     for (int dx = -1; dx <= 1; dx++) {
                         const int qx = px + dx, qy = py + dy;
@@ -134,7 +147,9 @@ std::vector<Point> clusters(const std::vector<std::vector<int>> &mask, int w, in
                         }
                     }
             }
-            out.push_back(Point{sx / n, sy / n});
+            // A 2 x 2 symbol hangs right and down from its point.
+            const double shift = n == 4 && maxX - minX == 1 && maxY - minY == 1 ? 0.5 : 0.0;
+            out.push_back(Point{sx / n - shift, sy / n - shift});
         }
     return out;
 }
@@ -241,15 +256,24 @@ DrawnSky drawChart(const SkyTruthCase &c)
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++)
             star[y][x] = palette.count(at(x, y)) ? 1 : 0;
+    // A Galilean moon is one white pixel and may sit on Jupiter's symbol: a
+    // block of one star colour with white pixels in it still counts.
+    const unsigned long white = WhitePixel(d, DefaultScreen(d)) & 0xFFFFFF;
     for (int y = 1; y + 1 < h; y++)
         for (int x = 1; x + 1 < w; x++) {
-            if (!star[y][x])
-                continue;
-            bool same = true;
-            for (int dy = -1; dy <= 1 && same; dy++)
-                for (int dx = -1; dx <= 1 && same; dx++)
-                    same = at(x + dx, y + dy) == at(x, y);
-            big[y][x] = same ? 1 : 0;
+            unsigned long colour = 0;
+            int coloured = 0;
+            bool one = true;
+            for (int dy = -1; dy <= 1 && one; dy++)
+                for (int dx = -1; dx <= 1 && one; dx++) {
+                    const unsigned long v = at(x + dx, y + dy);
+                    if (v == white)
+                        continue;
+                    one = palette.count(v) && (coloured == 0 || v == colour);
+                    colour = v;
+                    coloured++;
+                }
+            big[y][x] = one && coloured >= 5 ? 1 : 0;
         }
     sky.big = clusters(big, w, h);
     sky.any = clusters(star, w, h);
@@ -278,7 +302,7 @@ std::vector<std::string> compare(const SkyTruthCase &c, const DrawnSky &sky)
     for (int i = 0; i < c.count; i++) {
         const SkyTruthObject &o = c.objects[i];
         const double dist = nearest(o.bigSymbol ? sky.big : sky.any, o.x, o.y);
-        if (dist > kTolerancePx) {
+        if (dist > toleranceFor(c.mode)) {
             std::ostringstream s;
             s << o.name << " expected at (" << o.x << ", " << o.y << "), altitude " << o.altitudeDeg
               << ": nearest " << (o.bigSymbol ? "large " : "") << "symbol " << dist << " px away";
@@ -290,7 +314,7 @@ std::vector<std::string> compare(const SkyTruthCase &c, const DrawnSky &sky)
     for (const Point &p : sky.big) {
         bool expected = false;
         for (int i = 0; i < c.count && !expected; i++)
-            expected = std::hypot(c.objects[i].x - p.x, c.objects[i].y - p.y) <= kTolerancePx;
+            expected = std::hypot(c.objects[i].x - p.x, c.objects[i].y - p.y) <= toleranceFor(c.mode);
         if (!expected) {
             unmatched++;
             where << " (" << p.x << ", " << p.y << ")";
@@ -309,13 +333,14 @@ TEST(SkyTruthX, TheTableHasItsCasesWithStarsMoonAndPlanets)
     for (const char *name : kDrawableCases) {
         const SkyTruthCase *c = caseNamed(name);
         ASSERT_NE(c, nullptr) << name;
-        EXPECT_EQ(kModeHrz, c->mode) << name;
+
         EXPECT_LT(c->sunAltitudeDeg, -18.0) << name << ": a dark sky, so the automatic star limit is 6.0";
         EXPECT_GE(c->count, 3) << name;
         for (int i = 0; i < c->count; i++)
             kinds.insert(c->objects[i].kind);
     }
-    EXPECT_EQ((std::set<int>{0, 1, 2}), kinds) << "stars, the Moon and a planet";
+    for (int kind : {0, 1, 2})
+        EXPECT_EQ(1u, kinds.count(kind)) << "stars (0), the Moon (1) and a planet (2): " << kind;
 }
 
 TEST(SkyTruthX, EveryBrightObjectIsDrawnWhereTheSkyHasItAndNothingElseIs)
