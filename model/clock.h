@@ -14,7 +14,7 @@ void setClockSource(ClockSource source);
 
 // The system clock can be stopped from outside: TAVIK_CLOCK holding seconds
 // since the epoch (a plain decimal integer, years 1 to 9999) fixes "now", so
-// the X tests and the demo picture show a chosen moment of the real program.
+// the demo picture shows a chosen moment from the program's first frame.
 // Parses such a text into *out; 0 (and *out untouched) for anything else.
 int clockFromEnvironment(const char *text, std::time_t *out);
 

@@ -31,6 +31,7 @@ stars, comets, GSC stars, deep-sky objects.
 import math
 import re
 import sys
+import time
 
 import erfa
 import ephem
@@ -52,13 +53,17 @@ SITES = {
 
 HRZ, EQT, ALL2_EQT, PLNS = 257, 260, 1028, 2049
 
-# The centre the MODE command gives when it leaves the start-up chart (the south point of
-# the horizon, azimuth 0 and altitude 0, read in the new mode's own system).
-SOUTH_POINT = None
+# The start-up chart faces south with its view locked: the horizon lies on the projection
+# centre's row, one direction-label line above the bottom, so the view centre in the middle
+# of the window stands that far above the horizon. MODE keeps that sky point at the centre,
+# read in the new mode's own system (START_CENTRE below).
+START_CENTRE = None
 
 # name, UTC (y, m, d, h, min), site, mode, view centre (HRZ and the planisphere: azimuth
 # from the south, altitude; EQT and ALL2: right ascension and declination of the date), and
-# the command text that turns the start-up chart (HRZ facing south) into this one.
+# the MODE command that turns the start-up chart (HRZ facing south) into this one ("" for
+# none, None while no command can make the chart). The table's command text puts the site
+# (LOCATE) and the local date and time (DATE) before it.
 CASES = [
     ("GreenwichJanuaryNight", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
     ("GreenwichAnHourLater", (2024, 1, 25, 23, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
@@ -66,14 +71,14 @@ CASES = [
     # In January the full Moon and the planets stand too high or too far west for the
     # default chart; in September the full Moon and Saturn are low in the south.
     ("GreenwichFullMoonWithSaturn", (2024, 9, 17, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
-    ("EquatorialFromTheSouthPoint", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, SOUTH_POINT,
+    ("EquatorialFromTheStartChart", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, START_CENTRE,
      "MODE EQT"),
-    ("AitoffFromTheSouthPoint", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, SOUTH_POINT,
+    ("AitoffFromTheStartChart", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, START_CENTRE,
      "MODE ALL2_EQT"),
     ("PlanisphereGreenwich", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", PLNS, (0.0, 0.0), "MODE PLNS"),
     # Centred on Orion's belt: needs a command that moves the view centre.
-    ("EquatorialOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, (84.0, 0.0), ""),
-    ("AitoffOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, (84.0, 0.0), ""),
+    ("EquatorialOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, (84.0, 0.0), None),
+    ("AitoffOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, (84.0, 0.0), None),
 ]
 
 # Kinds as the test knows them.
@@ -215,15 +220,15 @@ def run_case(case, objects):
     site = SITES[site_name]
     lat = site[0]
     P, lst = date_frame(when, site)
-    if centre is SOUTH_POINT:
-        # On the meridian (hour angle 0), 90 degrees from the pole above the horizon.
-        centre = (math.degrees(lst) % 360.0, lat - 90.0)
+    field_h = FIELD_DEG * HEIGHT / WIDTH
+    start_alt = (HEIGHT - DIR_FONT_HEIGHT - HEIGHT // 2) * field_h / HEIGHT
+    if centre is START_CENTRE:
+        # On the meridian (hour angle 0), start_alt above the south point.
+        centre = (math.degrees(lst) % 360.0, lat - 90.0 + start_alt)
     cx, cy, ppr, pprY = geometry(mode)
     if mode == HRZ:
-        # The projection centre sits below the window's middle by (H/2 - d) rows.
-        field_h = FIELD_DEG * HEIGHT / WIDTH
-        b = math.radians(centre[1] - (HEIGHT / 2 - DIR_FONT_HEIGHT) * field_h / HEIGHT)
-        axes = view_axes(-math.radians(centre[0]), b)
+        # The locked view puts the horizon on the projection centre (altitude 0 there).
+        axes = view_axes(-math.radians(centre[0]), 0.0)
     elif mode == PLNS:
         axes = view_axes(-math.radians(centre[0]), math.radians(90.0))
     else:
@@ -263,6 +268,16 @@ def run_case(case, objects):
     return rows, sun_alt, limit10, centre
 
 
+def site_and_date_command(secs, site):
+    """LOCATE with the site (east longitude and north latitude written with their letters,
+    since a leading sign means a step), then DATE with the local time and zone."""
+    lat, lon, height, zone = site
+    local = time.gmtime(secs + zone * 3600)
+    return (f"LOCATE {abs(lon):.3f}{'W' if lon < 0 else 'E'} {abs(lat):.3f}{'S' if lat < 0 else 'N'} "
+            f"{zone:g} {height:g};DATE {local.tm_year} {local.tm_mon} {local.tm_mday} {local.tm_hour} "
+            f"{local.tm_min} 0 {zone:g}")
+
+
 def all_objects(stars):
     def objects(when, site):
         for row in stars:
@@ -291,7 +306,7 @@ def main():
               "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or a disc)\n};\n\n")
     out.write("struct SkyTruthCase {\n    const char *name;\n    int64_t clockSeconds; // UTC, seconds since 1970\n"
               "    const char *site;\n    double zoneHours;\n    int mode;\n    double centre[2];\n"
-              "    const char *command;  // turns the start-up chart into this one\n"
+              "    const char *command;  // turns the start-up chart into this one; empty: none can yet\n"
               "    double sunAltitudeDeg;\n    int starLimit10;\n    const SkyTruthObject *objects;\n    int count;\n};\n\n")
     out.write(f"constexpr int kSkyTruthWidth = {WIDTH}, kSkyTruthHeight = {HEIGHT}, "
               f"kSkyTruthDirFontHeight = {DIR_FONT_HEIGHT};\n\n")
@@ -308,8 +323,9 @@ def main():
         out.write("};\n\n")
         secs = calendar.timegm(tuple(when) + (0,))
         site = SITES[site_name]
+        text = "" if command is None else site_and_date_command(secs, site) + (";" + command if command else "")
         heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
-                     f'"{command}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 

@@ -48,8 +48,6 @@ TavikProcess::TavikProcess(const std::string &executable, const TavikRunOptions 
         unsetenv("XENVIRONMENT");
         unsetenv("XAPPLRESDIR");
         unsetenv("XUSERFILESEARCHPATH");
-        for (const auto &v : options.environment)
-            setenv(v.first.c_str(), v.second.c_str(), 1);
         int in = open("/dev/null", O_RDONLY);
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

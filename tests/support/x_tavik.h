@@ -22,9 +22,6 @@ struct TavikRunOptions {
     std::vector<std::string> args;   // after argv[0]
     std::string locale = kTestLocale;
     std::string workDir;             // current directory; empty = home
-    // More variables for the program, set after the ones above (e.g. TZ and
-    // TAVIK_CLOCK, which fix the program's local clock).
-    std::vector<std::pair<std::string, std::string>> environment;
 };
 
 class TavikProcess {

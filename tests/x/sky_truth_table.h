@@ -23,7 +23,7 @@ struct SkyTruthCase {
     double zoneHours;
     int mode;
     double centre[2];
-    const char *command;  // turns the start-up chart into this one
+    const char *command;  // turns the start-up chart into this one; empty: none can yet
     double sunAltitudeDeg;
     int starLimit10;
     const SkyTruthObject *objects;
@@ -34,77 +34,110 @@ constexpr int kSkyTruthWidth = 1024, kSkyTruthHeight = 768, kSkyTruthDirFontHeig
 
 // GreenwichJanuaryNight: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 257, centre 0.0000 0.0000; Sun at -48.4 degrees
 const SkyTruthObject kGreenwichJanuaryNight[] = {
-    {"star 0", 0, 0, 441.13, 202.03, 21.53, 1},
-    {"star 6", 0, 6, 687.81, 147.76, 28.82, 1},
-    {"star 7", 0, 7, 251.15, 53.91, 40.68, 1},
-    {"star 22", 0, 22, 423.54, 309.93, 9.03, 1},
-    {"star 25", 0, 25, 681.08, 18.93, 43.61, 1},
-    {"star 28", 0, 28, 636.44, 76.04, 36.62, 1},
-    {"star 35", 0, 35, 398.49, 292.37, 11.31, 1},
-    {"star 45", 0, 45, 498.64, 208.69, 20.55, 1},
-    {"star 47", 0, 47, 25.50, 327.28, 17.27, 1},
+    {"star 0", 0, 0, 453.85, 570.22, 21.53, 1},
+    {"star 5", 0, 5, 643.26, 36.75, 78.68, 1},
+    {"star 6", 0, 6, 650.24, 504.74, 28.82, 1},
+    {"star 7", 0, 7, 320.09, 396.08, 40.68, 1},
+    {"star 9", 0, 9, 563.69, 363.75, 45.70, 1},
+    {"star 12", 0, 12, 753.49, 304.10, 49.68, 1},
+    {"star 15", 0, 15, 301.81, 199.31, 61.28, 1},
+    {"star 22", 0, 22, 434.93, 676.79, 9.03, 1},
+    {"star 25", 0, 25, 634.06, 377.35, 43.61, 1},
+    {"star 26", 0, 26, 632.28, 185.85, 65.24, 1},
+    {"star 28", 0, 28, 605.65, 439.79, 36.62, 1},
+    {"star 33", 0, 33, 874.54, 18.69, 63.00, 1},
+    {"star 35", 0, 35, 414.18, 657.02, 11.31, 1},
+    {"star 40", 0, 40, 549.79, 43.25, 82.86, 1},
+    {"star 42", 0, 42, 462.53, 287.08, 54.68, 1},
+    {"star 45", 0, 45, 500.84, 578.92, 20.55, 1},
+    {"star 46", 0, 46, 328.78, 162.86, 65.79, 1},
+    {"star 47", 0, 47, 101.87, 587.26, 17.27, 1},
+    {"Moon", 1, -1, 161.00, 271.00, 49.57, 1},
 };
 
 // GreenwichAnHourLater: 2024-01-25 23:00 UTC, Greenwich (United Kingdom), mode 257, centre 0.0000 0.0000; Sun at -54.5 degrees
 const SkyTruthObject kGreenwichAnHourLater[] = {
-    {"star 0", 0, 0, 594.62, 203.72, 21.41, 1},
-    {"star 6", 0, 6, 846.45, 210.47, 24.72, 1},
-    {"star 7", 0, 7, 441.41, 14.46, 43.48, 1},
-    {"star 9", 0, 9, 778.64, 36.38, 42.77, 1},
-    {"star 22", 0, 22, 552.88, 304.25, 9.41, 1},
-    {"star 25", 0, 25, 867.67, 82.09, 39.25, 1},
-    {"star 28", 0, 28, 812.20, 127.68, 33.12, 1},
-    {"star 35", 0, 35, 532.61, 281.07, 12.07, 1},
-    {"star 45", 0, 45, 649.02, 224.17, 19.52, 1},
-    {"star 47", 0, 47, 161.84, 223.95, 23.60, 1},
+    {"star 0", 0, 0, 579.45, 570.99, 21.41, 1},
+    {"star 5", 0, 5, 774.63, 45.39, 69.56, 1},
+    {"star 6", 0, 6, 781.14, 531.27, 24.72, 1},
+    {"star 7", 0, 7, 460.52, 382.78, 43.48, 1},
+    {"star 9", 0, 9, 705.04, 376.96, 42.77, 1},
+    {"star 12", 0, 12, 895.88, 334.50, 42.65, 1},
+    {"star 15", 0, 15, 444.83, 188.79, 65.92, 1},
+    {"star 21", 0, 21, 108.17, 384.13, 37.51, 1},
+    {"star 22", 0, 22, 547.34, 673.76, 9.41, 1},
+    {"star 25", 0, 25, 774.42, 398.51, 39.25, 1},
+    {"star 26", 0, 26, 774.97, 200.43, 59.15, 1},
+    {"star 28", 0, 28, 742.29, 459.24, 33.12, 1},
+    {"star 33", 0, 33, 998.49, 32.53, 54.07, 1},
+    {"star 35", 0, 35, 529.52, 651.16, 12.07, 1},
+    {"star 40", 0, 40, 682.61, 48.09, 75.56, 1},
+    {"star 42", 0, 42, 606.45, 289.29, 54.02, 1},
+    {"star 45", 0, 45, 625.09, 586.17, 19.52, 1},
+    {"star 46", 0, 46, 470.58, 155.08, 70.11, 1},
+    {"star 47", 0, 47, 228.03, 540.30, 23.60, 1},
+    {"Moon", 1, -1, 301.00, 249.00, 56.32, 1},
 };
 
 // CapeTownJanuaryNight: 2024-01-25 21:00 UTC, Cape Town (South Africa), mode 257, centre 0.0000 0.0000; Sun at -30.2 degrees
 const SkyTruthObject kCapeTownJanuaryNight[] = {
-    {"star 3", 0, 3, 262.56, 272.99, 15.72, 1},
-    {"star 8", 0, 8, 901.52, 113.98, 36.54, 1},
-    {"star 10", 0, 10, 229.16, 252.09, 18.82, 1},
-    {"star 17", 0, 17, 173.68, 192.10, 26.79, 1},
-    {"star 19", 0, 19, 201.85, 154.69, 30.28, 1},
-    {"star 20", 0, 20, 262.55, 272.97, 15.73, 1},
-    {"star 23", 0, 23, 139.00, 189.95, 27.90, 1},
-    {"star 29", 0, 29, 201.86, 154.72, 30.27, 1},
-    {"star 30", 0, 30, 831.77, 393.82, 4.25, 0},
-    {"star 41", 0, 41, 421.61, 262.76, 14.55, 1},
-    {"star 43", 0, 43, 657.32, 361.78, 3.68, 0},
+    {"star 1", 0, 1, 524.63, 148.77, 71.03, 1},
+    {"star 3", 0, 3, 301.34, 615.74, 15.72, 1},
+    {"star 8", 0, 8, 804.02, 418.86, 36.54, 1},
+    {"star 10", 0, 10, 276.80, 587.10, 18.82, 1},
+    {"star 17", 0, 17, 242.49, 512.64, 26.79, 1},
+    {"star 19", 0, 19, 269.70, 483.81, 30.28, 1},
+    {"star 20", 0, 20, 301.34, 615.71, 15.73, 1},
+    {"star 23", 0, 23, 216.79, 499.56, 27.90, 1},
+    {"star 27", 0, 27, 386.64, 340.50, 47.82, 1},
+    {"star 29", 0, 29, 269.70, 483.84, 30.27, 1},
+    {"star 30", 0, 30, 798.71, 715.63, 4.25, 0},
+    {"star 32", 0, 32, 326.83, 147.73, 67.15, 1},
+    {"star 37", 0, 37, 370.51, 243.61, 58.48, 1},
+    {"star 41", 0, 41, 435.29, 629.54, 14.55, 1},
+    {"star 43", 0, 43, 641.67, 722.25, 3.68, 0},
+    {"star 44", 0, 44, 317.10, 228.60, 58.80, 1},
 };
 
 // GreenwichFullMoonWithSaturn: 2024-09-17 22:00 UTC, Greenwich (United Kingdom), mode 257, centre 0.0000 0.0000; Sun at -31.5 degrees
 const SkyTruthObject kGreenwichFullMoonWithSaturn[] = {
-    {"star 11", 0, 11, 890.19, 68.75, 41.15, 1},
-    {"star 16", 0, 16, 363.72, 328.01, 7.60, 1},
-    {"star 51", 0, 51, 868.20, 412.16, 3.53, 0},
-    {"star 52", 0, 52, 103.54, 360.74, 10.81, 1},
-    {"Moon", 1, -1, 206.00, 164.00, 29.17, 1},
-    {"Saturn", 2, -1, 289.00, 159.00, 28.26, 1},
+    {"star 4", 0, 4, 948.99, 135.87, 54.67, 1},
+    {"star 11", 0, 11, 787.33, 378.25, 41.15, 1},
+    {"star 16", 0, 16, 381.90, 688.48, 7.60, 1},
+    {"star 18", 0, 18, 658.57, 43.10, 77.36, 1},
+    {"star 51", 0, 51, 833.31, 721.61, 3.53, 0},
+    {"star 52", 0, 52, 156.18, 653.12, 10.81, 1},
+    {"Moon", 1, -1, 272.00, 495.00, 29.17, 1},
+    {"Saturn", 2, -1, 336.00, 508.00, 28.26, 1},
 };
 
-// EquatorialFromTheSouthPoint: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 94.7117 -38.5320; Sun at -48.4 degrees
-const SkyTruthObject kEquatorialFromTheSouthPoint[] = {
-    {"star 0", 0, 0, 453.85, 199.22, 21.53, 1},
-    {"star 1", 0, 1, 503.65, 503.82, -14.18, 1},
-    {"star 6", 0, 6, 650.24, 133.74, 28.82, 1},
-    {"star 7", 0, 7, 320.09, 25.08, 40.68, 1},
-    {"star 8", 0, 8, 791.92, 681.07, -32.79, 1},
-    {"star 22", 0, 22, 434.93, 305.79, 9.03, 1},
-    {"star 25", 0, 25, 634.06, 6.35, 43.61, 1},
-    {"star 27", 0, 27, 385.41, 688.15, -35.36, 1},
-    {"star 28", 0, 28, 605.65, 68.79, 36.62, 1},
-    {"star 32", 0, 32, 352.78, 484.65, -11.72, 1},
-    {"star 35", 0, 35, 414.18, 286.02, 11.31, 1},
-    {"star 37", 0, 37, 378.09, 588.90, -23.85, 1},
-    {"star 44", 0, 44, 335.53, 562.05, -20.55, 1},
-    {"star 45", 0, 45, 500.84, 207.92, 20.55, 1},
-    {"star 47", 0, 47, 101.87, 216.26, 17.27, 1},
+// EquatorialFromTheStartChart: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 94.7117 4.9446; Sun at -48.4 degrees
+const SkyTruthObject kEquatorialFromTheStartChart[] = {
+    {"star 0", 0, 0, 453.83, 567.87, 21.53, 1},
+    {"star 5", 0, 5, 608.15, 28.84, 78.68, 1},
+    {"star 6", 0, 6, 645.28, 494.56, 28.82, 1},
+    {"star 7", 0, 7, 337.71, 378.36, 40.68, 1},
+    {"star 9", 0, 9, 558.24, 361.78, 45.70, 1},
+    {"star 12", 0, 12, 719.41, 276.85, 49.68, 1},
+    {"star 15", 0, 15, 341.39, 179.62, 61.28, 1},
+    {"star 21", 0, 21, 30.91, 290.45, 29.10, 1},
+    {"star 22", 0, 22, 430.55, 672.99, 9.03, 1},
+    {"star 25", 0, 25, 621.94, 369.66, 43.61, 1},
+    {"star 26", 0, 26, 609.08, 178.83, 65.24, 1},
+    {"star 28", 0, 28, 599.32, 434.84, 36.62, 1},
+    {"star 35", 0, 35, 409.71, 651.36, 11.31, 1},
+    {"star 40", 0, 40, 539.72, 41.93, 82.86, 1},
+    {"star 42", 0, 42, 469.34, 285.34, 54.68, 1},
+    {"star 45", 0, 45, 500.78, 578.17, 20.55, 1},
+    {"star 46", 0, 46, 366.20, 147.94, 65.79, 1},
+    {"star 47", 0, 47, 107.58, 498.97, 17.27, 1},
+    {"star 48", 0, 48, 1000.73, 165.03, 35.16, 1},
+    {"Moon", 1, -1, 220.00, 216.00, 49.57, 1},
+    {"Jupiter", 2, -1, 1010.00, 280.00, 28.47, 1},
 };
 
-// AitoffFromTheSouthPoint: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 1028, centre 94.7117 -38.5320; Sun at -48.4 degrees
-const SkyTruthObject kAitoffFromTheSouthPoint[] = {
+// AitoffFromTheStartChart: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 1028, centre 94.7117 4.9446; Sun at -48.4 degrees
+const SkyTruthObject kAitoffFromTheStartChart[] = {
     {"star 0", 0, 0, 493.15, 431.37, 21.53, 1},
     {"star 1", 0, 1, 509.20, 533.04, -14.18, 1},
     {"star 2", 0, 2, 187.81, 319.33, -1.96, 1},
@@ -285,13 +318,13 @@ const SkyTruthObject kAitoffOnOrion[] = {
 };
 
 const SkyTruthCase kSkyTruthCases[] = {
-    {"GreenwichJanuaryNight", 1706220000, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -48.37, 60, kGreenwichJanuaryNight, 9},
-    {"GreenwichAnHourLater", 1706223600, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -54.46, 60, kGreenwichAnHourLater, 10},
-    {"CapeTownJanuaryNight", 1706216400, "Cape Town (South Africa)", 2.0, 257, {0.0000, 0.0000}, "", -30.21, 60, kCapeTownJanuaryNight, 11},
-    {"GreenwichFullMoonWithSaturn", 1726610400, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "", -31.50, 60, kGreenwichFullMoonWithSaturn, 6},
-    {"EquatorialFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {94.7117, -38.5320}, "MODE EQT", -48.37, 60, kEquatorialFromTheSouthPoint, 15},
-    {"AitoffFromTheSouthPoint", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {94.7117, -38.5320}, "MODE ALL2_EQT", -48.37, 45, kAitoffFromTheSouthPoint, 60},
-    {"PlanisphereGreenwich", 1706220000, "Greenwich (United Kingdom)", 0.0, 2049, {0.0000, 0.0000}, "MODE PLNS", -48.37, 45, kPlanisphereGreenwich, 27},
+    {"GreenwichJanuaryNight", 1706220000, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 22 0 0 0", -48.37, 60, kGreenwichJanuaryNight, 19},
+    {"GreenwichAnHourLater", 1706223600, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 23 0 0 0", -54.46, 60, kGreenwichAnHourLater, 20},
+    {"CapeTownJanuaryNight", 1706216400, "Cape Town (South Africa)", 2.0, 257, {0.0000, 0.0000}, "LOCATE 18.467E 33.800S 2 41;DATE 2024 1 25 23 0 0 2", -30.21, 60, kCapeTownJanuaryNight, 16},
+    {"GreenwichFullMoonWithSaturn", 1726610400, "Greenwich (United Kingdom)", 0.0, 257, {0.0000, 0.0000}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 9 17 22 0 0 0", -31.50, 60, kGreenwichFullMoonWithSaturn, 8},
+    {"EquatorialFromTheStartChart", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {94.7117, 4.9446}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 22 0 0 0;MODE EQT", -48.37, 60, kEquatorialFromTheStartChart, 21},
+    {"AitoffFromTheStartChart", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {94.7117, 4.9446}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 22 0 0 0;MODE ALL2_EQT", -48.37, 45, kAitoffFromTheStartChart, 60},
+    {"PlanisphereGreenwich", 1706220000, "Greenwich (United Kingdom)", 0.0, 2049, {0.0000, 0.0000}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 22 0 0 0;MODE PLNS", -48.37, 45, kPlanisphereGreenwich, 27},
     {"EquatorialOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {84.0000, 0.0000}, "", -48.37, 60, kEquatorialOnOrion, 18},
     {"AitoffOnOrion", 1706220000, "Greenwich (United Kingdom)", 0.0, 1028, {84.0000, 0.0000}, "", -48.37, 45, kAitoffOnOrion, 60},
 };

@@ -1,5 +1,6 @@
 // The real program's chart against the sky: tavik starts on a private X
-// server at a fixed moment and site, its chart is read back from the window,
+// server, a key sends it LOCATE, DATE and MODE for a fixed site, moment and
+// chart mode, its chart is read back from the window,
 // the star symbols and bodies are found by their palette colours, and each
 // object of tools/sky_truth.py's table (places computed with ERFA and PyEphem,
 // projected independently) must have a drawn symbol within 2 pixels, with no
@@ -48,13 +49,13 @@ constexpr double kAitoffTolerancePx = 3.5;
 
 double toleranceFor(int mode) { return isAitoffMode(mode) ? kAitoffTolerancePx : kTolerancePx; }
 
-// The cases that can be chosen on the real program today: its start-up chart
-// is the horizontal one. "EquatorialFromTheSouthPoint",
-// "AitoffFromTheSouthPoint" and "PlanisphereGreenwich" (whose command text
-// turns the start-up chart into theirs) join this list when MODE is built,
-// the two "...OnOrion" rows when the view centre can be moved.
-const char *const kDrawableCases[] = {"GreenwichJanuaryNight", "GreenwichAnHourLater", "CapeTownJanuaryNight",
-                                      "GreenwichFullMoonWithSaturn"};
+// The cases the real program can draw today: the commands of each give the
+// start-up chart its site, moment and mode. The two "...OnOrion" rows join
+// when the view centre can be moved by a command.
+const char *const kDrawableCases[] = {"GreenwichJanuaryNight",       "GreenwichAnHourLater",
+                                      "CapeTownJanuaryNight",        "GreenwichFullMoonWithSaturn",
+                                      "EquatorialFromTheStartChart", "AitoffFromTheStartChart",
+                                      "PlanisphereGreenwich"};
 
 const SkyTruthCase *caseNamed(const std::string &name)
 {
@@ -62,17 +63,6 @@ const SkyTruthCase *caseNamed(const std::string &name)
         if (name == c.name)
             return &c;
     return nullptr;
-}
-
-// POSIX TZ for a zone east of Greenwich by `hours`: the program's clock is the
-// process's local time labelled with the site's zone, so the two must agree.
-std::string tzForZone(double hours)
-{
-    const int minutes = static_cast<int>(std::lround(std::fabs(hours) * 60.0));
-    std::ostringstream s;
-    s << "TVK" << (hours > 0 ? "-" : "+") << minutes / 60 << ":" << (minutes % 60 < 10 ? "0" : "")
-      << minutes % 60;
-    return s.str();
 }
 
 // The star palette (ColorStar0..9) as 24-bit pixels of a TrueColor screen.
@@ -184,11 +174,8 @@ DrawnSky drawChart(const SkyTruthCase &c)
               "-xrm", "TAvik.Main.DrawingArea.height: " + std::to_string(height),
               "-xrm", std::string("TAvik*DirNameFontset: ") + kPinnedFont,
               "-xrm", std::string("TAvik*StatusFontset: ") + kPinnedFont};
-    if (c.command[0]) {
-        const std::vector<std::string> key = xrmBindStkDoit("F5", std::string(c.command) + ";DRIVE");
-        o.args.insert(o.args.end(), key.begin(), key.end());
-    }
-    o.environment = {{"TZ", tzForZone(c.zoneHours)}, {"TAVIK_CLOCK", std::to_string(c.clockSeconds)}};
+    const std::vector<std::string> key = xrmBindStkDoit("F5", std::string(c.command) + ";DRIVE");
+    o.args.insert(o.args.end(), key.begin(), key.end());
     TavikProcess p(TAVIK_EXECUTABLE, o);
     Window top = xWaitForWindow(d, "tavik", "TAvik", 60000);
     if (!top) {
@@ -225,14 +212,13 @@ DrawnSky drawChart(const SkyTruthCase &c)
         sky.error = "the chart never showed a still picture with star pixels";
         return sky;
     }
-    if (c.command[0]) {
-        // The start-up chart stands; the key turns it into the case's chart.
-        const std::vector<unsigned long> startChart = pixels;
-        xSendKey(d, top, "F5");
-        if (!waitUntil([&] { return capture() && pixels != startChart; }, 60000)) {
-            sky.error = std::string("\"") + c.command + "\" did not change the chart";
-            return sky;
-        }
+    // The start-up chart (the wall clock's moment) stands; the key's
+    // commands give it the case's site, moment and mode.
+    const std::vector<unsigned long> startChart = pixels;
+    xSendKey(d, top, "F5");
+    if (!waitUntil([&] { return capture() && pixels != startChart; }, 60000)) {
+        sky.error = std::string("\"") + c.command + "\" did not change the chart";
+        return sky;
     }
     p.kill();
 
@@ -333,6 +319,7 @@ TEST(SkyTruthX, TheTableHasItsCasesWithStarsMoonAndPlanets)
     for (const char *name : kDrawableCases) {
         const SkyTruthCase *c = caseNamed(name);
         ASSERT_NE(c, nullptr) << name;
+        EXPECT_STRNE("", c->command) << name;
 
         EXPECT_LT(c->sunAltitudeDeg, -18.0) << name << ": a dark sky, so the automatic star limit is 6.0";
         EXPECT_GE(c->count, 3) << name;
