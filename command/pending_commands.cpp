@@ -10,9 +10,6 @@ void notAvailable() { stkSetError("stkErrorNotAvailable", nullptr); }
 
 } // namespace
 
-void stkCmdContinue(ChartState *, char **) { notAvailable(); }
-void stkCmdReverse(ChartState *, char **) { notAvailable(); }
-void stkCmdRealTime(ChartState *, char **) { notAvailable(); }
 
 // The user-object and click-data file readers are not built yet: LOAD and
 // UNLOAD with a file report them as not available, naming the keyword.
