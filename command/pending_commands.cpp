@@ -4,13 +4,6 @@
 #include "command/commands.h"
 #include "command/interpreter.h"
 
-namespace {
-
-void notAvailable() { stkSetError("stkErrorNotAvailable", nullptr); }
-
-} // namespace
-
-
 // The user-object and click-data file readers are not built yet: LOAD and
 // UNLOAD with a file report them as not available, naming the keyword.
 int stkLoadUserObjectFile(ChartState *, const char *)

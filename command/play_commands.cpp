@@ -13,6 +13,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/play_clock.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
@@ -24,23 +25,11 @@ constexpr int kToolbarReverse = 24;
 constexpr int kToolbarStopPlay = 25;
 constexpr int kToolbarContinue = 26;
 
-enum { kPlayByPeriod = 0, kPlayClock = 1, kPlayClockFromBase = 2 };
 enum { kPlayUntilEnd = 1, kPlayNoEnd = 2 };
-
-// The clock now in the chart date's zone, so that its readings and the
-// chart date differ by elapsed time only.
-void clockNow(const ChartState *chart, DateTime *now)
-{
-    timeNow(now);
-    timeShiftToZone(now, chart->sky.date.zone);
-    now->zone = chart->sky.date.zone;
-}
 
 void takeBase(ChartState *chart)
 {
-    DateTime now;
-    clockNow(chart, &now);
-    chart->playBaseJd = dateToJd(&now);
+    chart->playBaseJd = playClockJd(chart);
     chart->playBaseDate = chart->sky.date;
 }
 
@@ -85,15 +74,16 @@ void stopOutOfDate(ChartState *chart)
 // Kinds 1 and 2: the date the clock gives. 0 when it leaves the date range.
 int followClock(ChartState *chart, DateTime *date)
 {
-    DateTime now;
-    clockNow(chart, &now);
     if (chart->playKind == kPlayClock) {
-        *date = now;
-        return 1;
+        // The local time moved into the chart date's zone.
+        timeNow(date);
+        const int ok = timeShiftToZone(date, chart->sky.date.zone);
+        date->zone = chart->sky.date.zone;
+        return ok;
     }
     // Julian dates carry some ten microseconds of rounding; the clock counts
     // whole seconds, so the elapsed time is taken to the millisecond.
-    const double elapsed = std::round((dateToJd(&now) - chart->playBaseJd) * 86400000.0) / 1000.0;
+    const double elapsed = std::round((playClockJd(chart) - chart->playBaseJd) * 86400000.0) / 1000.0;
     *date = chart->playBaseDate;
     TimeStep step{0, 0, 0, 0, 0, elapsed < 0 ? -elapsed : elapsed};
     return timeAdd(date, &step, elapsed < 0);

@@ -71,6 +71,8 @@ void XSurface::screenPixels(uint32_t *white, uint32_t *black) {
     const int screen = DefaultScreen(display);
     *white = static_cast<uint32_t>(WhitePixel(display, screen));
     *black = static_cast<uint32_t>(BlackPixel(display, screen));
+}
+
 int XSurface::saveImage(const char *path, int width, int height) {
     // A request outside the pixmap is a BadMatch that ends the client.
     if (pixmap == 0 || width < 1 || height < 1 || width > pixmapWidth || height > pixmapHeight) return 0;

@@ -124,6 +124,12 @@ TEST_F(Play, TheClockFromABaseAddsTheElapsedTime)
     fakeNow += 3600;
     EXPECT_EQ(0, playStep(chart));
     EXPECT_EQ("1990-06-01 13:01:00", dateText(chart->sky.date));
+    // A date set meanwhile is the new base.
+    stkExecute(chart, "DATE 2010,1,1,0,0,0");
+    ASSERT_STREQ("", appData->errorId);
+    fakeNow += 30;
+    EXPECT_EQ(0, playStep(chart));
+    EXPECT_EQ("2010-01-01 00:00:30", dateText(chart->sky.date));
 }
 
 TEST_F(Play, ClockKindsWithImmediateSetRunOnTheTimer)
