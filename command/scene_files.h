@@ -51,3 +51,28 @@ int findOrbitBlockLine(const char *path, const char *name, char *line, int size)
 // shown: the last one is reported when the STL statement ends. Returns 0
 // when the file cannot be opened.
 int loadSceneFile(ChartState *chart, const char *path);
+
+// ---- writing ----------------------------------------------------------------
+
+#include <cstdint>
+
+struct KeywordEntry;
+
+// One SHOW line of the bits set in value and not in defaultValue, then one
+// HIDE line of those clear in value and set in defaultValue, each bit named
+// by its first keyword of group (bits without a keyword are skipped).
+// Returns 0 when a write failed.
+int writeDisplayFlags(std::FILE *out, uint8_t value, uint8_t defaultValue, int32_t groupCode,
+                      const KeywordEntry *table);
+// The same with the object names of body id.
+int writeObjectDisplayFlags(ChartState *chart, std::FILE *out, uint8_t value, uint8_t defaultValue, int32_t id);
+
+// The settings, the command script and the whole scene (see the file's
+// comments for the order). asStartupScript leaves out the date and the
+// absolute star limit and writes the limit's offset instead. Each returns 1,
+// or 0 when a write failed or a name could not be written so that it reads
+// back the same (the scene would load differently).
+int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript);
+int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript);
+int writeOrbitBlock(ChartState *chart, std::FILE *out);
+int writeSceneFile(ChartState *chart, std::FILE *out, int asStartupScript);
