@@ -332,9 +332,13 @@ int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript)
             jdToDate(chart->playEndJd, &end);
             end.zone = 0;
             timeShiftToZone(&end, chart->sky.date.zone);
+            end.zone = chart->sky.date.zone;
+            // A Julian date read back lands a hair before the whole second.
+            end.second = std::round(end.second);
+            timeNormalize(&end);
             std::snprintf(text, sizeof text, "%s%d,%d,%d,%d,%d,%d",
                           chart->playKind == kPlayByPeriod ? " " : ",", end.year, end.month, end.day, end.hour,
-                          end.minute, static_cast<int>(std::lround(end.second)));
+                          end.minute, static_cast<int>(end.second));
             line += text;
         } else if (chart->playKind == kPlayByPeriod && bareKind != kPlayByPeriod) {
             line += " ,,,,"; // never happens from the commands; kept whole anyway

@@ -98,8 +98,12 @@ TEST_F(SceneWriter, ScenesReadBackAsWritten)
         "PERIOD 0,0,1,2,3,4.5",
         "STIME SUNSET 30MIN",
         "TIMESYS UT",
-        "PERIOD 0,0,1,0,0,0; REVERSE 2024,1,1",
+        "PERIOD 0,0,1,0,0,0; REVERSE 2024,1,1,6,30,0",
         "REALTIME 0,1,5; CONTINUE REALTIME2",
+        "TRACK STAR alphaOri",
+        "MODE EQT; TRACK NEBULA N224",
+        "SHOW NEBULA; HIDE SUN",
+        "TRACK EQT 5.5, -20",
     };
     for (const char *state : states) {
         SCOPED_TRACE(state);
@@ -115,6 +119,25 @@ TEST_F(SceneWriter, ScenesReadBackAsWritten)
             stkExecute(chart, "CONTINUE");
     }
     EXPECT_EQ(0, uiHooksRecordedMessageCount()) << uiHooksRecordedMessageText(0);
+}
+
+TEST_F(SceneWriter, PlayingIsWrittenWithItsDirectionKindAndEndDate)
+{
+    const struct {
+        const char *state, *line;
+    } cases[] = {
+        {"REVERSE 2024,1,1,6,30,0", "\t\tREALTIME 0,1,5\n\t\tREVERSE 2024,1,1,6,30,0\n"},
+        {"REALTIME 0,1,5; CONTINUE REALTIME2", "\t\tREALTIME 0,1,5\n\t\tCONTINUE REALTIME2\n"},
+        {"REALTIME 2,0,5; CONTINUE", "\t\tREALTIME 2,0,5\n\t\tCONTINUE\n"},
+        {"REALTIME 0,1,5; CONTINUE REALTIME1,2030,1,1", "\t\tREALTIME 0,1,5\n\t\tCONTINUE REALTIME1,2030,1,1,"},
+    };
+    for (const auto &c : cases) {
+        stkExecute(chart, "INIT");
+        stkExecute(chart, c.state);
+        ASSERT_EQ(1, chart->playing) << c.state;
+        EXPECT_NE(std::string::npos, scene(0).find(c.line)) << c.state << "\n" << scene(0);
+        stkExecute(chart, "CONTINUE");
+    }
 }
 
 TEST_F(SceneWriter, ASiteNameThatWouldEndTheStatementFailsTheSave)
