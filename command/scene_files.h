@@ -40,13 +40,6 @@ void sceneReaderStart(SceneReader *reader, std::FILE *in);
  */
 int readSceneStatement(SceneReader *reader, char *words[kSceneWords]);
 
-/*
- * findOrbitBlockLine: the element line that follows the line ":" + name in
- * the file's ORBIT block (the whole trimmed name, any indentation).
- * Returns:  1 with line[size] filled; 0 when there is none.
- */
-int findOrbitBlockLine(const char *path, const char *name, char *line, int size);
-
 // Runs the statements of the file's SCENE MAIN. Errors are recorded, not
 // shown: the last one is reported when the STL statement ends. Returns 0
 // when the file cannot be opened.

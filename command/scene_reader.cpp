@@ -1,12 +1,15 @@
 // The scene-file reader and STL.
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 
 #include "command/commands.h"
 #include "command/interpreter.h"
 #include "command/scene_files.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/element_files.h"
 #include "model/lexing.h"
 
 namespace {
@@ -23,51 +26,32 @@ void dropLine(std::FILE *in)
 
 bool wordIs(const char *word, const char *keyword) { return strEqualNoCase(word, keyword) != 0; }
 
-// The trimmed text between leading blanks and trailing blanks and newline.
-void trimInPlace(char *text, char **start)
-{
-    char *p = text;
-    while (*p == ' ' || *p == '\t')
-        p++;
-    size_t n = std::strlen(p);
-    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\t' || p[n - 1] == '\n' || p[n - 1] == '\r'))
-        n--;
-    p[n] = '\0';
-    *start = p;
-}
-
-// Reads one line into line[size]; a longer line is cut and its rest dropped.
-// 0 at the end of the file.
-int readLine(std::FILE *in, char *line, int size)
-{
-    int n = 0, c;
-    bool any = false;
-    while ((c = std::getc(in)) != EOF) {
-        any = true;
-        if (c == '\n')
-            break;
-        if (n < size - 1)
-            line[n++] = static_cast<char>(c);
-    }
-    line[n] = '\0';
-    return any;
-}
-
-// COMET and MINORPLANET: the body's element line from the ORBIT block.
-void runOrbitStatement(const char *path, char **words)
+// COMET and MINORPLANET: the body's element line from the file's ORBIT
+// block; occurrence counts the statements of that name and kind so far, so
+// two bodies of one name each find their own line.
+void runOrbitStatement(ChartState *chart, std::FILE *in, char **words, std::map<std::string, int> *seen)
 {
     const char *name = words[1];
     if (name == nullptr || strIsBlank(name)) {
         stkSetError("stkErrorIllegalParam", name);
         return;
     }
-    char line[206];
-    if (!findOrbitBlockLine(path, name, line, sizeof line)) {
+    const bool comet = wordIs(words[0], "COMET");
+    const int occurrence = ++(*seen)[std::string(comet ? "C" : "M") + name];
+    char line[kElementLineSize];
+    if (!findOrbitBlockLine(in, name, comet ? 'C' : 'M', occurrence, line, sizeof line)) {
         stkSetError("stkErrorCometNotFound", name);
         return;
     }
-    // The element-line parser comes with the element files.
-    stkSetError("stkErrorNotAvailable", name);
+    OrbitalElements elements;
+    if (!parseElementLine(&elements, line)) {
+        stkSetError("stkErrorInvalidComet", name);
+        return;
+    }
+    if (comet)
+        addComet(chart, &elements);
+    else
+        addMinorPlanet(chart, &elements);
 }
 
 int sceneDepth = 0; // STL loads running, outermost included
@@ -137,42 +121,6 @@ int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
     }
 }
 
-int findOrbitBlockLine(const char *path, const char *name, char *line, int size)
-{
-    std::FILE *in = std::fopen(path, "r");
-    if (in == nullptr)
-        return 0;
-    char wanted[kStkTextSize];
-    strCopyBounded(wanted, sizeof wanted, name);
-    char *want;
-    trimInPlace(wanted, &want);
-    char text[kStkTextSize];
-    bool inBlock = false, found = false;
-    while (!found && readLine(in, text, sizeof text)) {
-        char *t;
-        trimInPlace(text, &t);
-        if (!inBlock) {
-            StkTokenizer tokens;
-            char *first = stkNextTokenIn(&tokens, t, 0);
-            char *second = stkNextTokenIn(&tokens, nullptr, 1);
-            inBlock = wordIs(first, "BLOCK") && wordIs(second, "ORBIT");
-            continue;
-        }
-        if (strPrefixNoCase(t, "END BLOCK", 9)) {
-            inBlock = false;
-            continue;
-        }
-        if (t[0] != ':')
-            continue;
-        char *bodyName;
-        trimInPlace(t + 1, &bodyName);
-        if (std::strcmp(bodyName, want) == 0)
-            found = readLine(in, line, size) != 0;
-    }
-    std::fclose(in);
-    return found;
-}
-
 int loadSceneFile(ChartState *chart, const char *path)
 {
     std::FILE *in = std::fopen(path, "r");
@@ -182,6 +130,7 @@ int loadSceneFile(ChartState *chart, const char *path)
     sceneReaderStart(&reader, in);
     char *words[kSceneWords];
     bool inScene = false;
+    std::map<std::string, int> seen;
     while (readSceneStatement(&reader, words)) {
         if (!inScene) {
             inScene = wordIs(words[0], "SCENE") && wordIs(words[1], "MAIN");
@@ -193,7 +142,7 @@ int loadSceneFile(ChartState *chart, const char *path)
         if (words[0] == nullptr || words[0][0] == '\0' || wordIs(words[1], "WINDOW"))
             continue;
         if (wordIs(words[0], "COMET") || wordIs(words[0], "MINORPLANET"))
-            runOrbitStatement(path, words);
+            runOrbitStatement(chart, in, words, &seen);
         else
             stkDispatch(chart, words[0], words + 1);
     }

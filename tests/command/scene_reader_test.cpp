@@ -124,12 +124,6 @@ TEST_F(SceneReader, ACometWithoutAnOrbitLineIsOneErrorAndTheRestRuns)
     ASSERT_EQ(1, uiHooksRecordedMessageCount());
     EXPECT_NE(nullptr, std::strstr(uiHooksRecordedMessageText(0), "Halley")) << uiHooksRecordedMessageText(0);
     EXPECT_STREQ("stkErrorCometNotFound", appData->errorId);
-
-    char line[206];
-    const std::string path = dir.file("f.stl");
-    EXPECT_EQ(0, findOrbitBlockLine(path.c_str(), "Halley", line, sizeof line)); // no prefix match
-    ASSERT_EQ(1, findOrbitBlockLine(path.c_str(), " Halley Extra ", line, sizeof line));
-    EXPECT_STREQ("line of Halley Extra", line);
 }
 
 TEST_F(SceneReader, ACometWithAnEmptyNameIsAnIllegalParameter)
