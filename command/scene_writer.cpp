@@ -18,6 +18,7 @@
 #include "model/object_names.h"
 #include "model/position.h"
 #include "model/user_objects.h"
+#include "model/view_geometry.h"
 
 namespace {
 
@@ -42,9 +43,6 @@ enum : int32_t {
     kGroupSkyMarks = 0x1C,
     kGroupPictureMarks = 0x1D,
 };
-
-// The coordinate system of a mode (its low byte).
-enum : int32_t { kModeSystemHrz = 1, kModeSystemEqt = 4, kModeSystemEcl = 5, kModeSystemGal = 6 };
 
 constexpr uint8_t kShownBit = 0x02;
 constexpr uint8_t kOutlineBit = 0x01;
@@ -208,16 +206,16 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
     o.print("MODE %s\n", stkKeywordName(modeKeywords, chart->mode));
     o.print("SOL_OFFSET %f,%f,%f\n", chart->solOffset[0], chart->solOffset[1], chart->solOffset[2]);
     switch (chartModeSystem(chart->mode)) {
-    case kModeSystemHrz:
+    case kSystemHrz:
         o.print("VIEW CENTER HRZ %f, %f\n", chart->centerHrz[0], chart->centerHrz[1]);
         break;
-    case kModeSystemEqt:
+    case kSystemEqt:
         o.print("VIEW CENTER EQT_DATE %f, %f\n", chart->centerMode[0] / 15.0, chart->centerMode[1]);
         break;
-    case kModeSystemEcl:
+    case kSystemEcl:
         o.print("VIEW CENTER ECL %f, %f\n", chart->centerMode[0], chart->centerMode[1]);
         break;
-    case kModeSystemGal:
+    case kSystemGal:
         o.print("VIEW CENTER GAL %f, %f\n", chart->centerMode[0], chart->centerMode[1]);
         break;
     default:
