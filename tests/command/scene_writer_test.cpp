@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
+#include "model/element_files.h"
 #include "model/ui_hooks.h"
 #include "tests/support/temp_dir.h"
 
@@ -137,6 +138,49 @@ TEST_F(SceneWriter, PlayingIsWrittenWithItsDirectionKindAndEndDate)
         ASSERT_EQ(1, chart->playing) << c.state;
         EXPECT_NE(std::string::npos, scene(0).find(c.line)) << c.state << "\n" << scene(0);
         stkExecute(chart, "CONTINUE");
+    }
+}
+
+// The first lines of the shipped element files, read by the program's own
+// element-line reader.
+std::string elementLine(const char *file, int row)
+{
+    std::FILE *f = std::fopen((std::string(TAVIK_SOURCE_DIR) + "/data/" + file).c_str(), "r");
+    char line[512] = "";
+    for (int i = 0; f != nullptr && i <= row; i++)
+        if (!std::fgets(line, sizeof line, f))
+            line[0] = '\0';
+    if (f != nullptr)
+        std::fclose(f);
+    return line;
+}
+
+TEST_F(SceneWriter, CometsAndMinorPlanetsReadBackWithTheirOrbitBlock)
+{
+    const struct {
+        const char *file;
+        int row;
+        bool comet;
+    } bodies[] = {{"comet.elm", 0, true}, {"comet.elm", 1, true}, {"mp.elm", 0, false}};
+    for (const char *hidden : {"", "HIDE COMET2", "HIDE MINORPLANET1", "HIDE COMET"}) {
+        SCOPED_TRACE(hidden);
+        stkExecute(chart, "INIT");
+        for (const auto &b : bodies) {
+            OrbitalElements e;
+            ASSERT_EQ(1, parseElementLine(&e, elementLine(b.file, b.row).c_str()));
+            ASSERT_EQ(1, b.comet ? addComet(chart, &e) : addMinorPlanet(chart, &e));
+        }
+        stkExecute(chart, hidden);
+        ASSERT_STREQ("", appData->errorId);
+        const std::string first = scene(0);
+        EXPECT_NE(std::string::npos, first.find("\t\tCOMET \"Halley\"\n\t\tCOMET \"Encke\"\n\t\tMINORPLANET \"Ceres\"\n"))
+            << first;
+        EXPECT_NE(std::string::npos, first.find("\nBLOCK ORBIT\n:Halley\nC 1P")) << first;
+        const std::string path = dir.write("bodies.stl", first);
+        stkExecute(chart, ("STL \"" + path + "\"").c_str());
+        EXPECT_STREQ("", appData->errorId);
+        EXPECT_EQ(3, chart->cometCount + chart->minorPlanetCount);
+        EXPECT_EQ(first, scene(0));
     }
 }
 
