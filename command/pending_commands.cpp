@@ -4,18 +4,6 @@
 #include "command/commands.h"
 #include "command/interpreter.h"
 
-namespace {
-
-void notAvailable() { stkSetError("stkErrorNotAvailable", nullptr); }
-
-} // namespace
-
-void stkCmdContinue(ChartState *, char **) { notAvailable(); }
-void stkCmdReverse(ChartState *, char **) { notAvailable(); }
-void stkCmdRealTime(ChartState *, char **) { notAvailable(); }
-void stkCmdStl(ChartState *, char **) { notAvailable(); }
-void stkCmdGsave(ChartState *, char **) { notAvailable(); }
-
 // The user-object and click-data file readers are not built yet: LOAD and
 // UNLOAD with a file report them as not available, naming the keyword.
 int stkLoadUserObjectFile(ChartState *, const char *)

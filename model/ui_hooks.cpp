@@ -1,6 +1,7 @@
 #include "model/ui_hooks.h"
 
 #include "model/app_data.h"
+#include "model/chart_state.h"
 
 #include <cstdio>
 #include <string>
@@ -24,6 +25,8 @@ void defaultOpenGaugeDialog(const char *) {}
 void defaultGaugeDlgSetPercent(int) {}
 int defaultGaugeDlgCancelled() { return 0; }
 void defaultCloseGaugeDialog() {}
+void defaultSetPlayWorkProc(ChartState *chart, int on) { chart->playWorkProc = on ? 1 : 0; }
+void defaultSetPlayTimer(ChartState *chart, long long ms) { chart->playTimerId = ms >= 0 ? 1 : 0; }
 
 struct RecordedMessage {
     int type;
@@ -56,6 +59,8 @@ constexpr UiHooks kDefaultHooks = {
     defaultGaugeDlgSetPercent,
     defaultGaugeDlgCancelled,
     defaultCloseGaugeDialog,
+    defaultSetPlayWorkProc,
+    defaultSetPlayTimer,
 };
 
 } // namespace

@@ -104,6 +104,13 @@ struct UiHooks {
     void (*gaugeDlgSetPercent)(int percent);
     int (*gaugeDlgCancelled)();
     void (*closeGaugeDialog)();
+    // Playing: on 1 registers playStep as the event loop's work procedure
+    // (its id in chart->playWorkProc), on 0 removes it (id 0). Default: only
+    // the id changes (1 or 0), so the lower layers' tests can drive playStep.
+    void (*setPlayWorkProc)(ChartState *chart, int on);
+    // Arms the timer calling playTimer after ms milliseconds (its id in
+    // chart->playTimerId); ms below 0 removes it (id 0). Default: the same.
+    void (*setPlayTimer)(ChartState *chart, long long ms);
 };
 
 extern UiHooks uiHooks;

@@ -29,6 +29,10 @@ struct ChartSurface {
     virtual void copyAreaToWindow(int, int, int, int) {}
     // The screen's white and black pixels.
     virtual void screenPixels(uint32_t *white, uint32_t *black) { *white = *black = 0; }
+    // Writes the pixmap's top-left width x height as an XPM file at the path.
+    // Returns 1 when the whole image was written; 0 without a pixmap, when
+    // the size is out of the pixmap or the image cannot be made or written.
+    virtual int saveImage(const char *, int, int) { return 0; }
 };
 
 // The surface the chart refresh works on; ui/ registers it once the drawing

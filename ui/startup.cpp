@@ -28,6 +28,7 @@
 #include "ui/env_resources.h"
 #include "ui/icon.h"
 #include "ui/main_window.h"
+#include "ui/play_loop.h"
 #include "ui/message_box.h"
 #include "ui/pending_startup.h"
 
@@ -92,6 +93,8 @@ void registerUiHooks()
     uiHooks.chartRefresh = chartRefresh;
     uiHooks.toolbarRefreshAll = toolbarRefreshAll;
     uiHooks.viewUpdateScrollBars = viewUpdateScrollBars;
+    uiHooks.setPlayWorkProc = setPlayWorkProc;
+    uiHooks.setPlayTimer = setPlayTimer;
 }
 
 void installWmDeleteHandler(Widget topLevel)

@@ -175,9 +175,9 @@ TEST_F(CoreCommands, InputInsideAnOpeningInputIsIgnored)
 
 TEST_F(CoreCommands, PendingCommandSaysSo)
 {
-    stkExecute(chart, "GSAVE a.xpm");
+    stkExecute(chart, "LOAD AD, \"a.adf\"");
     EXPECT_EQ(uiHooksRecordedMessageCount(), 1);
-    EXPECT_STREQ(uiHooksRecordedMessageText(0), "GSAVE: Command not available in this version.");
+    EXPECT_STREQ(uiHooksRecordedMessageText(0), "LOAD: Command not available in this version.");
 }
 
 } // namespace
