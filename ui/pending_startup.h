@@ -33,8 +33,7 @@ void viewUpdateScrollBars(ChartState *chart);
 void viewScrollHorizontal(ChartState *chart, int action, int value);
 void viewScrollVertical(ChartState *chart, int action, int value);
 
-// --- sky marks, click data, TCP server ---
-int loadSkyMarks();            // 1 when the sky-mark file was read
+// --- click data, TCP server ---
 void loadClickData(ChartState *chart, const char *path);
 void socketServerStart();
 void socketServerStop();

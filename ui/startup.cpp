@@ -19,6 +19,7 @@
 #include "model/settings.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "model/user_objects.h"
 #include "render/frame.h"
 #include "render/name_files.h"
 #include "render/x/font_sets.h"
@@ -378,7 +379,7 @@ void appMain(int argc, char **argv)
     }
 
     // 18-20. Sky marks, click data, TCP server.
-    if (!loadSkyMarks())
+    if (!loadSkyMarks(chart))
         chart->skyMarkFlags = 0;
     loadClickData(chart, appData->clickDataFile);
     appData->socketPort = optionGetInt("SocketPort", 0);
