@@ -52,9 +52,6 @@ void stkCmdDiskMag(ChartState *chart, char **params);
 void stkCmdGsave(ChartState *chart, char **params);
 void stkCmdExit(ChartState *chart, char **params);
 
-// LOAD AD, UNLOAD AD with a file and LOAD CLICKDATA: the file is read
-// (removed) and errors recorded; 1 on success. Stand-ins in command/pending_commands.cpp
-// until the user-object and click-data readers exist.
-int stkLoadUserObjectFile(ChartState *chart, const char *path);
-int stkUnloadUserObjectFile(ChartState *chart, const char *path);
+// LOAD CLICKDATA: the file is read and errors recorded; 1 on success. A
+// stand-in in command/pending_commands.cpp until the click-data reader exists.
 int stkLoadClickData(ChartState *chart, const char *path);

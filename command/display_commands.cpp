@@ -153,8 +153,11 @@ void stkCmdLoad(ChartState *chart, char **params)
             stkSetError("stkErrorIllegalParam", params[0]);
             return;
         }
+        // A bad line is this command's error, so a TCP client gets it as
+        // its reply and no box opens on the server's display.
         if (userObjectPath(file, path, sizeof path))
-            stkLoadUserObjectFile(chart, path);
+            loadUserObjectFile(chart, path, &chart->userObjectFiles, &chart->userObjectFileCount,
+                               kUserObjectReportCommand);
         return;
     }
     // The click-data path is used as given, without "~" expansion.
@@ -183,5 +186,5 @@ void stkCmdUnload(ChartState *chart, char **params)
     }
     char path[kPathSize];
     if (userObjectPath(params[1], path, sizeof path))
-        stkUnloadUserObjectFile(chart, path);
+        unloadUserObjectFile(chart, path);
 }

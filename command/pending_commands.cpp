@@ -16,18 +16,8 @@ void stkCmdRealTime(ChartState *, char **) { notAvailable(); }
 void stkCmdStl(ChartState *, char **) { notAvailable(); }
 void stkCmdGsave(ChartState *, char **) { notAvailable(); }
 
-// The user-object and click-data file readers are not built yet: LOAD and
-// UNLOAD with a file report them as not available, naming the keyword.
-int stkLoadUserObjectFile(ChartState *, const char *)
-{
-    stkSetError("stkErrorNotAvailable", "AD");
-    return 0;
-}
-int stkUnloadUserObjectFile(ChartState *, const char *)
-{
-    stkSetError("stkErrorNotAvailable", "AD");
-    return 0;
-}
+// The click-data reader is not built yet: LOAD CLICKDATA reports it as not
+// available, naming the keyword.
 int stkLoadClickData(ChartState *, const char *)
 {
     stkSetError("stkErrorNotAvailable", "CLICKDATA");

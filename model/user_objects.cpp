@@ -404,6 +404,20 @@ int loadUserObjectFile(ChartState *chart, const char *path, UserObjectFileEntry 
     return 1;
 }
 
+namespace {
+
+// A pick or LOOK/TRACK target of a user object names it by its running
+// index, which no longer means the same object once files go.
+void dropUserObjectReferences(ChartState *chart)
+{
+    if (chart->hitKind == kPosUserObject)
+        chart->hitKind = -1;
+    if ((chart->trackKind & ~kTrackKindLockBit) == kPosUserObject)
+        chart->trackState = 0;
+}
+
+} // namespace
+
 int unloadUserObjectFile(ChartState *chart, const char *path)
 {
     if (!chart || !path)
@@ -418,10 +432,7 @@ int unloadUserObjectFile(ChartState *chart, const char *path)
             std::free(chart->userObjectFiles);
             chart->userObjectFiles = nullptr;
         }
-        if (chart->hitKind == kPosUserObject)
-            chart->hitKind = -1;
-        if ((chart->trackKind & ~kTrackKindLockBit) == kPosUserObject)
-            chart->trackState = 0;
+        dropUserObjectReferences(chart);
         return 1;
     }
     return 0;
@@ -442,4 +453,5 @@ void unloadUserObjects(ChartState *chart)
     std::free(chart->userObjectFiles);
     chart->userObjectFiles = nullptr;
     chart->userObjectFileCount = 0;
+    dropUserObjectReferences(chart);
 }

@@ -106,4 +106,5 @@ int loadSkyMarks(ChartState *chart);
 
 // Frees every user-object table of the chart and the list itself; the list
 // and its count are then null and 0. The tables and the list are malloc'd.
+// A user-object pick or target is dropped.
 void unloadUserObjects(ChartState *chart);
