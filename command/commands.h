@@ -52,6 +52,3 @@ void stkCmdDiskMag(ChartState *chart, char **params);
 void stkCmdGsave(ChartState *chart, char **params);
 void stkCmdExit(ChartState *chart, char **params);
 
-// LOAD CLICKDATA: the file is read and errors recorded; 1 on success. A
-// stand-in in command/pending_commands.cpp until the click-data reader exists.
-int stkLoadClickData(ChartState *chart, const char *path);

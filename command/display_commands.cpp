@@ -9,6 +9,7 @@
 #include "command/keywords.h"
 #include "command/parameters.h"
 #include "model/app_data.h"
+#include "model/click_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/ephemeris.h"
@@ -169,7 +170,7 @@ void stkCmdLoad(ChartState *chart, char **params)
         stkSetError("stkErrorIllegalParam", file);
         return;
     }
-    if (stkLoadClickData(chart, file)) {
+    if (loadClickData(chart, file)) {
         std::snprintf(appData->clickDataFile, sizeof appData->clickDataFile, "%s", file);
         uiHooks.updateClickDataButtons(chart);
     }

@@ -15,11 +15,3 @@ void stkCmdReverse(ChartState *, char **) { notAvailable(); }
 void stkCmdRealTime(ChartState *, char **) { notAvailable(); }
 void stkCmdStl(ChartState *, char **) { notAvailable(); }
 void stkCmdGsave(ChartState *, char **) { notAvailable(); }
-
-// The click-data reader is not built yet: LOAD CLICKDATA reports it as not
-// available, naming the keyword.
-int stkLoadClickData(ChartState *, const char *)
-{
-    stkSetError("stkErrorNotAvailable", "CLICKDATA");
-    return 0;
-}

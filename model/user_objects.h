@@ -42,6 +42,7 @@ struct ClickDataEntry {
     int32_t kind;   // PositionKind
     int32_t index;
     int32_t offset; // byte offset of the entry's ":" line
+    double value1, value2; // a coordinate entry's place (kinds 1..6)
 };
 
 struct ChartState;

@@ -42,8 +42,7 @@ void viewUpdateScrollBars(ChartState *) {}
 void viewScrollHorizontal(ChartState *, int, int) {}
 void viewScrollVertical(ChartState *, int, int) {}
 
-// --- click data, TCP server ---
+// --- TCP server ---
 
-void loadClickData(ChartState *, const char *) {}
 void socketServerStart() {}
 void socketServerStop() {}

@@ -33,7 +33,6 @@ void viewUpdateScrollBars(ChartState *chart);
 void viewScrollHorizontal(ChartState *chart, int action, int value);
 void viewScrollVertical(ChartState *chart, int action, int value);
 
-// --- click data, TCP server ---
-void loadClickData(ChartState *chart, const char *path);
+// --- TCP server ---
 void socketServerStart();
 void socketServerStop();

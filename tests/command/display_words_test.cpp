@@ -342,7 +342,7 @@ TEST_F(DisplayWords, LoadAndUnloadTable)
         {"LOAD AD", "stkErrorIllegalParam", "AD"},
         {"LOAD ad, no-such-objects.adf", "stkErrorFileNotFound", "no-such-objects.adf"},
         {"LOAD CLICKDATA", "stkErrorIllegalParam", ""},
-        {"LOAD CLICKDATA, tavik.cdf", "stkErrorNotAvailable", "CLICKDATA"},
+        {"LOAD CLICKDATA, no-such.cdf", "stkErrorFileNotFound", "no-such.cdf"},
         {"UNLOAD", "stkErrorIllegalParam", ""},
         {"UNLOAD XYZ", "stkErrorIllegalParam", "XYZ"},
         {"UNLOAD CLICKDATA", "", ""},
