@@ -1,5 +1,5 @@
 // The handlers of the command table, one per command.
-// Built handlers live in command/*_commands.cpp; stand-ins in command/pending_commands.cpp.
+// The handlers live in command/*_commands.cpp, one file a family of commands.
 #pragma once
 
 struct ChartState;
@@ -52,9 +52,3 @@ void stkCmdDiskMag(ChartState *chart, char **params);
 void stkCmdGsave(ChartState *chart, char **params);
 void stkCmdExit(ChartState *chart, char **params);
 
-// LOAD AD, UNLOAD AD with a file and LOAD CLICKDATA: the file is read
-// (removed) and errors recorded; 1 on success. Stand-ins in command/pending_commands.cpp
-// until the user-object and click-data readers exist.
-int stkLoadUserObjectFile(ChartState *chart, const char *path);
-int stkUnloadUserObjectFile(ChartState *chart, const char *path);
-int stkLoadClickData(ChartState *chart, const char *path);

@@ -9,6 +9,7 @@
 #include "command/keywords.h"
 #include "command/parameters.h"
 #include "model/app_data.h"
+#include "model/click_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/ephemeris.h"
@@ -153,8 +154,11 @@ void stkCmdLoad(ChartState *chart, char **params)
             stkSetError("stkErrorIllegalParam", params[0]);
             return;
         }
+        // A bad line is this command's error, so a TCP client gets it as
+        // its reply and no box opens on the server's display.
         if (userObjectPath(file, path, sizeof path))
-            stkLoadUserObjectFile(chart, path);
+            loadUserObjectFile(chart, path, &chart->userObjectFiles, &chart->userObjectFileCount,
+                               kUserObjectReportCommand);
         return;
     }
     // The click-data path is used as given, without "~" expansion.
@@ -166,7 +170,7 @@ void stkCmdLoad(ChartState *chart, char **params)
         stkSetError("stkErrorIllegalParam", file);
         return;
     }
-    if (stkLoadClickData(chart, file)) {
+    if (loadClickData(chart, file)) {
         std::snprintf(appData->clickDataFile, sizeof appData->clickDataFile, "%s", file);
         uiHooks.updateClickDataButtons(chart);
     }
@@ -183,5 +187,5 @@ void stkCmdUnload(ChartState *chart, char **params)
     }
     char path[kPathSize];
     if (userObjectPath(params[1], path, sizeof path))
-        stkUnloadUserObjectFile(chart, path);
+        unloadUserObjectFile(chart, path);
 }

@@ -10,6 +10,7 @@
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
+#include "model/site_list.h"
 #include "model/ui_hooks.h"
 
 #include <cstdlib>
@@ -106,14 +107,14 @@ void envInitSite(ChartState *chart, const char *siteResource)
     char name[128];
     double where[3], zone = 0.0;
     if (optionGetString("SiteName", name, sizeof name) && name[0] &&
-        pendingFindSite(name, where, &zone)) {
+        findSite(name, where, &zone)) {
         placeSite(chart, name, where, zone);
         strCopyBounded(appData->siteName, sizeof appData->siteName, name);
         return;
     }
     // The resource's site is placed with its own coordinates and zone: a
     // name alone would label the chart with a site it is not drawn for.
-    if (siteResource && siteResource[0] && pendingFindSite(siteResource, where, &zone)) {
+    if (siteResource && siteResource[0] && findSite(siteResource, where, &zone)) {
         placeSite(chart, siteResource, where, zone);
     } else {
         static const double greenwich[3] = {51.477, 0.0, 50.0};

@@ -5,9 +5,11 @@
 #include "render/bright_stars.h"
 #include "render/frame.h"
 #include "render/layers/constellations.h"
+#include "render/layers/deep_sky.h"
 #include "render/layers/grids.h"
 #include "render/layers/sao_stars.h"
 #include "render/layers/small_bodies.h"
+#include "render/layers/user_objects.h"
 #include "render/masks.h"
 #include "render/solar_bodies.h"
 
@@ -62,22 +64,22 @@ const ChartLayer chartLayers[] = {
     {'b', "chartDrawGrids", chartDrawGrids, nullptr},
     {'b', "chartDrawConstBorders", chartDrawConstBorders, nullptr},
     {'b', "chartDrawConstLines", chartDrawConstLines, nullptr},
-    {'c', "chartDrawSkyMarkLines", nullptr, nullptr},
-    {'c', "chartDrawUserObjectLines", nullptr, nullptr},
+    {'c', "chartDrawSkyMarkLines", chartDrawSkyMarkLines, nullptr},
+    {'c', "chartDrawUserObjectLines", chartDrawUserObjectLines, nullptr},
     {'d', "chartDrawSaoStars", drawCatalogFileStars, whenCatalogFileStars},
     {'d', "drawGscStars", nullptr, whenGscStars},
     {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
     {'d', "chartDrawConstNames", chartDrawConstNames, nullptr},
-    {'d', "chartDrawNebulae", nullptr, nullptr},
+    {'d', "chartDrawNebulae", chartDrawNebulae, nullptr},
     {'e', "chartDrawSolarSystem", drawSolarSystemLayer, nullptr}, // shadow offset 0
-    {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},
-    {'f', "chartDrawUserObjectLabels", nullptr, nullptr},
+    {'f', "chartDrawSkyMarkLabels", chartDrawSkyMarkLabels, nullptr},
+    {'f', "chartDrawUserObjectLabels", chartDrawUserObjectLabels, nullptr},
     {'g', "chartDrawLandscape", chartDrawLandscape, whenHorizontal},
     {'g', "chartMaskCylindrical", chartMaskCylindrical, whenCylindrical},
     {'g', "chartMaskPlanisphere", chartMaskPlanisphere, whenPlanisphere},
     {'g', "chartDrawPlanisphereDirections", chartDrawPlanisphereDirections, whenPlanisphere},
-    {'h', "chartDrawSkyMarkHrzLabels", nullptr, nullptr},
-    {'h', "chartDrawUserObjectHrzLabels", nullptr, nullptr},
+    {'h', "chartDrawSkyMarkHrzLabels", chartDrawSkyMarkHrzLabels, nullptr},
+    {'h', "chartDrawUserObjectHrzLabels", chartDrawUserObjectHrzLabels, nullptr},
     {'i', "chartDrawPictureMarks", nullptr, nullptr},
     {'j', "chartDrawStatusBar", drawStatusBarLayer, nullptr},
 };

@@ -11,14 +11,17 @@
 
 #include "command/interpreter.h"
 #include "model/app_data.h"
+#include "model/click_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/geometry_option.h"
+#include "model/lexing.h"
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/settings.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "model/user_objects.h"
 #include "render/frame.h"
 #include "render/name_files.h"
 #include "render/x/font_sets.h"
@@ -381,9 +384,11 @@ void appMain(int argc, char **argv)
     }
 
     // 18-20. Sky marks, click data, TCP server.
-    if (!loadSkyMarks())
+    if (!loadSkyMarks(chart))
         chart->skyMarkFlags = 0;
-    loadClickData(chart, appData->clickDataFile);
+    // A missing click-data file leaves no index; it is no command's error.
+    if (!loadClickData(chart, appData->clickDataFile))
+        stkClearError();
     appData->socketPort = optionGetInt("SocketPort", 0);
     if (appData->socketPort != 0)
         socketServerStart();

@@ -173,11 +173,4 @@ TEST_F(CoreCommands, InputInsideAnOpeningInputIsIgnored)
     EXPECT_EQ(uiHooksRecordedMessageCount(), 0);
 }
 
-TEST_F(CoreCommands, PendingCommandSaysSo)
-{
-    stkExecute(chart, "LOAD AD, \"a.adf\"");
-    EXPECT_EQ(uiHooksRecordedMessageCount(), 1);
-    EXPECT_STREQ(uiHooksRecordedMessageText(0), "LOAD: Command not available in this version.");
-}
-
 } // namespace

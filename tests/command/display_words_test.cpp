@@ -16,8 +16,10 @@
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/object_names.h"
+#include "model/position.h"
 #include "model/ui_hooks.h"
 #include "render/palette.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -338,13 +340,13 @@ TEST_F(DisplayWords, LoadAndUnloadTable)
         {"LOAD", "stkErrorIllegalParam", ""},
         {"LOAD XYZ, a", "stkErrorIllegalParam", "XYZ"},
         {"LOAD AD", "stkErrorIllegalParam", "AD"},
-        {"LOAD ad, objects.adf", "stkErrorNotAvailable", "AD"},
+        {"LOAD ad, no-such-objects.adf", "stkErrorFileNotFound", "no-such-objects.adf"},
         {"LOAD CLICKDATA", "stkErrorIllegalParam", ""},
-        {"LOAD CLICKDATA, tavik.cdf", "stkErrorNotAvailable", "CLICKDATA"},
+        {"LOAD CLICKDATA, no-such.cdf", "stkErrorFileNotFound", "no-such.cdf"},
         {"UNLOAD", "stkErrorIllegalParam", ""},
         {"UNLOAD XYZ", "stkErrorIllegalParam", "XYZ"},
         {"UNLOAD CLICKDATA", "", ""},
-        {"UNLOAD AD, objects.adf", "stkErrorNotAvailable", "AD"},
+        {"UNLOAD AD, no-such-objects.adf", "", ""},
     };
     for (const LoadCase &c : cases) {
         EXPECT_EQ(run(c.command), c.error) << c.command;
@@ -367,6 +369,40 @@ TEST_F(DisplayWords, UnloadAdAloneFreesEveryUserObjectFile)
     EXPECT_EQ(chart->userObjectFiles, nullptr);
 }
 
+TEST_F(DisplayWords, LoadAdReportsABadLineAsTheCommandsError)
+{
+    TempDir dir;
+    const std::string bad = dir.write("bad.adf", "# objects\n1 2 A\nx;EXIT\n3 4 B\n");
+    EXPECT_EQ(run(("LOAD AD, \"" + bad + "\"").c_str()), "stkErrorInUserObjectFile");
+    EXPECT_STREQ(appData->errorArg, "line 3 of bad.adf");
+    EXPECT_EQ(chart->userObjectFileCount, 0);
+    // The interpreter's one report of the command's error, and no box of the loader's own.
+    ASSERT_EQ(uiHooksRecordedMessageCount(), 1);
+    EXPECT_NE(std::string(uiHooksRecordedMessageText(0)).find("line 3 of bad.adf"), std::string::npos)
+        << uiHooksRecordedMessageText(0);
+}
+
+TEST_F(DisplayWords, UnloadingAFileDropsAUserObjectTargetAndPick)
+{
+    TempDir dir;
+    const std::string first = dir.write("first.adf", "1 2 A\n3 4 B\n");
+    const std::string second = dir.write("second.adf", "5 6 C\n7 8 D\n");
+    EXPECT_EQ(run(("LOAD AD, \"" + first + "\"").c_str()), "");
+    EXPECT_EQ(run(("LOAD AD, \"" + second + "\"").c_str()), "");
+    ASSERT_EQ(chart->userObjectFileCount, 2);
+    EXPECT_EQ(run("TRACK AD D"), "");
+    EXPECT_EQ(chart->trackState, 2);
+    EXPECT_EQ(chart->trackIndex, 3);
+    chart->clickFlags = 1; // a click on C
+    chart->hitKind = kPosUserObject;
+    chart->hitIndex = 2;
+    EXPECT_EQ(run(("UNLOAD AD, \"" + first + "\"").c_str()), "");
+    EXPECT_EQ(chart->userObjectFileCount, 1);
+    EXPECT_EQ(chart->trackState, 0) << "no target";
+    EXPECT_NE(chart->hitKind, kPosUserObject) << "no pick";
+    EXPECT_EQ(run("UNLOAD AD"), "");
+}
+
 int longHome(const char *, char *dst, int len)
 {
     const std::string home = "/" + std::string(240, 'h');
@@ -380,7 +416,7 @@ TEST_F(DisplayWords, AHomeTooLongForTheExpandedPathIsRefusedNotCut)
     EXPECT_EQ(run("LOAD AD, ~/objects/very-long-name.adf"), "stkErrorIllegalParam");
     EXPECT_STREQ(appData->errorArg, "~/objects/very-long-name.adf");
     EXPECT_EQ(run("UNLOAD AD, ~/objects/very-long-name.adf"), "stkErrorIllegalParam");
-    EXPECT_EQ(run("LOAD AD, ~/short.adf"), "stkErrorNotAvailable") << "a path that fits goes on";
+    EXPECT_EQ(run("LOAD AD, ~/short.adf"), "stkErrorFileNotFound") << "a path that fits goes on";
     envSetHomeLookup(nullptr);
 }
 

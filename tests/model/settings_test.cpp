@@ -9,6 +9,7 @@
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
+#include "model/site_list.h"
 #include "model/ui_hooks.h"
 #include "tests/model/settings_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -214,21 +215,22 @@ TEST_F(SettingsTest, SiteListLinesAreReadByColumns)
     ASSERT_EQ(siteLine("x", 0, 0, 0, 0).size(), 71u);
     std::string list = data.write("tavik.obs", kThreeSites);
     double where[3], zone;
-    ASSERT_EQ(pendingFindSiteIn(list.c_str(), "Honolulu (USA)", where, &zone), 1);
+    ASSERT_EQ(findSiteIn(list.c_str(), "Honolulu (USA)", where, &zone), 1);
     EXPECT_DOUBLE_EQ(where[0], 21.307);
     EXPECT_DOUBLE_EQ(where[1], -157.858);
     EXPECT_DOUBLE_EQ(where[2], 5.0);
     EXPECT_DOUBLE_EQ(zone, -10.0);
-    ASSERT_EQ(pendingFindSiteIn(list.c_str(), "Sydney (Australia)", where, &zone), 1);
+    ASSERT_EQ(findSiteIn(list.c_str(), "Sydney (Australia)", where, &zone), 1);
     EXPECT_DOUBLE_EQ(where[0], -33.867);
-    EXPECT_EQ(pendingFindSiteIn(list.c_str(), "tokyo (japan)", where, &zone), 0) << "case matters";
-    EXPECT_EQ(pendingFindSiteIn(list.c_str(), "Tokyo", where, &zone), 0) << "whole name only";
+    EXPECT_EQ(findSiteIn(list.c_str(), "tokyo (japan)", where, &zone), 0) << "case matters";
+    EXPECT_EQ(findSiteIn(list.c_str(), "Tokyo", where, &zone), 0) << "whole name only";
 
-    // A malformed line ends the search.
+    // A malformed line is skipped: the sites after it are still found.
     std::string broken = siteLine("Tokyo (Japan)", 139.767, 35.683, 10, 9.0);
     broken.erase(69, 1); // 70 bytes
     std::string bad = data.write("bad.obs", broken + siteLine("Later", 1, 1, 1, 1));
-    EXPECT_EQ(pendingFindSiteIn(bad.c_str(), "Later", where, &zone), 0);
+    siteListResetReports();
+    EXPECT_EQ(findSiteIn(bad.c_str(), "Later", where, &zone), 1);
 }
 
 TEST_F(SettingsTest, DefaultSiteThreeCases)
