@@ -6,6 +6,7 @@
 #include "render/frame.h"
 #include "render/layers/constellations.h"
 #include "render/layers/grids.h"
+#include "render/layers/gsc_stars.h"
 #include "render/layers/sao_stars.h"
 #include "render/layers/small_bodies.h"
 #include "render/masks.h"
@@ -65,7 +66,7 @@ const ChartLayer chartLayers[] = {
     {'c', "chartDrawSkyMarkLines", nullptr, nullptr},
     {'c', "chartDrawUserObjectLines", nullptr, nullptr},
     {'d', "chartDrawSaoStars", drawCatalogFileStars, whenCatalogFileStars},
-    {'d', "drawGscStars", nullptr, whenGscStars},
+    {'d', "drawGscStars", drawGscStars, whenGscStars},
     {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
     {'d', "chartDrawConstNames", chartDrawConstNames, nullptr},
     {'d', "chartDrawNebulae", nullptr, nullptr},
