@@ -20,6 +20,7 @@
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
+#include "render/layers/gsc_stars.h"
 #include "render/name_files.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
@@ -253,6 +254,7 @@ int appQuit(int status)
     chartStateFreeTables(currentChart);
     freeStarNames();
     freeConstNames();
+    gscFreeRegionTable();
     socketServerStop();
     envFreeBodyNames();
     std::exit(status);
