@@ -213,7 +213,7 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
         {"+84, where a large region's far corner is its southern one", 30.0, 84.0, 0},
         {"-84", 200.0, -84.0, 0},
         {"the north pole", 0.0, 89.9, 0},
-        {"+82.5: a declination edge bows between its corners", 60.0, 82.45, 0},
+        {"just below +82.5: a 30-degree-wide region's southern edge bows into the chart between its corners", 45.0, 81.81, 0},
         {"the Pleiades mirrored", 56.75, 24.12, 2},
         {"-84 turned", 200.0, -84.0, 1},
     };
