@@ -7,6 +7,7 @@
 #include "render/layers/constellations.h"
 #include "render/layers/deep_sky.h"
 #include "render/layers/grids.h"
+#include "render/layers/gsc_stars.h"
 #include "render/layers/sao_stars.h"
 #include "render/layers/small_bodies.h"
 #include "render/layers/user_objects.h"
@@ -67,7 +68,7 @@ const ChartLayer chartLayers[] = {
     {'c', "chartDrawSkyMarkLines", chartDrawSkyMarkLines, nullptr},
     {'c', "chartDrawUserObjectLines", chartDrawUserObjectLines, nullptr},
     {'d', "chartDrawSaoStars", drawCatalogFileStars, whenCatalogFileStars},
-    {'d', "drawGscStars", nullptr, whenGscStars},
+    {'d', "drawGscStars", drawGscStars, whenGscStars},
     {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
     {'d', "chartDrawConstNames", chartDrawConstNames, nullptr},
     {'d', "chartDrawNebulae", chartDrawNebulae, nullptr},

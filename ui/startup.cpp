@@ -23,6 +23,7 @@
 #include "model/ui_hooks.h"
 #include "model/user_objects.h"
 #include "render/frame.h"
+#include "render/layers/gsc_stars.h"
 #include "render/name_files.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
@@ -259,6 +260,7 @@ int appQuit(int status)
     chartStateFreeTables(currentChart);
     freeStarNames();
     freeConstNames();
+    gscFreeRegionTable();
     socketServerStop();
     envFreeBodyNames();
     std::exit(status);
