@@ -1,5 +1,5 @@
 // The handlers of the command table, one per command.
-// Built: command/core_commands.cpp. Not built yet: command/pending_commands.cpp.
+// The handlers live in command/*_commands.cpp, one file a family of commands.
 #pragma once
 
 struct ChartState;
@@ -12,6 +12,8 @@ void stkCmdDate(ChartState *chart, char **params);
 void stkCmdStime(ChartState *chart, char **params);
 void stkCmdIncTime(ChartState *chart, char **params);
 void stkCmdDecTime(ChartState *chart, char **params);
+// INCTIME (subtract 0) and DECTIME (1): the six values, omitted 0, as a step.
+void stkStepDate(ChartState *chart, char **params, int subtract);
 void stkCmdPeriod(ChartState *chart, char **params);
 void stkCmdTimeSys(ChartState *chart, char **params);
 void stkCmdContinue(ChartState *chart, char **params);
@@ -49,3 +51,4 @@ void stkCmdDisk(ChartState *chart, char **params);
 void stkCmdDiskMag(ChartState *chart, char **params);
 void stkCmdGsave(ChartState *chart, char **params);
 void stkCmdExit(ChartState *chart, char **params);
+

@@ -2,6 +2,7 @@
 #include "command/commands.h"
 #include "command/interpreter.h"
 #include "command/keywords.h"
+#include "command/parameters.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/resource_text.h"
@@ -42,15 +43,9 @@ void stkCmdInput(ChartState *chart, char **params)
     if (opening)
         return;
     char *word = params[0];
-    if (!word) {
-        stkSetError("stkErrorIllegalParam", nullptr);
-        return;
-    }
     int32_t dialog;
-    if (!stkLookupKeywordCopy(word, inputKeywords, &dialog)) {
-        stkSetError("stkErrorIllegalParam", word);
+    if (!stkParamKeyword(word, inputKeywords, &dialog))
         return;
-    }
     opening = 1;
     const int opened = uiHooks.openInputDialog(chart, dialog);
     opening = 0;

@@ -37,8 +37,8 @@ const KeywordEntry gridKeywords[] = {
 };
 
 const KeywordEntry loadKeywords[] = {
-    {"AD", 5},
-    {"CLICKDATA", 7},
+    {"AD", kLoadUserObjects},
+    {"CLICKDATA", kLoadClickData},
     {nullptr, 0},
 };
 

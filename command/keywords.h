@@ -8,7 +8,9 @@
 extern const KeywordEntry modeKeywords[];     // MODE: ChartMode codes
 extern const KeywordEntry timesysKeywords[];  // TIMESYS: 0 LST, 1 UT, 2 LMT
 extern const KeywordEntry gridKeywords[];     // GRID: NORMAL 0 .. MODE3 3
-extern const KeywordEntry loadKeywords[];     // LOAD, UNLOAD: AD 5, CLICKDATA 7
+// LOAD, UNLOAD.
+enum : int32_t { kLoadUserObjects = 5, kLoadClickData = 7 };
+extern const KeywordEntry loadKeywords[];
 extern const KeywordEntry inputKeywords[];    // INPUT: kInputDialog* codes
 // SHOW, HIDE, TOGGLE: code = group << 8 | bits, the group selecting a display
 // byte of the chart state; the first row of a code names it in scene files.

@@ -5,6 +5,7 @@
 #include "command/parameters.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "render/layers/gsc_stars.h"
 #include "render/layers/sao_stars.h"
 
 namespace {
@@ -131,6 +132,9 @@ void stkCmdStarData(ChartState *chart, char **params)
     } else if (strEqualNoCase(params[0], "GSC")) {
         chart->starFlags |= kStarsFromGsc;
         chart->catalogLimit = 170;
+        // As for SAO: kept, but the frame draws the bright stars; name what is missing.
+        char missing[1024];
+        if (!gscAvailable(missing, sizeof missing)) stkSetError("stkErrorFileNotFound", missing);
     } else {
         chart->catalogLimit = 65; // the built-in bright-star table
     }

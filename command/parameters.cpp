@@ -61,3 +61,12 @@ int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value)
     *value = v;
     return 1;
 }
+
+int stkParamKeyword(const char *text, const KeywordEntry *table, int32_t *code)
+{
+    if (!stkLookupKeywordCopy(text, table, code)) {
+        stkSetError("stkErrorIllegalParam", text);
+        return 0;
+    }
+    return 1;
+}

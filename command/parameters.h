@@ -17,3 +17,10 @@ int32_t stkParamTenths(const char *text);
 // A required integer parameter in lo..hi: 1 and *value, or 0 after
 // stkErrorIllegalParam (no text when it is missing, else with the text).
 int stkParamIntInRange(const char *text, int32_t lo, int32_t hi, int32_t *value);
+
+struct KeywordEntry;
+
+// A keyword parameter looked up on a copy (stkLookupKeywordCopy), so that an
+// error shows the word as typed. 1 and *code, or 0 after stkErrorIllegalParam
+// with the text (no text when it is missing).
+int stkParamKeyword(const char *text, const KeywordEntry *table, int32_t *code);

@@ -1,4 +1,5 @@
-// VIEW, ZOOM, LOOK and TRACK: the view's field and scale, and its target.
+// VIEW, ZOOM, LOOK and TRACK: the view's field and scale, and its target;
+// BLINK: a mark flashed on a target.
 #include <cmath>
 
 #include "command/commands.h"
@@ -10,12 +11,11 @@
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
+#include "render/blink.h"
 #include "render/frame.h"
+#include "render/object_screen.h"
 
 namespace {
-
-// The tool-bar button that shows the horizon lock and tracking.
-constexpr int kToolbarLookHrz = 10;
 
 // The solar-system views' width, AU, as ZOOM may set it.
 constexpr double kSolScaleMin = 2.0;
@@ -176,4 +176,15 @@ void stkCmdTrack(ChartState *chart, char **params)
         return;
     setTarget(chart, target, 2);
     refreshTrackingControls(chart);
+}
+
+void stkCmdBlink(ChartState *chart, char **params)
+{
+    ParsedTarget target;
+    if (!parseTarget(chart, params[0], params[1], params[2], &target))
+        return;
+    // A place off the chart, or a sky mark (no screen position), blinks nothing.
+    ProjectedPoint p;
+    if (targetScreenPosition(chart, target.kind, target.index, target.values, &p))
+        blinkAt(chart, p.x, p.y);
 }

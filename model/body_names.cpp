@@ -189,6 +189,9 @@ int parseObjectName(ChartState *chart, const char *word, int32_t *id, uint8_t *b
         long number = 0;
         const char *after = rest;
         int32_t target = f.group;
+        // Numbers are written without leading zeros: "COMET01" names no comet.
+        if (f.type && *rest == '0')
+            return 0;
         if (f.type && readNumber(rest, &number, &after)) {
             const OrbitalElements *rows = f.comet ? (chart ? chart->cometElements : nullptr)
                                                   : (chart ? chart->minorPlanetElements : nullptr);
@@ -241,9 +244,14 @@ const char *objectDisplayName(ChartState *chart, int32_t id, uint8_t bit)
     case kBodyMag:
     case kBodyDate:
     case kBodyOrbit:
-        for (const NameSuffix &s : nameSuffixes)
-            if (s.bit == bit)
-                std::snprintf(text, sizeof text, "%s%s", base, s.text);
+        for (const NameSuffix &s : nameSuffixes) {
+            if (s.bit != bit)
+                continue;
+            // SUN_MAG and MOON_OBT are no names: parseObjectName refuses them.
+            if ((id == kObjectSun || id == kObjectMoon) && !s.sunMoon)
+                return nullptr;
+            std::snprintf(text, sizeof text, "%s%s", base, s.text);
+        }
         return text;
     case kCometDustTail: // also kSunSpots
     case kCometIonTail: {

@@ -53,6 +53,12 @@ enum : int32_t {
     kModePlns = chartModeCode(kKindPlanisphere, kModeSystemHrz),
 };
 
+// playKind values.
+enum : int32_t { kPlayByPeriod = 0, kPlayClock = 1, kPlayClockFromBase = 2 };
+
+// timeSystem values: the clock the chart's date is read in.
+enum : int32_t { kTimeSystemLst = 0, kTimeSystemUt = 1, kTimeSystemLmt = 2 };
+
 inline int32_t chartModeKind(int32_t mode) { return mode >> 8; }
 inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
 
@@ -235,6 +241,15 @@ constexpr uint8_t kStarLabelMag = 0x08;         // STAR_MAG
 // skyFlags (keyword group 0x0F).
 constexpr uint8_t kSkyDaylight = 0x01;          // DAYLIGHT
 constexpr uint8_t kHorizonShown = 0x40;         // HORIZON
+// nebulaFlags (keyword group 0x0C).
+constexpr uint8_t kNebulaShown = 0x01;          // NEBULA
+constexpr uint8_t kNebulaName = 0x02;           // NEBULA_NAME
+constexpr uint8_t kNebulaMag = 0x04;            // NEBULA_MAG
+// nebulaCatalogFlags (keyword group 0x0E).
+constexpr uint8_t kNebulaMessier = 0x01;        // MESSIER
+constexpr uint8_t kNebulaNgc = 0x02;            // NGC
+constexpr uint8_t kNebulaIc = 0x04;             // IC
+constexpr uint8_t kNebulaAllCatalogs = kNebulaMessier | kNebulaNgc | kNebulaIc;
 // constellationFlags (keyword group 0x0B).
 constexpr uint8_t kConsName1 = 0x01;            // CONS_NAME1: abbreviation
 constexpr uint8_t kConsName2 = 0x02;            // CONS_NAME2: local name
@@ -267,6 +282,7 @@ constexpr uint8_t kEclGrid = 0x01;              // ECL_GRID
 constexpr uint8_t kEcl = 0x02;                  // ECL
 constexpr uint8_t kGalGrid = 0x04;              // GAL_GRID
 constexpr uint8_t kGal = 0x08;                  // GAL
+constexpr uint8_t kSolGrid = 0x10;              // the solar-system views' axes
 // lineNumberFlags (keyword group 0x14).
 constexpr uint8_t kMeridianNum = 0x01;          // MRD_NUM
 constexpr uint8_t kEqt2000Num = 0x02;

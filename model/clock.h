@@ -12,6 +12,12 @@ using ClockSource = std::time_t (*)();
 // Replaces the clock; null restores the system clock.
 void setClockSource(ClockSource source);
 
+// The system clock can be stopped from outside: TAVIK_CLOCK holding seconds
+// since the epoch (a plain decimal integer, years 1 to 9999) fixes "now", so
+// the demo picture shows a chosen moment from the program's first frame.
+// Parses such a text into *out; 0 (and *out untouched) for anything else.
+int clockFromEnvironment(const char *text, std::time_t *out);
+
 // The current local time (whole seconds) with the zone set to the default
 // site's zone (AppData.siteZoneHours).
 void timeNow(DateTime *d);

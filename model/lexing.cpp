@@ -216,3 +216,9 @@ void stkClearError()
     appData->errorId[0] = '\0';
     appData->errorArg[0] = '\0';
 }
+
+int isSendableName(const char *name, size_t room)
+{
+    // A quote would end the quoted name early, ";", CR and LF the statement.
+    return name != nullptr && std::strpbrk(name, "\";\r\n") == nullptr && std::strlen(name) < room;
+}

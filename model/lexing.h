@@ -67,6 +67,12 @@ void stkSetError(const char *id, const char *text);
 // Empties errorId and errorArg (errorMessage keeps the last message).
 void stkClearError();
 
+// 1 when name may go into command text that is room bytes long, NUL
+// included: it holds no double quote (it would end a quoted name), no ";",
+// CR or LF (they would end the statement) and fits. Every name or path
+// written into command text passes it first; null gives 0.
+int isSendableName(const char *name, size_t room);
+
 // ---- tokenizer -------------------------------------------------------------------
 
 // Where one text stands between calls. Each reader keeps its own, so a

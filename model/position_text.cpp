@@ -13,12 +13,6 @@
 
 static int finish(int n, int len) { return n >= 0 && n < len ? 1 : 0; }
 
-// Names that go into quotes must not end the quote or the statement.
-static int safeQuotedName(const char *s)
-{
-    return std::strpbrk(s, "\";\r\n") == nullptr;
-}
-
 int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf, int len)
 {
     if (!buf || len <= 0)
@@ -85,7 +79,7 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
     case kPosUserObject: {
         const UserObject *row =
             chart ? userObjectFileRow(chart->userObjectFiles, chart->userObjectFileCount, index) : nullptr;
-        if (!row || !safeQuotedName(row->name))
+        if (!row || !isSendableName(row->name, static_cast<size_t>(len)))
             return 0;
         return finish(std::snprintf(buf, len, "AD \"%s\"", row->name), len);
     }

@@ -1,6 +1,7 @@
 #include "model/settings.h"
 
 #include "model/app_data.h"
+#include "model/catalog_index.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
@@ -9,6 +10,7 @@
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/resource_text.h"
+#include "model/site_list.h"
 #include "model/ui_hooks.h"
 
 #include <cstdlib>
@@ -63,24 +65,20 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
     struct stat element, index;
     if (stat(elementFile, &element) != 0)
         return 1;
+    // The index remembers the element file it was built from: a copy kept
+    // with its time, another file of the same base name or a build cut short
+    // is caught where a comparison of times would not catch it.
     time_t indexTime = stat(out, &index) == 0 ? index.st_mtime : 0;
-    if (indexTime >= element.st_mtime)
+    if (indexTime >= element.st_mtime && catalogIndexIsCurrent(out, elementFile))
         return 1;
-    if (notice && !*noticeShown) {
-        std::fputs("tavik: Creating index file.  This may take a while.\n", notice);
-        std::fflush(notice);
-        *noticeShown = 1;
-    }
+    catalogIndexAnnounce(noticeShown, notice);
     build(elementFile, out);
     return 1;
 }
 
 int catalogIndexPath(char *out, int outSize, const char *elementFile)
 {
-    static int noticeShown = 0;
-    // The builder is still a stand-in that builds nothing: no notice of work
-    // that is not done. The real builder passes stdout here.
-    return catalogIndexRefresh(out, outSize, elementFile, pendingCatalogIndexBuild, &noticeShown, nullptr);
+    return catalogIndexRefresh(out, outSize, elementFile, catalogIndexBuild, &catalogIndexNoticeShown, stdout);
 }
 
 void envSiteFilePath(char *out, int outSize, const char *resourcePath)
@@ -109,14 +107,14 @@ void envInitSite(ChartState *chart, const char *siteResource)
     char name[128];
     double where[3], zone = 0.0;
     if (optionGetString("SiteName", name, sizeof name) && name[0] &&
-        pendingFindSite(name, where, &zone)) {
+        findSite(name, where, &zone)) {
         placeSite(chart, name, where, zone);
         strCopyBounded(appData->siteName, sizeof appData->siteName, name);
         return;
     }
     // The resource's site is placed with its own coordinates and zone: a
     // name alone would label the chart with a site it is not drawn for.
-    if (siteResource && siteResource[0] && pendingFindSite(siteResource, where, &zone)) {
+    if (siteResource && siteResource[0] && findSite(siteResource, where, &zone)) {
         placeSite(chart, siteResource, where, zone);
     } else {
         static const double greenwich[3] = {51.477, 0.0, 50.0};

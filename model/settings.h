@@ -51,15 +51,17 @@ using CatalogIndexBuilder = int (*)(const char *elementFile, const char *indexFi
 
 // The index path of an element file: "~/.tavik/" + its base name (after the
 // last "/", cut at the last ".") + ".dbm", "~" expanded, into out[outSize].
-// When the element file exists and the index is missing or older, prints
+// When the element file exists and the index is missing, older or built
+// from another file (or from this one before it changed), prints
 // "tavik: Creating index file.  This may take a while." on `notice` (when not
 // null) the first time (*noticeShown then 1) and builds the index.
 // Returns 1 when the path fit, else 0 with out empty (nothing is built).
 int catalogIndexRefresh(char *out, int outSize, const char *elementFile, CatalogIndexBuilder build,
                         int *noticeShown, FILE *notice);
 
-// catalogIndexRefresh with the index builder; no notice while the builder
-// is a stand-in that builds nothing.
+// catalogIndexRefresh with catalogIndexBuild and the run's notice on
+// standard output. An index is also rebuilt when it does not name the
+// element file as it is now (see model/catalog_index.h).
 int catalogIndexPath(char *out, int outSize, const char *elementFile);
 
 // The site list to use, into out[outSize]: the user's "tavik.obs" in userDir

@@ -1,6 +1,7 @@
 #include "model/ui_hooks.h"
 
 #include "model/app_data.h"
+#include "model/chart_state.h"
 
 #include <cstdio>
 #include <string>
@@ -20,6 +21,12 @@ void defaultToolbarRefreshOne(ChartState *, int, int, int) {}
 void defaultSetClickDataDialogVisible(ChartState *, int) {}
 int defaultOpenInputDialog(ChartState *, int) { return 0; }
 int defaultToolbarManaged() { return appData->toolBar != nullptr; }
+void defaultOpenGaugeDialog(const char *) {}
+void defaultGaugeDlgSetPercent(int) {}
+int defaultGaugeDlgCancelled() { return 0; }
+void defaultCloseGaugeDialog() {}
+void defaultSetPlayWorkProc(ChartState *chart, int on) { chart->playWorkProc = on ? 1 : 0; }
+void defaultSetPlayTimer(ChartState *chart, long long ms) { chart->playTimerId = ms >= 0 ? 1 : 0; }
 
 struct RecordedMessage {
     int type;
@@ -37,6 +44,7 @@ constexpr UiHooks kDefaultHooks = {
     defaultOpenMessageBox,
     defaultAskQuestion,
     defaultAppQuit,
+    chartNoOp,                        // chartRefresh
     chartNoOp,                        // toolbarRefreshAll
     chartNoOp,                        // toolbarRefreshChanged
     defaultToolbarRefreshOne,
@@ -47,6 +55,12 @@ constexpr UiHooks kDefaultHooks = {
     chartNoOp,                        // updateClickDataButtons
     defaultOpenInputDialog,
     defaultToolbarManaged,
+    defaultOpenGaugeDialog,
+    defaultGaugeDlgSetPercent,
+    defaultGaugeDlgCancelled,
+    defaultCloseGaugeDialog,
+    defaultSetPlayWorkProc,
+    defaultSetPlayTimer,
 };
 
 } // namespace

@@ -32,6 +32,38 @@ enum {
     kInputDialogSaveFile = 5,
 };
 
+// Tool-bar buttons, left to right (toolbarRefreshOne's button).
+enum {
+    kToolbarFileOpen = 0,
+    kToolbarFileSave = 1,
+    kToolbarModeHrz = 2,
+    kToolbarModeEqt = 3,
+    kToolbarModeAll1 = 4,
+    kToolbarModeAll2 = 5,
+    kToolbarModeSol = 6,
+    kToolbarModePlns = 7,
+    kToolbarSetDate = 8,
+    kToolbarSetPlace = 9,
+    kToolbarLookHrz = 10,
+    kToolbarDaylight = 11,
+    kToolbarZoomUp = 12,
+    kToolbarZoomDown = 13,
+    kToolbarConsline = 14,
+    kToolbarConsname = 15,
+    kToolbarPlanetname = 16,
+    kToolbarNebula = 17,
+    kToolbarMilkyway = 18,
+    kToolbarPicMark = 19,
+    kToolbarGridHrz = 20,
+    kToolbarGridEqt = 21,
+    kToolbarTrace = 22,
+    kToolbarSetStep = 23,
+    kToolbarReverse = 24,
+    kToolbarStopPlay = 25,
+    kToolbarContinue = 26,
+    kToolbarButtonCount = 27,
+};
+
 struct UiHooks {
     // A new message box on parent; returns at once. Default: the text on
     // standard error, as "tavik: text".
@@ -42,7 +74,12 @@ struct UiHooks {
     // happens (a process without a user interface is not ended from below).
     void (*appQuit)(int status);
 
-    // Tool bar: every button, the buttons a mode change affects, one button.
+    // The canvas refresh (recompute and redraw when marked). Default: no-op.
+    void (*chartRefresh)(ChartState *chart);
+    // Tool bar: every button, the buttons a mode change affects, one button
+    // (refreshed when the tool bar is managed and the low bytes of changed,
+    // the display bits a command switched, and bit, the one the button shows,
+    // are equal).
     void (*toolbarRefreshAll)(ChartState *chart);
     void (*toolbarRefreshChanged)(ChartState *chart);
     void (*toolbarRefreshOne)(ChartState *chart, int changed, int bit, int button);
@@ -59,6 +96,21 @@ struct UiHooks {
     // 1 when the tool bar is managed (shown), as the options file records it.
     // Default: 1 when the tool bar was built.
     int (*toolbarManaged)();
+    // The progress gauge: opened with a title resource name, set to a
+    // percentage (which also lets the gauge's Cancel be pressed), asked
+    // whether Cancel was pressed, closed. Defaults: show nothing and never
+    // cancel.
+    void (*openGaugeDialog)(const char *titleResource);
+    void (*gaugeDlgSetPercent)(int percent);
+    int (*gaugeDlgCancelled)();
+    void (*closeGaugeDialog)();
+    // Playing: on 1 registers playStep as the event loop's work procedure
+    // (its id in chart->playWorkProc), on 0 removes it (id 0). Default: only
+    // the id changes (1 or 0), so the lower layers' tests can drive playStep.
+    void (*setPlayWorkProc)(ChartState *chart, int on);
+    // Arms the timer calling playTimer after ms milliseconds (its id in
+    // chart->playTimerId); ms below 0 removes it (id 0). Default: the same.
+    void (*setPlayTimer)(ChartState *chart, long long ms);
 };
 
 extern UiHooks uiHooks;

@@ -60,6 +60,13 @@ struct Canvas {
     virtual void drawArc(int x, int y, int width, int height, int angle1, int angle2) = 0;
     virtual void fillArc(int x, int y, int width, int height, int angle1, int angle2) = 0;
 
+    // A one-bit symbol of width x height pixels (each at most 16) with its
+    // top-left corner at (x, y): set bits in the foreground, cleared bits leave
+    // what is drawn below. rows[r] bit c is the pixel of row r, column c. The
+    // same rows pointer names the same symbol for the canvas's lifetime, so a
+    // canvas may build each symbol once.
+    virtual void drawBitmap(int x, int y, const uint16_t *rows, int width, int height) = 0;
+
     // Multibyte text of len bytes in font set fontSet, origin on the baseline.
     virtual void drawString(int fontSet, int x, int y, const char *text, int len) = 0;
     // Text in the core symbol font of Greek letters (Bayer letters).

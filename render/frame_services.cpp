@@ -7,6 +7,7 @@
 #include "model/ephemeris.h"
 #include "model/star_limit.h"
 #include "model/position.h"
+#include "model/time_lock.h"
 #include "render/frame.h"
 #include "render/sky_colours.h"
 #include "render/layers/status_bar.h"
@@ -18,13 +19,10 @@ void skyFromChartDate(ChartState *chart) { chartSetDate(chart, &chart->sky.date)
 // The locked moment keeps the chart's zone, so the clock shows local time.
 void skyFromJd(ChartState *chart, double jd) { chartSetJd(chart, jd, chart->sky.date.zone); }
 
-// Stand-ins.
-double pendingTimeLockJd(ChartState *) { return 0.0; } // rise and set times
-
 } // namespace
 
 const ChartFrameServices kFrameServices = {
-    skyFromChartDate,      pendingTimeLockJd, skyFromJd,          ephemUpdateAll,
+    skyFromChartDate,      timeLockJd,        skyFromJd,          ephemUpdateAll,
     updateViewCenterFromTarget,               updateSkyLevel,     setSkyColors,
     viewApplyStarLimit,    statusBarHeight,                statusBarRect,
     chartDrawStatusBar,

@@ -5,10 +5,14 @@
 #include "render/layers/bright_stars.h"
 #include "render/frame.h"
 #include "render/layers/constellations.h"
+#include "render/layers/deep_sky.h"
 #include "render/layers/grids.h"
+#include "render/layers/gsc_stars.h"
 #include "render/layers/masks.h"
 #include "render/layers/sao_stars.h"
+#include "render/layers/small_bodies.h"
 #include "render/layers/solar_bodies.h"
+#include "render/layers/user_objects.h"
 
 namespace {
 
@@ -53,27 +57,27 @@ const int chartBandCount = sizeof chartBands / sizeof chartBands[0];
 
 const ChartLayer chartLayers[] = {
     {'a', "chartDrawMilkyWay", chartDrawMilkyWay, nullptr},
-    {'b', "chartDrawComets", nullptr, nullptr}, // with the tails
+    {'b', "chartDrawComets", drawCometTailsLayer, nullptr}, // pass 1: the tails
     {'b', "chartMaskAitoff", chartMaskAitoff, whenAitoff},
     {'b', "chartDrawGrids", chartDrawGrids, nullptr},
     {'b', "chartDrawConstBorders", chartDrawConstBorders, nullptr},
     {'b', "chartDrawConstLines", chartDrawConstLines, nullptr},
-    {'c', "chartDrawSkyMarkLines", nullptr, nullptr},
-    {'c', "chartDrawUserObjectLines", nullptr, nullptr},
+    {'c', "chartDrawSkyMarkLines", chartDrawSkyMarkLines, nullptr},
+    {'c', "chartDrawUserObjectLines", chartDrawUserObjectLines, nullptr},
     {'d', "chartDrawSaoStars", drawCatalogFileStars, whenCatalogFileStars},
-    {'d', "drawGscStars", nullptr, whenGscStars},
+    {'d', "drawGscStars", drawGscStars, whenGscStars},
     {'d', "drawBrightStars", drawBrightStars, whenBrightStars},
     {'d', "chartDrawConstNames", chartDrawConstNames, nullptr},
-    {'d', "chartDrawNebulae", nullptr, nullptr},
-    {'e', "chartDrawSolarSystem", chartDrawSolarBodies, nullptr}, // argument 0; comets and orbits to come
-    {'f', "chartDrawSkyMarkLabels", nullptr, nullptr},
-    {'f', "chartDrawUserObjectLabels", nullptr, nullptr},
+    {'d', "chartDrawNebulae", chartDrawNebulae, nullptr},
+    {'e', "chartDrawSolarSystem", drawSolarSystemLayer, nullptr}, // shadow offset 0
+    {'f', "chartDrawSkyMarkLabels", chartDrawSkyMarkLabels, nullptr},
+    {'f', "chartDrawUserObjectLabels", chartDrawUserObjectLabels, nullptr},
     {'g', "chartDrawLandscape", chartDrawLandscape, whenHorizontal},
     {'g', "chartMaskCylindrical", chartMaskCylindrical, whenCylindrical},
     {'g', "chartMaskPlanisphere", chartMaskPlanisphere, whenPlanisphere},
     {'g', "chartDrawPlanisphereDirections", chartDrawPlanisphereDirections, whenPlanisphere},
-    {'h', "chartDrawSkyMarkHrzLabels", nullptr, nullptr},
-    {'h', "chartDrawUserObjectHrzLabels", nullptr, nullptr},
+    {'h', "chartDrawSkyMarkHrzLabels", chartDrawSkyMarkHrzLabels, nullptr},
+    {'h', "chartDrawUserObjectHrzLabels", chartDrawUserObjectHrzLabels, nullptr},
     {'i', "chartDrawPictureMarks", nullptr, nullptr},
     {'j', "chartDrawStatusBar", drawStatusBarLayer, nullptr},
 };

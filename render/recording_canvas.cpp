@@ -100,6 +100,15 @@ CanvasTextExtent RecordingCanvas::textExtent(int fontSet, const char *, int len)
                             static_cast<uint16_t>(ascent + descent)};
 }
 
+void RecordingCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, int height) {
+    CanvasCall c{OpDrawBitmap, foreground, {x, y, width, height, 0, 0}, {}, {}};
+    for (int r = 0; r < height; ++r)
+        for (int col = 0; col < width; ++col)
+            if (rows[r] & (1u << col))
+                c.points.push_back(CanvasPoint{static_cast<int16_t>(x + col), static_cast<int16_t>(y + r)});
+    calls.push_back(c);
+}
+
 CanvasTextExtent RecordingCanvas::fontSetMaxExtent(int fontSet) {
     if (fontSet < 0 || fontSet >= kCanvasFontSetCount) return CanvasTextExtent{0, 0, 0, 0};
     return CanvasTextExtent{0, static_cast<int16_t>(-ascent), static_cast<uint16_t>(charWidth),

@@ -22,6 +22,7 @@ enum CanvasOp {
     OpFillArc,
     OpDrawString,
     OpDrawSymbolString,
+    OpDrawBitmap, // a: x, y, width, height; points: each set pixel
     OpNote, // not a drawing call: a mark a test leaves between calls
 };
 
@@ -58,6 +59,7 @@ struct RecordingCanvas : Canvas {
     void fillArc(int x, int y, int width, int height, int angle1, int angle2) override;
     void drawString(int fontSet, int x, int y, const char *text, int len) override;
     void drawSymbolString(int x, int y, const char *text, int len) override;
+    void drawBitmap(int x, int y, const uint16_t *rows, int width, int height) override;
     CanvasTextExtent textExtent(int fontSet, const char *text, int len) override;
     CanvasTextExtent fontSetMaxExtent(int fontSet) override;
 

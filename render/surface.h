@@ -2,6 +2,8 @@
 // copied to. The Xlib side is render/x/x_surface.h; tests use a fake.
 #pragma once
 
+#include <cstdint>
+
 #include "render/canvas.h"
 
 struct ChartSurface {
@@ -15,6 +17,22 @@ struct ChartSurface {
     virtual Canvas *canvas() = 0;
     // Copies the pixmap's top-left width x height to the window at (0, 0).
     virtual void copyToWindow(int width, int height) = 0;
+
+    // BLINK marks the window itself, never the pixmap, and puts the window
+    // back from the pixmap afterwards. Surfaces without a window keep these
+    // defaults: nothing to draw on, nothing to copy.
+    // A canvas drawing on the window with the chart GC; null when none.
+    virtual Canvas *windowCanvas() { return nullptr; }
+    // Sends what was drawn on the window to the server at once.
+    virtual void flushWindow() {}
+    // Copies the pixmap's rectangle to the same place on the window.
+    virtual void copyAreaToWindow(int, int, int, int) {}
+    // The screen's white and black pixels.
+    virtual void screenPixels(uint32_t *white, uint32_t *black) { *white = *black = 0; }
+    // Writes the pixmap's top-left width x height as an XPM file at the path.
+    // Returns 1 when the whole image was written; 0 without a pixmap, when
+    // the size is out of the pixmap or the image cannot be made or written.
+    virtual int saveImage(const char *, int, int) { return 0; }
 };
 
 // The surface the chart refresh works on; ui/ registers it once the drawing

@@ -47,9 +47,9 @@ FILE *openCatalogFile(const char *path) {
     return f;
 }
 
-// The field of the chart: in the sky charts the direction under the chart's
-// middle pixel and its distance to the top-left pixel; elsewhere the sphere.
-void chartField(const ChartState *chart, double centre[2], double *radiusDeg) {
+} // namespace
+
+void starChartField(const ChartState *chart, double centre[2], double *radiusDeg) {
     centre[0] = 0.0;
     centre[1] = 0.0;
     *radiusDeg = 180.0;
@@ -66,8 +66,6 @@ void chartField(const ChartState *chart, double centre[2], double *radiusDeg) {
     centre[0] = c[0];
     centre[1] = c[1];
 }
-
-} // namespace
 
 void saoSetZoneTable(const SaoZone *zones) { zoneTable = zones != nullptr ? zones : saoZones; }
 
@@ -91,7 +89,7 @@ uint64_t saoZonesInField(const SaoZone *zones, const double centre[2], double ra
     return mask;
 }
 
-void saoDrawMagLabel(ChartState *, Canvas *canvas, const ProjectedPoint *p, int size, int mag10) {
+void starDrawMagnitudeLabel(ChartState *, Canvas *canvas, const ProjectedPoint *p, int size, int mag10) {
     char text[16];
     starMagnitudeText(mag10, text, sizeof text);
     const int len = static_cast<int>(std::strlen(text));
@@ -122,7 +120,7 @@ void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count) {
                 starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, mag10, (packed >> 4) & 15);
             lastStats.starsDrawn++;
             if ((chart->starLabelFlags & kStarLabelMag) && mag10 <= chart->starNameLimit)
-                saoDrawMagLabel(chart, canvas, &p, size, mag10);
+                starDrawMagnitudeLabel(chart, canvas, &p, size, mag10);
         }
         if (got < want) return; // a short read ends the zone: no stale record is drawn
         count -= got;
@@ -146,7 +144,7 @@ int chartDrawSaoStars(ChartState *chart, Canvas *canvas) {
     FILE *f = openCatalogFile(appData->saoFile);
     if (f == nullptr) return 0;
     double centre[2], radius;
-    chartField(chart, centre, &radius);
+    starChartField(chart, centre, &radius);
     const uint64_t mask = saoZonesInField(zoneTable, centre, radius);
     for (int z = 0; z < saoZoneCount; z++) {
         if ((mask & (uint64_t{1} << z)) == 0) continue;

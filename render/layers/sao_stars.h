@@ -59,7 +59,12 @@ void drawCatalogFileStars(ChartState *chart, Canvas *canvas);
 // Draws up to count records of the zone the file is positioned at, stopping
 // at the first fainter than starLimit or at a short read.
 void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count);
-void saoDrawMagLabel(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, int size, int mag10);
+// The magnitude label under a star: "-05" for -0.5, "105" for 10.5.
+void starDrawMagnitudeLabel(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, int size, int mag10);
+// The field of the chart: in the sky charts the direction under the chart's
+// middle pixel (right ascension, declination) and its distance to the
+// top-left pixel; elsewhere, or off the map, (0, 0) and 180 degrees.
+void starChartField(const ChartState *chart, double centre[2], double *radiusDeg);
 void saoDrawBrightStarLabels(ChartState *chart, Canvas *canvas, int lastIndex);
 
 SaoFrameStats saoLastFrameStats();

@@ -13,6 +13,7 @@
 #include "model/body_names.h"
 #include "model/lexing.h"
 #include "render/body_shapes.h"
+#include "render/layers/small_bodies.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/projection.h"
@@ -56,12 +57,9 @@ int planetStarSymbol(ChartState *chart, Canvas *canvas, const ProjectedPoint *p,
     return starDrawSymbol(chart, canvas, p->x, p->y, p->depth, p->cosCentre, mag10, paletteIndex);
 }
 
-// Stand-in until the orbit layer exists: a small disc.
-int pendingDrawPointSymbol(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p)
+int pointSymbolAt(ChartState *chart, Canvas *canvas, int id, const ProjectedPoint *p)
 {
-    int32_t colour = id == kObjectSun ? ColorStar3 : ColorPlanet;
-    fillCircle(chart, canvas, p, 2, pixelOf(colour));
-    return 2;
+    return drawPointSymbol(chart, canvas, p->x, p->y, id);
 }
 
 void projectRaDec(ChartState *chart, const double raDec[2], int *ok, ProjectedPoint *out)
@@ -93,7 +91,7 @@ void outlineVertices(Canvas *canvas, const CanvasPoint *v, int n, uint32_t pixel
 
 const SolarBodyServices kDefaultSolarBodyServices = {
     planetStarSymbol,
-    pendingDrawPointSymbol,
+    pointSymbolAt,
     objectScreenPosition,
 };
 SolarBodyServices solarBodyServices = kDefaultSolarBodyServices;
@@ -424,14 +422,6 @@ void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas)
                                static_cast<int>(std::strlen(name)));
         }
     }
-}
-
-void chartDrawSolarBodies(ChartState *chart, Canvas *canvas)
-{
-    chartDrawPlanet(chart, canvas, kPlanetCount - 1, 0, chart->skyColourBase);
-    chartDrawSatelliteNames(chart, canvas);
-    chartDrawSun(chart, canvas);
-    chartDrawMoon(chart, canvas, 0);
 }
 
 // --- labels ---

@@ -13,7 +13,7 @@
 struct ChartState;
 
 // Services the drawers take from the star and orbit layers; tests replace
-// them. drawPointSymbol is a stand-in of this file until the orbit layer exists.
+// them.
 struct SolarBodyServices {
     // A planet without its disc: a star symbol at p for magnitude mag10 in
     // paletteIndex (dimmed near the horizon of the horizontal chart);
@@ -74,10 +74,6 @@ void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas);
 // The lunar eclipse magnitude of the last Moon drawn; -1.0 when the Earth's
 // shadow did not touch it.
 double moonLunarEclipseMagnitude();
-
-// The bodies of the solar-system layer in its order: planets 7 to 0, the
-// Galilean moons, the Sun, the Moon.
-void chartDrawSolarBodies(ChartState *chart, Canvas *canvas);
 
 void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayByte,
                     const ProjectedPoint *p, int size);

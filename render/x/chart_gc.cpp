@@ -25,6 +25,7 @@ void chartCreateGC(ChartState *chart) {
     delete chartXSurface;
     chartXSurface = new XSurface(display, window, chart->gc, DefaultDepth(display, appData->screen));
     chartXSurface->pixmapField = &chart->backPixmap;
+    if (appData->installColormap) chartXSurface->colormap = appData->colormap;
     chartXSurface->drawer.fontSets = appData->fontSets;
     chartXSurface->drawer.symbolFont = &appData->bayerFont.fid;
     chartSetSurface(chartXSurface);

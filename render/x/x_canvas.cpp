@@ -115,3 +115,34 @@ CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
     std::memcpy(&out, &e->max_logical_extent, sizeof out);
     return out;
 }
+
+XCanvas::~XCanvas() {
+    for (auto &entry : bitmaps_) XFreePixmap(display, entry.second);
+}
+
+void XCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, int height) {
+    if (rows == nullptr || width <= 0 || width > 16 || height <= 0 || height > 16) return;
+    auto found = bitmaps_.find(rows);
+    Pixmap bitmap;
+    if (found == bitmaps_.end()) {
+        // XBM data: two bytes a row, the leftmost pixel in the low bit.
+        char data[32];
+        for (int r = 0; r < height; ++r) {
+            data[2 * r] = static_cast<char>(rows[r] & 0xFF);
+            data[2 * r + 1] = static_cast<char>(rows[r] >> 8);
+        }
+        bitmap = XCreateBitmapFromData(display, drawable, data, static_cast<unsigned>(width),
+                                       static_cast<unsigned>(height));
+        if (bitmap == 0) return;
+        bitmaps_[rows] = bitmap;
+    } else {
+        bitmap = found->second;
+    }
+    XSetStipple(display, gc, bitmap);
+    XSetTSOrigin(display, gc, x, y);
+    XSetFillStyle(display, gc, FillStippled);
+    XFillRectangle(display, drawable, gc, clampShort(x), clampShort(y), static_cast<unsigned>(width),
+                   static_cast<unsigned>(height));
+    XSetFillStyle(display, gc, FillSolid);
+    XSetTSOrigin(display, gc, 0, 0);
+}

@@ -1,6 +1,8 @@
 // The canvas on an X drawable: every call goes to the chart GC.
 #pragma once
 
+#include <map>
+
 #include <X11/Xlib.h>
 
 #include "render/canvas.h"
@@ -15,6 +17,9 @@ struct XCanvas : Canvas {
     const Font *symbolFont = nullptr; // core font of Greek letters, read at each call; 0 = none
 
     XCanvas(Display *d, Drawable target, GC chartGc) : display(d), drawable(target), gc(chartGc) {}
+    ~XCanvas() override;
+    XCanvas(const XCanvas &) = delete;
+    XCanvas &operator=(const XCanvas &) = delete;
 
     void setForeground(uint32_t pixel) override;
     void setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
@@ -31,6 +36,12 @@ struct XCanvas : Canvas {
     void fillArc(int x, int y, int width, int height, int angle1, int angle2) override;
     void drawString(int fontSet, int x, int y, const char *text, int len) override;
     void drawSymbolString(int x, int y, const char *text, int len) override;
+    // Stippled through a bitmap made on first use and freed with the canvas,
+    // so the symbol is exactly its set bits in the foreground on every visual.
+    void drawBitmap(int x, int y, const uint16_t *rows, int width, int height) override;
     CanvasTextExtent textExtent(int fontSet, const char *text, int len) override;
     CanvasTextExtent fontSetMaxExtent(int fontSet) override;
+
+private:
+    std::map<const uint16_t *, Pixmap> bitmaps_;
 };

@@ -1,7 +1,10 @@
 #include "render/x/x_surface.h"
 
+#include <X11/Xutil.h>
+#include <X11/xpm.h>
+
 XSurface::XSurface(Display *d, Window w, GC chartGc, int pixmapDepth)
-    : display(d), window(w), gc(chartGc), depth(pixmapDepth), drawer(d, 0, chartGc) {}
+    : display(d), window(w), gc(chartGc), depth(pixmapDepth), drawer(d, 0, chartGc), windowDrawer(d, w, chartGc) {}
 
 XSurface::~XSurface() {
     if (pixmap != 0) XFreePixmap(display, pixmap);
@@ -47,4 +50,44 @@ void XSurface::copyToWindow(int width, int height) {
     if (height > pixmapHeight) height = pixmapHeight;
     XCopyArea(display, pixmap, window, gc, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0, 0);
     copies++;
+}
+
+Canvas *XSurface::windowCanvas() { return window != 0 ? &windowDrawer : nullptr; }
+
+void XSurface::flushWindow() { XFlush(display); }
+
+void XSurface::copyAreaToWindow(int x, int y, int width, int height) {
+    // Only the part inside the pixmap: outside it there is nothing to put back.
+    if (x < 0) width += x, x = 0;
+    if (y < 0) height += y, y = 0;
+    if (x + width > pixmapWidth) width = pixmapWidth - x;
+    if (y + height > pixmapHeight) height = pixmapHeight - y;
+    if (pixmap == 0 || window == 0 || width < 1 || height < 1) return;
+    XCopyArea(display, pixmap, window, gc, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), x, y);
+    XFlush(display);
+}
+
+void XSurface::screenPixels(uint32_t *white, uint32_t *black) {
+    const int screen = DefaultScreen(display);
+    *white = static_cast<uint32_t>(WhitePixel(display, screen));
+    *black = static_cast<uint32_t>(BlackPixel(display, screen));
+}
+
+int XSurface::saveImage(const char *path, int width, int height) {
+    // A request outside the pixmap is a BadMatch that ends the client.
+    if (pixmap == 0 || width < 1 || height < 1 || width > pixmapWidth || height > pixmapHeight) return 0;
+    XImage *image = XGetImage(display, pixmap, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (image == nullptr) return 0;
+    XpmAttributes attributes;
+    attributes.valuemask = 0;
+    if (colormap != 0) {
+        attributes.colormap = colormap;
+        attributes.valuemask |= XpmColormap;
+    }
+    // libXpm's in-memory writer (XpmCreateBufferFromImage) fails with
+    // XpmNoMemory on any image here, so the file writer is used.
+    const int status = XpmWriteFileFromImage(display, path, image, nullptr, &attributes);
+    XDestroyImage(image);
+    return status == XpmSuccess;
 }

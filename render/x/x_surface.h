@@ -16,7 +16,11 @@ struct XSurface : ChartSurface {
     // When set, kept equal to the current pixmap (the chart's backPixmap field,
     // which the image saver reads).
     Pixmap *pixmapField = nullptr;
+    // The private colormap the saved image's colours are looked up in (0: the
+    // screen's default).
+    Colormap colormap = 0;
     XCanvas drawer;
+    XCanvas windowDrawer; // BLINK's marks go on the window
     int copies = 0; // window copies made so far (a test probe, also handy in a debugger)
 
     XSurface(Display *d, Window w, GC chartGc, int pixmapDepth);
@@ -28,4 +32,9 @@ struct XSurface : ChartSurface {
     void recreate(int width, int height) override;
     Canvas *canvas() override;
     void copyToWindow(int width, int height) override;
+    Canvas *windowCanvas() override;
+    void flushWindow() override;
+    void copyAreaToWindow(int x, int y, int width, int height) override;
+    void screenPixels(uint32_t *white, uint32_t *black) override;
+    int saveImage(const char *path, int width, int height) override;
 };

@@ -12,6 +12,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "resources/catalogs.h"
+#include "tests/render/gsc_tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -98,11 +99,14 @@ const Case kCases[] = {
 
 TEST(LimitCommands, CasesTable)
 {
+    gsctree::Tree gsc; // a usable Guide Star Catalog, so STARDATA GSC has nothing to report either
+    gsc.build(gsc.dir.path() + "/gsc", false, {});
     uiHooksRecordMessages();
     for (const Case &c : kCases) {
         appDataSetDefaults();
         // A usable catalogue file, so STARDATA SAO has nothing to report.
         std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s/data/tavik.sao", TAVIK_SOURCE_DIR);
+        gsc.use(gsc.dir.path() + "/gsc");
         ChartState *chart = new ChartState();
         chartStateSetDefaults(chart);
         appData->commandFromSocket = 1; // keep the message, show no box
@@ -118,6 +122,7 @@ TEST(LimitCommands, CasesTable)
     }
     appData->commandFromSocket = 0;
     uiHooksReset();
+    gscFreeRegionTable();
 }
 
 // An unusable catalogue file: the choice is kept (a scene keeps it; the

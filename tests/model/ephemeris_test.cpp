@@ -124,11 +124,8 @@ protected:
         }
         ChartState *c = chart.get();
         c->mode = kModeEqt;
-        c->sky.jd = 2460000.5;
-        c->sky.latitudeDeg = 35.0;
-        c->sky.longitudeDeg = 139.0;
-        c->sky.siderealDeg = 80.0;
-        c->sky.obliquityDeg = 23.44;
+        chartSetSite(c, 35.0, 139.0, 0.0);
+        chartSetJd(c, 2460000.5, 9.0);
         c->lastEphemerisJd = kNeverJd;
         c->moon.level = 99;
         for (int i = 0; i < kPlanetCount; ++i) {
@@ -193,13 +190,13 @@ TEST_F(EphemerisUpdate, SameDateTwiceRecomputesNoBodyButTheSunsHorizontalPlaceAn
     EXPECT_EQ(counts.dustTail, 1);
     double altitude = chart->sun.altitudeDeg;
 
-    // Same date, but the sidereal time moved on (the site's clock, a new site).
+    // Same date at a site 60 degrees further east: the sidereal time moves on.
     chart->sun.azimuthDeg = chart->sun.altitudeDeg = -999.0;
-    chart->sky.siderealDeg = 140.0;
+    chartSetSite(chart.get(), 35.0, 199.0, 0.0);
     chart->planets[2].phase = 0.0;
     frame();
     EXPECT_EQ(counts.sun, 1);
-    EXPECT_EQ(counts.moon, 1);
+    EXPECT_EQ(counts.moon, 2) << "the Moon is seen from the site: a new site recomputes it";
     EXPECT_EQ(planetCalls(), kPlanetCount);
     EXPECT_EQ(counts.galilean, 1);
     EXPECT_EQ(counts.smallBody, 2);
@@ -211,10 +208,10 @@ TEST_F(EphemerisUpdate, SameDateTwiceRecomputesNoBodyButTheSunsHorizontalPlaceAn
     EXPECT_NE(chart->sun.altitudeDeg, altitude);
 
     // A new date recomputes everything shown.
-    chart->sky.jd += 1.0;
+    chartSetJd(chart.get(), chart->sky.jd + 1.0, 9.0);
     frame();
     EXPECT_EQ(counts.sun, 2);
-    EXPECT_EQ(counts.moon, 2);
+    EXPECT_EQ(counts.moon, 3);
     EXPECT_EQ(planetCalls(), 2 * kPlanetCount);
     EXPECT_EQ(counts.smallBody, 4);
     EXPECT_EQ(counts.ionTail, 2);
@@ -256,7 +253,7 @@ TEST_F(EphemerisUpdate, MoonIsSkippedInSolarSystemViewsUnlessSelected)
     frame();
     EXPECT_EQ(counts.moon, 0);
     EXPECT_EQ(chart->sun.altitudeDeg, -999.0) << "no horizontal place in a solar-system view";
-    chart->sky.jd += 1.0;
+    chartSetJd(chart.get(), chart->sky.jd + 1.0, 9.0);
     frame();
     EXPECT_EQ(counts.moon, 0);
     chart->clickFlags = 1;
@@ -274,7 +271,7 @@ TEST_F(EphemerisUpdate, MoonIsRecomputedWhenSiteOrLevelChanges)
     ASSERT_EQ(counts.moon, 1);
     frame();
     EXPECT_EQ(counts.moon, 1) << "same date, site and level";
-    chart->sky.altitudeM = 500.0;
+    chartSetSite(chart.get(), 35.0, 139.0, 500.0);
     frame();
     EXPECT_EQ(counts.moon, 2) << "new site altitude";
     chart->moon.level = 3;
@@ -344,7 +341,7 @@ TEST_F(EphemerisUpdate, FailingBodyClearsItsBitAndTheLastErrorWins)
     EXPECT_STREQ(appData->errorArg, "Vesta") << "name without trailing blanks, the last failure";
 
     // Hidden by the failure, it stays hidden: the next frame does not retry.
-    chart->sky.jd += 1.0;
+    chartSetJd(chart.get(), chart->sky.jd + 1.0, 9.0);
     frame();
     EXPECT_EQ(counts.smallBody, 4);
 }

@@ -127,6 +127,45 @@ TEST_F(Clock, TimeNowReadsTheInjectedClockWithTheSiteZone)
     EXPECT_GE(d.year, 2020); // the system clock again
 }
 
+TEST_F(Clock, EnvironmentClockTakesOnlyAPlainCountOfSecondsInRange)
+{
+    struct Case {
+        const char *text;
+        int ok;
+        long long seconds;
+    } cases[] = {
+        {"1706220000", 1, 1706220000LL}, // 2024-01-25 22:00 UTC
+        {"0", 1, 0},
+        {"-86400", 1, -86400},
+        {"253402300799", 1, 253402300799LL},  // 9999-12-31 23:59:59, the last
+        {"253402300800", 0, 0},               // year 10000
+        {"-62135596801", 0, 0},               // before year 1
+        {"", 0, 0},
+        {"17062x", 0, 0},
+        {"1706220000 ", 0, 0},
+        {"99999999999999999999999", 0, 0},    // overflows, and too long
+        {"1e9", 0, 0},
+    };
+    for (const Case &c : cases) {
+        std::time_t t = 42;
+        EXPECT_EQ(c.ok, clockFromEnvironment(c.text, &t)) << c.text;
+        EXPECT_EQ(c.ok ? c.seconds : 42, static_cast<long long>(t)) << c.text;
+    }
+    EXPECT_EQ(0, clockFromEnvironment(nullptr, nullptr));
+
+    // The real program's clock with nothing injected reads the variable.
+    setenv("TAVIK_CLOCK", "1706220000", 1);
+    appData->siteZoneHours = 0.0;
+    DateTime d{};
+    timeNow(&d);
+    unsetenv("TAVIK_CLOCK");
+    EXPECT_EQ(2024, d.year);
+    EXPECT_EQ(1, d.month);
+    EXPECT_EQ(25, d.day);
+    EXPECT_EQ(22, d.hour);
+    EXPECT_EQ(0, d.minute);
+}
+
 TEST_F(Clock, TimeAddCarriesAndRefusesYearsOutOfRange)
 {
     struct Case {

@@ -4,6 +4,7 @@
 
 #include "astro/vecmat.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 
 namespace {
 
@@ -44,12 +45,9 @@ ChartFixture::ChartFixture() : chart(new ChartState()) {
     appData->dirFontHeight = 12;
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
     chartStateSetDefaults(chart.get());
-    mat3Identity(&chart->precessionMatrix);
-    chart->sky.date = DateTime{2024, 3, 20, 22, 0, 0.0, 0.0};
-    chart->sky.latitudeDeg = 50.0;
-    chart->sky.longitudeDeg = 10.0;
-    chart->sky.siderealDeg = 100.0;
-    chart->sky.obliquityDeg = 23.44;
+    chartSetSite(chart.get(), 50.0, 10.0, 0.0);
+    const DateTime date{2024, 3, 20, 22, 0, 0.0, 0.0};
+    chartSetDate(chart.get(), &date);
     chart->skyColourBase = 65;
 }
 
@@ -75,12 +73,20 @@ Vec3Q14 toQ14(const Vec3 &v) {
                    static_cast<int32_t>(v.z * 16384.0)};
 }
 
+// The equator and ecliptic of the charts are those of the chart's date: a
+// direction found there is carried to J2000 by the chart's precession.
+static Vec3 dateToJ2000(const ChartState *chart, const Vec3 &v) {
+    Vec3 out;
+    mat3MulVec(&v, &chart->precessionMatrix, &out);
+    return out;
+}
+
 Vec3 directionInSystem(const ChartState *chart, int system, double lonDeg, double latDeg) {
     const Vec3 u = unitVector(lonDeg, latDeg);
     switch (system) {
     case kModeSystemEcl: {
         const double e = chart->sky.obliquityDeg * kDeg;
-        return Vec3{u.x, std::cos(e) * u.y - std::sin(e) * u.z, std::sin(e) * u.y + std::cos(e) * u.z};
+        return dateToJ2000(chart, Vec3{u.x, std::cos(e) * u.y - std::sin(e) * u.z, std::sin(e) * u.y + std::cos(e) * u.z});
     }
     case kModeSystemGal:
         return galacticToJ2000(u);
@@ -93,10 +99,10 @@ Vec3 directionInSystem(const ChartState *chart, int system, double lonDeg, doubl
         const double H = std::atan2(cdsH, cdcH);
         const double dec = std::asin(sinDec);
         const double ra = chart->sky.siderealDeg * kDeg - H;
-        return Vec3{std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
+        return dateToJ2000(chart, Vec3{std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)});
     }
     default:
-        return u;
+        return dateToJ2000(chart, u);
     }
 }
 

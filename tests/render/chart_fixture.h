@@ -1,5 +1,6 @@
-// A chart state with its defaults, a known rectangle and an identity
-// precession, for the view, projection and frame tests.
+// A chart state with its defaults, a known rectangle and a date and site
+// given through the program's own routines, for the view, projection and
+// frame tests.
 #pragma once
 
 #include <memory>
@@ -27,6 +28,7 @@ Vec3 unitVector(double lonDeg, double latDeg);
 Vec3Q14 toQ14(const Vec3 &v);
 
 // J2000 direction of a point given in the chart's own system around
-// (lon, lat): equatorial, ecliptic (obliquity eps), galactic, or horizontal
-// (azimuth from the south through the west) for the fixture's site and time.
+// (lon, lat): equatorial and ecliptic of the chart's date, galactic, or
+// horizontal (azimuth from the south through the west) for the fixture's site
+// and time.
 Vec3 directionInSystem(const ChartState *chart, int system, double lonDeg, double latDeg);

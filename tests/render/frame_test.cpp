@@ -30,6 +30,7 @@ struct FakeSurface : ChartSurface {
     void recreate(int w, int h) override { recreated.emplace_back(w, h); }
     Canvas *canvas() override { return recreated.empty() ? nullptr : &canvasRecord; }
     void copyToWindow(int w, int h) override { copied.emplace_back(w, h); }
+    int saveImage(const char *, int, int) override { return 0; }
 };
 
 int statusBar20() { return 20; }
@@ -133,8 +134,6 @@ TEST_F(FrameTest, LayersRunInTheFixedOrderEachInsideItsCullBand) {
         c->mode = k.mode;
         c->starFlags = k.starFlags;
         c->chartRect = ChartRect{0, 20, 640, 460};
-        c->cullDepthQ14 = 0;
-        c->cullDepth = 0.0;
         RecordingCanvas canvas;
         chartDrawFrameWithLayers(c, &canvas, recorderTable.data(), static_cast<int>(recorderTable.size()));
         const int32_t frameCull = c->cullCosQ14;
@@ -170,11 +169,10 @@ TEST_F(FrameTest, CullBandNeverOpensBelowTheFloorAndReplacesTheDepthLimit) {
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);
-        c->cullCosQ14 = k.before;
-        c->cullCos = 0.25;
-        c->cullDepthQ14 = -100;
-        c->cullDepth = -0.1;
-        CullBandSave save;
+        // An outer band sets the values the inner one starts from.
+        CullBandSave outer, save;
+        chartPushCullBand(c->cullCosQ14 - k.before, -100, c, &outer);
+        ASSERT_EQ(k.before, c->cullCosQ14);
         chartPushCullBand(k.widen, -8192, c, &save);
         EXPECT_EQ(k.after, c->cullCosQ14);
         EXPECT_DOUBLE_EQ(k.after / 16384.0, c->cullCos);
@@ -182,9 +180,10 @@ TEST_F(FrameTest, CullBandNeverOpensBelowTheFloorAndReplacesTheDepthLimit) {
         EXPECT_DOUBLE_EQ(-0.5, c->cullDepth);
         chartPopCullBand(c, &save);
         EXPECT_EQ(k.before, c->cullCosQ14);
-        EXPECT_DOUBLE_EQ(0.25, c->cullCos);
+        EXPECT_DOUBLE_EQ(k.before / 16384.0, c->cullCos);
         EXPECT_EQ(-100, c->cullDepthQ14);
-        EXPECT_DOUBLE_EQ(-0.1, c->cullDepth);
+        EXPECT_DOUBLE_EQ(-100 / 16384.0, c->cullDepth);
+        chartPopCullBand(c, &outer);
     }
 }
 

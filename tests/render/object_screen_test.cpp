@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "render/object_screen.h"
 #include "tests/render/chart_fixture.h"
@@ -13,6 +14,10 @@ struct BodiesInView : ChartFixture {
     BodyPosition comet{};
     uint8_t cometFlag = 0x02;
     BodiesInView() {
+        // At the J2000.0 epoch the precession is the identity, so a view
+        // centred on R.A. 0 on the equator has the J2000 frame itself.
+        const DateTime epoch{2000, 1, 1, 12, 0, 0.0, 0.0};
+        chartSetDate(chart.get(), &epoch);
         chart->centerMode[0] = 0.0;
         chart->centerMode[1] = 0.0;
         const Vec3 nearCentre = unitVector(3.0, 2.0);
@@ -91,7 +96,6 @@ TEST(ObjectScreenPosition, SolarSystemViewUsesTheHeliocentricPlace) {
     EXPECT_EQ(f.chart->centerY, sun.y);
     ProjectedPoint earth{0, 0, 0, 0};
     ASSERT_EQ(1, objectScreenPosition(f.chart.get(), -3, &earth));
-    // Centred on R.A. 0 on the equator the view frame is J2000 itself.
     EXPECT_EQ(f.chart->centerX - static_cast<int>(f.chart->projScale[0] * 0.2), earth.x);
     EXPECT_EQ(f.chart->centerY, earth.y);
 }

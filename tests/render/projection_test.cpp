@@ -7,8 +7,11 @@
 #include <string>
 
 #include "astro/q14.h"
+#include "astro/vecmat.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
+#include "render/frame.h"
 #include "render/projection.h"
 #include "tests/render/chart_fixture.h"
 
@@ -130,8 +133,8 @@ TEST(Projection, HorizontalChartAtAzimuthZeroPutsSouthOnTheCentreColumn) {
     f.chart->centerHrz[0] = 0.0;
     f.chart->centerHrz[1] = 20.0;
     f.view(kModeHrz, kW, kH);
-    f.chart->cullDepth = -0.5; // the horizon itself, as inside a cull band
-    f.chart->cullDepthQ14 = -8192;
+    CullBandSave band;
+    chartPushCullBand(0, -8192, f.chart.get(), &band); // the horizon itself is inside the band
     const Vec3 south = directionInSystem(f.chart.get(), kModeSystemHrz, 0.0, 0.0);
     ProjectedPoint p{0, 0, 0, 0};
     ASSERT_EQ(1, projectPointPrecise(f.chart.get(), &south, &p));
@@ -156,26 +159,48 @@ TEST(Projection, PlanisphereZenithIsTheCentreWhateverTheViewAltitude) {
     }
 }
 
-// A chart whose view matrices are the identity: the view frame is J2000.
-struct IdentityView : ChartFixture {
-    explicit IdentityView(int mode, int mirror = 0) {
-        chart->mode = mode;
-        chart->mirror = mirror;
-        chart->chartRect = ChartRect{0, 0, kW, kH};
-        chart->fieldWidth = 60.0;
-        updateViewScale(chart.get());
-        for (int i = 0; i < 9; i++) {
-            const int one = i % 4 == 0 ? 16384 : 0;
-            chart->viewMatrixQ14.m[i] = chart->horizonMatrixQ14.m[i] = one;
-            chart->viewMatrix.m[i] = chart->horizonMatrix.m[i] = one / 16384.0;
-        }
-        chart->cullDepthQ14 = -16384;
-        chart->cullDepth = -1.0;
+// A chart at the J2000.0 epoch (2000-01-01 12:00 UT, where the precession
+// is the identity) centred on longitude 0, latitude 0 of its mode: in the
+// equatorial charts and maps the view frame is then J2000 itself. fromView
+// gives the J2000 direction of a view-frame direction in any mode.
+struct EpochView : ChartFixture {
+    explicit EpochView(int mode, int mirror = 0) {
+        ChartState *c = chart.get();
+        chartSetSite(c, 0.0, 0.0, 0.0);
+        const DateTime epoch{2000, 1, 1, 12, 0, 0.0, 0.0};
+        chartSetDate(c, &epoch);
+        c->centerHrz[0] = c->centerHrz[1] = 0.0;
+        c->centerMode[0] = c->centerMode[1] = 0.0;
+        view(mode, kW, kH, 60.0, mirror);
+        openBand(c->cullCosQ14, -16384); // no horizon cut
+    }
+    // Sets the cut-offs as a cull band does (the cosine no lower than -16344).
+    void openBand(int32_t cullCosQ14, int32_t depthQ14) {
+        CullBandSave save;
+        chartPushCullBand(chart->cullCosQ14 - cullCosQ14, depthQ14, chart.get(), &save);
+    }
+    Vec3Q14 fromView(double lonDeg, double latDeg) const {
+        Mat3 inverse;
+        mat3Inverse(&chart->viewMatrix, &inverse);
+        const Vec3 v = unitVector(lonDeg, latDeg);
+        Vec3 out;
+        mat3MulVec(&v, &inverse, &out);
+        return toQ14(out);
     }
 };
 
+TEST(Projection, EpochViewOfTheEquatorialModesIsJ2000Itself) {
+    for (int mode : {kModeEqt, kModeSol1, kModeAll1Eqt, kModeAll2Eqt}) {
+        EpochView v(mode);
+        for (int i = 0; i < 9; i++) {
+            EXPECT_EQ(i % 4 == 0 ? 1.0 : 0.0, v.chart->viewMatrix.m[i]) << mode << " " << i;
+            EXPECT_EQ(i % 4 == 0 ? 16384 : 0, v.chart->viewMatrixQ14.m[i]) << mode << " " << i;
+        }
+    }
+}
+
 TEST(Projection, ExactCentreIsOffByTheFixedPointBiasOnly) {
-    IdentityView v(kModeEqt);
+    EpochView v(kModeEqt);
     const Vec3Q14 centre{16384, 0, 0};
     ProjectedPoint p{0, 0, 0, 0};
     ASSERT_EQ(1, projectAzimuthalSky(v.chart.get(), &centre, &p));
@@ -188,9 +213,9 @@ TEST(Projection, ExactCentreIsOffByTheFixedPointBiasOnly) {
 }
 
 TEST(Projection, CullLimitsAreInclusive) {
-    IdentityView v(kModeHrz);
+    EpochView v(kModeHrz);
     ChartState *c = v.chart.get();
-    const Vec3Q14 pt{12000, 5000, 3000};
+    const Vec3Q14 pt = v.fromView(40.0, 25.0);
     ProjectedPoint p{0, 0, 0, 0};
     projectAzimuthalHrz(c, &pt, &p);
     const int32_t cosCentre = p.cosCentre, depth = p.depth;
@@ -206,8 +231,7 @@ TEST(Projection, CullLimitsAreInclusive) {
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);
-        c->cullCosQ14 = k.cullCos;
-        c->cullDepthQ14 = k.cullDepth;
+        v.openBand(k.cullCos, k.cullDepth);
         EXPECT_EQ(k.visible, projectAzimuthalHrz(c, &pt, &p));
     }
 }
@@ -228,8 +252,8 @@ TEST(Projection, RadialFactorDivisorKeepsThePointInsideNearTheAntipode) {
     EXPECT_EQ(0, thetaOverSineTable[255]);
 
     // A point at cosine -16000 from the centre still lands within the scaled radius.
-    IdentityView v(kModeEqt);
-    v.chart->cullCosQ14 = -16344;
+    EpochView v(kModeEqt);
+    v.openBand(-16344, -16384);
     const double t = std::acos(-16000 / 16384.0);
     const Vec3Q14 far{-16000, static_cast<int32_t>(std::sin(t) * 16384), 0};
     ProjectedPoint p{0, 0, 0, 0};
@@ -239,7 +263,7 @@ TEST(Projection, RadialFactorDivisorKeepsThePointInsideNearTheAntipode) {
 }
 
 TEST(Projection, CylindricalMapCutsOffNearThePolesAndWrapsAtTheBack) {
-    IdentityView v(kModeAll1Eqt);
+    EpochView v(kModeAll1Eqt);
     ChartState *c = v.chart.get();
     ProjectedPoint p{0, 0, 0, 0};
     const int32_t side = sqrtQ14(16384 - mulQ14(16128, 16128));
@@ -291,7 +315,7 @@ TEST(Projection, CylindricalBackQuadrantsLandBetweenTheCentreAndTheirEdge) {
 }
 
 TEST(Projection, AitoffMapPutsBothPolesOnTheCentreColumnAndCullsNothing) {
-    IdentityView v(kModeAll2Eqt);
+    EpochView v(kModeAll2Eqt);
     ChartState *c = v.chart.get();
     ProjectedPoint p{0, 0, 0, 0};
     for (int z : {16384, -16384}) {
@@ -310,7 +334,6 @@ TEST(Projection, AitoffMapPutsBothPolesOnTheCentreColumnAndCullsNothing) {
 
 TEST(Projection, OrientationOfEachRoutineFamily) {
     // (X, Y) > 0 is a point up and to the left in the normal orientation.
-    const Vec3Q14 upLeft = toQ14(unitVector(10.0, 10.0));
     struct {
         const char *name;
         int mode, mirror;
@@ -326,8 +349,9 @@ TEST(Projection, OrientationOfEachRoutineFamily) {
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);
-        IdentityView v(k.mode, k.mirror);
+        EpochView v(k.mode, k.mirror);
         ChartState *c = v.chart.get();
+        const Vec3Q14 upLeft = v.fromView(10.0, 10.0);
         ProjectedPoint p{0, 0, 0, 0};
         ASSERT_EQ(1, projectPoint(c, &upLeft, &p));
         EXPECT_EQ(k.right, p.x > c->centerX);
@@ -346,7 +370,7 @@ TEST(Projection, OrientationOfEachRoutineFamily) {
 
 TEST(Projection, PreciseEntryHasNoProjectionInTheWholeSkyMaps) {
     for (int mode : {kModeAll1Eqt, kModeAll1Gal, kModeAll2Eqt, kModeAll2Ecl}) {
-        IdentityView v(mode);
+        EpochView v(mode);
         const Vec3 centre{1, 0, 0};
         ProjectedPoint p{0, 0, 0, 0};
         EXPECT_EQ(0, projectPointPrecise(v.chart.get(), &centre, &p)) << mode;
@@ -354,7 +378,7 @@ TEST(Projection, PreciseEntryHasNoProjectionInTheWholeSkyMaps) {
 }
 
 TEST(Projection, UnknownModeProjectsNothing) {
-    IdentityView v(kModeEqt);
+    EpochView v(kModeEqt);
     v.chart->mode = 300;
     const Vec3Q14 centre{16384, 0, 0};
     ProjectedPoint p{0, 0, 0, 0};
@@ -362,9 +386,9 @@ TEST(Projection, UnknownModeProjectsNothing) {
 }
 
 TEST(Projection, AxesProjectionTurnsInEveryMode) {
-    IdentityView v(kModePlns, 2);
+    EpochView v(kModePlns, 2);
     Mat3Q14 axes = v.chart->viewMatrixQ14;
-    const Vec3Q14 upLeft = toQ14(unitVector(10.0, 10.0));
+    const Vec3Q14 upLeft = v.fromView(10.0, 10.0);
     ProjectedPoint p{0, 0, 0, 0};
     ASSERT_EQ(1, projectPointAxes(&axes, v.chart.get(), &upLeft, &p));
     EXPECT_GT(p.x, v.chart->centerX) << "flipped although the planisphere's own routines never turn";

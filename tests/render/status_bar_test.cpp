@@ -13,9 +13,10 @@
 
 namespace {
 
-ChartState chartOn(int year, int month, int day, int hour, int minute) {
+ChartState chartOn(int year, int month, int day, int hour, int minute, double zone = 0.0) {
     ChartState chart{};
-    chart.sky.date = DateTime{year, month, day, hour, minute, 0.0, 0.0};
+    const DateTime date{year, month, day, hour, minute, 0.0, zone};
+    chartSetDate(&chart, &date);
     return chart;
 }
 
@@ -52,16 +53,14 @@ TEST(StatusBar, DateTextForTheThreeStyles) {
 }
 
 TEST(StatusBar, SiteTextWestSouthAndNegativeZone) {
-    ChartState chart = chartOn(2023, 1, 1, 0, 0);
-    chart.sky.longitudeDeg = -0.5;
-    chart.sky.latitudeDeg = -33.9;
-    chart.sky.date.zone = -5.0;
+    ChartState chart = chartOn(2023, 1, 1, 0, 0, -5.0);
+    chartSetSite(&chart, -33.9, -0.5, 0.0);
     std::strcpy(chart.siteName, "Quito");
     char buf[kStatusTextSize];
     EXPECT_STREQ(statusSiteText(&chart, buf, sizeof buf), "0.50\260W 33.90\260S (-5.0h)  Quito");
-    chart.sky.longitudeDeg = 139.75;
-    chart.sky.latitudeDeg = 35.5;
-    chart.sky.date.zone = 9.0;
+    chart = chartOn(2023, 1, 1, 0, 0, 9.0);
+    chartSetSite(&chart, 35.5, 139.75, 0.0);
+    std::strcpy(chart.siteName, "Quito");
     EXPECT_STREQ(statusSiteText(&chart, buf, sizeof buf), "139.75\260E 35.50\260N (+9.0h)  Quito");
     chart.fieldWidth = 60.0;
     EXPECT_STREQ(statusWidthText(&chart, buf, sizeof buf), "W:60.0\260");

@@ -6,6 +6,7 @@
 #include "astro/angles.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
 #include "tests/render/chart_fixture.h"
@@ -44,11 +45,18 @@ TEST(ViewGeometry, CullCosineClampKeepsMinus16344AndLiftsWhatLiesBelow) {
 
 TEST(ViewGeometry, SolarSystemPointsAreCutOffBeyond20000Pixels) {
     ChartFixture f;
-    f.view(kModeSol1, 1200, 800);
     ChartState *c = f.chart.get();
-    for (int i = 0; i < 9; i++) c->viewMatrix.m[i] = i % 4 == 0 ? 1.0 : 0.0; // view frame = J2000
-    c->projScale[0] = c->projScale[1] = 1.0;                                   // one pixel per AU
-    c->solScale = 12.0;
+    // At the J2000.0 epoch, centred on 0, 0, the equatorial view frame is
+    // J2000 itself; a chart 1200 AU across shows one pixel per AU.
+    const DateTime epoch{2000, 1, 1, 12, 0, 0.0, 0.0};
+    chartSetDate(c, &epoch);
+    c->solScale = 1200.0;
+    f.view(kModeSol1, 1200, 800);
+    ASSERT_EQ(1.0, c->viewMatrix.m[0]);
+    ASSERT_EQ(1.0, c->viewMatrix.m[4]);
+    ASSERT_EQ(0.0, c->viewMatrix.m[1]);
+    ASSERT_EQ(1.0, c->projScale[0]);
+    ASSERT_EQ(1.0, c->projScale[1]);
     struct {
         const char *name;
         Vec3 helio;
@@ -58,8 +66,8 @@ TEST(ViewGeometry, SolarSystemPointsAreCutOffBeyond20000Pixels) {
         {"20001 px across is cut off", {0, 20001, 0}, 0},
         {"20000 px down is drawn", {0, 0, -20000}, 1},
         {"20001 px down is cut off", {0, 0, -20001}, 0},
-        {"exactly 10 solScale behind the origin plane is drawn", {-120, 5, 5}, 1},
-        {"farther behind is cut off", {-120.001, 5, 5}, 0},
+        {"exactly 10 solScale behind the origin plane is drawn", {-12000, 5, 5}, 1},
+        {"farther behind is cut off", {-12000.001, 5, 5}, 0},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);

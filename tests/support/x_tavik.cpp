@@ -161,10 +161,10 @@ static bool windowMatches(Display *d, Window w, const std::string &resName,
     return XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable;
 }
 
-static Window findIn(Display *d, Window w, const std::string &resName, const std::string &resClass,
-                     int depth)
+// The first window at or below w, depth levels down, that `match` accepts.
+template <class F> static Window findBelow(Display *d, Window w, int depth, const F &match)
 {
-    if (windowMatches(d, w, resName, resClass))
+    if (match(w))
         return w;
     if (depth == 0)
         return 0;
@@ -174,10 +174,25 @@ static Window findIn(Display *d, Window w, const std::string &resName, const std
         return 0;
     Window found = 0;
     for (unsigned int i = 0; i < n && !found; i++)
-        found = findIn(d, children[i], resName, resClass, depth - 1);
+        found = findBelow(d, children[i], depth - 1, match);
     if (children)
         XFree(children);
     return found;
+}
+
+static Window findIn(Display *d, Window w, const std::string &resName, const std::string &resClass,
+                     int depth)
+{
+    return findBelow(d, w, depth, [&](Window c) { return windowMatches(d, c, resName, resClass); });
+}
+
+Window xFindWindowOfSize(Display *display, Window window, int width, int height, int depth)
+{
+    return findBelow(display, window, depth, [&](Window c) {
+        XWindowAttributes a;
+        return XGetWindowAttributes(display, c, &a) && a.width == width && a.height == height &&
+               a.map_state == IsViewable;
+    });
 }
 
 static int ignoreXError(Display *, XErrorEvent *)
@@ -309,4 +324,12 @@ void writeOptionsFile(const std::string &home, const std::vector<std::string> &l
     if (!site)
         text += std::string("SiteName = ") + kTestSiteName + "\n";
     writeText(dir + "/options", text);
+}
+
+void writeSiteList(const std::string &home, const std::vector<std::string> &lines)
+{
+    std::string text;
+    for (auto &l : lines)
+        text += l + "\n";
+    writeText(home + "/.tavik/tavik.obs", text);
 }

@@ -87,6 +87,10 @@ Window xWaitForWindow(Display *display, const std::string &resName, const std::s
 // Like xWaitForWindow, without waiting: 0 when no such window is viewable.
 Window xFindWindow(Display *display, const std::string &resName, const std::string &resClass);
 
+// The first viewable window at or below `window`, up to `depth` levels
+// down, of exactly width x height (a widget found by its size); 0 when none.
+Window xFindWindowOfSize(Display *display, Window window, int width, int height, int depth = 6);
+
 // Sends a key press and release of the keysym named `key` to `window`
 // (XSendEvent; the toolkit forwards it to the widget holding the focus).
 bool xSendKey(Display *display, Window window, const std::string &key, unsigned int state = 0);
@@ -115,6 +119,10 @@ void writeOptionsFile(const std::string &home, const std::vector<std::string> &l
 
 // The site writeOptionsFile sets up.
 extern const char kTestSiteName[];
+
+// Replaces the user's site list (HOME/.tavik/tavik.obs) with `lines`, each a
+// 70-character site line without its newline; call after writeOptionsFile.
+void writeSiteList(const std::string &home, const std::vector<std::string> &lines);
 
 // Polls `done` every 20 ms for up to timeoutMs; true when it became true.
 template <class F> bool waitUntil(F done, int timeoutMs);

@@ -11,9 +11,9 @@
 
 #include "astro/vecmat.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
-#include "model/sky_context.h"
 #include "model/view_geometry.h"
 #include "render/palette.h"
 #include "render/sky_colours.h"
@@ -61,16 +61,14 @@ protected:
         chartStateFreeTables(chart.get());
     }
 
-    // The chart at a UT moment and site, bodies computed, view centred on
-    // (raDate, decDate) with the given field width in degrees.
+    // The chart at a UT moment and site, bodies computed; look() centres the
+    // view on (raDate, decDate), equator of the date, with the given field
+    // width in degrees.
     void at(int year, int month, int day, int hour, int minute, double lat, double lon, double alt)
     {
-        DateTime date{year, month, day, hour, minute, 0.0, 0.0};
-        double site[3] = {lat, lon, alt};
-        skyContextFromDate(&date, site, &chart->sky);
-        // Views are centred on J2000 places: an identity precession keeps the
-        // chart's own frame at J2000.
-        mat3Identity(&chart->precessionMatrix);
+        const DateTime date{year, month, day, hour, minute, 0.0, 0.0};
+        chartSetSite(chart.get(), lat, lon, alt);
+        chartSetDate(chart.get(), &date);
         chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
@@ -87,6 +85,25 @@ protected:
         XCanvas canvas(server.display(), pixmap, gc);
         canvas.setForeground(pixelFor(ColorBlack));
         canvas.fillRectangle(0, 0, kSize, kSize);
+    }
+    // A J2000 place as right ascension and declination of the chart's date.
+    void toDate(double raDeg, double decDeg, double *raDate, double *decDate)
+    {
+        const double k = M_PI / 180.0;
+        const Vec3 j2000{std::cos(decDeg * k) * std::cos(raDeg * k), std::cos(decDeg * k) * std::sin(raDeg * k),
+                         std::sin(decDeg * k)};
+        Mat3 toDateMatrix;
+        mat3Inverse(&chart->precessionMatrix, &toDateMatrix);
+        Vec3 v;
+        mat3MulVec(&j2000, &toDateMatrix, &v);
+        *raDate = std::atan2(v.y, v.x) / k;
+        *decDate = std::asin(v.z) / k;
+    }
+    void lookAtJ2000(double raDeg, double decDeg, double fieldDeg)
+    {
+        double ra = 0.0, dec = 0.0;
+        toDate(raDeg, decDeg, &ra, &dec);
+        look(ra, dec, fieldDeg);
     }
     uint32_t pixelAt(int x, int y)
     {
@@ -116,7 +133,7 @@ TEST_F(BodiesX, FullMoonCentreTakesTheMoonColour)
     at(2024, 1, 25, 17, 54, 35.0, 139.0, 0.0);
     chart->moonFlags = kBodyShown;
     ASSERT_GT(chart->moon.phase, 0.99);
-    look(chart->moon.raJ2000Deg, chart->moon.decJ2000Deg, 2.0);
+    look(chart->moon.raDateDeg, chart->moon.decDateDeg, 2.0);
     drawMoon();
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorStar3));
     EXPECT_EQ(moonLunarEclipseMagnitude(), -1.0);
@@ -126,14 +143,14 @@ TEST_F(BodiesX, TotalLunarEclipseOf2022November8FillsTheMoon)
 {
     at(2022, 11, 8, 10, 59, 35.0, 139.0, 0.0);
     chart->moonFlags = kBodyShown;
-    look(chart->moon.raJ2000Deg, chart->moon.decJ2000Deg, 2.0);
+    look(chart->moon.raDateDeg, chart->moon.decDateDeg, 2.0);
     drawMoon();
     EXPECT_GT(moonLunarEclipseMagnitude(), 1.0);
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorMoonEclipse));
 
     // Three hours later the Moon is clear of the shadow again.
     at(2022, 11, 8, 14, 0, 35.0, 139.0, 0.0);
-    look(chart->moon.raJ2000Deg, chart->moon.decJ2000Deg, 2.0);
+    look(chart->moon.raDateDeg, chart->moon.decDateDeg, 2.0);
     drawMoon();
     EXPECT_EQ(moonLunarEclipseMagnitude(), -1.0);
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorStar3));
@@ -166,13 +183,13 @@ TEST_F(BodiesX, JupiterAndSaturnDiscsAtHighZoomWithRings)
     ephemUpdateAll(chart.get());
 
     const SolarBodyRecord &jupiter = chart->planets[3];
-    look(jupiter.raDeg, jupiter.decDeg, 0.4);
+    lookAtJ2000(jupiter.raDeg, jupiter.decDeg, 0.4);
     drawPlanets();
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorJupiterDisk));
 
     const SolarBodyRecord &saturn = chart->planets[4];
     ASSERT_GT(std::fabs(saturn.poleTiltDeg - 90.0), 10.0) << "rings open in 2017";
-    look(saturn.raDeg, saturn.decDeg, 0.4);
+    lookAtJ2000(saturn.raDeg, saturn.decDeg, 0.4);
     drawPlanets();
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorSaturnDisk));
     ProjectedPoint centre{kSize / 2, kSize / 2, 0, 0};

@@ -8,8 +8,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "astro/vecmat.h"
 #include "model/app_data.h"
+#include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
 #include "render/layers/bright_stars.h"
@@ -39,7 +39,8 @@ TEST(StarsX, PixelCountsPerColourMatchTheStarSymbols) {
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = static_cast<Pixel>(0x010101 * (i + 1));
     static ChartState chart;
     chartStateSetDefaults(&chart);
-    mat3Identity(&chart.precessionMatrix);
+    const DateTime date{2024, 3, 20, 22, 0, 0.0, 0.0};
+    chartSetDate(&chart, &date);
     chart.mode = kModeEqt;
     chart.chartRect = ChartRect{0, 0, 200, 200};
     chart.fieldWidth = 60.0;

@@ -42,12 +42,7 @@ void viewUpdateScrollBars(ChartState *) {}
 void viewScrollHorizontal(ChartState *, int, int) {}
 void viewScrollVertical(ChartState *, int, int) {}
 
-// --- sky marks, click data, TCP server ---
+// --- TCP server ---
 
-int loadSkyMarks()
-{
-    return 0;
-}
-void loadClickData(ChartState *, const char *) {}
 void socketServerStart() {}
 void socketServerStop() {}

@@ -33,8 +33,6 @@ void viewUpdateScrollBars(ChartState *chart);
 void viewScrollHorizontal(ChartState *chart, int action, int value);
 void viewScrollVertical(ChartState *chart, int action, int value);
 
-// --- sky marks, click data, TCP server ---
-int loadSkyMarks();            // 1 when the sky-mark file was read
-void loadClickData(ChartState *chart, const char *path);
+// --- TCP server ---
 void socketServerStart();
 void socketServerStop();

@@ -11,22 +11,27 @@
 
 #include "command/interpreter.h"
 #include "model/app_data.h"
+#include "model/click_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/geometry_option.h"
+#include "model/lexing.h"
 #include "model/options.h"
 #include "model/pending_settings.h"
 #include "model/settings.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "model/user_objects.h"
 #include "render/frame.h"
 #include "model/name_files.h"
+#include "render/layers/gsc_stars.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
 #include "resources/fallback.h"
 #include "ui/app/actions.h"
 #include "ui/app/env_resources.h"
 #include "ui/app/icon.h"
+#include "ui/app/play_loop.h"
 #include "ui/window/drawing_area.h"
 #include "ui/window/main_window.h"
 #include "ui/widgets/message_box.h"
@@ -91,9 +96,12 @@ void registerUiHooks()
     uiHooks.openMessageBox = openMessageBox;
     uiHooks.askQuestion = askQuestion;
     uiHooks.appQuit = quitFromHook;
+    uiHooks.chartRefresh = chartRefresh;
     uiHooks.toolbarRefreshAll = toolbarRefreshAll;
     uiHooks.viewUpdateScrollBars = viewUpdateScrollBars;
     uiHooks.toolbarManaged = envToolbarManaged;
+    uiHooks.setPlayWorkProc = setPlayWorkProc;
+    uiHooks.setPlayTimer = setPlayTimer;
 }
 
 void installWmDeleteHandler(Widget topLevel)
@@ -255,6 +263,7 @@ int appQuit(int status)
     chartStateFreeTables(currentChart);
     freeStarNames();
     freeConstNames();
+    gscFreeRegionTable();
     socketServerStop();
     envFreeBodyNames();
     std::exit(status);
@@ -366,9 +375,11 @@ void appMain(int argc, char **argv)
     }
 
     // 18-20. Sky marks, click data, TCP server.
-    if (!loadSkyMarks())
+    if (!loadSkyMarks(chart))
         chart->skyMarkFlags = 0;
-    loadClickData(chart, appData->clickDataFile);
+    // A missing click-data file leaves no index; it is no command's error.
+    if (!loadClickData(chart, appData->clickDataFile))
+        stkClearError();
     appData->socketPort = optionGetInt("SocketPort", 0);
     if (appData->socketPort != 0)
         socketServerStart();

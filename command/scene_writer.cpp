@@ -1,0 +1,394 @@
+// The scene writer: the chart as the commands that rebuild it. Settings are
+// written only where they differ from what INIT leaves, so a scene loads the
+// same into any chart.
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "astro/constants.h"
+#include "astro/calendar.h"
+#include "astro/orbit_records.h"
+#include "command/keywords.h"
+#include "command/scene_files.h"
+#include "model/chart_state.h"
+#include "model/clock.h"
+#include "model/lexing.h"
+#include "model/body_names.h"
+#include "model/position_text.h"
+#include "model/position.h"
+#include "model/user_objects.h"
+#include "model/view_geometry.h"
+
+namespace {
+
+// Display groups of the SHOW/HIDE keyword table (code = group << 8 | bits).
+enum : int32_t {
+    kGroupJupiterMoons = 0x05,
+    kGroupStars = 0x0A,
+    kGroupConstellations = 0x0B,
+    kGroupNebulae = 0x0C,
+    kGroupNebulaTypes = 0x0D,
+    kGroupNebulaCatalogs = 0x0E,
+    kGroupSky = 0x0F,
+    kGroupGridNumbers = 0x10,
+    kGroupHorizonGrid = 0x11,
+    kGroupEquatorialGrid = 0x12,
+    kGroupOtherGrids = 0x13,
+    kGroupLineNumbers = 0x14,
+    kGroupUserObjects = 0x17,
+    kGroupStatusBar = 0x18,
+    kGroupStarLabels = 0x19,
+    kGroupMilkyWay = 0x1A,
+    kGroupSkyMarks = 0x1C,
+    kGroupPictureMarks = 0x1D,
+};
+
+
+// A file that collects whether every write succeeded.
+struct Out {
+    std::FILE *f;
+    bool ok = true;
+    void print(const char *format, ...) __attribute__((format(printf, 2, 3)))
+    {
+        va_list args;
+        va_start(args, format);
+        if (std::vfprintf(f, format, args) < 0)
+            ok = false;
+        va_end(args);
+    }
+};
+
+template <typename Namer>
+bool writeFlags(std::FILE *out, uint8_t value, uint8_t defaultValue, Namer name)
+{
+    bool ok = true;
+    const char *commands[2] = {"SHOW", "HIDE"};
+    for (int pass = 0; pass < 2; pass++) {
+        int written = 0;
+        for (int bit = 0; bit < 8; bit++) {
+            const uint8_t mask = static_cast<uint8_t>(1u << bit);
+            if (((value ^ defaultValue) & mask) == 0 || ((value & mask) != 0) != (pass == 0))
+                continue;
+            const char *word = name(mask);
+            if (word == nullptr)
+                continue;
+            if (std::fprintf(out, written ? ", %s" : "%s %s", written ? word : commands[pass], word) < 0)
+                ok = false;
+            written++;
+        }
+        if (written && std::fputs("\n", out) < 0)
+            ok = false;
+    }
+    return ok;
+}
+
+// A comet's or minor planet's name as the orbit block and COMET lines carry
+// it: the picked field right-trimmed. Empty when it has none.
+std::string bodyName(const OrbitalElements *e)
+{
+    const char *name = pickNameField(e);
+    if (name == nullptr)
+        return "";
+    return std::string(name, strTrimmedLength(name));
+}
+
+bool sameBytes(const uint8_t *bytes, int count)
+{
+    for (int i = 1; i < count; i++)
+        if (bytes[i] != bytes[0])
+            return false;
+    return true;
+}
+
+bool sameTypes(const OrbitalElements *e, int count)
+{
+    for (int i = 1; i < count; i++)
+        if (e[i].type != e[0].type)
+            return false;
+    return true;
+}
+
+// What adding a body sets: shown, with its outline bit.
+constexpr uint8_t kAddedComet = 226, kAddedMinorPlanet = 34;
+
+bool writeBodies(ChartState *chart, std::FILE *out, int count, const uint8_t *flags, const OrbitalElements *e,
+                 uint8_t added, int32_t group, int32_t base)
+{
+    if (count <= 0)
+        return true;
+    if (sameBytes(flags, count) && sameTypes(e, count))
+        return writeObjectDisplayFlags(chart, out, flags[0], added, group) != 0;
+    for (int i = 0; i < count; i++)
+        if (!writeObjectDisplayFlags(chart, out, flags[i], added, base + i))
+            return false;
+    return true;
+}
+
+bool writeTrack(ChartState *chart, Out &o)
+{
+    const int32_t kind = chart->trackKind & 0x7fff;
+    char spec[kPositionTextSize * 4];
+    if (positionIsCoordinates(kind)) {
+        const bool hours = kind == kPosEqt || kind == kPosEqtB1950 || kind == kPosEqtDate;
+        o.print("TRACK %s %7.3f, %7.3f\n", stkKeywordName(positionKeywords, kind),
+                hours ? chart->trackValues[0] / 15.0 : chart->trackValues[0], chart->trackValues[1]);
+        return true;
+    }
+    if (formatPositionSpec(chart, kind, chart->trackIndex, spec, sizeof spec)) {
+        o.print("TRACK %s\n", spec);
+        return true;
+    }
+    // A target without a name is tracked by its J2000 direction.
+    Vec3Q14 v;
+    if (!positionObjectVector(chart, kind, chart->trackIndex, &v))
+        return false;
+    double ra = std::atan2(static_cast<double>(v.y), static_cast<double>(v.x)) * kRadToDeg;
+    if (ra < 0)
+        ra += 360.0;
+    const double len = std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z);
+    const double dec = std::asin(v.z / len) * kRadToDeg;
+    o.print("TRACK EQT %.6f, %.6f\n", ra / 15.0, dec);
+    return true;
+}
+
+} // namespace
+
+int writeDisplayFlags(std::FILE *out, uint8_t value, uint8_t defaultValue, int32_t groupCode,
+                      const KeywordEntry *table)
+{
+    return writeFlags(out, value, defaultValue,
+                      [&](uint8_t mask) { return stkKeywordName(table, groupCode << 8 | mask); });
+}
+
+int writeObjectDisplayFlags(ChartState *chart, std::FILE *out, uint8_t value, uint8_t defaultValue, int32_t id)
+{
+    return writeFlags(out, value, defaultValue, [&](uint8_t mask) { return objectDisplayName(chart, id, mask); });
+}
+
+int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
+{
+    Out o{out};
+    const DateTime &d = chart->sky.date;
+    for (int i = 0; i < chart->cometCount; i++) {
+        const std::string name = bodyName(&chart->cometElements[i]);
+        if (name.empty() || !isSendableName(name.c_str(), kStkTextSize - 10))
+            return 0;
+        o.print("COMET \"%s\"\n", name.c_str());
+    }
+    for (int i = 0; i < chart->minorPlanetCount; i++) {
+        const std::string name = bodyName(&chart->minorPlanetElements[i]);
+        if (name.empty() || !isSendableName(name.c_str(), kStkTextSize - 16))
+            return 0;
+        o.print("MINORPLANET \"%s\"\n", name.c_str());
+    }
+    if (chart->timeSystem != kTimeSystemLst)
+        o.print("TIMESYS %s\n", stkKeywordName(timesysKeywords, chart->timeSystem));
+    if (!asStartupScript)
+        o.print("DATE %d,%d,%d,%d,%d,%f,%.3f\n", d.year, d.month, d.day, d.hour, d.minute, d.second, d.zone);
+    if (!isSendableName(chart->siteName, 160))
+        return 0;
+    const double lon = chart->sky.longitudeDeg, lat = chart->sky.latitudeDeg;
+    o.print("LOCATE %7.3f%c, %6.3f%c, %f, %.0f, \"%s\"\n", std::fabs(lon), lon >= 0 ? 'E' : 'W', std::fabs(lat),
+            lat >= 0 ? 'N' : 'S', d.zone, chart->sky.altitudeM, chart->siteName);
+    const TimeStep &p = chart->period;
+    o.print("PERIOD %d,%d,%d,%d,%d,%f\n", p.year, p.month, p.day, p.hour, p.minute, p.second);
+    static const char *const lockFormats[] = {"STIME SUNRISE %dMIN\n", "STIME SUNSET %dMIN\n",
+                                              "STIME SUNRISE %dDEG\n", "STIME SUNSET %dDEG\n"};
+    if (chart->timeLockKind >= 1 && chart->timeLockKind <= 4)
+        o.print(lockFormats[chart->timeLockKind - 1], chart->timeLockValue);
+    else
+        o.print("STIME NONE\n");
+    o.print("MODE %s\n", stkKeywordName(modeKeywords, chart->mode));
+    o.print("SOL_OFFSET %f,%f,%f\n", chart->solOffset[0], chart->solOffset[1], chart->solOffset[2]);
+    switch (chartModeSystem(chart->mode)) {
+    case kModeSystemHrz:
+        o.print("VIEW CENTER HRZ %f, %f\n", chart->centerHrz[0], chart->centerHrz[1]);
+        break;
+    case kModeSystemEqt:
+        o.print("VIEW CENTER EQT_DATE %f, %f\n", chart->centerMode[0] / 15.0, chart->centerMode[1]);
+        break;
+    case kModeSystemEcl:
+        o.print("VIEW CENTER ECL %f, %f\n", chart->centerMode[0], chart->centerMode[1]);
+        break;
+    case kModeSystemGal:
+        o.print("VIEW CENTER GAL %f, %f\n", chart->centerMode[0], chart->centerMode[1]);
+        break;
+    default:
+        break;
+    }
+    o.print("VIEW ANGLE %f\n", chart->fieldWidth);
+    o.print("VIEW SOL %f\n", chart->solScale);
+    if (chart->trackState == 2 && !writeTrack(chart, o))
+        return 0;
+    if (chart->mirror != 0)
+        o.print("MIRROR %d\n", chart->mirror);
+    if (chart->starFlags & kStarsFromCatalogFile)
+        o.print("STARDATA SAO\n");
+    else if (chart->starFlags & kStarsFromGsc)
+        o.print("STARDATA GSC\n");
+    if (!asStartupScript)
+        o.print("MAG STAR %4.1f\n", chart->starLimit / 10.0);
+    o.print("MAG STARNAME %4.1f\n", chart->starNameLimit / 10.0);
+    if (chart->starSize != 0)
+        o.print("STARSIZE %d\n", chart->starSize / 10);
+    if (!o.ok)
+        return 0;
+
+    bool ok = writeObjectDisplayFlags(chart, out, chart->sunFlags | kBodyDisk, 3, kObjectSun);
+    if (chart->sunFlags & kBodyDisk)
+        o.print("OUTLINE SUN\n");
+    ok = ok && writeObjectDisplayFlags(chart, out, chart->moonFlags | kBodyDisk, 3, kObjectMoon);
+    if (chart->moonFlags & kBodyDisk)
+        o.print("OUTLINE MOON\n");
+    // After SHOW/HIDE PLANET the Earth carries the PLANET line's bits too.
+    uint8_t earthAfterPlanets = 34;
+    if (sameBytes(chart->planetFlags, kPlanetCount)) {
+        ok = ok && writeObjectDisplayFlags(chart, out, chart->planetFlags[0] | kBodyDisk, 35, kObjectGroupPlanets);
+        if (chart->planetFlags[0] & kBodyDisk)
+            o.print("DISK PLANET\n");
+        const uint8_t planets = chart->planetFlags[0] | kBodyDisk, changed = planets ^ 35;
+        earthAfterPlanets = static_cast<uint8_t>((34 & ~changed) | (planets & changed));
+    } else {
+        for (int i = 0; i < kPlanetCount; i++) {
+            ok = ok && writeObjectDisplayFlags(chart, out, chart->planetFlags[i], 35, kObjectMercury + i);
+            if (chart->planetFlags[i] & kBodyDisk)
+                o.print("DISK %s\n", objectDisplayName(chart, kObjectMercury + i, kBodyShown));
+        }
+    }
+    ok = ok && writeObjectDisplayFlags(chart, out, chart->earthFlags, earthAfterPlanets, kObjectEarth);
+    o.print("DISK_MAG %d\n", chart->diskMag);
+    ok = ok && writeDisplayFlags(out, chart->jupiterMoonFlags, 1, kGroupJupiterMoons, displayItemKeywords);
+    ok = ok && writeBodies(chart, out, chart->cometCount, chart->cometFlags, chart->cometElements, kAddedComet,
+                           kObjectGroupComets, kObjectCometBase);
+    ok = ok && writeBodies(chart, out, chart->minorPlanetCount, chart->minorPlanetFlags,
+                           chart->minorPlanetElements, kAddedMinorPlanet, kObjectGroupMinorPlanets,
+                           kObjectMinorPlanetBase);
+    ok = ok && writeDisplayFlags(out, chart->constellationFlags | 0x40, 64, kGroupConstellations,
+                                 displayItemKeywords);
+    ok = ok && writeDisplayFlags(out, chart->milkyWayFlags & ~0x03, 5, kGroupMilkyWay, displayItemKeywords);
+    o.print("MAG NEBULAMIN %4.1f\n", chart->nebulaMin / 10.0);
+    o.print("MAG NEBULAMAX %4.1f\n", chart->nebulaMax / 10.0);
+    if (chart->nebulaLimitOn != 1)
+        o.print("MAG NEBULALIMIT %d\n", chart->nebulaLimitOn ? 1 : 0);
+    ok = ok && writeDisplayFlags(out, chart->nebulaFlags, 0, kGroupNebulae, displayItemKeywords);
+    if (chart->nebulaFlags & kNebulaShown) {
+        ok = ok && writeDisplayFlags(out, chart->nebulaTypeFlags, 127, kGroupNebulaTypes, displayItemKeywords);
+        ok = ok && writeDisplayFlags(out, chart->nebulaCatalogFlags, 7, kGroupNebulaCatalogs, displayItemKeywords);
+    }
+    const struct {
+        uint8_t value, defaultValue;
+        int32_t group;
+    } groups[] = {
+        {chart->starFlags, 1, kGroupStars},
+        {chart->starLabelFlags, 0, kGroupStarLabels},
+        {chart->skyFlags, 115, kGroupSky},
+        {chart->horizonGridFlags, 2, kGroupHorizonGrid},
+        {chart->equatorialGridFlags, 0, kGroupEquatorialGrid},
+        {chart->otherGridFlags, 0, kGroupOtherGrids},
+        {chart->lineNumberFlags, 0, kGroupLineNumbers},
+        {static_cast<uint8_t>(chart->gridNumberFlags & ~0x03), 0, kGroupGridNumbers},
+        {chart->skyMarkFlags, 0, kGroupSkyMarks},
+        {chart->pictureMarkFlags, 0, kGroupPictureMarks},
+        {chart->userObjectFlags, 3, kGroupUserObjects},
+    };
+    for (const auto &g : groups)
+        ok = ok && writeDisplayFlags(out, g.value, g.defaultValue, g.group, displayItemKeywords);
+    if (chart->gridNumberFlags & 0x03)
+        o.print("GRID %s\n", stkKeywordName(gridKeywords, chart->gridNumberFlags & 0x03));
+    return ok && o.ok;
+}
+
+int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript)
+{
+    Out o{out};
+    o.print("INIT\n");
+    bool ok = writeDisplayFlags(out, chart->statusBar, 1, kGroupStatusBar, displayItemKeywords);
+    for (int i = 0; i < chart->userObjectFileCount; i++) {
+        const char *path = chart->userObjectFiles[i].path;
+        if (!isSendableName(path, kStkTextSize - 12))
+            return 0;
+        o.print("LOAD %s, \"%s\"\n", "AD", path);
+    }
+    ok = ok && writeSettings(chart, out, asStartupScript);
+    if (chart->playing) {
+        o.print("REALTIME %d,%d,%d\n", chart->realTimeMode, chart->realTimeImmediate ? 1 : 0,
+                chart->realTimeInterval);
+        // The play state whole: its direction, its kind where a bare command
+        // would take another, and its end date in the chart's zone.
+        const int32_t bareKind = chart->realTimeMode == 1 ? 1 : chart->realTimeMode == 2 ? 2 : 0;
+        std::string line = chart->playReverse ? "REVERSE" : "CONTINUE";
+        char text[128];
+        if (chart->playKind != bareKind && chart->playKind != kPlayByPeriod)
+            line += chart->playKind == kPlayClock ? " REALTIME1" : " REALTIME2";
+        if (chart->playEndKind == 1) {
+            DateTime end;
+            jdToDate(chart->playEndJd, &end);
+            end.zone = 0;
+            timeShiftToZone(&end, chart->sky.date.zone);
+            end.zone = chart->sky.date.zone;
+            // A Julian date read back lands a hair before the whole second.
+            end.second = std::round(end.second);
+            timeNormalize(&end);
+            std::snprintf(text, sizeof text, "%s%d,%d,%d,%d,%d,%d",
+                          chart->playKind == kPlayByPeriod ? " " : ",", end.year, end.month, end.day, end.hour,
+                          end.minute, static_cast<int>(end.second));
+            line += text;
+        } else if (chart->playKind == kPlayByPeriod && bareKind != kPlayByPeriod) {
+            line += " ,,,,"; // never happens from the commands; kept whole anyway
+        }
+        o.print("%s\n", line.c_str());
+    } else {
+        o.print("DRIVE\n");
+    }
+    if (asStartupScript && chart->starLimitSet != 0) {
+        o.print("%s STAR %.1f\n", chart->starLimitSet < 0 ? "DECMAG" : "INCMAG", std::abs(chart->starLimitSet) / 10.0);
+        o.print("DRIVE\n");
+    }
+    return ok && o.ok;
+}
+
+int writeOrbitBlock(ChartState *chart, std::FILE *out)
+{
+    Out o{out};
+    for (int i = 0; i < chart->cometCount; i++)
+        o.print(":%s\n%s\n", bodyName(&chart->cometElements[i]).c_str(), chart->cometElements[i].lineText);
+    for (int i = 0; i < chart->minorPlanetCount; i++)
+        o.print(":%s\n%s\n", bodyName(&chart->minorPlanetElements[i]).c_str(),
+                chart->minorPlanetElements[i].lineText);
+    return o.ok;
+}
+
+int writeSceneFile(ChartState *chart, std::FILE *out, int asStartupScript)
+{
+    // The script is built in memory, then indented into the scene.
+    char *script = nullptr;
+    size_t size = 0;
+    std::FILE *memory = open_memstream(&script, &size);
+    if (memory == nullptr)
+        return 0;
+    const int built = writeCommandScript(chart, memory, asStartupScript);
+    if (std::fclose(memory) != 0 || !built) {
+        std::free(script);
+        return 0;
+    }
+    Out o{out};
+    o.print("BLOCK CONTROL\n\tSCENE MAIN\n");
+    for (char *line = script; *line;) {
+        char *end = std::strchr(line, '\n');
+        const size_t n = end ? static_cast<size_t>(end - line) : std::strlen(line);
+        o.print("\t\t%.*s\n", static_cast<int>(n), line);
+        line += n + (end ? 1 : 0);
+    }
+    std::free(script);
+    o.print("\tEND SCENE\nEND BLOCK\n");
+    if (chart->cometCount > 0 || chart->minorPlanetCount > 0) {
+        o.print("\nBLOCK ORBIT\n");
+        if (!writeOrbitBlock(chart, out))
+            o.ok = false;
+        o.print("END BLOCK\n");
+    }
+    return o.ok;
+}

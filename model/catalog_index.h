@@ -1,0 +1,43 @@
+// The name index of an element file: a gdbm database mapping each line's
+// four keys (extension, designation, id, name; trimmed, upper case) to the
+// line's byte offset, a 4-byte int in host order. One more record, under a
+// key with lower-case letters that no field key can have, holds the element
+// file it was built from (device, inode, size, modification time): an index
+// without it, or with another, is stale.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+// The answer of an index to one key.
+enum CatalogIndexAnswer { kIndexFound, kIndexNoKey, kIndexBroken };
+
+// The offset of key's line, or -1 when the index cannot be opened, has no
+// such key or its value is not 4 bytes.
+int64_t catalogIndexLookup(const char *indexFile, const char *key);
+
+// The same with the reason: kIndexBroken for an index that cannot be opened,
+// a value that is not 4 bytes or an error other than a missing key.
+CatalogIndexAnswer catalogIndexAsk(const char *indexFile, const char *key, int64_t *offset);
+
+// Builds the index of elementFile at indexFile through indexFile + ".$NEW$",
+// renamed when whole; 50 dots of progress and "done." on `progress` (not
+// written when null). 1 when the index was written; 0 when either file
+// cannot be opened, the element file's size cannot be read or it is too big
+// for 4-byte offsets.
+int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *progress);
+// catalogIndexBuildTo with progress on standard output.
+int catalogIndexBuild(const char *elementFile, const char *indexFile);
+
+// 1 when indexFile was built from elementFile as it is now.
+int catalogIndexIsCurrent(const char *indexFile, const char *elementFile);
+
+// "tavik: Creating index file.  This may take a while." on `notice` (null:
+// none) unless *shown; then *shown is 1. catalogIndexNoticeShown is the
+// run's flag, so that start-up and a repair say it once between them.
+void catalogIndexAnnounce(int *shown, FILE *notice);
+extern int catalogIndexNoticeShown;
+
+// Rebuilds an index found damaged while reading (with the notice on standard
+// output), at most once a run for each index; 1 when it was rebuilt now.
+int catalogIndexRepair(const char *elementFile, const char *indexFile);

@@ -1,0 +1,52 @@
+// STARDATA GSC as command text names what the catalogue is missing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "command/interpreter.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/ui_hooks.h"
+#include "render/layers/gsc_stars.h"
+#include "tests/render/gsc_tree.h"
+
+namespace {
+
+using namespace gsctree;
+
+TEST(GscCommands, StarDataGscNamesWhatIsMissing) {
+    Tree tree;
+    const std::string root = tree.dir.path() + "/cd";
+    tree.build(root, true, {{56.75, 24.12, 9.0}, {56.8, 24.2, 11.5}});
+    struct Case {
+        const char *name;
+        std::string root, table, missing;
+    } cases[] = {
+        {"no region table", root, tree.dir.path() + "/none.gsc", tree.dir.path() + "/none.gsc"},
+        {"no REGIONS.TBL under the root", tree.dir.path(), "", tree.dir.path() + "/TABLES/REGIONS.TBL"},
+        {"a lower-case tree", root, "", ""},
+    };
+    uiHooksRecordMessages();
+    for (const Case &c : cases) {
+        appDataSetDefaults();
+        tree.use(c.root, c.table);
+        ChartState *chart = new ChartState();
+        chartStateSetDefaults(chart);
+        appData->commandFromSocket = 1;
+        stkExecute(chart, "STARDATA GSC");
+        EXPECT_EQ(chart->starFlags & 0x40, 0x40) << c.name << ": the choice is kept";
+        if (!c.missing.empty()) {
+            EXPECT_STREQ(appData->errorId, "stkErrorFileNotFound") << c.name;
+            EXPECT_EQ(std::string(appData->errorArg), c.missing.substr(0, kErrorArgSize - 1)) << c.name;
+        } else {
+            EXPECT_STREQ(appData->errorId, "") << c.name;
+        }
+        delete chart;
+    }
+    appData->commandFromSocket = 0;
+    uiHooksReset();
+    gscFreeRegionTable();
+}
+
+} // namespace

@@ -1,0 +1,208 @@
+// The scene writer: a default chart's scene, and scenes that read back as
+// written (write, STL, write again gives the same text).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "command/interpreter.h"
+#include "command/scene_files.h"
+#include "model/app_data.h"
+#include "model/chart_date.h"
+#include "model/chart_state.h"
+#include "model/element_files.h"
+#include "model/ui_hooks.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+class SceneWriter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        appDataSetDefaults();
+        appData->initialising = 1; // INIT keeps the chart's site as the tests set it
+        chart = new ChartState();
+        chartStateSetDefaults(chart);
+        uiHooksRecordMessages();
+        DateTime date{2024, 3, 20, 21, 30, 0, 1.0};
+        chartSetDate(chart, &date);
+        chartSetSite(chart, 50.0833, 14.4167, 200.0);
+        std::snprintf(chart->siteName, sizeof chart->siteName, "Praha");
+    }
+    void TearDown() override
+    {
+        uiHooksReset();
+        chartStateFreeTables(chart);
+        delete chart;
+    }
+    std::string scene(int asStartupScript)
+    {
+        char *text = nullptr;
+        size_t size = 0;
+        std::FILE *out = open_memstream(&text, &size);
+        EXPECT_EQ(1, writeSceneFile(chart, out, asStartupScript));
+        std::fclose(out);
+        std::string s(text, size);
+        std::free(text);
+        return s;
+    }
+    ChartState *chart = nullptr;
+    TempDir dir;
+};
+
+// The default chart's whole scene, each line as the command language reads it.
+TEST_F(SceneWriter, TheDefaultChartHasNoShowOrHideLines)
+{
+    const char *golden = "BLOCK CONTROL\n"
+                         "\tSCENE MAIN\n"
+                         "\t\tINIT\n"
+                         "\t\tDATE 2024,3,20,21,30,0.000000,1.000\n"
+                         "\t\tLOCATE  14.417E, 50.083N, 1.000000, 200, \"Praha\"\n"
+                         "\t\tPERIOD 0,0,0,0,3,0.000000\n"
+                         "\t\tSTIME NONE\n"
+                         "\t\tMODE HRZ\n"
+                         "\t\tSOL_OFFSET 0.000000,0.000000,0.000000\n"
+                         "\t\tVIEW CENTER HRZ 0.000000, 0.000000\n"
+                         "\t\tVIEW ANGLE 120.000000\n"
+                         "\t\tVIEW SOL 12.000000\n"
+                         "\t\tMAG STAR  4.5\n"
+                         "\t\tMAG STARNAME  1.4\n"
+                         "\t\tDISK_MAG 100\n"
+                         "\t\tMAG NEBULAMIN 11.0\n"
+                         "\t\tMAG NEBULAMAX  0.0\n"
+                         "\t\tDRIVE\n"
+                         "\tEND SCENE\n"
+                         "END BLOCK\n";
+    EXPECT_EQ(golden, scene(0));
+}
+
+TEST_F(SceneWriter, AStartupScriptHasNoDateAndEndsWithTheLimitOffset)
+{
+    chart->starLimitSet = -5;
+    const std::string text = scene(1);
+    EXPECT_EQ(std::string::npos, text.find("DATE")) << text;
+    EXPECT_EQ(std::string::npos, text.find("\tMAG STAR ")) << text;
+    EXPECT_NE(std::string::npos, text.find("\t\tDRIVE\n\t\tDECMAG STAR 0.5\n\t\tDRIVE\n\tEND SCENE\n")) << text;
+}
+
+TEST_F(SceneWriter, ScenesReadBackAsWritten)
+{
+    const char *states[] = {
+        "HIDE PLANET",
+        "SHOW PLANET_NAME; HIDE EARTH_NAME",
+        "SHOW CONS_LINE, CONS_PICT",
+        "MIRROR 2",
+        "HIDE STATUSBAR",
+        "MODE HRZ",
+        "PERIOD 0,0,1,2,3,4.5",
+        "STIME SUNSET 30MIN",
+        "TIMESYS UT",
+        "PERIOD 0,0,1,0,0,0; REVERSE 2024,1,1,6,30,0",
+        "REALTIME 0,1,5; CONTINUE REALTIME2",
+        "TRACK STAR alphaOri",
+        "MODE EQT; TRACK NEBULA N224",
+        "SHOW NEBULA; HIDE SUN",
+        "TRACK EQT 5.5, -20",
+    };
+    for (const char *state : states) {
+        SCOPED_TRACE(state);
+        stkExecute(chart, "INIT");
+        stkExecute(chart, state);
+        ASSERT_STREQ("", appData->errorId);
+        const std::string first = scene(0);
+        const std::string path = dir.write("round.stl", first);
+        stkExecute(chart, ("STL \"" + path + "\"").c_str());
+        EXPECT_STREQ("", appData->errorId);
+        EXPECT_EQ(first, scene(0));
+        if (chart->playing)
+            stkExecute(chart, "CONTINUE");
+    }
+    EXPECT_EQ(0, uiHooksRecordedMessageCount()) << uiHooksRecordedMessageText(0);
+}
+
+TEST_F(SceneWriter, PlayingIsWrittenWithItsDirectionKindAndEndDate)
+{
+    const struct {
+        const char *state, *line;
+    } cases[] = {
+        {"REVERSE 2024,1,1,6,30,0", "\t\tREALTIME 0,1,5\n\t\tREVERSE 2024,1,1,6,30,0\n"},
+        {"REALTIME 0,1,5; CONTINUE REALTIME2", "\t\tREALTIME 0,1,5\n\t\tCONTINUE REALTIME2\n"},
+        {"REALTIME 2,0,5; CONTINUE", "\t\tREALTIME 2,0,5\n\t\tCONTINUE\n"},
+        {"REALTIME 0,1,5; CONTINUE REALTIME1,2030,1,1", "\t\tREALTIME 0,1,5\n\t\tCONTINUE REALTIME1,2030,1,1,"},
+    };
+    for (const auto &c : cases) {
+        stkExecute(chart, "INIT");
+        stkExecute(chart, c.state);
+        ASSERT_EQ(1, chart->playing) << c.state;
+        EXPECT_NE(std::string::npos, scene(0).find(c.line)) << c.state << "\n" << scene(0);
+        stkExecute(chart, "CONTINUE");
+    }
+}
+
+// The first lines of the shipped element files, read by the program's own
+// element-line reader.
+std::string elementLine(const char *file, int row)
+{
+    std::FILE *f = std::fopen((std::string(TAVIK_SOURCE_DIR) + "/data/" + file).c_str(), "r");
+    char line[512] = "";
+    for (int i = 0; f != nullptr && i <= row; i++)
+        if (!std::fgets(line, sizeof line, f))
+            line[0] = '\0';
+    if (f != nullptr)
+        std::fclose(f);
+    return line;
+}
+
+TEST_F(SceneWriter, CometsAndMinorPlanetsReadBackWithTheirOrbitBlock)
+{
+    const struct {
+        const char *file;
+        int row;
+        bool comet;
+    } bodies[] = {{"comet.elm", 0, true}, {"comet.elm", 1, true}, {"mp.elm", 0, false}};
+    for (const char *hidden : {"", "HIDE COMET2", "HIDE MINORPLANET1", "HIDE COMET"}) {
+        SCOPED_TRACE(hidden);
+        stkExecute(chart, "INIT");
+        for (const auto &b : bodies) {
+            OrbitalElements e;
+            ASSERT_EQ(1, parseElementLine(&e, elementLine(b.file, b.row).c_str()));
+            ASSERT_EQ(1, b.comet ? addComet(chart, &e) : addMinorPlanet(chart, &e));
+        }
+        stkExecute(chart, hidden);
+        ASSERT_STREQ("", appData->errorId);
+        const std::string first = scene(0);
+        EXPECT_NE(std::string::npos, first.find("\t\tCOMET \"Halley\"\n\t\tCOMET \"Encke\"\n\t\tMINORPLANET \"Ceres\"\n"))
+            << first;
+        EXPECT_NE(std::string::npos, first.find("\nBLOCK ORBIT\n:Halley\nC 1P")) << first;
+        const std::string path = dir.write("bodies.stl", first);
+        stkExecute(chart, ("STL \"" + path + "\"").c_str());
+        EXPECT_STREQ("", appData->errorId);
+        EXPECT_EQ(3, chart->cometCount + chart->minorPlanetCount);
+        EXPECT_EQ(first, scene(0));
+    }
+}
+
+TEST_F(SceneWriter, ASiteNameThatWouldEndTheStatementFailsTheSave)
+{
+    std::snprintf(chart->siteName, sizeof chart->siteName, "a\"; EXIT");
+    char *text = nullptr;
+    size_t size = 0;
+    std::FILE *out = open_memstream(&text, &size);
+    EXPECT_EQ(0, writeSceneFile(chart, out, 0));
+    std::fclose(out);
+    std::free(text);
+}
+
+TEST_F(SceneWriter, AFullDeviceFailsTheSave)
+{
+    std::FILE *full = std::fopen("/dev/full", "w");
+    if (full == nullptr)
+        GTEST_SKIP() << "no /dev/full";
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    EXPECT_EQ(0, writeSceneFile(chart, full, 0));
+    std::fclose(full);
+}
+
+} // namespace

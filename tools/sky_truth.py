@@ -1,0 +1,333 @@
+#!/usr/bin/python3
+"""Expected places of bright stars, the Moon and the planets on the real program's charts.
+
+Run once by hand (CI has no Python):
+    /usr/bin/python3 tools/sky_truth.py > tests/x/sky_truth_table.h
+
+For each case (a moment, a site, a chart mode and its view) this computes where the
+chart should draw each object, independently of the program's code:
+- stars: the J2000 unit vectors of the built-in bright-star table (resources/catalog_stars.cpp,
+  the program's input data), every row not fainter than magnitude 2.0 (the 40 brightest
+  and the few more that still draw the large symbols);
+- the Moon (topocentric) and the planets Mercury to Saturn (geocentric) from python3-ephem,
+  as astrometric J2000 places;
+- the frame of the date from python3-erfa: the IAU 2006 precession matrix (pmat06) and
+  Greenwich mean sidereal time (gmst06), UT1 taken as UTC and TT as UTC + 69.184 s;
+  no nutation, aberration or refraction, since the chart draws mean places of the date
+  against the local mean sidereal time;
+- horizontal coordinates from the hour angle with the spherical-astronomy formulas, the
+  azimuth counted from the south through the west;
+- the chart's view frame (x to the projection centre, y to the chart's left, z up) built
+  from the centre's direction, and the projections: azimuthal equidistant (HRZ, EQT, the
+  planisphere) and Aitoff (ALL2), with the chart geometry (projection centre, pixel
+  scales, the fixed-point path's integer scale and its one-pixel bias for stars).
+Stars and planets within about 5.4 degrees of the horizon are dimmed in the horizontal
+charts (two magnitudes on the horizon); the table says which objects draw a large symbol
+(3 x 3 pixels or more), which the check finds by colour.
+
+The objects are a list (OBJECTS below) so that later checks add rows: catalogue-file
+stars, comets, GSC stars, deep-sky objects.
+"""
+import math
+import re
+import sys
+import time
+
+import erfa
+import ephem
+import numpy
+
+SOURCE = "resources/catalog_stars.cpp"
+
+# Chart rectangle, pixels: the test sizes the drawing area so that the chart below the
+# status bar is exactly this, and pins the direction-label font to this height.
+WIDTH, HEIGHT, DIR_FONT_HEIGHT = 1024, 768, 13
+FIELD_DEG = 120.0
+STAR_MAG_LIMIT = 2.0  # stars to this magnitude draw 3 x 3 symbols or larger at limit 6.0
+
+# Sites of data/tavik.obs: name, latitude, east longitude (degrees), height (m), zone (h).
+SITES = {
+    "Greenwich (United Kingdom)": (51.468, 0.0, 39.0, 0.0),
+    "Cape Town (South Africa)": (-33.800, 18.467, 41.0, 2.0),
+}
+
+HRZ, EQT, ALL2_EQT, PLNS = 257, 260, 1028, 2049
+
+# The start-up chart faces south with its view locked: the horizon lies on the projection
+# centre's row, one direction-label line above the bottom, so the view centre in the middle
+# of the window stands that far above the horizon. MODE keeps that sky point at the centre,
+# read in the new mode's own system (START_CENTRE below).
+START_CENTRE = None
+
+# name, UTC (y, m, d, h, min), site, mode, view centre (HRZ and the planisphere: azimuth
+# from the south, altitude; EQT and ALL2: right ascension and declination of the date), and
+# the MODE command that turns the start-up chart (HRZ facing south) into this one ("" for
+# none, None while no command can make the chart). The table's command text puts the site
+# (LOCATE) and the local date and time (DATE) before it.
+CASES = [
+    ("GreenwichJanuaryNight", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
+    ("GreenwichAnHourLater", (2024, 1, 25, 23, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
+    ("CapeTownJanuaryNight", (2024, 1, 25, 21, 0), "Cape Town (South Africa)", HRZ, (0.0, 0.0), ""),
+    # In January the full Moon and the planets stand too high or too far west for the
+    # default chart; in September the full Moon and Saturn are low in the south.
+    ("GreenwichFullMoonWithSaturn", (2024, 9, 17, 22, 0), "Greenwich (United Kingdom)", HRZ, (0.0, 0.0), ""),
+    ("EquatorialFromTheStartChart", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, START_CENTRE,
+     "MODE EQT"),
+    ("AitoffFromTheStartChart", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, START_CENTRE,
+     "MODE ALL2_EQT"),
+    ("PlanisphereGreenwich", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", PLNS, (0.0, 0.0), "MODE PLNS"),
+    # Centred on Orion's belt: needs a command that moves the view centre.
+    ("EquatorialOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, (84.0, 0.0), None),
+    ("AitoffOnOrion", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", ALL2_EQT, (84.0, 0.0), None),
+]
+
+# Kinds as the test knows them.
+STAR, MOON, PLANET, SUN = 0, 1, 2, 3
+
+# Body objects: name, kind, ephem class. Stars are added from the table below.
+BODIES = [
+    ("Sun", SUN, ephem.Sun),
+    ("Moon", MOON, ephem.Moon),
+    ("Mercury", PLANET, ephem.Mercury),
+    ("Venus", PLANET, ephem.Venus),
+    ("Mars", PLANET, ephem.Mars),
+    ("Jupiter", PLANET, ephem.Jupiter),
+    ("Saturn", PLANET, ephem.Saturn),
+]
+
+
+def read_star_rows():
+    text = open(SOURCE).read()
+    rows = re.findall(r"\{(-?\d+),(-?\d+),(-?\d+),0x([0-9A-Fa-f]+)u\}", text)
+    out = []
+    for i, (x, y, z, packed) in enumerate(rows):
+        mag10 = (int(packed, 16) >> 8) - 20
+        if mag10 > STAR_MAG_LIMIT * 10:
+            break
+        v = numpy.array([int(x), int(y), int(z)], dtype=float) / 16384.0
+        out.append((f"star {i}", STAR, i, v / numpy.linalg.norm(v), mag10))
+    return out
+
+
+def unit(ra, dec):
+    return numpy.array([math.cos(dec) * math.cos(ra), math.cos(dec) * math.sin(ra), math.sin(dec)])
+
+
+def body_j2000(cls, when, site):
+    """Astrometric J2000 unit vector; the Moon seen from the site, planets from the centre."""
+    lat, lon, height, _ = site
+    obs = ephem.Observer()
+    obs.lat, obs.lon, obs.elevation = str(lat), str(lon), height
+    obs.pressure = 0
+    obs.date = ephem.Date(when)
+    obs.epoch = ephem.J2000
+    b = cls()
+    if cls is ephem.Moon:
+        b.compute(obs)
+        # a_ra/a_dec are geocentric; the parallax is the apparent topocentric place
+        # minus the apparent geocentric one (a fraction of a degree, so adding it in
+        # the J2000 frame is good to a few thousandths of a degree).
+        ra = float(b.a_ra) + (float(b.ra) - float(b.g_ra))
+        dec = float(b.a_dec) + (float(b.dec) - float(b.g_dec))
+    else:
+        b.compute(ephem.Date(when), epoch=ephem.J2000)
+        ra, dec = float(b.a_ra), float(b.a_dec)
+    return unit(ra, dec), float(b.mag)
+
+
+def date_frame(when, site):
+    """J2000 -> mean equator of date, and the local mean sidereal time (radians)."""
+    y, mo, d, h, mi = when
+    utc1, utc2 = erfa.dtf2d("UTC", y, mo, d, h, mi, 0.0)
+    tt1, tt2 = erfa.utctai(utc1, utc2)
+    tt1, tt2 = erfa.taitt(tt1, tt2)
+    return erfa.pmat06(tt1, tt2), erfa.gmst06(utc1, utc2, tt1, tt2) + math.radians(site[1])
+
+
+def horizon_vector(v_date, lst, lat):
+    """Horizon frame: x to the south point, y to the east point, z to the zenith."""
+    ra = math.atan2(v_date[1], v_date[0])
+    dec = math.asin(max(-1.0, min(1.0, v_date[2])))
+    H = lst - ra
+    phi = math.radians(lat)
+    south = math.cos(H) * math.cos(dec) * math.sin(phi) - math.sin(dec) * math.cos(phi)
+    west = math.cos(dec) * math.sin(H)
+    up = math.sin(phi) * math.sin(dec) + math.cos(phi) * math.cos(dec) * math.cos(H)
+    return numpy.array([south, -west, up])
+
+
+def view_axes(a, b):
+    """Rows of the view frame around the direction at longitude a, latitude b (radians):
+    x to that direction, y along growing longitude (the chart's left), z = x cross y (up).
+    In the horizon frame the longitude is minus the azimuth (east of south is to the left
+    of a chart facing south); on the sky it is the right ascension (east is left)."""
+    x = numpy.array([math.cos(b) * math.cos(a), math.cos(b) * math.sin(a), math.sin(b)])
+    y = numpy.array([-math.sin(a), math.cos(a), 0.0])
+    z = numpy.cross(x, y)
+    return numpy.array([x, y, z])
+
+
+def geometry(mode):
+    """Projection centre, scales (double, fixed point) and horizontal-chart centre altitude."""
+    W, H, d = WIDTH, HEIGHT, DIR_FONT_HEIGHT
+    if mode in (HRZ, EQT):
+        ppr = W / math.radians(FIELD_DEG)
+        pprY = ppr
+    elif mode == ALL2_EQT:
+        ppr, pprY = W / math.pi, W / (2 * math.pi)
+    else:  # planisphere
+        ppr = (min(W, H) - 2 * d) / math.pi
+        pprY = ppr
+    cx = W // 2
+    cy = H - d if mode == HRZ else H // 2
+    return cx, cy, ppr, pprY
+
+
+def project(view, mode, cx, cy, ppr, pprY, fixed):
+    """Screen point (floating) of a view-frame vector; fixed = the Q14 path (integer
+    scales, +1 bias), else the double path used for the bodies."""
+    fx, fy, fz = view
+    if mode == ALL2_EQT:
+        lon = math.atan2(fy, fx)
+        lat = math.asin(max(-1.0, min(1.0, fz)))
+        A = math.acos(math.cos(lat) * math.cos(lon / 2))
+        s = math.sin(A) if A > 0 else 1.0
+        X = 2 * A * math.cos(lat) * math.sin(lon / 2) / s  # map units, radians
+        Y = A * math.sin(lat) / s
+        # the map is scaleX / 2 per unit of X, scaleY per unit of Y
+        return cx - X * int(ppr) / 2.0, cy - Y * int(pprY)
+    c = max(-1.0, min(1.0, fx))
+    g = 1.0 if c >= 1.0 else math.acos(c) / math.sqrt(1.0 - c * c)
+    if fixed:
+        return cx - (g * fy * int(ppr) + 1), cy - (g * fz * int(pprY) + 1)
+    return cx - math.trunc(g * fy * ppr), cy - math.trunc(g * fz * pprY)
+
+
+def symbol_class(mag10, limit10):
+    c = int((limit10 - mag10 + 10) / 10)
+    return max(c, 1)
+
+
+def dimmed(mag10, depth_q14):
+    """The horizontal charts' horizon dimming (a star near the horizon is fainter)."""
+    if depth_q14 <= 1535:
+        return mag10 + 20 - int(depth_q14 / 77)
+    return mag10
+
+
+def run_case(case, objects):
+    name, when, site_name, mode, centre, _ = case
+    site = SITES[site_name]
+    lat = site[0]
+    P, lst = date_frame(when, site)
+    field_h = FIELD_DEG * HEIGHT / WIDTH
+    start_alt = (HEIGHT - DIR_FONT_HEIGHT - HEIGHT // 2) * field_h / HEIGHT
+    if centre is START_CENTRE:
+        # On the meridian (hour angle 0), start_alt above the south point.
+        centre = (math.degrees(lst) % 360.0, lat - 90.0 + start_alt)
+    cx, cy, ppr, pprY = geometry(mode)
+    if mode == HRZ:
+        # The locked view puts the horizon on the projection centre (altitude 0 there).
+        axes = view_axes(-math.radians(centre[0]), 0.0)
+    elif mode == PLNS:
+        axes = view_axes(-math.radians(centre[0]), math.radians(90.0))
+    else:
+        lat_c = 0.0 if mode == ALL2_EQT else centre[1]
+        axes = view_axes(math.radians(centre[0]), math.radians(lat_c))
+    sun = ephem.Sun()
+    obs = ephem.Observer()
+    obs.lat, obs.lon, obs.elevation, obs.pressure = str(lat), str(site[1]), site[2], 0
+    obs.date = ephem.Date(when)
+    sun.compute(obs)
+    sun_alt = math.degrees(float(sun.alt))
+    assert sun_alt < -18.0, f"{name}: the sky is not dark (Sun at {sun_alt:.1f})"
+    limit10 = 60 if mode in (HRZ, EQT) else 45  # automatic limit at 120 degrees, dark sky
+    rows = []
+    for label, kind, index, v_j2000, mag10 in objects(when, site):
+        v_date = P @ v_j2000
+        hrz = horizon_vector(v_date, lst, lat)
+        alt = math.degrees(math.asin(max(-1.0, min(1.0, hrz[2]))))
+        view = axes @ (hrz if mode in (HRZ, PLNS) else v_date)
+        if mode in (HRZ, PLNS) and alt < 0.0:
+            continue  # below the horizon: never drawn
+        # Stars go through the fixed-point projection; bodies through the double one in
+        # the sky charts and through the fixed-point one in the maps and the planisphere.
+        fixed = kind == STAR or mode in (ALL2_EQT, PLNS)
+        x, y = project(view, mode, cx, cy, ppr, pprY, fixed)
+        if mode == PLNS and math.hypot(x - cx, y - cy) > int(min(WIDTH, HEIGHT) * 0.5) - 12 * DIR_FONT_HEIGHT // 10 - 3:
+            continue  # under the planisphere's mask
+        if not (3 <= x <= WIDTH - 4 and 3 <= y <= HEIGHT - 4):
+            continue
+        big = 1
+        if kind not in (MOON, SUN):
+            m = mag10
+            if mode in (HRZ, PLNS):
+                m = dimmed(mag10, int(16384 * hrz[2]))
+            big = 1 if symbol_class(m, limit10) >= 5 else 0
+        rows.append((label, kind, index, x, y, alt, big))
+    return rows, sun_alt, limit10, centre
+
+
+def site_and_date_command(secs, site):
+    """LOCATE with the site (east longitude and north latitude written with their letters,
+    since a leading sign means a step), then DATE with the local time and zone."""
+    lat, lon, height, zone = site
+    local = time.gmtime(secs + zone * 3600)
+    return (f"LOCATE {abs(lon):.3f}{'W' if lon < 0 else 'E'} {abs(lat):.3f}{'S' if lat < 0 else 'N'} "
+            f"{zone:g} {height:g};DATE {local.tm_year} {local.tm_mon} {local.tm_mday} {local.tm_hour} "
+            f"{local.tm_min} 0 {zone:g}")
+
+
+def all_objects(stars):
+    def objects(when, site):
+        for row in stars:
+            yield row
+        for label, kind, cls in BODIES:
+            v, mag = body_j2000(cls, when, site)
+            yield (label, kind, -1, v, int(math.floor(10 * mag + 0.5)))
+    return objects
+
+
+def main():
+    stars = read_star_rows()
+    objects = all_objects(stars)
+    out = sys.stdout
+    out.write("// Generated by tools/sky_truth.py; do not edit. Expected pixel centres on the real\n")
+    out.write("// program's charts, computed independently of its code (see the tool's notes).\n")
+    out.write(f"// Sources: python3-erfa {erfa.__version__} (ERFA {erfa.version.erfa_version}), "
+              f"python3-ephem {ephem.__version__}, numpy {numpy.__version__};\n")
+    out.write(f"// stars: {len(stars)} rows of {SOURCE} to magnitude {STAR_MAG_LIMIT}.\n")
+    out.write(f"// Chart {WIDTH} x {HEIGHT} pixels below the status bar, direction font {DIR_FONT_HEIGHT} "
+              f"pixels high, field {FIELD_DEG:g} degrees.\n")
+    out.write("#pragma once\n\n#include <cstdint>\n\n")
+    out.write("struct SkyTruthObject {\n    const char *name;\n    int kind;        // 0 star, 1 Moon, 2 planet, 3 Sun\n"
+              "    int starRow;     // row of the bright-star table, -1 for bodies\n"
+              "    double x, y;     // expected centre, chart pixels\n    double altitudeDeg;\n"
+              "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or a disc)\n};\n\n")
+    out.write("struct SkyTruthCase {\n    const char *name;\n    int64_t clockSeconds; // UTC, seconds since 1970\n"
+              "    const char *site;\n    double zoneHours;\n    int mode;\n    double centre[2];\n"
+              "    const char *command;  // turns the start-up chart into this one; empty: none can yet\n"
+              "    double sunAltitudeDeg;\n    int starLimit10;\n    const SkyTruthObject *objects;\n    int count;\n};\n\n")
+    out.write(f"constexpr int kSkyTruthWidth = {WIDTH}, kSkyTruthHeight = {HEIGHT}, "
+              f"kSkyTruthDirFontHeight = {DIR_FONT_HEIGHT};\n\n")
+    import calendar
+    heads = []
+    for case in CASES:
+        name, when, site_name, mode, centre, command = case
+        rows, sun_alt, limit10, centre = run_case(case, objects)
+        out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
+                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
+        out.write(f"const SkyTruthObject k{name}[] = {{\n")
+        for label, kind, index, x, y, alt, big in rows:
+            out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
+        out.write("};\n\n")
+        secs = calendar.timegm(tuple(when) + (0,))
+        site = SITES[site_name]
+        text = "" if command is None else site_and_date_command(secs, site) + (";" + command if command else "")
+        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
+                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+    out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
+
+
+if __name__ == "__main__":
+    main()
