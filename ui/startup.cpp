@@ -24,6 +24,7 @@
 #include "model/user_objects.h"
 #include "render/frame.h"
 #include "render/layers/gsc_stars.h"
+#include "render/surface.h"
 #include "render/name_files.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
@@ -284,8 +285,12 @@ void chartExposeCallback(Widget, XtPointer client, XtPointer call)
 void chartConfigureHandler(Widget, XtPointer client, XEvent *event, Boolean *goOn)
 {
     *goOn = True;
-    if (event->type == ConfigureNotify)
-        chartRefresh(static_cast<ChartState *>(client));
+    if (event->type != ConfigureNotify)
+        return;
+    // The size travels with the event: no frame asks the server for it.
+    if (ChartSurface *surface = chartSurface())
+        surface->windowResized(event->xconfigure.width, event->xconfigure.height);
+    chartRefresh(static_cast<ChartState *>(client));
 }
 
 void appMain(int argc, char **argv)
