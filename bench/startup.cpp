@@ -107,4 +107,9 @@ void BM_Startup(benchmark::State &state) {
 
 } // namespace
 
-BENCHMARK(BM_Startup)->UseManualTime()->Iterations(1)->Repetitions(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Startup)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);

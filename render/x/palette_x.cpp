@@ -78,7 +78,7 @@ namespace {
 
 // The sky cells follow the sky level and the Sun's colour: rewritten in place
 // when writable, else allocated anew with the new pixel taking the slot (on
-// TrueColor the pixel is the colour itself, no request needed). A cell
+// a TrueColor visual whose masks give the pixel, without a request). A cell
 // already holding the colour is left alone.
 void storeCell(int32_t cell, uint32_t rgb) {
     if (paletteDisplay == nullptr || cell < 0 || cell >= kPaletteSlots) return;

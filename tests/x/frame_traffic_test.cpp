@@ -11,7 +11,6 @@
 
 #include <X11/Xlib.h>
 
-#include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
@@ -24,6 +23,7 @@
 #include "render/x/palette_x.h"
 #include "render/x/x_surface.h"
 #include "render/x/x_traffic.h"
+#include "tests/support/x_night_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -151,17 +151,7 @@ struct FrameTraffic {
         surface.reset(new XSurface(d, window, gc, DefaultDepth(d, appData->screen)));
         surface->drawer.fontSets = appData->fontSets;
         surface->drawer.symbolFont = &appData->bayerFont.fid;
-        chartStateSetDefaults(chart.get());
-        chart->skyColourBase = kPaletteColourCount;
-        chart->modeChanged = 0;
-        chart->statusBar = 1;
-        chartSetSurface(surface.get());
-        chartFrameServices = kFrameServices;
-        chartSetSite(chart.get(), 35.68, 139.77, 40.0);
-        const DateTime night{2025, 1, 15, 22, 0, 0.0, 9.0};
-        chartSetDate(chart.get(), &night);
-        stkExecute(chart.get(), "MAG STAR 6.5");
-        chartRefresh(chart.get());
+        setUpNightChart(chart.get(), surface.get(), true);
         XSync(d, False);
         meter.reset(new XTrafficMeter(d));
     }

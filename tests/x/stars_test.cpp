@@ -14,7 +14,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
@@ -25,6 +24,7 @@
 #include "render/x/x_canvas.h"
 #include "render/x/x_surface.h"
 #include "resources/catalogs.h"
+#include "tests/support/x_night_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -115,17 +115,7 @@ TEST(StarsX, NightSkyLayerMatchesTheStarByStarDrawing) {
     const GC gc = XCreateGC(d, window, 0, nullptr);
     std::unique_ptr<XSurface> surface(new XSurface(d, window, gc, 24));
     std::unique_ptr<ChartState> chart(new ChartState());
-    chartStateSetDefaults(chart.get());
-    chart->skyColourBase = kPaletteColourCount;
-    chart->statusBar = 0;
-    chart->modeChanged = 0;
-    chartSetSurface(surface.get());
-    chartFrameServices = kFrameServices;
-    chartSetSite(chart.get(), 35.68, 139.77, 40.0);
-    const DateTime night{2025, 1, 15, 22, 0, 0.0, 9.0};
-    chartSetDate(chart.get(), &night);
-    stkExecute(chart.get(), "MAG STAR 6.5");
-    chartRefresh(chart.get());
+    setUpNightChart(chart.get(), surface.get(), false);
     const ChartLayer starsOnly[] = {{'d', "drawBrightStars", drawBrightStars, nullptr}};
     chartDrawFrameWithLayers(chart.get(), surface->canvas(), starsOnly, 1);
 
