@@ -11,9 +11,9 @@ build=${1:-build/release}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh -c "
-  '$build/bench/bench_frames' --benchmark_format=csv > '$out/frames.csv' 2>/dev/null
+  '$build/bench/bench_frames' --benchmark_format=csv > '$out/frames.csv' 2> '$out/frames.err' || cat '$out/frames.err' >&2
   if [ -x '$build/bench/bench_startup' ]; then
-    '$build/bench/bench_startup' --benchmark_format=csv > '$out/startup.csv' 2>/dev/null
+    '$build/bench/bench_startup' --benchmark_format=csv > '$out/startup.csv' 2> '$out/startup.err' || cat '$out/startup.err' >&2
   fi"
 awk -F, '
   # name,iterations,real_time,cpu_time,time_unit,...,"requests","replies"
