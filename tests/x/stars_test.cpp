@@ -150,7 +150,8 @@ TEST(StarsX, NightSkyLayerMatchesTheStarByStarDrawing) {
     }
     ASSERT_GT(stored.size(), 1000u) << "a whole sky of stars";
     // The same pixels lit; a colour may differ only where two symbols of
-    // different colour overlap, which this sky has once.
+    // different colour share a pixel, as four pairs of one-pixel stars do in
+    // this sky (the group drawn later wins there, not the brighter star).
     int litDifferently = 0, recoloured = 0;
     for (const auto &p : stored) {
         auto it = now.find(p.first);
@@ -160,8 +161,8 @@ TEST(StarsX, NightSkyLayerMatchesTheStarByStarDrawing) {
     for (const auto &p : now)
         if (stored.count(p.first) == 0) litDifferently++;
     EXPECT_EQ(litDifferently, 0);
-    EXPECT_LE(recoloured, 1);
-    if (litDifferently != 0 || recoloured > 1) {
+    EXPECT_LE(recoloured, 4);
+    if (litDifferently != 0 || recoloured > 4) {
         const std::string out = TAVIK_BINARY_DIR "/night_sky_bright_stars.actual.txt";
         std::ofstream(out) << drawn.str();
         ADD_FAILURE() << "this drawing: " << out;
