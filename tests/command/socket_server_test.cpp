@@ -25,6 +25,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "tests/support/tcp_client.h"
 
 namespace {
 
@@ -129,19 +130,6 @@ sockaddr_in loopbackAddress(int port)
     a.sin_port = htons(static_cast<uint16_t>(port));
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     return a;
-}
-
-// A port the kernel just handed out as free.
-int freePort()
-{
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopbackAddress(0);
-    socklen_t len = sizeof a;
-    if (s < 0 || bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 ||
-        getsockname(s, reinterpret_cast<sockaddr *>(&a), &len) != 0)
-        ADD_FAILURE() << "no free port";
-    close(s);
-    return ntohs(a.sin_port);
 }
 
 std::string listenerAddress()
@@ -286,7 +274,7 @@ protected:
     // Starts the server on a free loopback port.
     void start()
     {
-        port = freePort();
+        port = tcpFreePort();
         appData->socketPort = port;
         ASSERT_EQ(socketServerStart(), 1);
     }
@@ -644,7 +632,7 @@ TEST_F(SocketServer, RefusedStartsSayWhyAndOpenNothing)
     for (const StartCase &c : kRefusedStarts) {
         SCOPED_TRACE(c.name);
         const int before = openDescriptorCount();
-        appData->socketPort = c.port ? c.port : freePort();
+        appData->socketPort = c.port ? c.port : tcpFreePort();
         std::snprintf(appData->socketAddress, sizeof appData->socketAddress, "%s", c.address);
         testing::internal::CaptureStderr();
         EXPECT_EQ(socketServerStart(), 0);
@@ -691,7 +679,7 @@ TEST_F(SocketServer, HostnameBindsTheHostNamesFirstAddress)
     gethostname(host, sizeof host - 1);
     hostent *h = gethostbyname(host);
     std::snprintf(appData->socketAddress, sizeof appData->socketAddress, "HostName");
-    appData->socketPort = freePort();
+    appData->socketPort = tcpFreePort();
     testing::internal::CaptureStderr();
     int started = socketServerStart();
     std::string err = testing::internal::GetCapturedStderr();
