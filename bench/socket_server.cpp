@@ -8,12 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <atomic>
-#include <cstring>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -23,56 +19,21 @@
 #include "command/socket_server.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "tests/support/tcp_client.h"
 #include "ui/socket_inputs.h"
 
 namespace {
 
 constexpr int kLinesPerRun = 10000;
-
-sockaddr_in loopback(int port)
-{
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
-int freePort()
-{
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopback(0);
-    socklen_t len = sizeof a;
-    bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
-    getsockname(s, reinterpret_cast<sockaddr *>(&a), &len);
-    close(s);
-    return ntohs(a.sin_port);
-}
-
-// Reads up to the next prompt; false when the connection ended first.
-bool waitForPrompt(int fd)
-{
-    static const char kPrompt[] = "tavik> ";
-    std::string got;
-    char buf[512];
-    while (got.size() < 7 || got.compare(got.size() - 7, 7, kPrompt) != 0) {
-        ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            return false;
-        got.append(buf, static_cast<size_t>(n));
-    }
-    return true;
-}
+const char kPrompt[] = "tavik> ";
 
 // One client's run: connect, then every line waits for its prompt.
 void clientRun(int port, const std::string &line, std::atomic<bool> *done, std::atomic<bool> *failed)
 {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopback(port);
-    bool ok = connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 && waitForPrompt(fd);
+    int fd = tcpConnectLoopback(port);
+    bool ok = fd >= 0 && tcpReadReply(fd) == kPrompt;
     for (int i = 0; ok && i < kLinesPerRun; i++)
-        ok = send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size()) &&
-             waitForPrompt(fd);
+        ok = tcpSend(fd, line) && tcpReadReply(fd) == kPrompt;
     *failed = !ok;
     *done = true; // before the close, whose end of file wakes the event loop
     close(fd);
@@ -87,7 +48,7 @@ void commandLinesOverLoopback(benchmark::State &state, const char *line)
     XtToolkitInitialize();
     XtAppContext app = XtCreateApplicationContext();
     socketInputsUse(app);
-    appData->socketPort = freePort();
+    appData->socketPort = tcpFreePort();
     if (!socketServerStart()) {
         state.SkipWithError("no server");
         return;

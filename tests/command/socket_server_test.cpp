@@ -123,15 +123,6 @@ int openDescriptorCount()
     return n;
 }
 
-sockaddr_in loopbackAddress(int port)
-{
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
 std::string listenerAddress()
 {
     sockaddr_in a = {};
@@ -161,7 +152,7 @@ public:
             setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &rcvbuf, sizeof rcvbuf);
         timeval limit = {10, 0};
         setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        sockaddr_in a = loopbackAddress(port);
+        sockaddr_in a = tcpLoopbackAddress(port);
         connected_ = connect(fd_, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
     }
     ~Client() { close(); }
@@ -646,7 +637,7 @@ TEST_F(SocketServer, RefusedStartsSayWhyAndOpenNothing)
 TEST_F(SocketServer, PortInUseIsABindFailure)
 {
     int taken = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopbackAddress(0);
+    sockaddr_in a = tcpLoopbackAddress(0);
     socklen_t len = sizeof a;
     ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
     ASSERT_EQ(listen(taken, 1), 0);

@@ -16,15 +16,6 @@ namespace {
 
 const std::string kPrompt = "tavik> ";
 
-sockaddr_in loopback(int port)
-{
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
 void pause20ms()
 {
     timespec t = {0, 20000000L};
@@ -38,10 +29,19 @@ bool endsWithPrompt(const std::string &s)
 
 } // namespace
 
+sockaddr_in tcpLoopbackAddress(int port)
+{
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return a;
+}
+
 int tcpFreePort()
 {
     int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopback(0);
+    sockaddr_in a = tcpLoopbackAddress(0);
     socklen_t len = sizeof a;
     int port = -1;
     if (s >= 0 && bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
@@ -61,7 +61,7 @@ int tcpConnectLoopback(int port, int timeoutMs, int receiveBuffer)
         timeval limit = {20, 0};
         setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        sockaddr_in a = loopback(port);
+        sockaddr_in a = tcpLoopbackAddress(port);
         if (connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0)
             return fd;
         close(fd);

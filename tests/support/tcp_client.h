@@ -3,9 +3,13 @@
 // stops answering fails the test instead of hanging it.
 #pragma once
 
+#include <netinet/in.h>
 #include <string>
 #include <vector>
 #include <sys/types.h>
+
+// 127.0.0.1:port.
+sockaddr_in tcpLoopbackAddress(int port);
 
 // A loopback port the kernel just handed out as free.
 int tcpFreePort();

@@ -101,10 +101,7 @@ TEST_F(TcpPortX, StartUpRefusalsAreReportedAndTheProgramRunsOn)
 {
     const int busyPort = tcpFreePort();
     int busy = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0); // not the program's
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(busyPort));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in a = tcpLoopbackAddress(busyPort);
     ASSERT_EQ(bind(busy, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
     ASSERT_EQ(listen(busy, 1), 0);
 
