@@ -56,11 +56,18 @@ protected:
         delete chart;
     }
 
-    // Runs the event loop until the client thread says it is done.
+    // Runs the event loop until the client thread says it is done; a timer
+    // wakes the loop, which may wait for input when the last one came
+    // before the client said so.
     void runUntil(const std::atomic<bool> &done)
     {
+        XtAppAddTimeOut(app, 10, wake, app);
         while (!done)
             XtAppProcessEvent(app, XtIMTimer | XtIMAlternateInput);
+    }
+    static void wake(XtPointer client, XtIntervalId *)
+    {
+        XtAppAddTimeOut(static_cast<XtAppContext>(client), 10, wake, client);
     }
 
     XtAppContext app = nullptr;
