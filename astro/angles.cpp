@@ -259,15 +259,6 @@ int32_t toInt32Trunc(double v)
     return static_cast<int32_t>(v);
 }
 
-int32_t saturateInt32(int64_t v)
-{
-    if (v > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
 void degToDms(double deg, Dms *out)
 {
     out->sign = deg < 0.0 ? -1 : 1;

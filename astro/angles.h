@@ -94,8 +94,16 @@ int32_t toInt32Trunc(double v);
 
 /*
  * saturateInt32: int64 to int32, clamped at the int32 limits.
+ * Notes:    In the header: every fixed-point product of every star goes through it.
  */
-int32_t saturateInt32(int64_t v);
+inline int32_t saturateInt32(int64_t v)
+{
+    if (v > INT32_MAX)
+        return INT32_MAX;
+    if (v < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
 
 /*
  * fastSinh: hyperbolic sine.

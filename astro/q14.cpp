@@ -79,12 +79,6 @@ int32_t toQ14(double v)
 
 } // namespace
 
-int32_t mulQ14(int32_t a, int32_t b)
-{
-    // Right shift of a negative int64 is arithmetic (floor), as the system relies on.
-    return saturateInt32((static_cast<int64_t>(a) * b) >> 14);
-}
-
 int32_t divQ14(int32_t a, int32_t b)
 {
     const int32_t n = fromBits(static_cast<uint32_t>(a) << 14);
@@ -129,19 +123,6 @@ void mat3MulVecQ14(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out)
     const int32_t x = v->x, y = v->y, z = v->z;
     const int32_t *a = m->m;
     out->x = saturateInt32(int64_t(mulQ14(a[0], x)) + mulQ14(a[1], y) + mulQ14(a[2], z));
-    out->y = saturateInt32(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
-    out->z = saturateInt32(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
-}
-
-int32_t mat3MulVecQ14Z(const Vec3Q14 *v, const Mat3Q14 *m)
-{
-    return saturateInt32(int64_t(mulQ14(m->m[6], v->x)) + mulQ14(m->m[7], v->y) + mulQ14(m->m[8], v->z));
-}
-
-void mat3MulVecQ14YZ(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out)
-{
-    const int32_t x = v->x, y = v->y, z = v->z;
-    const int32_t *a = m->m;
     out->y = saturateInt32(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
     out->z = saturateInt32(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
 }

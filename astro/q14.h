@@ -1,10 +1,12 @@
 // Q14 fixed point (16384 = 1.0): vectors, matrices, products and table-driven
 // arc cosine and square root for the per-star work of the renderer.
 // All arithmetic is integer; results that could leave the int32 range saturate.
+// The products every projected star needs are inline here.
 #pragma once
 
 #include <cstdint>
 
+#include "astro/angles.h"
 #include "astro/types.h"
 
 const int32_t Q14_ONE = 16384;     // 1.0
@@ -32,7 +34,11 @@ struct AsinAcosQ14 {
  *           infinity: mulQ14(-1, 1) = -1)
  * Notes:    The product is formed in 64 bits; a result beyond int32 saturates.
  */
-int32_t mulQ14(int32_t a, int32_t b);
+inline int32_t mulQ14(int32_t a, int32_t b)
+{
+    // Right shift of a negative int64 is arithmetic (floor), as the system relies on.
+    return saturateInt32((static_cast<int64_t>(a) * b) >> 14);
+}
 
 /*
  * divQ14: Q14 quotient.
@@ -76,12 +82,21 @@ void mat3MulVecQ14(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out);
  * mat3MulVecQ14Z: only the third component of mat3MulVecQ14 (with the view's
  * horizon matrix, its sign tells whether a point is above the horizon).
  */
-int32_t mat3MulVecQ14Z(const Vec3Q14 *v, const Mat3Q14 *m);
+inline int32_t mat3MulVecQ14Z(const Vec3Q14 *v, const Mat3Q14 *m)
+{
+    return saturateInt32(int64_t(mulQ14(m->m[6], v->x)) + mulQ14(m->m[7], v->y) + mulQ14(m->m[8], v->z));
+}
 
 /*
  * mat3MulVecQ14YZ: only the second and third components; out->x is untouched.
  */
-void mat3MulVecQ14YZ(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out);
+inline void mat3MulVecQ14YZ(const Vec3Q14 *v, const Mat3Q14 *m, Vec3Q14 *out)
+{
+    const int32_t x = v->x, y = v->y, z = v->z;
+    const int32_t *a = m->m;
+    out->y = saturateInt32(int64_t(mulQ14(a[3], x)) + mulQ14(a[4], y) + mulQ14(a[5], z));
+    out->z = saturateInt32(int64_t(mulQ14(a[6], x)) + mulQ14(a[7], y) + mulQ14(a[8], z));
+}
 
 /*
  * dotQ14: sum of mulQ14(b[i], a[i]) (saturating sum).

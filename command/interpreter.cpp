@@ -61,9 +61,11 @@ namespace {
 
 bool isStatementSeparator(char c) { return c == '\n' || c == '\r' || c == ';'; }
 
+} // namespace
+
 // A text that does not fit is refused whole: running part of it could run a
 // statement cut in the middle.
-void reportTextTooLong(const char *text, size_t length)
+void stkReportTextTooLong(const char *text, size_t length)
 {
     char start[32];
     std::snprintf(start, sizeof start, "%.24s...", text);
@@ -72,8 +74,6 @@ void reportTextTooLong(const char *text, size_t length)
     stkSetError("stkErrorTextTooLong", count);
     stkReportError(start);
 }
-
-} // namespace
 
 const CommandEntry *stkFindCommand(const char *word)
 {
@@ -126,7 +126,7 @@ void stkExecuteStatement(ChartState *chart, const char *statement)
         return;
     const size_t length = std::strlen(statement);
     if (length >= static_cast<size_t>(kStkTextSize)) {
-        reportTextTooLong(statement, length);
+        stkReportTextTooLong(statement, length);
         return;
     }
     stkClearError();
@@ -193,7 +193,7 @@ void stkExecute(ChartState *chart, const char *text)
     stkClearError();
     const size_t length = std::strlen(text);
     if (length >= static_cast<size_t>(kStkTextSize)) {
-        reportTextTooLong(text, length);
+        stkReportTextTooLong(text, length);
     } else {
         // Each call has its own copy and position: handlers run stkExecute
         // again and modal questions nest event loops.

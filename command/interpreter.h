@@ -2,6 +2,7 @@
 // reporting of command errors (the lexing and the error record are model's).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "model/lexing.h"
@@ -46,6 +47,11 @@ void stkExecute(ChartState *chart, const char *text);
 // What dialogs, buttons and key bindings call to run command text. Points at
 // stkExecute; tests put a recorder in its place.
 extern void (*stkExecuteCall)(ChartState *chart, const char *text);
+
+// Refuses a text of `length` characters as too long to run (its start shown
+// in the message) and reports the error; the TCP server calls it for a line
+// longer than its buffer.
+void stkReportTextTooLong(const char *text, size_t length);
 
 // Runs one statement and reports its error. A statement of blanks does
 // nothing and keeps the error state of the statement before it.

@@ -22,6 +22,7 @@ void appDataSetDefaults()
     app->lineWidth = 0;
     app->blinkTime = 10;
     app->commandFromSocket = 0;
+    app->socketAddress[0] = '\0';
     app->listenFd = -1;
     app->listenInputId = 0;
     app->clientFd = -1;

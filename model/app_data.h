@@ -16,6 +16,7 @@ constexpr int kPaletteSlots = 256;
 constexpr int kFontSetCount = 17;
 constexpr int kBodyNameCount = 13;        // nine planets (Earth included), four Galilean moons
 constexpr int kSiteNameSize = 64;
+constexpr int kSocketAddressSize = 256;   // option SocketAddress: any options value fits
 
 struct GscRegionTable; // the Guide Star Catalog layer's loaded region table
 
@@ -81,6 +82,7 @@ struct AppData {
 
     int32_t commandFromSocket;     // 1 while a TCP line runs
     int32_t socketPort;            // option SocketPort; 0 = no server
+    char socketAddress[kSocketAddressSize]; // option SocketAddress; empty = 127.0.0.1
     // TCP server state. Descriptors are -1 when closed: 0 is a valid
     // descriptor when standard input is closed.
     int32_t listenFd;

@@ -197,6 +197,7 @@ const OptionRow optionRows[] = {
     {"Locale", OptionKind::TextIfSet, nullptr, &OptionValues::locale},
     {"TZ", OptionKind::TextIfSet, nullptr, &OptionValues::tz},
     {"SocketPort", OptionKind::Int, &OptionValues::socketPort, nullptr},
+    {"SocketAddress", OptionKind::TextIfSet, nullptr, &OptionValues::socketAddress},
 };
 
 } // namespace
@@ -316,6 +317,7 @@ int optionsWriteAll()
         app->localeOption,
         app->tzOption,
         app->socketPort,
+        app->socketAddress,
     };
     if (optionsWriteFile(path, &values))
         return 1;

@@ -8,8 +8,8 @@
 //
 // Writing one option replaces every line the reader would match (so the
 // value set is the value read back), keeps every other byte, and appends the
-// key when no line has it. Writing the whole file puts the 13 keys in their
-// fixed order. Both go through "<file>.$NEW$", check every write and the
+// key when no line has it. Writing the whole file puts the keys in their fixed
+// order. Both go through "<file>.$NEW$", check every write and the
 // close, and only then rename it over the old file.
 #pragma once
 
@@ -55,6 +55,7 @@ struct OptionValues {
     const char *locale;             // Locale, the same
     const char *tz;                 // TZ, the same
     int socketPort;                 // SocketPort
+    const char *socketAddress;      // SocketAddress, written only when non-empty
 };
 
 // Writes the whole options file at `path`. Returns 1, or 0 with the old

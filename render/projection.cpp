@@ -1,5 +1,6 @@
 #include "render/projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/angles.h"
@@ -345,6 +346,52 @@ int projectPoint(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out) {
     if (isCylindricalMode(mode)) return projectCylindrical(chart, v, out);
     if (isAitoffMode(mode)) return projectAitoff(chart, v, out);
     return 0;
+}
+
+namespace {
+
+// Declination range (radians) of the cone of vectors whose Q14 dot product
+// with row reaches cosQ14, widened for the truncations of the Q14 products.
+void coneDeclinations(const int32_t row[3], int32_t cosQ14, double *low, double *high) {
+    constexpr int32_t kDotSlack = 32;           // Q14 units: truncated rows, vectors and products
+    constexpr double kAngleSlack = M_PI / 720.0; // a quarter of a degree more
+    const double len = std::sqrt(static_cast<double>(row[0]) * row[0] + static_cast<double>(row[1]) * row[1] +
+                                 static_cast<double>(row[2]) * row[2]);
+    if (len < 8192.0) { // not a rotation row: cull nothing
+        *low = -M_PI / 2;
+        *high = M_PI / 2;
+        return;
+    }
+    double c = (cosQ14 - kDotSlack) / len;
+    c = c < -1.0 ? -1.0 : (c > 1.0 ? 1.0 : c);
+    const double radius = std::acos(c) + kAngleSlack;
+    double z = row[2] / len;
+    z = z < -1.0 ? -1.0 : (z > 1.0 ? 1.0 : z);
+    const double centre = std::asin(z);
+    *low = centre - radius;
+    *high = centre + radius;
+}
+
+} // namespace
+
+void projectionZBand(const ChartState *chart, int32_t *zLow, int32_t *zHigh) {
+    double low = -M_PI / 2, high = M_PI / 2;
+    const int32_t mode = chart->mode;
+    const bool horizontal = mode == kModeHrz || mode == kModePlns;
+    if (horizontal || isSkyRoutineMode(mode)) {
+        double lo, hi;
+        coneDeclinations(chart->viewMatrixQ14.m, chart->cullCosQ14, &lo, &hi);
+        low = std::max(low, lo);
+        high = std::min(high, hi);
+    }
+    if (horizontal) {
+        double lo, hi;
+        coneDeclinations(chart->horizonMatrixQ14.m + 6, chart->cullDepthQ14, &lo, &hi);
+        low = std::max(low, lo);
+        high = std::min(high, hi);
+    }
+    *zLow = low <= -M_PI / 2 ? INT32_MIN : static_cast<int32_t>(std::floor(std::sin(low) * 16384.0)) - 2;
+    *zHigh = high >= M_PI / 2 ? INT32_MAX : static_cast<int32_t>(std::ceil(std::sin(high) * 16384.0)) + 2;
 }
 
 int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out) {

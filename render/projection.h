@@ -31,6 +31,16 @@ extern const int8_t thetaOverSineTable[256];
 void radialFactorQ14(int cosQ14, int *factor, int *divisor);
 
 int projectPoint(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
+
+/*
+ * projectionZBand: a coarse cull before projectPoint. Vectors whose z (the
+ * sine of the declination, Q14) lies outside [*zLow, *zHigh] are rejected by
+ * projectPoint under the chart's present cull values: outside the cone of the
+ * view, or in the horizontal charts below the depth limit. The band is a
+ * little wider than the cones, never narrower; in modes that cull nothing it
+ * is the whole sphere.
+ */
+void projectionZBand(const ChartState *chart, int32_t *zLow, int32_t *zHigh);
 int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out);
 
 /*

@@ -101,6 +101,38 @@ int starDrawSymbolColored(ChartState *chart, Canvas *canvas, int x, int y, int d
     return starDrawSymbol(chart, canvas, x, y, depth, cosCentre, mag10, ColorStar0 + cls);
 }
 
+void StarSymbolBatch::clear() {
+    for (auto &byClass : groups_)
+        for (auto &group : byClass) group.clear();
+}
+
+int StarSymbolBatch::add(const ChartState *chart, int x, int y, int mag10, int colourClass) {
+    const int cls = starSymbolClass(chart->starLimit, mag10);
+    int8_t offsets[kMaxSymbolPixels][2];
+    const int n = starSymbolOffsets(cls, offsets);
+    // Class 1 is drawn in the faint-star colour whatever its colour class.
+    const int colour = cls == 1 ? 0 : clampPaletteIndex(colourClass, 0, kColourClasses - 1);
+    std::vector<CanvasPoint> &group = groups_[(cls < kGroupClasses ? cls : kGroupClasses) - 1][colour];
+    for (int i = 0; i < n; i++)
+        group.push_back(CanvasPoint{static_cast<int16_t>(x + offsets[i][0]), static_cast<int16_t>(y + offsets[i][1])});
+    return cls < 3 ? cls : 3;
+}
+
+void StarSymbolBatch::flush(const ChartState *chart, Canvas *canvas) {
+    for (int c = 0; c < kGroupClasses; c++) {
+        for (int k = 0; k < kColourClasses; k++) {
+            std::vector<CanvasPoint> &group = groups_[c][k];
+            if (group.empty()) continue;
+            canvas->setForeground(chartPixel(c == 0 ? chart->faintStarColour : ColorStar0 + k));
+            if (group.size() == 1)
+                canvas->drawPoint(group[0].x, group[0].y);
+            else
+                canvas->drawPoints(group.data(), static_cast<int>(group.size()));
+            group.clear();
+        }
+    }
+}
+
 void setBayerLetterWidth(BayerLetterWidth measure) { letterWidth = measure != nullptr ? measure : boundsLetterWidth; }
 
 void starDrawLabels(ChartState *chart, Canvas *canvas, int starIndex, int x, int y, int, int, int mag10, int size,

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "render/canvas.h"
 
 struct ChartState;
 struct Canvas;
@@ -47,6 +50,30 @@ int starDrawSymbol(ChartState *chart, Canvas *canvas, int x, int y, int depth, i
 // The same with a colour class 0..9 (palette row ColorStar0 + class).
 int starDrawSymbolColored(ChartState *chart, Canvas *canvas, int x, int y, int depth, int cosCentre, int mag10,
                           int colourClass);
+
+// Star symbols of a layer gathered by colour and symbol class, then sent a
+// group at a time: a few requests for the whole layer instead of two per
+// star. Groups go out faintest class first, so a bright star still lands on
+// top of a fainter one; within a group the stars keep the order they were
+// added in. Only where two symbols of different groups overlap can the
+// pixels differ from drawing star by star.
+class StarSymbolBatch {
+public:
+    // Forgets the gathered symbols (keeping the room they took).
+    void clear();
+    // Gathers what starDrawSymbolColored would draw at (x, y) and returns
+    // the same room for labels.
+    int add(const ChartState *chart, int x, int y, int mag10, int colourClass);
+    // Draws the gathered symbols, faintest class first, and forgets them.
+    void flush(const ChartState *chart, Canvas *canvas);
+
+private:
+    // Classes from kGroupClasses on share the last class's groups: every
+    // class from 6 on draws the same symbol.
+    static constexpr int kGroupClasses = 16;
+    static constexpr int kColourClasses = 10;
+    std::vector<CanvasPoint> groups_[kGroupClasses][kColourClasses];
+};
 
 // The labels of bright-table star starIndex at (x, y): magnitude (when
 // withMag), Flamsteed number, Bayer letter with its superscript, proper

@@ -9,7 +9,10 @@
 struct ChartSurface {
     virtual ~ChartSurface() = default;
     // Size of the drawing area's window in pixels; false when there is none yet.
+    // Asked for in every refresh and frame, so it must not wait on a server.
     virtual bool windowSize(int *width, int *height) = 0;
+    // The window's new size, from its configure event.
+    virtual void windowResized(int, int) {}
     // Replaces the pixmap by a new one of width x height, cleared, so no
     // undefined pixels are ever copied or saved. Callers pass both >= 1.
     virtual void recreate(int width, int height) = 0;

@@ -1,5 +1,7 @@
 #include "render/layers/bright_stars.h"
 
+#include <vector>
+
 #include "model/chart_state.h"
 #include "model/star_limit.h"
 #include "model/view_geometry.h"
@@ -7,10 +9,30 @@
 #include "render/star_symbols.h"
 #include "resources/catalogs.h"
 
+namespace {
+
+// A label waiting for the symbols to be drawn.
+struct PendingLabel {
+    int32_t index;
+    ProjectedPoint at;
+    int mag10, size;
+};
+
+} // namespace
+
 void drawBrightStarRows(ChartState *chart, Canvas *canvas, const BrightStar *rows, int32_t last, int withLabels) {
+    static StarSymbolBatch batch;
+    static std::vector<PendingLabel> labels;
+    batch.clear();
+    labels.clear();
     const bool nearHorizonDims = chart->mode == kModeHrz || chart->mode == kModePlns;
+    const bool labelled = withLabels && chart->starLabelFlags != 0;
+    // Stars outside the view's band of declinations are not projected at all.
+    int32_t zLow = 0, zHigh = 0;
+    projectionZBand(chart, &zLow, &zHigh);
     for (int32_t i = last; i >= 0; i--) {
         const BrightStar &star = rows[i];
+        if (star.z < zLow || star.z > zHigh) continue;
         const Vec3Q14 v{star.x, star.y, star.z};
         ProjectedPoint p{0, 0, 0, 0};
         if (!projectPoint(chart, &v, &p)) continue;
@@ -21,10 +43,13 @@ void drawBrightStarRows(ChartState *chart, Canvas *canvas, const BrightStar *row
             starHorizonExtinction(p.depth, &drawnMag, &cls);
             if (drawnMag > chart->starLimit) continue;
         }
-        const int size = starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, drawnMag, cls);
-        if (withLabels && chart->starLabelFlags != 0)
-            starDrawLabels(chart, canvas, i, p.x, p.y, p.depth, p.cosCentre, mag10, size, 1);
+        const int size = batch.add(chart, p.x, p.y, drawnMag, cls);
+        if (labelled && mag10 <= chart->starNameLimit) labels.push_back(PendingLabel{i, p, mag10, size});
     }
+    batch.flush(chart, canvas);
+    // Labels over the symbols, in the same faint-to-bright order.
+    for (const PendingLabel &l : labels)
+        starDrawLabels(chart, canvas, l.index, l.at.x, l.at.y, l.at.depth, l.at.cosCentre, l.mag10, l.size, 1);
 }
 
 void drawBrightStars(ChartState *chart, Canvas *canvas) {

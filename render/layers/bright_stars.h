@@ -1,5 +1,6 @@
-// The default star layer: the built-in bright-star table, drawn faintest
-// first so that the bright stars lie on top.
+// The default star layer: the built-in bright-star table. The symbols go
+// out a group of one colour and class at a time, faintest class first, so
+// that the bright stars lie on top; the labels follow them.
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,11 @@ namespace {
 Display *paletteDisplay = nullptr;
 Colormap paletteColormap = 0;
 bool writableCells = false;
+const Visual *trueColourVisual = nullptr; // set when pixels come from the visual's masks
+// What each sky cell last received: a frame stores the same colours again
+// and again, and each store costs a request, or a round trip when shared.
+uint32_t storedRgb[kPaletteSlots];
+bool cellStored[kPaletteSlots];
 
 XColor colourOf(uint32_t rgb) {
     XColor c{};
@@ -39,12 +44,52 @@ XColor startGrey() {
     return c;
 }
 
-// The sky cells change every frame: rewritten in place when writable, else
-// allocated anew with the new pixel taking the slot.
+// A component mask's shift and width in bits.
+void maskBits(unsigned long mask, int *shift, int *bits) {
+    *shift = 0;
+    *bits = 0;
+    if (mask == 0) return;
+    while (((mask >> *shift) & 1) == 0) ++*shift;
+    while (*bits < 16 && ((mask >> (*shift + *bits)) & 1) != 0) ++*bits;
+}
+
+} // namespace
+
+int trueColourPixel(const Visual *visual, uint32_t rgb, unsigned long *pixel) {
+    if (visual == nullptr || visual->c_class != TrueColor) return 0;
+    const XColor c = colourOf(rgb);
+    const unsigned long masks[3] = {visual->red_mask, visual->green_mask, visual->blue_mask};
+    const unsigned short values[3] = {c.red, c.green, c.blue};
+    unsigned long out = 0;
+    for (int k = 0; k < 3; k++) {
+        int shift = 0, bits = 0;
+        maskBits(masks[k], &shift, &bits);
+        // A component as wide as the visual's bits per component keeps the
+        // top bits of the value; a narrower one is rounded by the server in
+        // its own way, which only the server answers.
+        if (bits == 0 || bits != visual->bits_per_rgb) return 0;
+        out |= static_cast<unsigned long>(values[k] >> (16 - bits)) << shift;
+    }
+    *pixel = out;
+    return 1;
+}
+
+namespace {
+
+// The sky cells follow the sky level and the Sun's colour: rewritten in place
+// when writable, else allocated anew with the new pixel taking the slot (on
+// a TrueColor visual whose masks give the pixel, without a request). A cell
+// already holding the colour is left alone.
 void storeCell(int32_t cell, uint32_t rgb) {
     if (paletteDisplay == nullptr || cell < 0 || cell >= kPaletteSlots) return;
+    if (cellStored[cell] && storedRgb[cell] == rgb) return;
+    cellStored[cell] = true;
+    storedRgb[cell] = rgb;
     XColor c = colourOf(rgb);
-    if (writableCells) {
+    unsigned long pixel = 0;
+    if (trueColourPixel(trueColourVisual, rgb, &pixel)) {
+        appData->pixels[cell] = static_cast<Pixel>(pixel);
+    } else if (writableCells) {
         c.pixel = appData->pixels[cell];
         XStoreColor(paletteDisplay, paletteColormap, &c);
     } else if (XAllocColor(paletteDisplay, paletteColormap, &c)) {
@@ -106,6 +151,9 @@ int allocPaletteFrom(Display *display, int screen, const char *const colours[kPa
     paletteDisplay = display;
     paletteColormap = cmap;
     writableCells = dynamic;
+    const Visual *visual = DefaultVisual(display, screen);
+    trueColourVisual = !dynamic && visual->c_class == TrueColor ? visual : nullptr;
+    for (bool &stored : cellStored) stored = false;
     setPaletteStoreColour(storeCell);
     return 1;
 }

@@ -22,3 +22,8 @@ int allocPalette(int scheme, int brightness);
 // Records the colormap in appData and registers the sky-cell store.
 int allocPaletteFrom(Display *display, int screen, const char *const colours[kPaletteColourCount],
                      Window topLevelWindow);
+
+// The pixel of 0xRRGGBB on a TrueColor visual from its masks alone, the one
+// the server would allocate; 1 when the visual allows that (components as
+// wide as its bits per component, as at depth 24), else 0.
+int trueColourPixel(const Visual *visual, uint32_t rgb, unsigned long *pixel);

@@ -13,13 +13,22 @@ XSurface::~XSurface() {
 
 bool XSurface::windowSize(int *width, int *height) {
     if (window == 0) return false;
-    Window root;
-    int x, y;
-    unsigned w, h, border, d;
-    if (!XGetGeometry(display, window, &root, &x, &y, &w, &h, &border, &d)) return false;
-    *width = static_cast<int>(w);
-    *height = static_cast<int>(h);
+    if (windowWidth < 0) {
+        Window root;
+        int x, y;
+        unsigned w, h, border, d;
+        if (!XGetGeometry(display, window, &root, &x, &y, &w, &h, &border, &d)) return false;
+        windowWidth = static_cast<int>(w);
+        windowHeight = static_cast<int>(h);
+    }
+    *width = windowWidth;
+    *height = windowHeight;
     return true;
+}
+
+void XSurface::windowResized(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
 }
 
 void XSurface::recreate(int width, int height) {

@@ -22,6 +22,9 @@ struct XSurface : ChartSurface {
     XCanvas drawer;
     XCanvas windowDrawer; // BLINK's marks go on the window
     int copies = 0; // window copies made so far (a test probe, also handy in a debugger)
+    // The window's size: asked of the server once, then kept from the
+    // configure events (windowResized); -1 until known.
+    int windowWidth = -1, windowHeight = -1;
 
     XSurface(Display *d, Window w, GC chartGc, int pixmapDepth);
     ~XSurface() override;
@@ -29,6 +32,7 @@ struct XSurface : ChartSurface {
     XSurface &operator=(const XSurface &) = delete;
 
     bool windowSize(int *width, int *height) override;
+    void windowResized(int width, int height) override;
     void recreate(int width, int height) override;
     Canvas *canvas() override;
     void copyToWindow(int width, int height) override;

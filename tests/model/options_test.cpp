@@ -233,10 +233,10 @@ const OptionValues kAllValues = {
     1, 0, 0, 1,
     "/home/me/scenes", "/home/me/pictures", "/usr/local/share/tavik/adf", "/cdrom",
     "Tokyo (Japan)", "800x600+0+0", "ja_JP.eucJP", "Asia/Tokyo",
-    7000,
+    7000, "127.0.0.1",
 };
 
-TEST(OptionsWriteAll, WritesThe13KeysInOrderByteForByte)
+TEST(OptionsWriteAll, WritesEveryKeyInOrderByteForByte)
 {
     TempDir dir;
     std::string path = dir.file("options");
@@ -254,13 +254,14 @@ TEST(OptionsWriteAll, WritesThe13KeysInOrderByteForByte)
               "Geometry = 800x600+0+0\n"
               "Locale = ja_JP.eucJP\n"
               "TZ = Asia/Tokyo\n"
-              "SocketPort = 7000\n");
+              "SocketPort = 7000\n"
+              "SocketAddress = 127.0.0.1\n");
     EXPECT_FALSE(pathExists(path + ".$NEW$"));
 
     // Empty optional texts are left out; empty paths are still written.
     OptionValues sparse = kAllValues;
     sparse.stlFileIoPath = "";
-    sparse.siteName = sparse.geometry = sparse.locale = sparse.tz = "";
+    sparse.siteName = sparse.geometry = sparse.locale = sparse.tz = sparse.socketAddress = "";
     sparse.socketPort = 0;
     ASSERT_EQ(optionsWriteFile(path.c_str(), &sparse), 1);
     EXPECT_EQ(readFile(path),

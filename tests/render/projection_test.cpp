@@ -395,3 +395,48 @@ TEST(Projection, AxesProjectionTurnsInEveryMode) {
 }
 
 } // namespace
+
+namespace {
+
+// The coarse cull never drops a direction the projection would draw: every
+// direction over the sphere that projectPoint accepts has its z inside the
+// band, in every mode, for narrow and wide views; and a narrow view's band
+// does leave most of the sky out.
+TEST(Projection, DeclinationBandHoldsEveryDirectionTheProjectionAccepts) {
+    for (const ModeCase &m : kAllModes) {
+        for (double field : {20.0, 120.0, 300.0}) {
+            ChartFixture f;
+            setCentre(f, m.mode);
+            f.view(m.mode, kW, kH, field);
+            ChartState *chart = f.chart.get();
+            int32_t low = 0, high = 0;
+            projectionZBand(chart, &low, &high);
+            int accepted = 0;
+            unsigned seed = 7;
+            for (int i = 0; i < 40000; i++) {
+                // Even in z (uniform over the sphere), random in longitude.
+                seed = seed * 1103515245u + 12345u;
+                const double z = -1.0 + 2.0 * ((seed >> 8) % 100000) / 99999.0;
+                seed = seed * 1103515245u + 12345u;
+                const double lon = 2.0 * M_PI * ((seed >> 8) % 100000) / 100000.0;
+                const double r = std::sqrt(1.0 - z * z);
+                const Vec3Q14 v = toQ14(Vec3{r * std::cos(lon), r * std::sin(lon), z});
+                ProjectedPoint p{0, 0, 0, 0};
+                if (!projectPoint(chart, &v, &p)) continue;
+                accepted++;
+                ASSERT_TRUE(v.z >= low && v.z <= high)
+                    << m.name << " field " << field << ": z " << v.z << " outside [" << low << ", " << high << "]";
+            }
+            EXPECT_GT(accepted, 0) << m.name << " field " << field;
+        }
+    }
+    ChartFixture f;
+    setCentre(f, kModeEqt); // centred on declination 20
+    f.view(kModeEqt, kW, kH, 20.0);
+    int32_t low = 0, high = 0;
+    projectionZBand(f.chart.get(), &low, &high);
+    EXPECT_GT(low, static_cast<int32_t>(std::sin(0.0) * 16384));
+    EXPECT_LT(high, static_cast<int32_t>(std::sin(40.0 * M_PI / 180.0) * 16384));
+}
+
+} // namespace

@@ -78,6 +78,14 @@ int starCalls(const RecordingCanvas &c) {
     return static_cast<int>(c.callsOf(OpDrawPoint).size() + c.callsOf(OpDrawPoints).size());
 }
 
+// Pixels of star symbols drawn: the bright-star layer sends a group of
+// stars in one call, so calls no longer count stars.
+int starPixels(const RecordingCanvas &c) {
+    size_t n = c.callsOf(OpDrawPoint).size();
+    for (const CanvasCall &call : c.callsOf(OpDrawPoints)) n += call.points.size();
+    return static_cast<int>(n);
+}
+
 const std::vector<Star> kNorth = {{10, 85, 15, 2}, {200, 80, 35, 4}};
 const std::vector<Star> kEquator = {{0, 0, 10, 1}, {10, 5, 20, 3}, {350, -5, 45, 5}, {5, 10, 46, 6}, {15, -10, 30, 7}};
 
@@ -112,8 +120,8 @@ TEST(SaoFile, UnusableFilesDrawTheBrightStarsInstead) {
             EXPECT_EQ(starCalls(layer), 7) << c.name;
         } else {
             EXPECT_EQ(chartDrawSaoStars(chart.chart.get(), &layer), 0) << c.name;
-            EXPECT_GT(starCalls(bright), 1000) << c.name;
-            EXPECT_EQ(starCalls(layer), starCalls(bright)) << c.name << ": the bright stars in its place";
+            EXPECT_GT(starPixels(bright), 1000) << c.name;
+            EXPECT_EQ(starPixels(layer), starPixels(bright)) << c.name << ": the bright stars in its place";
         }
     }
 }

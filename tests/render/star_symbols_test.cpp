@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -199,6 +200,35 @@ TEST(BrightStarLayer, FaintestFirstSoTheBrightestIsDrawnLast) {
     EXPECT_EQ(order[0], 1000u + ColorStar9);
     EXPECT_EQ(order[1], 1000u + ColorStar5);
     EXPECT_EQ(order[2], 1000u + ColorStar0);
+}
+
+// One request per group: stars of one colour and class share one point
+// list; the labels come after every symbol, faintest star's first.
+TEST(BrightStarLayer, SymbolsGoOutByGroupAndLabelsAfterThem) {
+    LayerFixture l(kModeEqt);
+    ChartState *chart = l.f.chart.get();
+    BrightStar rows[4] = {l.rows[0], l.rows[1], l.rows[1], l.rows[2]}; // two alike in the middle
+    chart->starLabelFlags = kStarLabelMag;
+    chart->starNameLimit = 100;
+    RecordingCanvas canvas;
+    drawBrightStarRows(chart, &canvas, rows, 3, 1);
+    size_t lastSymbol = 0, firstText = canvas.calls.size();
+    std::vector<size_t> groupSizes;
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < canvas.calls.size(); i++) {
+        const CanvasCall &c = canvas.calls[i];
+        if (c.op == OpDrawPoint || c.op == OpDrawPoints) {
+            lastSymbol = i;
+            groupSizes.push_back(c.op == OpDrawPoint ? 1u : c.points.size());
+        } else if (c.op == OpDrawString) {
+            if (firstText == canvas.calls.size()) firstText = i;
+            texts.push_back(c.text);
+        }
+    }
+    // Class 2 (one pixel), two class-3 squares in one list, class 7.
+    EXPECT_EQ(groupSizes, (std::vector<size_t>{1, 8, 13}));
+    EXPECT_LT(lastSymbol, firstText);
+    EXPECT_EQ(texts, (std::vector<std::string>{"30", "20", "20", "-15"}));
 }
 
 TEST(BrightStarLayer, StarOnTheHorizonIsDimmedAwayOnlyInTheHorizontalChart) {

@@ -59,6 +59,7 @@ struct RenderSurfaceTest : ::testing::Test {
     void resize(int w, int h) {
         XResizeWindow(display, window, static_cast<unsigned>(w), static_cast<unsigned>(h));
         XSync(display, False);
+        surface->windowResized(w, h); // what the configure event handler passes on
     }
     void pixmapSize(unsigned *w, unsigned *h) {
         Window root;

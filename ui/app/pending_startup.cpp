@@ -41,8 +41,3 @@ Boolean XcgLiteClueDispatchEvent(Widget, XEvent *)
 void viewUpdateScrollBars(ChartState *) {}
 void viewScrollHorizontal(ChartState *, int, int) {}
 void viewScrollVertical(ChartState *, int, int) {}
-
-// --- TCP server ---
-
-void socketServerStart() {}
-void socketServerStop() {}

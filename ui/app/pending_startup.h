@@ -32,7 +32,3 @@ Boolean XcgLiteClueDispatchEvent(Widget tipShell, XEvent *event);
 void viewUpdateScrollBars(ChartState *chart);
 void viewScrollHorizontal(ChartState *chart, int action, int value);
 void viewScrollVertical(ChartState *chart, int action, int value);
-
-// --- TCP server ---
-void socketServerStart();
-void socketServerStop();

@@ -10,6 +10,7 @@
 #include <Xm/XmAll.h>
 
 #include "command/interpreter.h"
+#include "command/socket_server.h"
 #include "model/app_data.h"
 #include "model/click_data.h"
 #include "model/chart_state.h"
@@ -36,6 +37,7 @@
 #include "ui/window/main_window.h"
 #include "ui/widgets/message_box.h"
 #include "ui/app/pending_startup.h"
+#include "ui/app/socket_inputs.h"
 
 char startFilePath[kStartFilePathSize];
 
@@ -381,6 +383,8 @@ void appMain(int argc, char **argv)
     if (!loadClickData(chart, appData->clickDataFile))
         stkClearError();
     appData->socketPort = optionGetInt("SocketPort", 0);
+    optionGetString("SocketAddress", appData->socketAddress, sizeof appData->socketAddress);
+    socketInputsUse(appContext);
     if (appData->socketPort != 0)
         socketServerStart();
 

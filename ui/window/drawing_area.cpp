@@ -3,6 +3,7 @@
 #include <Xm/DrawingA.h>
 
 #include "render/frame.h"
+#include "render/surface.h"
 
 void chartExposeCallback(Widget, XtPointer client, XtPointer call)
 {
@@ -14,6 +15,10 @@ void chartExposeCallback(Widget, XtPointer client, XtPointer call)
 void chartConfigureHandler(Widget, XtPointer client, XEvent *event, Boolean *goOn)
 {
     *goOn = True;
-    if (event->type == ConfigureNotify)
-        chartRefresh(static_cast<ChartState *>(client));
+    if (event->type != ConfigureNotify)
+        return;
+    // The size travels with the event: no frame asks the server for it.
+    if (ChartSurface *surface = chartSurface())
+        surface->windowResized(event->xconfigure.width, event->xconfigure.height);
+    chartRefresh(static_cast<ChartState *>(client));
 }

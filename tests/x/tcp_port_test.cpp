@@ -1,0 +1,192 @@
+// The TCP command port of the real program: start-up, a client's lines, a
+// line that asks a question, and key bindings beside a connected client.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <functional>
+#include <memory>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/support/tcp_client.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
+#include "tests/support/x_tavik.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class TcpPortX : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.ok()) << server.why(); }
+
+    // Starts tavik with the options lines; F5 runs EXIT.
+    std::unique_ptr<TavikProcess> start(const Lines &options)
+    {
+        writeOptionsFile(home.path(), options);
+        TavikRunOptions o;
+        o.display = server.name();
+        o.home = home.path();
+        o.args = xrmBindStkDoit("F5", "EXIT");
+        o.args.push_back("-q");
+        auto p = std::make_unique<TavikProcess>(TAVIK_EXECUTABLE, o);
+        window = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
+        return p;
+    }
+
+    // Quits with the F5 key under ConfirmQuit, running whileAsked while the
+    // question is open: the key ran, so start-up is over. True when the
+    // program ended with status 0.
+    bool quitByKey(TavikProcess &p, const std::function<void()> &whileAsked = nullptr)
+    {
+        Display *d = server.display();
+        xSendKey(d, window, "F5");
+        if (!xWaitForWindow(d, "QuestionDialog_popup", "TAvik", 20000))
+            return false;
+        if (whileAsked)
+            whileAsked();
+        return xAnswerQuestion(d, true) && p.waitExit(20000) && p.status() == 0;
+    }
+
+    std::string optionsFile() const { return readFile(home.file(".tavik/options")); }
+
+    XServer server;
+    TempDir home;
+    Window window = 0;
+};
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(TcpPortX, AClientDrivesTheProgramOverLoopback)
+{
+    const int port = tcpFreePort();
+    auto p = start({"SocketPort = " + std::to_string(port), "ConfirmQuit = False"});
+    ASSERT_NE(window, 0u) << p->err();
+    int fd = tcpConnectLoopback(port);
+    ASSERT_GE(fd, 0) << p->err();
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+    EXPECT_EQ(tcpListeningAddresses(p->pid()), Lines{"127.0.0.1:" + std::to_string(port)});
+
+    int second = tcpConnectLoopback(port);
+    EXPECT_EQ(tcpReadToEof(second), "") << "a second client gets no byte";
+    close(second);
+
+    ASSERT_TRUE(tcpSend(fd, "XYZ\n"));
+    EXPECT_EQ(tcpReadReply(fd), "XYZ: Syntax Error: XYZ\ntavik> ");
+    ASSERT_TRUE(tcpSend(fd, "MIRROR 2\nXYZ\n"));
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+    ASSERT_TRUE(tcpSend(fd, "BYE\r\n"));
+    EXPECT_EQ(tcpReadToEof(fd), "");
+    close(fd);
+
+    fd = tcpConnectLoopback(port);
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ") << "served again after bye";
+    ASSERT_TRUE(tcpSend(fd, "EXIT\n"));
+    EXPECT_EQ(tcpReadToEof(fd), "") << "the quit closes the connection";
+    close(fd);
+    ASSERT_TRUE(p->waitExit(20000));
+    EXPECT_EQ(p->status(), 0) << p->err();
+    EXPECT_TRUE(contains(optionsFile(), "SocketPort = " + std::to_string(port) + "\n")) << optionsFile();
+    EXPECT_FALSE(contains(optionsFile(), "SocketAddress")) << "written only when set";
+}
+
+TEST_F(TcpPortX, StartUpRefusalsAreReportedAndTheProgramRunsOn)
+{
+    const int busyPort = tcpFreePort();
+    int busy = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0); // not the program's
+    sockaddr_in a = tcpLoopbackAddress(busyPort);
+    ASSERT_EQ(bind(busy, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(busy, 1), 0);
+
+    struct Case {
+        const char *name;
+        Lines options;
+        std::string message; // on standard error; empty: none
+        Lines kept;          // options lines the quit writes back
+    } cases[] = {
+        {"port 0 opens nothing", {"SocketPort = 0"}, "", {"SocketPort = 0"}},
+        {"port above 65535", {"SocketPort = 70000"}, "socket port 70000 out of range.\n",
+         {"SocketPort = 70000"}},
+        {"negative port", {"SocketPort = -1"}, "socket port -1 out of range.\n", {"SocketPort = -1"}},
+        {"port in use", {"SocketPort = " + std::to_string(busyPort)}, "socket bind failed.\n",
+         {"SocketPort = " + std::to_string(busyPort)}},
+        {"unknown address",
+         {"SocketPort = " + std::to_string(tcpFreePort()), "SocketAddress = somewhere"},
+         "somewhere: host unknown.\n", {"SocketAddress = somewhere"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Lines options = c.options;
+        options.push_back("ConfirmQuit = True");
+        auto p = start(options);
+        ASSERT_NE(window, 0u) << p->err();
+        EXPECT_TRUE(quitByKey(*p, [&] { EXPECT_EQ(tcpListeningAddresses(p->pid()), Lines{}); }))
+            << p->err();
+        if (c.message.empty())
+            EXPECT_FALSE(contains(p->err(), "socket")) << p->err();
+        else
+            EXPECT_TRUE(contains(p->err(), c.message)) << p->err();
+        for (const std::string &line : c.kept)
+            EXPECT_TRUE(contains(optionsFile(), line + "\n")) << optionsFile();
+    }
+    close(busy);
+}
+
+TEST_F(TcpPortX, SocketAddressIsKeptAtQuit)
+{
+    const int port = tcpFreePort();
+    auto p = start({"SocketPort = " + std::to_string(port), "SocketAddress = 127.0.0.1",
+                    "ConfirmQuit = True"});
+    ASSERT_NE(window, 0u) << p->err();
+    int fd = tcpConnectLoopback(port);
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+    close(fd);
+    EXPECT_TRUE(quitByKey(*p)) << p->err();
+    EXPECT_TRUE(contains(optionsFile(), "SocketAddress = 127.0.0.1\n")) << optionsFile();
+}
+
+TEST_F(TcpPortX, ASecondClientArrivingWhileALineWaitsInTheQuestionIsClosed)
+{
+    const int port = tcpFreePort();
+    auto p = start({"SocketPort = " + std::to_string(port), "ConfirmQuit = True"});
+    ASSERT_NE(window, 0u) << p->err();
+    Display *d = server.display();
+    int fd = tcpConnectLoopback(port);
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ") << p->err();
+
+    ASSERT_TRUE(tcpSend(fd, "EXIT\n"));
+    ASSERT_NE(xWaitForWindow(d, "QuestionDialog_popup", "TAvik", 20000), 0u);
+    int second = tcpConnectLoopback(port);
+    EXPECT_EQ(tcpReadToEof(second), "") << "second client while the question is open";
+    close(second);
+    ASSERT_TRUE(xAnswerQuestion(d, false));
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ") << "the refused quit returns to the client";
+
+    ASSERT_TRUE(tcpSend(fd, "EXIT\n"));
+    ASSERT_TRUE(xAnswerQuestion(d, true));
+    EXPECT_EQ(tcpReadToEof(fd), "");
+    close(fd);
+    ASSERT_TRUE(p->waitExit(20000));
+    EXPECT_EQ(p->status(), 0) << p->err();
+}
+
+TEST_F(TcpPortX, KeyBindingsRunWhileASilentClientHoldsThePort)
+{
+    const int port = tcpFreePort();
+    auto p = start({"SocketPort = " + std::to_string(port), "ConfirmQuit = True"});
+    ASSERT_NE(window, 0u) << p->err();
+    int silent = tcpConnectLoopback(port);
+    ASSERT_EQ(tcpReadReply(silent), "tavik> ") << p->err();
+    EXPECT_TRUE(quitByKey(*p)) << p->err();
+    EXPECT_EQ(tcpReadToEof(silent), "");
+    close(silent);
+}
+
+} // namespace
