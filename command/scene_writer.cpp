@@ -15,6 +15,7 @@
 #include "command/scene_files.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/element_files.h"
 #include "model/lexing.h"
 #include "model/body_names.h"
 #include "model/position_text.h"
@@ -110,9 +111,6 @@ bool sameTypes(const OrbitalElements *e, int count)
             return false;
     return true;
 }
-
-// What adding a body sets: shown, with its outline bit.
-constexpr uint8_t kAddedComet = 226, kAddedMinorPlanet = 34;
 
 bool writeBodies(ChartState *chart, std::FILE *out, int count, const uint8_t *flags, const OrbitalElements *e,
                  uint8_t added, int32_t group, int32_t base)
@@ -261,10 +259,10 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
     ok = ok && writeObjectDisplayFlags(chart, out, chart->earthFlags, earthAfterPlanets, kObjectEarth);
     o.print("DISK_MAG %d\n", chart->diskMag);
     ok = ok && writeDisplayFlags(out, chart->jupiterMoonFlags, 1, kGroupJupiterMoons, displayItemKeywords);
-    ok = ok && writeBodies(chart, out, chart->cometCount, chart->cometFlags, chart->cometElements, kAddedComet,
+    ok = ok && writeBodies(chart, out, chart->cometCount, chart->cometFlags, chart->cometElements, kCometAddedFlags,
                            kObjectGroupComets, kObjectCometBase);
     ok = ok && writeBodies(chart, out, chart->minorPlanetCount, chart->minorPlanetFlags,
-                           chart->minorPlanetElements, kAddedMinorPlanet, kObjectGroupMinorPlanets,
+                           chart->minorPlanetElements, kMinorPlanetAddedFlags, kObjectGroupMinorPlanets,
                            kObjectMinorPlanetBase);
     ok = ok && writeDisplayFlags(out, chart->constellationFlags | 0x40, 64, kGroupConstellations,
                                  displayItemKeywords);

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "astro/orbit_records.h"
+#include "model/chart_state.h"
 
 struct ChartState;
 
@@ -94,5 +95,5 @@ void clearComets(ChartState *chart);
 void clearMinorPlanets(ChartState *chart);
 
 // Display bytes of a body just added.
-constexpr uint8_t kCometAddedFlags = 0xE2;       // shown, orbit, dust and ion tails
-constexpr uint8_t kMinorPlanetAddedFlags = 0x22; // shown, orbit
+constexpr uint8_t kCometAddedFlags = kBodyShown | kBodyOrbit | kCometDustTail | kCometIonTail;
+constexpr uint8_t kMinorPlanetAddedFlags = kBodyShown | kBodyOrbit;
