@@ -76,9 +76,16 @@ XServer::~XServer()
     if (display_)
         XCloseDisplay(display_);
     if (pid_ > 0) {
+        // Xvfb now and then sleeps through a SIGTERM that lands while it has
+        // signals blocked; a test must never wait for it for ever.
         kill(pid_, SIGTERM);
         int status;
-        waitpid(pid_, &status, 0);
+        for (int i = 0; i < 100 && waitpid(pid_, &status, WNOHANG) == 0; i++)
+            usleep(20000);
+        if (waitpid(pid_, &status, WNOHANG) == 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+        }
     }
 }
 
