@@ -1,6 +1,6 @@
 // The click-data file: pictures and a text attached to objects, shown when
 // an object is clicked. An entry starts with a ":" line naming its object
-// (a position specification) and holds "@IMAGE file [caption]" and
+// (a PositionSpec in text) and holds "@IMAGE file [caption]" and
 // "@TEXT text" lines up to the next ":" line.
 #pragma once
 

@@ -38,7 +38,7 @@ struct PositionSpec {
 struct ChartState;
 struct Vec3;
 
-// The keywords of a position specification (PositionKind codes), in the order
+// The keywords of a PositionSpec (PositionKind codes), in the order
 // the scene writer names them; stkKeywordName gives the text of a kind.
 extern const KeywordEntry positionKeywords[];
 
@@ -47,7 +47,7 @@ extern const KeywordEntry positionKeywords[];
 constexpr int kPositionTextSize = 48;
 
 /*
- * parsePositionSpec: a position specification from a keyword or name and the
+ * parsePositionSpec: a PositionSpec from a keyword or name and the
  * one or two texts after it.
  * Given:    word     the keyword or name; upper-cased in place
  *           lonText  the next text or null; latText the one after or null
@@ -70,10 +70,10 @@ int parsePositionSpecAny(ChartState *chart, char *word, const char *lonText, con
                          int32_t *index, double values[2], int32_t *wordsUsed);
 
 /*
- * resolvePositionSpec: the direction of a specification.
+ * resolvePositionSpec: the direction of a PositionSpec.
  * Returned: the coordinate system of out (1 to 6) with out = longitude,
  *           latitude in degrees; 58 for a screen point (out unchanged); 0 when
- *           the specification has no direction (out unchanged): an unknown
+ *           the PositionSpec has no direction (out unchanged): an unknown
  *           kind or index, the Earth, the Galilean moons as bodies (ids 8 to
  *           11: kind 54 names them) or a user-object or sky-mark index past
  *           the loaded files.

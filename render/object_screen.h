@@ -22,7 +22,7 @@ int objectScreenPosition(ChartState *chart, int id, ProjectedPoint *out);
 constexpr int32_t kScreenPointCosCentre = 49152;
 
 /*
- * targetScreenPosition: where a position specification stands on the chart.
+ * targetScreenPosition: where a PositionSpec stands on the chart.
  * Given:    kind, index, values  a PositionSpec (model/position.h)
  * Returned: 1 and out when the place is on the chart; 0 otherwise. A user
  *           object (kind 55) is its file row's position; a sky mark (60) has
