@@ -2,12 +2,18 @@
 // line that asks a question, and key bindings beside a connected client.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/xpm.h>
+
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -187,6 +193,126 @@ TEST_F(TcpPortX, KeyBindingsRunWhileASilentClientHoldsThePort)
     EXPECT_TRUE(quitByKey(*p)) << p->err();
     EXPECT_EQ(tcpReadToEof(silent), "");
     close(silent);
+}
+
+// The pixels of an XPM file, read on the test's server; empty when it
+// cannot be read (not written yet).
+struct XpmPixels {
+    int width = 0, height = 0;
+    std::vector<unsigned long> pixels;
+};
+
+XpmPixels readXpm(Display *d, const std::string &path)
+{
+    XpmPixels out;
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return out;
+    XImage *image = nullptr;
+    XpmAttributes attributes;
+    attributes.valuemask = 0;
+    if (XpmReadFileToImage(d, path.c_str(), &image, nullptr, &attributes) != XpmSuccess)
+        return out;
+    out.width = image->width;
+    out.height = image->height;
+    for (int y = 0; y < image->height; y++)
+        for (int x = 0; x < image->width; x++)
+            out.pixels.push_back(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    XpmFreeAttributes(&attributes);
+    return out;
+}
+
+// The same stopped moment, site and window size for every run.
+class TcpAgainstKeyX : public TcpPortX {
+protected:
+    void SetUp() override
+    {
+        TcpPortX::SetUp();
+        const char *old = std::getenv("TAVIK_CLOCK");
+        hadClock = old != nullptr;
+        if (old)
+            oldClock = old;
+        setenv("TAVIK_CLOCK", "1706220000", 1); // inherited by the program
+    }
+    void TearDown() override
+    {
+        if (hadClock)
+            setenv("TAVIK_CLOCK", oldClock.c_str(), 1);
+        else
+            unsetenv("TAVIK_CLOCK");
+    }
+
+    std::unique_ptr<TavikProcess> startIn(const TempDir &dir, const Lines &options,
+                                          const std::vector<std::pair<std::string, std::string>> &keys)
+    {
+        writeOptionsFile(dir.path(), options);
+        TavikRunOptions o;
+        o.display = server.name();
+        o.home = dir.path();
+        o.args = {"-xrm", "TAvik.Main.DrawingArea.width: 500", "-xrm", "TAvik.Main.DrawingArea.height: 400"};
+        const Lines bind = xrmBindStkDoit(keys);
+        o.args.insert(o.args.end(), bind.begin(), bind.end());
+        o.args.push_back("-q");
+        auto p = std::make_unique<TavikProcess>(TAVIK_EXECUTABLE, o);
+        window = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
+        return p;
+    }
+
+    bool hadClock = false;
+    std::string oldClock;
+};
+
+TEST_F(TcpAgainstKeyX, TheSameTextOverTcpAndFromAKeyGivesTheSameImage)
+{
+    const std::string command = "MODE EQT;MAG STAR 5;DRIVE";
+    Display *d = server.display();
+
+    // Over TCP: the start state's image (retried until the first frame is
+    // there), then the command, then the image after it.
+    TempDir tcpHome;
+    const int port = tcpFreePort();
+    auto viaTcp = startIn(tcpHome, {"SocketPort = " + std::to_string(port), "ConfirmQuit = False"}, {});
+    ASSERT_NE(window, 0u) << viaTcp->err();
+    int fd = tcpConnectLoopback(port);
+    ASSERT_GE(fd, 0) << viaTcp->err();
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    const std::string startPath = tcpHome.file("start.xpm");
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return tcpSend(fd, "GSAVE \"" + startPath + "\"\n") && tcpReadReply(fd) == "tavik> " &&
+                   !readXpm(d, startPath).pixels.empty();
+        },
+        30000))
+        << viaTcp->err();
+    ASSERT_TRUE(tcpSend(fd, command + "\n"));
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+    const std::string tcpPath = tcpHome.file("a.xpm");
+    ASSERT_TRUE(tcpSend(fd, "GSAVE \"" + tcpPath + "\"\n"));
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+    close(fd);
+    viaTcp->kill();
+
+    // From keys: the same text bound to F5, the save to F6.
+    TempDir keyHome;
+    const std::string keyPath = keyHome.file("a.xpm");
+    auto viaKey = startIn(keyHome, {"ConfirmQuit = False"},
+                          {{"F5", command}, {"F6", "GSAVE " + keyPath}});
+    ASSERT_NE(window, 0u) << viaKey->err();
+    xSendKey(d, window, "F5");
+    xSendKey(d, window, "F6");
+    XpmPixels fromKey;
+    ASSERT_TRUE(waitUntil([&] { return !(fromKey = readXpm(d, keyPath)).pixels.empty(); }, 30000))
+        << viaKey->err();
+    viaKey->kill();
+
+    const XpmPixels start = readXpm(d, startPath), fromTcp = readXpm(d, tcpPath);
+    ASSERT_FALSE(fromTcp.pixels.empty());
+    EXPECT_EQ(fromTcp.width, 500);
+    EXPECT_EQ(fromTcp.width, fromKey.width);
+    EXPECT_EQ(fromTcp.height, fromKey.height);
+    EXPECT_TRUE(fromTcp.pixels == fromKey.pixels) << "the TCP image differs from the key's";
+    EXPECT_FALSE(start.pixels == fromTcp.pixels) << "the command changed nothing in the image";
 }
 
 } // namespace
