@@ -14,20 +14,8 @@
 
 namespace {
 
-// Keyword groups (code >> 8) with steps of their own.
-enum : int32_t {
-    kGroupNebula = 0x0C,
-    kGroupNebulaType = 0x0D,
-    kGroupNebulaCatalog = 0x0E,
-    kGroupSky = 0x0F,
-    kGroupStatusBar = 0x18,
-};
-
-// The six types; 0x04 is set by default but names no type, so it does not
-// count as a type left.
-constexpr uint8_t kNebulaTypeBits = 0x01 | 0x02 | 0x08 | 0x10 | 0x20 | 0x40;
 constexpr uint8_t kMeteorWordBits = 0x08;                 // METEOR's code: both kinds below
-constexpr uint8_t kMeteorKinds[] = {0x10, 0x20};          // shower, sporadic
+constexpr uint8_t kMeteorKinds[] = {kSkyShowerMeteors, kSkySporadicMeteors};
 
 // The display byte each keyword group sets. Groups not listed (MENUBAR,
 // VIEW_CIRCLE and their kin) are accepted and change nothing.
@@ -37,17 +25,25 @@ struct DisplayGroup {
 };
 
 const DisplayGroup kDisplayGroups[] = {
-    {0x05, &ChartState::jupiterMoonFlags},    {0x0A, &ChartState::starFlags},
-    {0x0B, &ChartState::constellationFlags},  {kGroupNebula, &ChartState::nebulaFlags},
-    {kGroupNebulaType, &ChartState::nebulaTypeFlags},
-    {kGroupNebulaCatalog, &ChartState::nebulaCatalogFlags},
-    {kGroupSky, &ChartState::skyFlags},       {0x10, &ChartState::gridNumberFlags},
-    {0x11, &ChartState::horizonGridFlags},    {0x12, &ChartState::equatorialGridFlags},
-    {0x13, &ChartState::otherGridFlags},      {0x14, &ChartState::lineNumberFlags},
-    {0x16, &ChartState::traceFlags},          {0x17, &ChartState::userObjectFlags},
-    {kGroupStatusBar, &ChartState::statusBar}, {0x19, &ChartState::starLabelFlags},
-    {0x1A, &ChartState::milkyWayFlags},       {0x1C, &ChartState::skyMarkFlags},
-    {0x1D, &ChartState::pictureMarkFlags},
+    {kGroupJupiterMoons, &ChartState::jupiterMoonFlags},
+    {kGroupStars, &ChartState::starFlags},
+    {kGroupConstellations, &ChartState::constellationFlags},
+    {kGroupNebulae, &ChartState::nebulaFlags},
+    {kGroupNebulaTypes, &ChartState::nebulaTypeFlags},
+    {kGroupNebulaCatalogs, &ChartState::nebulaCatalogFlags},
+    {kGroupSky, &ChartState::skyFlags},
+    {kGroupGridNumbers, &ChartState::gridNumberFlags},
+    {kGroupHorizonGrid, &ChartState::horizonGridFlags},
+    {kGroupEquatorialGrid, &ChartState::equatorialGridFlags},
+    {kGroupOtherGrids, &ChartState::otherGridFlags},
+    {kGroupLineNumbers, &ChartState::lineNumberFlags},
+    {kGroupTrace, &ChartState::traceFlags},
+    {kGroupUserObjects, &ChartState::userObjectFlags},
+    {kGroupStatusBar, &ChartState::statusBar},
+    {kGroupStarLabels, &ChartState::starLabelFlags},
+    {kGroupMilkyWay, &ChartState::milkyWayFlags},
+    {kGroupSkyMarks, &ChartState::skyMarkFlags},
+    {kGroupPictureMarks, &ChartState::pictureMarkFlags},
 };
 
 // The tool-bar buttons that show a bit of a group.
@@ -58,9 +54,9 @@ struct GroupButton {
 };
 
 const GroupButton kGroupButtons[] = {
-    {0x0B, 0x02, kToolbarConsname}, {0x0B, 0x08, kToolbarConsline}, {kGroupNebula, 0x01, kToolbarNebula},
-    {kGroupSky, 0x01, kToolbarDaylight}, {0x11, 0x01, kToolbarGridHrz}, {0x12, 0x04, kToolbarGridEqt},
-    {0x16, 0x01, kToolbarTrace},       {0x1A, 0x04, kToolbarMilkyway}, {0x1D, 0x01, kToolbarPicMark},
+    {kGroupConstellations, 0x02, kToolbarConsname}, {kGroupConstellations, 0x08, kToolbarConsline}, {kGroupNebulae, 0x01, kToolbarNebula},
+    {kGroupSky, 0x01, kToolbarDaylight}, {kGroupHorizonGrid, 0x01, kToolbarGridHrz}, {kGroupEquatorialGrid, 0x04, kToolbarGridEqt},
+    {kGroupTrace, 0x01, kToolbarTrace},       {kGroupMilkyWay, 0x04, kToolbarMilkyway}, {kGroupPictureMarks, 0x01, kToolbarPicMark},
 };
 
 const DisplayGroup *findGroup(int32_t group)
@@ -86,7 +82,7 @@ void nebulaFollowsTypesAndCatalogues(ChartState *chart, int op)
         chart->nebulaFlags |= kNebulaShown;
         uiHooks.toolbarRefreshOne(chart, kNebulaShown, kNebulaShown, kToolbarNebula);
     }
-    if ((chart->nebulaTypeFlags & kNebulaTypeBits) == 0 || (chart->nebulaCatalogFlags & kNebulaAllCatalogs) == 0) {
+    if ((chart->nebulaTypeFlags & kNebulaAllTypes) == 0 || (chart->nebulaCatalogFlags & kNebulaAllCatalogs) == 0) {
         chart->nebulaFlags &= static_cast<uint8_t>(~kNebulaShown);
         uiHooks.toolbarRefreshOne(chart, kNebulaShown, kNebulaShown, kToolbarNebula);
     }
@@ -108,7 +104,7 @@ void applyKeyword(ChartState *chart, int32_t code, int op)
     }
     byte = flagCombine(byte, bits, op);
     refreshGroupButtons(chart, group, bits);
-    if (group == kGroupNebulaType || group == kGroupNebulaCatalog)
+    if (group == kGroupNebulaTypes || group == kGroupNebulaCatalogs)
         nebulaFollowsTypesAndCatalogues(chart, op);
     else if (group == kGroupStatusBar)
         chart->chartRect.y = static_cast<int16_t>((byte & kStatusBarShown) ? statusBarHeight() : 0);

@@ -15,3 +15,25 @@ extern const KeywordEntry inputKeywords[];    // INPUT: kInputDialog* codes
 // SHOW, HIDE, TOGGLE: code = group << 8 | bits, the group selecting a display
 // byte of the chart state; the first row of a code names it in scene files.
 extern const KeywordEntry displayItemKeywords[];
+// The keyword groups of displayItemKeywords (code >> 8).
+enum : int32_t {
+    kGroupJupiterMoons = 0x05,
+    kGroupStars = 0x0A,
+    kGroupConstellations = 0x0B,
+    kGroupNebulae = 0x0C,
+    kGroupNebulaTypes = 0x0D,
+    kGroupNebulaCatalogs = 0x0E,
+    kGroupSky = 0x0F,
+    kGroupGridNumbers = 0x10,
+    kGroupHorizonGrid = 0x11,
+    kGroupEquatorialGrid = 0x12,
+    kGroupOtherGrids = 0x13,
+    kGroupLineNumbers = 0x14,
+    kGroupTrace = 0x16,
+    kGroupUserObjects = 0x17,
+    kGroupStatusBar = 0x18,
+    kGroupStarLabels = 0x19,
+    kGroupMilkyWay = 0x1A,
+    kGroupSkyMarks = 0x1C,
+    kGroupPictureMarks = 0x1D,
+};

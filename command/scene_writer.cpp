@@ -25,29 +25,6 @@
 
 namespace {
 
-// Display groups of the SHOW/HIDE keyword table (code = group << 8 | bits).
-enum : int32_t {
-    kGroupJupiterMoons = 0x05,
-    kGroupStars = 0x0A,
-    kGroupConstellations = 0x0B,
-    kGroupNebulae = 0x0C,
-    kGroupNebulaTypes = 0x0D,
-    kGroupNebulaCatalogs = 0x0E,
-    kGroupSky = 0x0F,
-    kGroupGridNumbers = 0x10,
-    kGroupHorizonGrid = 0x11,
-    kGroupEquatorialGrid = 0x12,
-    kGroupOtherGrids = 0x13,
-    kGroupLineNumbers = 0x14,
-    kGroupUserObjects = 0x17,
-    kGroupStatusBar = 0x18,
-    kGroupStarLabels = 0x19,
-    kGroupMilkyWay = 0x1A,
-    kGroupSkyMarks = 0x1C,
-    kGroupPictureMarks = 0x1D,
-};
-
-
 // A file that collects whether every write succeeded.
 struct Out {
     std::FILE *f;
@@ -235,67 +212,68 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
     if (!o.ok)
         return 0;
 
-    bool ok = writeObjectDisplayFlags(chart, out, chart->sunFlags | kBodyDisk, 3, kObjectSun);
+    bool ok = writeObjectDisplayFlags(chart, out, chart->sunFlags | kBodyDisk, kSunMoonSceneDefault, kObjectSun);
     if (chart->sunFlags & kBodyDisk)
         o.print("OUTLINE SUN\n");
-    ok = ok && writeObjectDisplayFlags(chart, out, chart->moonFlags | kBodyDisk, 3, kObjectMoon);
+    ok = ok && writeObjectDisplayFlags(chart, out, chart->moonFlags | kBodyDisk, kSunMoonSceneDefault, kObjectMoon);
     if (chart->moonFlags & kBodyDisk)
         o.print("OUTLINE MOON\n");
     // After SHOW/HIDE PLANET the Earth carries the PLANET line's bits too.
-    uint8_t earthAfterPlanets = 34;
+    uint8_t earthAfterPlanets = kEarthFlagsDefault;
     if (sameBytes(chart->planetFlags, kPlanetCount)) {
-        ok = ok && writeObjectDisplayFlags(chart, out, chart->planetFlags[0] | kBodyDisk, 35, kObjectGroupPlanets);
+        ok = ok && writeObjectDisplayFlags(chart, out, chart->planetFlags[0] | kBodyDisk, kPlanetSceneDefault,
+                                               kObjectGroupPlanets);
         if (chart->planetFlags[0] & kBodyDisk)
             o.print("DISK PLANET\n");
-        const uint8_t planets = chart->planetFlags[0] | kBodyDisk, changed = planets ^ 35;
-        earthAfterPlanets = static_cast<uint8_t>((34 & ~changed) | (planets & changed));
+        const uint8_t planets = chart->planetFlags[0] | kBodyDisk, changed = planets ^ kPlanetSceneDefault;
+        earthAfterPlanets = static_cast<uint8_t>((kEarthFlagsDefault & ~changed) | (planets & changed));
     } else {
         for (int i = 0; i < kPlanetCount; i++) {
-            ok = ok && writeObjectDisplayFlags(chart, out, chart->planetFlags[i], 35, kObjectMercury + i);
+            ok = ok && writeObjectDisplayFlags(chart, out, chart->planetFlags[i], kPlanetSceneDefault, kObjectMercury + i);
             if (chart->planetFlags[i] & kBodyDisk)
                 o.print("DISK %s\n", objectDisplayName(chart, kObjectMercury + i, kBodyShown));
         }
     }
     ok = ok && writeObjectDisplayFlags(chart, out, chart->earthFlags, earthAfterPlanets, kObjectEarth);
     o.print("DISK_MAG %d\n", chart->diskMag);
-    ok = ok && writeDisplayFlags(out, chart->jupiterMoonFlags, 1, kGroupJupiterMoons, displayItemKeywords);
+    ok = ok && writeDisplayFlags(out, chart->jupiterMoonFlags, kJmoonFlagsDefault, kGroupJupiterMoons, displayItemKeywords);
     ok = ok && writeBodies(chart, out, chart->cometCount, chart->cometFlags, chart->cometElements, kCometAddedFlags,
                            kObjectGroupComets, kObjectCometBase);
     ok = ok && writeBodies(chart, out, chart->minorPlanetCount, chart->minorPlanetFlags,
                            chart->minorPlanetElements, kMinorPlanetAddedFlags, kObjectGroupMinorPlanets,
                            kObjectMinorPlanetBase);
-    ok = ok && writeDisplayFlags(out, chart->constellationFlags | 0x40, 64, kGroupConstellations,
+    ok = ok && writeDisplayFlags(out, chart->constellationFlags | kConsSceneBit, kConsSceneBit, kGroupConstellations,
                                  displayItemKeywords);
-    ok = ok && writeDisplayFlags(out, chart->milkyWayFlags & ~0x03, 5, kGroupMilkyWay, displayItemKeywords);
+    ok = ok && writeDisplayFlags(out, chart->milkyWayFlags & ~kMilkyWayLowBits, kMilkyWayFlagsDefault, kGroupMilkyWay, displayItemKeywords);
     o.print("MAG NEBULAMIN %4.1f\n", chart->nebulaMin / 10.0);
     o.print("MAG NEBULAMAX %4.1f\n", chart->nebulaMax / 10.0);
     if (chart->nebulaLimitOn != 1)
         o.print("MAG NEBULALIMIT %d\n", chart->nebulaLimitOn ? 1 : 0);
     ok = ok && writeDisplayFlags(out, chart->nebulaFlags, 0, kGroupNebulae, displayItemKeywords);
     if (chart->nebulaFlags & kNebulaShown) {
-        ok = ok && writeDisplayFlags(out, chart->nebulaTypeFlags, 127, kGroupNebulaTypes, displayItemKeywords);
-        ok = ok && writeDisplayFlags(out, chart->nebulaCatalogFlags, 7, kGroupNebulaCatalogs, displayItemKeywords);
+        ok = ok && writeDisplayFlags(out, chart->nebulaTypeFlags, kNebulaTypeFlagsDefault, kGroupNebulaTypes, displayItemKeywords);
+        ok = ok && writeDisplayFlags(out, chart->nebulaCatalogFlags, kNebulaCatalogFlagsDefault, kGroupNebulaCatalogs, displayItemKeywords);
     }
     const struct {
         uint8_t value, defaultValue;
         int32_t group;
     } groups[] = {
-        {chart->starFlags, 1, kGroupStars},
+        {chart->starFlags, kStarFlagsDefault, kGroupStars},
         {chart->starLabelFlags, 0, kGroupStarLabels},
-        {chart->skyFlags, 115, kGroupSky},
-        {chart->horizonGridFlags, 2, kGroupHorizonGrid},
+        {chart->skyFlags, kSkyFlagsDefault, kGroupSky},
+        {chart->horizonGridFlags, kHorizonGridFlagsDefault, kGroupHorizonGrid},
         {chart->equatorialGridFlags, 0, kGroupEquatorialGrid},
         {chart->otherGridFlags, 0, kGroupOtherGrids},
         {chart->lineNumberFlags, 0, kGroupLineNumbers},
-        {static_cast<uint8_t>(chart->gridNumberFlags & ~0x03), 0, kGroupGridNumbers},
+        {static_cast<uint8_t>(chart->gridNumberFlags & ~kGridSubdivisionMask), 0, kGroupGridNumbers},
         {chart->skyMarkFlags, 0, kGroupSkyMarks},
         {chart->pictureMarkFlags, 0, kGroupPictureMarks},
-        {chart->userObjectFlags, 3, kGroupUserObjects},
+        {chart->userObjectFlags, kUserObjectFlagsDefault, kGroupUserObjects},
     };
     for (const auto &g : groups)
         ok = ok && writeDisplayFlags(out, g.value, g.defaultValue, g.group, displayItemKeywords);
-    if (chart->gridNumberFlags & 0x03)
-        o.print("GRID %s\n", stkKeywordName(gridKeywords, chart->gridNumberFlags & 0x03));
+    if (chart->gridNumberFlags & kGridSubdivisionMask)
+        o.print("GRID %s\n", stkKeywordName(gridKeywords, chart->gridNumberFlags & kGridSubdivisionMask));
     return ok && o.ok;
 }
 
@@ -303,7 +281,7 @@ int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript)
 {
     Out o{out};
     o.print("INIT\n");
-    bool ok = writeDisplayFlags(out, chart->statusBar, 1, kGroupStatusBar, displayItemKeywords);
+    bool ok = writeDisplayFlags(out, chart->statusBar, kStatusBarDefault, kGroupStatusBar, displayItemKeywords);
     for (int i = 0; i < chart->userObjectFileCount; i++) {
         const char *path = chart->userObjectFiles[i].path;
         if (!isSendableName(path, kStkTextSize - 12))

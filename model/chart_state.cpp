@@ -79,17 +79,17 @@ void chartStateSetDefaults(ChartState *chart)
     chart->starFlags = kStarShown;
     chart->starLabelFlags = 0;
     chart->constellationFlags = 0;
-    chart->milkyWayFlags = 5;
+    chart->milkyWayFlags = kMilkyWayFlagsDefault;
     chart->nebulaFlags = 0;
-    chart->nebulaTypeFlags = 127;
-    chart->nebulaCatalogFlags = 7;
-    chart->skyFlags = 115;
+    chart->nebulaTypeFlags = kNebulaTypeFlagsDefault;
+    chart->nebulaCatalogFlags = kNebulaCatalogFlagsDefault;
+    chart->skyFlags = kSkyFlagsDefault;
     chart->gridNumberFlags = 0;
-    chart->horizonGridFlags = 2;
+    chart->horizonGridFlags = kHorizonGridFlagsDefault;
     chart->equatorialGridFlags = 0;
     chart->otherGridFlags = 0;
     chart->lineNumberFlags = 0;
-    chart->userObjectFlags = 3;
+    chart->userObjectFlags = kUserObjectFlagsDefault;
     chart->skyMarkFlags = 0;
     chart->pictureMarkFlags = 0;
     chart->clickFlags = 0;
@@ -108,7 +108,7 @@ void chartStateSetDefaults(ChartState *chart)
     chart->cometFlags = nullptr;
     chart->minorPlanetFlags = nullptr;
 
-    chart->statusBar = 1;
+    chart->statusBar = kStatusBarDefault;
     chart->viewLocked = 1;
     chart->userObjectFiles = nullptr;
     chart->userObjectFileCount = 0;

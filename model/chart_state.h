@@ -233,6 +233,7 @@ constexpr int32_t kTrackKindLockBit = 0x8000;
 constexpr uint8_t kStarShown = 0x01;            // STAR
 constexpr uint8_t kStarsFromCatalogFile = 0x20; // stars from the catalogue file
 constexpr uint8_t kStarsFromGsc = 0x40;         // stars from the Guide Star Catalog
+constexpr uint8_t kStarFlagsDefault = kStarShown;
 // starLabelFlags (keyword group 0x19).
 constexpr uint8_t kStarLabelName = 0x01;        // STARNAME
 constexpr uint8_t kStarLabelBayer = 0x02;       // BAYER
@@ -240,7 +241,12 @@ constexpr uint8_t kStarLabelFlamsteed = 0x04;   // FLAMSTEED
 constexpr uint8_t kStarLabelMag = 0x08;         // STAR_MAG
 // skyFlags (keyword group 0x0F).
 constexpr uint8_t kSkyDaylight = 0x01;          // DAYLIGHT
+constexpr uint8_t kSkyTwilight = 0x02;          // TWILIGHT, GROUNDLIGHT
+constexpr uint8_t kSkyShowerMeteors = 0x10;     // SWMETEOR
+constexpr uint8_t kSkySporadicMeteors = 0x20;   // SCMETEOR
 constexpr uint8_t kHorizonShown = 0x40;         // HORIZON
+constexpr uint8_t kSkyFlagsDefault =
+    kSkyDaylight | kSkyTwilight | kSkyShowerMeteors | kSkySporadicMeteors | kHorizonShown;
 // nebulaFlags (keyword group 0x0C).
 constexpr uint8_t kNebulaShown = 0x01;          // NEBULA
 constexpr uint8_t kNebulaName = 0x02;           // NEBULA_NAME
@@ -250,14 +256,31 @@ constexpr uint8_t kNebulaMessier = 0x01;        // MESSIER
 constexpr uint8_t kNebulaNgc = 0x02;            // NGC
 constexpr uint8_t kNebulaIc = 0x04;             // IC
 constexpr uint8_t kNebulaAllCatalogs = kNebulaMessier | kNebulaNgc | kNebulaIc;
+constexpr uint8_t kNebulaCatalogFlagsDefault = kNebulaAllCatalogs;
+// nebulaTypeFlags (keyword group 0x0D).
+constexpr uint8_t kNebulaPlanetary = 0x01;      // PLANETARY
+constexpr uint8_t kNebulaDiffuse = 0x02;        // DIFFUSE
+constexpr uint8_t kNebulaTypeSpare = 0x04;      // set by default; names no type
+constexpr uint8_t kNebulaGlobular = 0x08;       // GLOBE
+constexpr uint8_t kNebulaOpen = 0x10;           // OPEN
+constexpr uint8_t kNebulaGalaxy = 0x20;         // GALAXY
+constexpr uint8_t kNebulaCompound = 0x40;       // COMPOUND: cluster with nebula
+constexpr uint8_t kNebulaAllTypes =
+    kNebulaPlanetary | kNebulaDiffuse | kNebulaGlobular | kNebulaOpen | kNebulaGalaxy | kNebulaCompound;
+constexpr uint8_t kNebulaTypeAllBits = kNebulaAllTypes | kNebulaTypeSpare;
+constexpr uint8_t kNebulaTypeFlagsDefault = kNebulaTypeAllBits;
 // constellationFlags (keyword group 0x0B).
 constexpr uint8_t kConsName1 = 0x01;            // CONS_NAME1: abbreviation
 constexpr uint8_t kConsName2 = 0x02;            // CONS_NAME2: local name
 constexpr uint8_t kConsLine = 0x08;             // CONS_LINE
 constexpr uint8_t kConsLimit = 0x20;            // CONS_LIMIT: boundaries
+// A scene file writes constellationFlags with this bit set, against this default.
+constexpr uint8_t kConsSceneBit = 0x40;
 // milkyWayFlags (keyword group 0x1A).
 constexpr uint8_t kMilkyWayHidden = 0x02;
 constexpr uint8_t kMilkyWayShown = 0x04;        // MILKYWAY
+constexpr uint8_t kMilkyWayLowBits = 0x03;      // not written to a scene file
+constexpr uint8_t kMilkyWayFlagsDefault = 0x01 | kMilkyWayShown;
 // gridNumberFlags (keyword group 0x10): the low two bits hold the GRID mode.
 constexpr uint8_t kGridSubdivisionMask = 0x03;  // GRID NORMAL, MODE1..3
 constexpr uint8_t kHrzGridNum = 0x04;           // HRZ_GRID_NUM
@@ -270,6 +293,7 @@ constexpr uint8_t kGalGridNum = 0x80;
 constexpr uint8_t kHrzGrid = 0x01;              // HRZ_GRID
 constexpr uint8_t kDirectionLabels = 0x02;      // DIR
 constexpr uint8_t kMeridian = 0x04;             // MERIDIAN
+constexpr uint8_t kHorizonGridFlagsDefault = kDirectionLabels;
 // equatorialGridFlags (keyword group 0x12).
 constexpr uint8_t kEqtGrid2000 = 0x01;          // EQT_GRID_2000
 constexpr uint8_t kEqtGrid1950 = 0x02;
@@ -294,10 +318,12 @@ constexpr uint8_t kGalNum = 0x20;
 constexpr uint8_t kTraceOn = 0x01;              // TRACE: keep the previous frame
 // statusBar (keyword group 0x18).
 constexpr uint8_t kStatusBarShown = 0x01;       // STATUSBAR
+constexpr uint8_t kStatusBarDefault = kStatusBarShown;
 // jupiterMoonFlags (keyword group 0x05).
 constexpr uint8_t kJmoonShown = 0x01;           // JMOON
 constexpr uint8_t kJmoonName = 0x02;            // JMOON_NAME
 constexpr uint8_t kJmoonNo = 0x04;              // JMOON_NO
+constexpr uint8_t kJmoonFlagsDefault = kJmoonShown;
 // The body bytes: sunFlags, moonFlags, earthFlags, planetFlags, cometFlags,
 // minorPlanetFlags (set through the object names, not a keyword group).
 constexpr uint8_t kBodyDisk = 0x01;             // planets: drawn as a disc; Sun and Moon: OUTLINE
@@ -309,6 +335,12 @@ constexpr uint8_t kBodyOrbit = 0x20;            // _OBT
 constexpr uint8_t kSunSpots = 0x40;             // SUN_SPOT
 constexpr uint8_t kCometDustTail = 0x40;        // DUSTTAIL
 constexpr uint8_t kCometIonTail = 0x80;         // IONTAIL
+// The defaults a scene file writes each body byte against.
+constexpr uint8_t kSunMoonSceneDefault = kBodyDisk | kBodyShown;
+constexpr uint8_t kPlanetSceneDefault = kBodyDisk | kBodyShown | kBodyOrbit;
+constexpr uint8_t kEarthFlagsDefault = kBodyShown | kBodyOrbit;
+// userObjectFlags (keyword group 0x17): AD and AD_NAME by default.
+constexpr uint8_t kUserObjectFlagsDefault = 0x03;
 
 extern ChartState *currentChart;
 

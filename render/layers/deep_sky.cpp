@@ -15,8 +15,9 @@ namespace {
 constexpr int kSymbolTypes = 18, kSizeClasses = 3, kSymbolSide = 9;
 
 // Type bits of the nebula-type byte, by record type 0..5.
-constexpr uint8_t kTypeBits[6] = {0x01, 0x02, 0x10, 0x08, 0x20, 0x40};
-constexpr uint8_t kAnyTypeBit = 0x7F;
+// The type bit of each record type 0..5.
+constexpr uint8_t kTypeBits[6] = {kNebulaPlanetary, kNebulaDiffuse, kNebulaOpen,
+                                  kNebulaGlobular,  kNebulaGalaxy,  kNebulaCompound};
 
 // Symbol art, '#' a pixel: per type the sizes 9, 7 and 5 pixels across.
 // Planetary nebula: ring with a centre; diffuse nebula: square; open cluster:
@@ -82,7 +83,7 @@ int nebulaIsShown(const ChartState *chart, const NebulaRecord *record) {
     const int32_t mag = nebulaMag10(*record);
     if (chart->nebulaLimitOn && (mag < chart->nebulaMax || mag > chart->nebulaMin)) return 0;
     const int32_t type = nebulaType(*record);
-    if ((chart->nebulaTypeFlags & kAnyTypeBit) && type >= 0 && type < 6 && !(chart->nebulaTypeFlags & kTypeBits[type]))
+    if ((chart->nebulaTypeFlags & kNebulaTypeAllBits) && type >= 0 && type < 6 && !(chart->nebulaTypeFlags & kTypeBits[type]))
         return 0;
     const uint8_t catalogues = chart->nebulaCatalogFlags;
     return ((catalogues & kNebulaCatalogBits[0]) && (record->number & nebulaFlagMessier)) ||

@@ -10,10 +10,12 @@
 
 #include <X11/Intrinsic.h>
 
+#include "ui/window/toolbar.h"
+
 struct ChartState;
 
 // --- tool bar, step box, command dialog, click-data dialog, tool tips ---
-Widget createToolbarForm(Widget parent, ChartState *chart); // null when none is built
+// createToolbarForm: ui/window/toolbar.h
 void createToolbarButtons(ChartState *chart);
 void toolbarRefreshAll(ChartState *chart);
 void addToolbarTips(Widget tipShell);

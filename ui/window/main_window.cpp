@@ -16,8 +16,8 @@
 #include "model/env.h"
 #include "model/options.h"
 #include "model/settings.h"
-#include "ui/app/pending_startup.h"
 #include "ui/window/drawing_area.h"
+#include "ui/window/toolbar.h"
 
 namespace {
 
