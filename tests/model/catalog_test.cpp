@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "resources/catalogs.h"
+#include "tests/support/catalog_rows.h"
 
 namespace {
 
@@ -86,14 +87,6 @@ int32_t starByBayer(int letter, const char *abbr)
         if (d >= 0 && designationEntries[d][0] >> 3 == letter && (designationEntries[d][1] & 0x7F) == cons)
             return i;
     }
-    return -1;
-}
-
-int32_t starNamed(const char *name)
-{
-    for (int32_t i = 0; i < starNameCount; ++i)
-        if (std::strcmp(starNames[i].builtinName, name) == 0)
-            return starNames[i].index;
     return -1;
 }
 

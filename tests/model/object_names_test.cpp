@@ -19,6 +19,7 @@
 #include "model/star_names.h"
 #include "model/position.h"
 #include "resources/catalogs.h"
+#include "tests/support/catalog_rows.h"
 
 namespace {
 
@@ -39,14 +40,6 @@ UserObject makeObject(uint8_t type, const char *name)
     o.type = type;
     std::snprintf(o.name, sizeof o.name, "%s", name);
     return o;
-}
-
-int32_t starNamed(const char *name)
-{
-    for (int32_t i = 0; i < starNameCount; ++i)
-        if (std::strcmp(starNames[i].builtinName, name) == 0)
-            return starNames[i].index;
-    return -1;
 }
 
 int32_t messierIndex(int32_t number)

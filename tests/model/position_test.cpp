@@ -20,32 +20,17 @@
 #include "model/position.h"
 #include "model/view_geometry.h"
 #include "resources/catalogs.h"
+#include "tests/support/catalog_rows.h"
 
 namespace {
 
 constexpr double kJ2000Jd = 2451545.0;
 constexpr double kNightJd = 2460325.375; // 2024-01-15 21:00 UTC
 
-int32_t starNamed(const char *name)
-{
-    for (int32_t i = 0; i < starNameCount; ++i)
-        if (std::strcmp(starNames[i].builtinName, name) == 0)
-            return starNames[i].index;
-    return -1;
-}
-
 int32_t consRow(const char *abbreviation)
 {
     for (int32_t i = 0; i < constellationSearchCount; ++i)
         if (std::strcmp(constellations[i].abbreviation, abbreviation) == 0)
-            return i;
-    return -1;
-}
-
-int32_t messierRow(int32_t number)
-{
-    for (int32_t i = 0; i < nebulaCounts[0]; ++i)
-        if ((nebulaRecords[i].number & nebulaNumberMask) == number)
             return i;
     return -1;
 }

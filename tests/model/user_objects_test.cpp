@@ -15,25 +15,10 @@
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "resources/catalogs.h"
+#include "tests/support/catalog_rows.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-
-int32_t starNamed(const char *name)
-{
-    for (int32_t i = 0; i < starNameCount; ++i)
-        if (std::strcmp(starNames[i].builtinName, name) == 0)
-            return starNames[i].index;
-    return -1;
-}
-
-int32_t messierRow(int32_t number)
-{
-    for (int32_t i = 0; i < nebulaCounts[0]; ++i)
-        if ((nebulaRecords[i].number & nebulaNumberMask) == number)
-            return i;
-    return -1;
-}
 
 class UserObjects : public ::testing::Test {
 protected:
