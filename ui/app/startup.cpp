@@ -36,6 +36,7 @@
 #include "ui/window/drawing_area.h"
 #include "ui/window/main_window.h"
 #include "ui/widgets/message_box.h"
+#include "ui/dialogs/input_dialogs.h"
 #include "ui/app/pending_startup.h"
 #include "ui/app/socket_inputs.h"
 
@@ -104,6 +105,7 @@ void registerUiHooks()
     uiHooks.toolbarManaged = envToolbarManaged;
     uiHooks.setPlayWorkProc = setPlayWorkProc;
     uiHooks.setPlayTimer = setPlayTimer;
+    uiHooks.openInputDialog = openInputDialog;
 }
 
 void installWmDeleteHandler(Widget topLevel)
