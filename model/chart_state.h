@@ -319,6 +319,8 @@ constexpr uint8_t kTraceOn = 0x01;              // TRACE: keep the previous fram
 // statusBar (keyword group 0x18).
 constexpr uint8_t kStatusBarShown = 0x01;       // STATUSBAR
 constexpr uint8_t kStatusBarDefault = kStatusBarShown;
+// pictureMarkFlags (keyword group 0x1D).
+constexpr uint8_t kPictureMarkShown = 0x01;       // PICTUREMARK
 // jupiterMoonFlags (keyword group 0x05).
 constexpr uint8_t kJmoonShown = 0x01;           // JMOON
 constexpr uint8_t kJmoonName = 0x02;            // JMOON_NAME

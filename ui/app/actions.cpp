@@ -6,12 +6,13 @@
 #include "model/chart_state.h"
 #include "model/lexing.h"
 #include "ui/app/pending_startup.h"
+#include "ui/widgets/command_dialog.h"
 
 namespace {
 
-void openCommandDialogAction(Widget, XEvent *, String *, Cardinal *)
+void openCommandDialogAction(Widget, XEvent *event, String *, Cardinal *)
 {
-    toggleCommandDialog(currentChart);
+    toggleCommandDialogForEvent(currentChart, event);
 }
 
 struct ScrollDirection {

@@ -10,7 +10,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 
-// --- tool bar, step box, command dialog, click-data dialog, tool tips ---
+// --- tool bar, click-data dialog, tool tips ---
 
 Widget createToolbarForm(Widget, ChartState *)
 {
@@ -20,10 +20,6 @@ void createToolbarButtons(ChartState *) {}
 void toolbarRefreshAll(ChartState *) {}
 void addToolbarTips(Widget) {}
 void freeToolbarPixmaps() {}
-void stepBoxCreate(ChartState *) {}
-void stepBoxShow(ChartState *, int) {}
-void toggleCommandDialog(ChartState *) {}
-void historySave() {}
 void createClickDataDialog(ChartState *) {}
 void addClickDataTips(Widget) {}
 void freeClickDataPixmaps() {}

@@ -14,16 +14,12 @@
 
 struct ChartState;
 
-// --- tool bar, step box, command dialog, click-data dialog, tool tips ---
+// --- tool bar, click-data dialog, tool tips ---
 // createToolbarForm: ui/window/toolbar.h
 void createToolbarButtons(ChartState *chart);
 void toolbarRefreshAll(ChartState *chart);
 void addToolbarTips(Widget tipShell);
 void freeToolbarPixmaps();
-void stepBoxCreate(ChartState *chart);
-void stepBoxShow(ChartState *chart, int show);
-void toggleCommandDialog(ChartState *chart);
-void historySave();
 void createClickDataDialog(ChartState *chart);
 void addClickDataTips(Widget tipShell);
 void freeClickDataPixmaps();

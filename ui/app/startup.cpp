@@ -38,6 +38,8 @@
 #include "ui/widgets/message_box.h"
 #include "ui/dialogs/input_dialogs.h"
 #include "ui/app/pending_startup.h"
+#include "ui/widgets/command_dialog.h"
+#include "ui/widgets/step_box.h"
 #include "ui/app/socket_inputs.h"
 
 char startFilePath[kStartFilePathSize];

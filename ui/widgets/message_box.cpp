@@ -19,9 +19,11 @@ const MessageBoxKind kMessageBoxKinds[] = {
     {0, nullptr},
 };
 
+// However the box goes away, by OK or the window manager's close (which only
+// unmaps it), its shell goes with it; one left behind per message would add up.
 void destroyMessageBox(Widget w, XtPointer, XtPointer)
 {
-    XtDestroyWidget(XtParent(w));
+    XtDestroyWidget(XtParent(w)); // a second call while it is going is ignored
 }
 
 Widget questionDialog = nullptr;
@@ -58,6 +60,7 @@ void openMessageBox(Widget parent, const char *text, int type)
     XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
     XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
     XtAddCallback(box, XmNokCallback, destroyMessageBox, nullptr);
+    XtAddCallback(box, XmNunmapCallback, destroyMessageBox, nullptr);
     XtManageChild(box);
 }
 

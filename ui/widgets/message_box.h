@@ -5,7 +5,7 @@
 
 // A new message box "MessageBox" on parent showing text: type 1 message,
 // 2 information, 3 warning, anything else error. Returns at once; the box
-// is destroyed when its OK button is pressed.
+// is destroyed when it goes away, by its OK button or the window manager.
 void openMessageBox(Widget parent, const char *text, int type);
 
 // Shows text in the question dialog "QuestionDialog" (made on first use on

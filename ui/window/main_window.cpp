@@ -17,39 +17,10 @@
 #include "model/options.h"
 #include "model/settings.h"
 #include "ui/window/drawing_area.h"
+#include "ui/window/menus.h"
 #include "ui/window/toolbar.h"
 
 namespace {
-
-// A menu item hands its work on as command text, as a key binding would.
-void menuFileQuitCallback(Widget, XtPointer client, XtPointer)
-{
-    stkExecuteCall(static_cast<ChartState *>(client), "EXIT");
-}
-
-// The File menu as far as it is built; the other menus come with their dialogs.
-MenuItem fileMenu[] = {
-    {"MenuFileQuit", XmNactivateCallback, menuFileQuitCallback, &xmPushButtonGadgetClass, nullptr},
-    {nullptr, nullptr, nullptr, nullptr, nullptr},
-};
-
-// The menu bar's cascades in their order; a null table is a cascade whose
-// pulldown is not built yet.
-struct MenuBarEntry {
-    const char *cascade;
-    const char *pulldown;
-    MenuItem *table;
-};
-const MenuBarEntry kMenuBar[] = {
-    {"MenuFile", "PulldownFile", fileMenu},
-    {"MenuSettings", "PulldownSettings", nullptr},
-    {"MenuView", "PulldownView", nullptr},
-    {"MenuObject", "PulldownObject", nullptr},
-    {"MenuCenter", "PulldownCenter", nullptr},
-    {"MenuOption", "PulldownOption", nullptr},
-    {"MenuHelp", "PulldownHelp", nullptr},
-    {nullptr, nullptr, nullptr},
-};
 
 Widget createScrollBar(Widget parent, const char *name, unsigned char orientation, int maximum,
                        int sliderSize)
@@ -115,11 +86,7 @@ void createMainWindow(ChartState *chart)
     XmMainWindowSetAreas(main, menuBar, appData->toolBar, chart->hScroll, chart->vScroll,
                          chart->drawingArea);
 
-    Widget help = nullptr;
-    for (const MenuBarEntry *e = kMenuBar; e->cascade; e++) {
-        Widget pulldown = e->table ? createPulldown(e->pulldown, menuBar, e->table, chart) : nullptr;
-        help = createCascade(e->cascade, menuBar, pulldown);
-    }
+    Widget help = createMenus(menuBar, chart);
     XtVaSetValues(menuBar, XmNmenuHelpWidget, help, nullptr);
 
     XtAddEventHandler(chart->drawingArea, StructureNotifyMask, False, chartConfigureHandler, chart);
