@@ -54,7 +54,7 @@ void starDesignationUnpack(int32_t designation, uint8_t *bayerLetter, uint8_t *b
         *constellation = static_cast<uint8_t>(b1 & 0x7F);
 }
 
-static const char *starNameText(const StarNameEntry &e) { return e.localName ? e.localName : e.builtinName; }
+const char *starNameText(const StarNameEntry &e) { return e.localName ? e.localName : e.builtinName; }
 
 const char *starCommonNameLookup(int32_t star)
 {

@@ -14,6 +14,11 @@ int starDesignationIndex(int32_t star, int32_t *designation, int32_t *hasCommonN
 void starDesignationUnpack(int32_t designation, uint8_t *bayerLetter, uint8_t *bayerNumber,
                            uint8_t *flamsteed, uint8_t *constellation);
 
+struct StarNameEntry;
+// A star-name row's name: the local one once the name file is read, else the
+// built-in one.
+const char *starNameText(const StarNameEntry &e);
+
 // The local proper name of a star (the built-in one before the name file is
 // read), or null.
 const char *starCommonNameLookup(int32_t star);

@@ -144,31 +144,38 @@ TEST_F(DialogKitTest, TheLimitFieldCanBeUsedOnlyWithItsToggle)
 TEST(DialogKit, CommandTextsThatWouldBeCutOrSplitAreRefused)
 {
     const std::string longest(kStkTextSize - 1, 'A'), tooLong(kStkTextSize, 'A');
+    // A text of several statements on purpose (dialogAddStatements) may hold
+    // ";"; nothing else differs.
     struct Case {
         const char *what;
         std::string text;
-        bool accepted;
+        bool accepted, acceptedAsStatements;
     };
     const Case cases[] = {
-        {"a plain statement", "SHOW STATUSBAR", true},
-        {"a quoted name keeps its blanks and commas", "LOOK STAR \"alpha Cen, A\"", true},
-        {"the longest statement the interpreter runs", longest, true},
-        {"one character more would be refused by the interpreter", tooLong, false},
-        {"a semicolon would smuggle in a second statement", "SHOW STAR;EXIT", false},
-        {"a newline would too", "SHOW STAR\nEXIT", false},
-        {"a carriage return would too", "SHOW STAR\rEXIT", false},
+        {"a plain statement", "SHOW STATUSBAR", true, true},
+        {"a quoted name keeps its blanks and commas", "LOOK STAR \"alpha Cen, A\"", true, true},
+        {"the longest statement the interpreter runs", longest, true, true},
+        {"one character more would be refused by the interpreter", tooLong, false, false},
+        {"a semicolon would smuggle in a second statement", "SHOW STAR;EXIT", false, true},
+        {"a newline would too", "SHOW STAR\nEXIT", false, false},
+        {"a carriage return would too", "SHOW STAR\rEXIT", false, false},
     };
     for (const Case &c : cases) {
-        DialogResult r;
-        dialogResultClear(&r);
-        EXPECT_EQ(dialogAddCommand(&r, "%s", c.text.c_str()), c.accepted ? 1 : 0) << c.what;
-        EXPECT_EQ(r.refused, c.accepted ? 0 : 1) << c.what;
-        if (c.accepted) {
-            EXPECT_EQ(texts(r), std::vector<std::string>{c.text}) << c.what;
-        } else {
-            EXPECT_STREQ(r.messageResource, kDialogRefusedText) << c.what;
-            EXPECT_EQ(std::string(r.argument), c.text.substr(0, kStkTextSize - 1)) << c.what;
-            EXPECT_EQ(r.commandCount, 0) << c.what;
+        for (int statements = 0; statements < 2; statements++) {
+            DialogResult r;
+            dialogResultClear(&r);
+            const bool accepted = statements ? c.acceptedAsStatements : c.accepted;
+            const int added = statements ? dialogAddStatements(&r, "%s", c.text.c_str())
+                                         : dialogAddCommand(&r, "%s", c.text.c_str());
+            EXPECT_EQ(added, accepted ? 1 : 0) << c.what << statements;
+            EXPECT_EQ(r.refused, accepted ? 0 : 1) << c.what << statements;
+            if (accepted) {
+                EXPECT_EQ(texts(r), std::vector<std::string>{c.text}) << c.what << statements;
+            } else {
+                EXPECT_STREQ(r.messageResource, kDialogRefusedText) << c.what << statements;
+                EXPECT_EQ(std::string(r.argument), c.text.substr(0, kStkTextSize - 1)) << c.what << statements;
+                EXPECT_EQ(r.commandCount, 0) << c.what << statements;
+            }
         }
     }
 }

@@ -23,6 +23,7 @@ size_t fieldWidth(const DialogControl &c)
     case kFieldText: return c.size;
     case kFieldToggle: return sizeof(ToggleValue);
     case kFieldListPosition: return sizeof(int32_t);
+    case kFieldListSelection: return sizeof(uint32_t);
     default: return 0;
     }
 }
@@ -59,20 +60,17 @@ void dialogRefuse(DialogResult *r, const char *messageResource, const char *argu
     strCopyBounded(r->argument, sizeof r->argument, argument);
 }
 
-int dialogAddCommand(DialogResult *r, const char *format, ...)
+static int addText(DialogResult *r, const char *stops, const char *format, va_list args)
 {
     char text[kStkTextSize * 2];
-    va_list args;
-    va_start(args, format);
     const int n = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
     if (n < 0) {
         dialogRefuse(r, kDialogRefusedText, format);
         return 0;
     }
     // A text the interpreter would refuse, cut or split is refused here, where
     // the user can still correct the field.
-    if (static_cast<size_t>(n) >= kStkTextSize || std::strpbrk(text, ";\r\n") != nullptr ||
+    if (static_cast<size_t>(n) >= kStkTextSize || std::strpbrk(text, stops) != nullptr ||
         r->commandCount >= kDialogMaxCommands) {
         dialogRefuse(r, kDialogRefusedText, text);
         return 0;
@@ -80,6 +78,24 @@ int dialogAddCommand(DialogResult *r, const char *format, ...)
     std::memcpy(r->commands[r->commandCount], text, static_cast<size_t>(n) + 1);
     r->commandCount++;
     return 1;
+}
+
+int dialogAddCommand(DialogResult *r, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const int added = addText(r, ";\r\n", format, args);
+    va_end(args);
+    return added;
+}
+
+int dialogAddStatements(DialogResult *r, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const int added = addText(r, "\r\n", format, args);
+    va_end(args);
+    return added;
 }
 
 int dialogAddToggleCommand(DialogResult *r, ToggleValue value, const char *keyword)
@@ -137,6 +153,13 @@ int32_t *dialogListField(void *values, const DialogControl *control)
     return reinterpret_cast<int32_t *>(static_cast<char *>(values) + control->offset);
 }
 
+uint32_t *dialogSelectionField(void *values, const DialogControl *control)
+{
+    if (control->field != kFieldListSelection)
+        return nullptr;
+    return reinterpret_cast<uint32_t *>(static_cast<char *>(values) + control->offset);
+}
+
 const char *dialogTextField(const void *values, const DialogControl *control)
 {
     return dialogTextField(const_cast<void *>(values), control);
@@ -170,13 +193,13 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
         if (c.parent != kDialogMainParent &&
             (c.parent < 0 || c.parent >= i || spec->controls[c.parent].cls != kControlRowColumn))
             return fail(why, whySize, c.name, "its parent is not an earlier row-column");
-        if (c.field != fieldOfClass(c.cls))
+        if (c.field != fieldOfClass(c.cls) && !(c.cls == kControlList && c.field == kFieldListSelection))
             return fail(why, whySize, c.name, "its field does not suit its class");
         if (c.field == kFieldNone)
             continue;
         if (c.field == kFieldText && c.size < 2)
             return fail(why, whySize, c.name, "a text field needs room for a character");
-        if (c.field == kFieldListPosition && (!c.items || !c.items[0]))
+        if (c.cls == kControlList && !spec->listItems && (!c.items || !c.items[0]))
             return fail(why, whySize, c.name, "a list needs items");
         if (!fieldFits(spec, c, fieldWidth(c)))
             return fail(why, whySize, c.name, "its field lies outside the value record");

@@ -24,7 +24,8 @@ enum DialogControlClass : uint8_t {
     kControlLabel,
     kControlTextField,
     kControlToggle,
-    kControlList,
+    kControlList,       // a scrolled list
+    kControlSeparator,
 };
 
 // What a control shows from the value record.
@@ -33,6 +34,8 @@ enum DialogFieldKind : uint8_t {
     kFieldText,         // char[size]
     kFieldToggle,       // ToggleValue
     kFieldListPosition, // int32_t: 1 for the first item, 0 for none selected
+    kFieldListSelection, // uint32_t: bit p - 1 set when item p is selected
+                         // (lists that select several items; 32 at most)
 };
 
 // A toggle's value. Mixed is the third state: a toggle standing for several
@@ -63,7 +66,7 @@ struct DialogControl {
 constexpr int kDialogMainParent = -1;
 
 // What OK hands on: the command texts in sending order, or a refusal.
-constexpr int kDialogMaxCommands = 16;
+constexpr int kDialogMaxCommands = 32;
 constexpr int kDialogResourceNameSize = 64;
 struct DialogResult {
     int refused;
@@ -71,6 +74,7 @@ struct DialogResult {
     char argument[kStkTextSize];
     int commandCount;
     char commands[kDialogMaxCommands][kStkTextSize];
+    int stayOpen; // nothing to send and nothing to say: the dialog stays as it is
 };
 
 struct DialogSpec {
@@ -82,6 +86,22 @@ struct DialogSpec {
     // One byte per control row, 1 when it can be used; null: all can.
     void (*sensitivity)(const void *values, uint8_t *sensitive);
     void (*ok)(const void *values, const ChartState *chart, const AppData *app, DialogResult *out);
+
+    // Optional; a dialog that leaves them out behaves as above.
+    // After the user changed control row `control` (its new value already in
+    // values), the dialog may change other fields of the record; 1 asks for
+    // the controls to show the record again.
+    int (*changed)(void *values, int control) = nullptr;
+    // Lists whose items are known only at run time (localized or loaded
+    // names): the items of list row `control`, asked at every opening before
+    // fill; the storage is the dialog's and lasts until its next call.
+    const char *const *(*listItems)(const ChartState *chart, const AppData *app, int control, int *count) = nullptr;
+    // 1: a double click on a list item acts as OK.
+    int listDoubleClickIsOk = 0;
+    // The names of the control and button row-columns when they are not the
+    // dialog's name with "RowColumn" and "Buttons".
+    const char *rowColumnName = nullptr;
+    const char *buttonsName = nullptr;
 };
 
 // Message resources of the refusals the kit itself makes; each takes the
@@ -99,6 +119,11 @@ void dialogRefuse(DialogResult *r, const char *messageResource, const char *argu
 // newline (which would split it into several statements) or overflows the
 // list refuses the whole OK with kDialogRefusedText. Returns 1 when appended.
 int dialogAddCommand(DialogResult *r, const char *format, ...) __attribute__((format(printf, 2, 3)));
+
+// The same for one text that is several statements on purpose ("LOOK MARS;
+// BLINK MARS"): ";" passes, the length and line-end checks stand. Names put
+// into such a text must have passed isSendableName before.
+int dialogAddStatements(DialogResult *r, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 // A display toggle: "SHOW keyword" or "HIDE keyword"; a mixed toggle sends
 // nothing, so that each object keeps its own state. Returns as dialogAddCommand
@@ -118,6 +143,7 @@ ToggleValue toggleValueOfBits(const uint8_t *bytes, int count, uint8_t bit);
 char *dialogTextField(void *values, const DialogControl *control);
 ToggleValue *dialogToggleField(void *values, const DialogControl *control);
 int32_t *dialogListField(void *values, const DialogControl *control);
+uint32_t *dialogSelectionField(void *values, const DialogControl *control);
 const char *dialogTextField(const void *values, const DialogControl *control);
 ToggleValue dialogToggleValue(const void *values, const DialogControl *control);
 int32_t dialogListPosition(const void *values, const DialogControl *control);
@@ -125,7 +151,8 @@ int32_t dialogListPosition(const void *values, const DialogControl *control);
 // Checks a table: names present and unique; each parent an earlier
 // row-column; each field inside the record, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
-// items) and no two controls on one field. 1 when sound; else 0 and why.
+// items, or several-item selection; the items may come from listItems) and
+// no two controls on one field. 1 when sound; else 0 and why.
 int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize);
 
 // The index of the row named name, or -1.

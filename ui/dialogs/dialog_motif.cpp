@@ -9,6 +9,7 @@
 #include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
+#include <Xm/Separator.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
@@ -51,6 +52,7 @@ WidgetClass classOf(DialogControlClass cls)
     case kControlTextField: return xmTextFieldWidgetClass;
     case kControlToggle: return xmToggleButtonWidgetClass;
     case kControlList: return xmListWidgetClass;
+    case kControlSeparator: return xmSeparatorWidgetClass;
     }
     return xmLabelWidgetClass;
 }
@@ -73,6 +75,14 @@ void readControls(DialogInstance *d)
             int *positions = nullptr, count = 0;
             *position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
             XtFree(reinterpret_cast<char *>(positions));
+        } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
+            int *positions = nullptr, count = 0;
+            *selection = 0;
+            if (XmListGetSelectedPos(w, &positions, &count))
+                for (int k = 0; k < count; k++)
+                    if (positions[k] >= 1 && positions[k] <= 32)
+                        *selection |= 1u << (positions[k] - 1);
+            XtFree(reinterpret_cast<char *>(positions));
         }
     }
 }
@@ -80,11 +90,15 @@ void readControls(DialogInstance *d)
 // Toggles and lists are written through resources and XmListSelectPos with
 // notify off, which call no callback; a text field calls its value-changed
 // callback whatever is done, so ours ignores it while writing is set.
-void writeControls(DialogInstance *d)
+// `except`: a control the user is working (a list or a text field keeps its
+// anchor or cursor), or -1.
+void writeControls(DialogInstance *d, int except = -1)
 {
     const DialogSpec *spec = d->spec;
     d->writing = 1;
     for (int i = 0; i < spec->controlCount; i++) {
+        if (i == except)
+            continue;
         const DialogControl *c = &spec->controls[i];
         Widget w = d->controls[i];
         if (char *text = dialogTextField(d->values, c)) {
@@ -98,11 +112,54 @@ void writeControls(DialogInstance *d)
             XmListDeselectAllItems(w);
             int count = 0;
             XtVaGetValues(w, XmNitemCount, &count, nullptr);
-            if (*position >= 1 && *position <= count)
+            if (*position >= 1 && *position <= count) {
                 XmListSelectPos(w, *position, False);
+                XmListSetBottomPos(w, *position);
+            }
+        } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
+            // In extended selection a selected position replaces the others;
+            // multiple selection adds it.
+            unsigned char policy = XmEXTENDED_SELECT;
+            XtVaGetValues(w, XmNselectionPolicy, &policy, nullptr);
+            XtVaSetValues(w, XmNselectionPolicy, XmMULTIPLE_SELECT, nullptr);
+            XmListDeselectAllItems(w);
+            int count = 0;
+            XtVaGetValues(w, XmNitemCount, &count, nullptr);
+            for (int p = 1; p <= count && p <= 32; p++)
+                if (*selection & 1u << (p - 1))
+                    XmListSelectPos(w, p, False);
+            XtVaSetValues(w, XmNselectionPolicy, policy, nullptr);
         }
     }
     d->writing = 0;
+}
+
+// Lists whose items the dialog gives at run time get them again.
+void setListItems(DialogInstance *d)
+{
+    const DialogSpec *spec = d->spec;
+    if (!spec->listItems)
+        return;
+    for (int i = 0; i < spec->controlCount; i++) {
+        if (spec->controls[i].cls != kControlList)
+            continue;
+        int count = 0;
+        const char *const *texts = spec->listItems(d->chart, appData, i, &count);
+        if (!texts || count < 0)
+            count = 0;
+        XmString *items = static_cast<XmString *>(std::calloc(static_cast<size_t>(count) + 1, sizeof(XmString)));
+        if (!items)
+            count = 0;
+        for (int k = 0; k < count; k++)
+            items[k] = XmStringCreateLocalized(const_cast<char *>(texts[k] ? texts[k] : ""));
+        XmListDeleteAllItems(d->controls[i]);
+        if (count > 0)
+            XmListAddItemsUnselected(d->controls[i], items, count, 0);
+        for (int k = 0; k < count; k++)
+            XmStringFree(items[k]);
+        std::free(items);
+        XmListSetPos(d->controls[i], 1);
+    }
 }
 
 void applySensitivity(DialogInstance *d)
@@ -120,12 +177,20 @@ void applySensitivity(DialogInstance *d)
     std::free(sensitive);
 }
 
-void valueChangedCallback(Widget, XtPointer client, XtPointer)
+void valueChangedCallback(Widget w, XtPointer client, XtPointer)
 {
     auto *d = static_cast<DialogInstance *>(client);
     if (d->writing)
         return;
     readControls(d);
+    const DialogSpec *spec = d->spec;
+    if (spec->changed) {
+        int i = 0;
+        while (i < spec->controlCount && d->controls[i] != w)
+            i++;
+        if (i < spec->controlCount && spec->changed(d->values, i))
+            writeControls(d, spec->controls[i].cls == kControlToggle ? -1 : i);
+    }
     applySensitivity(d);
 }
 
@@ -161,7 +226,13 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
         XtSetArg(args[n], XmNselectionPolicy, XmSINGLE_SELECT);
         n++;
     }
-    Widget w = XtCreateManagedWidget(c->name, classOf(c->cls), parent, args, n);
+    Widget w = nullptr;
+    if (c->cls == kControlList) {
+        w = XmCreateScrolledList(parent, const_cast<char *>(c->name), args, n);
+        XtManageChild(w);
+    } else {
+        w = XtCreateManagedWidget(c->name, classOf(c->cls), parent, args, n);
+    }
     for (int k = 0; items && k < itemCount; k++)
         XmStringFree(items[k]);
     std::free(items);
@@ -171,8 +242,14 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
                           nullptr);
     if (c->cls == kControlTextField || c->cls == kControlToggle)
         XtAddCallback(w, XmNvalueChangedCallback, valueChangedCallback, d);
-    else if (c->cls == kControlList)
+    else if (c->cls == kControlList) {
         XtAddCallback(w, XmNsingleSelectionCallback, valueChangedCallback, d);
+        XtAddCallback(w, XmNbrowseSelectionCallback, valueChangedCallback, d);
+        XtAddCallback(w, XmNextendedSelectionCallback, valueChangedCallback, d);
+        XtAddCallback(w, XmNmultipleSelectionCallback, valueChangedCallback, d);
+        if (d->spec->listDoubleClickIsOk)
+            XtAddCallback(w, XmNdefaultActionCallback, okCallback, d);
+    }
     return w;
 }
 
@@ -200,10 +277,14 @@ DialogInstance *build(const DialogSpec *spec)
     d->form = XmCreateFormDialog(appData->topLevel, const_cast<char *>(spec->name), nullptr, 0);
     char name[kNameSize];
     std::snprintf(name, sizeof name, "%sRowColumn", spec->name);
+    if (spec->rowColumnName)
+        std::snprintf(name, sizeof name, "%s", spec->rowColumnName);
     d->rowColumn = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNtopAttachment, XmATTACH_FORM,
                                            XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
                                            nullptr);
     std::snprintf(name, sizeof name, "%sButtons", spec->name);
+    if (spec->buttonsName)
+        std::snprintf(name, sizeof name, "%s", spec->buttonsName);
     d->buttons = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNorientation, XmHORIZONTAL,
                                          XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, d->rowColumn,
                                          XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
@@ -231,6 +312,7 @@ void dialogOpen(const DialogSpec *spec, ChartState *chart)
     if (!d)
         return;
     d->chart = chart;
+    setListItems(d);
     std::memset(d->values, 0, spec->valuesSize);
     spec->fill(chart, appData, d->values);
     writeControls(d);
@@ -257,6 +339,8 @@ void dialogOk(const DialogSpec *spec)
         uiHooks.openMessageBox(d->form, text, kMessageBoxWarning);
         return;
     }
+    if (result.stayOpen)
+        return;
     XtUnmanageChild(d->form);
     for (int i = 0; i < result.commandCount; i++)
         stkExecuteCall(d->chart, result.commands[i]);

@@ -49,22 +49,6 @@ void openProjectionDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openProjectionDialog");
 }
-void openGridDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openGridDialog");
-}
-void openSunDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSunDialog");
-}
-void openMoonDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openMoonDialog");
-}
-void openPlanetDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openPlanetDialog");
-}
 void openCometDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openCometDialog");
@@ -73,17 +57,9 @@ void openMPlanetDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openMPlanetDialog");
 }
-void openJoviSatDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openJoviSatDialog");
-}
 void openStarDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openStarDialog");
-}
-void openConstDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openConstDialog");
 }
 void openNebulaDialog(ChartState *chart)
 {
@@ -92,42 +68,6 @@ void openNebulaDialog(ChartState *chart)
 void openUserObjectDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openUserObjectDialog");
-}
-void openCenterPlanetDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterPlanetDialog");
-}
-void openCenterCometDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterCometDialog");
-}
-void openCenterMPlanetDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterMPlanetDialog");
-}
-void openCenterJoviSatDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterJoviSatDialog");
-}
-void openCenterStarDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterStarDialog");
-}
-void openCenterConstDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterConstDialog");
-}
-void openCenterNebulaDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterNebulaDialog");
-}
-void openCenterSkyMarkDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterSkyMarkDialog");
-}
-void openCenterUserObjectDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCenterUserObjectDialog");
 }
 void openAboutDialog(ChartState *chart)
 {
