@@ -1,0 +1,203 @@
+// The Planet and Grid dialogs change the chart only through their texts: the
+// image GSAVE writes after the dialog's OK equals the image after the texts
+// it sent are run on the same start chart, and differs from the start.
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <X11/Intrinsic.h>
+#include <X11/Shell.h>
+#include <Xm/List.h>
+#include <Xm/PushB.h>
+#include <Xm/ToggleB.h>
+
+#include "command/interpreter.h"
+#include "model/app_data.h"
+#include "model/chart_date.h"
+#include "model/chart_state.h"
+#include "model/ui_hooks.h"
+#include "render/frame.h"
+#include "render/x/x_surface.h"
+#include "resources/fallback.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
+#include "ui/dialogs/body_dialogs.h"
+#include "ui/dialogs/dialog_motif.h"
+#include "ui/dialogs/dialog_openers.h"
+#include "ui/dialogs/grid_dialog.h"
+
+namespace {
+
+constexpr int kWidth = 320, kHeight = 240;
+
+std::vector<std::string> sent;
+// Records each text and runs it, as the program does.
+void recordAndRun(ChartState *chart, const char *text)
+{
+    sent.emplace_back(text);
+    stkExecute(chart, text);
+}
+
+uint32_t pixelFor(int row) { return 0x010101u * 3u + static_cast<uint32_t>(row) * 0x050307u; }
+
+// The image's text without its first two lines, whose variable name is made
+// from the file's name.
+std::string imageText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    const std::string text = s.str();
+    const size_t second = text.find('\n', text.find('\n') + 1);
+    return second == std::string::npos ? std::string() : text.substr(second);
+}
+
+class BodyDialogImageX : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.ok()) << server.why();
+        XtToolkitInitialize();
+        app = XtCreateApplicationContext();
+        XtAppSetFallbackResources(app, fallbackResources);
+        int argc = 1;
+        char name[] = "tavik";
+        char *argv[] = {name, nullptr};
+        display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
+        ASSERT_NE(display, nullptr);
+        appData = &theAppData;
+        appDataSetDefaults();
+        appData->pixelAspect = 1.0;
+        appData->initialising = 0;
+        for (int i = 0; i < kPaletteSlots; i++)
+            appData->pixels[i] = pixelFor(i);
+        appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth,
+                                               200, XtNheight, 100, nullptr);
+        XtRealizeWidget(appData->topLevel);
+        uiHooksRecordMessages();
+        const int screen = DefaultScreen(display);
+        window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kWidth, kHeight, 0,
+                                     BlackPixel(display, screen), WhitePixel(display, screen));
+        gc = XCreateGC(display, window, 0, nullptr);
+        surface.reset(new XSurface(display, window, gc, DefaultDepth(display, screen)));
+        chartFrameServices = kFrameServices;
+        chartSetSurface(surface.get());
+        savedExecute = stkExecuteCall;
+    }
+    void TearDown() override
+    {
+        stkExecuteCall = savedExecute;
+        chartSetSurface(nullptr);
+        chartFrameServices = kFrameServices;
+        surface.reset();
+        for (std::unique_ptr<ChartState> &chart : charts)
+            chartStateFreeTables(chart.get());
+        if (display) {
+            XFreeGC(display, gc);
+            XDestroyWindow(display, window);
+        }
+        uiHooksReset();
+    }
+
+    // The start chart: a January night in Tokyo, the equatorial chart turned
+    // to Jupiter, drawn.
+    ChartState *startChart()
+    {
+        charts.emplace_back(new ChartState{});
+        ChartState *chart = charts.back().get();
+        chartStateSetDefaults(chart);
+        chart->statusBar = 0;
+        chart->modeChanged = 0;
+        surface->pixmapField = &chart->backPixmap;
+        chartSetSite(chart, 35.68, 139.77, 40.0);
+        const DateTime night{2025, 1, 15, 22, 0, 0.0, 9.0};
+        chartSetDate(chart, &night);
+        for (const char *text : {"MODE EQT", "VIEW ANGLE 40", "LOOK JUPITER", "DRIVE"})
+            stkExecute(chart, text);
+        EXPECT_STREQ(appData->errorId, "") << appData->errorMessage;
+        return chart;
+    }
+    std::string gsave(ChartState *chart, const std::string &name)
+    {
+        const std::string path = dir.file(name);
+        stkExecute(chart, ("GSAVE \"" + path + "\"").c_str());
+        EXPECT_STREQ(appData->errorId, "") << appData->errorMessage;
+        const std::string text = imageText(path + ".xpm");
+        EXPECT_FALSE(text.empty()) << path;
+        return text;
+    }
+    // The dialog's texts again on a fresh start chart.
+    std::string replayed(const std::vector<std::string> &texts, const std::string &name)
+    {
+        ChartState *chart = startChart();
+        for (const std::string &t : texts)
+            stkExecute(chart, t.c_str());
+        return gsave(chart, name);
+    }
+    void press(const DialogSpec &spec, const char *button)
+    {
+        XmPushButtonCallbackStruct cbs{};
+        cbs.reason = XmCR_ACTIVATE;
+        XtCallCallbacks(dialogWidget(&spec, button), XmNactivateCallback, &cbs);
+    }
+
+    XServer server;
+    XtAppContext app = nullptr;
+    Display *display = nullptr;
+    Window window = 0;
+    GC gc = nullptr;
+    std::unique_ptr<XSurface> surface;
+    std::vector<std::unique_ptr<ChartState>> charts;
+    void (*savedExecute)(ChartState *, const char *) = nullptr;
+    TempDir dir;
+};
+
+TEST_F(BodyDialogImageX, PlanetOkDrawsWhatItsTextsDraw)
+{
+    ChartState *chart = startChart();
+    const std::string start = gsave(chart, "start");
+    sent.clear();
+    stkExecuteCall = recordAndRun;
+    openPlanetDialog(chart);
+    // Jupiter, in the middle, hidden; its neighbours drawn as points.
+    Widget list = dialogWidget(&kPlanetDialog, "PlanetList");
+    ASSERT_NE(list, nullptr);
+    XmListSelectPos(list, 5, True);
+    XmToggleButtonSetState(dialogWidget(&kPlanetDialog, "ToggleShow"), False, True);
+    XmListSelectPos(list, 6, True);
+    XmToggleButtonSetState(dialogWidget(&kPlanetDialog, "ToggleDisk"), False, True);
+    press(kPlanetDialog, "ButtonOK");
+    stkExecuteCall = savedExecute;
+    ASSERT_EQ(sent.size(), 11u);
+    EXPECT_EQ(sent[4].substr(0, 13), "HIDE JUPITER;");
+    EXPECT_EQ(sent[5].substr(sent[5].size() - 12), "REAL SATURN;");
+    const std::string afterOk = gsave(chart, "ok");
+
+    EXPECT_NE(afterOk, start) << "the dialog changed nothing on the chart";
+    EXPECT_EQ(afterOk, replayed(sent, "replayed")) << "the dialog drew something its texts do not";
+}
+
+TEST_F(BodyDialogImageX, GridOkDrawsWhatItsTextsDraw)
+{
+    ChartState *chart = startChart();
+    const std::string start = gsave(chart, "start");
+    sent.clear();
+    stkExecuteCall = recordAndRun;
+    openGridDialog(chart);
+    XmToggleButtonSetState(dialogWidget(&kGridDialog, "ToggleEqt2000Grid"), True, True);
+    XmToggleButtonSetState(dialogWidget(&kGridDialog, "ToggleEcl"), True, True);
+    XmToggleButtonSetState(dialogWidget(&kGridDialog, "RadioMode05"), True, True);
+    press(kGridDialog, "ButtonOK");
+    stkExecuteCall = savedExecute;
+    ASSERT_EQ(sent.size(), 21u);
+    const std::string afterOk = gsave(chart, "ok");
+
+    EXPECT_NE(afterOk, start) << "the dialog changed nothing on the chart";
+    EXPECT_EQ(afterOk, replayed(sent, "replayed")) << "the dialog drew something its texts do not";
+}
+
+} // namespace
