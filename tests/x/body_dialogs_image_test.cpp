@@ -2,6 +2,7 @@
 // image GSAVE writes after the dialog's OK equals the image after the texts
 // it sent are run on the same start chart, and differs from the start.
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/Intrinsic.h>
-#include <X11/Shell.h>
 #include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/ToggleB.h>
@@ -22,8 +22,8 @@
 #include "model/ui_hooks.h"
 #include "render/frame.h"
 #include "render/x/x_surface.h"
-#include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/dialogs/body_dialogs.h"
 #include "ui/dialogs/dialog_motif.h"
@@ -61,23 +61,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
-        XtToolkitInitialize();
-        app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(app, fallbackResources);
-        int argc = 1;
-        char name[] = "tavik";
-        char *argv[] = {name, nullptr};
-        display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
+        display = openDialogShell(server.name(), &app);
         ASSERT_NE(display, nullptr);
-        appData = &theAppData;
-        appDataSetDefaults();
         appData->pixelAspect = 1.0;
         appData->initialising = 0;
         for (int i = 0; i < kPaletteSlots; i++)
             appData->pixels[i] = pixelFor(i);
-        appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth,
-                                               200, XtNheight, 100, nullptr);
-        XtRealizeWidget(appData->topLevel);
         uiHooksRecordMessages();
         const int screen = DefaultScreen(display);
         window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kWidth, kHeight, 0,
@@ -138,6 +127,24 @@ protected:
             stkExecute(chart, t.c_str());
         return gsave(chart, name);
     }
+    // Opens the dialog on the start chart, lets `user` change it, presses
+    // OK; the image then against the start's and the replayed texts'.
+    void expectOkDrawsItsTexts(const DialogSpec &spec, void (*open)(ChartState *), size_t texts,
+                               const std::function<void()> &user)
+    {
+        ChartState *chart = startChart();
+        const std::string start = gsave(chart, "start");
+        sent.clear();
+        stkExecuteCall = recordAndRun;
+        open(chart);
+        user();
+        press(spec, "ButtonOK");
+        stkExecuteCall = savedExecute;
+        ASSERT_EQ(sent.size(), texts);
+        const std::string afterOk = gsave(chart, "ok");
+        EXPECT_NE(afterOk, start) << "the dialog changed nothing on the chart";
+        EXPECT_EQ(afterOk, replayed(sent, "replayed")) << "the dialog drew something its texts do not";
+    }
     void press(const DialogSpec &spec, const char *button)
     {
         XmPushButtonCallbackStruct cbs{};
@@ -158,46 +165,26 @@ protected:
 
 TEST_F(BodyDialogImageX, PlanetOkDrawsWhatItsTextsDraw)
 {
-    ChartState *chart = startChart();
-    const std::string start = gsave(chart, "start");
-    sent.clear();
-    stkExecuteCall = recordAndRun;
-    openPlanetDialog(chart);
-    // Jupiter, in the middle, hidden; its neighbours drawn as points.
-    Widget list = dialogWidget(&kPlanetDialog, "PlanetList");
-    ASSERT_NE(list, nullptr);
-    XmListSelectPos(list, 5, True);
-    XmToggleButtonSetState(dialogWidget(&kPlanetDialog, "ToggleShow"), False, True);
-    XmListSelectPos(list, 6, True);
-    XmToggleButtonSetState(dialogWidget(&kPlanetDialog, "ToggleDisk"), False, True);
-    press(kPlanetDialog, "ButtonOK");
-    stkExecuteCall = savedExecute;
-    ASSERT_EQ(sent.size(), 11u);
+    expectOkDrawsItsTexts(kPlanetDialog, openPlanetDialog, 11, [] {
+        // Jupiter, in the middle, hidden; Saturn drawn as a point.
+        Widget list = dialogWidget(&kPlanetDialog, "PlanetList");
+        XmListSelectPos(list, 5, True);
+        XmToggleButtonSetState(dialogWidget(&kPlanetDialog, "ToggleShow"), False, True);
+        XmListSelectPos(list, 6, True);
+        XmToggleButtonSetState(dialogWidget(&kPlanetDialog, "ToggleDisk"), False, True);
+    });
     EXPECT_EQ(sent[4].substr(0, 13), "HIDE JUPITER;");
     EXPECT_EQ(sent[5].substr(sent[5].size() - 12), "REAL SATURN;");
-    const std::string afterOk = gsave(chart, "ok");
-
-    EXPECT_NE(afterOk, start) << "the dialog changed nothing on the chart";
-    EXPECT_EQ(afterOk, replayed(sent, "replayed")) << "the dialog drew something its texts do not";
 }
 
 TEST_F(BodyDialogImageX, GridOkDrawsWhatItsTextsDraw)
 {
-    ChartState *chart = startChart();
-    const std::string start = gsave(chart, "start");
-    sent.clear();
-    stkExecuteCall = recordAndRun;
-    openGridDialog(chart);
-    XmToggleButtonSetState(dialogWidget(&kGridDialog, "ToggleEqt2000Grid"), True, True);
-    XmToggleButtonSetState(dialogWidget(&kGridDialog, "ToggleEcl"), True, True);
-    XmToggleButtonSetState(dialogWidget(&kGridDialog, "RadioMode05"), True, True);
-    press(kGridDialog, "ButtonOK");
-    stkExecuteCall = savedExecute;
-    ASSERT_EQ(sent.size(), 21u);
-    const std::string afterOk = gsave(chart, "ok");
-
-    EXPECT_NE(afterOk, start) << "the dialog changed nothing on the chart";
-    EXPECT_EQ(afterOk, replayed(sent, "replayed")) << "the dialog drew something its texts do not";
+    expectOkDrawsItsTexts(kGridDialog, openGridDialog, 21, [] {
+        XmToggleButtonSetState(dialogWidget(&kGridDialog, "ToggleEqt2000Grid"), True, True);
+        XmToggleButtonSetState(dialogWidget(&kGridDialog, "ToggleEcl"), True, True);
+        XmToggleButtonSetState(dialogWidget(&kGridDialog, "RadioMode05"), True, True);
+    });
+    EXPECT_EQ(sent[18], "GRID MODE1");
 }
 
 } // namespace

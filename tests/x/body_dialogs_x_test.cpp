@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/Intrinsic.h>
-#include <X11/Shell.h>
 #include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/TextF.h>
@@ -19,7 +18,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
-#include "resources/fallback.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/dialogs/body_dialogs.h"
 #include "ui/dialogs/center_dialogs.h"
@@ -37,19 +36,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
-        XtToolkitInitialize();
-        app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(app, fallbackResources);
-        int argc = 1;
-        char name[] = "tavik";
-        char *argv[] = {name, nullptr};
-        display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
+        display = openDialogShell(server.name(), &app);
         ASSERT_NE(display, nullptr);
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth,
-                                               200, XtNheight, 100, nullptr);
-        XtRealizeWidget(appData->topLevel);
         uiHooksRecordMessages();
         savedExecute = stkExecuteCall;
         stkExecuteCall = recordCommand;

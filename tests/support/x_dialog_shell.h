@@ -1,0 +1,12 @@
+// The Xt side of an in-process dialog test: the toolkit on a test's X
+// server with the fallback resources, a fresh application record and its
+// top-level shell (the parent of every dialog), realized.
+#pragma once
+
+#include <string>
+
+#include <X11/Intrinsic.h>
+
+// Returns the toolkit's display connection, null when it cannot be opened.
+// appData then points at theAppData with its defaults and topLevel set.
+Display *openDialogShell(const std::string &displayName, XtAppContext *app);
