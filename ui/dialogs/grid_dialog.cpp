@@ -20,28 +20,22 @@ struct GridRow {
 // The horizontal row's Line toggle stands for the meridian: the horizon
 // itself belongs to the landscape.
 const GridRow kGridRows[kGridDialogRows] = {
-    {
-     {"EQT_2000", &ChartState::equatorialGridFlags, kEqt2000},
+    {{"EQT_2000", &ChartState::equatorialGridFlags, kEqt2000},
      {"EQT_GRID_2000", &ChartState::equatorialGridFlags, kEqtGrid2000},
      {"EQT_GRID_2000_NUM", &ChartState::gridNumberFlags, kEqtGrid2000Num}},
-    {
-     {"EQT_1950", &ChartState::equatorialGridFlags, kEqt1950},
+    {{"EQT_1950", &ChartState::equatorialGridFlags, kEqt1950},
      {"EQT_GRID_1950", &ChartState::equatorialGridFlags, kEqtGrid1950},
      {"EQT_GRID_1950_NUM", &ChartState::gridNumberFlags, kEqtGrid1950Num}},
-    {
-     {"EQT_DATE", &ChartState::equatorialGridFlags, kEqtDate},
+    {{"EQT_DATE", &ChartState::equatorialGridFlags, kEqtDate},
      {"EQT_GRID_DATE", &ChartState::equatorialGridFlags, kEqtGridDate},
      {"EQT_GRID_DATE_NUM", &ChartState::gridNumberFlags, kEqtGridDateNum}},
-    {
-     {"ECL", &ChartState::otherGridFlags, kEcl},
+    {{"ECL", &ChartState::otherGridFlags, kEcl},
      {"ECL_GRID", &ChartState::otherGridFlags, kEclGrid},
      {"ECL_GRID_NUM", &ChartState::gridNumberFlags, kEclGridNum}},
-    {
-     {"GAL", &ChartState::otherGridFlags, kGal},
+    {{"GAL", &ChartState::otherGridFlags, kGal},
      {"GAL_GRID", &ChartState::otherGridFlags, kGalGrid},
      {"GAL_GRID_NUM", &ChartState::gridNumberFlags, kGalGridNum}},
-    {
-     {"MERIDIAN", &ChartState::horizonGridFlags, kMeridian},
+    {{"MERIDIAN", &ChartState::horizonGridFlags, kMeridian},
      {"HRZ_GRID", &ChartState::horizonGridFlags, kHrzGrid},
      {"HRZ_GRID_NUM", &ChartState::gridNumberFlags, kHrzGridNum}},
 };
