@@ -133,8 +133,12 @@ void showPictures(ChartState *chart, int32_t xy)
         imageListFree(list);
 }
 
+// The menu goes with its drawing area.
+void forgetPopup(Widget, XtPointer, XtPointer) { popup = PopupMenu{}; }
+
 void createPopup(Widget parent)
 {
+    XtAddCallback(parent, XmNdestroyCallback, forgetPopup, nullptr);
     popup.menu = XmCreatePopupMenu(parent, const_cast<char *>("popup"), nullptr, 0);
     char name[16];
     for (int i = 0; i < kPopupButtonCount; i++) {

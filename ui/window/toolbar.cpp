@@ -56,6 +56,7 @@ struct ButtonClient {
 };
 
 struct ToolbarWidgets {
+    Widget form;  // the form the buttons were made in
     Widget buttons[kToolbarButtonCount];
     Pixmap pixmaps[kToolbarButtonCount];
     Pixmap insensitivePixmaps[kToolbarButtonCount];
@@ -72,7 +73,7 @@ ZoomRepeat zoomRepeat;
 
 bool toolbarShown()
 {
-    return appData->toolBar && XtIsManaged(appData->toolBar) && toolbar.buttons[0];
+    return appData->toolBar && toolbar.form == appData->toolBar && XtIsManaged(appData->toolBar);
 }
 
 // The pictures' transparent pixels take the form's background.
@@ -99,6 +100,14 @@ Pixmap createPicture(const char *const *data, Pixel background)
     return pixmap;
 }
 
+// The buttons go with their form; the pictures stay for freeToolbarPixmaps.
+void forgetButtons(Widget, XtPointer, XtPointer)
+{
+    toolbar.form = nullptr;
+    for (Widget &b : toolbar.buttons)
+        b = nullptr;
+}
+
 bool isToggleOrHasInsensitivePicture(int button)
 {
     return toolbarButtons[button].toggle || toolbarPictures[button].insensitive;
@@ -122,8 +131,11 @@ Widget toolbarButtonWidget(int button)
 void createToolbarButtons(ChartState *chart)
 {
     Widget form = appData->toolBar;
-    if (!form || toolbar.buttons[0])
+    if (!form || toolbar.form == form)
         return;
+    toolbar = ToolbarWidgets{};
+    toolbar.form = form;
+    XtAddCallback(form, XmNdestroyCallback, forgetButtons, nullptr);
     Pixel background = 0;
     XtVaGetValues(form, XmNbackground, &background, nullptr);
     Widget previous = nullptr;
