@@ -3,8 +3,8 @@
 #include "model/app_data.h"
 #include "model/env.h"
 #include "model/lexing.h"
-#include "model/pending_settings.h"
 #include "model/resource_text.h"
+#include "model/ui_hooks.h"
 
 #include <cctype>
 #include <cerrno>
@@ -301,11 +301,9 @@ int optionsWriteAll()
     if (!optionsFilePath(path, sizeof path))
         return 0;
     const AppData *app = appData;
-    int toolbarShown = 1, tipHelp = 1;
-    pendingToolbarOptions(&toolbarShown, &tipHelp); // stopgap: see there
     OptionValues values = {
-        toolbarShown,
-        tipHelp,
+        uiHooks.toolbarManaged(),
+        app->tipShell != nullptr,
         app->confirmQuit,
         app->confirmInit,
         app->stlFileIoPath,

@@ -8,7 +8,6 @@
 #include "model/env.h"
 #include "model/lexing.h"
 #include "model/options.h"
-#include "model/pending_settings.h"
 #include "model/resource_text.h"
 #include "model/site_list.h"
 #include "model/ui_hooks.h"

@@ -7,7 +7,6 @@
 #include "model/env.h"
 #include "model/lexing.h"
 #include "model/options.h"
-#include "model/pending_settings.h"
 #include "model/resource_text.h"
 #include "model/site_list.h"
 #include "model/ui_hooks.h"
@@ -418,22 +417,27 @@ TEST_F(SettingsTest, BodyNamesInTheirOrderAndFreedOnce)
 namespace {
 
 int toolbarShownHook() { return 1; }
+int toolbarHiddenHook() { return 0; }
+// The options writer only asks whether the tip shell exists.
+Widget someTipShell()
+{
+    static int stand;
+    return reinterpret_cast<Widget>(&stand);
+}
 
 TEST_F(SettingsTest, QuitWritesTheRecordsOptions)
 {
     EXPECT_EQ(optionsWriteAll(), 0) << "no per-user directory: nothing written";
     std::string dir = makeUserDir();
-    // While the tool bar and tool tips build no widgets, quitting writes back
-    // what start-up read, whatever the (missing) widgets would say.
+    // The file says the opposite of the widgets: the widgets win.
     {
         FILE *f = std::fopen((dir + "/options").c_str(), "w");
         ASSERT_NE(f, nullptr);
-        std::fputs("Toolbar = False\nTipHelp = True\n", f);
+        std::fputs("Toolbar = True\nTipHelp = False\n", f);
         std::fclose(f);
     }
-    pendingReadToolbarOptions();
-    uiHooks.toolbarManaged = toolbarShownHook;
-    appData->tipShell = nullptr;
+    uiHooks.toolbarManaged = toolbarHiddenHook;
+    appData->tipShell = someTipShell();
     appData->confirmQuit = 0;
     strCopyBounded(appData->stlFileIoPath, kPathSize, "/s");
     strCopyBounded(appData->gscPath, kPathSize, "/cdrom");
@@ -444,6 +448,7 @@ TEST_F(SettingsTest, QuitWritesTheRecordsOptions)
               "Toolbar = False\nTipHelp = True\nConfirmQuit = False\nConfirmInit = True\n"
               "StlFileIoPath = /s\nSaveImagePath = \nUserObjectFilePath = \nGscDataPath = /cdrom\n"
               "TZ = UTC\nSocketPort = 7000\n");
+    appData->tipShell = nullptr;
     EXPECT_EQ(optionGetInt("SocketPort", 0), 7000);
     EXPECT_EQ(optionGetBool("TipHelp", 0), 1);
     EXPECT_EQ(optionSet("SiteName", "Tokyo (Japan)"), 1);
@@ -452,34 +457,30 @@ TEST_F(SettingsTest, QuitWritesTheRecordsOptions)
     EXPECT_STREQ(name, "Tokyo (Japan)");
 }
 
-TEST_F(SettingsTest, QuitKeepsToolbarAndTipHelpAsStartupReadThem)
+TEST_F(SettingsTest, QuitWritesWhetherTheToolbarIsShownAndTheTipShellExists)
 {
     std::string dir = makeUserDir();
     struct Case {
-        const char *file; // the options file at start-up; null: none
+        int (*toolbarManaged)();
+        bool tips;
         const char *expected;
     } cases[] = {
-        {nullptr, "Toolbar = True\nTipHelp = True\n"},
-        {"Toolbar = False\nTipHelp = False\n", "Toolbar = False\nTipHelp = False\n"},
-        {"TipHelp = no\n", "Toolbar = True\nTipHelp = False\n"},
+        {toolbarShownHook, true, "Toolbar = True\nTipHelp = True\n"},
+        {toolbarHiddenHook, true, "Toolbar = False\nTipHelp = True\n"},
+        {toolbarShownHook, false, "Toolbar = True\nTipHelp = False\n"},
+        {toolbarHiddenHook, false, "Toolbar = False\nTipHelp = False\n"},
     };
-    uiHooks.toolbarManaged = toolbarShownHook;
     for (const Case &c : cases) {
-        std::remove((dir + "/options").c_str());
-        if (c.file) {
-            FILE *f = std::fopen((dir + "/options").c_str(), "w");
-            ASSERT_NE(f, nullptr);
-            std::fputs(c.file, f);
-            std::fclose(f);
-        }
-        pendingReadToolbarOptions();
-        appData->tipShell = nullptr; // no tip widget was built
-        // Quit twice: the second start reads what the first quit wrote.
+        // What start-up read does not count.
+        FILE *f = std::fopen((dir + "/options").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("Toolbar = False\nTipHelp = no\n", f);
+        std::fclose(f);
+        uiHooks.toolbarManaged = c.toolbarManaged;
+        appData->tipShell = c.tips ? someTipShell() : nullptr;
         ASSERT_EQ(optionsWriteAll(), 1);
-        pendingReadToolbarOptions();
-        ASSERT_EQ(optionsWriteAll(), 1);
-        EXPECT_EQ(readFile(dir + "/options").substr(0, std::strlen(c.expected)), c.expected)
-            << (c.file ? c.file : "no file");
+        appData->tipShell = nullptr;
+        EXPECT_EQ(readFile(dir + "/options").substr(0, std::strlen(c.expected)), c.expected);
     }
 }
 

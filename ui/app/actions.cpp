@@ -7,6 +7,7 @@
 #include "model/lexing.h"
 #include "ui/app/pending_startup.h"
 #include "ui/widgets/command_dialog.h"
+#include "ui/window/navigation.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "model/env.h"
 #include "model/lexing.h"
 #include "model/locale_choice.h"
-#include "model/pending_settings.h"
 #include "model/resource_text.h"
 #include "model/settings.h"
 #include "model/ui_hooks.h"

@@ -9,31 +9,31 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/click_data.h"
 
-// --- tool bar, click-data dialog, tool tips ---
+// --- click-data dialog ---
 
-Widget createToolbarForm(Widget, ChartState *)
-{
-    return nullptr;
-}
-void createToolbarButtons(ChartState *) {}
-void toolbarRefreshAll(ChartState *) {}
-void addToolbarTips(Widget) {}
-void freeToolbarPixmaps() {}
 void createClickDataDialog(ChartState *) {}
 void addClickDataTips(Widget) {}
 void freeClickDataPixmaps() {}
-Widget createTipShell(Widget)
-{
-    return nullptr;
-}
-Boolean XcgLiteClueDispatchEvent(Widget, XEvent *)
-{
-    return False;
-}
 
-// --- navigation ---
+// --- picking ---
+// Nothing is picked: a click selects nothing, the second button finds no
+// pictures and the pop-up menu gets no object buttons.
 
-void viewUpdateScrollBars(ChartState *) {}
-void viewScrollHorizontal(ChartState *, int, int) {}
-void viewScrollVertical(ChartState *, int, int) {}
+int clickDataSelect(ChartState *, int32_t)
+{
+    return 0;
+}
+int chartCountObjectsAtPoint(ChartState *, int32_t, ImageList *)
+{
+    return 0;
+}
+void openImageDialog(ImageList *items)
+{
+    imageListFree(items);
+}
+int popupFillObjectButtons(ChartState *, int32_t, Widget *, int)
+{
+    return 0;
+}

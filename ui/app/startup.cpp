@@ -18,7 +18,6 @@
 #include "model/geometry_option.h"
 #include "model/lexing.h"
 #include "model/options.h"
-#include "model/pending_settings.h"
 #include "model/settings.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
@@ -40,6 +39,9 @@
 #include "ui/app/pending_startup.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/step_box.h"
+#include "ui/window/navigation.h"
+#include "ui/window/toolbar.h"
+#include "ui/widgets/lite_clue.h"
 #include "ui/app/socket_inputs.h"
 
 char startFilePath[kStartFilePathSize];
@@ -103,6 +105,8 @@ void registerUiHooks()
     uiHooks.appQuit = quitFromHook;
     uiHooks.chartRefresh = chartRefresh;
     uiHooks.toolbarRefreshAll = toolbarRefreshAll;
+    uiHooks.toolbarRefreshChanged = toolbarRefreshChanged;
+    uiHooks.toolbarRefreshOne = toolbarRefreshOne;
     uiHooks.viewUpdateScrollBars = viewUpdateScrollBars;
     uiHooks.toolbarManaged = envToolbarManaged;
     uiHooks.setPlayWorkProc = setPlayWorkProc;
@@ -295,7 +299,6 @@ void appMain(int argc, char **argv)
     // 2-6. Per-user directory, confirmations, locale, TZ and geometry.
     envMakeUserDir(appData->userDir, sizeof appData->userDir, appData->rcPath,
                    sizeof appData->rcPath);
-    pendingReadToolbarOptions();
     appData->confirmQuit = optionGetBool("ConfirmQuit", 1);
     appData->confirmInit = optionGetBool("ConfirmInit", 1);
     envSetLocale(argc, argv);

@@ -18,6 +18,7 @@
 #include "model/settings.h"
 #include "ui/window/drawing_area.h"
 #include "ui/window/menus.h"
+#include "ui/window/navigation.h"
 #include "ui/window/toolbar.h"
 
 namespace {
@@ -89,7 +90,11 @@ void createMainWindow(ChartState *chart)
     Widget help = createMenus(menuBar, chart);
     XtVaSetValues(menuBar, XmNmenuHelpWidget, help, nullptr);
 
+    XtAddEventHandler(chart->drawingArea, ButtonPressMask | ButtonReleaseMask | Button1MotionMask, False,
+                      chartPointerHandler, chart);
+    XtAddEventHandler(chart->drawingArea, KeyReleaseMask, False, chartKeyHandler, chart);
     XtAddEventHandler(chart->drawingArea, StructureNotifyMask, False, chartConfigureHandler, chart);
+    addScrollBarCallbacks(chart);
 }
 
 void setMinWindowSize(Widget topLevel)
