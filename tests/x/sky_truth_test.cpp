@@ -103,6 +103,10 @@ struct Point {
 struct DrawnSky {
     std::vector<Point> big, any;
     int chartTop = -1;
+    // The drawing area's size in the case's mode less its size at start-up:
+    // the vertical scroll bar comes and goes with the mode, and the area
+    // takes or gives its width.
+    int grewBy[2] = {0, 0};
     std::string error;
 };
 
@@ -145,8 +149,9 @@ std::vector<Point> clusters(const std::vector<std::vector<int>> &mask, int w, in
 }
 
 // Starts tavik at the case's moment and site, waits until its chart stands
-// still and reads it back.
-DrawnSky drawChart(const SkyTruthCase &c)
+// still and reads it back. startGrowth: what the area is expected to grow by
+// when the case's mode is set, so that it is then the table's size.
+DrawnSky drawChartOnce(const SkyTruthCase &c, const int startGrowth[2])
 {
     DrawnSky sky;
     XServer server(1600, 1200, 24);
@@ -170,8 +175,9 @@ DrawnSky drawChart(const SkyTruthCase &c)
     TavikRunOptions o;
     o.display = server.name();
     o.home = home.path();
-    o.args = {"-xrm", "TAvik.Main.DrawingArea.width: " + std::to_string(width),
-              "-xrm", "TAvik.Main.DrawingArea.height: " + std::to_string(height),
+    const int startWidth = width - startGrowth[0], startHeight = height - startGrowth[1];
+    o.args = {"-xrm", "TAvik.Main.DrawingArea.width: " + std::to_string(startWidth),
+              "-xrm", "TAvik.Main.DrawingArea.height: " + std::to_string(startHeight),
               "-xrm", std::string("TAvik*DirNameFontset: ") + kPinnedFont,
               "-xrm", std::string("TAvik*StatusFontset: ") + kPinnedFont};
     const std::vector<std::string> key = xrmBindStkDoit("F5", std::string(c.command) + ";DRIVE");
@@ -183,22 +189,31 @@ DrawnSky drawChart(const SkyTruthCase &c)
         return sky;
     }
     Window area = 0;
-    waitUntil([&] { return (area = xFindWindowOfSize(d, top, width, height)) != 0; }, 30000);
+    waitUntil([&] { return (area = xFindWindowOfSize(d, top, startWidth, startHeight)) != 0; }, 30000);
     if (!area) {
-        sky.error = "no drawing area of " + std::to_string(width) + " x " + std::to_string(height);
+        sky.error = "no drawing area of " + std::to_string(startWidth) + " x " + std::to_string(startHeight);
         return sky;
     }
 
     const std::map<unsigned long, int> palette = starPalette(d);
     std::vector<unsigned long> pixels, previous;
+    unsigned int areaWidth = 0, areaHeight = 0;
     auto capture = [&] {
-        XImage *image = XGetImage(d, area, 0, 0, width, height, AllPlanes, ZPixmap);
+        Window root;
+        int x, y;
+        unsigned int border, depth;
+        if (!XGetGeometry(d, area, &root, &x, &y, &areaWidth, &areaHeight, &border, &depth))
+            return false;
+        // The start-up chart may be smaller than the table's: read what there is.
+        const int cw = std::min(static_cast<int>(areaWidth), width);
+        const int ch = std::min(static_cast<int>(areaHeight), height);
+        XImage *image = XGetImage(d, area, 0, 0, cw, ch, AllPlanes, ZPixmap);
         if (!image)
             return false;
         pixels.assign(static_cast<size_t>(width) * height, 0);
         int starPixels = 0;
-        for (int y = 0; y < height; y++)
-            for (int x = 0; x < width; x++) {
+        for (int y = 0; y < ch; y++)
+            for (int x = 0; x < cw; x++) {
                 const unsigned long v = XGetPixel(image, x, y) & 0xFFFFFF;
                 pixels[static_cast<size_t>(y) * width + x] = v;
                 starPixels += palette.count(v) ? 1 : 0;
@@ -221,6 +236,13 @@ DrawnSky drawChart(const SkyTruthCase &c)
         return sky;
     }
     p.kill();
+    sky.grewBy[0] = static_cast<int>(areaWidth) - startWidth;
+    sky.grewBy[1] = static_cast<int>(areaHeight) - startHeight;
+    if (sky.grewBy[0] != startGrowth[0] || sky.grewBy[1] != startGrowth[1]) {
+        sky.error = "the drawing area is " + std::to_string(areaWidth) + " x " + std::to_string(areaHeight) +
+                    " in the case's mode";
+        return sky;
+    }
 
     // The status bar is a band of one colour at the right-hand end of its
     // rows, closed by a line on its last row; the chart starts below it.
@@ -263,6 +285,19 @@ DrawnSky drawChart(const SkyTruthCase &c)
         }
     sky.big = clusters(big, w, h);
     sky.any = clusters(star, w, h);
+    return sky;
+}
+
+// The chart drawn in a drawing area of the table's size in the case's mode:
+// a second start when setting the mode resized the area.
+DrawnSky drawChart(const SkyTruthCase &c)
+{
+    const int none[2] = {0, 0};
+    DrawnSky sky = drawChartOnce(c, none);
+    if (!sky.error.empty() && (sky.grewBy[0] || sky.grewBy[1])) {
+        const int growth[2] = {sky.grewBy[0], sky.grewBy[1]};
+        sky = drawChartOnce(c, growth);
+    }
     return sky;
 }
 
