@@ -1,0 +1,581 @@
+// The menus, the step box, the command dialog and message boxes through the
+// real widgets on a private X server: items found by name and activated
+// through their callbacks, with the commands they run recorded.
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <X11/IntrinsicP.h>
+#include <X11/Shell.h>
+#include <X11/Xatom.h>
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/PushB.h>
+#include <Xm/SelectioB.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleBG.h>
+
+#include "command/interpreter.h"
+#include "command/scene_save.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/ui_hooks.h"
+#include "resources/fallback.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
+#include "ui/app/actions.h"
+#include "ui/widgets/command_dialog.h"
+#include "ui/widgets/message_box.h"
+#include "ui/widgets/step_box.h"
+#include "ui/widgets/text_field.h"
+#include "ui/window/main_window.h"
+
+namespace {
+
+std::vector<std::string> sent;
+bool passOn = false; // also run what is recorded
+void recordCommand(ChartState *chart, const char *text)
+{
+    sent.emplace_back(text);
+    if (passOn)
+        stkExecute(chart, text);
+}
+
+struct MenusX : ::testing::Test {
+    XServer server;
+    XtAppContext app = nullptr;
+    Display *display = nullptr;
+    ChartState chart{};
+    void (*savedExecute)(ChartState *, const char *) = nullptr;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.ok()) << server.why();
+        XtToolkitInitialize();
+        app = XtCreateApplicationContext();
+        XtAppSetFallbackResources(app, fallbackResources);
+        int argc = 1;
+        char name[] = "tavik";
+        char *argv[] = {name, nullptr};
+        display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
+        ASSERT_NE(display, nullptr);
+        appData = &theAppData;
+        appDataSetDefaults();
+        appAddActions(app);
+        appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, nullptr);
+        chartStateSetDefaults(&chart);
+        currentChart = &chart;
+        createMainWindow(&chart);
+        XtRealizeWidget(appData->topLevel);
+        stepBoxCreate(&chart);
+        uiHooksRecordMessages();
+        savedExecute = stkExecuteCall;
+        stkExecuteCall = recordCommand;
+        sent.clear();
+        passOn = false;
+        pump();
+    }
+    void TearDown() override
+    {
+        if (savedExecute)
+            stkExecuteCall = savedExecute;
+        uiHooksReset();
+    }
+
+    // Handles what the server has sent, for up to ms or until done.
+    template <class F> bool pumpUntil(F done, int ms = 3000)
+    {
+        for (int t = 0; t < ms; t += 5) {
+            XSync(display, False);
+            while (XtAppPending(app))
+                XtAppProcessEvent(app, XtIMAll);
+            if (done())
+                return true;
+            usleep(5000);
+        }
+        return done();
+    }
+    void pump()
+    {
+        pumpUntil([] { return false; }, 30);
+    }
+
+    Widget item(const char *name)
+    {
+        Widget w = XtNameToWidget(appData->topLevel, (std::string("*") + name).c_str());
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    // Activates an item as a click does: push buttons their activate
+    // callback, toggles their value-changed callback.
+    void activate(const char *name)
+    {
+        Widget w = item(name);
+        if (!w)
+            return;
+        if (XmIsToggleButtonGadget(w)) {
+            XmToggleButtonCallbackStruct cbs{};
+            cbs.reason = XmCR_VALUE_CHANGED;
+            cbs.set = !XmToggleButtonGadgetGetState(w);
+            XtCallCallbacks(w, XmNvalueChangedCallback, &cbs);
+        } else {
+            XmPushButtonCallbackStruct cbs{};
+            cbs.reason = XmCR_ACTIVATE;
+            cbs.click_count = 1;
+            XtCallCallbacks(w, XmNactivateCallback, &cbs);
+        }
+    }
+    void openMenu(const char *cascade)
+    {
+        XmAnyCallbackStruct cbs{};
+        cbs.reason = XmCR_CASCADING;
+        XtCallCallbacks(item(cascade), XmNcascadingCallback, &cbs);
+    }
+    bool isSet(const char *name) { return XmToggleButtonGadgetGetState(item(name)); }
+    bool isSensitive(const char *name) { return XtIsSensitive(item(name)); }
+};
+
+TEST_F(MenusX, ItemsRunExactlyTheirTextsForTheModeAndFlags)
+{
+    struct Case {
+        const char *name;
+        int32_t mode;
+        void (*setUp)(ChartState &c);
+        const char *item;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {"width 30 in HRZ", 257, [](ChartState &) {}, "MenuViewWidth30", {"VIEW ANGLE 30.0;DRIVE"}},
+        {"width 30 in SOL2", 517, [](ChartState &) {}, "MenuViewWidth30", {}},
+        {"north in HRZ", 257, [](ChartState &) {}, "MenuViewDirNorth", {"VIEW CENTER HRZ 180.00,0;LOOK HRZ"}},
+        {"north in PLNS", 2049, [](ChartState &) {}, "MenuViewDirNorth", {"VIEW CENTER HRZ 180.00,0;DRIVE"}},
+        {"east in EQT", 260, [](ChartState &) {}, "MenuViewDirEast", {}},
+        {"sky mark with both bits", 257, [](ChartState &c) { c.skyMarkFlags = 0x03; }, "MenuObjectSkyMark",
+         {"HIDE SKYMARK,SKYMARK_NAME", "DRIVE"}},
+        {"sky mark with one bit", 257, [](ChartState &c) { c.skyMarkFlags = 0x01; }, "MenuObjectSkyMark",
+         {"SHOW SKYMARK,SKYMARK_NAME", "DRIVE"}},
+        {"daylight shown", 257, [](ChartState &c) { c.skyFlags |= 0x01; }, "MenuViewDaylight",
+         {"HIDE DAYLIGHT; DRIVE"}},
+        {"status bar hidden", 257, [](ChartState &c) { c.statusBar = 0; }, "MenuViewStatusbar",
+         {"SHOW STATUSBAR; DRIVE"}},
+        {"trace", 257, [](ChartState &) {}, "MenuSettingsTrace", {"TOGGLE TRACE; DRIVE"}},
+        {"play", 257, [](ChartState &) {}, "MenuSettingsContinue", {"CONTINUE"}},
+        {"flip", 257, [](ChartState &) {}, "MenuViewRotateMirror", {"MIRROR 2; DRIVE"}},
+        {"horizon", 257, [](ChartState &) {}, "MenuViewLookHrz", {"LOOK HRZ"}},
+        {"centre on the moon", 260, [](ChartState &) {}, "MenuCenterMoon", {"LOOK MOON; BLINK MOON"}},
+        {"milky way", 260, [](ChartState &) {}, "MenuObjectMilkyway", {"TOGGLE MILKYWAY; DRIVE"}},
+    };
+    for (const Case &c : cases) {
+        chart.mode = c.mode;
+        c.setUp(chart);
+        sent.clear();
+        activate(c.item);
+        EXPECT_EQ(sent, c.texts) << c.name;
+    }
+    EXPECT_EQ(uiHooksRecordedMessageCount(), 0);
+}
+
+TEST_F(MenusX, AnItemOnAStandInShowsNotAvailableOnceAndRunsNothing)
+{
+    for (const char *name : {"MenuObjectStar", "MenuCenterSkyMark", "MenuViewGrid"}) {
+        uiHooksRecordMessages();
+        sent.clear();
+        activate(name);
+        EXPECT_TRUE(sent.empty()) << name;
+        ASSERT_EQ(uiHooksRecordedMessageCount(), 1) << name;
+        EXPECT_NE(std::strstr(uiHooksRecordedMessageText(0), "not available"), nullptr)
+            << uiHooksRecordedMessageText(0);
+        EXPECT_EQ(uiHooksRecordedMessageType(0), kMessageBoxWarning);
+    }
+}
+
+TEST_F(MenusX, CascadingCallbacksSetTheRealItems)
+{
+    chart.mode = 516; // SOL1
+    chart.planetFlags[3] |= kBodyShown;
+    openMenu("MenuView");
+    for (const char *name : {"MenuViewWidth", "MenuViewDir", "MenuViewRotate", "MenuViewLookHrz", "MenuViewDaylight"})
+        EXPECT_FALSE(isSensitive(name)) << name << " in the solar-system view";
+    openMenu("MenuObject");
+    EXPECT_FALSE(isSensitive("MenuObjectJoviSat"));
+    openMenu("MenuCenter");
+    EXPECT_FALSE(isSensitive("MenuCenterJoviSat"));
+
+    chart.mode = 2049;
+    openMenu("MenuView");
+    EXPECT_TRUE(isSensitive("MenuViewDir"));
+    EXPECT_FALSE(isSensitive("MenuViewWidth"));
+    EXPECT_FALSE(isSensitive("MenuViewLookHrz"));
+    openMenu("MenuObject");
+    EXPECT_TRUE(isSensitive("MenuObjectJoviSat"));
+
+    // A comet file that exists with no comets loaded.
+    TempDir dir;
+    const std::string comets = dir.write("comets.dat", "x\n");
+    std::snprintf(appData->cometFile, sizeof appData->cometFile, "%s", comets.c_str());
+    chart.cometCount = 0;
+    openMenu("MenuObject");
+    EXPECT_TRUE(isSensitive("MenuObjectComet"));
+    EXPECT_FALSE(isSensitive("MenuObjectMPlanet")) << "no minor-planet file";
+    openMenu("MenuCenter");
+    EXPECT_FALSE(isSensitive("MenuCenterComet"));
+
+    chart.mirror = 1;
+    openMenu("MenuViewRotate");
+    EXPECT_FALSE(isSet("MenuViewRotateNormal"));
+    EXPECT_TRUE(isSet("MenuViewRotate180"));
+    EXPECT_FALSE(isSet("MenuViewRotateMirror"));
+
+    chart.playing = 1;
+    chart.traceFlags = 0;
+    openMenu("MenuSettings");
+    EXPECT_TRUE(isSet("MenuSettingsContinue"));
+    EXPECT_FALSE(isSet("MenuSettingsTrace"));
+
+    // Options follow what is shown: the step box through its own item.
+    openMenu("MenuOption");
+    EXPECT_FALSE(isSet("MenuOptionStepBox"));
+    activate("MenuOptionStepBox");
+    EXPECT_TRUE(XtIsManaged(appData->stepBox));
+    openMenu("MenuOption");
+    EXPECT_TRUE(isSet("MenuOptionStepBox"));
+    activate("MenuOptionStepBox");
+    EXPECT_FALSE(XtIsManaged(appData->stepBox));
+    activate("MenuOptionCommandBox");
+    openMenu("MenuOption");
+    EXPECT_TRUE(isSet("MenuOptionCommandBox"));
+    EXPECT_FALSE(isSet("MenuOptionWhatsToday"));
+}
+
+// The texts of the step rows as the step box is meant to send them, blanks
+// and all.
+struct StepCase {
+    const char *button;
+    const char *text;
+};
+const StepCase kStepCases[] = {
+    {"ButtonMinus1Min", "DECTIME  0, 0,  0, 0,  1, 0.0;DRIVE"},
+    {"ButtonPlus1Min", "INCTIME  0, 0,  0, 0,  1, 0.0;DRIVE"},
+    {"ButtonMinus5Min", "DECTIME  0, 0,  0, 0,  5, 0.0;DRIVE"},
+    {"ButtonPlus5Min", "INCTIME  0, 0,  0, 0,  5, 0.0;DRIVE"},
+    {"ButtonMinus10Min", "DECTIME  0, 0,  0, 0, 10, 0.0;DRIVE"},
+    {"ButtonPlus10Min", "INCTIME  0, 0,  0, 0, 10, 0.0;DRIVE"},
+    {"ButtonMinus30Min", "DECTIME  0, 0,  0, 0, 30, 0.0;DRIVE"},
+    {"ButtonPlus30Min", "INCTIME  0, 0,  0, 0, 30, 0.0;DRIVE"},
+    {"ButtonMinus1Hour", "DECTIME  0, 0,  0, 1,  0, 0.0;DRIVE"},
+    {"ButtonPlus1Hour", "INCTIME  0, 0,  0, 1,  0, 0.0;DRIVE"},
+    {"ButtonMinus3Hour", "DECTIME  0, 0,  0, 3,  0, 0.0;DRIVE"},
+    {"ButtonPlus3Hour", "INCTIME  0, 0,  0, 3,  0, 0.0;DRIVE"},
+    {"ButtonMinus1Day", "DECTIME  0, 0,  1, 0,  0, 0.0;DRIVE"},
+    {"ButtonPlus1Day", "INCTIME  0, 0,  1, 0,  0, 0.0;DRIVE"},
+    {"ButtonMinus10Day", "DECTIME  0, 0, 10, 0,  0, 0.0;DRIVE"},
+    {"ButtonPlus10Day", "INCTIME  0, 0, 10, 0,  0, 0.0;DRIVE"},
+    {"ButtonMinus1Mon", "DECTIME  0, 1,  0, 0,  0, 0.0;DRIVE"},
+    {"ButtonPlus1Mon", "INCTIME  0, 1,  0, 0,  0, 0.0;DRIVE"},
+    {"ButtonMinus1Year", "DECTIME  1, 0,  0, 0,  0, 0.0;DRIVE"},
+    {"ButtonPlus1Year", "INCTIME  1, 0,  0, 0,  0, 0.0;DRIVE"},
+};
+
+TEST_F(MenusX, EveryStepButtonSendsItsTextOnAClick)
+{
+    Widget box = appData->stepBox;
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(XtIsManaged(box)) << "built hidden";
+    for (int row = 0; row < 10; row++) {
+        const std::string form = "StepForm" + std::to_string(row);
+        EXPECT_NE(XtNameToWidget(box, form.c_str()), nullptr) << form;
+    }
+    for (const StepCase &c : kStepCases) {
+        Widget b = XtNameToWidget(box, (std::string("*") + c.button).c_str());
+        ASSERT_NE(b, nullptr) << c.button;
+        unsigned char type = 0;
+        XtVaGetValues(b, XmNlabelType, &type, nullptr);
+        EXPECT_EQ(type, XmPIXMAP) << c.button;
+        sent.clear();
+        XmAnyCallbackStruct cbs{};
+        cbs.reason = XmCR_ARM;
+        XtCallCallbacks(b, XmNarmCallback, &cbs);
+        cbs.reason = XmCR_DISARM;
+        XtCallCallbacks(b, XmNdisarmCallback, &cbs);
+        EXPECT_EQ(sent, std::vector<std::string>{c.text}) << c.button;
+    }
+}
+
+TEST_F(MenusX, HeldStepButtonRepeatsOnTheEventLoopUntilReleased)
+{
+    Widget b = XtNameToWidget(appData->stepBox, "*ButtonPlus1Day");
+    ASSERT_NE(b, nullptr);
+    XmAnyCallbackStruct cbs{};
+    cbs.reason = XmCR_ARM;
+    XtCallCallbacks(b, XmNarmCallback, &cbs);
+    ASSERT_TRUE(pumpUntil([] { return sent.size() >= 3; }, 5000)) << "repeats while held";
+    cbs.reason = XmCR_DISARM;
+    XtCallCallbacks(b, XmNdisarmCallback, &cbs);
+    const size_t held = sent.size();
+    pumpUntil([] { return false; }, 200);
+    EXPECT_EQ(sent.size(), held) << "no step at or after the release";
+    for (const std::string &s : sent)
+        EXPECT_EQ(s, "INCTIME  0, 0,  1, 0,  0, 0.0;DRIVE");
+}
+
+struct CommandDialogX : MenusX {
+    TempDir home;
+    std::string historyPath;
+    void SetUp() override
+    {
+        MenusX::SetUp();
+        std::snprintf(appData->userDir, sizeof appData->userDir, "%s", home.path().c_str());
+        historyPath = home.file("history");
+    }
+    Widget field() { return XmSelectionBoxGetChild(appData->commandDialog, XmDIALOG_TEXT); }
+    void type(const std::string &text)
+    {
+        XmTextFieldSetString(field(), const_cast<char *>(text.c_str()));
+        XmPushButtonCallbackStruct cbs{};
+        cbs.reason = XmCR_ACTIVATE;
+        XtCallCallbacks(XmSelectionBoxGetChild(appData->commandDialog, XmDIALOG_OK_BUTTON), XmNactivateCallback,
+                        &cbs);
+    }
+    int listCount()
+    {
+        int n = 0;
+        XtVaGetValues(XmSelectionBoxGetChild(appData->commandDialog, XmDIALOG_LIST), XmNitemCount, &n, nullptr);
+        return n;
+    }
+    std::string fieldText()
+    {
+        char *s = XmTextFieldGetString(field());
+        std::string t = s ? s : "";
+        XtFree(s);
+        return t;
+    }
+};
+
+TEST_F(CommandDialogX, HistoryKeepsTheLast10Of25InOrderAndRepeatsOnce)
+{
+    appData->saveHistory = 10;
+    toggleCommandDialog(&chart);
+    ASSERT_NE(appData->commandDialog, nullptr);
+    EXPECT_TRUE(XtIsManaged(appData->commandDialog));
+    for (int i = 1; i <= 25; i++)
+        type("MAG STAR " + std::to_string(i));
+    EXPECT_EQ(sent.size(), 25u);
+    EXPECT_EQ(fieldText(), "MAG STAR 25") << "OK leaves the last command ready to repeat";
+    EXPECT_TRUE(XtIsManaged(appData->commandDialog)) << "OK keeps the dialog open";
+    type("MAG STAR 25");
+    EXPECT_EQ(sent.size(), 26u) << "the same command runs again";
+    EXPECT_EQ(listCount(), 25) << "but is one history entry";
+    type("   ");
+    EXPECT_EQ(sent.size(), 26u) << "blanks run nothing";
+    historySave();
+    std::string expected;
+    for (int i = 16; i <= 25; i++)
+        expected += "MAG STAR " + std::to_string(i) + "\n";
+    EXPECT_EQ(readFile(historyPath), expected);
+
+    appData->saveHistory = 0;
+    historySave();
+    struct stat st;
+    EXPECT_NE(stat(historyPath.c_str(), &st), 0) << "SaveHistory 0 removes the file";
+}
+
+TEST_F(CommandDialogX, ARunThatNeverOpenedTheDialogLeavesTheFileAlone)
+{
+    const std::string old = "LOOK HRZ\nDRIVE\n";
+    home.write("history", old);
+    appData->saveHistory = 0;
+    historySave();
+    EXPECT_EQ(readFile(historyPath), old);
+    EXPECT_EQ(appData->commandDialog, nullptr);
+}
+
+TEST_F(CommandDialogX, ARecalledTextOver259CharactersIsRefusedAndNotAppended)
+{
+    const std::string longText = "MAG STAR 5" + std::string(290, ' ');
+    home.write("history", "DRIVE\n" + longText + "\n");
+    toggleCommandDialog(&chart);
+    ASSERT_EQ(listCount(), 2) << "the history is loaded";
+    EXPECT_EQ(fieldText(), longText) << "the last entry is ready";
+    type(fieldText());
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(listCount(), 2);
+    EXPECT_EQ(fieldText(), longText) << "left to edit";
+    ASSERT_EQ(uiHooksRecordedMessageCount(), 1);
+    EXPECT_NE(std::strstr(uiHooksRecordedMessageText(0), "too long"), nullptr) << uiHooksRecordedMessageText(0);
+    EXPECT_EQ(uiHooksRecordedMessageType(0), kMessageBoxWarning);
+}
+
+TEST_F(CommandDialogX, OneCtrlSpaceTogglesTheDialogOnce)
+{
+    Window w = XtWindow(chart.drawingArea);
+    XmProcessTraversal(chart.drawingArea, XmTRAVERSE_CURRENT);
+    auto pressCtrlSpace = [&] {
+        XKeyEvent key{};
+        key.type = KeyPress;
+        key.display = display;
+        key.window = w;
+        key.root = DefaultRootWindow(display);
+        key.time = CurrentTime;
+        key.state = ControlMask;
+        key.keycode = XKeysymToKeycode(display, XK_space);
+        key.same_screen = True;
+        XSendEvent(display, w, True, KeyPressMask, reinterpret_cast<XEvent *>(&key));
+        key.type = KeyRelease;
+        XSendEvent(display, w, True, KeyReleaseMask, reinterpret_cast<XEvent *>(&key));
+    };
+    pressCtrlSpace();
+    ASSERT_TRUE(pumpUntil([] { return appData->commandDialog && XtIsManaged(appData->commandDialog); }));
+    pump();
+    EXPECT_TRUE(XtIsManaged(appData->commandDialog)) << "opened once, not opened and closed";
+    pressCtrlSpace();
+    EXPECT_TRUE(pumpUntil([] { return !XtIsManaged(appData->commandDialog); }));
+
+    // The same event through both the accelerator and the translation.
+    XEvent event{};
+    event.xkey.type = KeyPress;
+    event.xkey.serial = 4242;
+    event.xkey.time = 777;
+    toggleCommandDialogForEvent(&chart, &event);
+    toggleCommandDialogForEvent(&chart, &event);
+    EXPECT_TRUE(XtIsManaged(appData->commandDialog));
+    event.xkey.serial = 4243;
+    toggleCommandDialogForEvent(&chart, &event);
+    EXPECT_FALSE(XtIsManaged(appData->commandDialog));
+}
+
+// Presses a message box's OK button from inside the event loop's dispatch,
+// where a click on it is handled: a client message to the box's window runs
+// the button's activate callbacks.
+Widget pendingOk = nullptr;
+void pressPendingOk(Widget, XtPointer, XEvent *event, Boolean *)
+{
+    if (event->type != ClientMessage || !pendingOk)
+        return;
+    Widget ok = pendingOk;
+    pendingOk = nullptr;
+    XmPushButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.event = event;
+    XtCallCallbacks(ok, XmNactivateCallback, &cbs);
+}
+void pressOkFromEventLoop(Widget box)
+{
+    pendingOk = XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON);
+    XtAddEventHandler(box, NoEventMask, True, pressPendingOk, nullptr);
+    XClientMessageEvent m{};
+    m.type = ClientMessage;
+    m.window = XtWindow(box);
+    m.message_type = XA_STRING;
+    m.format = 32;
+    XSendEvent(XtDisplay(box), XtWindow(box), False, NoEventMask, reinterpret_cast<XEvent *>(&m));
+}
+
+TEST_F(MenusX, MessageBoxesAreDestroyedHoweverTheyGoAway)
+{
+    uiHooksReset();
+    Widget top = appData->topLevel;
+    const Cardinal popupsBefore = top->core.num_popups;
+    Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    for (int i = 0; i < 200; i++) {
+        openMessageBox(top, "A message", 1 + i % 4);
+        Widget box = XtNameToWidget(top, "*MessageBox");
+        ASSERT_NE(box, nullptr) << i;
+        Widget shell = XtParent(box);
+        ASSERT_TRUE(pumpUntil([&] {
+            XWindowAttributes a;
+            return XtIsRealized(shell) && XGetWindowAttributes(display, XtWindow(shell), &a) &&
+                   a.map_state == IsViewable;
+        })) << i;
+        if (i % 2 == 0) {
+            // OK pressed from within the event loop, as a click is handled.
+            pressOkFromEventLoop(box);
+        } else {
+            XClientMessageEvent m{};
+            m.type = ClientMessage;
+            m.window = XtWindow(shell);
+            m.message_type = protocols;
+            m.format = 32;
+            m.data.l[0] = static_cast<long>(deleteWindow);
+            m.data.l[1] = CurrentTime;
+            XSendEvent(display, XtWindow(shell), False, NoEventMask, reinterpret_cast<XEvent *>(&m));
+        }
+        ASSERT_TRUE(pumpUntil([&] { return XtNameToWidget(top, "*MessageBox") == nullptr; }))
+            << "box " << i << (i % 2 ? " closed by the window manager" : " closed by OK") << " is still there";
+    }
+    EXPECT_EQ(top->core.num_popups, popupsBefore);
+}
+
+TEST_F(MenusX, TextFieldsReadNumbersAsCommandsDo)
+{
+    Widget field = XmCreateTextField(appData->topLevel, const_cast<char *>("Field"), nullptr, 0);
+    struct Case {
+        const char *text;
+        int i;
+        double r;
+    };
+    const Case cases[] = {
+        {"  42", 42, 42.0}, {"-7x", -7, -7.0}, {"3.75", 3, 3.75}, {"", 0, 0.0}, {"abc", 0, 0.0}, {"+12e1", 12, 120.0},
+    };
+    for (const Case &c : cases) {
+        XmTextFieldSetString(field, const_cast<char *>(c.text));
+        EXPECT_EQ(textFieldInt(field), c.i) << c.text;
+        EXPECT_DOUBLE_EQ(textFieldReal(field), c.r) << c.text;
+    }
+}
+
+} // namespace
+
+namespace {
+
+int answerYes(Widget, const char *) { return 1; }
+int answerNo(Widget, const char *) { return 0; }
+
+// File > Save, Settings > Save As Default and Settings > Initialize do what
+// the scene-saving routines do.
+TEST_F(MenusX, SaveItemsWriteTheSceneAsTheSaveRoutineDoes)
+{
+    TempDir dir;
+    passOn = true;
+    stkExecute(&chart, "MIRROR 1");
+    stkExecute(&chart, "HIDE STATUSBAR");
+
+    const std::string scene = dir.file("night.scene");
+    std::snprintf(chart.sceneFilePath, sizeof chart.sceneFilePath, "%s", scene.c_str());
+    activate("MenuFileSave");
+    const std::string reference = dir.file("reference.scene");
+    ASSERT_EQ(saveSceneFile(&chart, reference.c_str(), 0), 1);
+    EXPECT_FALSE(readFile(scene).empty());
+    EXPECT_EQ(readFile(scene), readFile(reference));
+
+    const std::string rc = dir.file("tavikrc");
+    std::snprintf(appData->rcPath, sizeof appData->rcPath, "%s", rc.c_str());
+    std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Greenwich");
+    uiHooks.askQuestion = answerNo;
+    activate("MenuSettingsSaveAsDefault");
+    struct stat st;
+    EXPECT_NE(stat(rc.c_str(), &st), 0) << "a refusal writes nothing";
+    uiHooks.askQuestion = answerYes;
+    activate("MenuSettingsSaveAsDefault");
+    const std::string rcReference = dir.file("reference.rc");
+    ASSERT_EQ(saveSceneFile(&chart, rcReference.c_str(), 1), 1);
+    EXPECT_FALSE(readFile(rc).empty());
+    EXPECT_EQ(readFile(rc), readFile(rcReference));
+    EXPECT_STREQ(appData->siteName, "Greenwich");
+    EXPECT_EQ(uiHooksRecordedMessageCount(), 0);
+
+    // Initialize: the defaults, then the saved start-up script.
+    appData->confirmInit = 0;
+    stkExecute(&chart, "MIRROR 2");
+    stkExecute(&chart, "SHOW STATUSBAR");
+    sent.clear();
+    activate("MenuSettingsInitialize");
+    EXPECT_EQ(chart.mirror, 1) << "read back from the start-up script";
+    EXPECT_EQ(chart.statusBar & kStatusBarShown, 0);
+}
+
+} // namespace
