@@ -21,6 +21,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
+#include "tests/support/x_xpm.h"
 
 namespace {
 
@@ -193,34 +194,6 @@ TEST_F(TcpPortX, KeyBindingsRunWhileASilentClientHoldsThePort)
     EXPECT_TRUE(quitByKey(*p)) << p->err();
     EXPECT_EQ(tcpReadToEof(silent), "");
     close(silent);
-}
-
-// The pixels of an XPM file, read on the test's server; empty when it
-// cannot be read (not written yet).
-struct XpmPixels {
-    int width = 0, height = 0;
-    std::vector<unsigned long> pixels;
-};
-
-XpmPixels readXpm(Display *d, const std::string &path)
-{
-    XpmPixels out;
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return out;
-    XImage *image = nullptr;
-    XpmAttributes attributes;
-    attributes.valuemask = 0;
-    if (XpmReadFileToImage(d, path.c_str(), &image, nullptr, &attributes) != XpmSuccess)
-        return out;
-    out.width = image->width;
-    out.height = image->height;
-    for (int y = 0; y < image->height; y++)
-        for (int x = 0; x < image->width; x++)
-            out.pixels.push_back(XGetPixel(image, x, y));
-    XDestroyImage(image);
-    XpmFreeAttributes(&attributes);
-    return out;
 }
 
 // The same stopped moment, site and window size for every run.

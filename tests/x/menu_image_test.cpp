@@ -1,0 +1,196 @@
+// Pressing a menu item of the real program (through its accelerator) draws
+// the same chart as sending the item's command text over the TCP port: the two
+// runs start from the same stopped moment and go through the same steps,
+// and GSAVE after each step writes the same image.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <X11/Xlib.h>
+
+#include "tests/support/tcp_client.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
+#include "tests/support/x_tavik.h"
+#include "tests/support/x_xpm.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// One step: the menu item, the key that presses it (its own accelerator, or
+// one the test gives it) and the text the item is meant to run, sent over
+// TCP in the other run.
+struct Step {
+    const char *name;
+    const char *item;
+    const char *key;
+    unsigned int state;  // modifiers of the key; 0: the test's own accelerator
+    const char *text;
+};
+const Step kSteps[] = {
+    {"width 30", "MenuViewWidth30", "F7", 0, "VIEW ANGLE 30.0;DRIVE"},
+    {"direction north", "MenuViewDirNorth", "F8", 0, "VIEW CENTER HRZ 180.00,0;LOOK HRZ"},
+    {"rotate flip", "MenuViewRotateMirror", "F9", 0, "MIRROR 2; DRIVE"},
+    {"daylight off", "MenuViewDaylight", "F11", 0, "HIDE DAYLIGHT; DRIVE"},
+    {"status bar off", "MenuViewStatusbar", "a", ControlMask, "HIDE STATUSBAR; DRIVE"},
+    {"trace on", "MenuSettingsTrace", "t", ControlMask, "TOGGLE TRACE; DRIVE"},
+};
+
+class MenuImageX : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.ok()) << server.why();
+        const char *old = std::getenv("TAVIK_CLOCK");
+        hadClock = old != nullptr;
+        if (old)
+            oldClock = old;
+        setenv("TAVIK_CLOCK", "1706220000", 1); // inherited by the program
+    }
+    void TearDown() override
+    {
+        if (hadClock)
+            setenv("TAVIK_CLOCK", oldClock.c_str(), 1);
+        else
+            unsetenv("TAVIK_CLOCK");
+    }
+
+    std::unique_ptr<TavikProcess> start(const TempDir &dir, int port, const Lines &extra)
+    {
+        writeOptionsFile(dir.path(), {"SocketPort = " + std::to_string(port), "ConfirmQuit = False"});
+        TavikRunOptions o;
+        o.display = server.name();
+        o.home = dir.path();
+        o.args = {"-xrm", "TAvik.Main.DrawingArea.width: 400", "-xrm", "TAvik.Main.DrawingArea.height: 300"};
+        o.args.insert(o.args.end(), extra.begin(), extra.end());
+        o.args.push_back("-q");
+        auto p = std::make_unique<TavikProcess>(TAVIK_EXECUTABLE, o);
+        window = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
+        return p;
+    }
+
+    // GSAVE over the connection; the image read back (retried until the
+    // first frame is there when `untilDrawn`).
+    XpmPixels save(int fd, const std::string &path)
+    {
+        XpmPixels image;
+        waitUntil(
+            [&] {
+                return tcpSend(fd, "GSAVE \"" + path + "\"\n") && tcpReadReply(fd) == "tavik> " &&
+                       !(image = readXpm(server.display(), path)).pixels.empty();
+            },
+            30000);
+        return image;
+    }
+
+    XServer server;
+    Window window = 0;
+    bool hadClock = false;
+    std::string oldClock;
+};
+
+TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)
+{
+    Display *d = server.display();
+    const int count = static_cast<int>(sizeof kSteps / sizeof kSteps[0]);
+
+    // Over TCP: each step's text, then the image.
+    TempDir tcpHome;
+    std::vector<XpmPixels> fromTcp;
+    {
+        const int port = tcpFreePort();
+        auto p = start(tcpHome, port, {});
+        ASSERT_NE(window, 0u) << p->err();
+        int fd = tcpConnectLoopback(port);
+        ASSERT_GE(fd, 0) << p->err();
+        ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+        fromTcp.push_back(save(fd, tcpHome.file("start.xpm")));
+        for (int i = 0; i < count; i++) {
+            ASSERT_TRUE(tcpSend(fd, std::string(kSteps[i].text) + "\n"));
+            ASSERT_EQ(tcpReadReply(fd), "tavik> ") << kSteps[i].name;
+            fromTcp.push_back(save(fd, tcpHome.file(std::to_string(i) + ".xpm")));
+        }
+        close(fd);
+        p->kill();
+    }
+
+    // Through the menus and the step box.
+    TempDir menuHome;
+    Lines accelerators;
+    for (const Step &s : kSteps) {
+        if (!s.state) {
+            accelerators.push_back("-xrm");
+            accelerators.push_back(std::string("TAvik*") + s.item + ".accelerator: <Key>" + s.key);
+        }
+    }
+    const std::string stepImage = menuHome.file("step.xpm");
+    const Lines bindSave = xrmBindStkDoit("F2", "GSAVE " + stepImage);
+    accelerators.insert(accelerators.end(), bindSave.begin(), bindSave.end());
+    const int port = tcpFreePort();
+    auto p = start(menuHome, port, accelerators);
+    ASSERT_NE(window, 0u) << p->err();
+    int fd = tcpConnectLoopback(port);
+    ASSERT_GE(fd, 0) << p->err();
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    const XpmPixels start = save(fd, menuHome.file("start.xpm"));
+    ASSERT_FALSE(start.pixels.empty()) << p->err();
+    EXPECT_TRUE(start.pixels == fromTcp[0].pixels) << "the two runs start alike";
+
+    XpmPixels previous = start;
+    int changes = 0;
+    for (int i = 0; i < count; i++) {
+        const Step &s = kSteps[i];
+        ASSERT_TRUE(xSendKey(d, window, s.key, s.state)) << s.name;
+        // F2 saves the image: its key follows the press in the one queue
+        // of X events, so the image is the one after the step.
+        unlink(stepImage.c_str());
+        ASSERT_TRUE(xSendKey(d, window, "F2")) << s.name;
+        XpmPixels image;
+        ASSERT_TRUE(waitUntil([&] { return !(image = readXpm(d, stepImage)).pixels.empty(); }, 20000))
+            << s.name << p->err();
+        EXPECT_TRUE(image.pixels == fromTcp[i + 1].pixels) << s.name << ": differs from its text over TCP";
+        changes += !(image.pixels == previous.pixels);
+        previous = image;
+    }
+    EXPECT_GE(changes, count / 2) << "most steps change the picture";
+    close(fd);
+    p->kill();
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+space is both the Command box item's accelerator and a translation of
+// the drawing area: one press opens the dialog, the next closes it.
+TEST(CommandBoxKeyX, OneCtrlSpaceTogglesTheCommandDialogOnce)
+{
+    XServer server;
+    ASSERT_TRUE(server.ok()) << server.why();
+    TempDir home;
+    writeOptionsFile(home.path(), {"ConfirmQuit = False"});
+    TavikRunOptions o;
+    o.display = server.name();
+    o.home = home.path();
+    o.args = {"-q"};
+    TavikProcess p(TAVIK_EXECUTABLE, o);
+    Display *d = server.display();
+    const Window w = xWaitForWindow(d, "tavik", "TAvik", 30000);
+    ASSERT_NE(w, 0u) << p.err();
+    ASSERT_TRUE(xSendKey(d, w, "space", ControlMask));
+    ASSERT_NE(xWaitForWindow(d, "CommandDialog_popup", "TAvik", 20000), 0u) << p.err();
+    // Long enough for a second toggle by the other binding to have closed it.
+    sleepMs(300);
+    EXPECT_NE(xFindWindow(d, "CommandDialog_popup", "TAvik"), 0u) << "opened and closed again by one press";
+    ASSERT_TRUE(xSendKey(d, w, "space", ControlMask));
+    EXPECT_TRUE(waitUntil([&] { return xFindWindow(d, "CommandDialog_popup", "TAvik") == 0; }, 20000))
+        << "the second press closes it";
+    p.kill();
+}
+
+} // namespace
