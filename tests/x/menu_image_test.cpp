@@ -12,6 +12,7 @@
 
 #include <X11/Xlib.h>
 
+#include "tests/support/scoped_env.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -43,22 +44,7 @@ const Step kSteps[] = {
 
 class MenuImageX : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.ok()) << server.why();
-        const char *old = std::getenv("TAVIK_CLOCK");
-        hadClock = old != nullptr;
-        if (old)
-            oldClock = old;
-        setenv("TAVIK_CLOCK", "1706220000", 1); // inherited by the program
-    }
-    void TearDown() override
-    {
-        if (hadClock)
-            setenv("TAVIK_CLOCK", oldClock.c_str(), 1);
-        else
-            unsetenv("TAVIK_CLOCK");
-    }
+    void SetUp() override { ASSERT_TRUE(server.ok()) << server.why(); }
 
     std::unique_ptr<TavikProcess> start(const TempDir &dir, int port, const Lines &extra)
     {
@@ -90,8 +76,7 @@ protected:
 
     XServer server;
     Window window = 0;
-    bool hadClock = false;
-    std::string oldClock;
+    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // a stopped moment, inherited by the program
 };
 
 TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)

@@ -17,6 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/scoped_env.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -199,23 +200,6 @@ TEST_F(TcpPortX, KeyBindingsRunWhileASilentClientHoldsThePort)
 // The same stopped moment, site and window size for every run.
 class TcpAgainstKeyX : public TcpPortX {
 protected:
-    void SetUp() override
-    {
-        TcpPortX::SetUp();
-        const char *old = std::getenv("TAVIK_CLOCK");
-        hadClock = old != nullptr;
-        if (old)
-            oldClock = old;
-        setenv("TAVIK_CLOCK", "1706220000", 1); // inherited by the program
-    }
-    void TearDown() override
-    {
-        if (hadClock)
-            setenv("TAVIK_CLOCK", oldClock.c_str(), 1);
-        else
-            unsetenv("TAVIK_CLOCK");
-    }
-
     std::unique_ptr<TavikProcess> startIn(const TempDir &dir, const Lines &options,
                                           const std::vector<std::pair<std::string, std::string>> &keys)
     {
@@ -232,8 +216,7 @@ protected:
         return p;
     }
 
-    bool hadClock = false;
-    std::string oldClock;
+    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // a stopped moment, inherited by the program
 };
 
 TEST_F(TcpAgainstKeyX, TheSameTextOverTcpAndFromAKeyGivesTheSameImage)
