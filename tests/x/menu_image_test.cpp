@@ -1,9 +1,10 @@
-// Pressing a menu item of the real program (through its accelerator) draws
-// the same chart as sending the item's command text over the TCP port: the two
-// runs start from the same stopped moment and go through the same steps,
-// and GSAVE after each step writes the same image.
+// Pressing a menu item (through its accelerator) or a step-box button of the
+// real program draws the same chart as sending its command text over the TCP
+// port: the two runs start from the same stopped moment and go through the
+// same steps, and GSAVE after each step writes the same image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -23,23 +24,29 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// One step: the menu item, the key that presses it (its own accelerator, or
-// one the test gives it) and the text the item is meant to run, sent over
-// TCP in the other run.
+// One step: the menu item and the key that presses it (its own accelerator,
+// or one the test gives it), or the step-box button clicked, and the text it
+// is meant to run, sent over TCP in the other run.
 struct Step {
     const char *name;
-    const char *item;
+    const char *item;    // null: a step-box button
     const char *key;
     unsigned int state;  // modifiers of the key; 0: the test's own accelerator
     const char *text;
+    int stepRow;         // step-box row, 0 (1Min) to 9 (1Year)
+    bool plus;
 };
 const Step kSteps[] = {
-    {"width 30", "MenuViewWidth30", "F7", 0, "VIEW ANGLE 30.0;DRIVE"},
-    {"direction north", "MenuViewDirNorth", "F8", 0, "VIEW CENTER HRZ 180.00,0;LOOK HRZ"},
-    {"rotate flip", "MenuViewRotateMirror", "F9", 0, "MIRROR 2; DRIVE"},
-    {"daylight off", "MenuViewDaylight", "F11", 0, "HIDE DAYLIGHT; DRIVE"},
-    {"status bar off", "MenuViewStatusbar", "a", ControlMask, "HIDE STATUSBAR; DRIVE"},
-    {"trace on", "MenuSettingsTrace", "t", ControlMask, "TOGGLE TRACE; DRIVE"},
+    {"width 30", "MenuViewWidth30", "F7", 0, "VIEW ANGLE 30.0;DRIVE", 0, false},
+    {"direction north", "MenuViewDirNorth", "F8", 0, "VIEW CENTER HRZ 180.00,0;LOOK HRZ", 0, false},
+    {"rotate flip", "MenuViewRotateMirror", "F9", 0, "MIRROR 2; DRIVE", 0, false},
+    {"daylight off", "MenuViewDaylight", "F11", 0, "HIDE DAYLIGHT; DRIVE", 0, false},
+    {"status bar off", "MenuViewStatusbar", "a", ControlMask, "HIDE STATUSBAR; DRIVE", 0, false},
+    {"plus one day", nullptr, nullptr, 0, "INCTIME  0, 0,  1, 0,  0, 0.0;DRIVE", 6, true},
+    {"minus three hours", nullptr, nullptr, 0, "DECTIME  0, 0,  0, 3,  0, 0.0;DRIVE", 5, false},
+    {"trace on", "MenuSettingsTrace", "t", ControlMask, "TOGGLE TRACE; DRIVE", 0, false},
+    {"plus one month", nullptr, nullptr, 0, "INCTIME  0, 1,  0, 0,  0, 0.0;DRIVE", 8, true},
+    {"minus ten minutes", nullptr, nullptr, 0, "DECTIME  0, 0,  0, 0, 10, 0.0;DRIVE", 2, false},
 };
 
 class MenuImageX : public ::testing::Test {
@@ -79,6 +86,63 @@ protected:
     ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // a stopped moment, inherited by the program
 };
 
+// The child windows of w, by their position: top to bottom, then left to right.
+std::vector<Window> childrenByPlace(Display *d, Window w)
+{
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    std::vector<std::pair<std::pair<int, int>, Window>> placed;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n; i++) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(d, children[i], &a))
+                placed.push_back({{a.y, a.x}, children[i]});
+        }
+    }
+    if (children)
+        XFree(children);
+    std::sort(placed.begin(), placed.end());
+    std::vector<Window> out;
+    for (const auto &p : placed)
+        out.push_back(p.second);
+    return out;
+}
+
+// The step box's button window: the row's form is the row-th from the top in
+// the dialog's box; in it the minus button is the leftmost child window and
+// the plus button the rightmost.
+Window stepButtonWindow(Display *d, Window boxShell, int row, bool plus)
+{
+    const std::vector<Window> forms = childrenByPlace(d, xFirstChild(d, boxShell));
+    if (static_cast<int>(forms.size()) <= row)
+        return 0;
+    const std::vector<Window> buttons = childrenByPlace(d, forms[static_cast<size_t>(row)]);
+    if (buttons.size() < 3)
+        return 0;
+    return plus ? buttons.back() : buttons.front();
+}
+
+// A click of the first button, as the server would deliver it.
+void click(Display *d, Window w)
+{
+    for (int type : {ButtonPress, ButtonRelease}) {
+        XButtonEvent b{};
+        b.type = type;
+        b.display = d;
+        b.window = w;
+        b.root = DefaultRootWindow(d);
+        b.time = CurrentTime;
+        b.x = 3;
+        b.y = 3;
+        b.button = Button1;
+        b.state = type == ButtonRelease ? Button1Mask : 0;
+        b.same_screen = True;
+        XSendEvent(d, w, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
+                   reinterpret_cast<XEvent *>(&b));
+    }
+    XFlush(d);
+}
+
 TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)
 {
     Display *d = server.display();
@@ -108,7 +172,7 @@ TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)
     TempDir menuHome;
     Lines accelerators;
     for (const Step &s : kSteps) {
-        if (!s.state) {
+        if (s.item && !s.state) {
             accelerators.push_back("-xrm");
             accelerators.push_back(std::string("TAvik*") + s.item + ".accelerator: <Key>" + s.key);
         }
@@ -126,11 +190,22 @@ TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)
     ASSERT_FALSE(start.pixels.empty()) << p->err();
     EXPECT_TRUE(start.pixels == fromTcp[0].pixels) << "the two runs start alike";
 
+    // The step box, shown through its own item's accelerator.
+    ASSERT_TRUE(xSendKey(d, window, "b", ControlMask));
+    const Window boxShell = xWaitForWindow(d, "StepBox_popup", "TAvik", 20000);
+    ASSERT_NE(boxShell, 0u) << p->err();
+
     XpmPixels previous = start;
     int changes = 0;
     for (int i = 0; i < count; i++) {
         const Step &s = kSteps[i];
-        ASSERT_TRUE(xSendKey(d, window, s.key, s.state)) << s.name;
+        if (s.item) {
+            ASSERT_TRUE(xSendKey(d, window, s.key, s.state)) << s.name;
+        } else {
+            const Window button = stepButtonWindow(d, boxShell, s.stepRow, s.plus);
+            ASSERT_NE(button, 0u) << s.name;
+            click(d, button);
+        }
         // F2 saves the image: its key follows the press in the one queue
         // of X events, so the image is the one after the step.
         unlink(stepImage.c_str());
@@ -138,7 +213,7 @@ TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)
         XpmPixels image;
         ASSERT_TRUE(waitUntil([&] { return !(image = readXpm(d, stepImage)).pixels.empty(); }, 20000))
             << s.name << p->err();
-        EXPECT_TRUE(image.pixels == fromTcp[i + 1].pixels) << s.name << ": differs from its text over TCP";
+        EXPECT_TRUE(image.pixels == fromTcp[i + 1].pixels) << s.name << ": differs from its text over TCP" << p->err();
         changes += !(image.pixels == previous.pixels);
         previous = image;
     }
