@@ -17,6 +17,25 @@ void createClickDataDialog(ChartState *) {}
 void addClickDataTips(Widget) {}
 void freeClickDataPixmaps() {}
 
+// --- tool bar, tool tips ---
+
+Widget createToolbarForm(Widget, ChartState *)
+{
+    return nullptr;
+}
+void createToolbarButtons(ChartState *) {}
+void toolbarRefreshAll(ChartState *) {}
+void addToolbarTips(Widget) {}
+void freeToolbarPixmaps() {}
+Widget createTipShell(Widget)
+{
+    return nullptr;
+}
+Boolean XcgLiteClueDispatchEvent(Widget, XEvent *)
+{
+    return False;
+}
+
 // --- picking ---
 // Nothing is picked: a click selects nothing, the second button finds no
 // pictures and the pop-up menu gets no object buttons.

@@ -19,6 +19,15 @@ void createClickDataDialog(ChartState *chart);
 void addClickDataTips(Widget tipShell);
 void freeClickDataPixmaps();
 
+// --- tool bar, tool tips ---
+// createToolbarForm: ui/window/toolbar.h
+void createToolbarButtons(ChartState *chart);
+void toolbarRefreshAll(ChartState *chart);
+void addToolbarTips(Widget tipShell);
+void freeToolbarPixmaps();
+Widget createTipShell(Widget topLevel);                    // null when none is built
+Boolean XcgLiteClueDispatchEvent(Widget tipShell, XEvent *event);
+
 // --- picking ---
 // What a click, the second button and the pop-up menu ask of the picking.
 struct ImageList;

@@ -35,7 +35,10 @@
 #include "ui/window/drawing_area.h"
 #include "ui/window/main_window.h"
 #include "ui/widgets/message_box.h"
+#include "ui/dialogs/click_data_dialog.h"
+#include "ui/dialogs/gauge_dialog.h"
 #include "ui/dialogs/input_dialogs.h"
+#include "ui/dialogs/today_dialog.h"
 #include "ui/app/pending_startup.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/step_box.h"
@@ -112,6 +115,9 @@ void registerUiHooks()
     uiHooks.setPlayWorkProc = setPlayWorkProc;
     uiHooks.setPlayTimer = setPlayTimer;
     uiHooks.openInputDialog = openInputDialog;
+    uiHooks.refreshTodayDialog = refreshTodayDialog;
+    registerClickDataHooks();
+    registerGaugeHooks();
 }
 
 void installWmDeleteHandler(Widget topLevel)
@@ -267,7 +273,7 @@ int appQuit(int status)
         historySave();
         optionsWriteAll();
     }
-    freeClickDataPixmaps();
+    destroyClickDataDialog();
     freeToolbarPixmaps();
     freeFontSets();
     chartStateFreeTables(currentChart);

@@ -80,4 +80,40 @@ void openCopyrightDialog(ChartState *chart)
 void openTodayDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openTodayDialog");
+
+void openCenterPlanetDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterPlanetDialog");
+}
+void openCenterCometDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterCometDialog");
+}
+void openCenterMPlanetDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterMPlanetDialog");
+}
+void openCenterJoviSatDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterJoviSatDialog");
+}
+void openCenterStarDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterStarDialog");
+}
+void openCenterConstDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterConstDialog");
+}
+void openCenterNebulaDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterNebulaDialog");
+}
+void openCenterSkyMarkDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterSkyMarkDialog");
+}
+void openCenterUserObjectDialog(ChartState *chart)
+{
+    showNotAvailable(chart, "openCenterUserObjectDialog");
 }
