@@ -423,3 +423,5 @@ Widget imageDialogWidget(const char *name)
             return r.w;
     return nullptr;
 }
+
+XImage *imageDialogPicture() { return v.image; }

@@ -24,3 +24,5 @@ void imageDlgClose();
 // 1 while the viewer is shown; its widgets by name (tests), null before it is built.
 int imageDialogShown();
 Widget imageDialogWidget(const char *name);
+// The shown picture (tests); null when none.
+XImage *imageDialogPicture();

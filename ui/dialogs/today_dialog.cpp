@@ -234,7 +234,14 @@ void toggleTodayDialog(ChartState *chart)
     XtManageChild(dlg.form);
 }
 
-void openTodayDialog(ChartState *chart) { toggleTodayDialog(chart); }
+void openTodayDialog(ChartState *chart)
+{
+    dlg.chart = chart;
+    if (!dlg.form)
+        build();
+    todayDlgFill(chart);
+    XtManageChild(dlg.form);
+}
 
 void refreshTodayDialog(ChartState *chart)
 {
