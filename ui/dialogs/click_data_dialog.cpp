@@ -20,12 +20,7 @@
 #include "render/x/x_canvas.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/image_dialog.h"
-// The tool-tip widget comes with the navigation's work; until it is there
-// the buttons go without tips.
-#if __has_include("ui/widgets/lite_clue.h")
 #include "ui/widgets/lite_clue.h"
-#define TAVIK_HAVE_TIPS 1
-#endif
 
 namespace {
 
@@ -332,23 +327,19 @@ void addClickDataTips(Widget tipShell)
     if (!dlg.form || !tipShell)
         return;
     dlg.tipShell = tipShell;
-#ifdef TAVIK_HAVE_TIPS
     for (int i = 0; i < kClickDataButtonCount; ++i) {
         char text[256];
         getResourceString(kButtons[i].tip, text, sizeof text);
         XcgLiteClueAddWidget(tipShell, dlg.buttons[i], text, 0, 0);
     }
-#endif
 }
 
 void removeClickDataTips()
 {
     if (!dlg.form || !dlg.tipShell)
         return;
-#ifdef TAVIK_HAVE_TIPS
     for (Widget b : dlg.buttons)
         XcgLiteClueDeleteWidget(dlg.tipShell, b);
-#endif
     dlg.tipShell = nullptr;
 }
 

@@ -15,8 +15,10 @@
 #include "model/click_data.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
+#include "render/hit_test.h"
 #include "render/layers/status_bar.h"
-#include "ui/app/pending_startup.h"
+#include "ui/dialogs/click_data_dialog.h"
+#include "ui/dialogs/image_dialog.h"
 #include "ui/window/navigation_rules.h"
 
 namespace {
