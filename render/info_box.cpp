@@ -7,6 +7,8 @@
 
 #include "astro/angles.h"
 #include "astro/coords.h"
+#include "astro/q14.h"
+#include "astro/vecmat.h"
 #include "astro/rise_set.h"
 #include "model/almanac.h"
 #include "model/app_data.h"
@@ -119,9 +121,8 @@ void infoStarLine(ChartState *chart, char *out, int outSize, InfoObject *obj)
     if (common)
         append(out, outSize, " %s", common);
     const BrightStar &s = brightStars[star];
-    const double x = s.x / 16384.0, y = s.y / 16384.0, z = s.z / 16384.0;
-    obj->radec[0] = wrap360(std::atan2(y, x) * 180.0 / M_PI);
-    obj->radec[1] = std::asin(z > 1 ? 1 : z < -1 ? -1 : z) * 180.0 / M_PI;
+    const Vec3Q14 v{s.x, s.y, s.z};
+    vecQ14ToSph(&v, obj->radec);
     obj->mag = brightStarMag10(s) / 10.0;
 }
 
@@ -206,9 +207,8 @@ void infoMoonLine(ChartState *chart, char *out, int outSize, InfoObject *obj)
     char name[64];
     objectName(chart, kObjectIo + i, 0, name, sizeof name);
     append(out, outSize, "%s (%s)", name, kRoman[i]);
-    const Vec3 &u = chart->galileanMoons[i].unit;
-    obj->radec[0] = wrap360(std::atan2(u.y, u.x) * 180.0 / M_PI);
-    obj->radec[1] = std::asin(u.z > 1 ? 1 : u.z < -1 ? -1 : u.z) * 180.0 / M_PI;
+    vecToSph(&chart->galileanMoons[i].unit, obj->radec);
+    obj->radec[0] = wrap360(obj->radec[0]);
 }
 
 void infoUserObjectLine(ChartState *chart, char *out, int outSize, InfoObject *obj)
@@ -246,11 +246,7 @@ void infoNamedPointLine(ChartState *chart, char *out, int outSize, InfoObject *o
     if (i < 0 || i >= namedPointCount)
         return;
     getResourceString(i == 0 ? "messageNebulaLMC" : "messageNebulaSMC", out, outSize);
-    const Vec3Q14 &p = namedPoints[i].point;
-    const double x = p.x / 16384.0, y = p.y / 16384.0, z = p.z / 16384.0;
-    const double r = std::sqrt(x * x + y * y + z * z);
-    obj->radec[0] = wrap360(std::atan2(y, x) * 180.0 / M_PI);
-    obj->radec[1] = r > 0 ? std::asin(z / r) * 180.0 / M_PI : 0.0;
+    vecQ14ToSph(&namedPoints[i].point, obj->radec);
 }
 
 int formatEquatorialLine(ChartState *chart, double ra, double dec, double mag, double size, char *out,
