@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include <X11/xpm.h>
 #include <Xm/DrawingA.h>
 #include <Xm/DrawnB.h>
 #include <Xm/Form.h>
@@ -21,6 +20,7 @@
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/image_dialog.h"
 #include "ui/widgets/lite_clue.h"
+#include "ui/widgets/xpm_picture.h"
 
 namespace {
 
@@ -95,22 +95,12 @@ struct ClickDataDialog {
 };
 ClickDataDialog dlg;
 
+// The dialog's pictures, their transparent parts in the form's background.
 Pixmap makePicture(const char *const *data)
 {
-    Display *d = XtDisplay(appData->topLevel);
-    XpmAttributes attributes{};
-    if (appData->installColormap && appData->colormap) {
-        attributes.colormap = appData->colormap;
-        attributes.valuemask = XpmColormap;
-    }
-    Pixmap pixmap = 0, mask = 0;
-    if (XpmCreatePixmapFromData(d, RootWindowOfScreen(XtScreen(appData->topLevel)), const_cast<char **>(data),
-                                &pixmap, &mask, &attributes) != XpmSuccess)
-        return 0;
-    if (mask)
-        XFreePixmap(d, mask);
-    XpmFreeAttributes(&attributes);
-    return pixmap;
+    Pixel background = 0;
+    XtVaGetValues(appData->topLevel, XmNbackground, &background, nullptr);
+    return xpmPicture(data, background, 0);
 }
 
 void coreText(void *, int x, int y, const char *text, int len)

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include <X11/cursorfont.h>
-#include <X11/xpm.h>
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
@@ -18,6 +17,7 @@
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "ui/widgets/jpeg_image.h"
+#include "ui/widgets/xpm_picture.h"
 
 namespace {
 
@@ -69,22 +69,12 @@ struct Viewer {
 };
 Viewer v;
 
+// The dialog's pictures, their transparent parts in the form's background.
 Pixmap makePicture(const char *const *data)
 {
-    Display *d = XtDisplay(appData->topLevel);
-    XpmAttributes attributes{};
-    if (v.colormap) {
-        attributes.colormap = v.colormap;
-        attributes.valuemask = XpmColormap;
-    }
-    Pixmap pixmap = 0, mask = 0;
-    if (XpmCreatePixmapFromData(d, RootWindowOfScreen(XtScreen(appData->topLevel)), const_cast<char **>(data),
-                                &pixmap, &mask, &attributes) != XpmSuccess)
-        return 0;
-    if (mask)
-        XFreePixmap(d, mask);
-    XpmFreeAttributes(&attributes);
-    return pixmap;
+    Pixel background = 0;
+    XtVaGetValues(appData->topLevel, XmNbackground, &background, nullptr);
+    return xpmPicture(data, background, v.colormap);
 }
 
 void destroyPicture()
