@@ -272,7 +272,10 @@ TEST_F(MainWindowX, ScrollBarsFollowEveryModeWithoutAMotifWarning)
         run((std::string("MODE ") + modes[i]).c_str());
         viewUpdateScrollBars(chart);
         EXPECT_EQ(chart->modeChanged, 0);
-        EXPECT_EQ(XtIsManaged(chart->vScroll), hidden[i] ? False : True) << modes[i];
+        XSync(display, False);
+        XWindowAttributes a;
+        ASSERT_TRUE(XGetWindowAttributes(display, XtWindow(chart->vScroll), &a));
+        EXPECT_EQ(a.map_state == IsUnmapped, hidden[i] == 1) << modes[i];
         EXPECT_TRUE(XtIsManaged(chart->hScroll)) << modes[i];
         // To both ends of both bars, by drags and pages, with the view
         // following each LOOK as a frame would.
