@@ -196,6 +196,14 @@ TEST_F(NavigationRules, DragPansByTheSkyAngleAndFoldsOverThePole)
     EXPECT_NEAR(lon, 6.0 + 5.0 / 15.0, 0.02) << text;
     EXPECT_NEAR(lat, 0.0, 0.2) << text;
 
+    // A drag that leaves the window on the left keeps its sign: 320 pixels
+    // at 10 pixels a degree from the middle turn the view 32 degrees west.
+    view("EQT", "LOOK EQT_DATE 6, 0", "VIEW ANGLE 60");
+    ASSERT_EQ(panCommand(chart, 300, 300, -320, 0, text, sizeof text), 1);
+    ASSERT_EQ(std::sscanf(text, "TRACK OFF;LOOK %31s %lf,%lf", keyword, &lon, &lat), 3) << text;
+    EXPECT_NEAR(lon, (90.0 - 32.0) / 15.0, 0.02) << text;
+    EXPECT_NEAR(lat, 0.0, 0.2) << text;
+
     // Off the map: nothing.
     view("ALL2_EQT", "LOOK EQT_DATE 6, 0");
     EXPECT_EQ(panCommand(chart, 1, 1, 5, 5, text, sizeof text), 0);

@@ -23,6 +23,7 @@
 #include "resources/fallback.h"
 #include "tests/support/x_server.h"
 #include "ui/app/actions.h"
+#include "ui/widgets/auto_repeat.h"
 #include "ui/widgets/lite_clue_p.h"
 #include "ui/window/main_window.h"
 #include "ui/window/navigation.h"
@@ -176,21 +177,58 @@ TEST_F(MainWindowX, EachButtonRunsExactlyItsText)
     EXPECT_TRUE(ran.empty()) << "the equatorial button in the equatorial chart";
 }
 
-TEST_F(MainWindowX, AZoomClickZoomsOnceOnRelease)
+// The zoom buttons' timer, faked: the test says when it expires.
+std::vector<int> timerStarts;
+int timersCancelled = 0;
+unsigned long fakeStart(AutoRepeat *, int ms)
+{
+    timerStarts.push_back(ms);
+    return timerStarts.size();
+}
+void fakeCancel(unsigned long) { timersCancelled++; }
+
+TEST_F(MainWindowX, ZoomButtonsClickOnceOrRepeatWhileHeld)
 {
     stkExecuteCall = recordCommand;
-    for (const char *name : {"ToolbarZoomUp", "ToolbarZoomDown"}) {
+    const AutoRepeat saved = toolbarZoomRepeat;
+    toolbarZoomRepeat.startTimer = fakeStart;
+    toolbarZoomRepeat.cancelTimer = fakeCancel;
+    struct Case {
+        const char *name;
+        const char *click, *repeat;
+    } cases[] = {
+        {"ToolbarZoomUp", "ZOOM UP;DRIVE", "ZOOM UP 1.8; DRIVE"},
+        {"ToolbarZoomDown", "ZOOM DOWN;DRIVE", "ZOOM DOWN 1.8; DRIVE"},
+    };
+    for (const Case &c : cases) {
+        Widget b = button(c.name);
+        // A click: press, activate, release.
         ran.clear();
-        Widget b = button(name);
+        timerStarts.clear();
+        timersCancelled = 0;
         XtCallCallbacks(b, XmNarmCallback, nullptr);
         XtCallCallbacks(b, XmNactivateCallback, nullptr);
-        EXPECT_TRUE(ran.empty()) << name << ": nothing before the release";
+        EXPECT_TRUE(ran.empty()) << c.name << ": nothing before the release";
         XtCallCallbacks(b, XmNdisarmCallback, nullptr);
-        const std::string expected = std::string(name) == "ToolbarZoomUp" ? "ZOOM UP;DRIVE" : "ZOOM DOWN;DRIVE";
-        EXPECT_EQ(ran, std::vector<std::string>{expected}) << name;
+        EXPECT_EQ(ran, std::vector<std::string>{c.click}) << c.name;
+        EXPECT_EQ(timerStarts, std::vector<int>{300}) << c.name;
+        EXPECT_EQ(timersCancelled, 1) << c.name;
         XtCallCallbacks(b, XmNdisarmCallback, nullptr);
-        EXPECT_EQ(ran.size(), 1u) << name << ": a second release without a press runs nothing";
+        EXPECT_EQ(ran.size(), 1u) << c.name << ": a release without a press runs nothing";
+
+        // Held: the first timer at 300 ms, then every 15 ms; the release adds none.
+        ran.clear();
+        timerStarts.clear();
+        XtCallCallbacks(b, XmNarmCallback, nullptr);
+        XtCallCallbacks(b, XmNarmCallback, nullptr); // a second press while held
+        for (int i = 0; i < 3; i++)
+            zoomRepeatTimerCb(&toolbarZoomRepeat, nullptr);
+        XtCallCallbacks(b, XmNactivateCallback, nullptr);
+        XtCallCallbacks(b, XmNdisarmCallback, nullptr);
+        EXPECT_EQ(ran, (std::vector<std::string>{c.repeat, c.repeat, c.repeat})) << c.name;
+        EXPECT_EQ(timerStarts, (std::vector<int>{300, 15, 15, 15})) << c.name;
     }
+    toolbarZoomRepeat = saved;
 }
 
 TEST_F(MainWindowX, ButtonsFollowTheChartOnlyWhileTheBarIsShown)
@@ -234,7 +272,10 @@ TEST_F(MainWindowX, ScrollBarsFollowEveryModeWithoutAMotifWarning)
         run((std::string("MODE ") + modes[i]).c_str());
         viewUpdateScrollBars(chart);
         EXPECT_EQ(chart->modeChanged, 0);
-        EXPECT_EQ(XtIsManaged(chart->vScroll), hidden[i] ? False : True) << modes[i];
+        XSync(display, False);
+        XWindowAttributes a;
+        ASSERT_TRUE(XGetWindowAttributes(display, XtWindow(chart->vScroll), &a));
+        EXPECT_EQ(a.map_state == IsUnmapped, hidden[i] == 1) << modes[i];
         EXPECT_TRUE(XtIsManaged(chart->hScroll)) << modes[i];
         // To both ends of both bars, by drags and pages, with the view
         // following each LOOK as a frame would.

@@ -216,12 +216,15 @@ void viewUpdateScrollBars(ChartState *chart)
 {
     const ScrollBarSettings s = scrollBarSettings(chart);
     if (chart->vScroll) {
+        // A hidden bar is unmapped but keeps its place: the drawing area, and
+        // with it the chart's scale, keeps its size across mode changes.
         if (s.verticalShown) {
             XtVaSetValues(chart->vScroll, XmNminimum, s.vMinimum, XmNmaximum, s.vMaximum, XmNsliderSize,
                           s.vSlider, XmNvalue, s.vValue, nullptr);
+            XtSetMappedWhenManaged(chart->vScroll, True);
             XtManageChild(chart->vScroll);
         } else {
-            XtUnmanageChild(chart->vScroll);
+            XtSetMappedWhenManaged(chart->vScroll, False);
         }
     }
     if (chart->hScroll) {

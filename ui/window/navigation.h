@@ -15,7 +15,8 @@ struct Vec3;
 void viewScrollHorizontal(ChartState *chart, int action, int value);
 void viewScrollVertical(ChartState *chart, int action, int value);
 
-// Both bars from the view (ranges, values, the vertical one's presence);
+// Both bars from the view (ranges, values; the vertical one unmapped in the
+// whole-sky maps and the planisphere);
 // clears modeChanged.
 void viewUpdateScrollBars(ChartState *chart);
 

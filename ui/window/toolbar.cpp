@@ -10,6 +10,7 @@
 #include "model/chart_state.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "ui/widgets/auto_repeat.h"
 #include "ui/widgets/lite_clue.h"
 #include "ui/window/navigation_rules.h"
 #include "ui/window/toolbar_pictures.h"
@@ -64,13 +65,6 @@ struct ToolbarWidgets {
 };
 ToolbarWidgets toolbar;
 
-// The zoom buttons' press: a click zooms once by the default step when it
-// is released.
-struct ZoomRepeat {
-    int armed;
-};
-ZoomRepeat zoomRepeat;
-
 bool toolbarShown()
 {
     return appData->toolBar && toolbar.form == appData->toolBar && XtIsManaged(appData->toolBar);
@@ -113,7 +107,28 @@ bool isToggleOrHasInsensitivePicture(int button)
     return toolbarButtons[button].toggle || toolbarPictures[button].insensitive;
 }
 
+// A click zooms once by the ZOOM default step; held, the button zooms by
+// 1.8 after 300 ms and then every 15 ms until released.
+void runZoom(void *button)
+{
+    const ButtonClient *c = static_cast<ButtonClient *>(button);
+    const char *command = toolbarZoomRepeat.fired
+                              ? (c->button == kToolbarZoomUp ? "ZOOM UP 1.8; DRIVE" : "ZOOM DOWN 1.8; DRIVE")
+                              : toolbarButtons[c->button].command;
+    stkExecuteCall(c->chart, command);
+}
+
+unsigned long startZoomTimer(AutoRepeat *machine, int ms)
+{
+    return XtAppAddTimeOut(XtWidgetToApplicationContext(appData->topLevel), static_cast<unsigned long>(ms),
+                           zoomRepeatTimerCb, machine);
+}
+
+void cancelZoomTimer(unsigned long id) { XtRemoveTimeOut(id); }
+
 } // namespace
+
+AutoRepeat toolbarZoomRepeat = {300, 15, startZoomTimer, cancelZoomTimer, runZoom, false, false, nullptr, 0};
 
 Widget createToolbarForm(Widget parent, ChartState *)
 {
@@ -225,18 +240,13 @@ void toolbarActivateCb(Widget, XtPointer client, XtPointer)
     stkExecuteCall(c->chart, toolbarButtons[c->button].command);
 }
 
-void zoomArmCb(Widget, XtPointer, XtPointer)
-{
-    zoomRepeat.armed = 1;
-}
+void zoomArmCb(Widget, XtPointer client, XtPointer) { autoRepeatArm(&toolbarZoomRepeat, client); }
 
-void zoomDisarmCb(Widget, XtPointer client, XtPointer)
+void zoomDisarmCb(Widget, XtPointer client, XtPointer) { autoRepeatDisarm(&toolbarZoomRepeat, client); }
+
+void zoomRepeatTimerCb(XtPointer client, XtIntervalId *)
 {
-    const ButtonClient *c = static_cast<ButtonClient *>(client);
-    if (!zoomRepeat.armed)
-        return;
-    zoomRepeat.armed = 0;
-    stkExecuteCall(c->chart, toolbarButtons[c->button].command);
+    autoRepeatTimer(static_cast<AutoRepeat *>(client));
 }
 
 void addToolbarTips(Widget tipShell)

@@ -34,6 +34,11 @@ void toolbarRefreshOne(ChartState *chart, int changed, int bit, int button);
 void toolbarActivateCb(Widget w, XtPointer client, XtPointer call);
 void zoomArmCb(Widget w, XtPointer client, XtPointer call);
 void zoomDisarmCb(Widget w, XtPointer client, XtPointer call);
+void zoomRepeatTimerCb(XtPointer client, XtIntervalId *id);
+
+// The zoom buttons' repeat machine; tests put a fake timer in its seam.
+struct AutoRepeat;
+extern AutoRepeat toolbarZoomRepeat;
 
 // Tips of the 27 buttons on the tip shell (nothing when it is null);
 // removeToolbarTips takes them off appData->tipShell.
