@@ -1,5 +1,5 @@
-// The body, grid and centre dialogs on a private X server, opened by their
-// openers on a known chart, changed as a user changes them (selections and
+// The body, grid and centre dialogs on a private X server, opened from their
+// menu items on a known chart, changed as a user changes them (selections and
 // toggles with their callbacks, the third state), OK pressed: the texts
 // recorded in place of stkExecute are the dialog's. Cancel records nothing
 // and the next opening shows the chart again.
@@ -10,6 +10,7 @@
 
 #include <X11/Intrinsic.h>
 #include <Xm/List.h>
+#include <Xm/RowColumn.h>
 #include <Xm/PushB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
@@ -25,6 +26,7 @@
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/grid_dialog.h"
+#include "ui/window/menus.h"
 
 namespace {
 
@@ -38,6 +40,10 @@ protected:
         ASSERT_TRUE(server.ok()) << server.why();
         display = openDialogShell(server.name(), &app);
         ASSERT_NE(display, nullptr);
+        // The real menus, whose items open the dialogs.
+        Widget bar = XmCreateMenuBar(appData->topLevel, const_cast<char *>("MenuBar"), nullptr, 0);
+        XtManageChild(bar);
+        createMenus(bar, &chart);
         uiHooksRecordMessages();
         savedExecute = stkExecuteCall;
         stkExecuteCall = recordCommand;
@@ -51,6 +57,17 @@ protected:
         uiHooksReset();
     }
 
+    // A menu item chosen: its cascade brought up to date, then activated.
+    void fromMenu(const char *cascade, const char *item)
+    {
+        menuRefreshCascade(cascade, &chart);
+        Widget widget = menuItemWidget(item);
+        ASSERT_NE(widget, nullptr) << item;
+        ASSERT_TRUE(XtIsSensitive(widget)) << item;
+        XmPushButtonCallbackStruct cbs{};
+        cbs.reason = XmCR_ACTIVATE;
+        XtCallCallbacks(widget, XmNactivateCallback, &cbs);
+    }
     Widget w(const DialogSpec &spec, const char *name)
     {
         Widget widget = dialogWidget(&spec, name);
@@ -121,7 +138,7 @@ TEST_F(BodyDialogsX, BodyDialogsSendWhatTheUserSet)
     chart.planetFlags[kObjectMars] = kBodyShown | kBodyName | kBodyMag | kBodyDisk;
     chart.planetFlags[kObjectJupiter] = kBodyShown | kBodyDisk;
     chart.diskMag = 10;
-    openPlanetDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectPlanet");
     ASSERT_TRUE(dialogIsShown(&kPlanetDialog));
     EXPECT_EQ(XtParent(XtParent(w(kPlanetDialog, "PlanetList"))), w(kPlanetDialog, "PlanetRowColumn"));
     EXPECT_EQ(XtParent(w(kPlanetDialog, "ButtonOK")), w(kPlanetDialog, "PlanetButtons"));
@@ -150,13 +167,13 @@ TEST_F(BodyDialogsX, BodyDialogsSendWhatTheUserSet)
 
     // Cancel drops the change; the next opening shows the chart again.
     sent.clear();
-    openPlanetDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectPlanet");
     select(kPlanetDialog, "PlanetList", {4});
     EXPECT_EQ(state(kPlanetDialog, "ToggleName"), XmSET);
     click(kPlanetDialog, "ToggleShow", false);
     press(kPlanetDialog, "ButtonCancel");
     EXPECT_FALSE(dialogIsShown(&kPlanetDialog));
-    openPlanetDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectPlanet");
     select(kPlanetDialog, "PlanetList", {4});
     EXPECT_EQ(state(kPlanetDialog, "ToggleShow"), XmSET);
     press(kPlanetDialog, "ButtonCancel");
@@ -164,7 +181,7 @@ TEST_F(BodyDialogsX, BodyDialogsSendWhatTheUserSet)
 
     chart.mode = kModeSol1;
     chart.sunFlags = kBodyShown | kBodyDisk;
-    openSunDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectSun");
     EXPECT_FALSE(XtIsSensitive(w(kSunDialog, "ToggleSunOutline")));
     click(kSunDialog, "ToggleSunName", true);
     press(kSunDialog, "ButtonOK");
@@ -172,15 +189,16 @@ TEST_F(BodyDialogsX, BodyDialogsSendWhatTheUserSet)
 
     sent.clear();
     chart.moonFlags = kBodyShown;
-    openMoonDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectMoon");
     click(kMoonDialog, "ToggleMoon", false);
     EXPECT_FALSE(XtIsSensitive(w(kMoonDialog, "ToggleMoonDate")));
     press(kMoonDialog, "ButtonOK");
     EXPECT_EQ(sent, (std::vector<std::string>{"HIDE MOON;HIDE MOON_NAME;HIDE MOON_DATE", "REAL MOON", "DRIVE"}));
 
     sent.clear();
+    chart.mode = kModeEqt; // the menu offers Jupiter's moons outside the solar-system view
     chart.jupiterMoonFlags = 0;
-    openJoviSatDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectJoviSat");
     EXPECT_FALSE(XtIsSensitive(w(kJoviSatDialog, "ToggleName")));
     click(kJoviSatDialog, "ToggleShow", true);
     EXPECT_TRUE(XtIsSensitive(w(kJoviSatDialog, "ToggleName")));
@@ -190,7 +208,7 @@ TEST_F(BodyDialogsX, BodyDialogsSendWhatTheUserSet)
 
     sent.clear();
     chart.constellationFlags = kConsLine;
-    openConstDialog(&chart);
+    fromMenu("MenuObject", "MenuObjectConst");
     click(kConstDialog, "ToggleConstBoundary", true);
     press(kConstDialog, "ButtonOK");
     EXPECT_EQ(sent, (std::vector<std::string>{"SHOW CONS_LINE", "HIDE CONS_NAME1", "HIDE CONS_NAME2",
@@ -203,7 +221,7 @@ TEST_F(BodyDialogsX, GridDialogSendsItsTwentyOneTexts)
     chart.gridNumberFlags = 3 | kEqtGrid2000Num;
     chart.equatorialGridFlags = kEqt2000;
     chart.horizonGridFlags = kMeridian;
-    openGridDialog(&chart);
+    fromMenu("MenuView", "MenuViewGrid");
     ASSERT_TRUE(dialogIsShown(&kGridDialog));
     EXPECT_EQ(XtParent(w(kGridDialog, "ButtonOK")), w(kGridDialog, "TimeStepButtons"));
     EXPECT_EQ(state(kGridDialog, "RadioMode01"), XmSET);
@@ -230,7 +248,7 @@ TEST_F(BodyDialogsX, GridDialogSendsItsTwentyOneTexts)
     EXPECT_EQ(sent, expected);
 
     sent.clear();
-    openGridDialog(&chart);
+    fromMenu("MenuView", "MenuViewGrid");
     EXPECT_EQ(state(kGridDialog, "RadioMode01"), XmSET) << "the chart again";
     EXPECT_EQ(state(kGridDialog, "ToggleEclGrid"), XmUNSET);
     press(kGridDialog, "ButtonCancel");
@@ -239,7 +257,7 @@ TEST_F(BodyDialogsX, GridDialogSendsItsTwentyOneTexts)
 
 TEST_F(BodyDialogsX, CentreDialogsSendTheirLookTexts)
 {
-    openCenterStarDialog(&chart);
+    fromMenu("MenuCenter", "MenuCenterStar");
     ASSERT_TRUE(dialogIsShown(&kCenterStarDialog));
     EXPECT_EQ(XtParent(w(kCenterStarDialog, "ButtonOK")), w(kCenterStarDialog, "StarButtons"));
     const int rigil = positionOf(kCenterStarDialog, "StarList", "Rigel Kentaurus");
@@ -248,13 +266,13 @@ TEST_F(BodyDialogsX, CentreDialogsSendTheirLookTexts)
     doubleClick(kCenterStarDialog, "StarList");
     EXPECT_FALSE(dialogIsShown(&kCenterStarDialog));
     EXPECT_EQ(sent, std::vector<std::string>{"LOOK STAR \"Rigel Kentaurus\"; BLINK \"Rigel Kentaurus\""});
-    openCenterStarDialog(&chart);
+    fromMenu("MenuCenter", "MenuCenterStar");
     EXPECT_EQ(selected(kCenterStarDialog, "StarList"), std::vector<int>{rigil}) << "remembered";
     sent.clear();
     press(kCenterStarDialog, "ButtonCancel");
     EXPECT_TRUE(sent.empty());
 
-    openCenterPlanetDialog(&chart);
+    fromMenu("MenuCenter", "MenuCenterPlanet");
     XmListSelectPos(w(kCenterPlanetDialog, "PlanetList"), 3, True);
     press(kCenterPlanetDialog, "ButtonOK");
     EXPECT_TRUE(dialogIsShown(&kCenterPlanetDialog)) << "the Earth outside the solar-system view";
@@ -265,7 +283,7 @@ TEST_F(BodyDialogsX, CentreDialogsSendTheirLookTexts)
     EXPECT_EQ(sent, std::vector<std::string>{"LOOK MARS; BLINK MARS"});
 
     sent.clear();
-    openCenterNebulaDialog(&chart);
+    fromMenu("MenuCenter", "MenuCenterNebula");
     EXPECT_EQ(state(kCenterNebulaDialog, "ToggleTypeM"), XmSET);
     XmTextFieldSetString(w(kCenterNebulaDialog, "EditNumber"), const_cast<char *>("999"));
     press(kCenterNebulaDialog, "ButtonOK");
@@ -280,24 +298,28 @@ TEST_F(BodyDialogsX, CentreDialogsSendTheirLookTexts)
     EXPECT_EQ(sent, std::vector<std::string>{"LOOK NEBULA M31; BLINK NEBULA M31"});
 
     sent.clear();
-    openCenterJoviSatDialog(&chart);
+    fromMenu("MenuCenter", "MenuCenterJoviSat");
     XmListSelectPos(w(kCenterJoviSatDialog, "JoviSatList"), 4, True);
     doubleClick(kCenterJoviSatDialog, "JoviSatList");
     EXPECT_EQ(sent, std::vector<std::string>{"LOOK CALLISTO; BLINK CALLISTO"});
 
     sent.clear();
-    openCenterConstDialog(&chart);
+    fromMenu("MenuCenter", "MenuCenterConst");
     const int orion = positionOf(kCenterConstDialog, "ConstList", "Orion");
     ASSERT_GT(orion, 0);
     XmListSelectPos(w(kCenterConstDialog, "ConstList"), orion, True);
     press(kCenterConstDialog, "ButtonOK");
     EXPECT_EQ(sent, std::vector<std::string>{"LOOK CONS \"Orion\""});
 
-    // Empty tables give empty lists; OK then does nothing.
+    // Empty tables give empty lists; OK then does nothing. (The menu offers
+    // the comet and minor-planet items only while bodies are loaded.)
     sent.clear();
+    fromMenu("MenuCenter", "MenuCenterUserObject");
+    fromMenu("MenuCenter", "MenuCenterSkyMark");
+    openCenterCometDialog(&chart);
+    openCenterMPlanetDialog(&chart);
     for (const DialogSpec *spec : {&kCenterCometDialog, &kCenterMPlanetDialog, &kCenterUserObjectDialog,
                                    &kCenterSkyMarkDialog}) {
-        dialogOpen(spec, &chart);
         ASSERT_TRUE(dialogIsShown(spec)) << spec->name;
         press(*spec, "ButtonOK");
         EXPECT_TRUE(dialogIsShown(spec)) << spec->name;
