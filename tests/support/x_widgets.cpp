@@ -1,0 +1,61 @@
+#include "tests/support/x_widgets.h"
+
+#include <X11/Shell.h>
+#include <Xm/List.h>
+#include <Xm/PushB.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+
+#include "model/app_data.h"
+#include "resources/fallback.h"
+#include "tests/support/x_server.h"
+
+bool xOpenTopLevel(const XServer &server)
+{
+    XtToolkitInitialize();
+    XtAppContext app = XtCreateApplicationContext();
+    XtAppSetFallbackResources(app, fallbackResources);
+    int argc = 1;
+    char name[] = "tavik";
+    char *argv[] = {name, nullptr};
+    Display *display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
+    if (!display)
+        return false;
+    appData = &theAppData;
+    appDataSetDefaults();
+    appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth, 200,
+                                           XtNheight, 100, nullptr);
+    XtRealizeWidget(appData->topLevel);
+    return true;
+}
+
+void xPress(Widget button)
+{
+    XmPushButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.click_count = 1;
+    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+}
+
+std::string xFieldText(Widget w)
+{
+    char *s = XmTextFieldGetString(w);
+    std::string text = s ? s : "";
+    XtFree(s);
+    return text;
+}
+
+unsigned char xToggleState(Widget w)
+{
+    unsigned char set = XmUNSET;
+    XtVaGetValues(w, XmNset, &set, nullptr);
+    return set;
+}
+
+int xSelectedPosition(Widget w)
+{
+    int *positions = nullptr, count = 0;
+    const int pos = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
+    XtFree(reinterpret_cast<char *>(positions));
+    return pos;
+}
