@@ -1,33 +1,10 @@
 #include "tests/support/x_widgets.h"
 
-#include <X11/Shell.h>
 #include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
-#include "model/app_data.h"
-#include "resources/fallback.h"
-#include "tests/support/x_server.h"
-
-bool xOpenTopLevel(const XServer &server)
-{
-    XtToolkitInitialize();
-    XtAppContext app = XtCreateApplicationContext();
-    XtAppSetFallbackResources(app, fallbackResources);
-    int argc = 1;
-    char name[] = "tavik";
-    char *argv[] = {name, nullptr};
-    Display *display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-    if (!display)
-        return false;
-    appData = &theAppData;
-    appDataSetDefaults();
-    appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth, 200,
-                                           XtNheight, 100, nullptr);
-    XtRealizeWidget(appData->topLevel);
-    return true;
-}
 
 void xPress(Widget button)
 {

@@ -18,6 +18,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_widgets.h"
 #include "tests/ui/example_dialog.h"
@@ -35,7 +36,8 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 {
     XServer server;
     ASSERT_TRUE(server.ok()) << server.why();
-    ASSERT_TRUE(xOpenTopLevel(server));
+    XtAppContext app = nullptr;
+        ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
     uiHooksRecordMessages();
     void (*savedExecute)(ChartState *, const char *) = stkExecuteCall;
     stkExecuteCall = recordCommand;

@@ -294,10 +294,10 @@ void siteDialogFill(const SiteListState *list, const ChartState *chart, int writ
 
 void siteLocateCommands(const Site *site, DialogResult *out)
 {
-    dialogAddCommand(out, "LOCATE %.5f%c,%.5f%c,%.2f,%.2f,\"%s\"", std::fabs(site->longitude),
-                     site->longitude < 0 ? 'W' : 'E', std::fabs(site->latitude), site->latitude < 0 ? 'S' : 'N',
-                     site->zone, static_cast<double>(site->altitude), site->name);
-    dialogAddCommand(out, "DRIVE");
+    // The name is one the site-list reader accepted: it holds no quote or ";".
+    dialogAddStatements(out, "LOCATE %.5f%c,%.5f%c,%.2f,%.2f,\"%s\";DRIVE", std::fabs(site->longitude),
+                        site->longitude < 0 ? 'W' : 'E', std::fabs(site->latitude), site->latitude < 0 ? 'S' : 'N',
+                        site->zone, static_cast<double>(site->altitude), site->name);
 }
 
 const DialogSpec kSiteDialog = {

@@ -53,7 +53,7 @@ extern const DialogSpec kSiteDialog;
 // Edit, New and Remove usable only when writable.
 void siteDialogFill(const SiteListState *list, const ChartState *chart, int writable, SiteDialogValues *v);
 
-// The texts that move the chart to site: LOCATE and DRIVE.
+// The text that moves the chart to site: LOCATE ...;DRIVE.
 void siteLocateCommands(const Site *site, DialogResult *out);
 
 // "SiteEditDialog": one site line in fields.
