@@ -87,6 +87,25 @@ TEST(SiteEdit, FieldsFromALineComposeTheSameLineAgain)
     }
 }
 
+// 10.999 degrees is 10 degrees 59.94 minutes: shown as 60 minutes it could
+// never pass the edit checks.
+TEST(SiteEdit, MinutesThatRoundToSixtyCarryIntoTheDegrees)
+{
+    const std::string line = siteLine("Carry", "  10.999E 89.999S    0 +00.00 ");
+    SiteEditValues v{};
+    ASSERT_EQ(siteEditFromLine(line.c_str(), line.size(), &v), 1);
+    EXPECT_STREQ(v.longDeg, "11");
+    EXPECT_STREQ(v.longMin, "0");
+    EXPECT_STREQ(v.latiDeg, "90");
+    EXPECT_STREQ(v.latiMin, "0");
+    SiteListState empty{};
+    char composed[kSiteLineLength + 1];
+    DialogResult r;
+    dialogResultClear(&r);
+    ASSERT_EQ(siteEditCompose(&v, &empty, -1, composed, &r), 1) << r.messageResource;
+    EXPECT_EQ(std::string(composed), siteLine("Carry", "  11.000E 90.000S    0 +00.00 ") + "\n");
+}
+
 TEST(SiteEdit, NewStartsFromTheTemplate)
 {
     SiteEditValues v{};
