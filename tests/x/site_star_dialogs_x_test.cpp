@@ -144,6 +144,8 @@ TEST_F(DialogsX, StarDialogClampsToTheCatalogueAndTheArrowsStep)
     chart.starLimit = 65;
     fromMenu("MenuObjectStar");
     ASSERT_TRUE(dialogIsShown(&kStarDialog));
+    EXPECT_EQ(XtParent(w(kStarDialog, "ButtonOK")), w(kStarDialog, "StarButtons"));
+    EXPECT_NE(w(kStarDialog, "StarRowColumn"), nullptr);
     EXPECT_EQ(xFieldText(w(kStarDialog, "EditMagLimit")), "6.5");
     xPress(w(kStarDialog, "ArrowMagLimitUp"));
     EXPECT_EQ(xFieldText(w(kStarDialog, "EditMagLimit")), "6.6");
@@ -170,6 +172,7 @@ TEST_F(DialogsX, NebulaDialogRefusesLimitsWithOneBoxAndSendsTheToggles)
 {
     fromMenu("MenuObjectNebula");
     ASSERT_TRUE(dialogIsShown(&kNebulaDialog));
+    EXPECT_EQ(XtParent(w(kNebulaDialog, "ButtonOK")), w(kNebulaDialog, "PlanetButtons"));
     setToggle(w(kNebulaDialog, "ToggleNebula"), true);
     setToggle(w(kNebulaDialog, "ToggleNebulaLimit"), true);
     EXPECT_TRUE(XtIsSensitive(w(kNebulaDialog, "EditMagMinLimit")));

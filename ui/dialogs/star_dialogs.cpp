@@ -295,9 +295,13 @@ void nebulaDlgArrow(void *values, int control)
 
 const DialogSpec kStarDialog = {
     "StarDialog", kStarControls, kStarRowCount, sizeof(StarDialogValues), starFill, starSensitivity, starOk,
+    nullptr,      nullptr,       0,             "StarRowColumn",          "StarButtons",
 };
 
+// The button row keeps the name it shares with the planet dialogs, so one
+// layout line serves them all.
 const DialogSpec kNebulaDialog = {
-    "NebulaDialog", kNebulaControls, kNebulaRowCount, sizeof(NebulaDialogValues),
-    nebulaFill,     nebulaSensitivity, nebulaOk,
+    "NebulaDialog", kNebulaControls,   kNebulaRowCount, sizeof(NebulaDialogValues),
+    nebulaFill,     nebulaSensitivity, nebulaOk,        nullptr,
+    nullptr,        0,                 "NebulaRowColumn", "PlanetButtons",
 };
