@@ -18,8 +18,9 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
-#include "resources/fallback.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
+#include "tests/support/x_widgets.h"
 #include "tests/ui/example_dialog.h"
 #include "ui/dialogs/dialog_motif.h"
 
@@ -31,54 +32,12 @@ void recordCommand(ChartState *, const char *text) { sent.emplace_back(text); }
 int callbacksCalled = 0;
 void countCallback(Widget, XtPointer, XtPointer) { callbacksCalled++; }
 
-void press(Widget button)
-{
-    XmPushButtonCallbackStruct cbs{};
-    cbs.reason = XmCR_ACTIVATE;
-    cbs.click_count = 1;
-    XtCallCallbacks(button, XmNactivateCallback, &cbs);
-}
-
-unsigned char toggleState(Widget w)
-{
-    unsigned char set = XmUNSET;
-    XtVaGetValues(w, XmNset, &set, nullptr);
-    return set;
-}
-
-std::string fieldText(Widget w)
-{
-    char *s = XmTextFieldGetString(w);
-    std::string text = s ? s : "";
-    XtFree(s);
-    return text;
-}
-
-int selectedPosition(Widget w)
-{
-    int *positions = nullptr, count = 0;
-    const int pos = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
-    XtFree(reinterpret_cast<char *>(positions));
-    return pos;
-}
-
 TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 {
     XServer server;
     ASSERT_TRUE(server.ok()) << server.why();
-    XtToolkitInitialize();
-    XtAppContext app = XtCreateApplicationContext();
-    XtAppSetFallbackResources(app, fallbackResources);
-    int argc = 1;
-    char name[] = "tavik";
-    char *argv[] = {name, nullptr};
-    Display *display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-    ASSERT_NE(display, nullptr);
-    appData = &theAppData;
-    appDataSetDefaults();
-    appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth, 200,
-                                           XtNheight, 100, nullptr);
-    XtRealizeWidget(appData->topLevel);
+    XtAppContext app = nullptr;
+        ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
     uiHooksRecordMessages();
     void (*savedExecute)(ChartState *, const char *) = stkExecuteCall;
     stkExecuteCall = recordCommand;
@@ -103,10 +62,10 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
     EXPECT_NE(dialogWidget(&kExampleDialog, "ExampleDialogButtons"), nullptr);
     EXPECT_EQ(XtParent(dialogWidget(&kExampleDialog, "ButtonCancel")),
               dialogWidget(&kExampleDialog, "ExampleDialogButtons"));
-    EXPECT_EQ(toggleState(statusBar), XmSET);
-    EXPECT_EQ(toggleState(planetNames), XmINDETERMINATE);
-    EXPECT_EQ(selectedPosition(grid), 2);
-    EXPECT_EQ(fieldText(limit), "6.5");
+    EXPECT_EQ(xToggleState(statusBar), XmSET);
+    EXPECT_EQ(xToggleState(planetNames), XmINDETERMINATE);
+    EXPECT_EQ(xSelectedPosition(grid), 2);
+    EXPECT_EQ(xFieldText(limit), "6.5");
     EXPECT_FALSE(XtIsSensitive(limit)) << "no limit of the user's own";
 
     // Reopening refills the kept widgets from the chart and calls none of
@@ -118,15 +77,15 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
     chart.gridNumberFlags = 3;
     dialogOpen(&kExampleDialog, &chart);
     EXPECT_EQ(dialogWidget(&kExampleDialog, "ToggleStatusBar"), statusBar) << "built once";
-    EXPECT_EQ(toggleState(statusBar), XmUNSET);
-    EXPECT_EQ(selectedPosition(grid), 4);
+    EXPECT_EQ(xToggleState(statusBar), XmUNSET);
+    EXPECT_EQ(xSelectedPosition(grid), 4);
     EXPECT_EQ(callbacksCalled, 0);
 
     // The user turns the limit on (the field becomes usable) and types a word.
     XmToggleButtonSetState(fixedLimit, True, True);
     EXPECT_TRUE(XtIsSensitive(limit));
     XmTextFieldSetString(limit, const_cast<char *>("bright"));
-    press(dialogWidget(&kExampleDialog, "ButtonOK"));
+    xPress(dialogWidget(&kExampleDialog, "ButtonOK"));
     ASSERT_EQ(uiHooksRecordedMessageCount(), 1);
     EXPECT_EQ(uiHooksRecordedMessageType(0), kMessageBoxWarning);
     EXPECT_STREQ(uiHooksRecordedMessageText(0), "Not a number: bright");
@@ -135,14 +94,14 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 
     XmTextFieldSetString(limit, const_cast<char *>("5.5"));
     XmListSelectPos(grid, 1, True);
-    press(dialogWidget(&kExampleDialog, "ButtonOK"));
+    xPress(dialogWidget(&kExampleDialog, "ButtonOK"));
     EXPECT_FALSE(dialogIsShown(&kExampleDialog));
     EXPECT_EQ(sent, (std::vector<std::string>{"MAG STAR 5.5", "HIDE STATUSBAR", "GRID NORMAL", "DRIVE"}));
     EXPECT_EQ(uiHooksRecordedMessageCount(), 1);
 
     sent.clear();
     dialogOpen(&kExampleDialog, &chart);
-    press(dialogWidget(&kExampleDialog, "ButtonCancel"));
+    xPress(dialogWidget(&kExampleDialog, "ButtonCancel"));
     EXPECT_FALSE(dialogIsShown(&kExampleDialog));
     EXPECT_TRUE(sent.empty()) << "Cancel sends nothing";
 

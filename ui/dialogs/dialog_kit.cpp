@@ -199,7 +199,8 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
             continue;
         if (c.field == kFieldText && c.size < 2)
             return fail(why, whySize, c.name, "a text field needs room for a character");
-        if (c.cls == kControlList && !spec->listItems && (!c.items || !c.items[0]))
+        // A list with null items is filled by the program (dialogSetListItems).
+        if (c.cls == kControlList && !spec->listItems && c.items && !c.items[0])
             return fail(why, whySize, c.name, "a list needs items");
         if (!fieldFits(spec, c, fieldWidth(c)))
             return fail(why, whySize, c.name, "its field lies outside the value record");

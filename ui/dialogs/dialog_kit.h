@@ -26,6 +26,8 @@ enum DialogControlClass : uint8_t {
     kControlToggle,
     kControlList,       // a scrolled list
     kControlSeparator,
+    kControlArrowButton, // its direction as a fixed resource ("arrowDirection")
+    kControlPushButton,  // a button of the dialog's own besides OK and Cancel
 };
 
 // What a control shows from the value record.
@@ -61,7 +63,8 @@ struct DialogControl {
     DialogFieldKind field;
     size_t offset;             // of the field in the value record
     size_t size;               // text fields: the field's size, terminator included
-    const char *const *items;  // lists: the items (command keywords), null-ended
+    const char *const *items;  // lists: the items (command keywords), null-ended;
+                               // null for a list the program fills (dialogSetListItems)
 };
 constexpr int kDialogMainParent = -1;
 
@@ -151,7 +154,8 @@ int32_t dialogListPosition(const void *values, const DialogControl *control);
 // Checks a table: names present and unique; each parent an earlier
 // row-column; each field inside the record, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
-// items, or several-item selection; the items may come from listItems) and
+// items, or several-item selection; the items may come from listItems
+// or from the program, dialogSetListItems) and
 // no two controls on one field. 1 when sound; else 0 and why.
 int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize);
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <Xm/ArrowB.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/List.h>
@@ -28,6 +29,7 @@ struct DialogInstance {
     Widget *controls;      // one per table row
     void *values;          // the value record, spec->valuesSize bytes
     int writing;           // 1 while the builder writes the controls
+    DialogHandlers handlers;
 };
 
 constexpr int kMaxDialogs = 32;
@@ -35,6 +37,13 @@ DialogInstance instances[kMaxDialogs];
 int instanceCount = 0;
 
 constexpr int kNameSize = 128;
+
+struct PendingHandlers {
+    const DialogSpec *spec;
+    DialogHandlers handlers;
+};
+PendingHandlers pendingHandlers[kMaxDialogs];
+int pendingHandlerCount = 0;
 
 DialogInstance *findInstance(const DialogSpec *spec)
 {
@@ -53,6 +62,8 @@ WidgetClass classOf(DialogControlClass cls)
     case kControlToggle: return xmToggleButtonWidgetClass;
     case kControlList: return xmListWidgetClass;
     case kControlSeparator: return xmSeparatorWidgetClass;
+    case kControlArrowButton: return xmArrowButtonWidgetClass;
+    case kControlPushButton: return xmPushButtonWidgetClass;
     }
     return xmLabelWidgetClass;
 }
@@ -196,6 +207,21 @@ void valueChangedCallback(Widget w, XtPointer client, XtPointer)
 
 void okCallback(Widget, XtPointer client, XtPointer) { dialogOk(static_cast<DialogInstance *>(client)->spec); }
 
+void pressCallback(Widget w, XtPointer client, XtPointer)
+{
+    auto *d = static_cast<DialogInstance *>(client);
+    if (!d->handlers.press)
+        return;
+    for (int i = 0; i < d->spec->controlCount; i++)
+        if (d->controls[i] == w) {
+            readControls(d);
+            d->handlers.press(d->chart, d->values, i);
+            if (XtIsManaged(d->form))
+                dialogRefresh(d->spec);
+            return;
+        }
+}
+
 void cancelCallback(Widget, XtPointer client, XtPointer)
 {
     dialogCancel(static_cast<DialogInstance *>(client)->spec);
@@ -250,6 +276,8 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
         if (d->spec->listDoubleClickIsOk)
             XtAddCallback(w, XmNdefaultActionCallback, okCallback, d);
     }
+    else if (c->cls == kControlArrowButton || c->cls == kControlPushButton)
+        XtAddCallback(w, XmNactivateCallback, pressCallback, d);
     return w;
 }
 
@@ -273,6 +301,9 @@ DialogInstance *build(const DialogSpec *spec)
         return nullptr;
     }
     instanceCount++;
+    for (int i = 0; i < pendingHandlerCount; i++)
+        if (pendingHandlers[i].spec == spec)
+            d->handlers = pendingHandlers[i].handlers;
 
     d->form = XmCreateFormDialog(appData->topLevel, const_cast<char *>(spec->name), nullptr, 0);
     char name[kNameSize];
@@ -326,24 +357,93 @@ void dialogOk(const DialogSpec *spec)
     if (!d)
         return;
     readControls(d);
+    if (d->handlers.ok) {
+        d->handlers.ok(d->chart, d->values);
+        return;
+    }
     static DialogResult result; // 4 KB of command texts: kept off the stack
     dialogResultClear(&result);
     spec->ok(d->values, d->chart, appData, &result);
-    if (result.refused) {
-        char format[512], text[kStkTextSize * 2];
-        getResourceFormat(result.messageResource, "s", format, sizeof format);
-        if (format[0])
-            std::snprintf(text, sizeof text, format, result.argument);
-        else // a refusal without its resource still says what it refused
-            std::snprintf(text, sizeof text, "%s: %s", result.messageResource, result.argument);
-        uiHooks.openMessageBox(d->form, text, kMessageBoxWarning);
-        return;
+    dialogFinishOk(spec, &result);
+}
+
+int dialogFinishOk(const DialogSpec *spec, const DialogResult *result)
+{
+    DialogInstance *d = findInstance(spec);
+    if (!d)
+        return 0;
+    if (result->refused) {
+        dialogShowMessage(spec, result->messageResource, result->argument);
+        return 0;
     }
-    if (result.stayOpen)
-        return;
+    if (result->stayOpen)
+        return 0;
     XtUnmanageChild(d->form);
-    for (int i = 0; i < result.commandCount; i++)
-        stkExecuteCall(d->chart, result.commands[i]);
+    for (int i = 0; i < result->commandCount; i++)
+        stkExecuteCall(d->chart, result->commands[i]);
+    return 1;
+}
+
+void dialogShowMessage(const DialogSpec *spec, const char *messageResource, const char *argument)
+{
+    DialogInstance *d = findInstance(spec);
+    char format[512], text[kStkTextSize * 2];
+    getResourceFormat(messageResource, "s", format, sizeof format);
+    if (format[0])
+        std::snprintf(text, sizeof text, format, argument ? argument : "");
+    else // a refusal without its resource still says what it refused
+        std::snprintf(text, sizeof text, "%s: %s", messageResource, argument ? argument : "");
+    uiHooks.openMessageBox(d ? d->form : appData->topLevel, text, kMessageBoxWarning);
+}
+
+void dialogRefresh(const DialogSpec *spec)
+{
+    DialogInstance *d = findInstance(spec);
+    if (!d)
+        return;
+    writeControls(d);
+    applySensitivity(d);
+}
+
+void *dialogValues(const DialogSpec *spec)
+{
+    DialogInstance *d = findInstance(spec);
+    return d ? d->values : nullptr;
+}
+
+void dialogSetListItems(const DialogSpec *spec, const char *name, int count, const char *(*item)(int index),
+                        int position)
+{
+    DialogInstance *d = findInstance(spec);
+    const int row = dialogControlIndex(spec, name);
+    if (!d || row < 0 || spec->controls[row].cls != kControlList)
+        return;
+    Widget w = d->controls[row];
+    XmListDeleteAllItems(w);
+    for (int k = 0; k < count; k++) {
+        XmString text = XmStringCreateLocalized(const_cast<char *>(item(k)));
+        XmListAddItemUnselected(w, text, 0);
+        XmStringFree(text);
+    }
+    if (int32_t *selected = dialogListField(d->values, &spec->controls[row]))
+        *selected = position;
+    dialogRefresh(spec);
+    if (position > 0)
+        XmListSetPos(w, position);
+}
+
+void dialogSetHandlers(const DialogSpec *spec, const DialogHandlers *handlers)
+{
+    int i = 0;
+    while (i < pendingHandlerCount && pendingHandlers[i].spec != spec)
+        i++;
+    if (i == kMaxDialogs)
+        return;
+    if (i == pendingHandlerCount)
+        pendingHandlerCount++;
+    pendingHandlers[i] = {spec, *handlers};
+    if (DialogInstance *d = findInstance(spec))
+        d->handlers = *handlers;
 }
 
 void dialogCancel(const DialogSpec *spec)

@@ -32,3 +32,34 @@ Widget dialogWidget(const DialogSpec *spec, const char *name);
 
 // 1 while the dialog is shown.
 int dialogIsShown(const DialogSpec *spec);
+
+// What a dialog does beyond the kit's own OK; set before its first opening.
+struct DialogHandlers {
+    // A push or arrow button of the table was pressed (control: its row). The
+    // value record has been read from the controls; when the dialog is still
+    // shown afterwards the record is written back and the sensitivity redone.
+    void (*press)(ChartState *chart, void *values, int control);
+    // Replaces the kit's OK: the record has been read from the controls; the
+    // handler ends with dialogFinishOk (or shows its own refusal).
+    void (*ok)(ChartState *chart, void *values);
+};
+void dialogSetHandlers(const DialogSpec *spec, const DialogHandlers *handlers);
+
+// The end of every OK: a refusal shows its message in a warning box and
+// leaves the dialog open (0); otherwise the dialog is hidden and each text
+// runs through stkExecuteCall in order (1).
+int dialogFinishOk(const DialogSpec *spec, const DialogResult *result);
+
+// A warning box on the dialog: message resource formatted with argument.
+void dialogShowMessage(const DialogSpec *spec, const char *messageResource, const char *argument);
+
+// Writes the value record to the controls again (no callbacks) and redoes
+// the sensitivity; the record itself, null before the first opening.
+void dialogRefresh(const DialogSpec *spec);
+void *dialogValues(const DialogSpec *spec);
+
+// The items of a list the program fills (a table row with null items):
+// item(0) .. item(count - 1). Then the record's position (1-based, 0 none) is
+// selected and scrolled to the top.
+void dialogSetListItems(const DialogSpec *spec, const char *name, int count, const char *(*item)(int index),
+                        int position);

@@ -14,7 +14,7 @@ struct InputDialogRow {
 const InputDialogRow kInputDialogs[] = {
     {kInputDialogDate, nullptr},     // openDateDialog
     {kInputDialogPeriod, nullptr},   // openTimeStepDialog
-    {kInputDialogLocate, nullptr},   // openSiteDialog
+    {kInputDialogLocate, openSiteDialog},
     {kInputDialogOpenFile, nullptr}, // openOpenFileDialog
     {kInputDialogSaveFile, nullptr}, // openSaveFileDialog
 };

@@ -37,10 +37,6 @@ void openDateDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openDateDialog");
 }
-void openSiteDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSiteDialog");
-}
 void openTimeStepDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openTimeStepDialog");
@@ -56,16 +52,4 @@ void openCometDialog(ChartState *chart)
 void openMPlanetDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openMPlanetDialog");
-}
-void openStarDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openStarDialog");
-}
-void openNebulaDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openNebulaDialog");
-}
-void openUserObjectDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openUserObjectDialog");
 }
