@@ -20,6 +20,7 @@
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
 #include "tests/support/x_server.h"
+#include "tests/support/x_toolkit.h"
 #include "tests/ui/example_dialog.h"
 #include "ui/dialogs/dialog_motif.h"
 
@@ -31,13 +32,7 @@ void recordCommand(ChartState *, const char *text) { sent.emplace_back(text); }
 int callbacksCalled = 0;
 void countCallback(Widget, XtPointer, XtPointer) { callbacksCalled++; }
 
-void press(Widget button)
-{
-    XmPushButtonCallbackStruct cbs{};
-    cbs.reason = XmCR_ACTIVATE;
-    cbs.click_count = 1;
-    XtCallCallbacks(button, XmNactivateCallback, &cbs);
-}
+void press(Widget button) { xtPress(button); }
 
 unsigned char toggleState(Widget w)
 {
@@ -46,13 +41,7 @@ unsigned char toggleState(Widget w)
     return set;
 }
 
-std::string fieldText(Widget w)
-{
-    char *s = XmTextFieldGetString(w);
-    std::string text = s ? s : "";
-    XtFree(s);
-    return text;
-}
+std::string fieldText(Widget w) { return xtFieldText(w); }
 
 int selectedPosition(Widget w)
 {
@@ -66,18 +55,7 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 {
     XServer server;
     ASSERT_TRUE(server.ok()) << server.why();
-    XtToolkitInitialize();
-    XtAppContext app = XtCreateApplicationContext();
-    XtAppSetFallbackResources(app, fallbackResources);
-    int argc = 1;
-    char name[] = "tavik";
-    char *argv[] = {name, nullptr};
-    Display *display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-    ASSERT_NE(display, nullptr);
-    appData = &theAppData;
-    appDataSetDefaults();
-    appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth, 200,
-                                           XtNheight, 100, nullptr);
+    ASSERT_NE(xtTestTopLevel(server, 200, 100), nullptr);
     XtRealizeWidget(appData->topLevel);
     uiHooksRecordMessages();
     void (*savedExecute)(ChartState *, const char *) = stkExecuteCall;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <Xm/ArrowB.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/List.h>
@@ -53,6 +54,10 @@ WidgetClass classOf(DialogControlClass cls)
     case kControlToggle: return xmToggleButtonWidgetClass;
     case kControlList: return xmListWidgetClass;
     case kControlSeparator: return xmSeparatorWidgetClass;
+    case kControlForm: return xmFormWidgetClass;
+    case kControlArrow: return xmArrowButtonWidgetClass;
+    case kControlPushButton: return xmPushButtonWidgetClass;
+    case kControlOptionMenu: return xmRowColumnWidgetClass;
     }
     return xmLabelWidgetClass;
 }
@@ -72,6 +77,15 @@ void readControls(DialogInstance *d)
             XtVaGetValues(w, XmNset, &set, nullptr);
             *toggle = set == XmSET ? kToggleOn : set == XmINDETERMINATE ? kToggleMixed : kToggleOff;
         } else if (int32_t *position = dialogListField(d->values, c)) {
+            if (c->cls == kControlOptionMenu) {
+                Widget chosen = nullptr;
+                XtVaGetValues(w, XmNmenuHistory, &chosen, nullptr);
+                *position = 0;
+                for (int k = 0; chosen && c->items[k]; k++)
+                    if (std::strcmp(XtName(chosen), c->items[k]) == 0)
+                        *position = k + 1;
+                continue;
+            }
             int *positions = nullptr, count = 0;
             *position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
             XtFree(reinterpret_cast<char *>(positions));
@@ -85,6 +99,17 @@ void readControls(DialogInstance *d)
             XtFree(reinterpret_cast<char *>(positions));
         }
     }
+}
+
+// The button of an option menu at 1-based position, or null.
+Widget optionMenuButton(Widget menu, const DialogControl *c, int32_t position)
+{
+    Widget pulldown = nullptr;
+    XtVaGetValues(menu, XmNsubMenuId, &pulldown, nullptr);
+    for (int k = 0; pulldown && c->items[k]; k++)
+        if (k + 1 == position)
+            return XtNameToWidget(pulldown, c->items[k]);
+    return nullptr;
 }
 
 // Toggles and lists are written through resources and XmListSelectPos with
@@ -109,6 +134,11 @@ void writeControls(DialogInstance *d, int except = -1)
             XtVaSetValues(w, XmNtoggleMode, *toggle == kToggleMixed ? XmTOGGLE_INDETERMINATE : XmTOGGLE_BOOLEAN,
                           XmNset, set, nullptr);
         } else if (int32_t *position = dialogListField(d->values, c)) {
+            if (c->cls == kControlOptionMenu) {
+                if (Widget button = optionMenuButton(w, c, *position))
+                    XtVaSetValues(w, XmNmenuHistory, button, nullptr);
+                continue;
+            }
             XmListDeselectAllItems(w);
             int count = 0;
             XtVaGetValues(w, XmNitemCount, &count, nullptr);
@@ -177,21 +207,46 @@ void applySensitivity(DialogInstance *d)
     std::free(sensitive);
 }
 
+// The user changed control row i (or pressed it): the record is read, the
+// dialog may change other fields, and the controls show them.
+void controlChanged(DialogInstance *d, int i)
+{
+    readControls(d);
+    const DialogSpec *spec = d->spec;
+    if (spec->changed && i >= 0 && i < spec->controlCount && spec->changed(d->values, i))
+        writeControls(d, spec->controls[i].cls == kControlToggle ? -1 : i);
+    applySensitivity(d);
+}
+
+int controlRow(DialogInstance *d, Widget w)
+{
+    int i = 0;
+    while (i < d->spec->controlCount && d->controls[i] != w)
+        i++;
+    return i;
+}
+
 void valueChangedCallback(Widget w, XtPointer client, XtPointer)
 {
     auto *d = static_cast<DialogInstance *>(client);
     if (d->writing)
         return;
-    readControls(d);
-    const DialogSpec *spec = d->spec;
-    if (spec->changed) {
-        int i = 0;
-        while (i < spec->controlCount && d->controls[i] != w)
-            i++;
-        if (i < spec->controlCount && spec->changed(d->values, i))
-            writeControls(d, spec->controls[i].cls == kControlToggle ? -1 : i);
-    }
-    applySensitivity(d);
+    controlChanged(d, controlRow(d, w));
+}
+
+// An option menu's button: the menu shows it before the record is read, so
+// the choice reads the same whether or not Motif moved the history first.
+void optionButtonCallback(Widget button, XtPointer client, XtPointer)
+{
+    auto *d = static_cast<DialogInstance *>(client);
+    if (d->writing)
+        return;
+    Widget menu = nullptr;
+    XtVaGetValues(XtParent(button), XmNuserData, &menu, nullptr);
+    if (!menu)
+        return;
+    XtVaSetValues(menu, XmNmenuHistory, button, nullptr);
+    controlChanged(d, controlRow(d, menu));
 }
 
 void okCallback(Widget, XtPointer client, XtPointer) { dialogOk(static_cast<DialogInstance *>(client)->spec); }
@@ -225,10 +280,32 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
         n++;
         XtSetArg(args[n], XmNselectionPolicy, XmSINGLE_SELECT);
         n++;
+    } else if (c->cls == kControlArrow) {
+        // Spin arrows are for the mouse: the keyboard types into the field.
+        XtSetArg(args[n], XmNhighlightThickness, 0);
+        n++;
+        XtSetArg(args[n], XmNtraversalOn, False);
+        n++;
     }
     Widget w = nullptr;
     if (c->cls == kControlList) {
         w = XmCreateScrolledList(parent, const_cast<char *>(c->name), args, n);
+        XtManageChild(w);
+    } else if (c->cls == kControlOptionMenu) {
+        // The pulldown is named after the menu: "MonthMenu" -> "MonthPulldown".
+        char pulldownName[kNameSize];
+        const size_t len = std::strlen(c->name);
+        const size_t stem = len > 4 && std::strcmp(c->name + len - 4, "Menu") == 0 ? len - 4 : len;
+        std::snprintf(pulldownName, sizeof pulldownName, "%.*sPulldown", static_cast<int>(stem), c->name);
+        Widget pulldown = XmCreatePulldownMenu(parent, pulldownName, nullptr, 0);
+        for (int k = 0; c->items && c->items[k]; k++) {
+            Widget b = XtCreateManagedWidget(c->items[k], xmPushButtonWidgetClass, pulldown, nullptr, 0);
+            XtAddCallback(b, XmNactivateCallback, optionButtonCallback, d);
+        }
+        XtSetArg(args[n], XmNsubMenuId, pulldown);
+        n++;
+        w = XmCreateOptionMenu(parent, const_cast<char *>(c->name), args, n);
+        XtVaSetValues(pulldown, XmNuserData, w, nullptr);
         XtManageChild(w);
     } else {
         w = XtCreateManagedWidget(c->name, classOf(c->cls), parent, args, n);
@@ -242,6 +319,8 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
                           nullptr);
     if (c->cls == kControlTextField || c->cls == kControlToggle)
         XtAddCallback(w, XmNvalueChangedCallback, valueChangedCallback, d);
+    else if (c->cls == kControlArrow || c->cls == kControlPushButton)
+        XtAddCallback(w, XmNactivateCallback, valueChangedCallback, d);
     else if (c->cls == kControlList) {
         XtAddCallback(w, XmNsingleSelectionCallback, valueChangedCallback, d);
         XtAddCallback(w, XmNbrowseSelectionCallback, valueChangedCallback, d);
@@ -297,7 +376,10 @@ DialogInstance *build(const DialogSpec *spec)
 
     for (int i = 0; i < spec->controlCount; i++) {
         const int parent = spec->controls[i].parent;
-        d->controls[i] = makeControl(d, i, parent == kDialogMainParent ? d->rowColumn : d->controls[parent]);
+        d->controls[i] = makeControl(d, i,
+                                     parent == kDialogMainParent      ? d->rowColumn
+                                     : parent == kDialogButtonsParent ? d->buttons
+                                                                      : d->controls[parent]);
     }
     return d;
 }
@@ -330,20 +412,27 @@ void dialogOk(const DialogSpec *spec)
     dialogResultClear(&result);
     spec->ok(d->values, d->chart, appData, &result);
     if (result.refused) {
-        char format[512], text[kStkTextSize * 2];
-        getResourceFormat(result.messageResource, "s", format, sizeof format);
-        if (format[0])
-            std::snprintf(text, sizeof text, format, result.argument);
-        else // a refusal without its resource still says what it refused
-            std::snprintf(text, sizeof text, "%s: %s", result.messageResource, result.argument);
-        uiHooks.openMessageBox(d->form, text, kMessageBoxWarning);
+        dialogShowRefusal(d->form, &result);
         return;
     }
     if (result.stayOpen)
         return;
     XtUnmanageChild(d->form);
+    if (spec->accepted)
+        spec->accepted(d->values, d->chart);
     for (int i = 0; i < result.commandCount; i++)
         stkExecuteCall(d->chart, result.commands[i]);
+}
+
+void dialogShowRefusal(Widget parent, const DialogResult *result)
+{
+    char format[512], text[kStkTextSize * 2];
+    getResourceFormat(result->messageResource, "s", format, sizeof format);
+    if (format[0])
+        std::snprintf(text, sizeof text, format, result->argument);
+    else // a refusal without its resource still says what it refused
+        std::snprintf(text, sizeof text, "%s: %s", result->messageResource, result->argument);
+    uiHooks.openMessageBox(parent, text, kMessageBoxWarning);
 }
 
 void dialogCancel(const DialogSpec *spec)

@@ -17,37 +17,9 @@ void showNotAvailable(ChartState *chart, const char *what)
 }
 
 // --- pending dialogs ---
-void openOpenFileDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openOpenFileDialog");
-}
-void openSaveFileDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSaveFileDialog");
-}
-void openSaveImageDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSaveImageDialog");
-}
-void openSetEnvDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSetEnvDialog");
-}
-void openDateDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openDateDialog");
-}
 void openSiteDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openSiteDialog");
-}
-void openTimeStepDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openTimeStepDialog");
-}
-void openProjectionDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openProjectionDialog");
 }
 void openCometDialog(ChartState *chart)
 {
