@@ -30,6 +30,7 @@
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/input_dialogs.h"
 #include "ui/dialogs/step_projection_dialogs.h"
+#include "ui/widgets/lite_clue.h"
 #include "ui/window/menus.h"
 
 namespace {
@@ -258,6 +259,25 @@ TEST_F(DialogsX, EnvironmentRefusesHalfAGeometryAndStoresAWholeOne)
     EXPECT_EQ(appData->confirmQuit, 0);
     EXPECT_TRUE(sent.empty());
     EXPECT_EQ(uiHooksRecordedMessageCount(), 1);
+    // Tip help off, then on again: the shell is destroyed, then a new one made.
+    appData->tipShell = createTipShell(appData->topLevel);
+    ASSERT_NE(appData->tipShell, nullptr);
+    menu("MenuSettingsSetEnv");
+    EXPECT_TRUE(isSet(XtNameToWidget(form, "*ToggleTipHelp")));
+    XmToggleButtonSetState(XtNameToWidget(form, "*ToggleTipHelp"), False, True);
+    press(XtNameToWidget(form, "*ButtonOK"));
+    EXPECT_EQ(appData->tipShell, nullptr);
+    XtAppContext app = XtWidgetToApplicationContext(appData->topLevel);
+    while (XtAppPending(app)) // the destroyed shell goes in the event loop's next turn
+        XtAppProcessEvent(app, XtIMAll);
+    EXPECT_EQ(find("TipHelp"), nullptr);
+    menu("MenuSettingsSetEnv");
+    EXPECT_FALSE(isSet(XtNameToWidget(form, "*ToggleTipHelp")));
+    XmToggleButtonSetState(XtNameToWidget(form, "*ToggleTipHelp"), True, True);
+    press(XtNameToWidget(form, "*ButtonOK"));
+    ASSERT_NE(appData->tipShell, nullptr);
+    EXPECT_STREQ(XtName(appData->tipShell), "TipHelp");
+    EXPECT_EQ(find("TipHelp"), appData->tipShell);
 }
 
 // A file-selection box: its text field set to the name, OK pressed.
