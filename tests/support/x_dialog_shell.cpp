@@ -2,6 +2,8 @@
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
+#include <Xm/PushB.h>
+#include <Xm/TextF.h>
 
 #include "model/app_data.h"
 #include "resources/fallback.h"
@@ -23,4 +25,20 @@ Display *openDialogShell(const std::string &displayName, XtAppContext *app)
                                            XtNheight, 100, nullptr);
     XtRealizeWidget(appData->topLevel);
     return display;
+}
+
+void xtPress(Widget button)
+{
+    XmPushButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.click_count = 1;
+    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+}
+
+std::string xtFieldText(Widget field)
+{
+    char *s = XmTextFieldGetString(field);
+    std::string text = s ? s : "";
+    XtFree(s);
+    return text;
 }

@@ -10,3 +10,9 @@
 // Returns the toolkit's display connection, null when it cannot be opened.
 // appData then points at theAppData with its defaults and topLevel set.
 Display *openDialogShell(const std::string &displayName, XtAppContext *app);
+
+// A push button's activation, as a click gives it.
+void xtPress(Widget button);
+
+// The text of a text field.
+std::string xtFieldText(Widget field);

@@ -20,7 +20,7 @@
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
 #include "tests/support/x_server.h"
-#include "tests/support/x_toolkit.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/ui/example_dialog.h"
 #include "ui/dialogs/dialog_motif.h"
 
@@ -55,8 +55,8 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 {
     XServer server;
     ASSERT_TRUE(server.ok()) << server.why();
-    ASSERT_NE(xtTestTopLevel(server, 200, 100), nullptr);
-    XtRealizeWidget(appData->topLevel);
+    XtAppContext app = nullptr;
+    ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
     uiHooksRecordMessages();
     void (*savedExecute)(ChartState *, const char *) = stkExecuteCall;
     stkExecuteCall = recordCommand;

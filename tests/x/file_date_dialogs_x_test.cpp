@@ -10,6 +10,7 @@
 
 #include <X11/Intrinsic.h>
 #include <X11/Shell.h>
+#include <X11/StringDefs.h>
 #include <Xm/FileSB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/PushB.h>
@@ -24,7 +25,7 @@
 #include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
-#include "tests/support/x_toolkit.h"
+#include "tests/support/x_dialog_shell.h"
 #include "ui/dialogs/date_dialog.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
@@ -65,12 +66,15 @@ protected:
         server = new XServer;
         suiteChart = new ChartState();
         chartStateSetDefaults(suiteChart);
-        if (!server->ok() || !xtTestTopLevel(*server, 640, 480))
+        XtAppContext app = nullptr;
+        if (!server->ok() || !openDialogShell(server->name(), &app))
             return;
         Widget menuBar = XmCreateMenuBar(appData->topLevel, const_cast<char *>("MenuBar"), nullptr, 0);
-        XtManageChild(menuBar);
         createMenus(menuBar, suiteChart);
-        XtRealizeWidget(appData->topLevel);
+        XtManageChild(menuBar);
+        // A size of the test's own, which the Environment dialog must show.
+        XtVaSetValues(appData->topLevel, XtNwidth, 640, XtNheight, 480, nullptr);
+        XSync(XtDisplay(appData->topLevel), False);
     }
     static void TearDownTestSuite()
     {
