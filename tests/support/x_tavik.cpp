@@ -13,7 +13,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <X11/xpm.h>
 
 const char kTestLocale[] = "en_US.ISO-8859-1";
 
@@ -333,25 +332,4 @@ void writeSiteList(const std::string &home, const std::vector<std::string> &line
     for (auto &l : lines)
         text += l + "\n";
     writeText(home + "/.tavik/tavik.obs", text);
-}
-
-XpmPixels readXpm(Display *d, const std::string &path)
-{
-    XpmPixels out;
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return out;
-    XImage *image = nullptr;
-    XpmAttributes attributes;
-    attributes.valuemask = 0;
-    if (XpmReadFileToImage(d, path.c_str(), &image, nullptr, &attributes) != XpmSuccess)
-        return out;
-    out.width = image->width;
-    out.height = image->height;
-    for (int y = 0; y < image->height; y++)
-        for (int x = 0; x < image->width; x++)
-            out.pixels.push_back(XGetPixel(image, x, y));
-    XDestroyImage(image);
-    XpmFreeAttributes(&attributes);
-    return out;
 }

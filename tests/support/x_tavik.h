@@ -137,11 +137,3 @@ template <class F> bool waitUntil(F done, int timeoutMs)
     }
     return done();
 }
-
-// The pixels of an XPM file, read on the test's server; empty when it
-// cannot be read (not written yet).
-struct XpmPixels {
-    int width = 0, height = 0;
-    std::vector<unsigned long> pixels;
-};
-XpmPixels readXpm(Display *d, const std::string &path);

@@ -14,6 +14,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
+#include "tests/support/x_xpm.h"
 
 namespace {
 
