@@ -40,6 +40,10 @@ void sceneReaderStart(SceneReader *reader, std::FILE *in);
  */
 int readSceneStatement(SceneReader *reader, char *words[kSceneWords]);
 
+// 1 when the file can be read and has a "SCENE MAIN" line, the files that
+// STL runs something of; 0 otherwise.
+int sceneFileHasMain(const char *path);
+
 // Runs the statements of the file's SCENE MAIN. Errors are recorded, not
 // shown: the last one is reported when the STL statement ends. Returns 0
 // when the file cannot be opened.

@@ -121,6 +121,28 @@ int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
     }
 }
 
+int sceneFileHasMain(const char *path)
+{
+    std::FILE *in = std::fopen(path, "r");
+    if (in == nullptr)
+        return 0;
+    // A long line met while looking is no error of anyone's: the record's
+    // pending error is put back as it was.
+    char errorId[sizeof appData->errorId], errorArg[sizeof appData->errorArg];
+    std::memcpy(errorId, appData->errorId, sizeof errorId);
+    std::memcpy(errorArg, appData->errorArg, sizeof errorArg);
+    SceneReader reader;
+    sceneReaderStart(&reader, in);
+    char *words[kSceneWords];
+    int found = 0;
+    while (!found && readSceneStatement(&reader, words))
+        found = wordIs(words[0], "SCENE") && wordIs(words[1], "MAIN");
+    std::fclose(in);
+    std::memcpy(appData->errorId, errorId, sizeof errorId);
+    std::memcpy(appData->errorArg, errorArg, sizeof errorArg);
+    return found;
+}
+
 int loadSceneFile(ChartState *chart, const char *path)
 {
     std::FILE *in = std::fopen(path, "r");

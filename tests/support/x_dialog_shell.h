@@ -10,3 +10,4 @@
 // Returns the toolkit's display connection, null when it cannot be opened.
 // appData then points at theAppData with its defaults and topLevel set.
 Display *openDialogShell(const std::string &displayName, XtAppContext *app);
+

@@ -2,6 +2,7 @@
 // own helpers: (chart state) -> values, (values) -> command texts or a
 // refusal, sensitivity, and the checks a control table must pass.
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -194,6 +195,42 @@ TEST(DialogKit, TheFirstRefusalStandsAndAFullListRefuses)
     EXPECT_STREQ(r.argument, "DRIVE");
 }
 
+TEST(DialogKit, ARefusalDropsTheTextsBeforeItAndStopsLaterOnes)
+{
+    DialogResult r;
+    dialogResultClear(&r);
+    ASSERT_EQ(dialogAddCommand(&r, "DATE 2003,7,14,21,30,0.000000,9.000000"), 1);
+    dialogRefuse(&r, "messageLockTimeMinimum", "");
+    EXPECT_EQ(r.commandCount, 0) << "a refused OK sends nothing, not half of its texts";
+    EXPECT_EQ(dialogAddCommand(&r, "DRIVE"), 0);
+    EXPECT_EQ(dialogAddStatements(&r, "MODE HRZ; DRIVE"), 0);
+    EXPECT_EQ(r.commandCount, 0);
+    EXPECT_STREQ(r.messageResource, "messageLockTimeMinimum");
+}
+
+TEST(DialogKit, SpinStepsANumberFieldWithinItsBounds)
+{
+    struct Case {
+        const char *before;
+        int step, lo, hi;
+        const char *after;
+    } const cases[] = {
+        {"5", 1, 0, 9, "6"},       {"9", 1, 0, 9, "9"},         {"0", -1, 0, 9, "0"},
+        {"40", 1, 1, 31, "31"},    {"40", -1, 1, 31, "31"},     {"", 1, 1, 12, "1"},
+        {"abc", -1, 1, 12, "1"},   {"-999", -1, -999, 9999, "-999"}, {"7x", 1, 0, 99, "8"},
+        {"2147483647", 1, 0, 99, "99"}, {"-2147483648", -1, -999, 9999, "-999"},
+    };
+    for (const Case &c : cases) {
+        char field[12];
+        std::snprintf(field, sizeof field, "%s", c.before);
+        dialogSpinField(field, sizeof field, c.step, c.lo, c.hi);
+        EXPECT_STREQ(field, c.after) << c.before << " " << c.step;
+    }
+    char small[3] = "9";
+    dialogSpinField(small, sizeof small, -1, -999, 9999);
+    EXPECT_STREQ(small, "8");
+}
+
 TEST(DialogKit, ToggleValueOfBitsOverSeveralBytes)
 {
     const uint8_t none[] = {0x01, 0x02, 0x00}, all[] = {0x04, 0x05, 0x0f}, some[] = {0x04, 0x00, 0x04};
@@ -235,6 +272,10 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
     const DialogControl list = {"List", kControlList, kDialogMainParent, {}, kFieldListPosition,
                                 offsetof(Record, position), 0, kItems};
     const DialogControl row = {"Row", kControlRowColumn, kDialogMainParent, {}, kFieldNone, 0, 0, nullptr};
+    const DialogControl form = {"Form", kControlForm, kDialogMainParent, {}, kFieldNone, 0, 0, nullptr};
+    const DialogControl menu = {"Menu", kControlOptionMenu, kDialogMainParent, {}, kFieldListPosition,
+                                offsetof(Record, position), 0, kItems};
+    const DialogControl button = {"Button", kControlPushButton, kDialogButtonsParent, {}, kFieldNone, 0, 0, nullptr};
     auto with = [](DialogControl c, auto change) {
         change(c);
         return c;
@@ -258,6 +299,13 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
         {"two controls on one field",
          {text, with(toggle, [](DialogControl &c) { c.offset = offsetof(Record, text) + 7; })}, "Toggle"},
         {"a field past the record", {with(list, [](DialogControl &c) { c.offset = sizeof(Record) - 2; })}, "List"},
+        {"controls in a form, a menu, a button beside OK",
+         {form, with(text, [](DialogControl &c) { c.parent = 0; }), menu, button}, nullptr},
+        {"a parent that is an arrow",
+         {with(row, [](DialogControl &c) { c.cls = kControlArrowButton; }), with(text, [](DialogControl &c) { c.parent = 0; })},
+         "Text"},
+        {"an option menu without items", {with(menu, [](DialogControl &c) { c.items = kNoItems; })}, "Menu"},
+        {"an option menu shown in a toggle", {with(menu, [](DialogControl &c) { c.field = kFieldToggle; })}, "Menu"},
     };
     for (const Case &c : cases) {
         const DialogSpec spec = {"Test", c.rows.data(), static_cast<int>(c.rows.size()), sizeof(Record),

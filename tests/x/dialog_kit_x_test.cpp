@@ -37,7 +37,7 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
     XServer server;
     ASSERT_TRUE(server.ok()) << server.why();
     XtAppContext app = nullptr;
-        ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
+    ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
     uiHooksRecordMessages();
     void (*savedExecute)(ChartState *, const char *) = stkExecuteCall;
     stkExecuteCall = recordCommand;

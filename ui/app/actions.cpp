@@ -5,7 +5,6 @@
 #include "command/interpreter.h"
 #include "model/chart_state.h"
 #include "model/lexing.h"
-#include "ui/app/pending_startup.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/window/navigation.h"
 

@@ -39,7 +39,6 @@
 #include "ui/dialogs/gauge_dialog.h"
 #include "ui/dialogs/input_dialogs.h"
 #include "ui/dialogs/today_dialog.h"
-#include "ui/app/pending_startup.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/step_box.h"
 #include "ui/window/navigation.h"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "command/parameters.h"
 #include "model/lexing.h"
 
 const char kDialogRefusedText[] = "messageDialogRefusedText";
@@ -33,7 +34,8 @@ DialogFieldKind fieldOfClass(DialogControlClass cls)
     switch (cls) {
     case kControlTextField: return kFieldText;
     case kControlToggle: return kFieldToggle;
-    case kControlList: return kFieldListPosition;
+    case kControlList:
+    case kControlOptionMenu: return kFieldListPosition;
     default: return kFieldNone;
     }
 }
@@ -56,12 +58,15 @@ void dialogRefuse(DialogResult *r, const char *messageResource, const char *argu
     if (r->refused)
         return;
     r->refused = 1;
+    r->commandCount = 0; // a refused OK sends nothing, not the texts before the fault
     strCopyBounded(r->messageResource, sizeof r->messageResource, messageResource);
     strCopyBounded(r->argument, sizeof r->argument, argument);
 }
 
 static int addText(DialogResult *r, const char *stops, const char *format, va_list args)
 {
+    if (r->refused)
+        return 0;
     char text[kStkTextSize * 2];
     const int n = std::vsnprintf(text, sizeof text, format, args);
     if (n < 0) {
@@ -119,6 +124,17 @@ int dialogReadNumber(DialogResult *r, const char *text, double *out)
     }
     dialogRefuse(r, kDialogNotANumber, text);
     return 0;
+}
+
+void dialogSpinField(char *text, size_t size, int step, int lo, int hi)
+{
+    // In 64 bits: a field of int32's limits plus a step does not overflow.
+    long long v = static_cast<long long>(stkParamInt(text)) + step;
+    if (v < lo)
+        v = lo;
+    if (v > hi)
+        v = hi;
+    std::snprintf(text, size, "%lld", v);
 }
 
 ToggleValue toggleValueOfBits(const uint8_t *bytes, int count, uint8_t bit)
@@ -190,9 +206,10 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
         for (int j = 0; j < i; j++)
             if (std::strcmp(spec->controls[j].name, c.name) == 0)
                 return fail(why, whySize, c.name, "named twice");
-        if (c.parent != kDialogMainParent &&
-            (c.parent < 0 || c.parent >= i || spec->controls[c.parent].cls != kControlRowColumn))
-            return fail(why, whySize, c.name, "its parent is not an earlier row-column");
+        if (c.parent != kDialogMainParent && c.parent != kDialogButtonsParent &&
+            (c.parent < 0 || c.parent >= i ||
+             (spec->controls[c.parent].cls != kControlRowColumn && spec->controls[c.parent].cls != kControlForm)))
+            return fail(why, whySize, c.name, "its parent is not an earlier row-column or form");
         if (c.field != fieldOfClass(c.cls) && !(c.cls == kControlList && c.field == kFieldListSelection))
             return fail(why, whySize, c.name, "its field does not suit its class");
         if (c.field == kFieldNone)
@@ -202,6 +219,8 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
         // A list with null items is filled by the program (dialogSetListItems).
         if (c.cls == kControlList && !spec->listItems && c.items && !c.items[0])
             return fail(why, whySize, c.name, "a list needs items");
+        if (c.cls == kControlOptionMenu && (!c.items || !c.items[0]))
+            return fail(why, whySize, c.name, "an option menu needs buttons");
         if (!fieldFits(spec, c, fieldWidth(c)))
             return fail(why, whySize, c.name, "its field lies outside the value record");
         for (int j = 0; j < i; j++) {

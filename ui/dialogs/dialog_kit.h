@@ -26,8 +26,10 @@ enum DialogControlClass : uint8_t {
     kControlToggle,
     kControlList,       // a scrolled list
     kControlSeparator,
-    kControlArrowButton, // its direction as a fixed resource ("arrowDirection")
+    kControlArrowButton, // a spin arrow: its direction as a fixed resource ("arrowDirection")
     kControlPushButton,  // a button of the dialog's own besides OK and Cancel
+    kControlForm,        // holds rows too, placed by their x and y resources
+    kControlOptionMenu,  // items: the names of its pulldown's buttons
 };
 
 // What a control shows from the value record.
@@ -36,6 +38,7 @@ enum DialogFieldKind : uint8_t {
     kFieldText,         // char[size]
     kFieldToggle,       // ToggleValue
     kFieldListPosition, // int32_t: 1 for the first item, 0 for none selected
+                        // (an option menu: its chosen button)
     kFieldListSelection, // uint32_t: bit p - 1 set when item p is selected
                          // (lists that select several items; 32 at most)
 };
@@ -57,7 +60,8 @@ constexpr int kDialogFixedResourceCount = 2;
 struct DialogControl {
     const char *name;          // widget name, hence resource name
     DialogControlClass cls;
-    int parent;                // row of a row-column earlier in the table;
+    int parent;                // row of a row-column or form earlier in the table;
+                               // kDialogButtonsParent: the buttons' row;
                                // kDialogMainParent: the dialog's "...RowColumn"
     DialogFixedResource fixed[kDialogFixedResourceCount]; // unused rows {nullptr, nullptr}
     DialogFieldKind field;
@@ -67,6 +71,7 @@ struct DialogControl {
                                // null for a list the program fills (dialogSetListItems)
 };
 constexpr int kDialogMainParent = -1;
+constexpr int kDialogButtonsParent = -2; // the "...Buttons" row, after OK and Cancel
 
 // What OK hands on: the command texts in sending order, or a refusal.
 constexpr int kDialogMaxCommands = 32;
@@ -105,6 +110,9 @@ struct DialogSpec {
     // dialog's name with "RowColumn" and "Buttons".
     const char *rowColumnName = nullptr;
     const char *buttonsName = nullptr;
+    // After an accepted OK, before the command texts run: the changes of the
+    // application record that the dialog makes itself. Null: none.
+    void (*accepted)(const void *values, ChartState *chart) = nullptr;
 };
 
 // Message resources of the refusals the kit itself makes; each takes the
@@ -114,7 +122,9 @@ extern const char kDialogNotANumber[];    // a field that must hold a number
 
 void dialogResultClear(DialogResult *r);
 
-// Sets the refusal (the first one stands: later calls change nothing).
+// Sets the refusal (the first one stands: later calls change nothing) and
+// drops the texts added before it: a refused OK sends nothing. Nothing is
+// added after a refusal.
 void dialogRefuse(DialogResult *r, const char *messageResource, const char *argument);
 
 // Appends one command text, printf-style. A text that would not fit one
@@ -137,6 +147,11 @@ int dialogAddToggleCommand(DialogResult *r, ToggleValue value, const char *keywo
 // allowed): 1 with *out, else 0 and the refusal kDialogNotANumber with the text.
 int dialogReadNumber(DialogResult *r, const char *text, double *out);
 
+// A spin arrow on a number field: the field read as an integer (no digits:
+// 0), step added, the result held within lo..hi and written back as "%d".
+// Nothing carries into another field.
+void dialogSpinField(char *text, size_t size, int step, int lo, int hi);
+
 // The three-state value of a bit over several display bytes: on when every
 // byte has it, off when none has, mixed otherwise (off for count 0).
 ToggleValue toggleValueOfBits(const uint8_t *bytes, int count, uint8_t bit);
@@ -152,7 +167,7 @@ ToggleValue dialogToggleValue(const void *values, const DialogControl *control);
 int32_t dialogListPosition(const void *values, const DialogControl *control);
 
 // Checks a table: names present and unique; each parent an earlier
-// row-column; each field inside the record, of the kind its class shows
+// row-column or form; each field inside the record, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
 // items, or several-item selection; the items may come from listItems
 // or from the program, dialogSetListItems) and

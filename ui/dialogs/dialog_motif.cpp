@@ -64,6 +64,8 @@ WidgetClass classOf(DialogControlClass cls)
     case kControlSeparator: return xmSeparatorWidgetClass;
     case kControlArrowButton: return xmArrowButtonWidgetClass;
     case kControlPushButton: return xmPushButtonWidgetClass;
+    case kControlForm: return xmFormWidgetClass;
+    case kControlOptionMenu: return xmRowColumnWidgetClass;
     }
     return xmLabelWidgetClass;
 }
@@ -83,6 +85,15 @@ void readControls(DialogInstance *d)
             XtVaGetValues(w, XmNset, &set, nullptr);
             *toggle = set == XmSET ? kToggleOn : set == XmINDETERMINATE ? kToggleMixed : kToggleOff;
         } else if (int32_t *position = dialogListField(d->values, c)) {
+            if (c->cls == kControlOptionMenu) {
+                Widget chosen = nullptr;
+                XtVaGetValues(w, XmNmenuHistory, &chosen, nullptr);
+                *position = 0;
+                for (int k = 0; chosen && c->items[k]; k++)
+                    if (std::strcmp(XtName(chosen), c->items[k]) == 0)
+                        *position = k + 1;
+                continue;
+            }
             int *positions = nullptr, count = 0;
             *position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
             XtFree(reinterpret_cast<char *>(positions));
@@ -96,6 +107,17 @@ void readControls(DialogInstance *d)
             XtFree(reinterpret_cast<char *>(positions));
         }
     }
+}
+
+// The button of an option menu at 1-based position, or null.
+Widget optionMenuButton(Widget menu, const DialogControl *c, int32_t position)
+{
+    Widget pulldown = nullptr;
+    XtVaGetValues(menu, XmNsubMenuId, &pulldown, nullptr);
+    for (int k = 0; pulldown && c->items[k]; k++)
+        if (k + 1 == position)
+            return XtNameToWidget(pulldown, c->items[k]);
+    return nullptr;
 }
 
 // Toggles and lists are written through resources and XmListSelectPos with
@@ -120,6 +142,11 @@ void writeControls(DialogInstance *d, int except = -1)
             XtVaSetValues(w, XmNtoggleMode, *toggle == kToggleMixed ? XmTOGGLE_INDETERMINATE : XmTOGGLE_BOOLEAN,
                           XmNset, set, nullptr);
         } else if (int32_t *position = dialogListField(d->values, c)) {
+            if (c->cls == kControlOptionMenu) {
+                if (Widget button = optionMenuButton(w, c, *position))
+                    XtVaSetValues(w, XmNmenuHistory, button, nullptr);
+                continue;
+            }
             XmListDeselectAllItems(w);
             int count = 0;
             XtVaGetValues(w, XmNitemCount, &count, nullptr);
@@ -188,38 +215,64 @@ void applySensitivity(DialogInstance *d)
     std::free(sensitive);
 }
 
+// The user changed control row i (or pressed it): the record is read, the
+// dialog may change other fields, and the controls show them.
+void controlChanged(DialogInstance *d, int i)
+{
+    readControls(d);
+    const DialogSpec *spec = d->spec;
+    if (spec->changed && i >= 0 && i < spec->controlCount && spec->changed(d->values, i))
+        writeControls(d, spec->controls[i].cls == kControlToggle ? -1 : i);
+    applySensitivity(d);
+}
+
+int controlRow(DialogInstance *d, Widget w)
+{
+    int i = 0;
+    while (i < d->spec->controlCount && d->controls[i] != w)
+        i++;
+    return i;
+}
+
 void valueChangedCallback(Widget w, XtPointer client, XtPointer)
 {
     auto *d = static_cast<DialogInstance *>(client);
     if (d->writing)
         return;
-    readControls(d);
-    const DialogSpec *spec = d->spec;
-    if (spec->changed) {
-        int i = 0;
-        while (i < spec->controlCount && d->controls[i] != w)
-            i++;
-        if (i < spec->controlCount && spec->changed(d->values, i))
-            writeControls(d, spec->controls[i].cls == kControlToggle ? -1 : i);
-    }
-    applySensitivity(d);
+    controlChanged(d, controlRow(d, w));
+}
+
+// An option menu's button: the menu shows it before the record is read, so
+// the choice reads the same whether or not Motif moved the history first.
+void optionButtonCallback(Widget button, XtPointer client, XtPointer)
+{
+    auto *d = static_cast<DialogInstance *>(client);
+    if (d->writing)
+        return;
+    Widget menu = nullptr;
+    XtVaGetValues(XtParent(button), XmNuserData, &menu, nullptr);
+    if (!menu)
+        return;
+    XtVaSetValues(menu, XmNmenuHistory, button, nullptr);
+    controlChanged(d, controlRow(d, menu));
 }
 
 void okCallback(Widget, XtPointer client, XtPointer) { dialogOk(static_cast<DialogInstance *>(client)->spec); }
 
+// A spin arrow or a button of the dialog's own: the dialog's change rule
+// sees it as a change of that row, then its press handler acts on it.
 void pressCallback(Widget w, XtPointer client, XtPointer)
 {
     auto *d = static_cast<DialogInstance *>(client);
-    if (!d->handlers.press)
+    if (d->writing)
         return;
-    for (int i = 0; i < d->spec->controlCount; i++)
-        if (d->controls[i] == w) {
-            readControls(d);
-            d->handlers.press(d->chart, d->values, i);
-            if (XtIsManaged(d->form))
-                dialogRefresh(d->spec);
-            return;
-        }
+    const int i = controlRow(d, w);
+    controlChanged(d, i);
+    if (!d->handlers.press || i >= d->spec->controlCount)
+        return;
+    d->handlers.press(d->chart, d->values, i);
+    if (XtIsManaged(d->form))
+        dialogRefresh(d->spec);
 }
 
 void cancelCallback(Widget, XtPointer client, XtPointer)
@@ -251,10 +304,32 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
         n++;
         XtSetArg(args[n], XmNselectionPolicy, XmSINGLE_SELECT);
         n++;
+    } else if (c->cls == kControlArrowButton) {
+        // Spin arrows are for the mouse: the keyboard types into the field.
+        XtSetArg(args[n], XmNhighlightThickness, 0);
+        n++;
+        XtSetArg(args[n], XmNtraversalOn, False);
+        n++;
     }
     Widget w = nullptr;
     if (c->cls == kControlList) {
         w = XmCreateScrolledList(parent, const_cast<char *>(c->name), args, n);
+        XtManageChild(w);
+    } else if (c->cls == kControlOptionMenu) {
+        // The pulldown is named after the menu: "MonthMenu" -> "MonthPulldown".
+        char pulldownName[kNameSize];
+        const size_t len = std::strlen(c->name);
+        const size_t stem = len > 4 && std::strcmp(c->name + len - 4, "Menu") == 0 ? len - 4 : len;
+        std::snprintf(pulldownName, sizeof pulldownName, "%.*sPulldown", static_cast<int>(stem), c->name);
+        Widget pulldown = XmCreatePulldownMenu(parent, pulldownName, nullptr, 0);
+        for (int k = 0; c->items && c->items[k]; k++) {
+            Widget b = XtCreateManagedWidget(c->items[k], xmPushButtonWidgetClass, pulldown, nullptr, 0);
+            XtAddCallback(b, XmNactivateCallback, optionButtonCallback, d);
+        }
+        XtSetArg(args[n], XmNsubMenuId, pulldown);
+        n++;
+        w = XmCreateOptionMenu(parent, const_cast<char *>(c->name), args, n);
+        XtVaSetValues(pulldown, XmNuserData, w, nullptr);
         XtManageChild(w);
     } else {
         w = XtCreateManagedWidget(c->name, classOf(c->cls), parent, args, n);
@@ -268,6 +343,8 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
                           nullptr);
     if (c->cls == kControlTextField || c->cls == kControlToggle)
         XtAddCallback(w, XmNvalueChangedCallback, valueChangedCallback, d);
+    else if (c->cls == kControlArrowButton || c->cls == kControlPushButton)
+        XtAddCallback(w, XmNactivateCallback, pressCallback, d);
     else if (c->cls == kControlList) {
         XtAddCallback(w, XmNsingleSelectionCallback, valueChangedCallback, d);
         XtAddCallback(w, XmNbrowseSelectionCallback, valueChangedCallback, d);
@@ -276,8 +353,6 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
         if (d->spec->listDoubleClickIsOk)
             XtAddCallback(w, XmNdefaultActionCallback, okCallback, d);
     }
-    else if (c->cls == kControlArrowButton || c->cls == kControlPushButton)
-        XtAddCallback(w, XmNactivateCallback, pressCallback, d);
     return w;
 }
 
@@ -328,7 +403,10 @@ DialogInstance *build(const DialogSpec *spec)
 
     for (int i = 0; i < spec->controlCount; i++) {
         const int parent = spec->controls[i].parent;
-        d->controls[i] = makeControl(d, i, parent == kDialogMainParent ? d->rowColumn : d->controls[parent]);
+        d->controls[i] = makeControl(d, i,
+                                     parent == kDialogMainParent      ? d->rowColumn
+                                     : parent == kDialogButtonsParent ? d->buttons
+                                                                      : d->controls[parent]);
     }
     return d;
 }
@@ -350,6 +428,22 @@ void dialogOpen(const DialogSpec *spec, ChartState *chart)
     applySensitivity(d);
     XtManageChild(d->form);
 }
+
+namespace {
+
+// A warning box with a message resource formatted with its one argument.
+void showWarning(Widget parent, const char *messageResource, const char *argument)
+{
+    char format[512], text[kStkTextSize * 2];
+    getResourceFormat(messageResource, "s", format, sizeof format);
+    if (format[0])
+        std::snprintf(text, sizeof text, format, argument ? argument : "");
+    else // a refusal without its resource still says what it refused
+        std::snprintf(text, sizeof text, "%s: %s", messageResource, argument ? argument : "");
+    uiHooks.openMessageBox(parent, text, kMessageBoxWarning);
+}
+
+} // namespace
 
 void dialogOk(const DialogSpec *spec)
 {
@@ -373,12 +467,14 @@ int dialogFinishOk(const DialogSpec *spec, const DialogResult *result)
     if (!d)
         return 0;
     if (result->refused) {
-        dialogShowMessage(spec, result->messageResource, result->argument);
+        dialogShowRefusal(d->form, result);
         return 0;
     }
     if (result->stayOpen)
         return 0;
     XtUnmanageChild(d->form);
+    if (spec->accepted)
+        spec->accepted(d->values, d->chart);
     for (int i = 0; i < result->commandCount; i++)
         stkExecuteCall(d->chart, result->commands[i]);
     return 1;
@@ -387,13 +483,7 @@ int dialogFinishOk(const DialogSpec *spec, const DialogResult *result)
 void dialogShowMessage(const DialogSpec *spec, const char *messageResource, const char *argument)
 {
     DialogInstance *d = findInstance(spec);
-    char format[512], text[kStkTextSize * 2];
-    getResourceFormat(messageResource, "s", format, sizeof format);
-    if (format[0])
-        std::snprintf(text, sizeof text, format, argument ? argument : "");
-    else // a refusal without its resource still says what it refused
-        std::snprintf(text, sizeof text, "%s: %s", messageResource, argument ? argument : "");
-    uiHooks.openMessageBox(d ? d->form : appData->topLevel, text, kMessageBoxWarning);
+    showWarning(d ? d->form : appData->topLevel, messageResource, argument);
 }
 
 void dialogRefresh(const DialogSpec *spec)
@@ -444,6 +534,11 @@ void dialogSetHandlers(const DialogSpec *spec, const DialogHandlers *handlers)
     pendingHandlers[i] = {spec, *handlers};
     if (DialogInstance *d = findInstance(spec))
         d->handlers = *handlers;
+}
+
+void dialogShowRefusal(Widget parent, const DialogResult *result)
+{
+    showWarning(parent, result->messageResource, result->argument);
 }
 
 void dialogCancel(const DialogSpec *spec)

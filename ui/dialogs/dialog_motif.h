@@ -2,8 +2,8 @@
 //
 // A dialog is a form dialog on the top-level widget, built on its first
 // opening and kept for the run. Its controls stand in a row-column named
-// after the dialog with the ending "RowColumn" (or in a row-column of the
-// table), its buttons in one ending "Buttons": "ButtonOK" (the default
+// after the dialog with the ending "RowColumn" (or in a row-column or form
+// of the table), its buttons in one ending "Buttons": "ButtonOK" (the default
 // button) and "ButtonCancel" (the cancel button).
 #pragma once
 
@@ -19,8 +19,13 @@ void dialogOpen(const DialogSpec *spec, ChartState *chart);
 // OK: reads the controls into the value record and asks spec->ok. A refusal
 // shows its message resource (formatted with the argument) in a warning box,
 // uiHooks.openMessageBox type 3, and the dialog stays open; otherwise the
-// dialog is hidden and each command text runs through stkExecuteCall in order.
+// dialog is hidden, spec->accepted makes its record changes and each command
+// text runs through stkExecuteCall in order.
 void dialogOk(const DialogSpec *spec);
+
+// A refusal's message resource formatted with its argument, in a warning
+// box on parent (the same box for dialogs built without the kit).
+void dialogShowRefusal(Widget parent, const DialogResult *result);
 
 // Cancel: hides the dialog, nothing else.
 void dialogCancel(const DialogSpec *spec);

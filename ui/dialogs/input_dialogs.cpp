@@ -12,11 +12,11 @@ struct InputDialogRow {
     void (*open)(ChartState *chart);
 };
 const InputDialogRow kInputDialogs[] = {
-    {kInputDialogDate, nullptr},     // openDateDialog
-    {kInputDialogPeriod, nullptr},   // openTimeStepDialog
+    {kInputDialogDate, openDateDialog},
+    {kInputDialogPeriod, openTimeStepDialog},
     {kInputDialogLocate, openSiteDialog},
-    {kInputDialogOpenFile, nullptr}, // openOpenFileDialog
-    {kInputDialogSaveFile, nullptr}, // openSaveFileDialog
+    {kInputDialogOpenFile, openOpenFileDialog},
+    {kInputDialogSaveFile, openSaveFileDialog},
 };
 
 } // namespace

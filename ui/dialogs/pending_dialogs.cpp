@@ -17,34 +17,6 @@ void showNotAvailable(ChartState *chart, const char *what)
 }
 
 // --- pending dialogs ---
-void openOpenFileDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openOpenFileDialog");
-}
-void openSaveFileDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSaveFileDialog");
-}
-void openSaveImageDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSaveImageDialog");
-}
-void openSetEnvDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openSetEnvDialog");
-}
-void openDateDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openDateDialog");
-}
-void openTimeStepDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openTimeStepDialog");
-}
-void openProjectionDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openProjectionDialog");
-}
 void openCometDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openCometDialog");

@@ -1,0 +1,160 @@
+#include "ui/dialogs/file_dialogs.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "command/interpreter.h"
+#include "command/scene_files.h"
+#include "command/scene_save.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/geometry_option.h"
+#include "model/lexing.h"
+#include "model/locale_choice.h"
+
+namespace {
+
+// The name fits every path field it is stored in (sceneFilePath and the
+// remembered directories are kPathSize bytes).
+bool fitsPathField(const char *name)
+{
+    return name != nullptr && name[0] != '\0' && std::strlen(name) < static_cast<size_t>(kPathSize);
+}
+
+} // namespace
+
+void rememberDirectory(char *dir, size_t dirSize, const char *name)
+{
+    const char *slash = name ? std::strrchr(name, '/') : nullptr;
+    if (!slash)
+        return;
+    const size_t len = std::strlen(name);
+    const size_t keep = slash == name + len - 1 ? len : static_cast<size_t>(slash - name);
+    if (keep >= dirSize)
+        return; // a cut directory would be another directory
+    std::memcpy(dir, name, keep);
+    dir[keep] = '\0';
+}
+
+void openFileOk(const char *name, ChartState *chart, AppData *app, DialogResult *out)
+{
+    // STL "name" must fit one statement and stay one name.
+    if (!fitsPathField(name) || !isSendableName(name, kStkTextSize - 6) || access(name, R_OK) != 0) {
+        dialogRefuse(out, "messageCannotOpenFile", name ? name : "");
+        return;
+    }
+    // STL runs nothing of a file without "SCENE MAIN"; storing it as the
+    // scene would let the next Save overwrite it unasked.
+    if (!sceneFileHasMain(name))
+        return;
+    if (!dialogAddCommand(out, "STL \"%s\"", name))
+        return;
+    strCopyBounded(chart->sceneFilePath, sizeof chart->sceneFilePath, name);
+    rememberDirectory(app->stlFileIoPath, sizeof app->stlFileIoPath, name);
+}
+
+void saveFileOk(const char *name, ChartState *chart, AppData *app, DialogResult *out)
+{
+    if (!fitsPathField(name) || !saveSceneFile(chart, name, 0)) {
+        dialogRefuse(out, "messageCannotCreateFile", name ? name : "");
+        return;
+    }
+    strCopyBounded(chart->sceneFilePath, sizeof chart->sceneFilePath, name);
+    rememberDirectory(app->stlFileIoPath, sizeof app->stlFileIoPath, name);
+}
+
+void saveImageOk(const char *name, AppData *app, DialogResult *out)
+{
+    // GSAVE "name" must fit one statement and stay one name.
+    if (!fitsPathField(name) || !isSendableName(name, kStkTextSize - 8)) {
+        dialogRefuse(out, "messageCannotCreateFile", name ? name : "");
+        return;
+    }
+    if (!dialogAddCommand(out, "GSAVE \"%s\"", name))
+        return;
+    rememberDirectory(app->saveImagePath, sizeof app->saveImagePath, name);
+}
+
+// ---- Environment settings ------------------------------------------------------
+
+#define SE_TOGGLE(name, parent, f)                                                                                   \
+    {name, kControlToggle, parent, {}, kFieldToggle, offsetof(SetEnvValues, f), 0, nullptr}
+// Columns as well as the width: a row-column otherwise gives a text field
+// its default twenty columns.
+#define SE_TEXT(name, parent, width, columns, f)                                                                     \
+    {name, kControlTextField, parent, {{"columns", columns}, {"width", width}}, kFieldText, offsetof(SetEnvValues, f), \
+     sizeof(SetEnvValues::f), nullptr}
+#define SE_PLAIN(name, cls, parent) {name, cls, parent, {}, kFieldNone, 0, 0, nullptr}
+
+const DialogControl kSetEnvControls[] = {
+    SE_PLAIN("FormUpper", kControlForm, kDialogMainParent),
+    {"RCToggle", kControlRowColumn, 0, {{"x", "0"}, {"y", "0"}}, kFieldNone, 0, 0, nullptr},
+    SE_TOGGLE("ToggleToolbar", 1, toolbar),
+    SE_TOGGLE("ToggleTipHelp", 1, tipHelp),
+    SE_TOGGLE("ToggleConfirmQuit", 1, confirmQuit),
+    SE_TOGGLE("ToggleConfirmInit", 1, confirmInit),
+    SE_PLAIN("Separator1", kControlSeparator, kDialogMainParent),
+    SE_PLAIN("RCLower", kControlRowColumn, kDialogMainParent),
+    SE_PLAIN("LabelAffect", kControlLabel, 7),
+    {"RCGeometry", kControlRowColumn, 7, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
+     nullptr},
+    SE_PLAIN("LabelGeometry", kControlLabel, 9),
+    SE_TEXT("TextGeometryWidth", 9, "52", "5", width),
+    SE_PLAIN("LabelGeometryX", kControlLabel, 9),
+    SE_TEXT("TextGeometryHeight", 9, "52", "5", height),
+    SE_PLAIN("ButtonGeometryNow", kControlPushButton, 9),
+    {"RCLocale", kControlRowColumn, 7, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
+     nullptr},
+    SE_PLAIN("LabelLocale", kControlLabel, 15),
+    SE_TEXT("TextLocale", 15, "180", "20", locale),
+    SE_PLAIN("LabelLocaleDesc", kControlLabel, 15),
+    {"RCTZ", kControlRowColumn, 7, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0, nullptr},
+    SE_PLAIN("LabelTZ", kControlLabel, 19),
+    SE_TEXT("TextTZ", 19, "210", "24", tz),
+    SE_PLAIN("LabelTZDesc", kControlLabel, 19),
+};
+const int kSetEnvControlCount = sizeof kSetEnvControls / sizeof kSetEnvControls[0];
+
+void setEnvDlgFill(const AppData *app, const SetEnvContext *context, SetEnvValues *v)
+{
+    v->toolbar = context->toolbarShown ? kToggleOn : kToggleOff;
+    v->tipHelp = context->tipShellExists ? kToggleOn : kToggleOff;
+    v->confirmQuit = app->confirmQuit ? kToggleOn : kToggleOff;
+    v->confirmInit = app->confirmInit ? kToggleOn : kToggleOff;
+    // A stored size start-up would not use is not shown as if it were.
+    int width = 0, height = 0;
+    if (!geometryOptionValid(app->geometryOption, &width, &height)) {
+        width = context->windowWidth;
+        height = context->windowHeight;
+    }
+    std::snprintf(v->width, sizeof v->width, "%d", width);
+    std::snprintf(v->height, sizeof v->height, "%d", height);
+    const char *locale = app->localeOption[0] ? app->localeOption
+                         : app->localeName[0] ? app->localeName
+                                              : kEnvDefaultLocale;
+    strCopyBounded(v->locale, sizeof v->locale, locale);
+    const char *tz = app->tzOption[0] ? app->tzOption : context->tzEnvironment ? context->tzEnvironment : "";
+    strCopyBounded(v->tz, sizeof v->tz, tz);
+}
+
+void setEnvDlgOk(const SetEnvValues *v, DialogResult *out)
+{
+    if (v->width[0] == '\0' && v->height[0] == '\0')
+        return;
+    if (!geometrySizeValid(v->width, v->height, nullptr, nullptr))
+        dialogRefuse(out, "messageInvalidGeometry", "");
+}
+
+void setEnvDlgApply(const SetEnvValues *v, AppData *app)
+{
+    int width = 0, height = 0;
+    if (geometrySizeValid(v->width, v->height, &width, &height))
+        std::snprintf(app->geometryOption, sizeof app->geometryOption, "%dx%d", width, height);
+    else
+        app->geometryOption[0] = '\0';
+    strCopyBounded(app->localeOption, sizeof app->localeOption, v->locale);
+    strCopyBounded(app->tzOption, sizeof app->tzOption, v->tz);
+    app->confirmQuit = v->confirmQuit == kToggleOn;
+    app->confirmInit = v->confirmInit == kToggleOn;
+}
