@@ -58,7 +58,7 @@ bool isSet(Widget w) { return XmToggleButtonGetState(w) == True; }
 
 // The top-level shell with the real menus, and the recording seam, once for
 // every test here.
-class DialogsX : public ::testing::Test {
+class FileDateDialogsX : public ::testing::Test {
 protected:
     static XServer *server;
     static ChartState *suiteChart; // the menus' chart
@@ -103,8 +103,8 @@ protected:
     }
     static Widget find(const char *path) { return XtNameToWidget(appData->topLevel, path); }
 };
-XServer *DialogsX::server = nullptr;
-ChartState *DialogsX::suiteChart = nullptr;
+XServer *FileDateDialogsX::server = nullptr;
+ChartState *FileDateDialogsX::suiteChart = nullptr;
 
 // A menu item chosen as a click chooses it.
 void menu(const char *item)
@@ -114,7 +114,7 @@ void menu(const char *item)
     press(w);
 }
 
-TEST_F(DialogsX, ProjectionChoosesTheSolarSystemWithEquatorialCoordinates)
+TEST_F(FileDateDialogsX, ProjectionChoosesTheSolarSystemWithEquatorialCoordinates)
 {
     chart.mode = kModeHrz;
     menu("MenuViewProjection");
@@ -135,7 +135,7 @@ TEST_F(DialogsX, ProjectionChoosesTheSolarSystemWithEquatorialCoordinates)
     EXPECT_FALSE(dialogIsShown(&kProjectionDialog));
 }
 
-TEST_F(DialogsX, TimeStepWhilePlayingByPeriodRefusesZeroThenSendsTheStep)
+TEST_F(FileDateDialogsX, TimeStepWhilePlayingByPeriodRefusesZeroThenSendsTheStep)
 {
     chart.playKind = kPlayByPeriod;
     chart.realTimeMode = 0;
@@ -173,7 +173,7 @@ TEST_F(DialogsX, TimeStepWhilePlayingByPeriodRefusesZeroThenSendsTheStep)
     EXPECT_EQ(sent, std::vector<std::string>{"REALTIME 2,1,5"});
 }
 
-TEST_F(DialogsX, DateDialogInEachLayoutSendsTheTypedDateAndLock)
+TEST_F(FileDateDialogsX, DateDialogInEachLayoutSendsTheTypedDateAndLock)
 {
     struct Case {
         int dateStyle;
@@ -227,7 +227,7 @@ TEST_F(DialogsX, DateDialogInEachLayoutSendsTheTypedDateAndLock)
     }
 }
 
-TEST_F(DialogsX, EnvironmentRefusesHalfAGeometryAndStoresAWholeOne)
+TEST_F(FileDateDialogsX, EnvironmentRefusesHalfAGeometryAndStoresAWholeOne)
 {
     appData->geometryOption[0] = '\0';
     appData->confirmQuit = 1;
@@ -307,7 +307,7 @@ std::string directoryOf(Widget box)
     return s;
 }
 
-TEST_F(DialogsX, FileBoxesRunTheirCommandsRefuseBadNamesAndRememberTheDirectory)
+TEST_F(FileDateDialogsX, FileBoxesRunTheirCommandsRefuseBadNamesAndRememberTheDirectory)
 {
     TempDir home;
     const std::string sceneDir = home.path();
