@@ -215,7 +215,8 @@ def dimmed(mag10, depth_q14):
     return mag10
 
 
-def run_case(case, objects):
+def run_case(case, objects, limit10=None):
+    """limit10: the chart's fixed star limit (x10); None for the automatic one."""
     name, when, site_name, mode, centre, _ = case
     site = SITES[site_name]
     lat = site[0]
@@ -241,7 +242,8 @@ def run_case(case, objects):
     sun.compute(obs)
     sun_alt = math.degrees(float(sun.alt))
     assert sun_alt < -18.0, f"{name}: the sky is not dark (Sun at {sun_alt:.1f})"
-    limit10 = 60 if mode in (HRZ, EQT) else 45  # automatic limit at 120 degrees, dark sky
+    if limit10 is None:
+        limit10 = 60 if mode in (HRZ, EQT) else 45  # automatic limit at 120 degrees, dark sky
     rows = []
     for label, kind, index, v_j2000, mag10 in objects(when, site):
         v_date = P @ v_j2000
@@ -301,7 +303,7 @@ def main():
               f"pixels high, field {FIELD_DEG:g} degrees.\n")
     out.write("#pragma once\n\n#include <cstdint>\n\n")
     out.write("struct SkyTruthObject {\n    const char *name;\n    int kind;        // 0 star, 1 Moon, 2 planet, 3 Sun\n"
-              "    int starRow;     // row of the bright-star table, -1 for bodies\n"
+              "    int starRow;     // row of the bright-star table, -1 for bodies and catalogue-file stars\n"
               "    double x, y;     // expected centre, chart pixels\n    double altitudeDeg;\n"
               "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or a disc)\n};\n\n")
     out.write("struct SkyTruthCase {\n    const char *name;\n    int64_t clockSeconds; // UTC, seconds since 1970\n"
@@ -327,6 +329,106 @@ def main():
         heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
                      f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
+    write_catalogue_file_cases(out, all_objects([]))
+
+
+# ------------------------------------------------------------ catalogue-file stars
+# The stars of the catalogue file (data/tavik.sao, made from kstars-data's stars.dat by
+# tools/gen_catalogues.py) are placed here from stars.dat's own J2000 positions, not from
+# data/tavik.sao. The chart is the equatorial one of the start chart at MAG STAR 8.5: a
+# star of magnitude 6.6 to 7.5 then draws one pixel of its star colour. The rows are a
+# few such stars with no other star to 8.5 within 0.6 degree (5 pixels, so the pixel
+# found is theirs), every star that draws a large symbol (to 4.5; those within 0.06
+# magnitude of the class edge may draw either, and those with another such star within
+# 0.6 degree run together: rows that need only a symbol), and the bodies.
+STARS_DAT = "/usr/share/kstars/stars.dat"
+CATALOGUE_LIMIT10 = 85
+CATALOGUE_FAINT = (6.6, 7.5)
+CATALOGUE_ISOLATION_DEG = 0.6
+CATALOGUE_PICKS = (4, 2)  # faint stars: one in each cell of a 4 x 2 grid over the chart
+CATALOGUE_CASES = [
+    ("CatalogueFileEquatorial", (2024, 1, 26, 4, 0), "Greenwich (United Kingdom)", EQT, START_CENTRE,
+     f"MODE EQT;STARDATA SAO;MAG STAR {CATALOGUE_LIMIT10 / 10:.1f}"),
+]
+
+
+def read_catalogue_source():
+    from gen_catalogues import read_stars_dat
+    stars = read_stars_dat(STARS_DAT)
+    return [(math.radians(s["ra"]), math.radians(s["dec"]), s["mag"]) for s in stars]
+
+
+def catalogue_file_rows(case, bodies, stars):
+    near_limit = [s for s in stars if s[2] * 10 <= CATALOGUE_LIMIT10 + 0.5]
+    vectors = numpy.array([unit(ra, dec) for ra, dec, _ in near_limit])
+    cos_iso = math.cos(math.radians(CATALOGUE_ISOLATION_DEG))
+
+    def isolated(v):
+        return int(numpy.count_nonzero(vectors @ v > cos_iso)) == 1  # itself alone
+
+    big = [(f"bright {i}", STAR, -1, unit(ra, dec), int(math.floor(10 * mag + 0.5)), mag)
+           for i, (ra, dec, mag) in enumerate(stars) if mag <= 4.56]
+    faint = [(f"faint {i}", STAR, -1, unit(ra, dec), int(math.floor(10 * mag + 0.5)), mag)
+             for i, (ra, dec, mag) in enumerate(stars) if CATALOGUE_FAINT[0] <= mag <= CATALOGUE_FAINT[1]]
+    mags = {row[0]: row[5] for row in big + faint}
+
+    def objects(when, site):
+        for row in big + faint:
+            yield row[:5]
+        yield from bodies(when, site)
+
+    rows, sun_alt, limit10, centre = run_case(case, objects, CATALOGUE_LIMIT10)
+    by_label = {row[0]: row for row in big + faint}
+    body_rows = [r for r in rows if r[1] != STAR]
+    out = [r for r in rows if r[0].startswith("bright")]
+    # A star within 0.06 magnitude of the large symbols' edge may be drawn either way; two
+    # large symbols within 0.6 degree (5 pixels) run together: rows that need only a symbol.
+    big_vectors = numpy.array([row[3] for row in big])
+    cos_pair = math.cos(math.radians(CATALOGUE_ISOLATION_DEG))
+
+    def paired(label):
+        return int(numpy.count_nonzero(big_vectors @ by_label[label][3] > cos_pair)) > 1
+
+    out = [r if abs(10 * mags[r[0]] - 45.5) > 0.6 and not paired(r[0]) else r[:6] + (0,) for r in out]
+    cells = {}
+    for r in rows:
+        if not r[0].startswith("faint"):
+            continue
+        x, y = r[3], r[4]
+        if not (20 <= x <= WIDTH - 21 and 20 <= y <= HEIGHT - 21):
+            continue
+        if any(math.hypot(x - b[3], y - b[4]) < 40 for b in body_rows):
+            continue
+        cell = (int(x * CATALOGUE_PICKS[0] / WIDTH), int(y * CATALOGUE_PICKS[1] / HEIGHT))
+        if cell in cells or not isolated(by_label[r[0]][3]):
+            continue
+        cells[cell] = r
+    out += [cells[k] for k in sorted(cells)]
+    out += body_rows
+    return out, sun_alt, limit10, centre
+
+
+def write_catalogue_file_cases(out, bodies):
+    stars = read_catalogue_source()
+    import calendar
+    heads = []
+    out.write(f"\n// Catalogue-file stars: {len(stars)} stars of {STARS_DAT} (kstars-data), the source of\n"
+              f"// data/tavik.sao, at their J2000 positions; MAG STAR {CATALOGUE_LIMIT10 / 10:.1f}.\n")
+    for case in CATALOGUE_CASES:
+        name, when, site_name, mode, centre, command = case
+        rows, sun_alt, limit10, centre = catalogue_file_rows(case, bodies, stars)
+        out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
+                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
+        out.write(f"const SkyTruthObject k{name}[] = {{\n")
+        for label, kind, index, x, y, alt, big in rows:
+            out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
+        out.write("};\n\n")
+        secs = calendar.timegm(tuple(when) + (0,))
+        site = SITES[site_name]
+        text = site_and_date_command(secs, site) + ";" + command
+        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
+                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+    out.write("const SkyTruthCase kSkyTruthCatalogueFileCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 
 if __name__ == "__main__":
