@@ -7,12 +7,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "astro/calendar.h"
+#include "astro/q14.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/env.h"
@@ -218,10 +223,12 @@ std::vector<Star> starsAround(double ra, double dec, double half) {
 }
 
 TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
+    // Horizontal rows give azimuth and altitude in place of ra and dec.
     struct Field {
         const char *name;
         double ra, dec;
         int mirror;
+        int mode = kModeEqt;
     } fields[] = {
         {"the Pleiades", 56.75, 24.12, 0},
         {"across 0h", 0.02, 10.0, 0},
@@ -231,15 +238,28 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
         {"just below +82.5: a 30-degree-wide region's southern edge bows into the chart between its corners", 45.0, 81.81, 0},
         {"the Pleiades mirrored", 56.75, 24.12, 2},
         {"-84 turned", 200.0, -84.0, 1},
+        {"horizontal, south at altitude 40", 0.0, 40.0, 0, kModeHrz},
+        {"horizontal, near the zenith: regions turned every way", 150.0, 88.5, 0, kModeHrz},
+        {"horizontal, low in the north-east, mirrored", 225.0, 12.0, 2, kModeHrz},
     };
     for (const Field &f : fields) {
         Tree tree;
-        const std::vector<Star> stars = starsAround(f.ra, f.dec, 3.0);
+        GscChart chart(f.ra, f.dec, 2.0, f.mirror);
+        double centre[2] = {f.ra, f.dec};
+        if (f.mode == kModeHrz) {
+            chart.chart->centerHrz[0] = f.ra;
+            chart.chart->centerHrz[1] = f.dec;
+            chart.view(kModeHrz, 800, 600, 2.0, f.mirror);
+            const Vec3 v = directionInSystem(chart.chart.get(), kModeSystemHrz, f.ra, f.dec);
+            centre[0] = std::atan2(v.y, v.x) / kDegToRad;
+            if (centre[0] < 0) centre[0] += 360.0;
+            centre[1] = std::asin(v.z) / kDegToRad;
+        }
+        const std::vector<Star> stars = starsAround(centre[0], centre[1], 3.0);
         // Half the trees lower case: nothing but the frame probes the case.
         const bool lowerTree = (&f - fields) % 2 == 1;
         tree.build(tree.dir.path() + "/gsc", lowerTree, stars);
         tree.use(tree.dir.path() + "/gsc");
-        GscChart chart(f.ra, f.dec, 2.0, f.mirror);
         ChartState *c = chart.chart.get();
         RecordingCanvas canvas;
         ASSERT_EQ(chartDrawGscStars(c, &canvas), 1) << f.name;
@@ -330,6 +350,63 @@ TEST(GscLayer, WithoutTheCatalogueTheBrightStarsAreDrawn) {
     EXPECT_GT(pointPixels(bright), 1000);
     EXPECT_EQ(pointPixels(layer), pointPixels(bright));
     gscFreeRegionTable();
+}
+
+} // namespace
+
+namespace {
+
+// The shipped region table (data/tavik.gsc) and the committed region files
+// of the test fields (tests/data/gsc), both from tools/gen_gsc.py: the table
+// loads, each file lies in its band's directory, and every row's star lies
+// inside the region the table gives for the file's number.
+TEST(GscShippedData, TheTableDescribesTheRegionsOfTheCommittedFiles) {
+    namespace fs = std::filesystem;
+    const std::string table = std::string(TAVIK_SOURCE_DIR) + "/data/tavik.gsc";
+    FILE *f = std::fopen(table.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::vector<unsigned char> bytes(static_cast<size_t>(kGscTableSize) + 1);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    ASSERT_EQ(got, static_cast<size_t>(kGscTableSize));
+    std::unique_ptr<GscRegionTable> regions(new GscRegionTable);
+    ASSERT_EQ(gscParseRegionTable(bytes.data(), got, regions.get()), 1);
+
+    int files = 0, rows = 0;
+    for (const fs::directory_entry &e : fs::recursive_directory_iterator(std::string(TAVIK_SOURCE_DIR) + "/tests/data/gsc/GSC")) {
+        if (!e.is_regular_file()) continue;
+        const int number = std::atoi(e.path().stem().string().c_str());
+        ASSERT_GE(number, 1);
+        ASSERT_LE(number, kGscSmallRegionCount);
+        files++;
+        // The band directory: its declination range holds the region's corners.
+        const std::string dir = e.path().parent_path().filename().string();
+        const double bandLow = (dir[0] == 'N' ? 1 : -1) * (std::atoi(dir.substr(1, 2).c_str()) + std::atoi(dir.substr(3, 2).c_str()) / 60.0);
+        double c[4][2];
+        for (int k = 0; k < 4; k++) vecQ14ToSph(&regions->corners[number - 1][k], c[k]);
+        const double decLow = std::fmin(c[0][1], c[2][1]), decHigh = std::fmax(c[0][1], c[2][1]);
+        const double bandMin = dir[0] == 'N' ? bandLow : bandLow - 7.5, bandMax = bandMin + 7.5;
+        EXPECT_GE(decLow, bandMin - 0.01) << e.path();
+        EXPECT_LE(decHigh, bandMax + 0.01) << e.path();
+        const double ra0 = c[0][0], span = std::fmod(c[1][0] - c[0][0] + 720.0, 360.0);
+        std::ifstream in(e.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GE(text.size(), 8640u);
+        EXPECT_EQ(text.size() % 2880, 0u) << e.path();
+        for (size_t at = 8640; at + 45 <= text.size(); at += 45) {
+            if (text[at] == ' ') continue;
+            const double ra = std::atof(text.substr(at + 5, 9).c_str()), dec = std::atof(text.substr(at + 14, 9).c_str());
+            rows++;
+            // Corners are Q14 directions: about 0.004 degree of slack.
+            EXPECT_GE(dec, decLow - 0.01) << e.path() << " row " << (at - 8640) / 45;
+            EXPECT_LE(dec, decHigh + 0.01) << e.path() << " row " << (at - 8640) / 45;
+            if (std::fabs(dec) < 89.9) {
+                EXPECT_LE(std::fmod(ra - ra0 + 720.0 + 0.01, 360.0), span + 0.02) << e.path() << " row " << (at - 8640) / 45;
+            }
+        }
+    }
+    EXPECT_GT(files, 50);
+    EXPECT_GT(rows, 500);
 }
 
 } // namespace
