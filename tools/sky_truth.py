@@ -290,6 +290,23 @@ def all_objects(stars):
     return objects
 
 
+def write_case(out, case, rows, sun_alt, limit10, centre):
+    """Writes a case's rows; returns its line of the case table."""
+    import calendar
+    name, when, site_name, mode, _, command = case
+    out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
+              f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
+    out.write(f"const SkyTruthObject k{name}[] = {{\n")
+    for label, kind, index, x, y, alt, big in rows:
+        out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
+    out.write("};\n\n")
+    secs = calendar.timegm(tuple(when) + (0,))
+    site = SITES[site_name]
+    text = "" if command is None else site_and_date_command(secs, site) + (";" + command if command else "")
+    return (f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
+            f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+
+
 def main():
     stars = read_star_rows()
     objects = all_objects(stars)
@@ -312,22 +329,7 @@ def main():
               "    double sunAltitudeDeg;\n    int starLimit10;\n    const SkyTruthObject *objects;\n    int count;\n};\n\n")
     out.write(f"constexpr int kSkyTruthWidth = {WIDTH}, kSkyTruthHeight = {HEIGHT}, "
               f"kSkyTruthDirFontHeight = {DIR_FONT_HEIGHT};\n\n")
-    import calendar
-    heads = []
-    for case in CASES:
-        name, when, site_name, mode, centre, command = case
-        rows, sun_alt, limit10, centre = run_case(case, objects)
-        out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
-                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
-        out.write(f"const SkyTruthObject k{name}[] = {{\n")
-        for label, kind, index, x, y, alt, big in rows:
-            out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
-        out.write("};\n\n")
-        secs = calendar.timegm(tuple(when) + (0,))
-        site = SITES[site_name]
-        text = "" if command is None else site_and_date_command(secs, site) + (";" + command if command else "")
-        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
-                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+    heads = [write_case(out, case, *run_case(case, objects)) for case in CASES]
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
     write_catalogue_file_cases(out, all_objects([]))
 
@@ -410,24 +412,9 @@ def catalogue_file_rows(case, bodies, stars):
 
 def write_catalogue_file_cases(out, bodies):
     stars = read_catalogue_source()
-    import calendar
-    heads = []
     out.write(f"\n// Catalogue-file stars: {len(stars)} stars of {STARS_DAT} (kstars-data), the source of\n"
               f"// data/tavik.sao, at their J2000 positions; MAG STAR {CATALOGUE_LIMIT10 / 10:.1f}.\n")
-    for case in CATALOGUE_CASES:
-        name, when, site_name, mode, centre, command = case
-        rows, sun_alt, limit10, centre = catalogue_file_rows(case, bodies, stars)
-        out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
-                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
-        out.write(f"const SkyTruthObject k{name}[] = {{\n")
-        for label, kind, index, x, y, alt, big in rows:
-            out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
-        out.write("};\n\n")
-        secs = calendar.timegm(tuple(when) + (0,))
-        site = SITES[site_name]
-        text = site_and_date_command(secs, site) + ";" + command
-        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
-                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+    heads = [write_case(out, case, *catalogue_file_rows(case, bodies, stars)) for case in CATALOGUE_CASES]
     out.write("const SkyTruthCase kSkyTruthCatalogueFileCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 
