@@ -167,11 +167,11 @@ def view_axes(a, b):
     return numpy.array([x, y, z])
 
 
-def geometry(mode):
+def geometry(mode, field_deg=FIELD_DEG):
     """Projection centre, scales (double, fixed point) and horizontal-chart centre altitude."""
     W, H, d = WIDTH, HEIGHT, DIR_FONT_HEIGHT
     if mode in (HRZ, EQT):
-        ppr = W / math.radians(FIELD_DEG)
+        ppr = W / math.radians(field_deg)
         pprY = ppr
     elif mode == ALL2_EQT:
         ppr, pprY = W / math.pi, W / (2 * math.pi)
@@ -215,8 +215,9 @@ def dimmed(mag10, depth_q14):
     return mag10
 
 
-def run_case(case, objects, limit10=None):
-    """limit10: the chart's fixed star limit (x10); None for the automatic one."""
+def run_case(case, objects, limit10=None, field_deg=FIELD_DEG):
+    """limit10: the chart's fixed star limit (x10); None for the automatic one. From 80
+    pixels a degree the azimuthal charts project stars in doubles too."""
     name, when, site_name, mode, centre, _ = case
     site = SITES[site_name]
     lat = site[0]
@@ -226,7 +227,8 @@ def run_case(case, objects, limit10=None):
     if centre is START_CENTRE:
         # On the meridian (hour angle 0), start_alt above the south point.
         centre = (math.degrees(lst) % 360.0, lat - 90.0 + start_alt)
-    cx, cy, ppr, pprY = geometry(mode)
+    cx, cy, ppr, pprY = geometry(mode, field_deg)
+    stars_fixed = WIDTH / field_deg < 80.0 or mode not in (HRZ, EQT)
     if mode == HRZ:
         # The locked view puts the horizon on the projection centre (altitude 0 there).
         axes = view_axes(-math.radians(centre[0]), 0.0)
@@ -254,7 +256,7 @@ def run_case(case, objects, limit10=None):
             continue  # below the horizon: never drawn
         # Stars go through the fixed-point projection; bodies through the double one in
         # the sky charts and through the fixed-point one in the maps and the planisphere.
-        fixed = kind == STAR or mode in (ALL2_EQT, PLNS)
+        fixed = (kind == STAR and stars_fixed) or mode in (ALL2_EQT, PLNS)
         x, y = project(view, mode, cx, cy, ppr, pprY, fixed)
         if mode == PLNS and math.hypot(x - cx, y - cy) > int(min(WIDTH, HEIGHT) * 0.5) - 12 * DIR_FONT_HEIGHT // 10 - 3:
             continue  # under the planisphere's mask
@@ -332,6 +334,7 @@ def main():
     heads = [write_case(out, case, *run_case(case, objects)) for case in CASES]
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
     write_catalogue_file_cases(out, all_objects([]))
+    write_gsc_cases(out, all_objects([]))
 
 
 # ------------------------------------------------------------ catalogue-file stars
@@ -416,6 +419,79 @@ def write_catalogue_file_cases(out, bodies):
               f"// data/tavik.sao, at their J2000 positions; MAG STAR {CATALOGUE_LIMIT10 / 10:.1f}.\n")
     heads = [write_case(out, case, *catalogue_file_rows(case, bodies, stars)) for case in CATALOGUE_CASES]
     out.write("const SkyTruthCase kSkyTruthCatalogueFileCases[] = {\n" + "\n".join(heads) + "\n};\n")
+
+
+# ------------------------------------------------------------ Guide Star Catalog stars
+# The committed region files of the test fields (tests/data/gsc, written by
+# tools/gen_gsc.py) drawn by "STARDATA GSC" on a 2-degree equatorial chart centred by
+# LOOK on the Pleiades at MAG STAR 9.5; the places from the rows' own J2000 columns. At
+# 512 pixels a degree the chart projects in doubles. Rows: every star of the field to 8.5
+# (fainter ones take the faint-star colour) that has no other such star within 6 pixels,
+# and the bodies.
+GSC_TREE = "tests/data/gsc"
+GSC_LIMIT10 = 95
+GSC_FIELD_DEG = 2.0
+GSC_LOOK = (3.7833, 24.12)  # LOOK EQT: J2000 hours, degrees
+GSC_CASES = [
+    ("GscPleiades", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, None,
+     f"MODE EQT;VIEW ANGLE {GSC_FIELD_DEG:g};LOOK EQT {GSC_LOOK[0]},{GSC_LOOK[1]};STARDATA GSC;"
+     f"MAG STAR {GSC_LIMIT10 / 10:.1f}"),
+]
+
+
+def read_gsc_rows():
+    import glob
+    rows = []
+    for path in sorted(glob.glob(GSC_TREE + "/GSC/*/*.GSC")):
+        data = open(path, "rb").read()
+        for at in range(8640, len(data) - 44, 45):
+            row = data[at:at + 45].decode("ascii")
+            if row[0] == " ":
+                continue
+            # The magnitude's tenths as the characters give them (no rounding).
+            mag10 = int(row[29]) * 10 + int(row[31]) + (int(row[28]) * 100 if row[28].isdigit() else 0)
+            if row[28] == "-":
+                mag10 = -mag10
+            rows.append((f"{path[len(GSC_TREE) + 1:]}:{(at - 8640) // 45}", float(row[5:14]), float(row[14:23]),
+                         mag10))
+    return rows
+
+
+def write_gsc_cases(out, bodies):
+    gsc = read_gsc_rows()
+    out.write(f"\n// Guide Star Catalog stars: {len(gsc)} rows of the region files in {GSC_TREE}; "
+              f"MAG STAR {GSC_LIMIT10 / 10:.1f}, field {GSC_FIELD_DEG:g} degrees.\n")
+    heads = []
+    for case in GSC_CASES:
+        name, when, site_name, mode, _, command = case
+        P, _ = date_frame(when, SITES[site_name])
+        look = P @ unit(math.radians(GSC_LOOK[0] * 15.0), math.radians(GSC_LOOK[1]))
+        centre = (math.degrees(math.atan2(look[1], look[0])) % 360.0, math.degrees(math.asin(look[2])))
+        # Stars of the lowest class are drawn in the faint-star colour, not a star colour.
+        stars = [(f"gsc {label}", STAR, -1, unit(math.radians(ra), math.radians(dec)), m) for label, ra, dec, m in gsc
+                 if m <= GSC_LIMIT10 - 10]
+        vectors = numpy.array([row[3] for row in stars])
+
+        def objects(when, site):
+            yield from stars
+            yield from bodies(when, site)
+
+        rows, sun_alt, limit10, _ = run_case((name, when, site_name, mode, centre, command), objects, GSC_LIMIT10,
+                                             GSC_FIELD_DEG)
+        by_label = {row[0]: row for row in stars}
+        near = math.cos(math.radians(6.0 / (WIDTH / GSC_FIELD_DEG)))  # 6 pixels
+
+        def crowded(label):
+            return int(numpy.count_nonzero(vectors @ by_label[label][3] > near)) > 1
+
+        out_rows = []
+        for r in rows:
+            if r[1] == STAR and crowded(r[0]):
+                continue  # symbols run together: no place of its own to compare
+            out_rows.append(r)
+        heads.append(write_case(out, (name, when, site_name, mode, centre, command), out_rows, sun_alt, limit10,
+                                centre))
+    out.write("const SkyTruthCase kSkyTruthGscCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 
 if __name__ == "__main__":

@@ -516,3 +516,46 @@ const SkyTruthObject kCatalogueFileEquatorial[] = {
 const SkyTruthCase kSkyTruthCatalogueFileCases[] = {
     {"CatalogueFileEquatorial", 1706241600, "Greenwich (United Kingdom)", 0.0, 260, {184.9581, 4.9446}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 26 4 0 0 0;MODE EQT;STARDATA SAO;MAG STAR 8.5", -35.07, 85, kCatalogueFileEquatorial, 178},
 };
+
+// Guide Star Catalog stars: 886 rows of the region files in tests/data/gsc; MAG STAR 9.5, field 2 degrees.
+// GscPleiades: 2024-01-25 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 57.1082 24.1931; Sun at -48.4 degrees
+const SkyTruthObject kGscPleiades[] = {
+    {"gsc GSC/N2230/1767.GSC:0", 0, -1, 759.00, 386.00, 50.13, 1},
+    {"gsc GSC/N2230/1767.GSC:1", 0, -1, 648.00, 257.00, 50.46, 1},
+    {"gsc GSC/N2230/1767.GSC:2", 0, -1, 767.00, 297.00, 50.26, 1},
+    {"gsc GSC/N2230/1767.GSC:6", 0, -1, 900.00, 623.00, 49.59, 0},
+    {"gsc GSC/N2230/1767.GSC:7", 0, -1, 893.00, 252.00, 50.18, 0},
+    {"gsc GSC/N2230/1767.GSC:8", 0, -1, 694.00, 426.00, 50.14, 0},
+    {"gsc GSC/N2230/1768.GSC:0", 0, -1, 456.00, 391.00, 50.48, 1},
+    {"gsc GSC/N2230/1768.GSC:1", 0, -1, 260.00, 418.00, 50.66, 1},
+    {"gsc GSC/N2230/1768.GSC:2", 0, -1, 590.00, 471.00, 50.19, 1},
+    {"gsc GSC/N2230/1768.GSC:3", 0, -1, 257.00, 376.00, 50.73, 1},
+    {"gsc GSC/N2230/1768.GSC:4", 0, -1, 355.00, 741.00, 50.04, 1},
+    {"gsc GSC/N2230/1768.GSC:5", 0, -1, 193.00, 592.00, 50.46, 0},
+    {"gsc GSC/N2230/1768.GSC:6", 0, -1, 284.00, 518.00, 50.47, 0},
+    {"gsc GSC/N2230/1768.GSC:7", 0, -1, 165.00, 522.00, 50.60, 0},
+    {"gsc GSC/N2230/1768.GSC:8", 0, -1, 455.00, 298.00, 50.63, 0},
+    {"gsc GSC/N2230/1768.GSC:9", 0, -1, 59.00, 464.00, 50.82, 0},
+    {"gsc GSC/N2230/1768.GSC:10", 0, -1, 337.00, 269.00, 50.81, 0},
+    {"gsc GSC/N2230/1768.GSC:11", 0, -1, 479.00, 585.00, 50.15, 0},
+    {"gsc GSC/N2230/1768.GSC:12", 0, -1, 472.00, 546.00, 50.22, 0},
+    {"gsc GSC/N2230/1768.GSC:16", 0, -1, 228.00, 319.00, 50.86, 0},
+    {"gsc GSC/N2230/1768.GSC:19", 0, -1, 562.00, 637.00, 49.97, 0},
+    {"gsc GSC/N2230/1768.GSC:20", 0, -1, 255.00, 503.00, 50.53, 0},
+    {"gsc GSC/N2230/1768.GSC:25", 0, -1, 369.00, 283.00, 50.75, 0},
+    {"gsc GSC/N2230/1768.GSC:27", 0, -1, 475.00, 375.00, 50.48, 0},
+    {"gsc GSC/N2230/1768.GSC:28", 0, -1, 441.00, 645.00, 50.09, 0},
+    {"gsc GSC/N2230/1771.GSC:0", 0, -1, 720.00, 206.00, 50.46, 1},
+    {"gsc GSC/N2230/1771.GSC:1", 0, -1, 724.00, 15.00, 50.75, 0},
+    {"gsc GSC/N2230/1771.GSC:2", 0, -1, 638.00, 162.00, 50.62, 0},
+    {"gsc GSC/N2230/1771.GSC:7", 0, -1, 860.00, 159.00, 50.36, 0},
+    {"gsc GSC/N2230/1771.GSC:9", 0, -1, 811.00, 243.00, 50.29, 0},
+    {"gsc GSC/N2230/1772.GSC:2", 0, -1, 622.00, 175.00, 50.62, 0},
+    {"gsc GSC/N2230/1772.GSC:4", 0, -1, 237.00, 251.00, 50.95, 0},
+    {"gsc GSC/N2230/1772.GSC:7", 0, -1, 512.00, 180.00, 50.74, 0},
+    {"gsc GSC/N2230/1772.GSC:11", 0, -1, 505.00, 26.00, 50.99, 0},
+};
+
+const SkyTruthCase kSkyTruthGscCases[] = {
+    {"GscPleiades", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {57.1082, 24.1931}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 22 0 0 0;MODE EQT;VIEW ANGLE 2;LOOK EQT 3.7833,24.12;STARDATA GSC;MAG STAR 9.5", -48.37, 95, kGscPleiades, 34},
+};

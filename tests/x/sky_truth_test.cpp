@@ -408,6 +408,22 @@ TEST(SkyTruthX, CatalogueFileStarsAreDrawnWhereTheirSourceCatalogueHasThem)
     }
 }
 
+// The Guide Star Catalog's committed test regions, drawn by "STARDATA GSC"
+// on a 2-degree chart of the Pleiades: every star to 8.5 where its row's
+// J2000 columns put it, and no large symbol elsewhere.
+TEST(SkyTruthX, GuideStarCatalogStarsAreDrawnWhereTheirRowsPutThem)
+{
+    for (const SkyTruthCase &c : kSkyTruthGscCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_GE(c.count, 20) << "stars of the field to look for";
+        const DrawnSky sky = drawChart(c, {std::string("TAvik*GscPath: ") + TAVIK_SOURCE_DIR + "/tests/data/gsc",
+                                           std::string("TAvik*GscIndexFile: ") + TAVIK_SOURCE_DIR + "/data/tavik.gsc"});
+        ASSERT_TRUE(sky.error.empty()) << sky.error;
+        for (const std::string &finding : compare(c, sky))
+            ADD_FAILURE() << finding;
+    }
+}
+
 TEST(SkyTruthX, AnHourLaterEveryStarHasMovedWestwardByTheExpectedAmount)
 {
     const SkyTruthCase *before = caseNamed("GreenwichJanuaryNight");
