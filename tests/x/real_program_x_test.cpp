@@ -14,11 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/scoped_env.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
-#include "tests/support/x_xpm_file.h"
+#include "tests/support/x_xpm.h"
 
 namespace {
 
@@ -28,22 +29,7 @@ using Keys = std::vector<std::pair<std::string, std::string>>;
 // fixed drawing-area size.
 class RealProgramX : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.ok()) << server.why();
-        const char *old = std::getenv("TAVIK_CLOCK");
-        hadClock = old != nullptr;
-        if (old)
-            oldClock = old;
-        setenv("TAVIK_CLOCK", "1706220000", 1); // 2024-01-25 22:00 UTC
-    }
-    void TearDown() override
-    {
-        if (hadClock)
-            setenv("TAVIK_CLOCK", oldClock.c_str(), 1);
-        else
-            unsetenv("TAVIK_CLOCK");
-    }
+    void SetUp() override { ASSERT_TRUE(server.ok()) << server.why(); }
 
     std::unique_ptr<TavikProcess> start(const std::vector<std::string> &options, const Keys &keys,
                                         const std::vector<std::string> &tail = {"-q"})
@@ -76,11 +62,10 @@ protected:
         return image;
     }
 
+    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // 2024-01-25 22:00 UTC, inherited by the program
     XServer server;
     TempDir home;
     Window window = 0;
-    bool hadClock = false;
-    std::string oldClock;
 };
 
 // "REALTIME 1,1,0; CONTINUE" follows the clock with no pause between frames.
