@@ -10,6 +10,7 @@
 
 #include "astro/constants.h"
 #include "astro/calendar.h"
+#include "astro/coords.h"
 #include "astro/orbit_records.h"
 #include "command/keywords.h"
 #include "command/scene_files.h"
@@ -116,16 +117,17 @@ bool writeTrack(ChartState *chart, Out &o)
         o.print("TRACK %s\n", spec);
         return true;
     }
-    // A target without a name is tracked by its J2000 direction.
-    Vec3Q14 v;
-    if (!positionObjectVector(chart, kind, chart->trackIndex, &v))
+    // A target without a name (a sky mark, a star of the table without one)
+    // is tracked by its J2000 direction.
+    double place[2], j2000[2];
+    const int system = resolvePositionSpec(chart, kind, chart->trackIndex, chart->trackValues[0],
+                                           chart->trackValues[1], place);
+    if (system < COORD_HRZ || system > COORD_GAL)
         return false;
-    double ra = std::atan2(static_cast<double>(v.y), static_cast<double>(v.x)) * kRadToDeg;
-    if (ra < 0)
-        ra += 360.0;
-    const double len = std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z);
-    const double dec = std::asin(v.z / len) * kRadToDeg;
-    o.print("TRACK EQT %.6f, %.6f\n", ra / 15.0, dec);
+    convertCoords(&chart->sky, system, place, COORD_EQT, j2000);
+    const double ra = j2000[0] < 0 ? j2000[0] + 360.0 : j2000[0];
+    // As a coordinate target is written, so that the scene reads back to itself.
+    o.print("TRACK %s %7.3f, %7.3f\n", stkKeywordName(positionKeywords, kPosEqt), ra / 15.0, j2000[1]);
     return true;
 }
 

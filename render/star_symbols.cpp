@@ -104,6 +104,7 @@ int starDrawSymbolColored(ChartState *chart, Canvas *canvas, int x, int y, int d
 void StarSymbolBatch::clear() {
     for (auto &byClass : groups_)
         for (auto &group : byClass) group.clear();
+    labels_.clear();
 }
 
 int StarSymbolBatch::add(const ChartState *chart, int x, int y, int mag10, int colourClass) {
@@ -118,7 +119,15 @@ int StarSymbolBatch::add(const ChartState *chart, int x, int y, int mag10, int c
     return cls < 3 ? cls : 3;
 }
 
-void StarSymbolBatch::flush(const ChartState *chart, Canvas *canvas) {
+void StarSymbolBatch::addTableLabels(int starIndex, const ProjectedPoint &at, int mag10, int size) {
+    labels_.push_back(PendingLabel{starIndex, at, mag10, size});
+}
+
+void StarSymbolBatch::addMagnitudeLabel(const ProjectedPoint &at, int mag10, int size) {
+    labels_.push_back(PendingLabel{-1, at, mag10, size});
+}
+
+void StarSymbolBatch::flush(ChartState *chart, Canvas *canvas) {
     for (int c = 0; c < kGroupClasses; c++) {
         for (int k = 0; k < kColourClasses; k++) {
             std::vector<CanvasPoint> &group = groups_[c][k];
@@ -131,6 +140,23 @@ void StarSymbolBatch::flush(const ChartState *chart, Canvas *canvas) {
             group.clear();
         }
     }
+    for (const PendingLabel &l : labels_) {
+        if (l.starIndex >= 0)
+            starDrawLabels(chart, canvas, l.starIndex, l.at.x, l.at.y, l.at.depth, l.at.cosCentre, l.mag10, l.size, 1);
+        else
+            starDrawMagnitudeLabel(chart, canvas, &l.at, l.size, l.mag10);
+    }
+    labels_.clear();
+}
+
+void starDrawMagnitudeLabel(ChartState *, Canvas *canvas, const ProjectedPoint *p, int size, int mag10) {
+    char text[16];
+    starMagnitudeText(mag10, text, sizeof text);
+    const int len = static_cast<int>(std::strlen(text));
+    const CanvasTextExtent e = canvas->fontSetMaxExtent(StarMagFontset);
+    const int w = canvas->textExtent(StarMagFontset, text, len).width;
+    canvas->setForeground(chartPixel(ColorStarMagFont));
+    canvas->drawString(StarMagFontset, p->x - w / 2, p->y + size * 11 / 10 - e.y, text, len);
 }
 
 void setBayerLetterWidth(BayerLetterWidth measure) { letterWidth = measure != nullptr ? measure : boundsLetterWidth; }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/view_geometry.h"
 #include "render/canvas.h"
 
 struct ChartState;
@@ -51,29 +52,47 @@ int starDrawSymbol(ChartState *chart, Canvas *canvas, int x, int y, int depth, i
 int starDrawSymbolColored(ChartState *chart, Canvas *canvas, int x, int y, int depth, int cosCentre, int mag10,
                           int colourClass);
 
-// Star symbols of a layer gathered by colour and symbol class, then sent a
+// A star layer's symbols gathered by colour and symbol class, then sent a
 // group at a time: a few requests for the whole layer instead of two per
 // star. Groups go out faintest class first, so a bright star still lands on
 // top of a fainter one; within a group the stars keep the order they were
 // added in. Only where two symbols of different groups overlap can the
-// pixels differ from drawing star by star.
+// pixels differ from drawing star by star. Labels wait until every symbol
+// is drawn, then follow in the order they were added. The bright-star
+// table, the catalogue file and the Guide Star Catalog all draw through it.
 class StarSymbolBatch {
 public:
-    // Forgets the gathered symbols (keeping the room they took).
+    // Forgets the gathered symbols and labels (keeping the room they took).
     void clear();
     // Gathers what starDrawSymbolColored would draw at (x, y) and returns
     // the same room for labels.
     int add(const ChartState *chart, int x, int y, int mag10, int colourClass);
-    // Draws the gathered symbols, faintest class first, and forgets them.
-    void flush(const ChartState *chart, Canvas *canvas);
+    // The labels of bright-table row starIndex (starDrawLabels, magnitude
+    // included), drawn after the symbols.
+    void addTableLabels(int starIndex, const ProjectedPoint &at, int mag10, int size);
+    // The magnitude alone under a star (starDrawMagnitudeLabel), drawn after
+    // the symbols.
+    void addMagnitudeLabel(const ProjectedPoint &at, int mag10, int size);
+    // Draws the gathered symbols, faintest class first, then the labels,
+    // and forgets them.
+    void flush(ChartState *chart, Canvas *canvas);
 
 private:
     // Classes from kGroupClasses on share the last class's groups: every
     // class from 6 on draws the same symbol.
     static constexpr int kGroupClasses = 16;
     static constexpr int kColourClasses = 10;
+    struct PendingLabel {
+        int32_t starIndex; // a bright-table row, or -1: the magnitude alone
+        ProjectedPoint at;
+        int mag10, size;
+    };
     std::vector<CanvasPoint> groups_[kGroupClasses][kColourClasses];
+    std::vector<PendingLabel> labels_;
 };
+
+// The magnitude label under a star: "-05" for -0.5, "105" for 10.5.
+void starDrawMagnitudeLabel(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, int size, int mag10);
 
 // The labels of bright-table star starIndex at (x, y): magnitude (when
 // withMag), Flamsteed number, Bayer letter with its superscript, proper

@@ -877,7 +877,7 @@ the about box's licence text names these sources.
 | Data | Source | Licence / attribution |
 |---|---|---|
 | Bright-star table (positions, V magnitudes, Bayer/Flamsteed designations, HR, HD, SAO numbers) | Bright Star Catalogue, 5th Revised Ed. (Hoffleit & Warren 1991, Yale), as shipped by xplanet (`/usr/share/xplanet/stars/BSC`) | Public domain (CDS catalogue V/50); xplanet's packaging GPL-2+ (Hari Nair) |
-| Colour classes (B-V), proper names, faint stars of `tavik.sao`, top-up stars of the bright table | kstars-data `stars.dat` and `starnames.dat`, derived from the Hipparcos and Tycho catalogues (ESA 1997, public domain); edited by Jason Harris | GPL-2+ (KStars) |
+| Colour classes (B-V), proper names, faint stars of `tavik.sao`, top-up stars of the bright table, the Guide Star Catalog region table `tavik.gsc` (by `tools/gen_gsc.py`) and its test regions | kstars-data `stars.dat` and `starnames.dat`, derived from the Hipparcos and Tycho catalogues (ESA 1997, public domain); edited by Jason Harris | GPL-2+ (KStars) |
 | Extra proper names | IAU Working Group on Star Names list (facts; no licence) | - |
 | Constellation stick figures | kstars-data `clines.dat` (Western sky culture) | GPL-2, "Copyright 2004 Jason Harris and Clemens" |
 | Constellation boundaries | kstars-data `cbounds.dat` (IAU boundaries, Delporte 1930, at J2000) | GPL-2+ |

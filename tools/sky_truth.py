@@ -167,11 +167,11 @@ def view_axes(a, b):
     return numpy.array([x, y, z])
 
 
-def geometry(mode):
+def geometry(mode, field_deg=FIELD_DEG):
     """Projection centre, scales (double, fixed point) and horizontal-chart centre altitude."""
     W, H, d = WIDTH, HEIGHT, DIR_FONT_HEIGHT
     if mode in (HRZ, EQT):
-        ppr = W / math.radians(FIELD_DEG)
+        ppr = W / math.radians(field_deg)
         pprY = ppr
     elif mode == ALL2_EQT:
         ppr, pprY = W / math.pi, W / (2 * math.pi)
@@ -215,7 +215,9 @@ def dimmed(mag10, depth_q14):
     return mag10
 
 
-def run_case(case, objects):
+def run_case(case, objects, limit10=None, field_deg=FIELD_DEG):
+    """limit10: the chart's fixed star limit (x10); None for the automatic one. From 80
+    pixels a degree the azimuthal charts project stars in doubles too."""
     name, when, site_name, mode, centre, _ = case
     site = SITES[site_name]
     lat = site[0]
@@ -225,7 +227,8 @@ def run_case(case, objects):
     if centre is START_CENTRE:
         # On the meridian (hour angle 0), start_alt above the south point.
         centre = (math.degrees(lst) % 360.0, lat - 90.0 + start_alt)
-    cx, cy, ppr, pprY = geometry(mode)
+    cx, cy, ppr, pprY = geometry(mode, field_deg)
+    stars_fixed = WIDTH / field_deg < 80.0 or mode not in (HRZ, EQT)
     if mode == HRZ:
         # The locked view puts the horizon on the projection centre (altitude 0 there).
         axes = view_axes(-math.radians(centre[0]), 0.0)
@@ -241,7 +244,8 @@ def run_case(case, objects):
     sun.compute(obs)
     sun_alt = math.degrees(float(sun.alt))
     assert sun_alt < -18.0, f"{name}: the sky is not dark (Sun at {sun_alt:.1f})"
-    limit10 = 60 if mode in (HRZ, EQT) else 45  # automatic limit at 120 degrees, dark sky
+    if limit10 is None:
+        limit10 = 60 if mode in (HRZ, EQT) else 45  # automatic limit at 120 degrees, dark sky
     rows = []
     for label, kind, index, v_j2000, mag10 in objects(when, site):
         v_date = P @ v_j2000
@@ -252,7 +256,7 @@ def run_case(case, objects):
             continue  # below the horizon: never drawn
         # Stars go through the fixed-point projection; bodies through the double one in
         # the sky charts and through the fixed-point one in the maps and the planisphere.
-        fixed = kind == STAR or mode in (ALL2_EQT, PLNS)
+        fixed = (kind == STAR and stars_fixed) or mode in (ALL2_EQT, PLNS)
         x, y = project(view, mode, cx, cy, ppr, pprY, fixed)
         if mode == PLNS and math.hypot(x - cx, y - cy) > int(min(WIDTH, HEIGHT) * 0.5) - 12 * DIR_FONT_HEIGHT // 10 - 3:
             continue  # under the planisphere's mask
@@ -288,6 +292,23 @@ def all_objects(stars):
     return objects
 
 
+def write_case(out, case, rows, sun_alt, limit10, centre):
+    """Writes a case's rows; returns its line of the case table."""
+    import calendar
+    name, when, site_name, mode, _, command = case
+    out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
+              f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
+    out.write(f"const SkyTruthObject k{name}[] = {{\n")
+    for label, kind, index, x, y, alt, big in rows:
+        out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
+    out.write("};\n\n")
+    secs = calendar.timegm(tuple(when) + (0,))
+    site = SITES[site_name]
+    text = "" if command is None else site_and_date_command(secs, site) + (";" + command if command else "")
+    return (f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
+            f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+
+
 def main():
     stars = read_star_rows()
     objects = all_objects(stars)
@@ -301,7 +322,7 @@ def main():
               f"pixels high, field {FIELD_DEG:g} degrees.\n")
     out.write("#pragma once\n\n#include <cstdint>\n\n")
     out.write("struct SkyTruthObject {\n    const char *name;\n    int kind;        // 0 star, 1 Moon, 2 planet, 3 Sun\n"
-              "    int starRow;     // row of the bright-star table, -1 for bodies\n"
+              "    int starRow;     // row of the bright-star table, -1 for bodies and catalogue-file stars\n"
               "    double x, y;     // expected centre, chart pixels\n    double altitudeDeg;\n"
               "    int bigSymbol;   // 1: drawn 3 x 3 pixels or larger (or a disc)\n};\n\n")
     out.write("struct SkyTruthCase {\n    const char *name;\n    int64_t clockSeconds; // UTC, seconds since 1970\n"
@@ -310,23 +331,167 @@ def main():
               "    double sunAltitudeDeg;\n    int starLimit10;\n    const SkyTruthObject *objects;\n    int count;\n};\n\n")
     out.write(f"constexpr int kSkyTruthWidth = {WIDTH}, kSkyTruthHeight = {HEIGHT}, "
               f"kSkyTruthDirFontHeight = {DIR_FONT_HEIGHT};\n\n")
-    import calendar
-    heads = []
-    for case in CASES:
-        name, when, site_name, mode, centre, command = case
-        rows, sun_alt, limit10, centre = run_case(case, objects)
-        out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
-                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
-        out.write(f"const SkyTruthObject k{name}[] = {{\n")
-        for label, kind, index, x, y, alt, big in rows:
-            out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
-        out.write("};\n\n")
-        secs = calendar.timegm(tuple(when) + (0,))
-        site = SITES[site_name]
-        text = "" if command is None else site_and_date_command(secs, site) + (";" + command if command else "")
-        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
-                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+    heads = [write_case(out, case, *run_case(case, objects)) for case in CASES]
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
+    write_catalogue_file_cases(out, all_objects([]))
+    write_gsc_cases(out, all_objects([]))
+
+
+# ------------------------------------------------------------ catalogue-file stars
+# The stars of the catalogue file (data/tavik.sao, made from kstars-data's stars.dat by
+# tools/gen_catalogues.py) are placed here from stars.dat's own J2000 positions, not from
+# data/tavik.sao. The chart is the equatorial one of the start chart at MAG STAR 8.5: a
+# star of magnitude 6.6 to 7.5 then draws one pixel of its star colour. The rows are a
+# few such stars with no other star to 8.5 within 0.6 degree (5 pixels, so the pixel
+# found is theirs), every star that draws a large symbol (to 4.5; those within 0.06
+# magnitude of the class edge may draw either, and those with another such star within
+# 0.6 degree run together: rows that need only a symbol), and the bodies.
+STARS_DAT = "/usr/share/kstars/stars.dat"
+CATALOGUE_LIMIT10 = 85
+CATALOGUE_FAINT = (6.6, 7.5)
+CATALOGUE_ISOLATION_DEG = 0.6
+CATALOGUE_PICKS = (4, 2)  # faint stars: one in each cell of a 4 x 2 grid over the chart
+CATALOGUE_CASES = [
+    ("CatalogueFileEquatorial", (2024, 1, 26, 4, 0), "Greenwich (United Kingdom)", EQT, START_CENTRE,
+     f"MODE EQT;STARDATA SAO;MAG STAR {CATALOGUE_LIMIT10 / 10:.1f}"),
+]
+
+
+def read_catalogue_source():
+    from gen_catalogues import read_stars_dat
+    stars = read_stars_dat(STARS_DAT)
+    return [(math.radians(s["ra"]), math.radians(s["dec"]), s["mag"]) for s in stars]
+
+
+def catalogue_file_rows(case, bodies, stars):
+    near_limit = [s for s in stars if s[2] * 10 <= CATALOGUE_LIMIT10 + 0.5]
+    vectors = numpy.array([unit(ra, dec) for ra, dec, _ in near_limit])
+    cos_iso = math.cos(math.radians(CATALOGUE_ISOLATION_DEG))
+
+    def isolated(v):
+        return int(numpy.count_nonzero(vectors @ v > cos_iso)) == 1  # itself alone
+
+    big = [(f"bright {i}", STAR, -1, unit(ra, dec), int(math.floor(10 * mag + 0.5)), mag)
+           for i, (ra, dec, mag) in enumerate(stars) if mag <= 4.56]
+    faint = [(f"faint {i}", STAR, -1, unit(ra, dec), int(math.floor(10 * mag + 0.5)), mag)
+             for i, (ra, dec, mag) in enumerate(stars) if CATALOGUE_FAINT[0] <= mag <= CATALOGUE_FAINT[1]]
+    mags = {row[0]: row[5] for row in big + faint}
+
+    def objects(when, site):
+        for row in big + faint:
+            yield row[:5]
+        yield from bodies(when, site)
+
+    rows, sun_alt, limit10, centre = run_case(case, objects, CATALOGUE_LIMIT10)
+    by_label = {row[0]: row for row in big + faint}
+    body_rows = [r for r in rows if r[1] != STAR]
+    out = [r for r in rows if r[0].startswith("bright")]
+    # A star within 0.06 magnitude of the large symbols' edge may be drawn either way; two
+    # large symbols within 0.6 degree (5 pixels) run together: rows that need only a symbol.
+    big_vectors = numpy.array([row[3] for row in big])
+    cos_pair = math.cos(math.radians(CATALOGUE_ISOLATION_DEG))
+
+    def paired(label):
+        return int(numpy.count_nonzero(big_vectors @ by_label[label][3] > cos_pair)) > 1
+
+    out = [r if abs(10 * mags[r[0]] - 45.5) > 0.6 and not paired(r[0]) else r[:6] + (0,) for r in out]
+    cells = {}
+    for r in rows:
+        if not r[0].startswith("faint"):
+            continue
+        x, y = r[3], r[4]
+        if not (20 <= x <= WIDTH - 21 and 20 <= y <= HEIGHT - 21):
+            continue
+        if any(math.hypot(x - b[3], y - b[4]) < 40 for b in body_rows):
+            continue
+        cell = (int(x * CATALOGUE_PICKS[0] / WIDTH), int(y * CATALOGUE_PICKS[1] / HEIGHT))
+        if cell in cells or not isolated(by_label[r[0]][3]):
+            continue
+        cells[cell] = r
+    out += [cells[k] for k in sorted(cells)]
+    out += body_rows
+    return out, sun_alt, limit10, centre
+
+
+def write_catalogue_file_cases(out, bodies):
+    stars = read_catalogue_source()
+    out.write(f"\n// Catalogue-file stars: {len(stars)} stars of {STARS_DAT} (kstars-data), the source of\n"
+              f"// data/tavik.sao, at their J2000 positions; MAG STAR {CATALOGUE_LIMIT10 / 10:.1f}.\n")
+    heads = [write_case(out, case, *catalogue_file_rows(case, bodies, stars)) for case in CATALOGUE_CASES]
+    out.write("const SkyTruthCase kSkyTruthCatalogueFileCases[] = {\n" + "\n".join(heads) + "\n};\n")
+
+
+# ------------------------------------------------------------ Guide Star Catalog stars
+# The committed region files of the test fields (tests/data/gsc, written by
+# tools/gen_gsc.py) drawn by "STARDATA GSC" on a 2-degree equatorial chart centred by
+# LOOK on the Pleiades at MAG STAR 9.5; the places from the rows' own J2000 columns. At
+# 512 pixels a degree the chart projects in doubles. Rows: every star of the field to 8.5
+# (fainter ones take the faint-star colour) that has no other such star within 6 pixels,
+# and the bodies.
+GSC_TREE = "tests/data/gsc"
+GSC_LIMIT10 = 95
+GSC_FIELD_DEG = 2.0
+GSC_LOOK = (3.7833, 24.12)  # LOOK EQT: J2000 hours, degrees
+GSC_CASES = [
+    ("GscPleiades", (2024, 1, 25, 22, 0), "Greenwich (United Kingdom)", EQT, None,
+     f"MODE EQT;VIEW ANGLE {GSC_FIELD_DEG:g};LOOK EQT {GSC_LOOK[0]},{GSC_LOOK[1]};STARDATA GSC;"
+     f"MAG STAR {GSC_LIMIT10 / 10:.1f}"),
+]
+
+
+def read_gsc_rows():
+    import glob
+    rows = []
+    for path in sorted(glob.glob(GSC_TREE + "/GSC/*/*.GSC")):
+        data = open(path, "rb").read()
+        for at in range(8640, len(data) - 44, 45):
+            row = data[at:at + 45].decode("ascii")
+            if row[0] == " ":
+                continue
+            # The magnitude's tenths as the characters give them (no rounding).
+            mag10 = int(row[29]) * 10 + int(row[31]) + (int(row[28]) * 100 if row[28].isdigit() else 0)
+            if row[28] == "-":
+                mag10 = -mag10
+            rows.append((f"{path[len(GSC_TREE) + 1:]}:{(at - 8640) // 45}", float(row[5:14]), float(row[14:23]),
+                         mag10))
+    return rows
+
+
+def write_gsc_cases(out, bodies):
+    gsc = read_gsc_rows()
+    out.write(f"\n// Guide Star Catalog stars: {len(gsc)} rows of the region files in {GSC_TREE}; "
+              f"MAG STAR {GSC_LIMIT10 / 10:.1f}, field {GSC_FIELD_DEG:g} degrees.\n")
+    heads = []
+    for case in GSC_CASES:
+        name, when, site_name, mode, _, command = case
+        P, _ = date_frame(when, SITES[site_name])
+        look = P @ unit(math.radians(GSC_LOOK[0] * 15.0), math.radians(GSC_LOOK[1]))
+        centre = (math.degrees(math.atan2(look[1], look[0])) % 360.0, math.degrees(math.asin(look[2])))
+        # Stars of the lowest class are drawn in the faint-star colour, not a star colour.
+        stars = [(f"gsc {label}", STAR, -1, unit(math.radians(ra), math.radians(dec)), m) for label, ra, dec, m in gsc
+                 if m <= GSC_LIMIT10 - 10]
+        vectors = numpy.array([row[3] for row in stars])
+
+        def objects(when, site):
+            yield from stars
+            yield from bodies(when, site)
+
+        rows, sun_alt, limit10, _ = run_case((name, when, site_name, mode, centre, command), objects, GSC_LIMIT10,
+                                             GSC_FIELD_DEG)
+        by_label = {row[0]: row for row in stars}
+        near = math.cos(math.radians(6.0 / (WIDTH / GSC_FIELD_DEG)))  # 6 pixels
+
+        def crowded(label):
+            return int(numpy.count_nonzero(vectors @ by_label[label][3] > near)) > 1
+
+        out_rows = []
+        for r in rows:
+            if r[1] == STAR and crowded(r[0]):
+                continue  # symbols run together: no place of its own to compare
+            out_rows.append(r)
+        heads.append(write_case(out, (name, when, site_name, mode, centre, command), out_rows, sun_alt, limit10,
+                                centre))
+    out.write("const SkyTruthCase kSkyTruthGscCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 
 if __name__ == "__main__":

@@ -1,7 +1,5 @@
 #include "render/layers/bright_stars.h"
 
-#include <vector>
-
 #include "model/chart_state.h"
 #include "model/star_limit.h"
 #include "model/view_geometry.h"
@@ -9,22 +7,9 @@
 #include "render/star_symbols.h"
 #include "resources/catalogs.h"
 
-namespace {
-
-// A label waiting for the symbols to be drawn.
-struct PendingLabel {
-    int32_t index;
-    ProjectedPoint at;
-    int mag10, size;
-};
-
-} // namespace
-
 void drawBrightStarRows(ChartState *chart, Canvas *canvas, const BrightStar *rows, int32_t last, int withLabels) {
     static StarSymbolBatch batch;
-    static std::vector<PendingLabel> labels;
     batch.clear();
-    labels.clear();
     const bool nearHorizonDims = chart->mode == kModeHrz || chart->mode == kModePlns;
     const bool labelled = withLabels && chart->starLabelFlags != 0;
     // Stars outside the view's band of declinations are not projected at all.
@@ -44,12 +29,10 @@ void drawBrightStarRows(ChartState *chart, Canvas *canvas, const BrightStar *row
             if (drawnMag > chart->starLimit) continue;
         }
         const int size = batch.add(chart, p.x, p.y, drawnMag, cls);
-        if (labelled && mag10 <= chart->starNameLimit) labels.push_back(PendingLabel{i, p, mag10, size});
+        if (labelled && mag10 <= chart->starNameLimit) batch.addTableLabels(i, p, mag10, size);
     }
-    batch.flush(chart, canvas);
     // Labels over the symbols, in the same faint-to-bright order.
-    for (const PendingLabel &l : labels)
-        starDrawLabels(chart, canvas, l.index, l.at.x, l.at.y, l.at.depth, l.at.cosCentre, l.mag10, l.size, 1);
+    batch.flush(chart, canvas);
 }
 
 void drawBrightStars(ChartState *chart, Canvas *canvas) {

@@ -325,7 +325,7 @@ int gscRegionVisible(ChartState *chart, const Vec3Q14 corners[4], const ChartRec
     return m[1] >= std::fmin(decLow, decHigh) && m[1] <= std::fmax(decLow, decHigh) && (dra <= span || std::fabs(m[1]) >= 89.999);
 }
 
-void gscDrawRegionFile(ChartState *chart, Canvas *canvas, const char *path) {
+void gscDrawRegionFile(ChartState *chart, StarSymbolBatch *batch, const char *path) {
     FILE *f = std::fopen(path, "rb");
     if (f == nullptr) return;
     regionFileOpens++;
@@ -348,9 +348,9 @@ void gscDrawRegionFile(ChartState *chart, Canvas *canvas, const char *path) {
             sphToVecQ14(radec, &v);
             ProjectedPoint p{0, 0, 0, 0};
             if (!projectPoint(chart, &v, &p)) continue;
-            const int size = starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, mag10, 0);
+            const int size = batch->add(chart, p.x, p.y, mag10, 0);
             if ((chart->starLabelFlags & kStarLabelMag) && mag10 <= chart->starNameLimit)
-                starDrawMagnitudeLabel(chart, canvas, &p, size, mag10);
+                batch->addMagnitudeLabel(p, mag10, size);
         }
         if (got < sizeof block) break;
     }
@@ -407,6 +407,8 @@ int chartDrawGscStars(ChartState *chart, Canvas *canvas) {
                            chart->mode, chart->mirror, r,        chart->rotationMatrixQ14, table};
     visibleCount = count;
 
+    static StarSymbolBatch batch;
+    batch.clear();
     for (int band = 0; band < kGscBands; band++) {
         const GscZone &z = gscZones[band];
         for (int j = 0; j < z.count; j++) {
@@ -415,10 +417,11 @@ int chartDrawGscStars(ChartState *chart, Canvas *canvas) {
                 if ((L.mask & (1 << b)) == 0) continue;
                 char tail[32], path[kBuiltPathSize];
                 std::snprintf(tail, sizeof tail, "%s/%04d.GSC", z.dir, L.firstSmall + b);
-                if (joinFolded(path, sizeof path, prefix, tail, lowerCaseTree)) gscDrawRegionFile(chart, canvas, path);
+                if (joinFolded(path, sizeof path, prefix, tail, lowerCaseTree)) gscDrawRegionFile(chart, &batch, path);
             }
         }
     }
+    batch.flush(chart, canvas);
     int32_t last = 0;
     if ((chart->starLabelFlags & (kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | 0x10)) &&
         starLastIndexForLimit(chart, &last))

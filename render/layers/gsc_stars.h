@@ -11,7 +11,7 @@
 #include "model/chart_state.h"
 
 struct Canvas;
-struct ProjectedPoint;
+class StarSymbolBatch;
 
 constexpr int kGscBands = 24;
 constexpr int kGscLargeRegionCount = 732;
@@ -83,7 +83,8 @@ int gscParseRow(const char *row, double *ra, double *dec, int *mag10);
 // declination edges) can show inside area.
 int gscRegionVisible(ChartState *chart, const Vec3Q14 corners[4], const ChartRect *area);
 
-void gscDrawRegionFile(ChartState *chart, Canvas *canvas, const char *path);
+// Gathers into batch the rows of one region file within the chart's limit.
+void gscDrawRegionFile(ChartState *chart, StarSymbolBatch *batch, const char *path);
 
 /*
  * chartDrawGscStars: the layer.

@@ -89,21 +89,14 @@ uint64_t saoZonesInField(const SaoZone *zones, const double centre[2], double ra
     return mask;
 }
 
-void starDrawMagnitudeLabel(ChartState *, Canvas *canvas, const ProjectedPoint *p, int size, int mag10) {
-    char text[16];
-    starMagnitudeText(mag10, text, sizeof text);
-    const int len = static_cast<int>(std::strlen(text));
-    const CanvasTextExtent e = canvas->fontSetMaxExtent(StarMagFontset);
-    const int w = canvas->textExtent(StarMagFontset, text, len).width;
-    canvas->setForeground(chartPixel(ColorStarMagFont));
-    canvas->drawString(StarMagFontset, p->x - w / 2, p->y + size * 11 / 10 - e.y, text, len);
-}
-
-void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count) {
+void saoDrawZone(ChartState *chart, StarSymbolBatch *batch, FILE *file, int count) {
     // Records are taken a block at a time: one library call per record
     // would cost more than projecting the star.
     constexpr int kBlock = 256;
     unsigned char block[kBlock * saoRecordSize];
+    const bool magLabels = (chart->starLabelFlags & kStarLabelMag) != 0;
+    int32_t zLow = 0, zHigh = 0;
+    projectionZBand(chart, &zLow, &zHigh);
     while (count > 0) {
         const int want = count < kBlock ? count : kBlock;
         const int got = static_cast<int>(std::fread(block, saoRecordSize, static_cast<size_t>(want), file));
@@ -114,13 +107,12 @@ void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count) {
             const int mag10 = (packed >> 8) - 20;
             if (mag10 > chart->starLimit) return; // the rest of the zone is fainter
             const Vec3Q14 v{le16(rec), le16(rec + 2), le16(rec + 4)};
+            if (v.z < zLow || v.z > zHigh) continue;
             ProjectedPoint p{0, 0, 0, 0};
             if (!projectPoint(chart, &v, &p)) continue;
-            const int size =
-                starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, mag10, (packed >> 4) & 15);
+            const int size = batch->add(chart, p.x, p.y, mag10, (packed >> 4) & 15);
             lastStats.starsDrawn++;
-            if ((chart->starLabelFlags & kStarLabelMag) && mag10 <= chart->starNameLimit)
-                starDrawMagnitudeLabel(chart, canvas, &p, size, mag10);
+            if (magLabels && mag10 <= chart->starNameLimit) batch->addMagnitudeLabel(p, mag10, size);
         }
         if (got < want) return; // a short read ends the zone: no stale record is drawn
         count -= got;
@@ -146,14 +138,17 @@ int chartDrawSaoStars(ChartState *chart, Canvas *canvas) {
     double centre[2], radius;
     starChartField(chart, centre, &radius);
     const uint64_t mask = saoZonesInField(zoneTable, centre, radius);
+    static StarSymbolBatch batch;
+    batch.clear();
     for (int z = 0; z < saoZoneCount; z++) {
         if ((mask & (uint64_t{1} << z)) == 0) continue;
         if (std::fseek(f, zoneTable[z].offset, SEEK_SET) != 0) continue;
         lastStats.zonesRead++;
         lastStats.zoneMask |= uint64_t{1} << z;
-        saoDrawZone(chart, canvas, f, (zoneTable[z + 1].offset - zoneTable[z].offset) / saoRecordSize);
+        saoDrawZone(chart, &batch, f, (zoneTable[z + 1].offset - zoneTable[z].offset) / saoRecordSize);
     }
     std::fclose(f);
+    batch.flush(chart, canvas);
     int32_t last = 0;
     if ((chart->starLabelFlags & kBrightTableLabels) && starLastIndexForLimit(chart, &last))
         saoDrawBrightStarLabels(chart, canvas, last);

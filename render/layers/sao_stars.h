@@ -11,7 +11,7 @@
 
 struct ChartState;
 struct Canvas;
-struct ProjectedPoint;
+class StarSymbolBatch;
 
 // What the last frame read and drew (tests and the benchmark).
 struct SaoFrameStats {
@@ -56,11 +56,9 @@ int chartDrawSaoStars(ChartState *chart, Canvas *canvas);
 // The frame's row: the catalogue file, or the bright stars when it is unusable.
 void drawCatalogFileStars(ChartState *chart, Canvas *canvas);
 
-// Draws up to count records of the zone the file is positioned at, stopping
-// at the first fainter than starLimit or at a short read.
-void saoDrawZone(ChartState *chart, Canvas *canvas, FILE *file, int count);
-// The magnitude label under a star: "-05" for -0.5, "105" for 10.5.
-void starDrawMagnitudeLabel(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, int size, int mag10);
+// Gathers into batch up to count records of the zone the file is positioned
+// at, stopping at the first fainter than starLimit or at a short read.
+void saoDrawZone(ChartState *chart, StarSymbolBatch *batch, FILE *file, int count);
 // The field of the chart: in the sky charts the direction under the chart's
 // middle pixel (right ascension, declination) and its distance to the
 // top-left pixel; elsewhere, or off the map, (0, 0) and 180 degrees.

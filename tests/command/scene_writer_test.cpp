@@ -12,6 +12,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/element_files.h"
+#include "model/user_objects.h"
 #include "model/ui_hooks.h"
 #include "tests/support/temp_dir.h"
 
@@ -119,6 +120,55 @@ TEST_F(SceneWriter, ScenesReadBackAsWritten)
         if (chart->playing)
             stkExecute(chart, "CONTINUE");
     }
+    EXPECT_EQ(0, uiHooksRecordedMessageCount()) << uiHooksRecordedMessageText(0);
+}
+
+// A sky mark has no name a scene can give (the marks are read at start-up,
+// not from the scene): TRACK on one is written as TRACK EQT of its J2000
+// direction, in the form of a coordinate target, so that it reads back to
+// the same text and the same centre.
+TEST_F(SceneWriter, ATrackOnASkyMarkReadsBackAsWritten)
+{
+    std::snprintf(appData->skyMarkFile, sizeof appData->skyMarkFile, "%s/data/skymark.adf", TAVIK_SOURCE_DIR);
+    ASSERT_EQ(1, loadSkyMarks(chart));
+    struct Case {
+        const char *command;
+        double raHours, decDeg; // the TRACK EQT line's values
+        double toleranceDeg;
+    } cases[] = {
+        // data/skymark.adf: EQT 18.0 66.5607 MARK 0 "North ecliptic pole" 7;
+        // written to 0.001 as coordinate targets are
+        {"TRACK SKYMARK \"North ecliptic pole\"", 18.0, 66.5607, 0.001},
+        // GAL 0 0: the galactic centre, in ICRS by python3-erfa's g2icrs; the
+        // chart's galactic frame lies about 0.01 degree from ERFA's there
+        {"MODE EQT; TRACK SKYMARK \"Galactic centre\"", 17.7603330, -28.9361740, 0.02},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.command);
+        stkExecute(chart, "INIT");
+        stkExecute(chart, c.command);
+        ASSERT_STREQ("", appData->errorId);
+        const std::string first = scene(0);
+        const size_t at = first.find("\t\tTRACK EQT ");
+        ASSERT_NE(std::string::npos, at) << first;
+        double ra = 0, dec = 0;
+        ASSERT_EQ(2, std::sscanf(first.c_str() + at, "\t\tTRACK EQT %lf, %lf", &ra, &dec)) << first;
+        EXPECT_NEAR(c.raHours * 15.0, ra * 15.0, c.toleranceDeg);
+        EXPECT_NEAR(c.decDeg, dec, c.toleranceDeg);
+        const double centre[2] = {chart->centerMode[0], chart->centerMode[1]};
+        const std::string path = dir.write("mark.stl", first);
+        stkExecute(chart, "INIT");
+        stkExecute(chart, ("STL \"" + path + "\"").c_str());
+        EXPECT_STREQ("", appData->errorId);
+        EXPECT_EQ(first, scene(0));
+        EXPECT_NEAR(centre[0], chart->centerMode[0], 1e-4);
+        EXPECT_NEAR(centre[1], chart->centerMode[1], 1e-4);
+    }
+    for (int32_t i = 0; i < appData->skyMarkFileCount; ++i)
+        std::free(appData->skyMarkFiles[i].table);
+    std::free(appData->skyMarkFiles);
+    appData->skyMarkFiles = nullptr;
+    appData->skyMarkFileCount = 0;
     EXPECT_EQ(0, uiHooksRecordedMessageCount()) << uiHooksRecordedMessageText(0);
 }
 

@@ -7,12 +7,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "astro/calendar.h"
+#include "astro/q14.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/env.h"
@@ -41,15 +46,19 @@ struct GscChart : ChartFixture {
     }
 };
 
-int pointCalls(const RecordingCanvas &c) {
-    return static_cast<int>(c.callsOf(OpDrawPoint).size() + c.callsOf(OpDrawPoints).size());
-}
-
 // Pixels of star symbols: the bright-star layer draws a group in one call.
 int pointPixels(const RecordingCanvas &c) {
     size_t n = c.callsOf(OpDrawPoint).size();
     for (const CanvasCall &call : c.callsOf(OpDrawPoints)) n += call.points.size();
     return static_cast<int>(n);
+}
+
+// One region file gathered and drawn as the layer draws its regions.
+void drawRegionFile(ChartState *chart, Canvas *canvas, const std::string &path) {
+    StarSymbolBatch batch;
+    batch.clear();
+    gscDrawRegionFile(chart, &batch, path.c_str());
+    batch.flush(chart, canvas);
 }
 
 bool regionVisibleBit(int number) {
@@ -102,27 +111,34 @@ TEST(GscRegionFile, RowsDrawnWithTheirMagnitudeLabels) {
                                            "garbage row that is not a star at all, no....."};
     const std::string good = dir.write("0001.GSC", regionFile(rows));
     GscChart chart(56.2, 24.0, 4.0);
-    chart.chart->starLabelFlags = kStarLabelMag;
+    // Catalogue rows carry magnitudes only: names and letters asked for too
+    // come from the bright table, never for a row.
+    chart.chart->starLabelFlags = kStarLabelMag | kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed;
     chart.chart->starNameLimit = 110;
     RecordingCanvas c;
-    gscDrawRegionFile(chart.chart.get(), &c, good.c_str());
+    drawRegionFile(chart.chart.get(), &c, good);
     std::vector<std::string> labels;
-    for (const CanvasCall &call : c.callsOf(OpDrawString)) labels.push_back(call.text);
+    for (const CanvasCall &call : c.calls)
+        if (call.op == OpDrawString || call.op == OpDrawSymbolString) labels.push_back(call.text);
     EXPECT_EQ(labels, (std::vector<std::string>{"-05", "05", "-14", "105"})) << "12.0 is past the label limit";
 
+    // Each cut file draws what a whole file of its whole rows draws.
     struct Short {
         const char *name;
         std::string bytes;
-        int drawn;
+        size_t wholeRows;
     } files[] = {
         {"shorter than the headers", regionFile(rows).substr(0, 8639), 0},
         {"headers only", std::string(8640, ' '), 0},
-        {"the last row cut short", regionFile(rows).substr(0, 8640 + 45 * 4 + 20), 3},
+        {"the last row cut short", regionFile(rows).substr(0, 8640 + 45 * 4 + 20), 4},
     };
     for (const Short &f : files) {
-        RecordingCanvas s;
-        gscDrawRegionFile(chart.chart.get(), &s, dir.write("short.GSC", f.bytes).c_str());
-        EXPECT_EQ(pointCalls(s), f.drawn) << f.name;
+        RecordingCanvas s, whole;
+        drawRegionFile(chart.chart.get(), &s, dir.write("short.GSC", f.bytes));
+        drawRegionFile(chart.chart.get(), &whole,
+                       dir.write("whole.GSC", regionFile(std::vector<std::string>(rows.begin(), rows.begin() + f.wholeRows))));
+        EXPECT_EQ(pointPixels(s), pointPixels(whole)) << f.name;
+        EXPECT_EQ(pointPixels(s) > 0, f.wholeRows > 0) << f.name;
     }
 }
 
@@ -210,10 +226,12 @@ std::vector<Star> starsAround(double ra, double dec, double half) {
 }
 
 TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
+    // Horizontal rows give azimuth and altitude in place of ra and dec.
     struct Field {
         const char *name;
         double ra, dec;
         int mirror;
+        int mode = kModeEqt;
     } fields[] = {
         {"the Pleiades", 56.75, 24.12, 0},
         {"across 0h", 0.02, 10.0, 0},
@@ -223,15 +241,28 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
         {"just below +82.5: a 30-degree-wide region's southern edge bows into the chart between its corners", 45.0, 81.81, 0},
         {"the Pleiades mirrored", 56.75, 24.12, 2},
         {"-84 turned", 200.0, -84.0, 1},
+        {"horizontal, south at altitude 40", 0.0, 40.0, 0, kModeHrz},
+        {"horizontal, near the zenith: regions turned every way", 150.0, 88.5, 0, kModeHrz},
+        {"horizontal, low in the north-east, mirrored", 225.0, 12.0, 2, kModeHrz},
     };
     for (const Field &f : fields) {
         Tree tree;
-        const std::vector<Star> stars = starsAround(f.ra, f.dec, 3.0);
+        GscChart chart(f.ra, f.dec, 2.0, f.mirror);
+        double centre[2] = {f.ra, f.dec};
+        if (f.mode == kModeHrz) {
+            chart.chart->centerHrz[0] = f.ra;
+            chart.chart->centerHrz[1] = f.dec;
+            chart.view(kModeHrz, 800, 600, 2.0, f.mirror);
+            const Vec3 v = directionInSystem(chart.chart.get(), kModeSystemHrz, f.ra, f.dec);
+            centre[0] = std::atan2(v.y, v.x) / kDegToRad;
+            if (centre[0] < 0) centre[0] += 360.0;
+            centre[1] = std::asin(v.z) / kDegToRad;
+        }
+        const std::vector<Star> stars = starsAround(centre[0], centre[1], 3.0);
         // Half the trees lower case: nothing but the frame probes the case.
         const bool lowerTree = (&f - fields) % 2 == 1;
         tree.build(tree.dir.path() + "/gsc", lowerTree, stars);
         tree.use(tree.dir.path() + "/gsc");
-        GscChart chart(f.ra, f.dec, 2.0, f.mirror);
         ChartState *c = chart.chart.get();
         RecordingCanvas canvas;
         ASSERT_EQ(chartDrawGscStars(c, &canvas), 1) << f.name;
@@ -249,7 +280,7 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
         }
         EXPECT_GT(inside, 1000) << f.name;
         EXPECT_EQ(missed, 0) << f.name << ": stars on the chart in regions left out";
-        EXPECT_GE(pointCalls(canvas), inside) << f.name;
+        EXPECT_GE(pointPixels(canvas), inside) << f.name;
         // Every region read has some point of its area on the enlarged chart
         // (a sample 1/40 of its sides apart; 2 pixels' slack for the sampling).
         const int ex = r.width / 20 + 2, ey = r.height / 20 + 2;
@@ -322,6 +353,63 @@ TEST(GscLayer, WithoutTheCatalogueTheBrightStarsAreDrawn) {
     EXPECT_GT(pointPixels(bright), 1000);
     EXPECT_EQ(pointPixels(layer), pointPixels(bright));
     gscFreeRegionTable();
+}
+
+} // namespace
+
+namespace {
+
+// The shipped region table (data/tavik.gsc) and the committed region files
+// of the test fields (tests/data/gsc), both from tools/gen_gsc.py: the table
+// loads, each file lies in its band's directory, and every row's star lies
+// inside the region the table gives for the file's number.
+TEST(GscShippedData, TheTableDescribesTheRegionsOfTheCommittedFiles) {
+    namespace fs = std::filesystem;
+    const std::string table = std::string(TAVIK_SOURCE_DIR) + "/data/tavik.gsc";
+    FILE *f = std::fopen(table.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::vector<unsigned char> bytes(static_cast<size_t>(kGscTableSize) + 1);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    ASSERT_EQ(got, static_cast<size_t>(kGscTableSize));
+    std::unique_ptr<GscRegionTable> regions(new GscRegionTable);
+    ASSERT_EQ(gscParseRegionTable(bytes.data(), got, regions.get()), 1);
+
+    int files = 0, rows = 0;
+    for (const fs::directory_entry &e : fs::recursive_directory_iterator(std::string(TAVIK_SOURCE_DIR) + "/tests/data/gsc/GSC")) {
+        if (!e.is_regular_file()) continue;
+        const int number = std::atoi(e.path().stem().string().c_str());
+        ASSERT_GE(number, 1);
+        ASSERT_LE(number, kGscSmallRegionCount);
+        files++;
+        // The band directory: its declination range holds the region's corners.
+        const std::string dir = e.path().parent_path().filename().string();
+        const double bandLow = (dir[0] == 'N' ? 1 : -1) * (std::atoi(dir.substr(1, 2).c_str()) + std::atoi(dir.substr(3, 2).c_str()) / 60.0);
+        double c[4][2];
+        for (int k = 0; k < 4; k++) vecQ14ToSph(&regions->corners[number - 1][k], c[k]);
+        const double decLow = std::fmin(c[0][1], c[2][1]), decHigh = std::fmax(c[0][1], c[2][1]);
+        const double bandMin = dir[0] == 'N' ? bandLow : bandLow - 7.5, bandMax = bandMin + 7.5;
+        EXPECT_GE(decLow, bandMin - 0.01) << e.path();
+        EXPECT_LE(decHigh, bandMax + 0.01) << e.path();
+        const double ra0 = c[0][0], span = std::fmod(c[1][0] - c[0][0] + 720.0, 360.0);
+        std::ifstream in(e.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GE(text.size(), 8640u);
+        EXPECT_EQ(text.size() % 2880, 0u) << e.path();
+        for (size_t at = 8640; at + 45 <= text.size(); at += 45) {
+            if (text[at] == ' ') continue;
+            const double ra = std::atof(text.substr(at + 5, 9).c_str()), dec = std::atof(text.substr(at + 14, 9).c_str());
+            rows++;
+            // Corners are Q14 directions: about 0.004 degree of slack.
+            EXPECT_GE(dec, decLow - 0.01) << e.path() << " row " << (at - 8640) / 45;
+            EXPECT_LE(dec, decHigh + 0.01) << e.path() << " row " << (at - 8640) / 45;
+            if (std::fabs(dec) < 89.9) {
+                EXPECT_LE(std::fmod(ra - ra0 + 720.0 + 0.01, 360.0), span + 0.02) << e.path() << " row " << (at - 8640) / 45;
+            }
+        }
+    }
+    EXPECT_GT(files, 50);
+    EXPECT_GT(rows, 500);
 }
 
 } // namespace

@@ -212,6 +212,20 @@ Window xFindWindow(Display *display, const std::string &resName, const std::stri
     return w;
 }
 
+int xCountWindows(Display *display, const std::string &resName, const std::string &resClass)
+{
+    XSync(display, False);
+    auto old = XSetErrorHandler(ignoreXError);
+    int count = 0;
+    findBelow(display, DefaultRootWindow(display), 2, [&](Window c) {
+        count += windowMatches(display, c, resName, resClass) ? 1 : 0;
+        return false; // walk them all
+    });
+    XSync(display, False);
+    XSetErrorHandler(old);
+    return count;
+}
+
 Window xWaitForWindow(Display *display, const std::string &resName, const std::string &resClass,
                       int timeoutMs)
 {

@@ -87,6 +87,10 @@ Window xWaitForWindow(Display *display, const std::string &resName, const std::s
 // Like xWaitForWindow, without waiting: 0 when no such window is viewable.
 Window xFindWindow(Display *display, const std::string &resName, const std::string &resClass);
 
+// How many viewable top-level windows have that WM_CLASS (as xFindWindow
+// matches them): one message box, or two.
+int xCountWindows(Display *display, const std::string &resName, const std::string &resClass);
+
 // The first viewable window at or below `window`, up to `depth` levels
 // down, of exactly width x height (a widget found by its size); 0 when none.
 Window xFindWindowOfSize(Display *display, Window window, int width, int height, int depth = 6);
