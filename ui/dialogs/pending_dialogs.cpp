@@ -49,14 +49,6 @@ void openProjectionDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openProjectionDialog");
 }
-void openCometDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openCometDialog");
-}
-void openMPlanetDialog(ChartState *chart)
-{
-    showNotAvailable(chart, "openMPlanetDialog");
-}
 void openStarDialog(ChartState *chart)
 {
     showNotAvailable(chart, "openStarDialog");
