@@ -327,6 +327,69 @@ def main():
         heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
                      f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
+    write_deep_sky(out)
+
+
+# ---- deep-sky objects and the picture mark on Jupiter ------------------------------------
+# The deep-sky layer's symbols and a picture mark: J2000 places of a few Messier objects
+# from OpenNGC as kstars-data ships it (the source the program's deep-sky tables were made
+# from), and Jupiter from python3-ephem. The real program draws them with NEBULA,
+# PICTUREMARK and the installed click-data file (an "@IMAGE" entry for Jupiter).
+OPENNGC = "/usr/share/kstars/OpenNGC.kscat"
+NEBULA = 4
+# Messier objects at least 1.5 degrees (13 pixels) from any other of the list's
+# neighbours in the Messier table, except M31 and M42, which the check must show.
+DEEP_SKY_NAMES = ["M 31", "M 42", "M 1", "M 33", "M 35", "M 45", "M 77"]
+# In mid-December Jupiter stands in Taurus beside M1 and M45, with M31 and M42 in the
+# same equatorial chart.
+DEEP_SKY_CASES = [
+    ("DeepSkyDecemberEquatorial", (2024, 12, 15, 22, 0), "Greenwich (United Kingdom)", EQT, START_CENTRE,
+     "MODE EQT"),
+]
+
+
+def read_deep_sky_rows():
+    import sqlite3
+    db = sqlite3.connect(OPENNGC)
+    out = []
+    for name in DEEP_SKY_NAMES:
+        ra, dec, mag = db.execute("select ra, dec, magnitude from cat where name = ?", (name,)).fetchone()
+        # Projected as the stars are (the layer's fixed-point path); written as NEBULA.
+        out.append((name.replace(" ", ""), STAR, -1, unit(math.radians(ra), math.radians(dec)),
+                    int(math.floor(10 * mag + 0.5))))
+    return out
+
+
+def write_deep_sky(out):
+    nebulae = read_deep_sky_rows()
+
+    def objects(when, site):
+        for row in nebulae:
+            yield row
+        v, mag = body_j2000(ephem.Jupiter, when, site)
+        yield ("Jupiter", PLANET, -1, v, int(math.floor(10 * mag + 0.5)))
+
+    import calendar
+    out.write(f"\n// Deep-sky objects (kind {NEBULA}): {', '.join(DEEP_SKY_NAMES)} from OpenNGC ({OPENNGC},\n")
+    out.write("// kstars-data), and Jupiter (python3-ephem), on which the click-data file puts a picture mark.\n")
+    out.write(f"constexpr int kSkyTruthDeepSkyKind = {NEBULA};\n\n")
+    heads = []
+    for case in DEEP_SKY_CASES:
+        name, when, site_name, mode, centre, command = case
+        rows, sun_alt, limit10, centre = run_case(case, objects)
+        out.write(f"// {name}: {when[0]:04d}-{when[1]:02d}-{when[2]:02d} {when[3]:02d}:{when[4]:02d} UTC, "
+                  f"{site_name}, mode {mode}, centre {centre[0]:.4f} {centre[1]:.4f}; Sun at {sun_alt:.1f} degrees\n")
+        out.write(f"const SkyTruthObject k{name}[] = {{\n")
+        for label, kind, index, x, y, alt, big in rows:
+            kind = NEBULA if kind == STAR else kind
+            out.write(f'    {{"{label}", {kind}, {index}, {x:.2f}, {y:.2f}, {alt:.2f}, {big}}},\n')
+        out.write("};\n\n")
+        secs = calendar.timegm(tuple(when) + (0,))
+        site = SITES[site_name]
+        text = site_and_date_command(secs, site) + (";" + command if command else "")
+        heads.append(f'    {{"{name}", {secs}, "{site_name}", {site[3]:.1f}, {mode}, {{{centre[0]:.4f}, {centre[1]:.4f}}}, '
+                     f'"{text}", {sun_alt:.2f}, {limit10}, k{name}, {len(rows)}}},')
+    out.write("const SkyTruthCase kSkyTruthDeepSkyCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 
 if __name__ == "__main__":
