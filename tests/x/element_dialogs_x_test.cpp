@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Intrinsic.h>
-#include <X11/Shell.h>
+#include <Xm/RowColumn.h>
 #include <Xm/List.h>
 #include <Xm/PushB.h>
 #include <Xm/SelectioB.h>
@@ -22,11 +22,12 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
-#include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/element_dialogs.h"
+#include "ui/window/menus.h"
 
 namespace {
 
@@ -118,20 +119,9 @@ protected:
         server = new XServer();
         if (!server->ok())
             return;
-        XtToolkitInitialize();
-        XtAppContext app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(app, fallbackResources);
-        int argc = 1;
-        static char name[] = "tavik";
-        static char *argv[] = {name, nullptr};
-        Display *display = XtOpenDisplay(app, server->name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-        if (!display)
+        XtAppContext app = nullptr;
+        if (!openDialogShell(server->name(), &app))
             return;
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth,
-                                               200, XtNheight, 100, nullptr);
-        XtRealizeWidget(appData->topLevel);
         dir = new TempDir();
     }
     static void TearDownTestSuite()
@@ -177,7 +167,10 @@ TempDir *ElementDialogsX::dir = nullptr;
 
 TEST_F(ElementDialogsX, ChoosingTwoCometsOfOneKeySendsTheirCommandsAndLoadsTheirOwnLines)
 {
-    openCometDialog(chart.get());
+    // Object > Comet...
+    Widget menuBar = XmCreateMenuBar(appData->topLevel, const_cast<char *>("MenuBar"), nullptr, 0);
+    createMenus(menuBar, chart.get());
+    press(menuItemWidget("MenuObjectComet"));
     Widget list = comet("CometList");
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(XtIsManaged(comet("CometDialog")));

@@ -121,9 +121,9 @@ void showSelection(ElementDialogUi *d)
     if (!elementSelectionToggles(&d->list, d->kind, selected.data(), static_cast<int>(selected.size()), &state))
         return;
     for (int t = 0; t < elementToggleCount(d->kind); t++) {
-        const bool mixed = state.value[t] == kToggleIndeterminate;
+        const bool mixed = state.value[t] == kElementToggleMixed;
         XtVaSetValues(d->toggles[t], XmNtoggleMode, mixed ? XmTOGGLE_INDETERMINATE : XmTOGGLE_BOOLEAN, XmNset,
-                      mixed ? XmINDETERMINATE : state.value[t] == kToggleOn ? XmSET : XmUNSET, nullptr);
+                      mixed ? XmINDETERMINATE : state.value[t] == kElementToggleOn ? XmSET : XmUNSET, nullptr);
         XtSetSensitive(d->toggles[t], state.sensitive[t] ? True : False);
     }
 }
