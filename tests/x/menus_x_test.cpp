@@ -175,7 +175,7 @@ TEST_F(MenusX, ItemsRunExactlyTheirTextsForTheModeAndFlags)
 // land, their items open them instead (and show no such box).
 TEST_F(MenusX, AnItemOnAStandInShowsNotAvailableOnceAndRunsNothing)
 {
-    for (const char *name : {"MenuObjectStar", "MenuObjectNebula", "MenuObjectComet", "MenuFileSaveImage",
+    for (const char *name : {"MenuObjectStar", "MenuObjectNebula", "MenuObjectUserObject", "MenuFileSaveImage",
                              "MenuViewProjection", "MenuHelpCopyright"}) {
         uiHooksRecordMessages();
         sent.clear();
