@@ -173,7 +173,7 @@ bool elementSelectionToggles(const ElementList *list, ElementDialogKind kind, co
     const uint8_t reference = list->entries[selected[0]].flags;
     for (int t = 0; t < kCometToggles; ++t) {
         if (t >= elementToggleCount(kind)) {
-            out->value[t] = kToggleOff;
+            out->value[t] = kElementToggleOff;
             out->sensitive[t] = false;
             continue;
         }
@@ -181,7 +181,7 @@ bool elementSelectionToggles(const ElementList *list, ElementDialogKind kind, co
         bool same = true;
         for (int s = 1; s < n && same; ++s)
             same = ((list->entries[selected[s]].flags ^ reference) & bit) == 0;
-        out->value[t] = !same ? kToggleIndeterminate : (reference & bit) ? kToggleOn : kToggleOff;
+        out->value[t] = !same ? kElementToggleMixed : (reference & bit) ? kElementToggleOn : kElementToggleOff;
         out->sensitive[t] = t == 0 || allChosen;
     }
     return true;

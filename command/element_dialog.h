@@ -80,7 +80,7 @@ uint8_t elementDefaultFlags(ElementDialogKind kind);
 void elementListResetFlags(ElementList *list, ElementDialogKind kind, const ChartState *chart);
 
 // The toggles over a selection (0-based entry indices, in any order).
-enum ElementToggleValue { kToggleOff, kToggleOn, kToggleIndeterminate };
+enum ElementToggleValue { kElementToggleOff, kElementToggleOn, kElementToggleMixed };
 struct ElementToggleState {
     ElementToggleValue value[kCometToggles];
     bool sensitive[kCometToggles];

@@ -36,6 +36,14 @@ enum CanvasCapStyle { CapStyleNotLast = 0, CapStyleButt = 1, CapStyleRound = 2, 
 enum CanvasJoinStyle { JoinStyleMiter = 0, JoinStyleRound = 1, JoinStyleBevel = 2 };
 enum CanvasPolygonShape { PolygonComplex = 0, PolygonNonconvex = 1, PolygonConvex = 2 };
 
+// A GC's line attributes as setLineAttributes takes them.
+struct CanvasLineAttributes {
+    int width;
+    CanvasLineStyle style;
+    CanvasCapStyle cap;
+    CanvasJoinStyle join;
+};
+
 // Number of font sets the canvas can be asked about (FontSetIndex 0..16).
 constexpr int kCanvasFontSetCount = 17;
 
@@ -46,6 +54,9 @@ struct Canvas {
     // width 0 is the X server's fast thin line.
     virtual void setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
                                    CanvasJoinStyle join) = 0;
+    // The attributes in force, so a layer can put back what it found; a
+    // canvas that cannot tell gives the frame's thin solid line.
+    virtual CanvasLineAttributes lineAttributes() { return {0, LineStyleSolid, CapStyleButt, JoinStyleMiter}; }
     // dashes: n lengths in pixels, each 1..255.
     virtual void setDashes(int offset, const uint8_t *dashes, int n) = 0;
 

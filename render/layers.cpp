@@ -9,6 +9,7 @@
 #include "render/layers/grids.h"
 #include "render/layers/gsc_stars.h"
 #include "render/layers/masks.h"
+#include "render/layers/picture_marks.h"
 #include "render/layers/sao_stars.h"
 #include "render/layers/small_bodies.h"
 #include "render/layers/solar_bodies.h"
@@ -78,7 +79,7 @@ const ChartLayer chartLayers[] = {
     {'g', "chartDrawPlanisphereDirections", chartDrawPlanisphereDirections, whenPlanisphere},
     {'h', "chartDrawSkyMarkHrzLabels", chartDrawSkyMarkHrzLabels, nullptr},
     {'h', "chartDrawUserObjectHrzLabels", chartDrawUserObjectHrzLabels, nullptr},
-    {'i', "chartDrawPictureMarks", nullptr, nullptr},
+    {'i', "chartDrawPictureMarks", chartDrawPictureMarks, nullptr},
     {'j', "chartDrawStatusBar", drawStatusBarLayer, nullptr},
 };
 const int chartLayerCount = sizeof chartLayers / sizeof chartLayers[0];

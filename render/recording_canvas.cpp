@@ -30,6 +30,7 @@ void RecordingCanvas::setForeground(uint32_t pixel) {
 
 void RecordingCanvas::setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
                                         CanvasJoinStyle join) {
+    line = CanvasLineAttributes{width, style, cap, join};
     calls.push_back(makeCall(OpSetLineAttributes, foreground, width, style, cap, join));
 }
 

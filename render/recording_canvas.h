@@ -41,12 +41,14 @@ struct CanvasCall {
 struct RecordingCanvas : Canvas {
     std::vector<CanvasCall> calls;
     uint32_t foreground = 0;
+    CanvasLineAttributes line{0, LineStyleSolid, CapStyleButt, JoinStyleMiter}; // as last set
     // Metrics of every font set: advance per byte, ascent, descent (pixels).
     int charWidth = 6, ascent = 10, descent = 3;
 
     void setForeground(uint32_t pixel) override;
     void setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
                            CanvasJoinStyle join) override;
+    CanvasLineAttributes lineAttributes() override { return line; }
     void setDashes(int offset, const uint8_t *dashes, int n) override;
     void drawPoint(int x, int y) override;
     void drawPoints(const CanvasPoint *pts, int n) override;

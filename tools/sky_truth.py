@@ -335,6 +335,7 @@ def main():
     out.write("const SkyTruthCase kSkyTruthCases[] = {\n" + "\n".join(heads) + "\n};\n")
     write_catalogue_file_cases(out, all_objects([]))
     write_gsc_cases(out, all_objects([]))
+    write_deep_sky(out)
 
 
 # ------------------------------------------------------------ catalogue-file stars
@@ -492,6 +493,56 @@ def write_gsc_cases(out, bodies):
         heads.append(write_case(out, (name, when, site_name, mode, centre, command), out_rows, sun_alt, limit10,
                                 centre))
     out.write("const SkyTruthCase kSkyTruthGscCases[] = {\n" + "\n".join(heads) + "\n};\n")
+
+# ---- deep-sky objects and the picture mark on Jupiter ------------------------------------
+# The deep-sky layer's symbols and a picture mark: J2000 places of a few Messier objects
+# from OpenNGC as kstars-data ships it (the source the program's deep-sky tables were made
+# from), and Jupiter from python3-ephem. The real program draws them with NEBULA,
+# PICTUREMARK and the installed click-data file (an "@IMAGE" entry for Jupiter).
+OPENNGC = "/usr/share/kstars/OpenNGC.kscat"
+NEBULA = 4
+# Messier objects at least 1.5 degrees (13 pixels) from any other of the list's
+# neighbours in the Messier table, except M31 and M42, which the check must show.
+DEEP_SKY_NAMES = ["M 31", "M 42", "M 1", "M 33", "M 35", "M 45", "M 77"]
+# In mid-December Jupiter stands in Taurus beside M1 and M45, with M31 and M42 in the
+# same equatorial chart.
+DEEP_SKY_CASES = [
+    ("DeepSkyDecemberEquatorial", (2024, 12, 15, 22, 0), "Greenwich (United Kingdom)", EQT, START_CENTRE,
+     "MODE EQT"),
+]
+
+
+def read_deep_sky_rows():
+    import sqlite3
+    db = sqlite3.connect(OPENNGC)
+    out = []
+    for name in DEEP_SKY_NAMES:
+        ra, dec, mag = db.execute("select ra, dec, magnitude from cat where name = ?", (name,)).fetchone()
+        # Projected as the stars are (the layer's fixed-point path); written as NEBULA.
+        out.append((name.replace(" ", ""), STAR, -1, unit(math.radians(ra), math.radians(dec)),
+                    int(math.floor(10 * mag + 0.5))))
+    return out
+
+
+def write_deep_sky(out):
+    nebulae = read_deep_sky_rows()
+
+    def objects(when, site):
+        for row in nebulae:
+            yield row
+        v, mag = body_j2000(ephem.Jupiter, when, site)
+        yield ("Jupiter", PLANET, -1, v, int(math.floor(10 * mag + 0.5)))
+
+    out.write(f"\n// Deep-sky objects (kind {NEBULA}): {', '.join(DEEP_SKY_NAMES)} from OpenNGC ({OPENNGC},\n")
+    out.write("// kstars-data), and Jupiter (python3-ephem), on which the click-data file puts a picture mark.\n")
+    out.write(f"constexpr int kSkyTruthDeepSkyKind = {NEBULA};\n\n")
+    heads = []
+    for case in DEEP_SKY_CASES:
+        rows, sun_alt, limit10, centre = run_case(case, objects)
+        # Projected as stars; written as nebulae.
+        rows = [(r[0], NEBULA if r[1] == STAR else r[1]) + tuple(r[2:]) for r in rows]
+        heads.append(write_case(out, case, rows, sun_alt, limit10, centre))
+    out.write("const SkyTruthCase kSkyTruthDeepSkyCases[] = {\n" + "\n".join(heads) + "\n};\n")
 
 
 if __name__ == "__main__":

@@ -34,15 +34,16 @@ const DashRow kDashRows[] = {
     {0xFFEA, {4, 1, 1, 1, 1, 1}, 6},
 };
 
-void setLineStyle(Canvas *canvas, int32_t code) {
+// A LINE row's style keeps the width, cap and join the layer found.
+void setLineStyle(Canvas *canvas, int32_t code, const CanvasLineAttributes &found) {
     for (const DashRow &row : kDashRows) {
         if ((code & 0xFFFF) == row.code) {
-            canvas->setLineAttributes(0, LineStyleOnOffDash, CapStyleButt, JoinStyleMiter);
+            canvas->setLineAttributes(found.width, LineStyleOnOffDash, found.cap, found.join);
             canvas->setDashes(0, row.dashes, row.count);
             return;
         }
     }
-    canvas->setLineAttributes(0, LineStyleSolid, CapStyleButt, JoinStyleMiter);
+    canvas->setLineAttributes(found.width, LineStyleSolid, found.cap, found.join);
 }
 
 void drawFilesLines(ChartState *chart, Canvas *canvas, const UserObjectFileEntry *files, int32_t count) {
@@ -80,12 +81,13 @@ int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPo
 }
 
 void userObjectDrawLines(ChartState *chart, Canvas *canvas, const UserObject *records) {
+    const CanvasLineAttributes found = canvas->lineAttributes();
     bool open = false, havePrevious = false;
     ProjectedPoint previous{};
     for (const UserObject *r = records; r->type != kUserObjectTableEnd; ++r) {
         if (r->type == kUserObjectLine) {
             canvas->setForeground(chartPixel(userObjectPaletteColour(r->param2)));
-            setLineStyle(canvas, r->param1);
+            setLineStyle(canvas, r->param1, found);
             open = true;
             havePrevious = false;
         } else if (r->type == kUserObjectEnd) {
@@ -98,8 +100,7 @@ void userObjectDrawLines(ChartState *chart, Canvas *canvas, const UserObject *re
             havePrevious = visible;
         }
     }
-    // The frame's other layers draw thin solid lines.
-    canvas->setLineAttributes(0, LineStyleSolid, CapStyleButt, JoinStyleMiter);
+    canvas->setLineAttributes(found.width, found.style, found.cap, found.join);
 }
 
 void userObjectDrawLabels(ChartState *chart, Canvas *canvas, const UserObject *records, int labelsOn,

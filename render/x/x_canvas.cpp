@@ -34,6 +34,15 @@ void XCanvas::setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle
     XSetLineAttributes(display, gc, width < 0 ? 0u : static_cast<unsigned>(width), style, cap, join);
 }
 
+// Xlib keeps the GC's values on the client side: no request is sent.
+CanvasLineAttributes XCanvas::lineAttributes() {
+    XGCValues v;
+    if (!XGetGCValues(display, gc, GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle, &v))
+        return Canvas::lineAttributes();
+    return {v.line_width, static_cast<CanvasLineStyle>(v.line_style), static_cast<CanvasCapStyle>(v.cap_style),
+            static_cast<CanvasJoinStyle>(v.join_style)};
+}
+
 void XCanvas::setDashes(int offset, const uint8_t *dashes, int n) {
     if (dashes == nullptr || n <= 0) return;
     char list[16];

@@ -24,6 +24,7 @@ struct XCanvas : Canvas {
     void setForeground(uint32_t pixel) override;
     void setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap,
                            CanvasJoinStyle join) override;
+    CanvasLineAttributes lineAttributes() override;
     void setDashes(int offset, const uint8_t *dashes, int n) override;
     void drawPoint(int x, int y) override;
     void drawPoints(const CanvasPoint *pts, int n) override;

@@ -280,12 +280,12 @@ TEST_F(ElementDialog, TogglesOverASelection)
         std::vector<bool> sensitive;
     } cases[] = {
         {{0, 1}, kCometDialog,
-         {kToggleOn, kToggleIndeterminate, kToggleOff, kToggleOff, kToggleOn, kToggleOn, kToggleOn},
+         {kElementToggleOn, kElementToggleMixed, kElementToggleOff, kElementToggleOff, kElementToggleOn, kElementToggleOn, kElementToggleOn},
          {true, true, true, true, true, true, true}},
         {{1, 2}, kCometDialog,
-         {kToggleIndeterminate, kToggleOff, kToggleOff, kToggleOff, kToggleOn, kToggleOn, kToggleOn},
+         {kElementToggleMixed, kElementToggleOff, kElementToggleOff, kElementToggleOff, kElementToggleOn, kElementToggleOn, kElementToggleOn},
          {true, false, false, false, false, false, false}},
-        {{2}, kCometDialog, {kToggleOff, kToggleOff, kToggleOff, kToggleOff, kToggleOn, kToggleOn, kToggleOn},
+        {{2}, kCometDialog, {kElementToggleOff, kElementToggleOff, kElementToggleOff, kElementToggleOff, kElementToggleOn, kElementToggleOn, kElementToggleOn},
          {true, false, false, false, false, false, false}},
     };
     for (const Case &c : cases) {

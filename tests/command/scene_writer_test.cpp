@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "command/interpreter.h"
 #include "command/scene_files.h"
@@ -230,6 +231,64 @@ TEST_F(SceneWriter, CometsAndMinorPlanetsReadBackWithTheirOrbitBlock)
         stkExecute(chart, ("STL \"" + path + "\"").c_str());
         EXPECT_STREQ("", appData->errorId);
         EXPECT_EQ(3, chart->cometCount + chart->minorPlanetCount);
+        EXPECT_EQ(first, scene(0));
+    }
+}
+
+// Bodies whose names trap a loose match: a name that begins another
+// ("Hale", "Hale-Bopp"), three comets of one name, a comet and a minor
+// planet of one name. Saved, INIT, STL: every body is back with its own
+// line, in order, and the scene is written the same again. A second ORBIT
+// block after the first, naming the same bodies with other lines, is not read.
+TEST_F(SceneWriter, BodiesOfSharedOrPrefixNamesReadBackWithTheirOwnLines)
+{
+    struct Body {
+        const char *file;
+        int row; // 0-based line of the shipped file
+    };
+    const struct {
+        const char *what;
+        std::vector<Body> bodies;
+    } cases[] = {
+        {"Hale-Bopp and Hale", {{"comet.elm", 1259}, {"mp.elm", 958}}},
+        {"Hale and Hale-Bopp", {{"mp.elm", 958}, {"comet.elm", 1259}}},
+        {"three SOHO comets", {{"comet.elm", 396}, {"comet.elm", 395}, {"comet.elm", 397}}},
+        {"comet and minor planet Halley", {{"mp.elm", 1786}, {"comet.elm", 0}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        stkExecute(chart, "INIT");
+        std::vector<std::string> comets, minorPlanets;
+        for (const Body &b : c.bodies) {
+            OrbitalElements e;
+            ASSERT_EQ(1, parseElementLine(&e, elementLine(b.file, b.row).c_str()));
+            const bool comet = std::string(b.file) == "comet.elm";
+            ASSERT_EQ(1, comet ? addComet(chart, &e) : addMinorPlanet(chart, &e));
+            (comet ? comets : minorPlanets).push_back(e.lineText);
+        }
+        stkExecute(chart, "SHOW COMET1_NAME");
+        ASSERT_STREQ("", appData->errorId);
+        const std::string first = scene(0);
+        // Lines of another body under each name, in a later block.
+        std::string decoy = "\nBLOCK ORBIT\n";
+        for (const auto &body : c.bodies) {
+            OrbitalElements e;
+            ASSERT_EQ(1, parseElementLine(&e, elementLine(body.file, body.row).c_str()));
+            std::string name = e.name;
+            name.erase(name.find_last_not_of(' ') + 1);
+            decoy += ":" + name + "\n" + elementLine(body.file, body.row == 0 ? 1 : 0);
+        }
+        const std::string path = dir.write("bodies.stl", first + decoy);
+        stkExecute(chart, "INIT");
+        ASSERT_EQ(0, chart->cometCount + chart->minorPlanetCount);
+        stkExecute(chart, ("STL \"" + path + "\"").c_str());
+        EXPECT_STREQ("", appData->errorId);
+        ASSERT_EQ(static_cast<int>(comets.size()), chart->cometCount);
+        ASSERT_EQ(static_cast<int>(minorPlanets.size()), chart->minorPlanetCount);
+        for (size_t i = 0; i < comets.size(); i++)
+            EXPECT_EQ(comets[i], chart->cometElements[i].lineText) << "comet " << i + 1;
+        for (size_t i = 0; i < minorPlanets.size(); i++)
+            EXPECT_EQ(minorPlanets[i], chart->minorPlanetElements[i].lineText) << "minor planet " << i + 1;
         EXPECT_EQ(first, scene(0));
     }
 }

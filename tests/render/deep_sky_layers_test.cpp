@@ -228,7 +228,14 @@ TEST_F(Layers, SymbolsAreDistinctShapes) {
             EXPECT_GT(pixels, 4) << t << "," << h;
             for (int u = 0; u < t; ++u) EXPECT_NE(std::vector<uint16_t>(s, s + 9), std::vector<uint16_t>(nebulaSymbol(u, h), nebulaSymbol(u, h) + 9));
         }
+    // Types past the record types borrow the shape of type mod 6.
+    for (int t = 6; t < 18; ++t)
+        for (int h = 0; h < 3; ++h)
+            EXPECT_EQ(std::vector<uint16_t>(nebulaSymbol(t, h), nebulaSymbol(t, h) + 9),
+                      std::vector<uint16_t>(nebulaSymbol(t % 6, h), nebulaSymbol(t % 6, h) + 9))
+                << t << "," << h;
     EXPECT_EQ(nebulaSymbol(18, 0), nullptr);
+    EXPECT_EQ(nebulaSymbol(-1, 0), nullptr);
     EXPECT_EQ(nebulaSymbol(0, 3), nullptr);
 }
 
@@ -264,6 +271,24 @@ TEST_F(Layers, LineDashesAndBreaks) {
     const auto colours = canvas.callsOf(OpDrawLine);
     ASSERT_FALSE(colours.empty());
     EXPECT_EQ(colours[0].pixel, appData->pixels[ColorStar6]) << "colour number 3";
+
+    // The layer draws with the width, cap and join it finds and leaves the
+    // line as it found it.
+    canvas.clear();
+    canvas.setLineAttributes(2, LineStyleDoubleDash, CapStyleRound, JoinStyleBevel);
+    chartDrawUserObjectLines(chart.get(), &canvas);
+    std::vector<CanvasCall> set;
+    for (const CanvasCall &c : canvas.calls)
+        if (c.op == OpSetLineAttributes) set.push_back(c);
+    ASSERT_EQ(set.size(), 4u) << "the caller's, two LINE rows, the restoring one";
+    for (size_t i = 1; i < set.size(); ++i) {
+        EXPECT_EQ(set[i].a[0], 2) << i;
+        EXPECT_EQ(set[i].a[2], CapStyleRound) << i;
+        EXPECT_EQ(set[i].a[3], JoinStyleBevel) << i;
+    }
+    EXPECT_EQ(set[1].a[1], LineStyleSolid);
+    EXPECT_EQ(set[2].a[1], LineStyleOnOffDash);
+    EXPECT_EQ(set[3].a[1], LineStyleDoubleDash) << "the style found is put back";
 
     canvas.clear();
     chart->userObjectFlags = 0;

@@ -28,6 +28,7 @@
 #include "ui/dialogs/body_dialogs.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
+#include "ui/dialogs/element_dialogs.h"
 #include "ui/dialogs/grid_dialog.h"
 
 namespace {
@@ -185,6 +186,57 @@ TEST_F(BodyDialogImageX, GridOkDrawsWhatItsTextsDraw)
         XmToggleButtonSetState(dialogWidget(&kGridDialog, "RadioMode05"), True, True);
     });
     EXPECT_EQ(sent[18], "GRID MODE1");
+}
+
+} // namespace
+
+namespace {
+
+// The Comet dialog loads bodies, which no text can: its image equals the
+// start chart's after a scene naming the same comets (their lines in its
+// ORBIT block) and then the texts OK sent.
+TEST_F(BodyDialogImageX, CometOkDrawsWhatASceneOfItsBodiesAndItsTextsDraw)
+{
+    const std::string comets = std::string(TAVIK_SOURCE_DIR) + "/data/comet.elm";
+    std::snprintf(appData->cometFile, sizeof appData->cometFile, "%s", comets.c_str());
+    std::snprintf(appData->cometIndexFile, sizeof appData->cometIndexFile, "%s", dir.file("comet.dbm").c_str());
+    ChartState *chart = startChart();
+    for (const char *text : {"MODE SOL1", "DRIVE"})
+        stkExecute(chart, text);
+    const std::string start = gsave(chart, "start");
+    sent.clear();
+    stkExecuteCall = recordAndRun;
+    openCometDialog(chart);
+    Widget list = elementDialogWidget(kCometDialog, "CometList");
+    ASSERT_NE(list, nullptr);
+    // 1P/Halley with its name, 2P/Encke without its orbit.
+    XmListSelectPos(list, 1, True);
+    XmToggleButtonSetState(elementDialogWidget(kCometDialog, "ToggleShow"), True, True);
+    XmToggleButtonSetState(elementDialogWidget(kCometDialog, "ToggleName"), True, True);
+    XmListSelectPos(list, 2, True);
+    XmToggleButtonSetState(elementDialogWidget(kCometDialog, "ToggleShow"), True, True);
+    XmToggleButtonSetState(elementDialogWidget(kCometDialog, "ToggleOrbit"), False, True);
+    XmPushButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    XtCallCallbacks(elementDialogWidget(kCometDialog, "ButtonOK"), XmNactivateCallback, &cbs);
+    stkExecuteCall = savedExecute;
+    ASSERT_EQ(sent.size(), 3u);
+    ASSERT_EQ(chart->cometCount, 2);
+    const std::string afterOk = gsave(chart, "ok");
+    EXPECT_NE(afterOk, start) << "the dialog changed nothing on the chart";
+
+    std::string scene = "BLOCK CONTROL\n\tSCENE MAIN\n\t\tCOMET \"Halley\"\n\t\tCOMET \"Encke\"\n\tEND SCENE\nEND BLOCK\n"
+                        "BLOCK ORBIT\n";
+    std::ifstream in(comets);
+    std::string line;
+    for (const char *name : {"Halley", "Encke"}) {
+        std::getline(in, line);
+        scene += std::string(":") + name + "\n" + line + "\n";
+    }
+    std::ofstream(dir.file("bodies.stl")) << scene;
+    std::vector<std::string> texts = {"MODE SOL1", "STL \"" + dir.file("bodies.stl") + "\""};
+    texts.insert(texts.end(), sent.begin(), sent.end());
+    EXPECT_EQ(afterOk, replayed(texts, "replayed")) << "the dialog drew something its bodies and texts do not";
 }
 
 } // namespace

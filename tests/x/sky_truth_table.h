@@ -559,3 +559,23 @@ const SkyTruthObject kGscPleiades[] = {
 const SkyTruthCase kSkyTruthGscCases[] = {
     {"GscPleiades", 1706220000, "Greenwich (United Kingdom)", 0.0, 260, {57.1082, 24.1931}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 1 25 22 0 0 0;MODE EQT;VIEW ANGLE 2;LOOK EQT 3.7833,24.12;STARDATA GSC;MAG STAR 9.5", -48.37, 95, kGscPleiades, 34},
 };
+
+// Deep-sky objects (kind 4): M 31, M 42, M 1, M 33, M 35, M 45, M 77 from OpenNGC (/usr/share/kstars/OpenNGC.kscat,
+// kstars-data), and Jupiter (python3-ephem), on which the click-data file puts a picture mark.
+constexpr int kSkyTruthDeepSkyKind = 4;
+
+// DeepSkyDecemberEquatorial: 2024-12-15 22:00 UTC, Greenwich (United Kingdom), mode 260, centre 55.0471 4.9446; Sun at -54.2 degrees
+const SkyTruthObject kDeepSkyDecemberEquatorial[] = {
+    {"M31", 4, -1, 806.51, 35.77, 58.58, 0},
+    {"M42", 4, -1, 263.09, 469.24, 27.95, 0},
+    {"M1", 4, -1, 279.50, 226.33, 53.00, 0},
+    {"M33", 4, -1, 746.22, 147.15, 59.09, 0},
+    {"M35", 4, -1, 215.03, 197.61, 50.53, 0},
+    {"M45", 4, -1, 493.78, 219.00, 62.67, 1},
+    {"M77", 4, -1, 630.87, 423.47, 37.27, 0},
+    {"Jupiter", 2, -1, 361.00, 235.00, 57.04, 1},
+};
+
+const SkyTruthCase kSkyTruthDeepSkyCases[] = {
+    {"DeepSkyDecemberEquatorial", 1734300000, "Greenwich (United Kingdom)", 0.0, 260, {55.0471, 4.9446}, "LOCATE 0.000E 51.468N 0 39;DATE 2024 12 15 22 0 0 0;MODE EQT", -54.15, 60, kDeepSkyDecemberEquatorial, 8},
+};

@@ -1,10 +1,7 @@
 // The dialogs the menus, the tool bar, the click-data dialog and INPUT open.
 //
 // Each opener creates its dialog on first use, fills it from the chart and
-// shows it. An opener whose dialog is not built yet is defined in
-// ui/dialogs/pending_dialogs.cpp, where it shows the not-available text and
-// opens nothing; the dialog's owner deletes that row and defines the opener
-// in its own file.
+// shows it.
 #pragma once
 
 struct ChartState;
@@ -47,7 +44,3 @@ void openCenterUserObjectDialog(ChartState *chart);
 void openAboutDialog(ChartState *chart);
 void openCopyrightDialog(ChartState *chart);
 void openTodayDialog(ChartState *chart);
-
-// Shows the not-available text for `what` (the item's widget name) in one
-// message box on the main window; runs nothing.
-void showNotAvailable(ChartState *chart, const char *what);
