@@ -26,6 +26,7 @@
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
+#include "tests/support/x_xpm.h"
 #include "tests/support/x_tavik.h"
 #include "tests/x/sky_truth_table.h"
 
@@ -52,41 +53,10 @@ unsigned long paletteColour(Display *d, const std::string &name)
     return ~0ul;
 }
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned long> pixels;
-    unsigned long at(int x, int y) const
-    {
-        return x >= 0 && y >= 0 && x < width && y < height ? pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF
-                                                           : ~0ul;
-    }
-};
-
-Image readXpmImage(Display *d, const std::string &path)
-{
-    Image out;
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return out;
-    XImage *image = nullptr;
-    XpmAttributes attributes;
-    attributes.valuemask = 0;
-    if (XpmReadFileToImage(d, path.c_str(), &image, nullptr, &attributes) != XpmSuccess)
-        return out;
-    out.width = image->width;
-    out.height = image->height;
-    for (int y = 0; y < image->height; y++)
-        for (int x = 0; x < image->width; x++)
-            out.pixels.push_back(XGetPixel(image, x, y));
-    XDestroyImage(image);
-    XpmFreeAttributes(&attributes);
-    return out;
-}
-
 // The smallest distance from (x, y) to the centre of a 9 x 9 placement of
 // the symbol whose every set bit is `colour`; -1 when there is none within
 // the tolerance.
-double symbolDistance(const Image &image, double x, double y, const uint16_t *rows, unsigned long colour)
+double symbolDistance(const XpmPixels &image, double x, double y, const uint16_t *rows, unsigned long colour)
 {
     double best = -1;
     for (int cy = static_cast<int>(std::lround(y)) - kTolerancePx; cy <= std::lround(y) + kTolerancePx; cy++)
@@ -152,7 +122,7 @@ TEST(DeepSkyTruthX, SymbolsAndThePictureMarkStandWhereTheSkyPutsThem)
     ASSERT_TRUE(tcpSend(fd, "GSAVE \"" + path + "\"\n"));
     EXPECT_EQ(tcpReadReply(fd), "tavik> ");
     close(fd);
-    const Image image = readXpmImage(d, path);
+    const XpmPixels image = readXpm(d, path);
     p.kill();
     ASSERT_EQ(image.width, kSkyTruthWidth);
     ASSERT_EQ(image.height, kSkyTruthHeight + statusHeight);

@@ -22,6 +22,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "tests/support/x_widgets.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
@@ -45,18 +46,9 @@ GaugeSeen gauge;
 void press(Widget button)
 {
     ASSERT_NE(button, nullptr);
-    XmPushButtonCallbackStruct cbs{};
-    cbs.reason = XmCR_ACTIVATE;
-    cbs.click_count = 1;
-    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+    xPress(button);
 }
 
-unsigned char toggleState(Widget w)
-{
-    unsigned char set = XmUNSET;
-    XtVaGetValues(w, XmNset, &set, nullptr);
-    return set;
-}
 
 std::vector<int> selectedPositions(Widget list)
 {
@@ -188,7 +180,7 @@ TEST_F(ElementDialogsX, ChoosingTwoCometsOfOneKeySendsTheirCommandsAndLoadsTheir
         EXPECT_FALSE(XtIsSensitive(name)) << "the display toggles wait until the body is chosen";
         XmToggleButtonSetState(show, True, True);
         EXPECT_TRUE(XtIsSensitive(name));
-        EXPECT_EQ(toggleState(comet("ToggleOrbit")), XmSET) << "a comet's default: orbit and tails";
+        EXPECT_EQ(xToggleState(comet("ToggleOrbit")), XmSET) << "a comet's default: orbit and tails";
         XmToggleButtonSetState(name, True, True);
     }
     press(comet("ButtonOK"));
@@ -212,25 +204,25 @@ TEST_F(ElementDialogsX, ChoosingTwoCometsOfOneKeySendsTheirCommandsAndLoadsTheir
     EXPECT_TRUE(selectedPositions(list).empty());
     for (int position : {kHalley, kSchwassmannB}) {
         clickItem(list, position);
-        EXPECT_EQ(toggleState(show), XmSET) << position;
-        EXPECT_EQ(toggleState(name), XmSET) << position;
-        EXPECT_EQ(toggleState(comet("ToggleDate")), XmUNSET) << position;
+        EXPECT_EQ(xToggleState(show), XmSET) << position;
+        EXPECT_EQ(xToggleState(name), XmSET) << position;
+        EXPECT_EQ(xToggleState(comet("ToggleDate")), XmUNSET) << position;
     }
     clickItem(list, kSchwassmann);
-    EXPECT_EQ(toggleState(show), XmUNSET) << "73P's main body shares the key, not the choice";
+    EXPECT_EQ(xToggleState(show), XmUNSET) << "73P's main body shares the key, not the choice";
 
     // A chosen and an unchosen body: Show is the third state and the
     // display toggles cannot be used; setting Show chooses both.
     clickItem(list, kHalley);
     clickItem(list, kEncke, true);
     ASSERT_EQ(selectedPositions(list), (std::vector<int>{kHalley, kEncke}));
-    EXPECT_EQ(toggleState(show), XmINDETERMINATE);
-    EXPECT_EQ(toggleState(name), XmINDETERMINATE);
+    EXPECT_EQ(xToggleState(show), XmINDETERMINATE);
+    EXPECT_EQ(xToggleState(name), XmINDETERMINATE);
     EXPECT_FALSE(XtIsSensitive(name));
     XmToggleButtonSetState(show, True, True);
-    EXPECT_EQ(toggleState(show), XmSET);
+    EXPECT_EQ(xToggleState(show), XmSET);
     EXPECT_TRUE(XtIsSensitive(name));
-    EXPECT_EQ(toggleState(name), XmINDETERMINATE) << "Halley named, Encke not";
+    EXPECT_EQ(xToggleState(name), XmINDETERMINATE) << "Halley named, Encke not";
 
     // Cancel forgets it all: the next opening starts from the chart again.
     sent.clear();
@@ -238,7 +230,7 @@ TEST_F(ElementDialogsX, ChoosingTwoCometsOfOneKeySendsTheirCommandsAndLoadsTheir
     EXPECT_TRUE(sent.empty());
     openCometDialog(chart.get());
     clickItem(list, kEncke);
-    EXPECT_EQ(toggleState(show), XmUNSET);
+    EXPECT_EQ(xToggleState(show), XmUNSET);
 
     // Clear: nothing chosen, OK empties the table and only draws.
     press(comet("ButtonClear"));

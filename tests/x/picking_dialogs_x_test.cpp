@@ -24,6 +24,7 @@
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
+#include "tests/support/x_widgets.h"
 #include "tests/support/catalog_rows.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -38,10 +39,7 @@ namespace {
 void press(Widget button)
 {
     ASSERT_NE(button, nullptr);
-    XmPushButtonCallbackStruct cbs{};
-    cbs.reason = XmCR_ACTIVATE;
-    cbs.click_count = 1;
-    XtCallCallbacks(button, XmNactivateCallback, &cbs);
+    xPress(button);
 }
 
 std::string labelText(Widget w)
