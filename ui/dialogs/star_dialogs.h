@@ -32,7 +32,7 @@ struct NebulaDialogValues {
 extern const DialogSpec kStarDialog;
 extern const DialogSpec kNebulaDialog;
 
-// The star fill with the catalogue availability given (the spec's fill asks
+// The star fill with the catalogue availability given (kStarDialog's fill asks
 // saoFileExists and gscAvailable).
 void starDlgFill(const ChartState *chart, const AppData *app, int saoExists, int gscUsable, StarDialogValues *v);
 
