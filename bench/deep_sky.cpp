@@ -4,7 +4,7 @@
 // with LOAD AD, the sky marks as at start-up and the shipped click data with
 // LOAD CLICKDATA. Whole frames are drawn into a 1024 x 768 off-screen pixmap
 // on the X server named by DISPLAY; each case reports min, median and max of
-// its repetitions.
+// its repetitions and the X requests per frame.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -62,10 +62,14 @@ void frames(benchmark::State &state, const char *commands)
     stkExecute(c, commands);
     chartDrawFrame(c, b->surface->canvas());
     XSync(b->display, False);
+    const unsigned long first = NextRequest(b->display);
     for (auto _ : state) {
         chartDrawFrame(c, b->surface->canvas());
         XSync(b->display, False);
     }
+    // X requests per frame: shows that the layer drew.
+    if (state.iterations() > 0)
+        state.counters["requests"] = double(NextRequest(b->display) - first) / double(state.iterations());
 }
 
 void layersHidden(benchmark::State &state) { frames(state, ""); }
