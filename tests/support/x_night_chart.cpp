@@ -1,11 +1,17 @@
 #include "tests/support/x_night_chart.h"
 
+#include <clocale>
+
 #include "command/interpreter.h"
+#include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
+#include "model/resource_text.h"
 #include "render/frame.h"
 #include "render/palette.h"
 #include "render/surface.h"
+#include "render/x/font_sets.h"
+#include "render/x/palette_x.h"
 
 void setUpNightChart(ChartState *chart, ChartSurface *surface, bool statusBar) {
     chartStateSetDefaults(chart);
@@ -19,4 +25,25 @@ void setUpNightChart(ChartState *chart, ChartSurface *surface, bool statusBar) {
     chartSetDate(chart, &night);
     stkExecute(chart, "MAG STAR 6.5");
     chartRefresh(chart);
+}
+
+void setUpChartDisplay(Display *d) {
+    std::setlocale(LC_ALL, "en_US.ISO-8859-1");
+    appData = &theAppData;
+    appDataSetDefaults();
+    appData->display = d;
+    appData->screen = DefaultScreen(d);
+    appData->pixelAspect = 1.0;
+    appData->minDiskRadius = 7;
+    appData->initialising = 1;
+    const char *colours[kPaletteColourCount] = {};
+    allocPaletteFrom(d, appData->screen, colours, 0);
+    appData->dynamicVisual = isDynamicVisual();
+    char text[kFontSetRowCount][128], bayer[128];
+    const char *names[kFontSetRowCount];
+    for (int i = 0; i < kFontSetRowCount; i++)
+        names[i] = fallbackResourceString(fontSetRows[i].resource, text[i], sizeof text[i]);
+    fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);
+    loadFontSetsFrom(d, names, bayer);
+    appData->dirFontHeight = dirFontHeight();
 }

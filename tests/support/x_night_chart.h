@@ -5,7 +5,14 @@
 // the first refresh (the pixmap and a frame).
 #pragma once
 
+#include <X11/Xlib.h>
+
 struct ChartState;
 struct ChartSurface;
 
 void setUpNightChart(ChartState *chart, ChartSurface *surface, bool statusBar);
+
+// The application record for drawing on d as start-up fills it: the Latin-1
+// locale, the defaults, the fallback palette and font sets, the direction
+// font's height.
+void setUpChartDisplay(Display *d);

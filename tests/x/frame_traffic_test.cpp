@@ -126,24 +126,7 @@ struct FrameTraffic {
     explicit FrameTraffic(int depth) : server(900, 700, depth) {
         if (!server.ok()) return;
         d = server.display();
-        std::setlocale(LC_ALL, "en_US.ISO-8859-1");
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->display = d;
-        appData->screen = DefaultScreen(d);
-        appData->pixelAspect = 1.0;
-        appData->minDiskRadius = 7;
-        appData->initialising = 1;
-        const char *colours[kPaletteColourCount] = {};
-        allocPaletteFrom(d, appData->screen, colours, 0);
-        appData->dynamicVisual = isDynamicVisual();
-        char text[kFontSetRowCount][128], bayer[128];
-        const char *names[kFontSetRowCount];
-        for (int i = 0; i < kFontSetRowCount; i++)
-            names[i] = fallbackResourceString(fontSetRows[i].resource, text[i], sizeof text[i]);
-        fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);
-        loadFontSetsFrom(d, names, bayer);
-        appData->dirFontHeight = dirFontHeight();
+        setUpChartDisplay(d);
 
         window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 640, 480, 0, 0, 0);
         XMapWindow(d, window);
