@@ -88,6 +88,46 @@ TEST(StartupArgs, SceneFileCommandRefusesPathsThatWouldSplitOrOverflowTheStateme
     }
 }
 
+// A stored Geometry is an X geometry: a position with the size (as every X
+// program takes "-geometry 900x700+10+20") was once refused for not being
+// digits only. Only the sizes are bounded; the rest is X's grammar.
+TEST(StartupArgs, StoredGeometryIsReadAsXReadsItAndOnlyItsSizesAreBounded)
+{
+    struct Case {
+        const char *text;
+        int usable;
+    } cases[] = {
+        {"900x700+10+20", 1},
+        {"900x700-10-20", 1},      // offsets from the right and bottom edges
+        {"=900x700+10+20", 1},     // X allows a leading "="
+        {"900X700", 1},
+        {"900x700", 1},
+        {"+10+20", 1},             // a position alone: the default size
+        {"900x700+10", 1},         // X takes an x offset alone
+        {"x700", 1},
+        {"900", 1},
+        {"120x160+0+0", 1},        // the window's minimum
+        {"32767x32767", 1},
+        {"119x600+10+20", 0},
+        {"800x159", 0},
+        {"0x600", 0},
+        {"32768x600", 0},
+        {"99999x600+0+0", 0},
+        {"60000x60000", 0},
+        {"900x700+10+20+30", 0},   // what X cannot parse
+        {"900x700+", 0},
+        {"900x700 ", 0},
+        {" 900x700", 0},
+        {"900x700x1", 0},
+        {"-800x600", 0},
+        {"big", 0},
+        {"=", 0},
+        {"", 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(appGeometryUsable(c.text), c.usable) << '"' << c.text << '"';
+}
+
 // --- the real program on a private X server ---
 
 class StartupX : public ::testing::Test {
@@ -300,19 +340,25 @@ TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
 {
     const std::string invalid = "Invalid geometry value";
     const std::string limited = "The window is larger than a chart can be";
+    constexpr unsigned kUnchecked = ~0u;
     struct Case {
         const char *name;
         const char *stored;           // Geometry option; null: none
         std::vector<std::string> args;
         const std::string *message;   // said once on standard error; null: nothing
-        bool defaultSize;             // the window has the size it has without a Geometry
+        unsigned width, height;       // the window's size; 0: the size it has without a Geometry,
+                                      // kUnchecked: not checked
+        int x, y;                     // its place on the screen; -1: not checked
     } cases[] = {
-        {"no Geometry", nullptr, {}, nullptr, true},
-        {"stored 800x600 is used", "800x600", {}, nullptr, false},
-        {"stored 0x600", "0x600", {}, &invalid, true},
-        {"stored 99999x600", "99999x600", {}, &invalid, true},
-        {"stored 60000x60000", "60000x60000", {}, &invalid, true},
-        {"-geometry 60000x60000", nullptr, {"-geometry", "60000x60000"}, &limited, false},
+        {"no Geometry", nullptr, {}, nullptr, 0, 0, -1, -1},
+        {"stored 800x600 is used", "800x600", {}, nullptr, 800, 600, -1, -1},
+        {"stored 900x700+10+20 is used whole", "900x700+10+20", {}, nullptr, 900, 700, 10, 20},
+        {"stored +30+40 places the default window", "+30+40", {}, nullptr, 0, 0, 30, 40},
+        {"stored 0x600", "0x600", {}, &invalid, 0, 0, -1, -1},
+        {"stored 99999x600", "99999x600", {}, &invalid, 0, 0, -1, -1},
+        {"stored 60000x60000", "60000x60000", {}, &invalid, 0, 0, -1, -1},
+        {"stored 900x700+10+20+30", "900x700+10+20+30", {}, &invalid, 0, 0, -1, -1},
+        {"-geometry 60000x60000", nullptr, {"-geometry", "60000x60000"}, &limited, kUnchecked, kUnchecked, -1, -1},
     };
     Display *d = server.display();
     unsigned defaultWidth = 0, defaultHeight = 0;
@@ -335,12 +381,16 @@ TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
             defaultWidth = width;
             defaultHeight = height;
         }
-        if (c.defaultSize) {
+        if (c.width == 0) {
             EXPECT_EQ(width, defaultWidth) << c.name;
             EXPECT_EQ(height, defaultHeight) << c.name;
-        } else if (c.stored) {
-            EXPECT_EQ(width, 800u) << c.name;
-            EXPECT_EQ(height, 600u) << c.name;
+        } else if (c.width != kUnchecked) {
+            EXPECT_EQ(width, c.width) << c.name;
+            EXPECT_EQ(height, c.height) << c.name;
+        }
+        if (c.x >= 0) {
+            EXPECT_EQ(x, c.x) << c.name;
+            EXPECT_EQ(y, c.y) << c.name;
         }
         // The first frame is drawn before the key is read: a BadAlloc would end it here.
         ASSERT_TRUE(xSendKey(d, w, "F5")) << c.name;
