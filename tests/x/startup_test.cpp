@@ -1,6 +1,7 @@
 // Start-up, the command line and the quit path, on the real program.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -409,6 +410,90 @@ TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
         if (c.stored && std::string(c.stored) == "0x600") {
             EXPECT_NE(err.find("(Geometry = 0x600)"), std::string::npos) << err;
         }
+    }
+}
+
+// The viewable windows at and below `w`, with their sizes and their number
+// of children.
+struct WindowBox {
+    Window window;
+    unsigned width, height, children;
+};
+void viewableBelow(Display *d, Window w, std::vector<WindowBox> *out)
+{
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable || !XQueryTree(d, w, &root, &parent, &children, &n))
+        return;
+    out->push_back(WindowBox{w, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), n});
+    for (unsigned i = 0; i < n; i++)
+        viewableBelow(d, children[i], out);
+    if (children)
+        XFree(children);
+}
+
+// At the default size the tool bar's last button was cut in half: 27 buttons
+// need more than the chart's 720 pixels and its scroll bar. The window's
+// default width now follows the tool bar; the chart keeps the fallback
+// table's 720x540 where the bar does not need more, and a chart size the user
+// chose stays.
+TEST_F(StartupX, DefaultWindowShowsEveryToolbarButtonWhole)
+{
+    struct Case {
+        const char *name;
+        const char *toolbar;          // the option Toolbar
+        std::vector<std::string> args;
+        unsigned chartWidth, chartHeight; // the drawing area; 0: not checked
+    } cases[] = {
+        {"tool bar shown", "True", {}, 0, 540},
+        {"tool bar hidden: the chart keeps its default", "False", {}, 720, 540},
+        {"a chart width of the user's stays", "True", {"-xrm", "TAvik.Main.DrawingArea.width: 500"}, 500, 540},
+    };
+    Display *d = server.display();
+    for (const Case &c : cases) {
+        writeOptionsFile(home.path(), {"ConfirmQuit = False", std::string("Toolbar = ") + c.toolbar});
+        const std::string image = home.file("started.xpm");
+        std::remove(image.c_str());
+        auto args = xrmBindStkDoit({{"F5", "EXIT"}, {"F6", "GSAVE " + image}});
+        args.push_back("-q");
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        TavikProcess p(TAVIK_EXECUTABLE, options(args));
+        Window w = waitMainWindow();
+        ASSERT_NE(w, 0u) << c.name << " " << p.err();
+        // A key is read once start-up is over, and the window has its size.
+        ASSERT_TRUE(xSendKey(d, w, "F6")) << c.name;
+        ASSERT_TRUE(waitUntil([&] { return !readFile(image).empty(); }, 30000)) << c.name << " " << p.err();
+        std::vector<WindowBox> boxes;
+        viewableBelow(d, w, &boxes);
+        const WindowBox *bar = nullptr, *chart = nullptr;
+        for (const WindowBox &b : boxes) {
+            if (b.children == 27)
+                bar = &b;
+            if (b.children == 0 && b.width >= 400 && b.height >= 300)
+                chart = &b;
+        }
+        ASSERT_NE(chart, nullptr) << c.name;
+        if (c.chartWidth) {
+            EXPECT_EQ(chart->width, c.chartWidth) << c.name;
+        }
+        EXPECT_EQ(chart->height, c.chartHeight) << c.name;
+        if (std::string(c.toolbar) == "True" && c.args.empty()) {
+            ASSERT_NE(bar, nullptr) << c.name;
+            Window root, parent, *children = nullptr;
+            unsigned n = 0;
+            ASSERT_TRUE(XQueryTree(d, bar->window, &root, &parent, &children, &n));
+            ASSERT_EQ(n, 27u);
+            XWindowAttributes last;
+            XGetWindowAttributes(d, children[n - 1], &last);
+            XFree(children);
+            EXPECT_GT(last.width, 0) << c.name;
+            EXPECT_LE(static_cast<unsigned>(last.x + last.width), bar->width)
+                << c.name << ": the last button reaches " << last.x + last.width << " of " << bar->width;
+            EXPECT_GE(chart->width, 720u) << c.name;
+        }
+        ASSERT_TRUE(xSendKey(d, w, "F5")) << c.name;
+        ASSERT_TRUE(p.waitExit(30000)) << c.name << " " << p.err();
     }
 }
 

@@ -388,6 +388,7 @@ void appMain(int argc, char **argv)
     stepBoxShow(chart, 0);
     createClickDataDialog(chart);
     createToolbarButtons(chart);
+    mainWindowFitToolbar(chart);
     toolbarRefreshAll(chart);
     appData->tipShell = nullptr;
     if (optionGetBool("TipHelp", 1)) {
