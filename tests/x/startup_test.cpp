@@ -424,7 +424,8 @@ void viewableBelow(Display *d, Window w, std::vector<WindowBox> *out)
     Window root, parent, *children = nullptr;
     unsigned n = 0;
     XWindowAttributes a;
-    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable || !XQueryTree(d, w, &root, &parent, &children, &n))
+    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable ||
+        !XQueryTree(d, w, &root, &parent, &children, &n))
         return;
     out->push_back(WindowBox{w, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), n});
     for (unsigned i = 0; i < n; i++)

@@ -369,7 +369,7 @@ void appMain(int argc, char **argv)
     envLoadResources(chart);
     loadStarNames();
     loadConstNames();
-    if (!loadFontSets()) {
+    if (!envCreateFontSets()) {
         std::printf("tavik: can't create font.\n");
         std::exit(1);
     }
