@@ -32,9 +32,10 @@ class UserLocaleX : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.ok()) << server.why(); }
 
-    // Starts the program in `locale` (LANG, LC_ALL and TAVIK_LOCALE, as a
-    // desktop session sets them) with the given arguments and options. When
-    // it runs, the chart of its first frame is saved (F6) and it quits (F5).
+    // Starts the program in `locale` (LANG and LC_ALL, as a desktop session
+    // sets them, and TAVIK_LOCALE, as every test run does) with the given
+    // arguments and options. When it runs, the chart of its first frame is
+    // saved (F6) and it quits (F5).
     LocaleRun run(const std::string &locale, const std::vector<std::string> &args,
                   const std::vector<std::string> &optionLines)
     {
