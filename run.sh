@@ -15,7 +15,9 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefi
 cmake --build "$build" -j"$(nproc)"
 cmake --install "$build" >/dev/null
 
-export LANG=en_US.ISO-8859-1
+# The program runs in the user's own locale: one whose fonts it cannot use
+# it tells about, and it handles characters as in ISO 8859-1 (the locale
+# tavik_ensure_locale made).
 if [ -n "${DISPLAY:-}" ]; then
     exec "$prefix/bin/tavik" "$@"
 fi

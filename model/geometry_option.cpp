@@ -4,9 +4,9 @@
 
 namespace {
 
-// The value of `text` (digits only, at most 5 of them) when it lies in lo..hi,
-// else -1. Counting the digits first keeps the value from overflowing.
-int sideValue(const char *text, int lo, int hi)
+// The value of `text` (digits only, at most 5 of them), else -1. Counting
+// the digits first keeps the value from overflowing.
+int sideValue(const char *text)
 {
     const size_t n = text ? std::strlen(text) : 0;
     if (n == 0 || n > 5 || std::strspn(text, "0123456789") != n)
@@ -14,16 +14,27 @@ int sideValue(const char *text, int lo, int hi)
     int v = 0;
     for (const char *p = text; *p; ++p)
         v = v * 10 + (*p - '0');
-    return v >= lo && v <= hi ? v : -1;
+    return v;
+}
+
+bool sideInBounds(unsigned side, unsigned lo)
+{
+    return side >= lo && side <= static_cast<unsigned>(kGeometryMaxSide);
 }
 
 } // namespace
 
+int geometrySidesInBounds(bool hasWidth, unsigned width, bool hasHeight, unsigned height)
+{
+    return (!hasWidth || sideInBounds(width, kGeometryMinWidth)) &&
+           (!hasHeight || sideInBounds(height, kGeometryMinHeight));
+}
+
 int geometrySizeValid(const char *widthText, const char *heightText, int *width, int *height)
 {
-    const int w = sideValue(widthText, kGeometryMinWidth, kGeometryMaxSide);
-    const int h = sideValue(heightText, kGeometryMinHeight, kGeometryMaxSide);
-    if (w < 0 || h < 0)
+    const int w = sideValue(widthText);
+    const int h = sideValue(heightText);
+    if (w < 0 || h < 0 || !geometrySidesInBounds(true, static_cast<unsigned>(w), true, static_cast<unsigned>(h)))
         return 0;
     if (width)
         *width = w;

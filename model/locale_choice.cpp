@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <langinfo.h>
 
 #include "model/app_data.h"
 #include "model/lexing.h"
@@ -54,6 +55,26 @@ const char *envSetCharLocale(const char *chosen, FILE *err)
     }
     std::fputc('\n', err);
     return inEffect;
+}
+
+const char *const kCharFallbackLocales[2] = {kEnvDefaultLocale, "C"};
+
+CharHandling envCharHandling()
+{
+    const char *codeset = nl_langinfo(CODESET);
+    if (std::strcmp(codeset, "ISO-8859-1") == 0)
+        return CharHandling::Latin1;
+    if (std::strcmp(codeset, "ANSI_X3.4-1968") == 0)
+        return CharHandling::Ascii;
+    return CharHandling::Other;
+}
+
+const char *envSetFallbackCharLocale(const char *inEffect)
+{
+    for (const char *name : kCharFallbackLocales)
+        if (std::strcmp(name, inEffect) != 0 && std::setlocale(LC_CTYPE, name))
+            return name;
+    return nullptr;
 }
 
 void languageCode(const char *localeName, char code[3])

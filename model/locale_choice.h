@@ -24,6 +24,25 @@ void envChooseLocale(char *buf, int len, int argc, char **argv);
 // taken, else `chosen`).
 const char *envSetCharLocale(const char *chosen, FILE *err);
 
+// The character handling the program falls back to when that of the
+// chosen locale cannot draw its texts, which are all ISO 8859-1: the ISO
+// 8859-1 locale, or "C" where that one is not installed.
+extern const char *const kCharFallbackLocales[2];
+
+// What the character handling in effect (LC_CTYPE) makes of the program's
+// ISO 8859-1 texts.
+enum class CharHandling {
+    Latin1, // an ISO 8859-1 codeset: every text as written
+    Ascii,  // the C library's "C" (ASCII): each text cut at its first degree sign or accented letter
+    Other,  // another codeset (UTF-8, EUC-JP ...): as its font sets allow
+};
+CharHandling envCharHandling();
+
+// Sets LC_CTYPE to the first of kCharFallbackLocales, other than
+// `inEffect`, that can be set and returns its name; null (LC_CTYPE
+// unchanged) when none can.
+const char *envSetFallbackCharLocale(const char *inEffect);
+
 // Exports `name` as LANG (overwriting) and stores it as the application
 // record's localeName with its languageCode.
 void envStoreLocale(const char *name);

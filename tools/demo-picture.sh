@@ -20,9 +20,10 @@ echo "SiteName = Greenwich (United Kingdom)" > "$home/.tavik/options"
 case "$picture" in *[\"\;]*) echo "unusable output directory: $out" >&2; exit 1 ;; esac
 scene="$home/demo.stl"
 printf 'BLOCK CONTROL\n\tSCENE MAIN\n\t\tDRIVE\n\t\tGSAVE "%s"\n\tEND SCENE\nEND BLOCK\n' "$picture" > "$scene"
-# A home of its own (never the user's ~/.tavik) and the ISO 8859-1 locale the
-# font sets need. The clock is stopped on a winter night at Greenwich (local
-# time is UTC there), when Orion, Sirius and Aldebaran stand in the south.
+# A home of its own (never the user's ~/.tavik) and an explicit locale, so
+# that the picture is the same whatever the caller's. The clock is stopped on
+# a winter night at Greenwich (local time is UTC there), when Orion, Sirius
+# and Aldebaran stand in the south.
 moment="2024-01-25 22:00 UTC"
 HOME="$home" TAVIK_HOME="$home" LANG=en_US.ISO-8859-1 LC_ALL=en_US.ISO-8859-1 \
 TAVIK_LOCALE=en_US.ISO-8859-1 TZ=UTC TAVIK_CLOCK="$(date -u -d "$moment" +%s)" \

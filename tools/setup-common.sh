@@ -1,5 +1,6 @@
 # Shared by run.sh and test.sh: installs the Debian packages that are missing
-# and makes the ISO 8859-1 locale the font sets need.
+# and makes the locales the tests run in: ISO 8859-1 (the program's own) and
+# the UTF-8 ones of a current desktop.
 
 TAVIK_BUILD_PACKAGES="g++ cmake make pkg-config libmotif-dev libxt-dev libxpm-dev libgdbm-dev
   libgdbm-compat-dev libjpeg62-turbo-dev libx11-dev locales"
@@ -26,10 +27,17 @@ tavik_install_packages() {
 }
 
 tavik_ensure_locale() {
-    if ! locale -a 2>/dev/null | grep -qi '^en_US\.iso88591$'; then
-        echo "Generating the en_US.ISO-8859-1 locale"
-        local sudo=""
-        [ "$(id -u)" != 0 ] && sudo="sudo"
-        $sudo localedef -i en_US -f ISO-8859-1 en_US.ISO-8859-1
-    fi
+    local sudo=""
+    [ "$(id -u)" != 0 ] && sudo="sudo"
+    # name as locale -a lists it, source, charmap, locale name
+    local want
+    for want in "en_US.iso88591 en_US ISO-8859-1 en_US.ISO-8859-1" \
+                "en_US.utf8 en_US UTF-8 en_US.UTF-8" \
+                "C.utf8 POSIX UTF-8 C.UTF-8"; do
+        set -- $want
+        if ! locale -a 2>/dev/null | grep -qix "$1"; then
+            echo "Generating the $4 locale"
+            $sudo localedef -i "$2" -f "$3" "$4"
+        fi
+    done
 }

@@ -1,6 +1,7 @@
 #include "render/x/font_sets.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include <X11/Intrinsic.h>
 #include <X11/StringDefs.h>
@@ -41,10 +42,22 @@ void recordBayerFont(const XFontStruct *f) {
 
 int measureBayerLetter(char letter) { return bayerFont != nullptr ? XTextWidth(bayerFont, &letter, 1) : 0; }
 
+void gatherCharset(MissingCharsets *m, const char *name) {
+    const size_t n = std::strlen(name);
+    for (const char *p = m->names; (p = std::strstr(p, name)) != nullptr; p += n)
+        if ((p == m->names || p[-1] == ' ') && (p[n] == ' ' || p[n] == '\0')) return;
+    m->count++;
+    const size_t used = std::strlen(m->names);
+    if (used + (used ? 1 : 0) + n < sizeof m->names)
+        std::snprintf(m->names + used, sizeof m->names - used, "%s%s", used ? " " : "", name);
+}
+
 } // namespace
 
-int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount], const char *bayerFontName) {
+int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount], const char *bayerFontName,
+                     MissingCharsets *quiet) {
     freeFontSets();
+    if (quiet != nullptr) *quiet = MissingCharsets{};
     fontDisplay = display;
     int complete = 1;
     for (int i = 0; i < kFontSetRowCount; i++) {
@@ -52,7 +65,7 @@ int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount]
         appData->fontSetExtents[i] = FontSetExtents{};
         const char *name = names[i];
         if (name == nullptr || name[0] == '\0') {
-            std::fprintf(stderr, "tavik: missing charsets for %s\n", fontSetRows[i].resource);
+            if (quiet == nullptr) std::fprintf(stderr, "tavik: missing charsets for %s\n", fontSetRows[i].resource);
             complete = 0;
             continue;
         }
@@ -64,6 +77,9 @@ int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount]
         if (set != nullptr && missingCount == 0) {
             const XFontSetExtents *e = XExtentsOfFontSet(set);
             appData->fontSetExtents[i] = FontSetExtents{rectOf(e->max_ink_extent), rectOf(e->max_logical_extent)};
+        } else if (quiet != nullptr) {
+            for (int k = 0; k < missingCount; k++) gatherCharset(quiet, missing[k]);
+            complete = 0;
         } else {
             std::fprintf(stderr, "tavik: missing charsets for %s\n", name);
             for (int k = 0; k < missingCount; k++) std::fprintf(stderr, "tavik: %s\n", missing[k]);
@@ -79,7 +95,7 @@ int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount]
     return complete;
 }
 
-int loadFontSets() {
+int loadFontSets(MissingCharsets *quiet) {
     XtResource resources[kFontSetRowCount + 1];
     String values[kFontSetRowCount + 1] = {};
     for (int i = 0; i <= kFontSetRowCount; i++) {
@@ -92,7 +108,7 @@ int loadFontSets() {
     XtGetApplicationResources(appData->topLevel, values, resources, kFontSetRowCount + 1, nullptr, 0);
     const char *names[kFontSetRowCount];
     for (int i = 0; i < kFontSetRowCount; i++) names[i] = values[i];
-    return loadFontSetsFrom(appData->display, names, values[kFontSetRowCount]);
+    return loadFontSetsFrom(appData->display, names, values[kFontSetRowCount], quiet);
 }
 
 void freeFontSets() {

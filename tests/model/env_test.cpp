@@ -302,6 +302,32 @@ TEST(EnvSetCharLocale, MessagesOnFailure)
     std::setlocale(LC_CTYPE, "C");
 }
 
+// What a locale's character handling makes of the program's ISO 8859-1
+// texts decides whether start-up falls back, and to which locale.
+TEST(EnvCharHandling, LocalesAndTheirFallback)
+{
+    struct Case {
+        const char *locale;
+        CharHandling handling;
+        const char *fallback; // the one envSetFallbackCharLocale switches to
+    } cases[] = {
+        {"en_US.ISO-8859-1", CharHandling::Latin1, "en_US.ISO_8859-1"},
+        {"en_US.ISO_8859-1", CharHandling::Latin1, "C"}, // never "back" to itself
+        {"C", CharHandling::Ascii, "en_US.ISO_8859-1"},
+        {"C.UTF-8", CharHandling::Other, "en_US.ISO_8859-1"},
+        {"en_US.UTF-8", CharHandling::Other, "en_US.ISO_8859-1"},
+    };
+    for (const Case &c : cases) {
+        ASSERT_NE(std::setlocale(LC_CTYPE, c.locale), nullptr)
+            << c.locale << " is not installed: tools/setup-common.sh's tavik_ensure_locale makes it";
+        EXPECT_EQ(envCharHandling(), c.handling) << c.locale;
+        const char *fallback = envSetFallbackCharLocale(c.locale);
+        EXPECT_STREQ(fallback, c.fallback) << c.locale;
+        EXPECT_STREQ(std::setlocale(LC_CTYPE, nullptr), c.fallback) << c.locale << ": LC_CTYPE switched";
+    }
+    std::setlocale(LC_CTYPE, "C");
+}
+
 TEST(LanguageCode, FirstTwoLettersBeforeAnUnderscore)
 {
     struct Case {

@@ -1,6 +1,9 @@
 // The 17 font sets and the symbol font from the fallback resources, in the
 // two locales the program runs in.
 #include <clocale>
+#include <set>
+#include <sstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +63,27 @@ TEST_F(FontSets, AllSeventeenLoadInBothLocales) {
         EXPECT_EQ(appData->fontSets[0], nullptr);
         EXPECT_EQ(appData->bayerFont.fid, 0u);
     }
+}
+
+// A UTF-8 locale's font sets ask for charsets (the Asian ones) few servers
+// have fonts for. Start-up gathers them quietly, to say once that it falls
+// back, instead of 17 groups of messages: each charset named once.
+TEST_F(FontSets, MissingCharsetsAreGatheredOnceEachWithoutAWord) {
+    ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr) << "tools/setup-common.sh makes C.UTF-8";
+    // Latin-1 fonts alone, so that charsets are missing whatever else is installed.
+    FontNames f;
+    const char latin1[] = "-misc-fixed-medium-r-normal--13-*-*-*-c-70-iso8859-1";
+    for (const char *&name : f.names) name = latin1;
+    MissingCharsets missing;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadFontSetsFrom(server.display(), f.names, f.bayer, &missing), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_GT(missing.count, 0);
+    std::istringstream words(missing.names);
+    std::set<std::string> seen;
+    for (std::string w; words >> w;) EXPECT_TRUE(seen.insert(w).second) << w << " named twice in " << missing.names;
+    EXPECT_FALSE(seen.empty());
+    EXPECT_EQ(seen.count("ISO8859-1"), 0u) << "the font given has that one";
 }
 
 TEST_F(FontSets, EmptyOrUnknownNameFailsWithoutAborting) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
@@ -48,6 +49,21 @@ void collectWindows(Display *d, Window w, std::vector<WindowBox> *out)
     }
     if (children)
         XFree(children);
+}
+
+// The modifier bits that the key `sym` sets on this server (Num_Lock: Mod2
+// under Xvfb's default map); 0 when none holds it.
+unsigned int modifierOf(Display *d, KeySym sym)
+{
+    const KeyCode code = XKeysymToKeycode(d, sym);
+    XModifierKeymap *map = XGetModifierMapping(d);
+    unsigned int mask = 0;
+    for (int m = 0; m < 8; m++)
+        for (int k = 0; k < map->max_keypermod; k++)
+            if (code && map->modifiermap[m * map->max_keypermod + k] == code)
+                mask |= 1u << m;
+    XFreeModifiermap(map);
+    return mask;
 }
 
 // The fallback table's bindings of the drawing area with the test's own
@@ -278,6 +294,10 @@ TEST_F(NavigationImageX, ScrollsKeysAndDragsLeaveTheImageOfTheirText)
     char drag[128];
     std::snprintf(drag, sizeof drag, "TRACK OFF;LOOK EQT_DATE %9.5f,%8.4f",
                   (90.0 + 20.0 * 360.0 / drawingArea.width) / 15.0, 0.0);
+    // NumLock is on by default on most PCs, and once left the arrows and the
+    // page keys doing nothing; CapsLock the same.
+    const unsigned int numLock = modifierOf(server.display(), XK_Num_Lock);
+    ASSERT_NE(numLock, 0u) << "no modifier holds Num_Lock on the test server";
     struct Case {
         const char *name;
         std::function<void()> events;
@@ -294,6 +314,16 @@ TEST_F(NavigationImageX, ScrollsKeysAndDragsLeaveTheImageOfTheirText)
         {"Shift+Up", [&] { xSendKey(server.display(), da, "Up", ShiftMask); }, "INCMAG STAR 0.1;DRIVE", &start},
         {"PageUp", [&] { xSendKey(server.display(), da, "Prior"); }, "ZOOM UP;DRIVE", &zoomStart},
         {"PageDown", [&] { xSendKey(server.display(), da, "Next"); }, "ZOOM DOWN;DRIVE", &zoomStart},
+        {"Left with NumLock on", [&] { xSendKey(server.display(), da, "Left", numLock); },
+         "LOOK EQT_DATE 6.800000, 0.000000", &start},
+        {"Right with CapsLock on", [&] { xSendKey(server.display(), da, "Right", LockMask); },
+         "LOOK EQT_DATE 5.200000, 0.000000", &start},
+        {"Shift+Up with both locks on", [&] { xSendKey(server.display(), da, "Up", ShiftMask | LockMask | numLock); },
+         "INCMAG STAR 0.1;DRIVE", &start},
+        {"PageDown with CapsLock on", [&] { xSendKey(server.display(), da, "Next", LockMask); }, "ZOOM DOWN;DRIVE",
+         &zoomStart},
+        {"PageUp with NumLock on", [&] { xSendKey(server.display(), da, "Prior", numLock); }, "ZOOM UP;DRIVE",
+         &zoomStart},
         {"20-pixel drag",
          [&] {
              sendButton(da, ButtonPress, Button1, midX, midY, 0);
@@ -313,6 +343,38 @@ TEST_F(NavigationImageX, ScrollsKeysAndDragsLeaveTheImageOfTheirText)
         EXPECT_FALSE(moved.empty()) << c.name;
         EXPECT_TRUE(moved == sent) << c.name << ": " << c.text;
         EXPECT_FALSE(moved == startImage) << c.name << " changed the chart";
+    }
+}
+
+// Shift, Control and Meta keep their meaning beside the locks: the arrows
+// and page keys bound to no modifier do nothing with one of them held.
+TEST_F(NavigationImageX, ArrowsAndPageKeysWithAModifierHeldLeaveTheChart)
+{
+    ASSERT_NE(drawingArea.window, 0u);
+    const std::string start =
+        std::string(kNoon) + ";TRACK OFF;VIEW ANGLE 100;MAG STAR 6;HIDE STATUSBAR;MODE EQT;LOOK EQT_DATE 6, 0;DRIVE";
+    const unsigned int meta = modifierOf(server.display(), XK_Meta_L) | modifierOf(server.display(), XK_Alt_L);
+    ASSERT_NE(meta, 0u);
+    const unsigned int numLock = modifierOf(server.display(), XK_Num_Lock);
+    struct Case {
+        const char *name, *key;
+        unsigned int state;
+    } cases[] = {
+        {"Ctrl+Left", "Left", ControlMask},
+        {"Meta+Right with NumLock on", "Right", meta | numLock},
+        {"Ctrl+Down with CapsLock on", "Down", ControlMask | LockMask},
+        {"Shift+PageDown", "Next", ShiftMask},
+        {"Ctrl+PageUp with NumLock on", "Prior", ControlMask | numLock},
+        {"Meta+PageDown", "Next", meta},
+    };
+    startFrom(start);
+    const std::string startImage = imageOverTcp("");
+    for (const Case &c : cases) {
+        xFocusWindow(server.display(), drawingArea.window);
+        const std::string after =
+            imageAfterEvents([&] { xSendKey(server.display(), drawingArea.window, c.key, c.state); });
+        EXPECT_FALSE(after.empty()) << c.name;
+        EXPECT_TRUE(after == startImage) << c.name << " changed the chart";
     }
 }
 

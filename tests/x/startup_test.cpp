@@ -1,6 +1,7 @@
 // Start-up, the command line and the quit path, on the real program.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,46 @@ TEST(StartupArgs, SceneFileCommandRefusesPathsThatWouldSplitOrOverflowTheStateme
             EXPECT_EQ(cmd, c.command) << c.name;
         }
     }
+}
+
+// A stored Geometry is an X geometry: a position with the size (as every X
+// program takes "-geometry 900x700+10+20") was once refused for not being
+// digits only. Only the sizes are bounded; the rest is X's grammar.
+TEST(StartupArgs, StoredGeometryIsReadAsXReadsItAndOnlyItsSizesAreBounded)
+{
+    struct Case {
+        const char *text;
+        int usable;
+    } cases[] = {
+        {"900x700+10+20", 1},
+        {"900x700-10-20", 1},      // offsets from the right and bottom edges
+        {"=900x700+10+20", 1},     // X allows a leading "="
+        {"900X700", 1},
+        {"900x700", 1},
+        {"+10+20", 1},             // a position alone: the default size
+        {"900x700+10", 1},         // X takes an x offset alone
+        {"x700", 1},
+        {"900", 1},
+        {"120x160+0+0", 1},        // the window's minimum
+        {"32767x32767", 1},
+        {"119x600+10+20", 0},
+        {"800x159", 0},
+        {"0x600", 0},
+        {"32768x600", 0},
+        {"99999x600+0+0", 0},
+        {"60000x60000", 0},
+        {"900x700+10+20+30", 0},   // what X cannot parse
+        {"900x700+", 0},
+        {"900x700 ", 0},
+        {" 900x700", 0},
+        {"900x700x1", 0},
+        {"-800x600", 0},
+        {"big", 0},
+        {"=", 0},
+        {"", 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(appGeometryUsable(c.text), c.usable) << '"' << c.text << '"';
 }
 
 // --- the real program on a private X server ---
@@ -300,19 +341,25 @@ TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
 {
     const std::string invalid = "Invalid geometry value";
     const std::string limited = "The window is larger than a chart can be";
+    constexpr unsigned kUnchecked = ~0u;
     struct Case {
         const char *name;
         const char *stored;           // Geometry option; null: none
         std::vector<std::string> args;
         const std::string *message;   // said once on standard error; null: nothing
-        bool defaultSize;             // the window has the size it has without a Geometry
+        unsigned width, height;       // the window's size; 0: the size it has without a Geometry,
+                                      // kUnchecked: not checked
+        int x, y;                     // its place on the screen; -1: not checked
     } cases[] = {
-        {"no Geometry", nullptr, {}, nullptr, true},
-        {"stored 800x600 is used", "800x600", {}, nullptr, false},
-        {"stored 0x600", "0x600", {}, &invalid, true},
-        {"stored 99999x600", "99999x600", {}, &invalid, true},
-        {"stored 60000x60000", "60000x60000", {}, &invalid, true},
-        {"-geometry 60000x60000", nullptr, {"-geometry", "60000x60000"}, &limited, false},
+        {"no Geometry", nullptr, {}, nullptr, 0, 0, -1, -1},
+        {"stored 800x600 is used", "800x600", {}, nullptr, 800, 600, -1, -1},
+        {"stored 900x700+10+20 is used whole", "900x700+10+20", {}, nullptr, 900, 700, 10, 20},
+        {"stored +30+40 places the default window", "+30+40", {}, nullptr, 0, 0, 30, 40},
+        {"stored 0x600", "0x600", {}, &invalid, 0, 0, -1, -1},
+        {"stored 99999x600", "99999x600", {}, &invalid, 0, 0, -1, -1},
+        {"stored 60000x60000", "60000x60000", {}, &invalid, 0, 0, -1, -1},
+        {"stored 900x700+10+20+30", "900x700+10+20+30", {}, &invalid, 0, 0, -1, -1},
+        {"-geometry 60000x60000", nullptr, {"-geometry", "60000x60000"}, &limited, kUnchecked, kUnchecked, -1, -1},
     };
     Display *d = server.display();
     unsigned defaultWidth = 0, defaultHeight = 0;
@@ -335,12 +382,16 @@ TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
             defaultWidth = width;
             defaultHeight = height;
         }
-        if (c.defaultSize) {
+        if (c.width == 0) {
             EXPECT_EQ(width, defaultWidth) << c.name;
             EXPECT_EQ(height, defaultHeight) << c.name;
-        } else if (c.stored) {
-            EXPECT_EQ(width, 800u) << c.name;
-            EXPECT_EQ(height, 600u) << c.name;
+        } else if (c.width != kUnchecked) {
+            EXPECT_EQ(width, c.width) << c.name;
+            EXPECT_EQ(height, c.height) << c.name;
+        }
+        if (c.x >= 0) {
+            EXPECT_EQ(x, c.x) << c.name;
+            EXPECT_EQ(y, c.y) << c.name;
         }
         // The first frame is drawn before the key is read: a BadAlloc would end it here.
         ASSERT_TRUE(xSendKey(d, w, "F5")) << c.name;
@@ -359,6 +410,91 @@ TEST_F(StartupX, WindowSizesTheServerCannotTakeStartAndSaySoOnce)
         if (c.stored && std::string(c.stored) == "0x600") {
             EXPECT_NE(err.find("(Geometry = 0x600)"), std::string::npos) << err;
         }
+    }
+}
+
+// The viewable windows at and below `w`, with their sizes and their number
+// of children.
+struct WindowBox {
+    Window window;
+    unsigned width, height, children;
+};
+void viewableBelow(Display *d, Window w, std::vector<WindowBox> *out)
+{
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable ||
+        !XQueryTree(d, w, &root, &parent, &children, &n))
+        return;
+    out->push_back(WindowBox{w, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), n});
+    for (unsigned i = 0; i < n; i++)
+        viewableBelow(d, children[i], out);
+    if (children)
+        XFree(children);
+}
+
+// At the default size the tool bar's last button was cut in half: 27 buttons
+// need more than the chart's 720 pixels and its scroll bar. The window's
+// default width now follows the tool bar; the chart keeps the fallback
+// table's 720x540 where the bar does not need more, and a chart size the user
+// chose stays.
+TEST_F(StartupX, DefaultWindowShowsEveryToolbarButtonWhole)
+{
+    struct Case {
+        const char *name;
+        const char *toolbar;          // the option Toolbar
+        std::vector<std::string> args;
+        unsigned chartWidth, chartHeight; // the drawing area; 0: not checked
+    } cases[] = {
+        {"tool bar shown", "True", {}, 0, 540},
+        {"tool bar hidden: the chart keeps its default", "False", {}, 720, 540},
+        {"a chart width of the user's stays", "True", {"-xrm", "TAvik.Main.DrawingArea.width: 500"}, 500, 540},
+    };
+    Display *d = server.display();
+    for (const Case &c : cases) {
+        writeOptionsFile(home.path(), {"ConfirmQuit = False", std::string("Toolbar = ") + c.toolbar});
+        const std::string image = home.file("started.xpm");
+        std::remove(image.c_str());
+        auto args = xrmBindStkDoit({{"F5", "EXIT"}, {"F6", "GSAVE " + image}});
+        args.push_back("-q");
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        TavikProcess p(TAVIK_EXECUTABLE, options(args));
+        Window w = waitMainWindow();
+        ASSERT_NE(w, 0u) << c.name << " " << p.err();
+        // A key is read once start-up is over, and the window has its size.
+        ASSERT_TRUE(xSendKey(d, w, "F6")) << c.name;
+        ASSERT_TRUE(waitUntil([&] { return !readFile(image).empty(); }, 30000)) << c.name << " " << p.err();
+        std::vector<WindowBox> boxes;
+        viewableBelow(d, w, &boxes);
+        const WindowBox *bar = nullptr, *chart = nullptr;
+        for (const WindowBox &b : boxes) {
+            if (b.children == 27)
+                bar = &b;
+            if (b.children == 0 && b.width >= 400 && b.height >= 300)
+                chart = &b;
+        }
+        ASSERT_NE(chart, nullptr) << c.name;
+        if (c.chartWidth) {
+            EXPECT_EQ(chart->width, c.chartWidth) << c.name;
+        }
+        EXPECT_EQ(chart->height, c.chartHeight) << c.name;
+        if (std::string(c.toolbar) == "True" && c.args.empty()) {
+            ASSERT_NE(bar, nullptr) << c.name;
+            Window root, parent, *children = nullptr;
+            unsigned n = 0;
+            ASSERT_TRUE(XQueryTree(d, bar->window, &root, &parent, &children, &n));
+            ASSERT_EQ(n, 27u);
+            XWindowAttributes last;
+            XGetWindowAttributes(d, children[n - 1], &last);
+            XFree(children);
+            EXPECT_GT(last.width, 0) << c.name;
+            EXPECT_LE(static_cast<unsigned>(last.x + last.width), bar->width)
+                << c.name << ": the last button reaches " << last.x + last.width << " of " << bar->width;
+            EXPECT_GE(chart->width, 720u) << c.name;
+        }
+        ASSERT_TRUE(xSendKey(d, w, "F5")) << c.name;
+        ASSERT_TRUE(p.waitExit(30000)) << c.name << " " << p.err();
     }
 }
 

@@ -187,6 +187,25 @@ unsigned long fakeStart(AutoRepeat *, int ms)
 }
 void fakeCancel(unsigned long) { timersCancelled++; }
 
+// The window from the fallback resources, as start-up sizes it: the last
+// button was once cut in half (27 buttons need more than the chart's 720
+// pixels and the scroll bar).
+TEST_F(MainWindowX, AtTheDefaultSizeTheLastButtonLiesInsideTheToolBar)
+{
+    mainWindowFitToolbar(chart);
+    pump(100);
+    Widget last = toolbarButtonWidget(26);
+    ASSERT_NE(last, nullptr);
+    Position x = 0;
+    Dimension width = 0, barWidth = 0, chartHeight = 0;
+    XtVaGetValues(last, XmNx, &x, XmNwidth, &width, nullptr);
+    XtVaGetValues(appData->toolBar, XmNwidth, &barWidth, nullptr);
+    XtVaGetValues(chart->drawingArea, XmNheight, &chartHeight, nullptr);
+    EXPECT_GT(width, 0);
+    EXPECT_LE(x + width, barWidth) << "the last button reaches " << x + width << " of " << barWidth;
+    EXPECT_EQ(chartHeight, 540) << "the chart keeps its default height";
+}
+
 TEST_F(MainWindowX, ZoomButtonsClickOnceOrRepeatWhileHeld)
 {
     stkExecuteCall = recordCommand;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <clocale>
 #include <cstdlib>
 
 #include <X11/Intrinsic.h>
@@ -15,18 +16,54 @@
 #include "model/resource_text.h"
 #include "model/settings.h"
 #include "model/ui_hooks.h"
+#include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
+
+// X's half of the locale set-up, for the locale now in effect.
+static void checkXLocale(const char *name)
+{
+    if (!XSupportsLocale())
+        std::fprintf(stderr, "tavik: X does not support locale %s.\n", name);
+    if (!XSetLocaleModifiers(""))
+        std::fprintf(stderr, "tavik: can't XSetLocaleModifiers.\n");
+}
 
 void envSetLocale(int argc, char **argv)
 {
     char chosen[64];
     envChooseLocale(chosen, sizeof chosen, argc, argv);
     const char *name = envSetCharLocale(chosen, stderr);
-    if (!XSupportsLocale())
-        std::fprintf(stderr, "tavik: X does not support locale %s.\n", name);
-    if (!XSetLocaleModifiers(""))
-        std::fprintf(stderr, "tavik: can't XSetLocaleModifiers.\n");
+    checkXLocale(name);
     envStoreLocale(name);
+}
+
+int envCreateFontSets()
+{
+    const CharHandling handling = envCharHandling();
+    if (handling == CharHandling::Latin1)
+        return loadFontSets();
+    MissingCharsets missing;
+    const int complete = loadFontSets(&missing);
+    if (complete && handling == CharHandling::Other)
+        return 1;
+    // Not a charset fault (an unknown font name, the symbol font): the
+    // fallback would not help, and the usual messages say what it is.
+    if (!complete && missing.count == 0)
+        return loadFontSets();
+    char inEffect[64];
+    strCopyBounded(inEffect, sizeof inEffect, std::setlocale(LC_CTYPE, nullptr));
+    const char *fallback = envSetFallbackCharLocale(inEffect);
+    if (!fallback)
+        return complete ? 1 : loadFontSets();
+    if (complete)
+        std::fprintf(stderr,
+                     "tavik: locale %s has no degree sign or accented letters; characters are handled as in %s.\n",
+                     inEffect, fallback);
+    else
+        std::fprintf(stderr, "tavik: no fonts for %s in locale %s; characters are handled as in %s.\n",
+                     missing.names, inEffect, fallback);
+    checkXLocale(fallback);
+    return loadFontSets();
 }
 
 // One resource of the top-level widget as a string; `dflt` when no

@@ -10,6 +10,15 @@ struct ChartState;
 // Runs before the toolkit starts, so that the toolkit sees the locale.
 void envSetLocale(int argc, char **argv);
 
+// Creates the font sets (loadFontSets). When the character handling of the
+// locale in effect cannot draw the program's ISO 8859-1 texts (its font sets
+// miss charsets, or it is the ASCII "C"), says so once on standard error,
+// switches LC_CTYPE to the ISO 8859-1 fallback (or "C") and creates them
+// there, with the usual messages should they fail again. The chosen locale
+// stays the one exported as LANG and used for localized files. Returns
+// loadFontSets' result.
+int envCreateFontSets();
+
 // Makes the settings read the toolkit, once the top-level widget exists:
 // getResourceString reads the top-level's resources (the user's resources
 // and the fallback table; before this it reads the fallback table alone).

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include <X11/Xutil.h>
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 #include <Xm/XmAll.h>
@@ -234,6 +235,15 @@ int appParseArgs(int argc, char **argv)
     return 1;
 }
 
+int appGeometryUsable(const char *text)
+{
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0;
+    const int given = XParseGeometry(text, &x, &y, &width, &height);
+    return given != NoValue &&
+           geometrySidesInBounds((given & WidthValue) != 0, width, (given & HeightValue) != 0, height);
+}
+
 void appRunStartupScript()
 {
     char path[kStartFilePathSize];
@@ -314,7 +324,7 @@ void appMain(int argc, char **argv)
     if (optionGetString("Geometry", appData->geometryOption, sizeof appData->geometryOption)) {
         // A stored size the toolkit or the server cannot take would end every
         // start: such a one is not passed on, and the window gets its default.
-        if (geometryOptionValid(appData->geometryOption, nullptr, nullptr)) {
+        if (appGeometryUsable(appData->geometryOption)) {
             XtSetArg(args[nargs], XtNgeometry, appData->geometryOption);
             nargs++;
         } else {
@@ -359,7 +369,7 @@ void appMain(int argc, char **argv)
     envLoadResources(chart);
     loadStarNames();
     loadConstNames();
-    if (!loadFontSets()) {
+    if (!envCreateFontSets()) {
         std::printf("tavik: can't create font.\n");
         std::exit(1);
     }
@@ -378,6 +388,7 @@ void appMain(int argc, char **argv)
     stepBoxShow(chart, 0);
     createClickDataDialog(chart);
     createToolbarButtons(chart);
+    mainWindowFitToolbar(chart);
     toolbarRefreshAll(chart);
     appData->tipShell = nullptr;
     if (optionGetBool("TipHelp", 1)) {

@@ -34,6 +34,12 @@ void appUsage();
 // the interpreter's 259 characters.
 int appStartupCommand(const char *path, char *cmd, int cmdSize);
 
+// 1 when the stored Geometry `text` can go to the toolkit: an X geometry
+// ("[=][W][xH][{+-}X{+-}Y]", read by XParseGeometry, as the toolkit reads
+// it) whose width and height, where given, are sizes the window can take
+// (geometrySidesInBounds). The position is X's to place.
+int appGeometryUsable(const char *text);
+
 // Runs the command line's scene file, else (unless -q) the user's tavikrc.
 void appRunStartupScript();
 

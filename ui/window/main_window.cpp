@@ -1,5 +1,8 @@
 #include "ui/window/main_window.h"
 
+#include <cstdlib>
+
+#include <X11/Xutil.h>
 #include <Xm/CascadeBG.h>
 #include <Xm/DrawingA.h>
 #include <Xm/MainW.h>
@@ -15,6 +18,7 @@
 #include "model/chart_state.h"
 #include "model/env.h"
 #include "model/options.h"
+#include "model/resource_text.h"
 #include "model/settings.h"
 #include "ui/window/drawing_area.h"
 #include "ui/window/menus.h"
@@ -95,6 +99,37 @@ void createMainWindow(ChartState *chart)
     XtAddEventHandler(chart->drawingArea, KeyReleaseMask, False, chartKeyHandler, chart);
     XtAddEventHandler(chart->drawingArea, StructureNotifyMask, False, chartConfigureHandler, chart);
     addScrollBarCallbacks(chart);
+}
+
+void mainWindowFitToolbar(ChartState *chart)
+{
+    Widget topLevel = appData->topLevel;
+    Widget bar = appData->toolBar;
+    if (!bar || !XtIsManaged(bar) || !chart->drawingArea)
+        return;
+    String geometry = nullptr;
+    XtVaGetValues(topLevel, XmNgeometry, &geometry, nullptr);
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0;
+    if (geometry && (XParseGeometry(geometry, &x, &y, &width, &height) & WidthValue))
+        return;
+    char defaultWidth[16];
+    fallbackResourceString("Main.DrawingArea.width", defaultWidth, sizeof defaultWidth);
+    Dimension chartWidth = 0;
+    XtVaGetValues(chart->drawingArea, XmNwidth, &chartWidth, nullptr);
+    if (std::atoi(defaultWidth) != chartWidth)
+        return;
+    // The buttons come after the window is realised, so the window's width
+    // followed the chart alone; the form's preferred width reaches its
+    // rightmost button's edge.
+    XtWidgetGeometry wanted;
+    XtQueryGeometry(bar, nullptr, &wanted);
+    Dimension barWidth = 0, shellWidth = 0;
+    XtVaGetValues(bar, XmNwidth, &barWidth, nullptr);
+    XtVaGetValues(topLevel, XmNwidth, &shellWidth, nullptr);
+    if (!(wanted.request_mode & CWWidth) || wanted.width <= barWidth)
+        return;
+    XtVaSetValues(topLevel, XmNwidth, static_cast<Dimension>(shellWidth + (wanted.width - barWidth)), nullptr);
 }
 
 void setMinWindowSize(Widget topLevel)

@@ -26,5 +26,13 @@ Widget createPulldown(const char *name, Widget parent, MenuItem *table, ChartSta
 // A cascade button named `name` on parent opening `pulldown` (may be null).
 Widget createCascade(const char *name, Widget parent, Widget pulldown);
 
+// The window's default width follows the tool bar: when the shown tool bar
+// needs more than its share of the window, widens the top-level shell by what
+// it lacks, so that every button shows whole; the chart keeps its default
+// size where the tool bar fits. A width the user chose (a geometry from the
+// option Geometry, -geometry or a resource; a chart width other than the
+// fallback table's) is left as it is. Call once the buttons exist.
+void mainWindowFitToolbar(ChartState *chart);
+
 // The window manager's minimum size for the top-level shell.
 void setMinWindowSize(Widget topLevel);

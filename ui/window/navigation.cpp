@@ -27,6 +27,24 @@ namespace {
 // a click; more is a drag.
 constexpr int kClickSlopPx = 5;
 
+// The modifier bits the Num_Lock key sets (whichever of Mod1..Mod5 holds
+// it on this server, usually Mod2); 0 when no modifier holds it.
+unsigned int numLockMask(Display *display)
+{
+    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
+    XModifierKeymap *map = XGetModifierMapping(display);
+    unsigned int mask = 0;
+    if (map && numLock) {
+        for (int m = 0; m < 8; m++)
+            for (int k = 0; k < map->max_keypermod; k++)
+                if (map->modifiermap[m * map->max_keypermod + k] == numLock)
+                    mask |= 1u << m;
+    }
+    if (map)
+        XFreeModifiermap(map);
+    return mask;
+}
+
 struct DragState {
     int32_t last;  // screenPointPack of the last pointer position
     int pressed;
@@ -313,9 +331,13 @@ void chartKeyHandler(Widget, XtPointer client, XEvent *event, Boolean *goOn)
         return;
     ChartState *chart = static_cast<ChartState *>(client);
     const KeySym key = XLookupKeysym(&event->xkey, 0);
+    // CapsLock and NumLock are states, not modifiers a user presses with the
+    // key: with either on (NumLock is, on most PCs) the arrows once did
+    // nothing at all.
+    const unsigned int locks = LockMask | numLockMask(event->xkey.display);
     const unsigned int modifiers =
-        event->xkey.state & (ShiftMask | LockMask | ControlMask | Mod1Mask | Mod2Mask | Mod3Mask | Mod4Mask |
-                             Mod5Mask);
+        event->xkey.state & (ShiftMask | ControlMask | Mod1Mask | Mod2Mask | Mod3Mask | Mod4Mask | Mod5Mask) &
+        ~locks;
     if (event->xkey.state & ShiftMask) {
         if (key == XK_Up)
             stkExecuteCall(chart, "INCMAG STAR 0.1;DRIVE");
