@@ -2,6 +2,7 @@
 
 #include "model/app_data.h"
 #include "model/env.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
@@ -87,7 +88,7 @@ int optionsFileGetString(const char *path, const char *key, char *dst, int len)
         dst[0] = '\0';
     if (!path || !path[0])
         return 0;
-    FILE *file = std::fopen(path, "r");
+    FILE *file = openRegularFile(path);
     if (!file)
         return 0;
     int found = optionsFindValue(file, key, dst, len);

@@ -7,6 +7,7 @@
 
 #include "command/interpreter.h"
 #include "model/env.h"
+#include "model/file_input.h"
 
 int historyPathIn(const char *userDir, char *dst, int len)
 {
@@ -22,7 +23,7 @@ int historyPathIn(const char *userDir, char *dst, int len)
 
 int historyReadFile(const char *path, void (*add)(void *context, const char *line), void *context)
 {
-    std::FILE *in = std::fopen(path, "r");
+    std::FILE *in = openRegularFile(path);
     if (!in)
         return 0;
     char line[kHistoryLineSize];
