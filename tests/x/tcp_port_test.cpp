@@ -201,6 +201,35 @@ TEST_F(TcpPortX, KeyBindingsRunWhileASilentClientHoldsThePort)
     close(silent);
 }
 
+// INIT without a default site, 2,500 times over TCP: the one warning box of
+// the start-up stands, not one more an INIT (they once added up to 25 MB),
+// and the program answers all along.
+TEST_F(TcpPortX, ThousandsOfInitsWithoutADefaultSiteLeaveOneWarningBox)
+{
+    const int port = tcpFreePort();
+    auto p = start({"SocketPort = " + std::to_string(port), "ConfirmQuit = False", "SiteName = Nowhere"});
+    ASSERT_NE(window, 0u) << p->err();
+    Display *d = server.display();
+    ASSERT_NE(xWaitForWindow(d, "MessageBox_popup", "TAvik", 20000), 0u) << "the start-up's warning";
+    int fd = tcpConnectLoopback(port);
+    ASSERT_GE(fd, 0) << p->err();
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    std::string fifty = "INIT";
+    for (int i = 1; i < 50; i++)
+        fifty += ";INIT";
+    for (int i = 0; i < 50; i++) {
+        ASSERT_TRUE(tcpSend(fd, fifty + "\n"));
+        ASSERT_EQ(tcpReadReply(fd), "tavik> ") << "line " << i;
+    }
+    // Boxes map when the event loop comes round; give them the time.
+    EXPECT_FALSE(waitUntil([&] { return xCountWindows(d, "MessageBox_popup", "TAvik") > 1; }, 2000))
+        << xCountWindows(d, "MessageBox_popup", "TAvik") << " boxes";
+    EXPECT_EQ(xCountWindows(d, "MessageBox_popup", "TAvik"), 1);
+    close(fd);
+    EXPECT_TRUE(p->running());
+    p->kill();
+}
+
 // The same stopped moment, site and window size for every run.
 class TcpAgainstKeyX : public TcpPortX {
 protected:

@@ -104,6 +104,7 @@ void quitFromHook(int status)
 void registerUiHooks()
 {
     uiHooks.openMessageBox = openMessageBox;
+    uiHooks.openMessageBoxOnce = openMessageBoxOnce;
     uiHooks.askQuestion = askQuestion;
     uiHooks.appQuit = quitFromHook;
     uiHooks.chartRefresh = chartRefresh;
