@@ -10,6 +10,7 @@
 
 #include "command/interpreter.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/ui_hooks.h"
 
@@ -105,7 +106,7 @@ void elementListFree(ElementList *list)
 int elementListLoad(ElementList *list, const char *path)
 {
     elementListFree(list);
-    FILE *f = std::fopen(path, "r");
+    FILE *f = openRegularFile(path);
     if (!f)
         return kElementListNoFile;
     std::vector<ElementListEntry> entries;

@@ -10,6 +10,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/element_files.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 
 namespace {
@@ -123,7 +124,7 @@ int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
 
 int sceneFileHasMain(const char *path)
 {
-    std::FILE *in = std::fopen(path, "r");
+    std::FILE *in = openRegularFile(path);
     if (in == nullptr)
         return 0;
     // A long line met while looking is no error of anyone's: the record's
@@ -145,7 +146,7 @@ int sceneFileHasMain(const char *path)
 
 int loadSceneFile(ChartState *chart, const char *path)
 {
-    std::FILE *in = std::fopen(path, "r");
+    std::FILE *in = openRegularFile(path);
     if (in == nullptr)
         return 0;
     SceneReader reader;
@@ -184,12 +185,10 @@ void stkCmdStl(ChartState *chart, char **params)
         stkSetError("stkErrorIllegalParam", file);
         return;
     }
-    std::FILE *probe = std::fopen(file, "r");
-    if (probe == nullptr) {
+    if (!regularFileReadable(file)) {
         stkSetError("stkErrorFileNotFound", file);
         return;
     }
-    std::fclose(probe);
     // Restored, not cleared: an inner STL must leave the outer one loading.
     const int32_t wasLoading = appData->sceneLoading;
     appData->sceneLoading = 1;

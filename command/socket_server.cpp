@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,9 +29,9 @@ void unwatchNothing(XtInputId) {}
 
 const SocketInputs kNoInputs = {watchNothing, watchNoClient, unwatchNothing};
 
-// Per client: dropping the tail of a refused line, and a serial that tells
-// whether the client that sent a line is still the one connected after it ran.
-int clientDiscarding = 0;
+// Per client: its bytes between reads, and a serial that tells whether the
+// client that sent a line is still the one connected after it ran.
+SocketLineBuffer clientBuffer;
 unsigned clientSerial = 0;
 
 // The whole text at once or the client goes: a peer that stopped reading
@@ -141,7 +142,7 @@ void socketClientClose()
     if (appData->clientFd >= 0)
         close(appData->clientFd);
     appData->clientFd = -1;
-    clientDiscarding = 0;
+    socketLineBufferReset(&clientBuffer);
 }
 
 void socketServerStop()
@@ -169,31 +170,78 @@ void socketAcceptCb()
         close(fd);
         return;
     }
+    // The lines of one read get a reply each, one send apiece: without
+    // this, each reply after the first would wait for the client's
+    // acknowledgement of the one before (tens of milliseconds).
+    int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     appData->clientFd = fd;
-    clientDiscarding = 0;
+    socketLineBufferReset(&clientBuffer);
     clientSerial++;
     appData->clientInputId = socketInputs.watchClient(fd, currentChart);
     if (!appData->clientInputId || !sendAll(fd, kSocketPrompt, sizeof kSocketPrompt - 1))
         socketClientClose();
 }
 
-SocketLineKind socketCutLine(char *bytes, size_t n, int *discarding)
+void socketLineBufferReset(SocketLineBuffer *buffer)
 {
-    if (*discarding) {
-        if (std::memchr(bytes, '\n', n))
-            *discarding = 0;
-        return SocketLineKind::Dropped;
+    buffer->length = 0;
+    buffer->taken = 0;
+    buffer->discarding = 0;
+    buffer->afterCr = 0;
+}
+
+SocketLineKind socketTakeLine(SocketLineBuffer *buffer, char **line, size_t *length)
+{
+    for (;;) {
+        char *rest = buffer->bytes + buffer->taken;
+        const size_t n = buffer->length - buffer->taken;
+        if (n == 0) {
+            buffer->length = buffer->taken = 0;
+            return SocketLineKind::NeedMore;
+        }
+        if (buffer->discarding) {
+            const char *lf = static_cast<const char *>(std::memchr(rest, '\n', n));
+            if (!lf) {
+                buffer->length = buffer->taken = 0;
+                return SocketLineKind::NeedMore;
+            }
+            buffer->taken += static_cast<size_t>(lf - rest) + 1;
+            buffer->discarding = 0;
+            continue;
+        }
+        if (buffer->afterCr) {
+            buffer->afterCr = 0;
+            if (rest[0] == '\n') { // the LF of a CR LF
+                buffer->taken++;
+                continue;
+            }
+        }
+        size_t end = 0;
+        while (end < n && rest[end] != '\r' && rest[end] != '\n')
+            end++;
+        if (end < n) {
+            buffer->afterCr = rest[end] == '\r';
+            rest[end] = '\0';
+            buffer->taken += end + 1;
+            *line = rest;
+            *length = end;
+            return SocketLineKind::Line;
+        }
+        if (n >= static_cast<size_t>(kSocketReadSize)) {
+            buffer->discarding = 1;
+            rest[n] = '\0';
+            buffer->taken = buffer->length;
+            *line = rest;
+            *length = n;
+            return SocketLineKind::TooLong;
+        }
+        // The start of a line: kept at the front for the reads to come.
+        std::memmove(buffer->bytes, rest, n);
+        buffer->length = n;
+        buffer->taken = 0;
+        return SocketLineKind::NeedMore;
     }
-    size_t end = 0;
-    while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
-        end++;
-    if (end == n && n >= static_cast<size_t>(kSocketReadSize)) {
-        *discarding = 1;
-        bytes[n] = '\0';
-        return SocketLineKind::TooLong;
-    }
-    bytes[end] = '\0';
-    return SocketLineKind::Line;
 }
 
 void socketReadCb(ChartState *chart)
@@ -201,47 +249,54 @@ void socketReadCb(ChartState *chart)
     const int fd = appData->clientFd;
     if (fd < 0)
         return;
-    char bytes[kSocketReadSize + 1];
-    ssize_t n = recv(fd, bytes, kSocketReadSize, MSG_DONTWAIT);
+    SocketLineBuffer *buffer = &clientBuffer;
+    ssize_t n = recv(fd, buffer->bytes + buffer->length, kSocketReadSize - buffer->length, MSG_DONTWAIT);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
         return; // woken with nothing to read: the peer is still there
     if (n <= 0) {
-        socketClientClose();
+        socketClientClose(); // an unfinished line goes with its client
         return;
     }
-    const size_t length = static_cast<size_t>(n);
-    const SocketLineKind kind = socketCutLine(bytes, length, &clientDiscarding);
-    if (kind == SocketLineKind::Dropped)
-        return;
-    if (kind == SocketLineKind::Line && strEqualNoCase(bytes, "BYE")) {
-        socketClientClose();
-        return;
-    }
+    buffer->length += static_cast<size_t>(n);
 
-    // A nested event loop inside the line (a question) must not read the
-    // next line under this one.
-    unwatch(&appData->clientInputId);
     const unsigned serial = clientSerial;
-    appData->commandFromSocket = 1;
-    if (kind == SocketLineKind::TooLong) {
-        stkClearError();
-        stkReportTextTooLong(bytes, length);
-    } else {
-        stkExecute(chart, bytes);
-    }
-    appData->commandFromSocket = 0;
-    if (appData->clientFd != fd || clientSerial != serial)
-        return; // closed while the line ran
+    bool unwatched = false;
+    char *line;
+    size_t length;
+    SocketLineKind kind;
+    while ((kind = socketTakeLine(buffer, &line, &length)) != SocketLineKind::NeedMore) {
+        if (kind == SocketLineKind::Line && strEqualNoCase(line, "BYE")) {
+            socketClientClose();
+            return;
+        }
+        // A nested event loop inside the line (a question) must not read the
+        // next line under this one.
+        if (!unwatched)
+            unwatch(&appData->clientInputId);
+        unwatched = true;
+        appData->commandFromSocket = 1;
+        if (kind == SocketLineKind::TooLong) {
+            stkClearError();
+            stkReportTextTooLong(line, length);
+        } else {
+            stkExecute(chart, line);
+        }
+        appData->commandFromSocket = 0;
+        if (appData->clientFd != fd || clientSerial != serial)
+            return; // closed while the line ran
 
-    char reply[kErrorMessageSize + sizeof kSocketPrompt + 1];
-    int used = 0;
-    if (appData->errorId[0] != '\0')
-        used = std::snprintf(reply, sizeof reply, "%s\n", appData->errorMessage);
-    std::snprintf(reply + used, sizeof reply - static_cast<size_t>(used), "%s", kSocketPrompt);
-    if (!sendAll(fd, reply, std::strlen(reply))) {
-        socketClientClose();
-        return;
+        char reply[kErrorMessageSize + sizeof kSocketPrompt + 1];
+        int used = 0;
+        if (appData->errorId[0] != '\0')
+            used = std::snprintf(reply, sizeof reply, "%s\n", appData->errorMessage);
+        std::snprintf(reply + used, sizeof reply - static_cast<size_t>(used), "%s", kSocketPrompt);
+        if (!sendAll(fd, reply, std::strlen(reply))) {
+            socketClientClose();
+            return;
+        }
     }
+    if (!unwatched)
+        return;
     appData->clientInputId = socketInputs.watchClient(fd, chart);
     if (!appData->clientInputId)
         socketClientClose();

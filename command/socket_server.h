@@ -4,12 +4,20 @@
 // The protocol, over the descriptors in the application record:
 //   - a new client gets the prompt "tavik> " (no newline); a second client
 //     while one is served is closed at once, without a byte;
-//   - each read takes at most kSocketReadSize bytes and is one line: the line
-//     ends at the first CR or LF, whichever comes first, else at the end of
-//     the read; the rest of the read is dropped;
-//   - a read of kSocketReadSize bytes without a line end is refused as too
-//     long, and every byte up to the next LF (in this or later reads) is
-//     dropped without a reply, so the tail of a long line never runs;
+//   - the bytes of a client are a stream: a line ends at a CR or an LF
+//     (an LF right after a CR belongs to that CR's line end), however the
+//     bytes were split into reads; each read takes at most kSocketReadSize
+//     bytes less what is held of a line begun in an earlier read;
+//   - every whole line held runs in turn, each with its reply: where a
+//     stream is split into reads is chance, so a line sent before the
+//     prompt of the one before it is run, not dropped with the rest of a
+//     read (a client that waits for each prompt sees no difference);
+//   - a line without its end is held until the end comes; one that the
+//     client leaves unfinished when it goes never runs (a half "DATE 19"
+//     must not set the year 19);
+//   - kSocketReadSize bytes without a line end are refused as too long, and
+//     every byte up to the next LF (in this or later reads) is dropped
+//     without a reply, so the tail of a long line never runs;
 //   - "bye" (any case) closes the connection without a reply;
 //   - any other line runs through stkExecute with commandFromSocket set; the
 //     reply is the error message and "\n" when the last statement failed,
@@ -67,20 +75,34 @@ void socketServerStop();
 // is already served.
 void socketAcceptCb();
 
-// The client is readable: read one line, run it, reply.
+// The client is readable: read what came, run each line it ends, reply
+// to each.
 void socketReadCb(ChartState *chart);
 
 // Removes the client's source, closes it and frees the slot.
 void socketClientClose();
 
-// The framing of one read, as a pure step over the received bytes.
-enum class SocketLineKind {
-    Line,     // a line to run (NUL-terminated in place; may be empty)
-    TooLong,  // a full read without a line end: refuse it, drop to the next LF
-    Dropped,  // the tail of a refused line: nothing to run, nothing to send
+// One client's bytes between reads: what is held of a line whose end has
+// not come yet, and the framing state.
+struct SocketLineBuffer {
+    char bytes[kSocketReadSize + 1]; // a line's NUL fits after a full buffer
+    size_t length;                   // bytes held
+    size_t taken;                    // of them, already handed out as lines
+    int discarding;                  // dropping the tail of a refused line up to its LF
+    int afterCr;                     // the last line ended at a CR
 };
 
-// Cuts the line out of bytes[0..n) (n <= kSocketReadSize; bytes must have
-// room for n + 1). *discarding is the client's state across reads: 1 while
-// the tail of a refused line is being dropped.
-SocketLineKind socketCutLine(char *bytes, size_t n, int *discarding);
+// Empties the buffer: a new client starts with nothing held.
+void socketLineBufferReset(SocketLineBuffer *buffer);
+
+enum class SocketLineKind {
+    Line,     // a whole line (NUL-terminated in place; may be empty)
+    TooLong,  // kSocketReadSize bytes without a line end: refuse them
+    NeedMore, // no whole line held: read more
+};
+
+// Takes the next line out of the buffer, after a read appended its bytes at
+// bytes + length (room for kSocketReadSize - length of them). *line points
+// into the buffer and stays valid until the next call; *length is its
+// length. NeedMore also moves the start of an unfinished line to the front.
+SocketLineKind socketTakeLine(SocketLineBuffer *buffer, char **line, size_t *length);

@@ -12,6 +12,7 @@
 
 #include "model/element_files.h"
 #include "model/env.h"
+#include "model/file_input.h"
 
 int catalogIndexNoticeShown = 0;
 
@@ -41,6 +42,16 @@ datum textDatum(const char *text, size_t n)
     return d;
 }
 
+// The index opened for looking up; a FIFO or device in its place is
+// refused without waiting on it.
+GDBM_FILE openIndexReader(const char *indexFile)
+{
+    const int fd = openRegularFd(indexFile);
+    if (fd < 0)
+        return nullptr;
+    return gdbm_fd_open(fd, indexFile, kIndexBlockSize, GDBM_READER | GDBM_NOMMAP | GDBM_CLOERROR, nullptr);
+}
+
 } // namespace
 
 void catalogIndexAnnounce(int *shown, FILE *notice)
@@ -55,7 +66,7 @@ void catalogIndexAnnounce(int *shown, FILE *notice)
 CatalogIndexAnswer catalogIndexAsk(const char *indexFile, const char *key, int64_t *offset)
 {
     *offset = -1;
-    GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER | GDBM_NOMMAP, 0, nullptr);
+    GDBM_FILE db = openIndexReader(indexFile);
     if (!db)
         return kIndexBroken;
     datum value = gdbm_fetch(db, textDatum(key, std::strlen(key)));
@@ -87,7 +98,7 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
     struct stat st;
     if (stat(elementFile, &st) != 0)
         return 0;
-    GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER | GDBM_NOMMAP, 0, nullptr);
+    GDBM_FILE db = openIndexReader(indexFile);
     if (!db)
         return 0;
     datum value = gdbm_fetch(db, textDatum(kSourceKey, sizeof kSourceKey - 1));
@@ -104,7 +115,7 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
 
 int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *progress)
 {
-    FILE *in = std::fopen(elementFile, "r");
+    FILE *in = openRegularFile(elementFile);
     if (!in)
         return 0;
     struct stat st;

@@ -5,6 +5,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/position.h"
 #include "model/resource_text.h"
@@ -56,20 +57,27 @@ const ClickDataEntry *findEntry(const ChartState *chart, int32_t kind, int32_t i
     return nullptr;
 }
 
-// Opens the click-data file at the entry and skips its ":" line.
-FILE *openEntry(const ClickDataEntry *entry, ClickDataLine *line)
+// Hands each line of the entry of kind and index (after its ":" line, up
+// to the next ":" line or the end of the file) to visit. False when there is
+// no such entry or the click-data file cannot be read (stkErrorFileNotFound).
+template <typename Visit>
+bool scanEntry(const ChartState *chart, int32_t kind, int32_t index, Visit visit)
 {
-    FILE *file = std::fopen(appData->clickDataFile, "r");
+    const ClickDataEntry *entry = findEntry(chart, kind, index);
+    if (!entry)
+        return false;
+    FILE *file = openRegularFile(appData->clickDataFile);
     if (!file) {
         stkSetError("stkErrorFileNotFound", appData->clickDataFile);
-        return nullptr;
+        return false;
     }
+    ClickDataLine line;
     long offset;
-    if (std::fseek(file, entry->offset, SEEK_SET) != 0 || !clickDataReadLine(file, &offset, line)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return file;
+    if (std::fseek(file, entry->offset, SEEK_SET) == 0 && clickDataReadLine(file, &offset, &line))
+        while (clickDataReadLine(file, &offset, &line) && !line.entryStart)
+            visit(line);
+    std::fclose(file);
+    return true;
 }
 
 void noMemoryBox()
@@ -81,24 +89,14 @@ void noMemoryBox()
 
 } // namespace
 
-void clickDataLineFree(ClickDataLine *line)
-{
-    std::free(line->text);
-    line->text = nullptr;
-    line->capacity = 0;
-}
-
 int clickDataReadLine(FILE *file, long *offset, ClickDataLine *line)
 {
     for (;;) {
         long at = std::ftell(file);
-        ssize_t got = getline(&line->text, &line->capacity, file);
-        if (got <= 0)
+        size_t length;
+        if (readTextLine(file, line->text, sizeof line->text, &length) == kTextLineEnd)
             return 0;
-        size_t length = static_cast<size_t>(got);
-        while (length > 0 && (line->text[length - 1] == '\n' || line->text[length - 1] == '\r'))
-            --length;
-        // A CR inside the line ends it as well.
+        // The line ends at its first CR as well.
         char *cr = static_cast<char *>(std::memchr(line->text, '\r', length));
         if (cr)
             length = static_cast<size_t>(cr - line->text);
@@ -109,8 +107,8 @@ int clickDataReadLine(FILE *file, long *offset, ClickDataLine *line)
             w = nullptr;
         *offset = at;
         line->entryStart = isEntryStart(line->text);
-        // A line too long to read whole is no line of words: its rest must
-        // never be read anew as a line of its own.
+        // A line too long to read whole is no line of words (its rest was
+        // skipped, never to be read as a line of its own).
         line->malformed = length > static_cast<size_t>(kClickDataLineMax) || std::strlen(line->text) != length;
         if (line->malformed)
             return 1;
@@ -132,7 +130,7 @@ void freeClickData(ChartState *chart)
 
 int loadClickData(ChartState *chart, const char *path)
 {
-    FILE *file = path ? std::fopen(path, "r") : nullptr;
+    FILE *file = openRegularFile(path);
     if (!file) {
         stkSetError("stkErrorFileNotFound", path);
         return 0;
@@ -144,7 +142,7 @@ int loadClickData(ChartState *chart, const char *path)
         noMemoryBox();
         return 0;
     }
-    ClickDataLine line{};
+    ClickDataLine line;
     long offset;
     while (clickDataReadLine(file, &offset, &line)) {
         ClickDataEntry row{};
@@ -163,7 +161,6 @@ int loadClickData(ChartState *chart, const char *path)
         }
         rows[used++] = row;
     }
-    clickDataLineFree(&line);
     std::fclose(file);
     freeClickData(chart);
     if (used == 0) {
@@ -181,18 +178,8 @@ int clickDataText(ChartState *chart, int32_t kind, int32_t index, char *text, in
     if (size > 0)
         text[0] = '\0';
     *hasImage = 0;
-    const ClickDataEntry *entry = findEntry(chart, kind, index);
-    if (!entry)
-        return 0;
-    ClickDataLine line{};
-    FILE *file = openEntry(entry, &line);
-    if (!file) {
-        clickDataLineFree(&line);
-        return 0;
-    }
     int any = 0;
-    long offset;
-    while (clickDataReadLine(file, &offset, &line) && !line.entryStart) {
+    scanEntry(chart, kind, index, [&](const ClickDataLine &line) {
         const char *w0 = line.words[0];
         if (strEqualNoCase(w0, "@TEXT")) {
             any = 1;
@@ -202,9 +189,7 @@ int clickDataText(ChartState *chart, int32_t kind, int32_t index, char *text, in
             if (line.words[1])
                 *hasImage = 1;
         }
-    }
-    clickDataLineFree(&line);
-    std::fclose(file);
+    });
     return any;
 }
 
@@ -257,21 +242,10 @@ void imageListFree(ImageList *list)
 
 int clickDataImages(ChartState *chart, int32_t kind, int32_t index, ImageList *list)
 {
-    const ClickDataEntry *entry = findEntry(chart, kind, index);
-    if (!entry)
-        return 0;
-    ClickDataLine line{};
-    FILE *file = openEntry(entry, &line);
-    if (!file) {
-        clickDataLineFree(&line);
-        return 0;
-    }
     int n = 0;
-    long offset;
-    while (clickDataReadLine(file, &offset, &line) && !line.entryStart)
+    scanEntry(chart, kind, index, [&](const ClickDataLine &line) {
         if (strEqualNoCase(line.words[0], "@IMAGE") && imageListAppend(list, line.words[1], line.words[2]))
             ++n;
-    clickDataLineFree(&line);
-    std::fclose(file);
+    });
     return n;
 }

@@ -13,19 +13,17 @@ struct ChartState;
 constexpr int kClickDataLineMax = 2047; // characters of a line, without its end
 constexpr int kClickDataWords = 5;
 
-// One line as clickDataReadLine gives it. text is the reader's buffer
-// (malloc'd, reused; clickDataLineFree releases it).
+// One line as clickDataReadLine gives it; the words point into text.
 struct ClickDataLine {
-    char *text;
-    size_t capacity;
+    char text[kClickDataLineMax + 2];  // a character past the limit tells a longer line
     char *words[kClickDataWords]; // null = absent (empty, or beginning with a blank)
     int entryStart;               // a ":" line, also one too long to read
     int malformed;                // over kClickDataLineMax or holding a NUL: no words
 };
-void clickDataLineFree(ClickDataLine *line);
 
-// The next line that is not empty or a comment, whole, with its byte offset
-// and words. 0 at the end of the file.
+// The next line that is not empty or a comment, with its byte offset and
+// words; of a longer line only what tells that it is one is kept (the rest
+// is skipped unread into memory). 0 at the end of the file.
 int clickDataReadLine(FILE *file, long *offset, ClickDataLine *line);
 
 // Replaces the chart's click-data index with the entries of path. 1 on

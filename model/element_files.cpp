@@ -9,6 +9,7 @@
 #include "astro/orbits.h"
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 
 namespace {
@@ -203,7 +204,7 @@ bool readLineAt(const char *elementFile, int64_t offset, char line[kElementLineS
 {
     if (offset < 0)
         return false;
-    FILE *f = std::fopen(elementFile, "r");
+    FILE *f = openRegularFile(elementFile);
     if (!f)
         return false;
     const bool ok = std::fseek(f, static_cast<long>(offset), SEEK_SET) == 0 &&

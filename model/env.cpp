@@ -1,4 +1,5 @@
 #include "model/env.h"
+#include "model/file_input.h"
 
 #include "model/app_data.h"
 #include "model/lexing.h"
@@ -216,7 +217,7 @@ int envCopyFile(const char *from, const char *to)
     char temp[kEnvPathSize + 8];
     if (!envReplacementPath(temp, sizeof temp, to))
         return 0;
-    FILE *in = std::fopen(from, "rb");
+    FILE *in = openRegularFile(from);
     if (!in)
         return 0;
     FILE *out = std::fopen(temp, "wb");

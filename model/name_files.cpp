@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/app_data.h"
+#include "model/file_input.h"
 #include "resources/catalogs.h"
 
 int readNameLine(std::FILE *f, char *buf, int len) {
@@ -36,7 +37,7 @@ char *copyName(const char *text) {
 // (or without memory) points at its built-in name, which freeNames skips.
 template <typename Row, typename Builtin>
 void loadNames(const char *path, Row *rows, int count, Builtin builtinOf) {
-    std::FILE *f = (path != nullptr && path[0] != '\0') ? std::fopen(path, "r") : nullptr;
+    std::FILE *f = (path != nullptr && path[0] != '\0') ? openRegularFile(path) : nullptr;
     char line[kNameLineSize];
     for (int i = 0; i < count; i++) {
         char *name = nullptr;

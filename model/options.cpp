@@ -2,6 +2,7 @@
 
 #include "model/app_data.h"
 #include "model/env.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
@@ -13,28 +14,6 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
-
-// Reads one line of at most kOptionsLineMax characters into buf (newline
-// kept when it fit); the rest of a longer line is skipped. 0 at end of file.
-// The cut is decided from the bytes read, not by looking for the newline
-// in the text: a NUL byte in a line would hide it and swallow the next line.
-static int readOptionsLine(FILE *file, char (&buf)[kOptionsLineMax + 2])
-{
-    int n = 0, c = EOF;
-    while (n < kOptionsLineMax + 1 && (c = std::fgetc(file)) != EOF) {
-        buf[n++] = static_cast<char>(c);
-        if (c == '\n')
-            break;
-    }
-    buf[n] = '\0';
-    if (n == 0)
-        return 0;
-    if (c != '\n' && c != EOF) {
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        }
-    }
-    return 1;
-}
 
 // The text after "=" when `line` is a line of `key`, else null.
 static const char *matchKey(const char *line, const char *key)
@@ -53,8 +32,11 @@ int optionsFindValue(FILE *file, const char *key, char *dst, int len)
     if (len <= 0)
         return 0;
     dst[0] = '\0';
+    // A line is read up to kOptionsLineMax + 1 characters; the rest of a
+    // longer one is skipped.
     char line[kOptionsLineMax + 2];
-    while (readOptionsLine(file, line)) {
+    size_t length;
+    while (readTextLine(file, line, sizeof line, &length) != kTextLineEnd) {
         const char *value = matchKey(line, key);
         if (!value)
             continue;
@@ -87,7 +69,7 @@ int optionsFileGetString(const char *path, const char *key, char *dst, int len)
         dst[0] = '\0';
     if (!path || !path[0])
         return 0;
-    FILE *file = std::fopen(path, "r");
+    FILE *file = openRegularFile(path);
     if (!file)
         return 0;
     int found = optionsFindValue(file, key, dst, len);

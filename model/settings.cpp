@@ -121,7 +121,8 @@ void envInitSite(ChartState *chart, const char *siteResource)
     }
     char text[256];
     getResourceString("messageSiteNotInit", text, sizeof text);
-    uiHooks.openMessageBox(appData->topLevel, text, kMessageBoxWarning);
+    // INIT comes here too, as often as it is sent: one such box is enough.
+    uiHooks.openMessageBoxOnce(appData->topLevel, text, kMessageBoxWarning);
 }
 
 void envChooseImageViewer(const char *const viewers[kImageViewerCount], char *out, int outSize)

@@ -9,6 +9,7 @@
 
 #include "model/app_data.h"
 #include "model/env.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
@@ -107,12 +108,19 @@ int siteLineCompose(const Site *site, char *line)
 
 int siteFileReadLine(FILE *file, char **line, size_t *capacity, size_t *length)
 {
-    ssize_t n = getline(line, capacity, file);
-    if (n <= 0)
+    // Room for a site line, its CR and one character more: a longer line is
+    // no site however it goes on, and its rest is skipped unread.
+    constexpr size_t kRoom = kSiteLineLength + 2;
+    if (*capacity < kRoom) {
+        char *grown = static_cast<char *>(std::realloc(*line, kRoom));
+        if (!grown)
+            return 0;
+        *line = grown;
+        *capacity = kRoom;
+    }
+    size_t len;
+    if (readTextLine(file, *line, kRoom, &len) == kTextLineEnd)
         return 0;
-    size_t len = static_cast<size_t>(n);
-    if (len > 0 && (*line)[len - 1] == '\n')
-        --len;
     if (len > 0 && (*line)[len - 1] == '\r')
         --len;
     (*line)[len] = '\0';
@@ -124,7 +132,7 @@ int findSiteIn(const char *siteFile, const char *name, double out[3], double *zo
 {
     if (!siteFile || !name)
         return 0;
-    FILE *file = std::fopen(siteFile, "r");
+    FILE *file = openRegularFile(siteFile);
     if (!file)
         return 0;
     char *line = nullptr;

@@ -32,9 +32,11 @@ int siteLineParse(const char *line, size_t length, Site *site);
 // or a value that is not finite.
 int siteLineCompose(const Site *site, char *line);
 
-// The one reader of site-list lines: the next line of file, whole, without
-// its line end, into a malloc'd buffer (*line, *capacity, reused between
-// calls); *length its length. 0 at the end of the file or on a read error.
+// The one reader of site-list lines: the next line of file without its line
+// end, into a malloc'd buffer (*line, *capacity, reused between calls);
+// *length its length. Of a line longer than a site line only its first 72
+// bytes are kept (the rest is skipped): it is no site either way. 0 at the
+// end of the file or on a read error.
 int siteFileReadLine(FILE *file, char **line, size_t *capacity, size_t *length);
 
 // Looks name up (exactly, case matters) in the list file siteFile. A

@@ -27,6 +27,11 @@ int defaultGaugeDlgCancelled() { return 0; }
 void defaultCloseGaugeDialog() {}
 void defaultSetPlayWorkProc(ChartState *chart, int on) { chart->playWorkProc = on ? 1 : 0; }
 void defaultSetPlayTimer(ChartState *chart, long long ms) { chart->playTimerId = ms >= 0 ? 1 : 0; }
+// Through the field, so that a test's recording sees these boxes too.
+void defaultOpenMessageBoxOnce(Widget parent, const char *text, int type)
+{
+    uiHooks.openMessageBox(parent, text, type);
+}
 
 struct RecordedMessage {
     int type;
@@ -61,6 +66,7 @@ constexpr UiHooks kDefaultHooks = {
     defaultCloseGaugeDialog,
     defaultSetPlayWorkProc,
     defaultSetPlayTimer,
+    defaultOpenMessageBoxOnce,
 };
 
 } // namespace

@@ -111,6 +111,9 @@ struct UiHooks {
     // Arms the timer calling playTimer after ms milliseconds (its id in
     // chart->playTimerId); ms below 0 removes it (id 0). Default: the same.
     void (*setPlayTimer)(ChartState *chart, long long ms);
+    // A message box as openMessageBox gives, unless one opened here with the
+    // same text and type is still shown. Default: openMessageBox's hook.
+    void (*openMessageBoxOnce)(Widget parent, const char *text, int type);
 };
 
 extern UiHooks uiHooks;

@@ -10,6 +10,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/position.h"
 #include "model/resource_text.h"
@@ -295,21 +296,22 @@ ReadResult readTable(ChartState *chart, FILE *file, UserObject **table, int32_t 
 {
     UserObjectReadState state;
     userObjectReadStateInit(&state);
-    char *line = nullptr;
-    size_t capacity = 0;
-    ssize_t got;
+    // A character past the limit tells a longer line; the rest of one is
+    // skipped unread into memory.
+    char line[kUserObjectLineMax + 2];
+    size_t total;
     long lineNumber = 0;
     int32_t used = 0, room = 0;
     UserObject *rows = nullptr;
     ReadResult result = kReadDone;
-    while ((got = getline(&line, &capacity, file)) > 0) {
+    while (readTextLine(file, line, sizeof line, &total) != kTextLineEnd) {
         ++lineNumber;
         if (line[0] == '#')
             continue;
-        // The line ends at its first CR, else its first LF; a NUL before
-        // that would hide the rest of the line, so the line is malformed.
-        size_t length = 0, total = static_cast<size_t>(got);
-        while (length < total && line[length] != '\r' && line[length] != '\n')
+        // The line ends at its first CR; a NUL before that would hide the
+        // rest of the line, so the line is malformed.
+        size_t length = 0;
+        while (length < total && line[length] != '\r')
             ++length;
         if (length == 0)
             continue;
@@ -340,7 +342,6 @@ ReadResult readTable(ChartState *chart, FILE *file, UserObject **table, int32_t 
         }
         rows[used++] = row;
     }
-    std::free(line);
     *badLine = lineNumber;
     if (result != kReadDone) {
         std::free(rows);
@@ -364,7 +365,7 @@ int loadUserObjectFile(ChartState *chart, const char *path, UserObjectFileEntry 
         return 0;
     if (alreadyLoaded(chart, path))
         return 0;
-    FILE *file = std::strlen(path) < static_cast<size_t>(kUserObjectPathSize) ? std::fopen(path, "r") : nullptr;
+    FILE *file = std::strlen(path) < static_cast<size_t>(kUserObjectPathSize) ? openRegularFile(path) : nullptr;
     if (!file) {
         if (report == kUserObjectReportCommand)
             stkSetError("stkErrorFileNotFound", path);

@@ -17,6 +17,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/env.h"
+#include "model/file_input.h"
 #include "model/star_limit.h"
 #include "model/position.h"
 #include "model/view_geometry.h"
@@ -113,10 +114,10 @@ int joinFolded(char *out, int size, const char *prefix, const char *tail, int lo
 int readable(const char *path) { return access(path, R_OK) == 0; }
 
 int64_t readWholeFile(const char *path, std::unique_ptr<unsigned char[]> *out) {
-    FILE *f = std::fopen(path, "rb");
+    FILE *f = openRegularFile(path);
     if (f == nullptr) return -1;
     struct stat st;
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != kGscTableSize) {
+    if (fstat(fileno(f), &st) != 0 || st.st_size != kGscTableSize) {
         std::fclose(f);
         return -1;
     }
@@ -326,11 +327,10 @@ int gscRegionVisible(ChartState *chart, const Vec3Q14 corners[4], const ChartRec
 }
 
 void gscDrawRegionFile(ChartState *chart, StarSymbolBatch *batch, const char *path) {
-    FILE *f = std::fopen(path, "rb");
+    FILE *f = openRegularFile(path);
     if (f == nullptr) return;
     regionFileOpens++;
-    struct stat st;
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || std::fseek(f, kGscHeaderBytes, SEEK_SET) != 0) {
+    if (std::fseek(f, kGscHeaderBytes, SEEK_SET) != 0) {
         std::fclose(f);
         return;
     }

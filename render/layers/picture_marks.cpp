@@ -5,6 +5,7 @@
 #include "model/chart_state.h"
 #include "model/click_data.h"
 #include "model/deep_sky_names.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/position.h"
 #include "model/star_limit.h"
@@ -127,7 +128,7 @@ void drawPictureMark(ChartState *chart, Canvas *canvas, int entry)
 
 void scanImageEntries(ChartState *chart, Canvas *canvas, FILE *file)
 {
-    ClickDataLine line{};
+    ClickDataLine line;
     long offset;
     for (int i = 0; chart->clickDataIndex[i].kind != -1; ++i) {
         // The entry's own ":" line first, then its lines up to the next one.
@@ -141,14 +142,13 @@ void scanImageEntries(ChartState *chart, Canvas *canvas, FILE *file)
             }
         }
     }
-    clickDataLineFree(&line);
 }
 
 void chartDrawPictureMarks(ChartState *chart, Canvas *canvas)
 {
     if (!(chart->pictureMarkFlags & kPictureMarkShown) || !chart->clickDataIndex || !appData)
         return;
-    FILE *file = std::fopen(appData->clickDataFile, "r");
+    FILE *file = openRegularFile(appData->clickDataFile);
     if (!file)
         return;
     canvas->setForeground(chartPixel(ColorPictureMark));

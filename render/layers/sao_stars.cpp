@@ -6,6 +6,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/star_limit.h"
 #include "model/position.h"
 #include "model/view_geometry.h"
@@ -30,7 +31,7 @@ int16_t le16(const unsigned char *b) { return static_cast<int16_t>(b[0] | b[1] <
 // after the magic. Null when unusable.
 FILE *openCatalogFile(const char *path) {
     if (path == nullptr || path[0] == '\0') return nullptr;
-    FILE *f = std::fopen(path, "rb");
+    FILE *f = openRegularFile(path);
     if (f == nullptr) return nullptr;
     char magic[saoMagicSize];
     const bool magicOk = std::fread(magic, 1, saoMagicSize, f) == static_cast<size_t>(saoMagicSize) &&

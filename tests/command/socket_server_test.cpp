@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -212,6 +213,14 @@ public:
         return eof_ ? got : got + "<open>";
     }
 
+    // What has come so far, without waiting.
+    std::string pending()
+    {
+        std::string got;
+        receive(&got);
+        return got;
+    }
+
     // Waits until the server has read what this client sent and run it.
     void settle()
     {
@@ -294,12 +303,10 @@ const TranscriptCase kTranscripts[] = {
     {"empty line gets the prompt only", "\n", "tavik> ", false, 0},
     {"bye in capitals with CR LF closes without a reply", "BYE\r\n", "", true, 0},
     {"bye in any case closes", "bYe\n", "", true, 0},
-    {"bye without a line end closes", "bye", "", true, 0},
-    {"a line without an end runs", "MIRROR 2", "tavik> ", false, 2},
-    {"second line in one write is dropped", "MIRROR 2\nXYZ\n", "tavik> ", false, 2},
-    {"LF before CR ends the line: the second line never runs", "MIRROR 2\nMIRROR 1\r\n", "tavik> ",
-     false, 2},
-    {"CR before LF ends the line", "MIRROR 1\rMIRROR 2\n", "tavik> ", false, 1},
+    // Where a stream is cut into reads is chance: every line sent runs.
+    {"second line in one write runs too", "MIRROR 2\nXYZ\n", "tavik> XYZ: Syntax Error: XYZ\ntavik> ", false, 2},
+    {"LF then CR LF: two lines", "MIRROR 2\nMIRROR 1\r\n", "tavik> tavik> ", false, 1},
+    {"CR then LF: two lines", "MIRROR 1\rMIRROR 2\n", "tavik> tavik> ", false, 2},
     {"bytes after a NUL are not part of the text", std::string("MIRROR 1\0MIRROR 2\n", 18), "tavik> ",
      false, 1},
     {"a line of 259 characters runs",
@@ -334,7 +341,7 @@ TEST_F(SocketServer, ALineRunsOnTheChartAndTheStarLimitFollows)
     ASSERT_NE(chart->fixedLimit, 60);
     Client client(port);
     client.reply();
-    EXPECT_EQ(client.say("MAG STAR 6\nXYZ\n"), kPrompt);
+    EXPECT_EQ(client.say("MAG STAR 6\n"), kPrompt);
     EXPECT_EQ(chart->fixedLimit, 60);
     EXPECT_EQ(appData->commandFromSocket, 0);
 }
@@ -560,40 +567,134 @@ TEST_F(SocketServer, ALineThatStopsTheServerGetsNoReplyAndLeavesNoSource)
     duringQuestion = nullptr;
 }
 
-// --- the framing step alone ---
+// --- lines split over reads ---
 
-struct CutCase {
+// The commands a line ran, as "WORD p1,p2,...", in order.
+std::vector<std::string> commandsRun;
+const char *const kRecordedWords[] = {"DATE", "MIRROR"};
+template <int Word> void recordCommand(ChartState *, char **params)
+{
+    std::string text = kRecordedWords[Word];
+    for (int i = 0; i < kStkMaxParams && params[i]; i++)
+        text += (i ? "," : " ") + std::string(params[i]);
+    commandsRun.push_back(text);
+}
+const CommandEntry kRecordingCommands[] = {
+    {"DATE", recordCommand<0>, -1, 1},
+    {"MIRROR", recordCommand<1>, -1, 1},
+    {nullptr, nullptr, 0, 0},
+};
+
+struct SplitCase {
+    const char *name;
+    std::vector<std::string> reads; // each reaches the server as one read
+    std::vector<std::string> ran;   // the commands run, in order
+    std::string replies;            // all the client received after its first prompt
+    bool closes;                    // the server closed the connection after the last read
+};
+
+const std::string kTooLongA4096 =
+    "AAAAAAAAAAAAAAAAAAAAAAAA...: Command text too long (4096 characters, at most 259); nothing was run.\n";
+
+const SplitCase kSplits[] = {
+    {"a line in two reads runs once, whole", {"DATE 19", "99,12,31\n"}, {"DATE 1999,12,31"}, "tavik> ", false},
+    {"one byte a read runs the line once",
+     {"M", "I", "R", "R", "O", "R", " ", "2", "\n"}, {"MIRROR 2"}, "tavik> ", false},
+    {"a line's end and the next line's start in one read",
+     {"MIRROR 2\nDATE 19", "99\n"}, {"MIRROR 2", "DATE 1999"}, "tavik> tavik> ", false},
+    {"two lines in one read both run, each with its prompt",
+     {"MIRROR 2\nMIRROR 1\n"}, {"MIRROR 2", "MIRROR 1"}, "tavik> tavik> ", false},
+    {"a CR ends a line", {"MIRROR 2\rMIRROR 1\r"}, {"MIRROR 2", "MIRROR 1"}, "tavik> tavik> ", false},
+    {"CR LF split over two reads is one line end", {"MIRROR 2\r", "\nMIRROR 1\n"}, {"MIRROR 2", "MIRROR 1"},
+     "tavik> tavik> ", false},
+    {"two LFs are an empty line: a prompt of its own", {"MIRROR 2\n\n"}, {"MIRROR 2"}, "tavik> tavik> ", false},
+    {"a line without its end waits for it", {"MIRROR 2"}, {}, "", false},
+    {"an unfinished line never runs when the client goes", {"DATE 19", "<close>"}, {}, "", true},
+    {"bye split over reads closes", {"by", "e\r\n"}, {}, "", true},
+    {"bye without its end waits", {"bye"}, {}, "", false},
+    {"a line after bye in the same read never runs", {"bye\nMIRROR 2\n"}, {}, "", true},
+    {"4096 bytes without an end over two reads are refused; the tail to the LF is dropped",
+     {std::string(2000, 'A'), std::string(2096, 'A'), "MIRROR 2\n", "MIRROR 1\n"}, {"MIRROR 1"},
+     kTooLongA4096 + "tavik> tavik> ", false},
+    {"4095 bytes and an LF over reads are one line, too long to run",
+     {std::string(4000, 'B'), std::string(95, 'B') + "\nMIRROR 1\n"}, {"MIRROR 1"},
+     "BBBBBBBBBBBBBBBBBBBBBBBB...: Command text too long (4095 characters, at most 259); nothing was "
+     "run.\ntavik> tavik> ",
+     false},
+};
+
+TEST_F(SocketServer, LinesSplitOverReadsRunOnceWhole)
+{
+    start();
+    stkCommands = kRecordingCommands;
+    for (const SplitCase &c : kSplits) {
+        SCOPED_TRACE(c.name);
+        commandsRun.clear();
+        Client client(port);
+        ASSERT_EQ(client.reply(), kPrompt);
+        int nodelay = 1; // each write its own segment
+        setsockopt(client.fd(), IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
+        std::string got;
+        for (const std::string &read : c.reads) {
+            if (read == "<close>") {
+                client.close();
+                pumpUntil([] { return appData->clientFd < 0; });
+                break;
+            }
+            ASSERT_TRUE(client.send(read));
+            client.settle(); // read and handled before the next bytes go
+            got += client.pending();
+        }
+        EXPECT_EQ(commandsRun, c.ran);
+        EXPECT_EQ(got, c.replies);
+        if (c.closes) {
+            EXPECT_EQ(appData->clientFd, -1);
+        } else {
+            EXPECT_GE(appData->clientFd, 0);
+            client.send("\nbye\n");
+            pumpUntil([] { return appData->clientFd < 0; });
+        }
+    }
+}
+
+// The framing step alone, over one client's reads.
+struct TakeCase {
     const char *name;
     std::vector<std::string> reads; // in order, for one client
-    std::vector<std::string> seen;  // per read: the line, "<too long>" or "<dropped>"
+    std::vector<std::string> seen;  // per read: its lines, "<too long>" for a refusal, "|" between them
 };
 
-const CutCase kCuts[] = {
-    {"tail of a refused line dropped across reads up to its LF",
+const TakeCase kTakes[] = {
+    {"tail of a refused line dropped across reads up to its LF, then the rest of that read runs",
      {std::string(kSocketReadSize, 'a'), std::string(kSocketReadSize, 'b'), "cc\ndd\n", "ee\n"},
-     {"<too long>", "<dropped>", "<dropped>", "ee"}},
+     {"<too long>", "", "dd", "ee"}},
     {"a CR does not end the dropping, an LF does",
-     {std::string(kSocketReadSize, 'a'), "x\ry\r", "z\n", "ok"},
-     {"<too long>", "<dropped>", "<dropped>", "ok"}},
-    {"4095 bytes without an end are a line", {std::string(kSocketReadSize - 1, 'a')},
-     {std::string(kSocketReadSize - 1, 'a')}},
+     {std::string(kSocketReadSize, 'a'), "x\ry\r", "z\nok"}, {"<too long>", "", ""}},
+    {"4095 bytes without an end wait; the LF makes them a line",
+     {std::string(kSocketReadSize - 1, 'a'), "\n"}, {"", std::string(kSocketReadSize - 1, 'a')}},
     {"4096 bytes ending in LF are a line", {std::string(kSocketReadSize - 1, 'a') + "\n"},
      {std::string(kSocketReadSize - 1, 'a')}},
-    {"empty line", {"\r\n"}, {""}},
+    {"empty lines", {"\r\n\n"}, {"|"}},
+    {"an LF after a CR in the next read", {"x\r", "\ny\r", "z\n"}, {"x", "y", "z"}},
 };
 
-TEST(SocketCutLine, FramingAcrossReads)
+TEST(SocketTakeLine, FramingAcrossReads)
 {
-    for (const CutCase &c : kCuts) {
+    for (const TakeCase &c : kTakes) {
         SCOPED_TRACE(c.name);
-        int discarding = 0;
+        SocketLineBuffer buffer;
+        socketLineBufferReset(&buffer);
         for (size_t i = 0; i < c.reads.size(); i++) {
-            std::vector<char> bytes(c.reads[i].begin(), c.reads[i].end());
-            bytes.push_back('#'); // the terminator's room, not yet a terminator
-            SocketLineKind kind = socketCutLine(bytes.data(), c.reads[i].size(), &discarding);
-            std::string seen = kind == SocketLineKind::TooLong   ? "<too long>"
-                               : kind == SocketLineKind::Dropped ? "<dropped>"
-                                                                 : std::string(bytes.data());
+            ASSERT_LE(c.reads[i].size(), kSocketReadSize - buffer.length) << "more than a read takes";
+            std::memcpy(buffer.bytes + buffer.length, c.reads[i].data(), c.reads[i].size());
+            buffer.length += c.reads[i].size();
+            std::string seen;
+            char *line;
+            size_t length;
+            SocketLineKind kind;
+            for (int k = 0; (kind = socketTakeLine(&buffer, &line, &length)) != SocketLineKind::NeedMore; k++) {
+                seen += (k ? "|" : "") + (kind == SocketLineKind::TooLong ? "<too long>" : std::string(line, length));
+            }
             EXPECT_EQ(seen, c.seen[i]) << "read " << i;
         }
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "astro/body_records.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
@@ -103,7 +104,7 @@ TEST_F(ClickData, EntriesTextsAndPictures)
     EXPECT_DOUBLE_EQ(spot.value1, 82.5);
     EXPECT_DOUBLE_EQ(spot.value2, -5.0);
 
-    EXPECT_EQ(clickDataText(chart, kPosBody, 4, text, sizeof text, &hasImage), 0) << "JUPITER has no @ line";
+    EXPECT_EQ(clickDataText(chart, kPosBody, kObjectJupiter, text, sizeof text, &hasImage), 0) << "JUPITER has no @ line";
 }
 
 TEST_F(ClickData, EmptyMissingAndOverlongFiles)

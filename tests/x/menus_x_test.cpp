@@ -498,6 +498,49 @@ TEST_F(MenusX, MessageBoxesAreDestroyedHoweverTheyGoAway)
     EXPECT_EQ(top->core.num_popups, popupsBefore);
 }
 
+// The message boxes standing on the top-level shell.
+int shownMessageBoxes(Widget top)
+{
+    int n = 0;
+    for (Cardinal i = 0; i < top->core.num_popups; i++) {
+        Widget shell = top->core.popup_list[i];
+        if (!shell->core.being_destroyed && XtNameToWidget(shell, "MessageBox"))
+            n++;
+    }
+    return n;
+}
+
+// INIT without a default site warns in a box; INIT sent again and again
+// (2,500 times over TCP once stacked 2,500 boxes, 25 MB) keeps that one box,
+// and the warning comes again only after it went. Other messages are not
+// held back by it.
+TEST_F(MenusX, RepeatedInitWithoutADefaultSiteKeepsOneWarningBox)
+{
+    uiHooks.openMessageBox = openMessageBox;
+    uiHooks.openMessageBoxOnce = openMessageBoxOnce;
+    appData->initialising = 0;
+    Widget top = appData->topLevel;
+    ASSERT_EQ(shownMessageBoxes(top), 0);
+    for (int i = 0; i < 50; i++)
+        stkExecute(&chart, "INIT");
+    pump();
+    EXPECT_EQ(shownMessageBoxes(top), 1);
+    EXPECT_STREQ(chart.siteName, "Greenwich (United Kingdom)") << "each INIT still set the built-in site";
+    openMessageBox(top, "Another message", kMessageBoxWarning);
+    EXPECT_EQ(shownMessageBoxes(top), 2);
+
+    for (int left = 2; left > 0; left--) { // OK on each, one at a time
+        Widget box = XtNameToWidget(top, "*MessageBox");
+        ASSERT_NE(box, nullptr);
+        pressOkFromEventLoop(box);
+        ASSERT_TRUE(pumpUntil([&] { return shownMessageBoxes(top) == left - 1; }));
+    }
+    stkExecute(&chart, "INIT");
+    stkExecute(&chart, "INIT");
+    pump();
+    EXPECT_EQ(shownMessageBoxes(top), 1) << "the warning once more after the first went";
+}
+
 TEST_F(MenusX, TextFieldsReadNumbersAsCommandsDo)
 {
     Widget field = XmCreateTextField(appData->topLevel, const_cast<char *>("Field"), nullptr, 0);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -88,8 +89,11 @@ TEST_F(TcpPortX, AClientDrivesTheProgramOverLoopback)
 
     ASSERT_TRUE(tcpSend(fd, "XYZ\n"));
     EXPECT_EQ(tcpReadReply(fd), "XYZ: Syntax Error: XYZ\ntavik> ");
-    ASSERT_TRUE(tcpSend(fd, "MIRROR 2\nXYZ\n"));
-    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+    ASSERT_TRUE(tcpSend(fd, "MIRROR 2\nXYZ\n")); // two lines in one write: each runs, each replied to
+    std::string both = tcpReadReply(fd);
+    if (both == "tavik> ")
+        both += tcpReadReply(fd);
+    EXPECT_EQ(both, "tavik> XYZ: Syntax Error: XYZ\ntavik> ");
     ASSERT_TRUE(tcpSend(fd, "BYE\r\n"));
     EXPECT_EQ(tcpReadToEof(fd), "");
     close(fd);
@@ -197,6 +201,35 @@ TEST_F(TcpPortX, KeyBindingsRunWhileASilentClientHoldsThePort)
     close(silent);
 }
 
+// INIT without a default site, 2,500 times over TCP: the one warning box of
+// the start-up stands, not one more an INIT (they once added up to 25 MB),
+// and the program answers all along.
+TEST_F(TcpPortX, ThousandsOfInitsWithoutADefaultSiteLeaveOneWarningBox)
+{
+    const int port = tcpFreePort();
+    auto p = start({"SocketPort = " + std::to_string(port), "ConfirmQuit = False", "SiteName = Nowhere"});
+    ASSERT_NE(window, 0u) << p->err();
+    Display *d = server.display();
+    ASSERT_NE(xWaitForWindow(d, "MessageBox_popup", "TAvik", 20000), 0u) << "the start-up's warning";
+    int fd = tcpConnectLoopback(port);
+    ASSERT_GE(fd, 0) << p->err();
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    std::string fifty = "INIT";
+    for (int i = 1; i < 50; i++)
+        fifty += ";INIT";
+    for (int i = 0; i < 50; i++) {
+        ASSERT_TRUE(tcpSend(fd, fifty + "\n"));
+        ASSERT_EQ(tcpReadReply(fd), "tavik> ") << "line " << i;
+    }
+    // Boxes map when the event loop comes round; give them the time.
+    EXPECT_FALSE(waitUntil([&] { return xCountWindows(d, "MessageBox_popup", "TAvik") > 1; }, 2000))
+        << xCountWindows(d, "MessageBox_popup", "TAvik") << " boxes";
+    EXPECT_EQ(xCountWindows(d, "MessageBox_popup", "TAvik"), 1);
+    close(fd);
+    EXPECT_TRUE(p->running());
+    p->kill();
+}
+
 // The same stopped moment, site and window size for every run.
 class TcpAgainstKeyX : public TcpPortX {
 protected:
@@ -269,6 +302,51 @@ TEST_F(TcpAgainstKeyX, TheSameTextOverTcpAndFromAKeyGivesTheSameImage)
     EXPECT_EQ(fromTcp.height, fromKey.height);
     EXPECT_TRUE(fromTcp.pixels == fromKey.pixels) << "the TCP image differs from the key's";
     EXPECT_FALSE(start.pixels == fromTcp.pixels) << "the command changed nothing in the image";
+}
+
+// A slow client: a line that reaches the program one byte at a time runs
+// once, whole. Run as pieces, "DATE 1" would set the year 1 and each later
+// piece would get a syntax error of its own.
+TEST_F(TcpAgainstKeyX, ALineSentOneByteAtATimeRunsOnceWhole)
+{
+    const std::string line = "DATE 1999,12,31,22,0,0;MODE EQT;VIEW ANGLE 60;DRIVE";
+    Display *d = server.display();
+    TempDir dir;
+    const int port = tcpFreePort();
+    auto p = startIn(dir, {"SocketPort = " + std::to_string(port), "ConfirmQuit = False"}, {});
+    ASSERT_NE(window, 0u) << p->err();
+    int fd = tcpConnectLoopback(port);
+    ASSERT_GE(fd, 0) << p->err();
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    auto save = [&](const std::string &name) {
+        const std::string path = dir.file(name);
+        EXPECT_TRUE(tcpSend(fd, "GSAVE \"" + path + "\"\n"));
+        EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+        return readXpm(d, path);
+    };
+
+    ASSERT_TRUE(tcpSend(fd, line + "\n"));
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    const XpmPixels whole = save("whole.xpm");
+    ASSERT_TRUE(tcpSend(fd, "INIT;DRIVE\n"));
+    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
+    const XpmPixels other = save("other.xpm");
+
+    int nodelay = 1; // each byte its own packet
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
+    for (char c : line + "\n") {
+        ASSERT_TRUE(tcpSend(fd, std::string(1, c)));
+        sleepMs(5);
+    }
+    EXPECT_EQ(tcpReadReply(fd), "tavik> ") << "one line, one reply";
+    const XpmPixels slow = save("slow.xpm");
+    close(fd);
+    p->kill();
+
+    ASSERT_FALSE(whole.pixels.empty());
+    ASSERT_FALSE(slow.pixels.empty());
+    EXPECT_FALSE(other.pixels == whole.pixels) << "INIT changed nothing in the image";
+    EXPECT_TRUE(slow.pixels == whole.pixels) << "the slow line drew another chart";
 }
 
 } // namespace

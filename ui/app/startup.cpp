@@ -16,6 +16,7 @@
 #include "model/click_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
+#include "model/file_input.h"
 #include "model/geometry_option.h"
 #include "model/lexing.h"
 #include "model/options.h"
@@ -104,6 +105,7 @@ void quitFromHook(int status)
 void registerUiHooks()
 {
     uiHooks.openMessageBox = openMessageBox;
+    uiHooks.openMessageBoxOnce = openMessageBoxOnce;
     uiHooks.askQuestion = askQuestion;
     uiHooks.appQuit = quitFromHook;
     uiHooks.chartRefresh = chartRefresh;
@@ -208,8 +210,9 @@ int appParseArgs(int argc, char **argv)
             }
             char cmd[kStkTextSize];
             // A path the start-up command cannot carry is refused like an
-            // unreadable one, before anything is shown.
-            if (std::strlen(a) >= sizeof startFilePath || access(a, R_OK) != 0 ||
+            // unreadable one (or one that is no regular file: a FIFO would
+            // hold the start for ever), before anything is shown.
+            if (std::strlen(a) >= sizeof startFilePath || !regularFileReadable(a) ||
                 !appStartupCommand(a, cmd, sizeof cmd)) {
                 std::fprintf(stderr, "%s: can't open file %s\n", kProgram, a);
                 return 0;
@@ -251,7 +254,7 @@ void appRunStartupScript()
     const char *file = nullptr;
     if (startFilePath[0])
         file = startFilePath;
-    else if (appData->runStartupScript && appData->rcPath[0] && access(appData->rcPath, R_OK) == 0)
+    else if (appData->runStartupScript && appData->rcPath[0] && regularFileReadable(appData->rcPath))
         file = appData->rcPath;
     if (!file)
         return;

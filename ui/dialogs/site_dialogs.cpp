@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 
 const char kMessageSelectSiteToEdit[] = "messageSelectSiteToEdit";
@@ -190,7 +191,7 @@ void degMinOf(double value, char *deg, char *min)
 int siteListRead(const char *path, SiteListState *list)
 {
     list->count = 0;
-    FILE *file = path ? std::fopen(path, "r") : nullptr;
+    FILE *file = openRegularFile(path);
     if (!file)
         return 0;
     char *line = nullptr;

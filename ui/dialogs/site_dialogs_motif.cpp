@@ -13,6 +13,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/options.h"
 #include "model/resource_text.h"
@@ -134,7 +135,7 @@ void openEdit(ChartState *chart, const SiteEditValues *fields)
 // Line lineNumber (1-based) of the site file, without its line end.
 int readSiteLine(int32_t lineNumber, char *out, size_t size, size_t *length)
 {
-    FILE *file = std::fopen(appData->siteFile, "r");
+    FILE *file = openRegularFile(appData->siteFile);
     if (!file)
         return 0;
     char *line = nullptr;

@@ -7,6 +7,7 @@
 
 #include "command/interpreter.h"
 #include "model/env.h"
+#include "model/file_input.h"
 
 int historyPathIn(const char *userDir, char *dst, int len)
 {
@@ -22,21 +23,14 @@ int historyPathIn(const char *userDir, char *dst, int len)
 
 int historyReadFile(const char *path, void (*add)(void *context, const char *line), void *context)
 {
-    std::FILE *in = std::fopen(path, "r");
+    std::FILE *in = openRegularFile(path);
     if (!in)
         return 0;
+    // The rest of a line too long for the buffer is not a command.
     char line[kHistoryLineSize];
+    size_t length;
     int count = 0;
-    while (std::fgets(line, sizeof line, in)) {
-        char *newline = std::strchr(line, '\n');
-        if (newline) {
-            *newline = '\0';
-        } else {
-            // Too long for the buffer: the rest of the line is not a command.
-            int c;
-            while ((c = std::fgetc(in)) != EOF && c != '\n') {
-            }
-        }
+    while (readTextLine(in, line, sizeof line, &length) != kTextLineEnd) {
         add(context, line);
         count++;
     }

@@ -7,6 +7,8 @@
 
 #include <jpeglib.h>
 
+#include "model/file_input.h"
+
 namespace {
 
 // The error manager: libjpeg's own, with the fatal-error hook jumping back
@@ -61,7 +63,7 @@ int jpegDecode(const char *path, int quantize, JpegPicture *out, char *message, 
     std::memset(out, 0, sizeof *out);
     if (messageSize > 0)
         message[0] = '\0';
-    FILE *file = path ? std::fopen(path, "rb") : nullptr;
+    FILE *file = openRegularFile(path);
     if (!file)
         return kJpegCannotOpen;
 

@@ -3,6 +3,9 @@
 #include <Xm/MessageB.h>
 #include <Xm/Xm.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using DialogMaker = Widget (*)(Widget, String, ArgList, Cardinal);
@@ -26,6 +29,43 @@ void destroyMessageBox(Widget w, XtPointer, XtPointer)
     XtDestroyWidget(XtParent(w)); // a second call while it is going is ignored
 }
 
+// The boxes of openMessageBoxOnce still shown.
+struct ShownBox {
+    Widget box;
+    std::string text;
+    int type;
+};
+std::vector<ShownBox> shownBoxes;
+
+void forgetShownBox(Widget w, XtPointer, XtPointer)
+{
+    for (size_t i = 0; i < shownBoxes.size(); i++)
+        if (shownBoxes[i].box == w) {
+            shownBoxes.erase(shownBoxes.begin() + static_cast<long>(i));
+            return;
+        }
+}
+
+Widget makeMessageBox(Widget parent, const char *text, int type)
+{
+    DialogMaker make = XmCreateErrorDialog;
+    for (const MessageBoxKind *k = kMessageBoxKinds; k->make; k++) {
+        if (k->type == type)
+            make = k->make;
+    }
+    XmString s = XmStringCreateLocalized(const_cast<char *>(text ? text : ""));
+    Arg args[1];
+    XtSetArg(args[0], XmNmessageString, s);
+    Widget box = make(parent, const_cast<char *>("MessageBox"), args, 1);
+    XmStringFree(s);
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
+    XtAddCallback(box, XmNokCallback, destroyMessageBox, nullptr);
+    XtAddCallback(box, XmNunmapCallback, destroyMessageBox, nullptr);
+    XtManageChild(box);
+    return box;
+}
+
 Widget questionDialog = nullptr;
 int questionAnswer = -1; // -1 while waiting, 1 OK, 0 Cancel
 
@@ -47,21 +87,18 @@ void questionUnmapped(Widget, XtPointer, XtPointer)
 
 void openMessageBox(Widget parent, const char *text, int type)
 {
-    DialogMaker make = XmCreateErrorDialog;
-    for (const MessageBoxKind *k = kMessageBoxKinds; k->make; k++) {
-        if (k->type == type)
-            make = k->make;
-    }
-    XmString s = XmStringCreateLocalized(const_cast<char *>(text ? text : ""));
-    Arg args[1];
-    XtSetArg(args[0], XmNmessageString, s);
-    Widget box = make(parent, const_cast<char *>("MessageBox"), args, 1);
-    XmStringFree(s);
-    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
-    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
-    XtAddCallback(box, XmNokCallback, destroyMessageBox, nullptr);
-    XtAddCallback(box, XmNunmapCallback, destroyMessageBox, nullptr);
-    XtManageChild(box);
+    makeMessageBox(parent, text, type);
+}
+
+void openMessageBoxOnce(Widget parent, const char *text, int type)
+{
+    const std::string shown = text ? text : "";
+    for (const ShownBox &b : shownBoxes)
+        if (b.type == type && b.text == shown)
+            return;
+    Widget box = makeMessageBox(parent, text, type);
+    XtAddCallback(box, XmNdestroyCallback, forgetShownBox, nullptr);
+    shownBoxes.push_back({box, shown, type});
 }
 
 int askQuestion(Widget parent, const char *text)

@@ -8,6 +8,11 @@
 // is destroyed when it goes away, by its OK button or the window manager.
 void openMessageBox(Widget parent, const char *text, int type);
 
+// openMessageBox, unless a box this routine opened with the same text and
+// type is still shown: a command run again and again (INIT without a default
+// site, over TCP) leaves one box, not one a run.
+void openMessageBoxOnce(Widget parent, const char *text, int type);
+
 // Shows text in the question dialog "QuestionDialog" (made on first use on
 // parent, kept after) and waits in a nested event loop for the answer:
 // 1 for OK, 0 for Cancel or when the dialog is closed otherwise.
