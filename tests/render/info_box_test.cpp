@@ -124,6 +124,47 @@ TEST_F(InfoBox, BetelgeuseNamesOrionAndStandsAtItsCataloguePlace)
     EXPECT_EQ(std::string(t.line4).rfind("Azm ", 0), 0u);
 }
 
+// The bright-table row nearest to a J2000 place (degrees), found by its
+// vector, not by name.
+int32_t starNearest(double raDeg, double decDeg)
+{
+    const Vec3 want = unitVector(raDeg, decDeg);
+    int32_t best = -1;
+    double bestDot = -2.0;
+    for (int32_t i = 0; i < brightStarCount; ++i) {
+        const BrightStar &s = brightStars[i];
+        const double dot = (want.x * s.x + want.y * s.y + want.z * s.z) / 16384.0;
+        if (dot > bestDot) {
+            bestDot = dot;
+            best = i;
+        }
+    }
+    return best;
+}
+
+// The four letters the symbol font once had wrong, each named in full; the
+// places and designations are the Bright Star Catalogue's.
+TEST_F(InfoBox, StarNamesSpellZetaXiPsiAndOmega)
+{
+    at(51.4779, 0.0, 0.0, 2026, 1, 15, 22, 0.0);
+    const struct {
+        double raH, raM, raS, decSign, decD, decM, decS;
+        const char *name;
+    } cases[] = {
+        {5, 40, 45.5, -1, 1, 56, 34, "50zeta Ori ("},  // Alnitak
+        {3, 58, 57.9, +1, 35, 47, 28, "46xi Per ("},   // Menkib
+        {11, 9, 39.8, +1, 44, 29, 55, "52psi UMa ("},
+        {20, 51, 49.3, -1, 26, 55, 9, "18omega Cap ("},
+    };
+    for (const auto &c : cases) {
+        const double ra = (c.raH + c.raM / 60 + c.raS / 3600) * 15;
+        const double dec = c.decSign * (c.decD + c.decM / 60 + c.decS / 3600);
+        pick(kPosStar, starNearest(ra, dec));
+        const std::string name = text().name;
+        EXPECT_EQ(name.rfind(c.name, 0), 0u) << name;
+    }
+}
+
 // The reference clock time of one event, "hh:mm" minutes of the local day.
 double referenceMinutes(const RiseReferenceEvent &r, double zone)
 {
