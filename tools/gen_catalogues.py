@@ -774,26 +774,28 @@ PICTURES = [("sun.png", "sun.jpg", "SUN", "The Sun"),
             ("neptune.png", "neptune.jpg", "NEPTUNE", "Neptune"),
             ("pluto.png", "pluto.jpg", "PLUTO", "Pluto")]
 
+# Each text fits the 340-pixel info box in ClickDataFontset (7 pixels a
+# character): at most 48 characters.
 BODY_TEXTS = {
-    "SUN": "Our star: a G2 dwarf 1 AU away, 109 Earth diameters across.",
-    "MOON": "The Earth's satellite, 384,400 km away on average.",
-    "MERCURY": "The innermost planet; it circles the Sun in 88 days.",
-    "VENUS": "The brightest planet, wrapped in clouds of sulphuric acid.",
+    "SUN": "Our star: a G2 dwarf, 109 Earth diameters wide.",
+    "MOON": "The Earth's satellite, 384,400 km away.",
+    "MERCURY": "The innermost planet; its year lasts 88 days.",
+    "VENUS": "The brightest planet, veiled in acid clouds.",
     "MARS": "The red planet; its day lasts 24 h 37 min.",
-    "JUPITER": "The largest planet; its four big moons were found in 1610.",
-    "SATURN": "The ringed planet; its rings are mostly water ice.",
+    "JUPITER": "The largest planet; Galileo saw four moons.",
+    "SATURN": "The ringed planet; its rings are water ice.",
     "URANUS": "An ice giant tipped on its side, found in 1781.",
-    "NEPTUNE": "The outermost planet, found in 1846 from its pull on Uranus.",
-    "PLUTO": "A dwarf planet of the Kuiper belt, found in 1930.",
+    "NEPTUNE": "The outermost planet, found in 1846 by its pull.",
+    "PLUTO": "A dwarf planet of the Kuiper belt, found 1930.",
 }
 
 NEBULA_TEXTS = [
-    ("M31", "The Andromeda Galaxy, 2.5 million light years away."),
-    ("M42", "The Orion Nebula, a star-forming region 1,300 light years away."),
+    ("M31", "The Andromeda Galaxy, 2.5 million ly away."),
+    ("M42", "The Orion Nebula, where stars form; 1,300 ly."),
     ("M45", "The Pleiades, a young open cluster in Taurus."),
     ("M13", "The great globular cluster in Hercules."),
     ("M57", "The Ring Nebula in Lyra, a planetary nebula."),
-    ("M1", "The Crab Nebula, remnant of the supernova of 1054."),
+    ("M1", "The Crab Nebula, left by the supernova of 1054."),
 ]
 
 
