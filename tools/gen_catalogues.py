@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Builds Tavik's built-in catalogue tables and installed data files.
 
-Reads public catalogues from the Debian packages xplanet and kstars-data and
-writes resources/catalog_*.cpp (the tables declared in resources/catalogs.h)
-and the files under data/. Python 3 standard library only; the pictures are
+Reads public catalogues from the Debian packages xplanet, kstars-data and
+siril-common and writes resources/catalog_*.cpp (the tables declared in
+resources/catalogs.h) and the files under data/. Python 3 standard library only; the pictures are
 converted with the netpbm tools (pngtopnm, pnmtojpeg). The output is committed,
 so building Tavik needs none of these packages. Rerunning gives byte-identical
 output.
 
-    tools/gen_catalogues.py [--root REPO] [--xplanet DIR] [--kstars DIR]
+    tools/gen_catalogues.py [--root REPO] [--xplanet DIR] [--kstars DIR] [--siril DIR]
 """
 
 import argparse
@@ -487,10 +487,26 @@ def build_milky_way(path):
 KSTARS_TYPE = {6: 0, 5: 1, 7: 1, 15: 1, 3: 2, 4: 3, 8: 4, 14: 4}
 
 
-def build_nebulae(path):
+def read_visual_magnitudes(paths):
+    """(catalogue, number) -> visual magnitude from siril's catalogue lists
+    ("Code;RA;N/S;DEC;Diameter;mag;Name;Alias;" rows such as "NGC4472;...;8.4;")."""
+    mags = {}
+    for path in paths:
+        with open(path, encoding="latin-1") as f:
+            for line in f:
+                p = line.split(";")
+                m = re.match(r"^(M|NGC|IC)(\d+)$", p[0].strip())
+                v = re.match(r"^\s*(-?\d+(?:\.\d+)?)", p[5]) if m and len(p) > 5 else None
+                if v:
+                    mags.setdefault((m.group(1), int(m.group(2))), float(v.group(1)))
+    return mags
+
+
+def build_nebulae(path, visual):
     db = sqlite3.connect("file:%s?mode=ro" % path, uri=True)
     cands = {"M": {}, "NGC": {}, "IC": {}}
     messier_of = {}   # ("NGC", 224) -> 31
+    ident_of = {}     # 31 -> ("NGC", 224), from the Messier rows
     rows = db.execute("select type, ra, dec, magnitude, name, long_name, catalog_identifier, "
                       "major_axis from cat order by name").fetchall()
     for typ, ra, dec, mag, name, long_name, ident, major in rows:
@@ -498,6 +514,11 @@ def build_nebulae(path):
         if not m:
             continue
         cat, num, suffix = m.group(1), int(m.group(2)), m.group(3).strip()
+        # The visual magnitude where siril's lists have one (a Messier object
+        # by its NGC/IC number first), else the source's own, mostly blue.
+        vis = None
+        if not suffix:
+            vis = visual.get((cat, num))
         rec = {"cat": cat, "num": num, "suffix": suffix, "ktype": typ, "ra": ra, "dec": dec,
                "mag": mag, "size": major, "flags": 0}
         if cat == "M":
@@ -505,20 +526,27 @@ def build_nebulae(path):
             if im:
                 rec["flags"] |= FLAG_NGC if im.group(1) == "NGC" else FLAG_IC
                 messier_of[(im.group(1), int(im.group(2)))] = num
+                ident_of[num] = (im.group(1), int(im.group(2)))
+                vis = visual.get((im.group(1), int(im.group(2))), vis)
         else:
             for mm in re.finditer(r"\bM (\d+)\b", long_name or ""):
                 messier_of.setdefault((cat, num), int(mm.group(1)))
+        if vis is not None:
+            rec["mag"] = vis
         cands[cat].setdefault(num, []).append(rec)
-    # A Messier object listed only under its NGC/IC name gets its Messier row;
-    # one listed only as Messier gets its NGC/IC row.
+    # A Messier object and its NGC/IC row are one object: a Messier object
+    # listed only under its NGC/IC name gets its Messier row, and the NGC/IC
+    # row of a Messier object is its Messier row (place, magnitude, size),
+    # not a lettered component that shares the number (NGC 4486A, 0.13
+    # degree from M87) nor nothing (NGC 4303, M61).
     for (cat, num), mnum in sorted(messier_of.items()):
         if mnum not in cands["M"]:
             src = min(cands[cat][num], key=lambda r: r["suffix"])
             rec = dict(src, cat="M", num=mnum, suffix="",
                        flags=FLAG_NGC if cat == "NGC" else FLAG_IC)
             cands["M"][mnum] = [rec]
-        if num not in cands[cat]:
-            src = cands["M"][mnum][0]
+        if ident_of.get(mnum) == (cat, num) or num not in cands[cat]:
+            src = min(cands["M"][mnum], key=lambda r: r["suffix"])
             cands[cat][num] = [dict(src, cat=cat, num=num, suffix="", flags=0)]
     flag_of = {"M": FLAG_MESSIER, "NGC": FLAG_NGC, "IC": FLAG_IC}
 
@@ -871,7 +899,7 @@ def sources_md():
     return """# Sources of Tavik's catalogue data
 
 Everything below is produced by `tools/gen_catalogues.py` from Debian packages
-(`xplanet`, `kstars-data`). Rerun it after installing them to rebuild the
+(`xplanet`, `kstars-data`, `siril-common`). Rerun it after installing them to rebuild the
 tables in `resources/catalog_*.cpp` and the files in this folder.
 Tables and files derived from GPL data are distributed under the same terms;
 the about box's licence text names these sources.
@@ -886,6 +914,7 @@ the about box's licence text names these sources.
 | Constellation label points and names | kstars-data `cnames.dat` | GPL-2+ |
 | Milky Way outlines | kstars-data `milkyway.dat` | GPL-2+ |
 | Messier, NGC and IC objects | OpenNGC by Mattia Verga (release 2021-03-06), as `OpenNGC.kscat` in kstars-data | CC-BY-SA-4.0: "OpenNGC, https://github.com/mattiaverga/OpenNGC" |
+| Visual magnitudes of the deep-sky objects | siril-common `catalogue/ngc.txt`, `ic.txt`, `messier.txt` (Siril, free-astro) | GPL-3+ (Siril authors) |
 | Site list `tavik.obs` | kstars-data `citydb.sqlite` | GPL-2+ (KStars) |
 | `comet.elm`, `mp.elm` | kstars-data `comets.dat`, `asteroids.dat`: NASA/JPL Small-Body Database | Public domain (JPL SBDB); KStars packaging GPL-2+ |
 | Pictures in `image/` | kstars-data `textures/*.png`, converted to JPEG with netpbm | GPL-2+ (KStars authors) |
@@ -916,7 +945,12 @@ the about box's licence text names these sources.
   multiple star, asterism and non-existent or duplicate entries, and the lettered
   components of an object, are dropped first; then the brightest are kept (Messier 107,
   NGC 7,040, IC 2,862), each list sorted by magnitude with unknown magnitudes last.
-  Messier objects known only by their NGC/IC row get a Messier row and the reverse.
+  Messier objects known only by their NGC/IC row get a Messier row and the reverse;
+  the NGC/IC row of a Messier object is a copy of its Messier row (one place,
+  magnitude and size), never a lettered component that shares its number.
+  Magnitudes: the visual magnitude of siril's lists where they give one (a
+  Messier object's by its NGC/IC number first, then by its Messier number),
+  else OpenNGC's own magnitude (mostly blue).
   Types: planetary nebula 0; diffuse nebula and supernova remnant 1; open cluster 2;
   globular cluster 3; galaxy and galaxy cluster 4 (the source does not mark clusters
   with nebulosity, so type 5 is not used).
@@ -1009,6 +1043,7 @@ def main():
     ap.add_argument("--root", default=here)
     ap.add_argument("--xplanet", default="/usr/share/xplanet")
     ap.add_argument("--kstars", default="/usr/share/kstars")
+    ap.add_argument("--siril", default="/usr/share/siril")
     a = ap.parse_args()
     ks = lambda name: os.path.join(a.kstars, name)
     data = lambda name: os.path.join(a.root, "data", name)
@@ -1031,7 +1066,9 @@ def main():
     milky = build_milky_way(ks("milkyway.dat"))
     emit_constellations(a.root, cons, lines, borders, polylines, milky)
 
-    emit_nebulae(a.root, build_nebulae(ks("OpenNGC.kscat")))
+    visual = read_visual_magnitudes([os.path.join(a.siril, "catalogue", n)
+                                     for n in ("ngc.txt", "ic.txt", "messier.txt")])
+    emit_nebulae(a.root, build_nebulae(ks("OpenNGC.kscat"), visual))
 
     sao, zones, offsets = build_sao(hip, rows, match, bsc)
     write_if_changed(data("tavik.sao"), sao)
