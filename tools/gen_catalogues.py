@@ -693,7 +693,25 @@ def fit(value, width, decimals):
     sys.exit("%r does not fit %d columns" % (value, width))
 
 
-def element_line(kind, ident, desig, name, tp, e, q, w, node, inc, h, k, ext):
+def tail_lengths(h, q):
+    """Dust and ion tail lengths (AU) of a comet from its total magnitude M1
+    and perihelion distance q: its magnitude at perihelion seen from 1 AU
+    (slope 10), m = M1 + 10 log10 q, gives an ion tail of 0.25 x
+    10^(-0.2 (m - 4)) AU and a dust tail of half that, each held to
+    0.001..0.999 AU; a comet without M1 gets the shortest, 0.001 AU."""
+    if h is None or q <= 0.0:
+        return 0.001, 0.001
+    ion = 0.25 * 10.0 ** (-0.2 * (h + 10.0 * math.log10(q) - 4.0))
+    clamp = lambda v: min(0.999, max(0.001, v))
+    return clamp(0.5 * ion), clamp(ion)
+
+
+def tail_field(length):
+    """A tail length in its four columns: ".123"."""
+    return ("%.3f" % length)[1:]
+
+
+def element_line(kind, ident, desig, name, tp, e, q, w, node, inc, h, k, ext, tails=None):
     line = [" "] * 205
     line[204] = "\n"
 
@@ -721,6 +739,9 @@ def element_line(kind, ident, desig, name, tp, e, q, w, node, inc, h, k, ext):
         put(130, fit(h, 6, 2))
     if k is not None:
         put(137, fit(k, 5, 2))
+    if tails is not None:
+        put(143, tail_field(tails[0]))
+        put(148, tail_field(tails[1]))
     put(188, "%-15s" % ext[:15])
     return "".join(line)
 
@@ -753,7 +774,8 @@ def build_comets(path):
             ext = desig
         if len(desig) > 10:
             desig = desig.replace(" ", "")
-        out.append(element_line("C", ident, desig, name, tp, e, q, w, node, inc, h, None, ext))
+        out.append(element_line("C", ident, desig, name, tp, e, q, w, node, inc, h, None, ext,
+                                tail_lengths(h, q)))
     return "".join(out)
 
 
@@ -964,6 +986,14 @@ the about box's licence text names these sources.
   epoch and the mean motion 0.9856076686 / a^1.5 degrees per day (the nearest
   perihelion); minor planets use H with slope 5; comets their total magnitude M1
   and the default slope.
+- Comet tail lengths (columns 143-146 dust, 148-151 ion, in AU): from the
+  comet's magnitude at perihelion seen from 1 AU, m = M1 + 10 log10 q (q the
+  perihelion distance in AU, slope 10 as the program takes for comets), the ion
+  tail is 0.25 x 10^(-0.2 (m - 4)) AU long and the dust tail half that, each
+  held to 0.001..0.999 AU and written with three decimals (".123"). So
+  Hale-Bopp (M1 4.0, q 0.91) gets 0.15 and 0.30 AU, Halley (M1 5.5, q 0.59)
+  0.18 and 0.37 AU, and a comet of M1 12 with q 2 AU 0.001 and 0.002 AU. A
+  comet without M1 gets the shortest, 0.001 AU, for both.
 """
 
 
