@@ -19,6 +19,7 @@
 #include "render/palette.h"
 #include "render/recording_canvas.h"
 #include "tests/astro/rise_reference_data.h"
+#include "tests/astro/rise_tromso_data.h"
 #include "tests/render/chart_fixture.h"
 #include "tests/support/catalog_rows.h"
 
@@ -171,6 +172,24 @@ double referenceMinutes(const RiseReferenceEvent &r, double zone)
     double local = r.jd + zone / 24.0 + 0.5;
     local -= std::floor(local);
     return local * 1440.0;
+}
+
+// At Tromso on 2024-02-03 the Moon is down at local noon but up before dawn
+// (an independent scan of its altitude, tools/rise_set_refs.py --tromso).
+TEST_F(InfoBox, TheMoonAtTromsoShowsTheRiseAndSetOfADayItIsDownAtNoon)
+{
+    at(kTromsoLatitudeDeg, kTromsoLongitudeDeg, 0.0, 2024, 2, 3, 12, kTromsoZoneHours);
+    pick(kPosBody, kObjectMoon);
+    const InfoBoxText t = text();
+    int riseH, riseM, setH, setM;
+    ASSERT_EQ(std::sscanf(t.riseSet, "Rise %d:%d  Set %d:%d", &riseH, &riseM, &setH, &setM), 4) << t.riseSet;
+    for (const TromsoEvent &ref : kTromsoEvents) {
+        if (ref.month != 2 || ref.day != 3 || ref.kind != -1)
+            continue;
+        double local = ref.jd + kTromsoZoneHours / 24.0 + 0.5;
+        local = (local - std::floor(local)) * 1440.0;
+        EXPECT_NEAR(ref.event == 1 ? riseH * 60 + riseM : setH * 60 + setM, local, 3.0) << t.riseSet;
+    }
 }
 
 TEST_F(InfoBox, JupiterAndItsMoonsShowJupitersRiseAndSet)

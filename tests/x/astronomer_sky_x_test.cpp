@@ -4,8 +4,8 @@
 // surface-brightness magnitude once hid show at the default deep-sky limit
 // (places from the SEDS Messier catalogue), Hale-Bopp and Halley near
 // perihelion draw tails several degrees long while a faint comet's stay short,
-// and an ALL2 map of the catalogue stars has no seam down its central
-// meridian. And the almanac panel gives the Moon's rise at Tromso on a day the
+// and stars by the central meridian of an ALL2 map stand where the Aitoff
+// projection puts them (no seam of folded stars). And the almanac panel gives the Moon's rise at Tromso on a day the
 // noon declination alone called "no event" (times from tools/rise_set_refs.py).
 #include <gtest/gtest.h>
 
