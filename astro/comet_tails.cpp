@@ -69,9 +69,12 @@ bool chooseBeta(double te, ParticleOrbit *p)
     return false;
 }
 
+// A tail shorter than a micro-AU is a failure like any tail that cannot be
+// computed, so the update hides it and reports stkErrorCalcCometTail; taken
+// as a silent "no tail" it vanished without a word.
 bool tailLengthUsable(double length)
 {
-    return std::isfinite(length);
+    return std::isfinite(length) && std::fabs(length) >= kNoTailAu;
 }
 
 int particleElliptic(const ParticleOrbit *p, double t, double *X, double *Y)
@@ -270,8 +273,6 @@ int computeIonTail(double jd, const OrbitalElements *el, const Vec3 *earthHelio,
     out->ionCount = 0;
     if (!tailLengthUsable(el->ionTailLength))
         return 0;
-    if (std::fabs(el->ionTailLength) < kNoTailAu)
-        return 1; // no ion tail: nothing to draw, nothing failed
     OrbitState now;
     if (keplerSolve(jd, el, &now, 0) != 0)
         return 0;
@@ -299,8 +300,6 @@ int computeDustTail(double jd, const OrbitalElements *el, const Vec3 *earthHelio
     out->dustCount = 0;
     if (!tailLengthUsable(el->dustTailLength) || !std::isfinite(el->dustParameter))
         return 0;
-    if (std::fabs(el->dustTailLength) < kNoTailAu)
-        return 1; // no dust tail: nothing to draw, nothing failed
     OrbitState now;
     if (keplerSolve(jd, el, &now, 0) != 0)
         return 0;

@@ -29,8 +29,8 @@ struct ParticleOrbit {
  *           el          const OrbitalElements*  orbit and ionTailLength (AU)
  *           earthHelio  const Vec3*             the Earth, heliocentric, AU, equatorial J2000
  * Returned: out         CometTail*              ionCount, ionGeo, ionHelio
- *           int         1 success (ionCount 10, or 0 for a tail shorter than
- *                       1e-6 AU: no tail); 0 failure, ionCount 0
+ *           int         1 success (ionCount 10); 0 failure, ionCount 0, also
+ *                       for a tail shorter than 1e-6 AU
  * Notes:    Point j is the gas released j tenths of the maximum age ago; point
  *           0 is the nucleus. The maximum age is searched in 0..50 days and
  *           taken as soon as a tried age is beyond 37.499999 days.
@@ -41,7 +41,8 @@ int computeIonTail(double jd, const OrbitalElements *el, const Vec3 *earthHelio,
  * computeDustTail: the dust tail's ten ages of two grain sizes.
  * Given:    as computeIonTail, with dustTailLength and dustParameter
  * Returned: out         CometTail*  dustCount, dustGeo, dustHelio (point 2j + s)
- *           int         1 success (dustCount 10, or 0 for no tail); 0 failure
+ *           int         1 success (dustCount 10); 0 failure (also a tail
+ *                       shorter than 1e-6 AU), dustCount 0
  * Notes:    Age search in 0..150 days, accepted beyond 112.499999 days. Grain
  *           sizes: beta 0.2 and 0.2 + dustParameter, each raised by 0.3 (at
  *           most four tries) while it gives no orbit or a nearly parabolic one.

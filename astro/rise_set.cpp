@@ -200,12 +200,12 @@ double horizonAllowance(const RiseSetDay &day, int kind)
 
 enum HorizonClass { kAlwaysAbove = 0, kNeverRises = 1, kRisesAndSets = 2, kNoPosition = 3 };
 
-// The object's path at local noon against the horizon of the event: the
-// apparent horizon for altitude 0, else the asked altitude itself.
-HorizonClass horizonClass(const RiseSetDay &day, int kind, const void *object, double altitude)
+// The object's path at t against the horizon of the event: the apparent
+// horizon for altitude 0, else the asked altitude itself.
+HorizonClass horizonClass(const RiseSetDay &day, int kind, const void *object, double altitude, double t)
 {
     double ra, dec;
-    if (!positionAt(day, kind, object, day.noonJd, &ra, &dec))
+    if (!positionAt(day, kind, object, t, &ra, &dec))
         return kNoPosition;
     double h0 = altitude == 0.0 ? horizonAllowance(day, kind) : -altitude;
     double phi = day.site.latitudeDeg;
@@ -237,25 +237,83 @@ bool eventAltitudeError(const RiseSetDay &day, int kind, const void *object, dou
     return true;
 }
 
+// The object's altitude above the horizon of the event at t: the apparent
+// horizon for altitude 0, else the asked altitude.
+bool heightAboveEventHorizon(const RiseSetDay &day, int kind, const void *object, double altitude, double t,
+                             double *height)
+{
+    if (altitude == 0.0)
+        return eventAltitudeError(day, kind, object, t, height);
+    double radec[2];
+    if (!positionAt(day, kind, object, t, &radec[0], &radec[1]))
+        return false;
+    SkyContext ctx;
+    riseSetContextAt(t, day.zoneDays * 24.0, &day.site, &ctx);
+    double azAlt[2];
+    convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
+    *height = azAlt[1] - altitude;
+    return true;
+}
+
+// Where the path only grazes the horizon the hour-angle iteration does not
+// settle (the event moves faster with the declination than the estimate
+// does, so each step overshoots into hours where the object no longer
+// reaches the horizon). Last resort: the day sampled every quarter hour for
+// the crossing, which is then halved down to the convergence step.
+bool scanDayForCrossing(const RiseSetDay &day, int kind, const void *object, int event, double altitude, double *jd)
+{
+    constexpr int kSamples = 96;
+    double t0 = dayStart(day), f0;
+    if (!heightAboveEventHorizon(day, kind, object, altitude, t0, &f0))
+        return false;
+    for (int k = 1; k <= kSamples; ++k) {
+        double t1 = dayStart(day) + static_cast<double>(k) / kSamples, f1;
+        if (!heightAboveEventHorizon(day, kind, object, altitude, t1, &f1))
+            return false;
+        bool crosses = event == kRiseEvent ? (f0 < 0.0 && f1 >= 0.0) : (f0 >= 0.0 && f1 < 0.0);
+        if (crosses) {
+            double a = t0, b = t1, fa = f0;
+            while (b - a > kConvergedDays) {
+                double m = 0.5 * (a + b), fm;
+                if (!heightAboveEventHorizon(day, kind, object, altitude, m, &fm))
+                    return false;
+                if ((fm < 0.0) == (fa < 0.0)) {
+                    a = m;
+                    fa = fm;
+                } else {
+                    b = m;
+                }
+            }
+            double t = 0.5 * (a + b);
+            if (inLocalDay(day, t)) {
+                *jd = t;
+                return true;
+            }
+        }
+        t0 = t1;
+        f0 = f1;
+    }
+    return false;
+}
+
 enum IterateResult { kFound, kNoEvent, kNotConverged };
 
 struct Estimates {
     double prev, t;
 };
 
+// Mode 0 starts at start and moves each estimate into the day; mode 1 keeps
+// the estimates within 0.75 day of start.
 IterateResult riseSetIterate(const RiseSetDay &day, int kind, const void *object, int event, double altitude, int mode,
                              double start, Estimates *est)
 {
-    HorizonClass cls = horizonClass(day, kind, object, altitude);
-    if (cls != kRisesAndSets)
-        return kNoEvent;
     bool ordinary = altitude == 0.0 && event != kTransitEvent;
     // The ordinary rise and set are solved for the centre at -(refraction +
     // dip + the Sun's radius) directly: correcting the hour angle of altitude 0
     // to first order, and the dip by a height formula, loses minutes at high
     // latitudes, where the path meets the horizon at a shallow angle.
     double sinAlt = sinDeg(ordinary ? -horizonAllowance(day, kind) : altitude);
-    double t = mode == 1 ? start : day.noonJd;
+    double t = start;
     for (int i = 0;; ++i) {
         double prev = t;
         est->prev = prev;
@@ -320,6 +378,32 @@ bool inClosedDay(const RiseSetDay &day, double t)
     return t >= dayStart(day) && t <= dayStart(day) + 1.0;
 }
 
+// One search from start: the iteration that moves its estimates into the
+// day, and when that does not settle, two that stay near its last estimates.
+bool searchFrom(const RiseSetDay &day, int kind, const void *object, int event, double altitude, double start,
+                double *jd)
+{
+    Estimates est;
+    IterateResult r = riseSetIterate(day, kind, object, event, altitude, 0, start, &est);
+    if (r == kFound) {
+        if (!inLocalDay(day, est.t))
+            return false;
+        *jd = est.t;
+        return true;
+    }
+    if (r != kNotConverged)
+        return false;
+    const double retryStarts[2] = {est.prev, est.t};
+    for (double from : retryStarts) {
+        Estimates retry;
+        if (riseSetIterate(day, kind, object, event, altitude, 1, from, &retry) == kFound && inClosedDay(day, retry.t)) {
+            *jd = retry.t;
+            return true;
+        }
+    }
+    return false;
+}
+
 SkyContext contextForDay(const RiseSetDay &day, double jd)
 {
     SkyContext ctx;
@@ -382,28 +466,27 @@ int riseSetTime(const RiseSetDay *prepared, int kind, const void *object, int ev
     if (!kindKnown(kind, object) || event < kRiseEvent || event > kSetEvent ||
         !std::isfinite(altitude))
         return 0;
-    Estimates est;
-    IterateResult r = riseSetIterate(day, kind, object, event, altitude, 0, 0.0, &est);
-    if (r == kFound) {
-        if (!inLocalDay(day, est.t))
-            return 0;
-        *jd = est.t;
+    // The day is judged at local noon and, before the answer is "no event",
+    // at its two midnights: at high latitudes the Moon's declination crosses
+    // the circumpolar limit within a day (the Sun's does on the first and last
+    // days of the midnight sun), so it can rise or set though it stays up (or
+    // down) around noon, or the search from noon settles on the end of the
+    // day where it no longer does. Each moment where the path crosses the
+    // horizon of the event starts a search.
+    const double starts[3] = {day.noonJd, dayStart(day), dayStart(day) + 1.0};
+    bool crossing = false;
+    for (double start : starts) {
+        HorizonClass cls = horizonClass(day, kind, object, altitude, start);
+        if (cls == kNoPosition)
+            break;
+        if (cls != kRisesAndSets)
+            continue;
+        crossing = true;
+        if (searchFrom(day, kind, object, event, altitude, start, jd))
+            return 1;
+    }
+    if (crossing && event != kTransitEvent && scanDayForCrossing(day, kind, object, event, altitude, jd))
         return 1;
-    }
-    if (r == kNotConverged) {
-        double last = est.t;
-        Estimates retry;
-        if (riseSetIterate(day, kind, object, event, altitude, 1, est.prev, &retry) == kFound &&
-            inClosedDay(day, retry.t)) {
-            *jd = retry.t;
-            return 1;
-        }
-        if (riseSetIterate(day, kind, object, event, altitude, 1, last, &retry) == kFound &&
-            inClosedDay(day, retry.t)) {
-            *jd = retry.t;
-            return 1;
-        }
-    }
     if (event == kTransitEvent)
         return transitIterate(day, kind, object, jd) ? 1 : 0;
     return 0;

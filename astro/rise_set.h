@@ -83,6 +83,10 @@ RiseSetDay riseSetPrepare(const SkyContext *sky, const RiseSetSite *site);
  *           night and a +10 crossing in the midnight sun are found. The
  *           ordinary rise and set are solved for the centre at -(0.5855555 +
  *           dip + the Sun's semidiameter) and must miss it by at most 3 degrees.
+ *           The day is judged at local noon and, before the answer is
+ *           "no event", at its two midnights (the Moon at high latitude
+ *           crosses the circumpolar limit within a day); a grazing path
+ *           where the iteration does not settle is found by sampling the day.
  *           Kinds other than those listed, a missing object and non-finite
  *           directions give 0.
  */

@@ -3,19 +3,19 @@
 
 :SUN
 @IMAGE sun.jpg "The Sun"
-@TEXT "Our star: a G2 dwarf 1 AU away, 109 Earth diameters across."
+@TEXT "Our star: a G2 dwarf, 109 Earth diameters wide."
 
 :MOON
 @IMAGE moon.jpg "The Moon"
-@TEXT "The Earth's satellite, 384,400 km away on average."
+@TEXT "The Earth's satellite, 384,400 km away."
 
 :MERCURY
 @IMAGE mercury.jpg "Mercury"
-@TEXT "The innermost planet; it circles the Sun in 88 days."
+@TEXT "The innermost planet; its year lasts 88 days."
 
 :VENUS
 @IMAGE venus.jpg "Venus"
-@TEXT "The brightest planet, wrapped in clouds of sulphuric acid."
+@TEXT "The brightest planet, veiled in acid clouds."
 
 :MARS
 @IMAGE mars.jpg "Mars"
@@ -23,11 +23,11 @@
 
 :JUPITER
 @IMAGE jupiter.jpg "Jupiter"
-@TEXT "The largest planet; its four big moons were found in 1610."
+@TEXT "The largest planet; Galileo saw four moons."
 
 :SATURN
 @IMAGE saturn.jpg "Saturn"
-@TEXT "The ringed planet; its rings are mostly water ice."
+@TEXT "The ringed planet; its rings are water ice."
 
 :URANUS
 @IMAGE uranus.jpg "Uranus"
@@ -35,17 +35,17 @@
 
 :NEPTUNE
 @IMAGE neptune.jpg "Neptune"
-@TEXT "The outermost planet, found in 1846 from its pull on Uranus."
+@TEXT "The outermost planet, found in 1846 by its pull."
 
 :PLUTO
 @IMAGE pluto.jpg "Pluto"
-@TEXT "A dwarf planet of the Kuiper belt, found in 1930."
+@TEXT "A dwarf planet of the Kuiper belt, found 1930."
 
 :NEBULA M31
-@TEXT "The Andromeda Galaxy, 2.5 million light years away."
+@TEXT "The Andromeda Galaxy, 2.5 million ly away."
 
 :NEBULA M42
-@TEXT "The Orion Nebula, a star-forming region 1,300 light years away."
+@TEXT "The Orion Nebula, where stars form; 1,300 ly."
 
 :NEBULA M45
 @TEXT "The Pleiades, a young open cluster in Taurus."
@@ -57,4 +57,4 @@
 @TEXT "The Ring Nebula in Lyra, a planetary nebula."
 
 :NEBULA M1
-@TEXT "The Crab Nebula, remnant of the supernova of 1054."
+@TEXT "The Crab Nebula, left by the supernova of 1054."

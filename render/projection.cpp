@@ -277,35 +277,41 @@ int projectAitoffRotated(const ChartState *chart, const Vec3Q14 *u, ProjectedPoi
     }
     const int32_t cl = sqrtQ14(16384 - mulQ14(u->z, u->z));
     const int32_t d = sqrtQ14(divQ14(u->x, cl) / 2 + 8192);
-    int32_t a, e;
+    int32_t l, yOffset;
     if (d > 15871) {
-        // Half-longitude below about 14.4 degrees: Q14 steps would show. The
-        // vector is normalised first: a truncated Q14 unit vector is up to
-        // 3/16384 short, which alone would move the centre of the map by
-        // several pixels (A ~ sqrt(2 (1 - x)) is steep there).
+        // Half-longitude below about 14.4 degrees: Q14 steps would show, so
+        // the map offsets are worked out in doubles. The vector is normalised
+        // first: a truncated Q14 unit vector is up to 3/16384 short, which
+        // alone would move the centre of the map by several pixels
+        // (A ~ sqrt(2 (1 - x)) is steep there). The longitude comes from
+        // atan2(y, x) and sin(lon/2) enters directly: near the centre one unit
+        // of x spans about 0.6 degree, and cos(lat) sin(lon/2) / sin A from a
+        // Q14 e = sin(lat) / sin A close to 1 is as coarse, so the points within
+        // a degree or two of the central meridian folded onto its columns.
         const double len = std::sqrt(static_cast<double>(u->x) * u->x + static_cast<double>(u->y) * u->y +
                                      static_cast<double>(u->z) * u->z);
         const double z = u->z / len;
         const double cosLat = std::sqrt(1.0 - z * z);
-        double halfLon = u->x / len / cosLat * 0.5 + 0.5;
-        if (halfLon < 0.0) halfLon = 0.0;
-        if (halfLon > 1.0) halfLon = 1.0;
-        double h = cosLat * std::sqrt(halfLon);
+        const double lon = std::atan2(std::fabs(static_cast<double>(u->y)), static_cast<double>(u->x));
+        double h = cosLat * std::cos(0.5 * lon);
         if (h > 1.0) h = 1.0;
         const double A = std::acos(h);
         const double sinA = std::sqrt(1.0 - h * h);
-        e = sinA == 0.0 ? 16384 : toInt32Trunc(z / sinA * 16384.0);
-        a = toInt32Trunc(A * 16384.0);
+        const double e = sinA == 0.0 ? 1.0 : z / sinA;
+        const double g = sinA == 0.0 ? 0.0 : cosLat * std::sin(0.5 * lon) / sinA;
+        l = toInt32Trunc(A * g * chart->scaleX);
+        yOffset = toInt32Trunc(A * e * chart->scaleY);
     } else {
         const int32_t h = mulQ14(cl, d);
         const int32_t s = sqrtQ14(16384 - mulQ14(h, h));
-        a = acosQ14(h);
-        e = s == 0 ? 16384 : divQ14(u->z, s);
+        const int32_t a = acosQ14(h);
+        const int32_t e = s == 0 ? 16384 : divQ14(u->z, s);
+        const int32_t g = sqrtQ14(16384 - mulQ14(e, e));
+        l = mulQ14(mulQ14(a, g), chart->scaleX);
+        yOffset = mulQ14(mulQ14(a, e), chart->scaleY);
     }
-    const int32_t g = sqrtQ14(16384 - mulQ14(e, e));
-    const int32_t l = mulQ14(mulQ14(a, g), chart->scaleX);
     out->x = u->y <= 0 ? cx + l : cx - l;
-    out->y = cy - mulQ14(mulQ14(a, e), chart->scaleY);
+    out->y = cy - yOffset;
     out->cosCentre = shiftLeft16(d);
     return 1;
 }

@@ -10,7 +10,7 @@
 #include "render/layers/masks.h"
 #include "render/palette.h"
 
-const char kBayerLetters[] = "abgdeyhqiklmnwoprstufcjv";
+const char kBayerLetters[] = "abgdezhqiklmnxoprstufcyw";
 
 namespace {
 

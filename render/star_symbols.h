@@ -17,8 +17,10 @@ struct Canvas;
 // reddened in the horizontal chart and the planisphere.
 constexpr int32_t kExtinctionDepthQ14 = 1535;
 
-// The Greek letters of Bayer designations in the symbol font, alpha first.
-extern const char kBayerLetters[]; // "abgdeyhqiklmnwoprstufcjv"
+// The Greek letters of Bayer designations in the symbol font, alpha first:
+// there z is zeta, x xi, y psi and w omega (j and v are variants of phi and
+// pi, which the string "abgdeyhqiklmnwoprstufcjv" put in their place).
+extern const char kBayerLetters[]; // "abgdezhqiklmnxoprstufcyw"
 
 // Symbol class of a star: (limit - mag10 + 10) / 10, truncated, at least 1.
 int starSymbolClass(int32_t starLimit, int32_t mag10);

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Builds Tavik's built-in catalogue tables and installed data files.
 
-Reads public catalogues from the Debian packages xplanet and kstars-data and
-writes resources/catalog_*.cpp (the tables declared in resources/catalogs.h)
-and the files under data/. Python 3 standard library only; the pictures are
+Reads public catalogues from the Debian packages xplanet, kstars-data and
+siril-common and writes resources/catalog_*.cpp (the tables declared in
+resources/catalogs.h) and the files under data/. Python 3 standard library only; the pictures are
 converted with the netpbm tools (pngtopnm, pnmtojpeg). The output is committed,
 so building Tavik needs none of these packages. Rerunning gives byte-identical
 output.
 
-    tools/gen_catalogues.py [--root REPO] [--xplanet DIR] [--kstars DIR]
+    tools/gen_catalogues.py [--root REPO] [--xplanet DIR] [--kstars DIR] [--siril DIR]
 """
 
 import argparse
@@ -487,10 +487,26 @@ def build_milky_way(path):
 KSTARS_TYPE = {6: 0, 5: 1, 7: 1, 15: 1, 3: 2, 4: 3, 8: 4, 14: 4}
 
 
-def build_nebulae(path):
+def read_visual_magnitudes(paths):
+    """(catalogue, number) -> visual magnitude from siril's catalogue lists
+    ("Code;RA;N/S;DEC;Diameter;mag;Name;Alias;" rows such as "NGC4472;...;8.4;")."""
+    mags = {}
+    for path in paths:
+        with open(path, encoding="latin-1") as f:
+            for line in f:
+                p = line.split(";")
+                m = re.match(r"^(M|NGC|IC)(\d+)$", p[0].strip())
+                v = re.match(r"^\s*(-?\d+(?:\.\d+)?)", p[5]) if m and len(p) > 5 else None
+                if v:
+                    mags.setdefault((m.group(1), int(m.group(2))), float(v.group(1)))
+    return mags
+
+
+def build_nebulae(path, visual):
     db = sqlite3.connect("file:%s?mode=ro" % path, uri=True)
     cands = {"M": {}, "NGC": {}, "IC": {}}
     messier_of = {}   # ("NGC", 224) -> 31
+    ident_of = {}     # 31 -> ("NGC", 224), from the Messier rows
     rows = db.execute("select type, ra, dec, magnitude, name, long_name, catalog_identifier, "
                       "major_axis from cat order by name").fetchall()
     for typ, ra, dec, mag, name, long_name, ident, major in rows:
@@ -498,6 +514,11 @@ def build_nebulae(path):
         if not m:
             continue
         cat, num, suffix = m.group(1), int(m.group(2)), m.group(3).strip()
+        # The visual magnitude where siril's lists have one (a Messier object
+        # by its NGC/IC number first), else the source's own, mostly blue.
+        vis = None
+        if not suffix:
+            vis = visual.get((cat, num))
         rec = {"cat": cat, "num": num, "suffix": suffix, "ktype": typ, "ra": ra, "dec": dec,
                "mag": mag, "size": major, "flags": 0}
         if cat == "M":
@@ -505,20 +526,27 @@ def build_nebulae(path):
             if im:
                 rec["flags"] |= FLAG_NGC if im.group(1) == "NGC" else FLAG_IC
                 messier_of[(im.group(1), int(im.group(2)))] = num
+                ident_of[num] = (im.group(1), int(im.group(2)))
+                vis = visual.get((im.group(1), int(im.group(2))), vis)
         else:
             for mm in re.finditer(r"\bM (\d+)\b", long_name or ""):
                 messier_of.setdefault((cat, num), int(mm.group(1)))
+        if vis is not None:
+            rec["mag"] = vis
         cands[cat].setdefault(num, []).append(rec)
-    # A Messier object listed only under its NGC/IC name gets its Messier row;
-    # one listed only as Messier gets its NGC/IC row.
+    # A Messier object and its NGC/IC row are one object: a Messier object
+    # listed only under its NGC/IC name gets its Messier row, and the NGC/IC
+    # row of a Messier object is its Messier row (place, magnitude, size),
+    # not a lettered component that shares the number (NGC 4486A, 0.13
+    # degree from M87) nor nothing (NGC 4303, M61).
     for (cat, num), mnum in sorted(messier_of.items()):
         if mnum not in cands["M"]:
             src = min(cands[cat][num], key=lambda r: r["suffix"])
             rec = dict(src, cat="M", num=mnum, suffix="",
                        flags=FLAG_NGC if cat == "NGC" else FLAG_IC)
             cands["M"][mnum] = [rec]
-        if num not in cands[cat]:
-            src = cands["M"][mnum][0]
+        if ident_of.get(mnum) == (cat, num) or num not in cands[cat]:
+            src = min(cands["M"][mnum], key=lambda r: r["suffix"])
             cands[cat][num] = [dict(src, cat=cat, num=num, suffix="", flags=0)]
     flag_of = {"M": FLAG_MESSIER, "NGC": FLAG_NGC, "IC": FLAG_IC}
 
@@ -665,7 +693,25 @@ def fit(value, width, decimals):
     sys.exit("%r does not fit %d columns" % (value, width))
 
 
-def element_line(kind, ident, desig, name, tp, e, q, w, node, inc, h, k, ext):
+def tail_lengths(h, q):
+    """Dust and ion tail lengths (AU) of a comet from its total magnitude M1
+    and perihelion distance q: its magnitude at perihelion seen from 1 AU
+    (slope 10), m = M1 + 10 log10 q, gives an ion tail of 0.25 x
+    10^(-0.2 (m - 4)) AU and a dust tail of half that, each held to
+    0.001..0.999 AU; a comet without M1 gets the shortest, 0.001 AU."""
+    if h is None or q <= 0.0:
+        return 0.001, 0.001
+    ion = 0.25 * 10.0 ** (-0.2 * (h + 10.0 * math.log10(q) - 4.0))
+    clamp = lambda v: min(0.999, max(0.001, v))
+    return clamp(0.5 * ion), clamp(ion)
+
+
+def tail_field(length):
+    """A tail length in its four columns: ".123"."""
+    return ("%.3f" % length)[1:]
+
+
+def element_line(kind, ident, desig, name, tp, e, q, w, node, inc, h, k, ext, tails=None):
     line = [" "] * 205
     line[204] = "\n"
 
@@ -693,6 +739,9 @@ def element_line(kind, ident, desig, name, tp, e, q, w, node, inc, h, k, ext):
         put(130, fit(h, 6, 2))
     if k is not None:
         put(137, fit(k, 5, 2))
+    if tails is not None:
+        put(143, tail_field(tails[0]))
+        put(148, tail_field(tails[1]))
     put(188, "%-15s" % ext[:15])
     return "".join(line)
 
@@ -725,7 +774,8 @@ def build_comets(path):
             ext = desig
         if len(desig) > 10:
             desig = desig.replace(" ", "")
-        out.append(element_line("C", ident, desig, name, tp, e, q, w, node, inc, h, None, ext))
+        out.append(element_line("C", ident, desig, name, tp, e, q, w, node, inc, h, None, ext,
+                                tail_lengths(h, q)))
     return "".join(out)
 
 
@@ -774,26 +824,28 @@ PICTURES = [("sun.png", "sun.jpg", "SUN", "The Sun"),
             ("neptune.png", "neptune.jpg", "NEPTUNE", "Neptune"),
             ("pluto.png", "pluto.jpg", "PLUTO", "Pluto")]
 
+# Each text fits the 340-pixel info box in ClickDataFontset (7 pixels a
+# character): at most 48 characters.
 BODY_TEXTS = {
-    "SUN": "Our star: a G2 dwarf 1 AU away, 109 Earth diameters across.",
-    "MOON": "The Earth's satellite, 384,400 km away on average.",
-    "MERCURY": "The innermost planet; it circles the Sun in 88 days.",
-    "VENUS": "The brightest planet, wrapped in clouds of sulphuric acid.",
+    "SUN": "Our star: a G2 dwarf, 109 Earth diameters wide.",
+    "MOON": "The Earth's satellite, 384,400 km away.",
+    "MERCURY": "The innermost planet; its year lasts 88 days.",
+    "VENUS": "The brightest planet, veiled in acid clouds.",
     "MARS": "The red planet; its day lasts 24 h 37 min.",
-    "JUPITER": "The largest planet; its four big moons were found in 1610.",
-    "SATURN": "The ringed planet; its rings are mostly water ice.",
+    "JUPITER": "The largest planet; Galileo saw four moons.",
+    "SATURN": "The ringed planet; its rings are water ice.",
     "URANUS": "An ice giant tipped on its side, found in 1781.",
-    "NEPTUNE": "The outermost planet, found in 1846 from its pull on Uranus.",
-    "PLUTO": "A dwarf planet of the Kuiper belt, found in 1930.",
+    "NEPTUNE": "The outermost planet, found in 1846 by its pull.",
+    "PLUTO": "A dwarf planet of the Kuiper belt, found 1930.",
 }
 
 NEBULA_TEXTS = [
-    ("M31", "The Andromeda Galaxy, 2.5 million light years away."),
-    ("M42", "The Orion Nebula, a star-forming region 1,300 light years away."),
+    ("M31", "The Andromeda Galaxy, 2.5 million ly away."),
+    ("M42", "The Orion Nebula, where stars form; 1,300 ly."),
     ("M45", "The Pleiades, a young open cluster in Taurus."),
     ("M13", "The great globular cluster in Hercules."),
     ("M57", "The Ring Nebula in Lyra, a planetary nebula."),
-    ("M1", "The Crab Nebula, remnant of the supernova of 1054."),
+    ("M1", "The Crab Nebula, left by the supernova of 1054."),
 ]
 
 
@@ -869,7 +921,7 @@ def sources_md():
     return """# Sources of Tavik's catalogue data
 
 Everything below is produced by `tools/gen_catalogues.py` from Debian packages
-(`xplanet`, `kstars-data`). Rerun it after installing them to rebuild the
+(`xplanet`, `kstars-data`, `siril-common`). Rerun it after installing them to rebuild the
 tables in `resources/catalog_*.cpp` and the files in this folder.
 Tables and files derived from GPL data are distributed under the same terms;
 the about box's licence text names these sources.
@@ -884,6 +936,7 @@ the about box's licence text names these sources.
 | Constellation label points and names | kstars-data `cnames.dat` | GPL-2+ |
 | Milky Way outlines | kstars-data `milkyway.dat` | GPL-2+ |
 | Messier, NGC and IC objects | OpenNGC by Mattia Verga (release 2021-03-06), as `OpenNGC.kscat` in kstars-data | CC-BY-SA-4.0: "OpenNGC, https://github.com/mattiaverga/OpenNGC" |
+| Visual magnitudes of the deep-sky objects | siril-common `catalogue/ngc.txt`, `ic.txt`, `messier.txt` (Siril, free-astro) | GPL-3+ (Siril authors) |
 | Site list `tavik.obs` | kstars-data `citydb.sqlite` | GPL-2+ (KStars) |
 | `comet.elm`, `mp.elm` | kstars-data `comets.dat`, `asteroids.dat`: NASA/JPL Small-Body Database | Public domain (JPL SBDB); KStars packaging GPL-2+ |
 | Pictures in `image/` | kstars-data `textures/*.png`, converted to JPEG with netpbm | GPL-2+ (KStars authors) |
@@ -914,7 +967,12 @@ the about box's licence text names these sources.
   multiple star, asterism and non-existent or duplicate entries, and the lettered
   components of an object, are dropped first; then the brightest are kept (Messier 107,
   NGC 7,040, IC 2,862), each list sorted by magnitude with unknown magnitudes last.
-  Messier objects known only by their NGC/IC row get a Messier row and the reverse.
+  Messier objects known only by their NGC/IC row get a Messier row and the reverse;
+  the NGC/IC row of a Messier object is a copy of its Messier row (one place,
+  magnitude and size), never a lettered component that shares its number.
+  Magnitudes: the visual magnitude of siril's lists where they give one (a
+  Messier object's by its NGC/IC number first, then by its Messier number),
+  else OpenNGC's own magnitude (mostly blue).
   Types: planetary nebula 0; diffuse nebula and supernova remnant 1; open cluster 2;
   globular cluster 3; galaxy and galaxy cluster 4 (the source does not mark clusters
   with nebulosity, so type 5 is not used).
@@ -928,6 +986,14 @@ the about box's licence text names these sources.
   epoch and the mean motion 0.9856076686 / a^1.5 degrees per day (the nearest
   perihelion); minor planets use H with slope 5; comets their total magnitude M1
   and the default slope.
+- Comet tail lengths (columns 143-146 dust, 148-151 ion, in AU): from the
+  comet's magnitude at perihelion seen from 1 AU, m = M1 + 10 log10 q (q the
+  perihelion distance in AU, slope 10 as the program takes for comets), the ion
+  tail is 0.25 x 10^(-0.2 (m - 4)) AU long and the dust tail half that, each
+  held to 0.001..0.999 AU and written with three decimals (".123"). So
+  Hale-Bopp (M1 4.0, q 0.91) gets 0.15 and 0.30 AU, Halley (M1 5.5, q 0.59)
+  0.18 and 0.37 AU, and a comet of M1 12 with q 2 AU 0.001 and 0.002 AU. A
+  comet without M1 gets the shortest, 0.001 AU, for both.
 """
 
 
@@ -1007,6 +1073,7 @@ def main():
     ap.add_argument("--root", default=here)
     ap.add_argument("--xplanet", default="/usr/share/xplanet")
     ap.add_argument("--kstars", default="/usr/share/kstars")
+    ap.add_argument("--siril", default="/usr/share/siril")
     a = ap.parse_args()
     ks = lambda name: os.path.join(a.kstars, name)
     data = lambda name: os.path.join(a.root, "data", name)
@@ -1029,7 +1096,9 @@ def main():
     milky = build_milky_way(ks("milkyway.dat"))
     emit_constellations(a.root, cons, lines, borders, polylines, milky)
 
-    emit_nebulae(a.root, build_nebulae(ks("OpenNGC.kscat")))
+    visual = read_visual_magnitudes([os.path.join(a.siril, "catalogue", n)
+                                     for n in ("ngc.txt", "ic.txt", "messier.txt")])
+    emit_nebulae(a.root, build_nebulae(ks("OpenNGC.kscat"), visual))
 
     sao, zones, offsets = build_sao(hip, rows, match, bsc)
     write_if_changed(data("tavik.sao"), sao)

@@ -14,6 +14,7 @@
 #include "astro/sun_moon.h"
 #include "orbit_fixtures.h"
 #include "rise_reference_data.h"
+#include "rise_tromso_data.h"
 
 namespace {
 
@@ -51,6 +52,29 @@ TEST(RiseSet, SunMoonAndPlanetsMatchAnIndependentLibraryAtThreeSites)
             continue;
         double tolerance = (ref.kind == -1 ? 5 : 2) * kMinute;
         EXPECT_NEAR(jd, ref.jd, tolerance) << where << ": " << (jd - ref.jd) * 1440 << " min";
+    }
+}
+
+// At Tromso the Moon's declination passes +-20 degrees every month of 2024, so
+// on some days it rises (or sets) though it is up all the time around local
+// noon, or down then; the midnight sun and the polar night begin and end. A
+// day judged by the noon declination alone lost those events.
+TEST(RiseSet, TromsoThroughTwentyTwentyFourMatchesAnIndependentAltitudeScan)
+{
+    const RiseSetSite site = {kTromsoLatitudeDeg, kTromsoLongitudeDeg, 0.0};
+    for (const TromsoEvent &ref : kTromsoEvents) {
+        SkyContext sky = noonOf(2024, ref.month, ref.day, kTromsoZoneHours, site);
+        const RiseSetDay day = riseSetPrepare(&sky, &site);
+        double jd = 0;
+        int found = riseSetTime(&day, ref.kind, nullptr, ref.event, 0.0, &jd);
+        ::testing::Message where;
+        where << "2024-" << ref.month << "-" << ref.day << (ref.kind == -1 ? " Moon " : " Sun ")
+              << eventName(ref.event);
+        EXPECT_EQ(found, ref.found) << where << " (reference " << ref.jd << ", got " << jd << ")";
+        if (found && ref.found) {
+            const double nearest = std::fabs(jd - ref.second) < std::fabs(jd - ref.jd) ? ref.second : ref.jd;
+            EXPECT_NEAR(jd, nearest, 5 * kMinute) << where << ": " << (jd - nearest) * 1440 << " min";
+        }
     }
 }
 

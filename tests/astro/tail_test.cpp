@@ -87,7 +87,9 @@ TEST(CometTail, LongTailsAreCutAtTheAcceptanceAges)
     EXPECT_LT(age, 25.0);
 }
 
-TEST(CometTail, TailShorterThanAMicroAuIsNoTailAndNoFailure)
+// A tail shorter than a micro-AU fails (and is reported by the update),
+// where it was once a silent success with no points.
+TEST(CometTail, TailShorterThanAMicroAuFailsAndLeavesTheOtherTail)
 {
     OrbitalElements el = comet(0.0, 0.1, 1.0);
     CometTail tail;
@@ -99,16 +101,22 @@ TEST(CometTail, TailShorterThanAMicroAuIsNoTailAndNoFailure)
     SunRecord sun;
     std::memset(&sun, 0, sizeof sun);
     sun.earthHelio = kEarth;
-    EXPECT_EQ(ephemCometDustTail(&sky, &sun, &el, &tail), 1);
+    EXPECT_EQ(ephemCometDustTail(&sky, &sun, &el, &tail), 0);
     EXPECT_EQ(tail.dustCount, 0);
-    EXPECT_EQ(tail.dustJd, kJd);
+    EXPECT_EQ(tail.dustJd, 0.0) << "a failure leaves the stamp";
     // The ion tail does not depend on the dust tail.
     EXPECT_EQ(ephemCometIonTail(&sky, &sun, &el, &tail), 1);
     EXPECT_EQ(tail.ionCount, 10);
     EXPECT_EQ(tail.ionJd, kJd);
-    el.ionTailLength = 5e-7;
-    EXPECT_EQ(computeIonTail(kJd, &el, &kEarth, &tail), 1);
-    EXPECT_EQ(tail.ionCount, 0);
+    const struct {
+        double length;
+        int result;
+    } lengths[] = {{5e-7, 0}, {-5e-7, 0}, {1e-6, 1}, {0.0, 0}};
+    for (const auto &c : lengths) {
+        el.ionTailLength = c.length;
+        EXPECT_EQ(computeIonTail(kJd, &el, &kEarth, &tail), c.result) << c.length;
+        EXPECT_EQ(tail.ionCount, c.result ? 10 : 0) << c.length;
+    }
 }
 
 TEST(CometTail, FailuresLeaveTheStamp)

@@ -61,7 +61,7 @@ TEST_F(ClickData, TheInstalledFileGivesItsEntries)
     char text[kClickTextSize];
     int hasImage = 0;
     ASSERT_EQ(clickDataText(chart, kPosBody, -2, text, sizeof text, &hasImage), 1);
-    EXPECT_STREQ(text, "Our star: a G2 dwarf 1 AU away, 109 Earth diameters across.");
+    EXPECT_STREQ(text, "Our star: a G2 dwarf, 109 Earth diameters wide.");
     EXPECT_EQ(hasImage, 1);
 }
 

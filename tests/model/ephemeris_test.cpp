@@ -13,6 +13,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "astro/eclipse.h"
+#include "model/element_files.h"
 #include "model/ephemeris.h"
 #include "model/position.h"
 #include "model/sky_context.h"
@@ -459,6 +460,37 @@ TEST(EclipseMagnitude, OverlapGivesMagnitudeAndMissGivesMinusOne)
 } // namespace
 
 namespace {
+
+// An element line that asks for a dust tail of length 0: the tail fails, is
+// hidden and reported with the comet's name, and the ion tail is drawn.
+TEST(EphemerisRealTheories, ZeroLengthTailIsHiddenAndReported)
+{
+    appDataSetDefaults();
+    ephemerisTheories = kEphemerisTheoriesDefault;
+    std::unique_ptr<ChartState> chart(new ChartState());
+    chartStateSetDefaults(chart.get());
+    DateTime date{1986, 3, 15, 0, 0, 0.0, 0.0};
+    double site[3] = {35.0, 139.0, 0.0};
+    skyContextFromDate(&date, site, &chart->sky);
+    chart->lastEphemerisJd = kNeverJd;
+    std::string line = "C 1P                Halley                         1986 2 5.895317 0.96714291  0.58597811 "
+                       "111.332485  58.420081 162.262691 2000.0   5.50";
+    line.resize(188, ' ');
+    line.replace(143, 4, "0.00");
+    line.replace(148, 4, "0.10");
+    line += "\n";
+    OrbitalElements el;
+    ASSERT_EQ(parseElementLine(&el, line.c_str()), 1);
+    ASSERT_EQ(el.dustTailLength, 0.0);
+    ASSERT_EQ(addComet(chart.get(), &el), 1);
+    ephemUpdateAll(chart.get());
+    EXPECT_EQ(chart->cometFlags[0] & kCometDustTail, 0) << "the failed tail is hidden";
+    EXPECT_NE(chart->cometFlags[0] & kCometIonTail, 0);
+    EXPECT_EQ(chart->cometTails[0].ionCount, 10);
+    EXPECT_STREQ(appData->errorId, "stkErrorCalcCometTail");
+    EXPECT_STREQ(appData->errorArg, "Halley");
+    clearComets(chart.get());
+}
 
 TEST(EphemerisRealTheories, ShownCometAndItsTailsAreComputedAndStamped)
 {

@@ -19,6 +19,7 @@
 #include "render/palette.h"
 #include "render/recording_canvas.h"
 #include "tests/astro/rise_reference_data.h"
+#include "tests/astro/rise_tromso_data.h"
 #include "tests/render/chart_fixture.h"
 #include "tests/support/catalog_rows.h"
 
@@ -124,12 +125,71 @@ TEST_F(InfoBox, BetelgeuseNamesOrionAndStandsAtItsCataloguePlace)
     EXPECT_EQ(std::string(t.line4).rfind("Azm ", 0), 0u);
 }
 
+// The bright-table row nearest to a J2000 place (degrees), found by its
+// vector, not by name.
+int32_t starNearest(double raDeg, double decDeg)
+{
+    const Vec3 want = unitVector(raDeg, decDeg);
+    int32_t best = -1;
+    double bestDot = -2.0;
+    for (int32_t i = 0; i < brightStarCount; ++i) {
+        const BrightStar &s = brightStars[i];
+        const double dot = (want.x * s.x + want.y * s.y + want.z * s.z) / 16384.0;
+        if (dot > bestDot) {
+            bestDot = dot;
+            best = i;
+        }
+    }
+    return best;
+}
+
+// The four letters the symbol font once had wrong, each named in full; the
+// places and designations are the Bright Star Catalogue's.
+TEST_F(InfoBox, StarNamesSpellZetaXiPsiAndOmega)
+{
+    at(51.4779, 0.0, 0.0, 2026, 1, 15, 22, 0.0);
+    const struct {
+        double raH, raM, raS, decSign, decD, decM, decS;
+        const char *name;
+    } cases[] = {
+        {5, 40, 45.5, -1, 1, 56, 34, "50zeta Ori ("},  // Alnitak
+        {3, 58, 57.9, +1, 35, 47, 28, "46xi Per ("},   // Menkib
+        {11, 9, 39.8, +1, 44, 29, 55, "52psi UMa ("},
+        {20, 51, 49.3, -1, 26, 55, 9, "18omega Cap ("},
+    };
+    for (const auto &c : cases) {
+        const double ra = (c.raH + c.raM / 60 + c.raS / 3600) * 15;
+        const double dec = c.decSign * (c.decD + c.decM / 60 + c.decS / 3600);
+        pick(kPosStar, starNearest(ra, dec));
+        const std::string name = text().name;
+        EXPECT_EQ(name.rfind(c.name, 0), 0u) << name;
+    }
+}
+
 // The reference clock time of one event, "hh:mm" minutes of the local day.
 double referenceMinutes(const RiseReferenceEvent &r, double zone)
 {
     double local = r.jd + zone / 24.0 + 0.5;
     local -= std::floor(local);
     return local * 1440.0;
+}
+
+// At Tromso on 2024-02-03 the Moon is down at local noon but up before dawn
+// (an independent scan of its altitude, tools/rise_set_refs.py --tromso).
+TEST_F(InfoBox, TheMoonAtTromsoShowsTheRiseAndSetOfADayItIsDownAtNoon)
+{
+    at(kTromsoLatitudeDeg, kTromsoLongitudeDeg, 0.0, 2024, 2, 3, 12, kTromsoZoneHours);
+    pick(kPosBody, kObjectMoon);
+    const InfoBoxText t = text();
+    int riseH, riseM, setH, setM;
+    ASSERT_EQ(std::sscanf(t.riseSet, "Rise %d:%d  Set %d:%d", &riseH, &riseM, &setH, &setM), 4) << t.riseSet;
+    for (const TromsoEvent &ref : kTromsoEvents) {
+        if (ref.month != 2 || ref.day != 3 || ref.kind != -1)
+            continue;
+        double local = ref.jd + kTromsoZoneHours / 24.0 + 0.5;
+        local = (local - std::floor(local)) * 1440.0;
+        EXPECT_NEAR(ref.event == 1 ? riseH * 60 + riseM : setH * 60 + setM, local, 3.0) << t.riseSet;
+    }
 }
 
 TEST_F(InfoBox, JupiterAndItsMoonsShowJupitersRiseAndSet)

@@ -13,6 +13,7 @@
 #include "model/chart_state.h"
 #include "render/frame.h"
 #include "render/projection.h"
+#include "tests/render/aitoff_reference_data.h"
 #include "tests/render/chart_fixture.h"
 
 namespace {
@@ -330,6 +331,39 @@ TEST(Projection, AitoffMapPutsBothPolesOnTheCentreColumnAndCullsNothing) {
             EXPECT_EQ(1, projectAitoff(c, &q, &p));
         }
     EXPECT_EQ(c->scaleX, 2 * c->scaleY + (c->scaleX & 1)) << "the map is twice as wide as high";
+}
+
+// Near the central meridian the Q14 x component of a direction moves by one
+// unit for about 0.6 degree of longitude; the half-longitude taken from it
+// folded the points within a degree of the centre onto the centre columns (a
+// seam down ALL2 maps of the catalogue stars).
+TEST(Projection, AitoffNearTheCentralMeridianFollowsTheExactProjection) {
+    ChartFixture f;
+    ChartState *c = f.chart.get();
+    chartSetSite(c, 0.0, 0.0, 0.0);
+    const DateTime epoch{2000, 1, 1, 12, 0, 0.0, 0.0};
+    chartSetDate(c, &epoch);
+    c->centerMode[0] = c->centerMode[1] = 0.0;
+    f.view(kModeAll2Eqt, 1600, 800);
+    ProjectedPoint p{0, 0, 0, 0};
+    for (const AitoffReferencePoint &ref : kAitoffReference) {
+        const Vec3Q14 q = toQ14(unitVector(ref.lonDeg, ref.latDeg));
+        ASSERT_EQ(1, projectAitoff(c, &q, &p));
+        // East of the centre lies to the left; the map's x scale is half
+        // scaleX. A pixel for the truncation to the pixel grid, a tenth for
+        // the Q14 rounding of the direction.
+        EXPECT_NEAR(p.x, c->centerX - ref.x * c->scaleX / 2.0, 1.1) << ref.lonDeg << " " << ref.latDeg;
+        EXPECT_NEAR(p.y, c->centerY - ref.y * c->scaleY, 1.1) << ref.lonDeg << " " << ref.latDeg;
+    }
+    for (double lat : {0.0, 30.0, 60.0}) {
+        int previous = 1 << 30;
+        for (double lon = -15.0; lon <= 15.0; lon += 0.05) {
+            const Vec3Q14 q = toQ14(unitVector(lon, lat));
+            projectAitoff(c, &q, &p);
+            EXPECT_LE(p.x, previous) << "x turns back at " << lon << " " << lat;
+            previous = p.x;
+        }
+    }
 }
 
 TEST(Projection, OrientationOfEachRoutineFamily) {
