@@ -120,6 +120,19 @@ Widget optionMenuButton(Widget menu, const DialogControl *c, int32_t position)
     return nullptr;
 }
 
+// A list scrolls only when its item is out of sight: a list the user (or the
+// site search) scrolled stays where it stands while the record is written
+// back after a press.
+void scrollIntoView(Widget list, int position)
+{
+    int top = 1, visible = 1;
+    XtVaGetValues(list, XmNtopItemPosition, &top, XmNvisibleItemCount, &visible, nullptr);
+    if (position < top)
+        XmListSetPos(list, position);
+    else if (position >= top + visible)
+        XmListSetBottomPos(list, position);
+}
+
 // Toggles and lists are written through resources and XmListSelectPos with
 // notify off, which call no callback; a text field calls its value-changed
 // callback whatever is done, so ours ignores it while writing is set.
@@ -152,7 +165,7 @@ void writeControls(DialogInstance *d, int except = -1)
             XtVaGetValues(w, XmNitemCount, &count, nullptr);
             if (*position >= 1 && *position <= count) {
                 XmListSelectPos(w, *position, False);
-                XmListSetBottomPos(w, *position);
+                scrollIntoView(w, *position);
             }
         } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
             // In extended selection a selected position replaces the others;
