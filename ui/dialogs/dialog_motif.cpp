@@ -369,6 +369,15 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
     return w;
 }
 
+void makeOkCancel(DialogInstance *d)
+{
+    d->ok = XtCreateManagedWidget("ButtonOK", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
+    d->cancel = XtCreateManagedWidget("ButtonCancel", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
+    XtAddCallback(d->ok, XmNactivateCallback, okCallback, d);
+    XtAddCallback(d->cancel, XmNactivateCallback, cancelCallback, d);
+    XtVaSetValues(d->form, XmNdefaultButton, d->ok, XmNcancelButton, d->cancel, nullptr);
+}
+
 DialogInstance *build(const DialogSpec *spec)
 {
     if (instanceCount >= kMaxDialogs || !appData || !appData->topLevel)
@@ -398,28 +407,32 @@ DialogInstance *build(const DialogSpec *spec)
     std::snprintf(name, sizeof name, "%sRowColumn", spec->name);
     if (spec->rowColumnName)
         std::snprintf(name, sizeof name, "%s", spec->rowColumnName);
+    const int buttonsRow = dialogButtonsRow(spec);
     d->rowColumn = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNtopAttachment, XmATTACH_FORM,
                                            XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                                           XmNbottomAttachment, buttonsRow < 0 ? XmATTACH_NONE : XmATTACH_FORM,
                                            nullptr);
-    std::snprintf(name, sizeof name, "%sButtons", spec->name);
-    if (spec->buttonsName)
-        std::snprintf(name, sizeof name, "%s", spec->buttonsName);
-    d->buttons = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNorientation, XmHORIZONTAL,
-                                         XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, d->rowColumn,
-                                         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                                         XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    d->ok = XtCreateManagedWidget("ButtonOK", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
-    d->cancel = XtCreateManagedWidget("ButtonCancel", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
-    XtAddCallback(d->ok, XmNactivateCallback, okCallback, d);
-    XtAddCallback(d->cancel, XmNactivateCallback, cancelCallback, d);
-    XtVaSetValues(d->form, XmNdefaultButton, d->ok, XmNcancelButton, d->cancel, nullptr);
-
+    if (buttonsRow < 0) {
+        std::snprintf(name, sizeof name, "%sButtons", spec->name);
+        if (spec->buttonsName)
+            std::snprintf(name, sizeof name, "%s", spec->buttonsName);
+        d->buttons = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNorientation, XmHORIZONTAL,
+                                             XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, d->rowColumn,
+                                             XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                                             XmNbottomAttachment, XmATTACH_FORM, nullptr);
+        makeOkCancel(d);
+    }
     for (int i = 0; i < spec->controlCount; i++) {
         const int parent = spec->controls[i].parent;
         d->controls[i] = makeControl(d, i,
                                      parent == kDialogMainParent      ? d->rowColumn
                                      : parent == kDialogButtonsParent ? d->buttons
                                                                       : d->controls[parent]);
+        // A row of the table that holds the buttons: OK and Cancel first.
+        if (i == buttonsRow) {
+            d->buttons = d->controls[i];
+            makeOkCancel(d);
+        }
     }
     return d;
 }
