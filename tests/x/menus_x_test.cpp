@@ -29,6 +29,7 @@
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
+#include "tests/support/x_widgets.h"
 #include "ui/app/actions.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/message_box.h"
@@ -106,20 +107,8 @@ struct MenusX : ::testing::Test {
     // callback, toggles their value-changed callback.
     void activate(const char *name)
     {
-        Widget w = item(name);
-        if (!w)
-            return;
-        if (XmIsToggleButtonGadget(w)) {
-            XmToggleButtonCallbackStruct cbs{};
-            cbs.reason = XmCR_VALUE_CHANGED;
-            cbs.set = !XmToggleButtonGadgetGetState(w);
-            XtCallCallbacks(w, XmNvalueChangedCallback, &cbs);
-        } else {
-            XmPushButtonCallbackStruct cbs{};
-            cbs.reason = XmCR_ACTIVATE;
-            cbs.click_count = 1;
-            XtCallCallbacks(w, XmNactivateCallback, &cbs);
-        }
+        if (Widget w = item(name))
+            xActivate(w);
     }
     void openMenu(const char *cascade)
     {
