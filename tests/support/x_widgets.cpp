@@ -4,6 +4,7 @@
 #include <Xm/PushB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
+#include <Xm/ToggleBG.h>
 
 
 void xPress(Widget button)
@@ -12,6 +13,18 @@ void xPress(Widget button)
     cbs.reason = XmCR_ACTIVATE;
     cbs.click_count = 1;
     XtCallCallbacks(button, XmNactivateCallback, &cbs);
+}
+
+void xActivate(Widget item)
+{
+    if (!XmIsToggleButtonGadget(item)) {
+        xPress(item);
+        return;
+    }
+    XmToggleButtonCallbackStruct cbs{};
+    cbs.reason = XmCR_VALUE_CHANGED;
+    cbs.set = !XmToggleButtonGadgetGetState(item);
+    XtCallCallbacks(item, XmNvalueChangedCallback, &cbs);
 }
 
 std::string xFieldText(Widget w)

@@ -198,11 +198,11 @@ TEST_F(DateDialogTest, TheLockShownFollowsTheChartsKindAndSign)
         {"45 after sunset", kTimeLockSunsetMinutes, 45, kToggleOn, kToggleOff, kToggleOn, kToggleOff, kToggleOn,
          "45", true, "STIME SUNSET +45MIN"},
         // An altitude lock cannot be shown: it shows as off and, left off,
-        // is kept rather than removed.
+        // is removed, so that the date typed is the chart's.
         {"Sun at -12 degrees", kTimeLockSunsetDegrees, -12, kToggleOff, kToggleOff, kToggleOn, kToggleOn,
-         kToggleOff, "12", false, nullptr},
+         kToggleOff, "12", false, "STIME NONE"},
         {"Sun at 5 degrees rising", kTimeLockSunriseDegrees, 5, kToggleOff, kToggleOff, kToggleOn, kToggleOff,
-         kToggleOn, "5", false, nullptr},
+         kToggleOn, "5", false, "STIME NONE"},
     };
     for (const Case &c : cases) {
         chart.timeLockKind = c.kind;
@@ -222,11 +222,9 @@ TEST_F(DateDialogTest, TheLockShownFollowsTheChartsKindAndSign)
                       c.editable)
                 << c.what << " " << lockWidget;
         EXPECT_TRUE(sensitive[static_cast<size_t>(dialogControlIndex(&kDateDialogEuropean, "ToggleStime"))]);
-        std::vector<std::string> expected{"DATE 2003,7,14,21,30,0.000000,9.000000"};
-        if (c.sent)
-            expected.emplace_back(c.sent);
-        expected.emplace_back("DRIVE");
-        EXPECT_EQ(texts(ok(kDateDialogEuropean, v)), expected) << c.what;
+        EXPECT_EQ(texts(ok(kDateDialogEuropean, v)),
+                  (std::vector<std::string>{"DATE 2003,7,14,21,30,0.000000,9.000000", c.sent, "DRIVE"}))
+            << c.what;
     }
 }
 

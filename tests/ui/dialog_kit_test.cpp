@@ -284,6 +284,7 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
         const char *what;
         std::vector<DialogControl> rows;
         const char *blamed; // null: sound
+        const char *buttons = nullptr; // the spec's buttons name
     };
     const Case cases[] = {
         {"a sound table", {row, text, toggle, list}, nullptr},
@@ -306,10 +307,16 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
          "Text"},
         {"an option menu without items", {with(menu, [](DialogControl &c) { c.items = kNoItems; })}, "Menu"},
         {"an option menu shown in a toggle", {with(menu, [](DialogControl &c) { c.field = kFieldToggle; })}, "Menu"},
+        {"OK and Cancel in a row of the table, a button after them", {row, text, button}, nullptr, "Row"},
+        {"OK and Cancel in a form of the table", {form, button}, nullptr, "Form"},
+        {"OK and Cancel in a text field", {text, button}, "Text", "Text"},
+        {"a button beside OK before the row that holds OK", {button, row}, "Button", "Row"},
+        {"a buttons name of no row: their own row", {button, row}, nullptr, "Elsewhere"},
     };
     for (const Case &c : cases) {
-        const DialogSpec spec = {"Test", c.rows.data(), static_cast<int>(c.rows.size()), sizeof(Record),
-                                 fillNothing, nullptr, okNothing};
+        DialogSpec spec = {"Test", c.rows.data(), static_cast<int>(c.rows.size()), sizeof(Record),
+                           fillNothing, nullptr, okNothing};
+        spec.buttonsName = c.buttons;
         char why[256] = "";
         const int sound = dialogSpecCheck(&spec, why, sizeof why);
         EXPECT_EQ(sound, c.blamed ? 0 : 1) << c.what << ": " << why;

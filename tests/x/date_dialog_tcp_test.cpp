@@ -31,10 +31,11 @@ protected:
     void SetUp() override { ASSERT_TRUE(server.ok()) << server.why(); }
 
     std::unique_ptr<TavikProcess> startIn(const TempDir &dir, const std::vector<std::string> &options,
-                                          const std::vector<std::pair<std::string, std::string>> &keys)
+                                          const std::vector<std::pair<std::string, std::string>> &keys,
+                                          const char *sceneText = kScene)
     {
         writeOptionsFile(dir.path(), options);
-        const std::string scene = dir.write("start.stl", kScene);
+        const std::string scene = dir.write("start.stl", sceneText);
         TavikRunOptions o;
         o.display = server.name();
         o.home = dir.path();
@@ -49,60 +50,94 @@ protected:
         window = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
         return p;
     }
+
+    // The chart after the dialog opened by INPUT DATE (on F5) got the keys
+    // (the last one pressing OK), saved by GSAVE (on F6).
+    XpmPixels viaDialog(const char *sceneText, const std::vector<const char *> &keys)
+    {
+        Display *d = server.display();
+        TempDir home;
+        const std::string path = home.file("dialog.xpm");
+        auto p = startIn(home, {"ConfirmQuit = False"}, {{"F5", "INPUT DATE"}, {"F6", "GSAVE " + path}}, sceneText);
+        XpmPixels image;
+        EXPECT_NE(window, 0u) << p->err();
+        xSendKey(d, window, "F5");
+        const Window dialog = xWaitForWindow(d, "DateDialog_popup", "TAvik", 30000);
+        EXPECT_NE(dialog, 0u) << p->err();
+        if (!window || !dialog)
+            return image;
+        xFocusWindow(d, dialog);
+        usleep(200000); // the toolkit takes the focus before the key arrives
+        for (const char *key : keys) {
+            xSendKey(d, dialog, key);
+            usleep(50000);
+        }
+        EXPECT_TRUE(waitUntil([&] { return xFindWindow(d, "DateDialog_popup", "TAvik") == 0; }, 30000))
+            << "OK closes the dialog";
+        EXPECT_EQ(xFindWindow(d, "MessageBox_popup", "TAvik"), 0u) << "the texts ran without an error";
+        xFocusWindow(d, window);
+        usleep(200000);
+        xSendKey(d, window, "F6");
+        EXPECT_TRUE(waitUntil([&] { return !(image = readXpm(d, path)).pixels.empty(); }, 30000)) << p->err();
+        p->kill();
+        return image;
+    }
+
+    // The chart after the texts sent over TCP from the same scene.
+    XpmPixels viaTcp(const char *sceneText, const std::vector<std::string> &texts)
+    {
+        TempDir home;
+        const int port = tcpFreePort();
+        auto p = startIn(home, {"SocketPort = " + std::to_string(port), "ConfirmQuit = False"}, {}, sceneText);
+        EXPECT_NE(window, 0u) << p->err();
+        const int fd = tcpConnectLoopback(port);
+        EXPECT_GE(fd, 0) << p->err();
+        if (fd < 0)
+            return {};
+        EXPECT_EQ(tcpReadReply(fd), "tavik> ");
+        const std::string path = home.file("tcp.xpm");
+        std::vector<std::string> all = texts;
+        all.push_back("GSAVE \"" + path + "\"");
+        for (const std::string &text : all) {
+            EXPECT_TRUE(tcpSend(fd, text + "\n"));
+            EXPECT_EQ(tcpReadReply(fd), "tavik> ") << text;
+        }
+        close(fd);
+        p->kill();
+        return readXpm(server.display(), path);
+    }
 };
 
 TEST_F(DateDialogTcpX, DateOkDrawsWhatItsTextsDrawOverTcp)
 {
-    Display *d = server.display();
-
-    // The dialog: INPUT DATE on F5, Return presses its default button OK,
-    // then GSAVE on F6.
-    TempDir dialogHome;
-    const std::string dialogPath = dialogHome.file("dialog.xpm");
-    auto viaDialog = startIn(dialogHome, {"ConfirmQuit = False"},
-                             {{"F5", "INPUT DATE"}, {"F6", "GSAVE " + dialogPath}});
-    ASSERT_NE(window, 0u) << viaDialog->err();
-    xSendKey(d, window, "F5");
-    const Window dialog = xWaitForWindow(d, "DateDialog_popup", "TAvik", 30000);
-    ASSERT_NE(dialog, 0u) << viaDialog->err();
-    xFocusWindow(d, dialog);
-    usleep(200000); // the toolkit takes the focus before the key arrives
-    xSendKey(d, dialog, "Return");
-    ASSERT_TRUE(waitUntil([&] { return xFindWindow(d, "DateDialog_popup", "TAvik") == 0; }, 30000))
-        << "OK closes the dialog";
-    EXPECT_EQ(xFindWindow(d, "MessageBox_popup", "TAvik"), 0u) << "the texts ran without an error";
-    xFocusWindow(d, window);
-    usleep(200000);
-    xSendKey(d, window, "F6");
-    XpmPixels fromDialog;
-    ASSERT_TRUE(waitUntil([&] { return !(fromDialog = readXpm(d, dialogPath)).pixels.empty(); }, 30000))
-        << viaDialog->err();
-    viaDialog->kill();
-
-    // The same texts over TCP from the same scene.
-    TempDir tcpHome;
-    const int port = tcpFreePort();
-    auto viaTcp = startIn(tcpHome, {"SocketPort = " + std::to_string(port), "ConfirmQuit = False"}, {});
-    ASSERT_NE(window, 0u) << viaTcp->err();
-    const int fd = tcpConnectLoopback(port);
-    ASSERT_GE(fd, 0) << viaTcp->err();
-    ASSERT_EQ(tcpReadReply(fd), "tavik> ");
-    for (const std::string &text : kDateOkTexts) {
-        ASSERT_TRUE(tcpSend(fd, text + "\n"));
-        EXPECT_EQ(tcpReadReply(fd), "tavik> ") << text;
-    }
-    const std::string tcpPath = tcpHome.file("tcp.xpm");
-    ASSERT_TRUE(tcpSend(fd, "GSAVE \"" + tcpPath + "\"\n"));
-    EXPECT_EQ(tcpReadReply(fd), "tavik> ");
-    close(fd);
-    viaTcp->kill();
-
-    const XpmPixels fromTcp = readXpm(d, tcpPath);
+    // Return presses the default button OK.
+    const XpmPixels fromDialog = viaDialog(kScene, {"Return"});
+    const XpmPixels fromTcp = viaTcp(kScene, kDateOkTexts);
     ASSERT_FALSE(fromTcp.pixels.empty());
+    ASSERT_FALSE(fromDialog.pixels.empty());
     EXPECT_EQ(fromTcp.width, 400);
     EXPECT_EQ(fromTcp.width, fromDialog.width);
     EXPECT_EQ(fromTcp.height, fromDialog.height);
     EXPECT_TRUE(fromTcp.pixels == fromDialog.pixels) << "the dialog's image differs from its texts' over TCP";
+}
+
+// Under an altitude lock, which the dialog shows as off, the user types
+// 22:29 and presses OK: the chart shows 22:29 without a lock, as the date
+// and "STIME NONE" over TCP draw it. The lock was kept unseen and the
+// chart went back to the Sun's altitude.
+TEST_F(DateDialogTcpX, TypedTimeUnderAnAltitudeLockIsTheChartsTime)
+{
+    const char scene[] = "SCENE MAIN\nDATE 2003,7,14,21,30,45,9\nSTIME SUNSET -6DEG\nMODE EQT\nDRIVE\nEND SCENE\n";
+    // From the year field to the hour and the minute, each typed over what
+    // it showed (the cursor stands at its start).
+    const XpmPixels fromDialog = viaDialog(scene, {"Tab", "Tab", "Tab", "Delete", "Delete", "2", "2", "Tab", "Delete",
+                                                   "Delete", "2", "9", "Return"});
+    const XpmPixels fromTcp = viaTcp(scene, {"DATE 2003,7,14,22,29,0,9", "STIME NONE", "DRIVE"});
+    ASSERT_FALSE(fromTcp.pixels.empty());
+    ASSERT_FALSE(fromDialog.pixels.empty());
+    EXPECT_EQ(fromTcp.width, fromDialog.width);
+    EXPECT_EQ(fromTcp.height, fromDialog.height);
+    EXPECT_TRUE(fromTcp.pixels == fromDialog.pixels) << "the chart after OK is not the typed time's";
 }
 
 } // namespace

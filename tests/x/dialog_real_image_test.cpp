@@ -6,6 +6,7 @@
 
 #include <X11/Xlib.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -32,6 +33,7 @@ struct Row {
     const char *scene;
     Lines keys;
     Lines okTexts;
+    bool noVerticalBar = false; // the mode after OK: the chart takes the bar's place
 };
 
 const Row kRows[] = {
@@ -39,7 +41,7 @@ const Row kRows[] = {
     // the cylindrical map, which cannot be horizontal and goes equatorial.
     {"projection: horizontal chart to cylindrical map", "MenuViewProjection", "ProjectionDialog_popup",
      "SCENE MAIN\nDATE 2003,7,14,21,30,0,9\nMODE HRZ\nDRIVE\nEND SCENE\n", {"Down", "space"},
-     {"MODE ALL1_EQT; DRIVE"}},
+     {"MODE ALL1_EQT; DRIVE"}, true},
     // Every planet shown plainly in the solar-system view, where each is
     // in the picture; the focus starts on the list (Mercury chosen), Tab
     // moves it to the toggles, and space hides Mercury.
@@ -126,8 +128,12 @@ protected:
         return image;
     }
 
-    // The image after OK in the dialog, and the start image.
-    void throughDialog(const Row &row, XpmPixels *start, XpmPixels *after)
+    // The image after OK in the dialog, and the start image. `prepare` runs
+    // once the program stands (its home made); `drive` works the dialog once
+    // it has the focus and presses OK, by default the row's keys and Return.
+    void throughDialog(const Row &row, XpmPixels *start, XpmPixels *after,
+                       const std::function<void(Window dialog)> &drive = {},
+                       const std::function<void(const TempDir &home)> &prepare = {})
     {
         Display *d = server.display();
         TempDir home;
@@ -137,6 +143,8 @@ protected:
         extra.insert(extra.end(), bind.begin(), bind.end());
         auto p = startIn(home, row, {"ConfirmQuit = False"}, extra);
         ASSERT_NE(window, 0u) << p->err();
+        if (prepare)
+            prepare(home);
         *start = saveByKey("F7", startPath);
         ASSERT_FALSE(start->pixels.empty()) << p->err();
         xSendKey(d, window, "F5");
@@ -144,9 +152,13 @@ protected:
         ASSERT_NE(dialog, 0u) << p->err();
         xFocusWindow(d, dialog);
         usleep(200000); // the toolkit takes the focus before the keys arrive
-        for (const std::string &key : row.keys)
-            ASSERT_TRUE(xSendKey(d, dialog, key)) << key;
-        xSendKey(d, dialog, "Return");
+        if (drive) {
+            drive(dialog);
+        } else {
+            for (const std::string &key : row.keys)
+                ASSERT_TRUE(xSendKey(d, dialog, key)) << key;
+            xSendKey(d, dialog, "Return");
+        }
         ASSERT_TRUE(waitUntil([&] { return xFindWindow(d, row.shell, "TAvik") == 0; }, 30000))
             << "OK closes the dialog";
         EXPECT_EQ(xFindWindow(d, "MessageBox_popup", "TAvik"), 0u) << "the texts ran without an error";
@@ -189,12 +201,69 @@ TEST_F(DialogRealImageX, OkDrawsWhatItsTextsDrawOverTcp)
             continue;
         const XpmPixels fromTcp = throughTcp(row);
         ASSERT_FALSE(fromTcp.pixels.empty());
-        EXPECT_EQ(fromTcp.width, 400);
+        EXPECT_EQ(start.width, 400);
+        if (row.noVerticalBar)
+            EXPECT_GT(fromTcp.width, start.width) << "the chart takes the hidden bar's place";
+        else
+            EXPECT_EQ(fromTcp.width, start.width);
         EXPECT_EQ(fromTcp.width, fromDialog.width);
         EXPECT_EQ(fromTcp.height, fromDialog.height);
         EXPECT_TRUE(fromTcp.pixels == fromDialog.pixels) << "the dialog's image differs from its texts' over TCP";
         EXPECT_FALSE(fromDialog.pixels == start.pixels) << "the change in the dialog changes the chart";
     }
+}
+
+// The real site dialog's Search... pressed three times for "new york" walks
+// to the third match of the shipped site list, New York (USA) (a later press
+// found the first again), and OK then draws what its LOCATE, made from that
+// line of the file, draws over TCP.
+TEST_F(DialogRealImageX, ThirdSiteSearchFindsNewYorkAndOkLocatesIt)
+{
+    const Row row = {"site", "MenuSettingsObs", "SiteDialog_popup",
+                     "SCENE MAIN\nDATE 2003,7,14,21,30,0,9\nMODE HRZ\nDRIVE\nEND SCENE\n", {},
+                     // New York (USA)  73.994W 40.752N  11 -05.00
+                     {"LOCATE 73.99400W,40.75200N,-5.00,11.00,\"New York (USA)\";DRIVE"}};
+    Display *d = server.display();
+    auto search = [&](Window dialog) {
+        // From the toggle the focus starts on, past the list to the button
+        // column (OK first), down to Search...
+        for (const char *key : {"Tab", "Tab", "Down", "Down"}) {
+            xSendKey(d, dialog, key);
+            usleep(100000);
+        }
+        for (int k = 0; k < 3; k++) {
+            xFocusWindow(d, dialog);
+            usleep(200000);
+            xSendKey(d, dialog, "space"); // presses Search...
+            const Window box = xWaitForWindow(d, "SiteSearchDialog_popup", "TAvik", 30000);
+            ASSERT_NE(box, 0u);
+            xFocusWindow(d, box);
+            usleep(200000);
+            if (k == 0) // later openings show the text again
+                for (const char *key : {"n", "e", "w", "space", "y", "o", "r", "k"})
+                    xSendKey(d, box, key);
+            xSendKey(d, box, "Return");
+            ASSERT_TRUE(waitUntil([&] { return xFindWindow(d, "SiteSearchDialog_popup", "TAvik") == 0; }, 30000))
+                << "a match closes the search box";
+        }
+        // Up from Search... past Cancel to OK, which space presses.
+        xFocusWindow(d, dialog);
+        usleep(200000);
+        for (const char *key : {"Up", "Up", "space"}) {
+            xSendKey(d, dialog, key);
+            usleep(100000);
+        }
+    };
+    XpmPixels start, fromDialog;
+    throughDialog(row, &start, &fromDialog, search, [](const TempDir &home) {
+        home.write(".tavik/tavik.obs", readFile(TAVIK_SOURCE_DIR "/data/tavik.obs"));
+    });
+    ASSERT_FALSE(fromDialog.pixels.empty());
+
+    const XpmPixels fromTcp = throughTcp(row);
+    ASSERT_FALSE(fromTcp.pixels.empty());
+    EXPECT_TRUE(fromTcp.pixels == fromDialog.pixels) << "OK did not locate New York (USA)";
+    EXPECT_FALSE(fromDialog.pixels == start.pixels);
 }
 
 } // namespace

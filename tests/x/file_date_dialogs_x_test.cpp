@@ -21,7 +21,9 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
+#include "model/time_lock.h"
 #include "model/ui_hooks.h"
+#include "render/frame.h"
 #include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -225,6 +227,37 @@ TEST_F(FileDateDialogsX, DateDialogInEachLayoutSendsTheTypedDateAndLock)
             << c.layout;
         EXPECT_FALSE(dialogIsShown(spec)) << c.layout;
     }
+}
+
+// An altitude lock shows as off; the time the user types then is the chart's
+// time. The lock was kept unseen, and the next frame moved the clock back to
+// the Sun's altitude.
+TEST_F(FileDateDialogsX, DateOkRemovesAnAltitudeLockTheDialogCannotShow)
+{
+    chart.dateStyle = 1;
+    stkExecute(&chart, "STIME SUNSET -6DEG");
+    ASSERT_EQ(chart.timeLockKind, kTimeLockSunsetDegrees);
+    chartApplyTimeLock(&chart);
+    ASSERT_NE(chart.sky.date.hour, 22) << "the lock must put the clock elsewhere";
+    menu("MenuSettingsDate");
+    const DialogSpec *spec = dateDialogLayout(1);
+    ASSERT_TRUE(dialogIsShown(spec));
+    EXPECT_FALSE(isSet(dialogWidget(spec, "ToggleStime")));
+    type(dialogWidget(spec, "EditHour"), "22");
+    type(dialogWidget(spec, "EditMin"), "29");
+    press(dialogWidget(spec, "ButtonOK"));
+    ASSERT_FALSE(dialogIsShown(spec));
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back(), "DRIVE");
+    // The texts run as the command language runs them, then a frame's lock.
+    for (const std::string &text : sent)
+        if (text != "DRIVE")
+            stkExecute(&chart, text.c_str());
+    chartApplyTimeLock(&chart);
+    EXPECT_EQ(chart.timeLockKind, kTimeLockNone);
+    EXPECT_EQ(chart.sky.date.hour, 22);
+    EXPECT_EQ(chart.sky.date.minute, 29);
+    EXPECT_EQ(uiHooksRecordedMessageCount(), 0);
 }
 
 TEST_F(FileDateDialogsX, EnvironmentRefusesHalfAGeometryAndStoresAWholeOne)

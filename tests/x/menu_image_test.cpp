@@ -226,31 +226,68 @@ TEST_F(MenuImageX, PressingAnItemDrawsWhatItsTextDrawsOverTcp)
 
 namespace {
 
+// The real program, started without a scene; Ctrl+space opens and closes
+// its command dialog.
+struct CommandBoxKeyX : ::testing::Test {
+    XServer server;
+    TempDir home;
+    std::unique_ptr<TavikProcess> program;
+    Window window = 0;
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.ok()) << server.why();
+        writeOptionsFile(home.path(), {"ConfirmQuit = False"});
+    }
+    void start()
+    {
+        TavikRunOptions o;
+        o.display = server.name();
+        o.home = home.path();
+        o.args = {"-q"};
+        program = std::make_unique<TavikProcess>(TAVIK_EXECUTABLE, o);
+        window = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
+        ASSERT_NE(window, 0u) << program->err();
+    }
+    void pressCtrlSpace() { ASSERT_TRUE(xSendKey(server.display(), window, "space", ControlMask)); }
+};
+
 // Ctrl+space is both the Command box item's accelerator and a translation of
 // the drawing area: one press opens the dialog, the next closes it.
-TEST(CommandBoxKeyX, OneCtrlSpaceTogglesTheCommandDialogOnce)
+TEST_F(CommandBoxKeyX, OneCtrlSpaceTogglesTheCommandDialogOnce)
 {
-    XServer server;
-    ASSERT_TRUE(server.ok()) << server.why();
-    TempDir home;
-    writeOptionsFile(home.path(), {"ConfirmQuit = False"});
-    TavikRunOptions o;
-    o.display = server.name();
-    o.home = home.path();
-    o.args = {"-q"};
-    TavikProcess p(TAVIK_EXECUTABLE, o);
+    ASSERT_NO_FATAL_FAILURE(start());
     Display *d = server.display();
-    const Window w = xWaitForWindow(d, "tavik", "TAvik", 30000);
-    ASSERT_NE(w, 0u) << p.err();
-    ASSERT_TRUE(xSendKey(d, w, "space", ControlMask));
-    ASSERT_NE(xWaitForWindow(d, "CommandDialog_popup", "TAvik", 20000), 0u) << p.err();
+    pressCtrlSpace();
+    ASSERT_NE(xWaitForWindow(d, "CommandDialog_popup", "TAvik", 20000), 0u) << program->err();
     // Long enough for a second toggle by the other binding to have closed it.
     sleepMs(300);
     EXPECT_NE(xFindWindow(d, "CommandDialog_popup", "TAvik"), 0u) << "opened and closed again by one press";
-    ASSERT_TRUE(xSendKey(d, w, "space", ControlMask));
+    pressCtrlSpace();
     EXPECT_TRUE(waitUntil([&] { return xFindWindow(d, "CommandDialog_popup", "TAvik") == 0; }, 20000))
         << "the second press closes it";
-    p.kill();
+    program->kill();
+}
+
+// The first opening has the last command of the history selected whole:
+// what the user types replaces it, runs, and is the history's new last line.
+// Typing had added to the recalled text ("MODE EQT;DRIVEdrive").
+TEST_F(CommandBoxKeyX, TypingAtTheFirstOpeningReplacesTheRecalledCommand)
+{
+    const std::string history = home.write(".tavik/history", "MAG STAR 5.0\nMODE EQT;DRIVE\n");
+    ASSERT_NO_FATAL_FAILURE(start());
+    Display *d = server.display();
+    pressCtrlSpace();
+    const Window dialog = xWaitForWindow(d, "CommandDialog_popup", "TAvik", 20000);
+    ASSERT_NE(dialog, 0u) << program->err();
+    xFocusWindow(d, dialog);
+    sleepMs(200);
+    for (const char *key : {"d", "r", "i", "v", "e", "Return"})
+        ASSERT_TRUE(xSendKey(d, dialog, key)) << key;
+    sleepMs(300);
+    EXPECT_EQ(xFindWindow(d, "MessageBox_popup", "TAvik"), 0u) << "the typed command ran without an error";
+    xSendDeleteWindow(d, window);
+    ASSERT_TRUE(program->waitExit(20000)) << program->err();
+    EXPECT_EQ(readFile(history), "MAG STAR 5.0\nMODE EQT;DRIVE\ndrive\n");
 }
 
 } // namespace

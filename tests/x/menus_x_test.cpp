@@ -29,6 +29,7 @@
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
+#include "tests/support/x_widgets.h"
 #include "ui/app/actions.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/message_box.h"
@@ -106,20 +107,8 @@ struct MenusX : ::testing::Test {
     // callback, toggles their value-changed callback.
     void activate(const char *name)
     {
-        Widget w = item(name);
-        if (!w)
-            return;
-        if (XmIsToggleButtonGadget(w)) {
-            XmToggleButtonCallbackStruct cbs{};
-            cbs.reason = XmCR_VALUE_CHANGED;
-            cbs.set = !XmToggleButtonGadgetGetState(w);
-            XtCallCallbacks(w, XmNvalueChangedCallback, &cbs);
-        } else {
-            XmPushButtonCallbackStruct cbs{};
-            cbs.reason = XmCR_ACTIVATE;
-            cbs.click_count = 1;
-            XtCallCallbacks(w, XmNactivateCallback, &cbs);
-        }
+        if (Widget w = item(name))
+            xActivate(w);
     }
     void openMenu(const char *cascade)
     {
@@ -408,6 +397,51 @@ TEST_F(CommandDialogX, ARecalledTextOver259CharactersIsRefusedAndNotAppended)
     ASSERT_EQ(uiHooksRecordedMessageCount(), 1);
     EXPECT_NE(std::strstr(uiHooksRecordedMessageText(0), "too long"), nullptr) << uiHooksRecordedMessageText(0);
     EXPECT_EQ(uiHooksRecordedMessageType(0), kMessageBoxWarning);
+}
+
+// The first opening, from the menu item, has the recalled command selected
+// whole, so that the first key typed replaces it; the selection of the field
+// was set before the dialog was shown and lost, and typing appended to the
+// recalled text.
+TEST_F(CommandDialogX, TheFirstOpeningSelectsTheRecalledTextSoTypingReplacesIt)
+{
+    home.write("history", "MAG STAR 5.0\nDRIVEMODE EQT\n");
+    activate("MenuOptionCommandBox");
+    ASSERT_TRUE(pumpUntil([] { return appData->commandDialog && XtIsManaged(appData->commandDialog); }));
+    pump();
+    EXPECT_EQ(fieldText(), "DRIVEMODE EQT");
+    XmTextPosition left = 0, right = 0;
+    EXPECT_TRUE(XmTextFieldGetSelectionPosition(field(), &left, &right));
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(right, static_cast<XmTextPosition>(std::strlen("DRIVEMODE EQT")));
+    // A key typed into the field, as the keyboard sends it.
+    XmProcessTraversal(field(), XmTRAVERSE_CURRENT);
+    pump();
+    xSendKey(display, XtWindow(field()), "d");
+    EXPECT_TRUE(pumpUntil([this] { return fieldText() == "d"; })) << fieldText();
+}
+
+// Width 320 at every opening and no resizing, also after the user moved it.
+TEST_F(CommandDialogX, KeepsItsWidthAfterItWasMoved)
+{
+    home.write("history", "DRIVE\n");
+    toggleCommandDialog(&chart);
+    pump();
+    Widget shell = XtParent(appData->commandDialog);
+    auto width = [] {
+        Dimension w = 0;
+        XtVaGetValues(appData->commandDialog, XmNwidth, &w, nullptr);
+        return static_cast<int>(w);
+    };
+    EXPECT_EQ(width(), 320);
+    XtVaSetValues(shell, XmNx, 200, XmNy, 150, nullptr);
+    pump();
+    EXPECT_EQ(width(), 320) << "moved";
+    toggleCommandDialog(&chart);
+    pump();
+    toggleCommandDialog(&chart);
+    pump();
+    EXPECT_EQ(width(), 320) << "moved, closed and opened again";
 }
 
 TEST_F(CommandDialogX, OneCtrlSpaceTogglesTheDialogOnce)

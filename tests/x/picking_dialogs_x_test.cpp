@@ -322,13 +322,33 @@ TEST(ClickDataDialogX, ShowsThePickTracksAndUntracksAndOffersItsPictures)
 
     void (*saved)(ChartState *, const char *) = stkExecuteCall;
     stkExecuteCall = recordAndRun;
+    // How the button looks: its left edge drawn in the top shadow's colour
+    // when it stands out, the bottom shadow's when pressed in. A push-button
+    // look ignored the shadow type, so Track never looked pressed in.
+    Widget track = clickDataDialogWidget("ClickDataTrack");
+    Pixel topShadow = 0, bottomShadow = 0;
+    Dimension highlight = 0, height = 0;
+    XtVaGetValues(track, XmNtopShadowColor, &topShadow, XmNbottomShadowColor, &bottomShadow, XmNhighlightThickness,
+                  &highlight, XmNheight, &height, nullptr);
+    ASSERT_NE(topShadow, bottomShadow);
+    auto leftEdge = [&] {
+        x.settle();
+        XImage *image = XGetImage(XtDisplay(track), XtWindow(track), highlight, height / 2, 1, 1, AllPlanes, ZPixmap);
+        const Pixel p = image ? XGetPixel(image, 0, 0) : 0;
+        if (image)
+            XDestroyImage(image);
+        return p;
+    };
     unsigned char shadow = 0;
-    press(clickDataDialogWidget("ClickDataTrack"));
-    XtVaGetValues(clickDataDialogWidget("ClickDataTrack"), XmNshadowType, &shadow, nullptr);
+    EXPECT_EQ(leftEdge(), topShadow) << "out before tracking";
+    press(track);
+    XtVaGetValues(track, XmNshadowType, &shadow, nullptr);
     EXPECT_EQ(shadow, XmSHADOW_IN);
-    press(clickDataDialogWidget("ClickDataTrack"));
-    XtVaGetValues(clickDataDialogWidget("ClickDataTrack"), XmNshadowType, &shadow, nullptr);
+    EXPECT_EQ(leftEdge(), bottomShadow) << "in while tracking this object";
+    press(track);
+    XtVaGetValues(track, XmNshadowType, &shadow, nullptr);
     EXPECT_EQ(shadow, XmSHADOW_OUT);
+    EXPECT_EQ(leftEdge(), topShadow) << "out again";
     press(clickDataDialogWidget("ClickDataBlink"));
     EXPECT_EQ(sent, (std::vector<std::string>{"TRACK STAR alphaOri", "DRIVE", "TRACK OFF", "DRIVE",
                                               "BLINK STAR alphaOri"}));

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
@@ -279,6 +280,46 @@ TEST_F(PickingRealX, Button1OnBetelgeusePicksItAndCenterLooksAtIt)
     const std::vector<unsigned long> sent = imageOverTcp("LOOK STAR alphaOri;DRIVE");
     EXPECT_TRUE(centred == sent) << "Center did not look at Betelgeuse";
     EXPECT_TRUE(shown(kObjectInformation));
+}
+
+// The Track button as drawn on the screen: standing out, its left edge is
+// the light shadow and its right edge the dark one; pressed in, the other
+// way round. It stood out while tracking, as a push button does.
+TEST_F(PickingRealX, TrackLooksPressedInWhileTrackingAndOutAgain)
+{
+    const SkyTruthCase *c = truthCase(kSkyTruthCases, sizeof kSkyTruthCases / sizeof kSkyTruthCases[0],
+                                      "EquatorialFromTheStartChart");
+    ASSERT_NE(c, nullptr);
+    const SkyTruthObject *betelgeuse = tableObject(*c, "star " + std::to_string(kBetelgeuseRow));
+    ASSERT_NE(betelgeuse, nullptr);
+    startFrom(std::string(c->command) + ";TRACK OFF;DRIVE");
+    clickObject(Button1, *betelgeuse);
+    ASSERT_TRUE(waitUntil([&] { return shown(kObjectInformation); }, 10000));
+    const Window track = clickDataButton(3);
+    ASSERT_NE(track, 0u);
+    Display *d = server.display();
+    // +1: the left edge is the lighter; -1: the darker.
+    auto look = [&] {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(d, track, &a))
+            return 0;
+        XImage *image = XGetImage(d, track, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+        if (!image)
+            return 0;
+        // Inside the highlight border (2 pixels), halfway down.
+        auto brightness = [&](int x) {
+            const unsigned long p = XGetPixel(image, x, a.height / 2);
+            return ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+        };
+        const int left = static_cast<int>(brightness(2)), right = static_cast<int>(brightness(a.width - 3));
+        XDestroyImage(image);
+        return left > right ? 1 : left < right ? -1 : 0;
+    };
+    EXPECT_EQ(look(), 1) << "out before tracking";
+    click(track, Button1, 4, 4);
+    EXPECT_TRUE(waitUntil([&] { return look() == -1; }, 10000)) << "in while tracking Betelgeuse";
+    click(track, Button1, 4, 4);
+    EXPECT_TRUE(waitUntil([&] { return look() == 1; }, 10000)) << "out again";
 }
 
 TEST_F(PickingRealX, Button2OnJupiterOpensItsPictureAndKeepsThePick)

@@ -261,6 +261,61 @@ TEST_F(SiteDialogX, OkLocatesTheSiteAndMakeDefaultKeepsIt)
     EXPECT_EQ(uiHooksRecordedMessageCount(), 0) << messages();
 }
 
+// Search... pressed again and again, each time OK in the search box: every
+// match of the shipped site list in its file order, then round again. The
+// button's press rewrote the list's selection and scrolled the match to the
+// bottom, so the next search, which starts after the top entry, found it
+// again ("Albany, New York (USA)" for ever).
+TEST_F(SiteDialogX, RepeatedSearchesWalkThroughEveryMatchAndWrap)
+{
+    // The matches as grep -i finds them in data/tavik.obs, in line order.
+    const struct {
+        const char *text;
+        std::vector<std::string> sites;
+    } cases[] = {
+        {"new york",
+         {"Albany, New York (USA)", "Lewiston, New York (USA)", "New York (USA)", "Rochester, New York (USA)",
+          "Troy, New York (USA)", "Albany, New York (USA)"}},
+        {"WICH",
+         {"Greenwich (USA)", "Ipswich (Australia)", "Wichita (USA)", "Wichita Falls (USA)",
+          "Greenwich (United Kingdom)", "Greenwich (USA)"}},
+        // The last two stand among the list's last twelve entries.
+        {"(switzerland)",
+         {"Bern (Switzerland)", "Bleien (Switzerland)", "Geneva (Switzerland)", "Gornergrat (Switzerland)",
+          "Lausanne (Switzerland)", "Zimmerwald (Switzerland)", "Zurich (Switzerland)", "Bern (Switzerland)"}},
+        {"tokyo", {"Tokyo (Japan)", "Tokyo (Japan)"}},
+    };
+    std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Greenwich (United Kingdom)");
+    for (const auto &c : cases) {
+        // Each case from a fresh opening: the chart's site, the first entry, at the top.
+        fromMenu("MenuSettingsObs");
+        ASSERT_TRUE(dialogIsShown(&kSiteDialog));
+        ASSERT_EQ(xSelectedPosition(list()), 1);
+        std::vector<std::string> found;
+        for (size_t k = 0; k < c.sites.size(); k++) {
+            xPress(w(kSiteDialog, "ButtonSearch"));
+            Widget search = XtNameToWidget(w(kSiteDialog, "SiteDialog"), "*SiteSearchDialog");
+            ASSERT_NE(search, nullptr);
+            ASSERT_TRUE(XtIsManaged(search));
+            type(XmSelectionBoxGetChild(search, XmDIALOG_TEXT), c.text);
+            xPress(XmSelectionBoxGetChild(search, XmDIALOG_OK_BUTTON));
+            EXPECT_FALSE(XtIsManaged(search)) << c.text << ": a match closes the search box";
+            const int pos = xSelectedPosition(list());
+            XmStringTable items = nullptr;
+            XtVaGetValues(list(), XmNitems, &items, nullptr);
+            char *text = nullptr;
+            if (pos > 0)
+                XmStringGetLtoR(items[pos - 1], const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
+            found.emplace_back(text ? text : "");
+            XtFree(text);
+        }
+        EXPECT_EQ(found, c.sites) << c.text;
+        xPress(w(kSiteDialog, "ButtonCancel"));
+    }
+    EXPECT_EQ(uiHooksRecordedMessageCount(), 0) << messages();
+    EXPECT_TRUE(sent.empty());
+}
+
 TEST_F(SiteDialogX, EditRenamesTheDefaultSiteRefusesBadFieldsAndRemoveDropsALine)
 {
     std::snprintf(appData->siteName, sizeof appData->siteName, "%s", "Tokyo (Japan)");

@@ -323,6 +323,39 @@ TEST_F(MainWindowX, ScrollBarsFollowEveryModeWithoutAMotifWarning)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// Where the vertical bar is hidden the drawing area reaches as far to the
+// right as it starts from the left: no blank strip where the bar stood, as
+// an unmapped bar that kept its place left one.
+TEST_F(MainWindowX, TheChartTakesTheBarsPlaceWhereTheVerticalBarIsHidden)
+{
+    const struct {
+        const char *mode;
+        bool hidden;
+    } cases[] = {{"HRZ", false},     {"EQT", false},      {"SOL2", false},     {"ALL1_EQT", true},
+                 {"ALL2_GAL", true}, {"PLNS", true},      {"GAL", false},      {"ALL1_ECL", true}};
+    for (const auto &c : cases) {
+        run((std::string("MODE ") + c.mode).c_str());
+        viewUpdateScrollBars(chart);
+        pump(50);
+        Position x = 0;
+        Dimension width = 0, border = 0, mainWidth = 0, barWidth = 0;
+        XtVaGetValues(chart->drawingArea, XmNx, &x, XmNwidth, &width, XmNborderWidth, &border, nullptr);
+        XtVaGetValues(chart->mainWidget, XmNwidth, &mainWidth, nullptr);
+        XtVaGetValues(chart->vScroll, XmNwidth, &barWidth, nullptr);
+        const int rightGap = mainWidth - (x + width + 2 * border);
+        if (c.hidden) {
+            EXPECT_FALSE(XtIsManaged(chart->vScroll)) << c.mode;
+            EXPECT_EQ(rightGap, x) << c.mode;
+        } else {
+            EXPECT_TRUE(XtIsManaged(chart->vScroll)) << c.mode;
+            EXPECT_GE(rightGap, x + barWidth) << c.mode << ": the bar beside the chart";
+        }
+        XWindowAttributes a;
+        ASSERT_TRUE(XGetWindowAttributes(display, XtWindow(chart->drawingArea), &a));
+        EXPECT_EQ(a.width, width) << c.mode << ": the window has the widget's size";
+    }
+}
+
 TEST_F(MainWindowX, AScrollWhileTrackingShowsTheViewNotTheAskedAngle)
 {
     // LOOK draws at once: the frame's first step moves the view.

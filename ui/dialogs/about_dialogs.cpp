@@ -68,6 +68,15 @@ void hideCallback(Widget, XtPointer client, XtPointer)
     XtUnmanageChild(static_cast<Widget>(client));
 }
 
+// A form keeps the size a button had when it was made; as the default
+// button it needs room for its default shadow too, else its label is cut.
+void fitDefaultButton(Widget button)
+{
+    XtWidgetGeometry wanted{};
+    XtQueryGeometry(button, nullptr, &wanted);
+    XtVaSetValues(button, XmNwidth, wanted.width, XmNheight, wanted.height, nullptr);
+}
+
 } // namespace
 
 void openAboutDialog(ChartState *)
@@ -84,8 +93,9 @@ void openAboutDialog(ChartState *)
                       XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 8, XmNleftAttachment,
                       XmATTACH_POSITION, XmNleftPosition, 40, XmNrightAttachment, XmATTACH_POSITION,
                       XmNrightPosition, 60, nullptr);
-        XtManageChild(ok);
         XtVaSetValues(aboutForm, XmNdefaultButton, ok, XmNcancelButton, ok, nullptr);
+        fitDefaultButton(ok);
+        XtManageChild(ok);
     }
     XtManageChild(aboutForm);
 }
@@ -97,6 +107,8 @@ void openCopyrightDialog(ChartState *)
         Widget ok = XmCreatePushButton(copyrightForm, const_cast<char *>("ButtonOK"), nullptr, 0);
         XtVaSetValues(ok, XmNbottomAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
         XtAddCallback(ok, XmNactivateCallback, hideCallback, copyrightForm);
+        XtVaSetValues(copyrightForm, XmNdefaultButton, ok, XmNcancelButton, ok, nullptr);
+        fitDefaultButton(ok);
         XtManageChild(ok);
         Arg a[16];
         Cardinal n = 0;
@@ -115,7 +127,6 @@ void openCopyrightDialog(ChartState *)
                       XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget,
                       ok, nullptr);
         XtManageChild(text);
-        XtVaSetValues(copyrightForm, XmNdefaultButton, ok, XmNcancelButton, ok, nullptr);
     }
     XtManageChild(copyrightForm);
 }

@@ -207,8 +207,10 @@ void createClickDataDialog(ChartState *chart)
             XtSetArg(a[n], XmNlabelInsensitivePixmap, dlg.imageInsensitive), n++;
         }
         if (row.drawn) {
+            // Not pushButtonEnabled: that draws a push button's look, which
+            // ignores the shadow type that shows whether it tracks.
             XtSetArg(a[n], XmNshadowType, XmSHADOW_OUT), n++;
-            XtSetArg(a[n], XmNpushButtonEnabled, True), n++;
+            XtSetArg(a[n], XmNpushButtonEnabled, False), n++;
             dlg.buttons[i] = XmCreateDrawnButton(dlg.form, const_cast<char *>(row.name), a, n);
         } else {
             dlg.buttons[i] = XmCreatePushButton(dlg.form, const_cast<char *>(row.name), a, n);

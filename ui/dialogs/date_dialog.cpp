@@ -234,15 +234,12 @@ int dateDlgRead(const DateDialogValues *v, int englishLayout, const ChartState *
                             d.zone);
 }
 
-int timeLockCommand(const DateDialogValues *v, const ChartState *chart, DialogResult *out)
+int timeLockCommand(const DateDialogValues *v, const ChartState *, DialogResult *out)
 {
-    if (v->stime != kToggleOn) {
-        // An altitude lock cannot be shown here; leaving the toggle off keeps
-        // it rather than removing it unasked.
-        if (chart->timeLockKind == kTimeLockSunriseDegrees || chart->timeLockKind == kTimeLockSunsetDegrees)
-            return 1;
+    // An altitude lock shows as off and goes with it: the user cannot see
+    // it here, and kept it would move the clock away from the typed time.
+    if (v->stime != kToggleOn)
         return dialogAddCommand(out, "STIME NONE");
-    }
     const int minutes = strIsBlank(v->stimeMin) ? -1 : stkParamInt(v->stimeMin);
     if (minutes < 0 || minutes > 90) {
         dialogRefuse(out, "messageLockTimeMinimum", "");

@@ -31,7 +31,7 @@ const DialogSpec *dateDialogLayout(int dateStyle);
 // with messageInputValidDate. 1 when added.
 int dateDlgRead(const DateDialogValues *v, int englishLayout, const ChartState *chart, DialogResult *out);
 
-// The STIME text of the lock fields, or a refusal with
-// messageLockTimeMinimum; adds nothing when the chart holds an altitude lock
-// the dialog cannot show and the lock toggle is off. 1 unless refused.
+// The STIME text of the lock fields ("STIME NONE" with the toggle off,
+// which also removes an altitude lock the dialog cannot show), or a refusal
+// with messageLockTimeMinimum. 1 unless refused.
 int timeLockCommand(const DateDialogValues *v, const ChartState *chart, DialogResult *out);

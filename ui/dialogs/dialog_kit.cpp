@@ -199,10 +199,17 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
         return fail(why, whySize, spec->name, "the dialog has no name");
     if (!spec->fill || !spec->ok)
         return fail(why, whySize, spec->name, "fill and ok are required");
+    for (int i = 0; i < spec->controlCount; i++)
+        if (!spec->controls[i].name || !spec->controls[i].name[0])
+            return fail(why, whySize, spec->name, "a control has no name");
+    const int buttonsRow = dialogButtonsRow(spec);
+    if (buttonsRow >= 0 && spec->controls[buttonsRow].cls != kControlRowColumn &&
+        spec->controls[buttonsRow].cls != kControlForm)
+        return fail(why, whySize, spec->buttonsName, "the buttons' row is not a row-column or form");
     for (int i = 0; i < spec->controlCount; i++) {
         const DialogControl &c = spec->controls[i];
-        if (!c.name || !c.name[0])
-            return fail(why, whySize, spec->name, "a control has no name");
+        if (c.parent == kDialogButtonsParent && i < buttonsRow)
+            return fail(why, whySize, c.name, "placed in the buttons' row before the row is made");
         for (int j = 0; j < i; j++)
             if (std::strcmp(spec->controls[j].name, c.name) == 0)
                 return fail(why, whySize, c.name, "named twice");
@@ -239,4 +246,9 @@ int dialogControlIndex(const DialogSpec *spec, const char *name)
         if (std::strcmp(spec->controls[i].name, name) == 0)
             return i;
     return -1;
+}
+
+int dialogButtonsRow(const DialogSpec *spec)
+{
+    return spec->buttonsName ? dialogControlIndex(spec, spec->buttonsName) : -1;
 }

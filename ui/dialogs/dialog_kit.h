@@ -107,7 +107,9 @@ struct DialogSpec {
     // 1: a double click on a list item acts as OK.
     int listDoubleClickIsOk = 0;
     // The names of the control and button row-columns when they are not the
-    // dialog's name with "RowColumn" and "Buttons".
+    // dialog's name with "RowColumn" and "Buttons". A buttons name that names
+    // a row-column or form of the table puts OK and Cancel there, before its
+    // own rows, instead of in a row of their own under the controls.
     const char *rowColumnName = nullptr;
     const char *buttonsName = nullptr;
     // After an accepted OK, before the command texts run: the changes of the
@@ -167,7 +169,9 @@ ToggleValue dialogToggleValue(const void *values, const DialogControl *control);
 int32_t dialogListPosition(const void *values, const DialogControl *control);
 
 // Checks a table: names present and unique; each parent an earlier
-// row-column or form; each field inside the record, of the kind its class shows
+// row-column or form; a buttons row of the table a row-column or form that
+// comes before every row placed in the buttons' row; each field inside the
+// record, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
 // items, or several-item selection; the items may come from listItems
 // or from the program, dialogSetListItems) and
@@ -176,3 +180,6 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize);
 
 // The index of the row named name, or -1.
 int dialogControlIndex(const DialogSpec *spec, const char *name);
+
+// The row of the table that holds OK and Cancel, or -1 for a row of their own.
+int dialogButtonsRow(const DialogSpec *spec);

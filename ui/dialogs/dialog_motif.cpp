@@ -120,6 +120,19 @@ Widget optionMenuButton(Widget menu, const DialogControl *c, int32_t position)
     return nullptr;
 }
 
+// A list scrolls only when its item is out of sight: a list the user (or the
+// site search) scrolled stays where it stands while the record is written
+// back after a press.
+void scrollIntoView(Widget list, int position)
+{
+    int top = 1, visible = 1;
+    XtVaGetValues(list, XmNtopItemPosition, &top, XmNvisibleItemCount, &visible, nullptr);
+    if (position < top)
+        XmListSetPos(list, position);
+    else if (position >= top + visible)
+        XmListSetBottomPos(list, position);
+}
+
 // Toggles and lists are written through resources and XmListSelectPos with
 // notify off, which call no callback; a text field calls its value-changed
 // callback whatever is done, so ours ignores it while writing is set.
@@ -152,7 +165,7 @@ void writeControls(DialogInstance *d, int except = -1)
             XtVaGetValues(w, XmNitemCount, &count, nullptr);
             if (*position >= 1 && *position <= count) {
                 XmListSelectPos(w, *position, False);
-                XmListSetBottomPos(w, *position);
+                scrollIntoView(w, *position);
             }
         } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
             // In extended selection a selected position replaces the others;
@@ -356,6 +369,15 @@ Widget makeControl(DialogInstance *d, int i, Widget parent)
     return w;
 }
 
+void makeOkCancel(DialogInstance *d)
+{
+    d->ok = XtCreateManagedWidget("ButtonOK", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
+    d->cancel = XtCreateManagedWidget("ButtonCancel", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
+    XtAddCallback(d->ok, XmNactivateCallback, okCallback, d);
+    XtAddCallback(d->cancel, XmNactivateCallback, cancelCallback, d);
+    XtVaSetValues(d->form, XmNdefaultButton, d->ok, XmNcancelButton, d->cancel, nullptr);
+}
+
 DialogInstance *build(const DialogSpec *spec)
 {
     if (instanceCount >= kMaxDialogs || !appData || !appData->topLevel)
@@ -385,28 +407,32 @@ DialogInstance *build(const DialogSpec *spec)
     std::snprintf(name, sizeof name, "%sRowColumn", spec->name);
     if (spec->rowColumnName)
         std::snprintf(name, sizeof name, "%s", spec->rowColumnName);
+    const int buttonsRow = dialogButtonsRow(spec);
     d->rowColumn = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNtopAttachment, XmATTACH_FORM,
                                            XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                                           XmNbottomAttachment, buttonsRow < 0 ? XmATTACH_NONE : XmATTACH_FORM,
                                            nullptr);
-    std::snprintf(name, sizeof name, "%sButtons", spec->name);
-    if (spec->buttonsName)
-        std::snprintf(name, sizeof name, "%s", spec->buttonsName);
-    d->buttons = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNorientation, XmHORIZONTAL,
-                                         XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, d->rowColumn,
-                                         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                                         XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    d->ok = XtCreateManagedWidget("ButtonOK", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
-    d->cancel = XtCreateManagedWidget("ButtonCancel", xmPushButtonWidgetClass, d->buttons, nullptr, 0);
-    XtAddCallback(d->ok, XmNactivateCallback, okCallback, d);
-    XtAddCallback(d->cancel, XmNactivateCallback, cancelCallback, d);
-    XtVaSetValues(d->form, XmNdefaultButton, d->ok, XmNcancelButton, d->cancel, nullptr);
-
+    if (buttonsRow < 0) {
+        std::snprintf(name, sizeof name, "%sButtons", spec->name);
+        if (spec->buttonsName)
+            std::snprintf(name, sizeof name, "%s", spec->buttonsName);
+        d->buttons = XtVaCreateManagedWidget(name, xmRowColumnWidgetClass, d->form, XmNorientation, XmHORIZONTAL,
+                                             XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, d->rowColumn,
+                                             XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                                             XmNbottomAttachment, XmATTACH_FORM, nullptr);
+        makeOkCancel(d);
+    }
     for (int i = 0; i < spec->controlCount; i++) {
         const int parent = spec->controls[i].parent;
         d->controls[i] = makeControl(d, i,
                                      parent == kDialogMainParent      ? d->rowColumn
                                      : parent == kDialogButtonsParent ? d->buttons
                                                                       : d->controls[parent]);
+        // A row of the table that holds the buttons: OK and Cancel first.
+        if (i == buttonsRow) {
+            d->buttons = d->controls[i];
+            makeOkCancel(d);
+        }
     }
     return d;
 }

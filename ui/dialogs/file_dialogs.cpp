@@ -87,32 +87,37 @@ void saveImageOk(const char *name, AppData *app, DialogResult *out)
      sizeof(SetEnvValues::f), nullptr}
 #define SE_PLAIN(name, cls, parent) {name, cls, parent, {}, kFieldNone, 0, 0, nullptr}
 
+// Rows named as parents below.
+enum SetEnvRow { kRowFormUpper = 0, kRowToggles = 1, kRowLower = 8, kRowGeometry = 10, kRowLocale = 16, kRowTz = 20 };
 const DialogControl kSetEnvControls[] = {
     SE_PLAIN("FormUpper", kControlForm, kDialogMainParent),
-    {"RCToggle", kControlRowColumn, 0, {{"x", "0"}, {"y", "0"}}, kFieldNone, 0, 0, nullptr},
-    SE_TOGGLE("ToggleToolbar", 1, toolbar),
-    SE_TOGGLE("ToggleTipHelp", 1, tipHelp),
-    SE_TOGGLE("ToggleConfirmQuit", 1, confirmQuit),
-    SE_TOGGLE("ToggleConfirmInit", 1, confirmInit),
+    {"RCToggle", kControlRowColumn, kRowFormUpper, {{"x", "0"}, {"y", "0"}}, kFieldNone, 0, 0, nullptr},
+    SE_TOGGLE("ToggleToolbar", kRowToggles, toolbar),
+    SE_TOGGLE("ToggleTipHelp", kRowToggles, tipHelp),
+    SE_TOGGLE("ToggleConfirmQuit", kRowToggles, confirmQuit),
+    SE_TOGGLE("ToggleConfirmInit", kRowToggles, confirmInit),
+    // OK and Cancel, beside the toggles (placed by the fallback resources).
+    SE_PLAIN("SetEnvButtons", kControlRowColumn, kRowFormUpper),
     SE_PLAIN("Separator1", kControlSeparator, kDialogMainParent),
     SE_PLAIN("RCLower", kControlRowColumn, kDialogMainParent),
-    SE_PLAIN("LabelAffect", kControlLabel, 7),
-    {"RCGeometry", kControlRowColumn, 7, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
+    SE_PLAIN("LabelAffect", kControlLabel, kRowLower),
+    {"RCGeometry", kControlRowColumn, kRowLower, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0,
+     0, nullptr},
+    SE_PLAIN("LabelGeometry", kControlLabel, kRowGeometry),
+    SE_TEXT("TextGeometryWidth", kRowGeometry, "52", "5", width),
+    SE_PLAIN("LabelGeometryX", kControlLabel, kRowGeometry),
+    SE_TEXT("TextGeometryHeight", kRowGeometry, "52", "5", height),
+    SE_PLAIN("ButtonGeometryNow", kControlPushButton, kRowGeometry),
+    {"RCLocale", kControlRowColumn, kRowLower, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
      nullptr},
-    SE_PLAIN("LabelGeometry", kControlLabel, 9),
-    SE_TEXT("TextGeometryWidth", 9, "52", "5", width),
-    SE_PLAIN("LabelGeometryX", kControlLabel, 9),
-    SE_TEXT("TextGeometryHeight", 9, "52", "5", height),
-    SE_PLAIN("ButtonGeometryNow", kControlPushButton, 9),
-    {"RCLocale", kControlRowColumn, 7, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
+    SE_PLAIN("LabelLocale", kControlLabel, kRowLocale),
+    SE_TEXT("TextLocale", kRowLocale, "180", "20", locale),
+    SE_PLAIN("LabelLocaleDesc", kControlLabel, kRowLocale),
+    {"RCTZ", kControlRowColumn, kRowLower, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
      nullptr},
-    SE_PLAIN("LabelLocale", kControlLabel, 15),
-    SE_TEXT("TextLocale", 15, "180", "20", locale),
-    SE_PLAIN("LabelLocaleDesc", kControlLabel, 15),
-    {"RCTZ", kControlRowColumn, 7, {{"orientation", "horizontal"}, {nullptr, nullptr}}, kFieldNone, 0, 0, nullptr},
-    SE_PLAIN("LabelTZ", kControlLabel, 19),
-    SE_TEXT("TextTZ", 19, "210", "24", tz),
-    SE_PLAIN("LabelTZDesc", kControlLabel, 19),
+    SE_PLAIN("LabelTZ", kControlLabel, kRowTz),
+    SE_TEXT("TextTZ", kRowTz, "210", "24", tz),
+    SE_PLAIN("LabelTZDesc", kControlLabel, kRowTz),
 };
 const int kSetEnvControlCount = sizeof kSetEnvControls / sizeof kSetEnvControls[0];
 

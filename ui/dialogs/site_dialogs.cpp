@@ -94,40 +94,48 @@ void siteOkNothing(const void *, const ChartState *, const AppData *, DialogResu
     {name, kControlToggle, parent, {{"indicatorType", "one_of_many"}, kNone}, kFieldToggle, SE(field), 0, nullptr}
 constexpr DialogFixedResource kRadio = {"radioBehavior", "True"};
 
-const DialogControl kSiteEditControls[] = {
-    SE_ROW("RCName", kDialogMainParent, kNone),                    // 0
-    SE_LABEL("NameLabel", 0),
-    SE_TEXT("NameText", 0, name, "40"),
-    SE_ROW("RCLong", kDialogMainParent, kNone),                    // 3
-    SE_LABEL("LongLabel", 3),
-    SE_TEXT("LongDeg", 3, longDeg, "3"),
-    SE_LABEL("LongDegLabel", 3),
-    SE_TEXT("LongMin", 3, longMin, "2"),
-    SE_LABEL("LongMinLabel", 3),
-    SE_ROW("LongRadio", 3, kRadio),                                // 9
-    SE_RADIO("LongE", 9, east),
-    SE_RADIO("LongW", 9, west),
-    SE_ROW("RCLati", kDialogMainParent, kNone),                    // 12
-    SE_LABEL("LatiLabel", 12),
-    SE_TEXT("LatiDeg", 12, latiDeg, "3"),
-    SE_LABEL("LatiDegLabel", 12),
-    SE_TEXT("LatiMin", 12, latiMin, "2"),
-    SE_LABEL("LatiMinLabel", 12),
-    SE_ROW("LatiRadio", 12, kRadio),                               // 18
-    SE_RADIO("LatiN", 18, north),
-    SE_RADIO("LatiS", 18, south),
-    SE_ROW("RCAlti", kDialogMainParent, kNone),                    // 21
-    SE_LABEL("AltiLabel", 21),
-    SE_TEXT("AltiText", 21, alti, "4"),
-    SE_LABEL("AltiUnitLabel", 21),
-    SE_ROW("RCTZ", kDialogMainParent, kNone),                      // 25
-    SE_LABEL("TZLabel", 25),
-    SE_ROW("TZRadio", 25, kRadio),                                 // 27
-    SE_RADIO("TZPlus", 27, zonePlus),
-    SE_RADIO("TZMinus", 27, zoneMinus),
-    SE_TEXT("TZHour", 25, zoneHours, "5"),
-    SE_LABEL("TZHourLabel", 25),
+// Rows named as parents below.
+enum SiteEditRow {
+    kRowEditCtrls = 0, kRowName = 1, kRowLong = 4, kRowLongRadio = 10, kRowLati = 13, kRowLatiRadio = 19,
+    kRowAlti = 22, kRowTz = 26, kRowTzRadio = 28, kRowEditButtons = 33, kSiteEditRowCount
 };
+const DialogControl kSiteEditControls[] = {
+    {"RCSiteEditCtrls", kControlRowColumn, kDialogMainParent, {}, kFieldNone, 0, 0, nullptr},
+    SE_ROW("RCName", kRowEditCtrls, kNone),
+    SE_LABEL("NameLabel", kRowName),
+    SE_TEXT("NameText", kRowName, name, "40"),
+    SE_ROW("RCLong", kRowEditCtrls, kNone),
+    SE_LABEL("LongLabel", kRowLong),
+    SE_TEXT("LongDeg", kRowLong, longDeg, "3"),
+    SE_LABEL("LongDegLabel", kRowLong),
+    SE_TEXT("LongMin", kRowLong, longMin, "2"),
+    SE_LABEL("LongMinLabel", kRowLong),
+    SE_ROW("LongRadio", kRowLong, kRadio),
+    SE_RADIO("LongE", kRowLongRadio, east),
+    SE_RADIO("LongW", kRowLongRadio, west),
+    SE_ROW("RCLati", kRowEditCtrls, kNone),
+    SE_LABEL("LatiLabel", kRowLati),
+    SE_TEXT("LatiDeg", kRowLati, latiDeg, "3"),
+    SE_LABEL("LatiDegLabel", kRowLati),
+    SE_TEXT("LatiMin", kRowLati, latiMin, "2"),
+    SE_LABEL("LatiMinLabel", kRowLati),
+    SE_ROW("LatiRadio", kRowLati, kRadio),
+    SE_RADIO("LatiN", kRowLatiRadio, north),
+    SE_RADIO("LatiS", kRowLatiRadio, south),
+    SE_ROW("RCAlti", kRowEditCtrls, kNone),
+    SE_LABEL("AltiLabel", kRowAlti),
+    SE_TEXT("AltiText", kRowAlti, alti, "4"),
+    SE_LABEL("AltiUnitLabel", kRowAlti),
+    SE_ROW("RCTZ", kRowEditCtrls, kNone),
+    SE_LABEL("TZLabel", kRowTz),
+    SE_ROW("TZRadio", kRowTz, kRadio),
+    SE_RADIO("TZPlus", kRowTzRadio, zonePlus),
+    SE_RADIO("TZMinus", kRowTzRadio, zoneMinus),
+    SE_TEXT("TZHour", kRowTz, zoneHours, "5"),
+    SE_LABEL("TZHourLabel", kRowTz),
+    {"ObsButtons", kControlRowColumn, kDialogMainParent, {kHorizontal, kNone}, kFieldNone, 0, 0, nullptr},
+};
+static_assert(sizeof kSiteEditControls / sizeof kSiteEditControls[0] == kSiteEditRowCount, "one row per line");
 
 void editFillNothing(const ChartState *, const AppData *, void *) {}
 
@@ -301,9 +309,10 @@ void siteLocateCommands(const Site *site, DialogResult *out)
                         site->zone, static_cast<double>(site->altitude), site->name);
 }
 
+// OK and Cancel head the column of buttons beside the list.
 const DialogSpec kSiteDialog = {
     "SiteDialog", kSiteControls, kSiteRowCount, sizeof(SiteDialogValues), siteFillNothing, siteSensitivity,
-    siteOkNothing,
+    siteOkNothing, nullptr, nullptr, 0, "RCAll", "ObsButtons",
 };
 
 // ---- SiteEditDialog --------------------------------------------------------------
@@ -382,6 +391,6 @@ int siteEditCompose(const SiteEditValues *v, const SiteListState *list, int edit
 }
 
 const DialogSpec kSiteEditDialog = {
-    "SiteEditDialog", kSiteEditControls, sizeof kSiteEditControls / sizeof kSiteEditControls[0],
-    sizeof(SiteEditValues), editFillNothing, nullptr, editOkNothing,
+    "SiteEditDialog", kSiteEditControls, kSiteEditRowCount, sizeof(SiteEditValues), editFillNothing, nullptr,
+    editOkNothing, nullptr, nullptr, 0, "RCSiteEdit", "ObsButtons",
 };

@@ -151,8 +151,9 @@ enum NebulaRow {
 #define NEBULA_PLAIN(name, cls, fixed) {name, cls, kRowFormNebula, {fixed, kNone}, kFieldNone, 0, 0, nullptr}
 
 const DialogControl kNebulaControls[] = {
-    {"FormNebula", kControlRowColumn, kDialogMainParent, {{"numColumns", "3"}, {"packing", "pack_column"}},
-     kFieldNone, 0, 0, nullptr},
+    // A form: each child stands where the fallback resources put it, the
+    // limit fields with their arrows beside them.
+    {"FormNebula", kControlForm, kDialogMainParent, {}, kFieldNone, 0, 0, nullptr},
     NEBULA_TOGGLE("ToggleNebula", nebula),
     NEBULA_TOGGLE("ToggleNebulaLabel", label),
     NEBULA_TOGGLE("ToggleNebulaMag", mag),

@@ -42,8 +42,10 @@ int sendablePath(const char *path)
 #define UV(field) offsetof(UserObjectDialogValues, field)
 enum UserObjectRow { kRowCtrls, kRowList, kRowButtons, kRowAdd, kRowDelete, kUserObjectRowCount };
 const DialogControl kUserObjectControls[] = {
-    {"UserObjectCtrls", kControlRowColumn, kDialogMainParent, {{"width", "240"}, {nullptr, nullptr}}, kFieldNone,
-     0, 0, nullptr},
+    // The list fills the form (attached to its four sides by the fallback
+    // resources): the form's width is the list's, with or without files.
+    {"UserObjectCtrls", kControlForm, kDialogMainParent, {{"width", "240"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
+     nullptr},
     {"UserObjectList", kControlList, kRowCtrls, {{"selectionPolicy", "browse_select"}, {"visibleItemCount", "8"}},
      kFieldListPosition, UV(position), 0, nullptr},
     {"UserObjectButtons", kControlRowColumn, kDialogMainParent, {{"spacing", "0"}, {nullptr, nullptr}}, kFieldNone,
@@ -147,7 +149,9 @@ int userObjectDirectoryOf(const char *path, char *dir, int size)
     return 1;
 }
 
+// OK and Cancel head the column of buttons beside the list.
 const DialogSpec kUserObjectDialog = {
     "UserObjectDialog", kUserObjectControls, kUserObjectRowCount, sizeof(UserObjectDialogValues),
-    fillNothing,        sensitivity,         okNothing,
+    fillNothing,        sensitivity,         okNothing,           nullptr,
+    nullptr,            0,                   "RCUserObject",      "UserObjectButtons",
 };

@@ -138,8 +138,9 @@ void toggleCommandDialog(ChartState *chart)
         XtUnmanageChild(appData->commandDialog);
         return;
     }
-    cmdDlgShowLast();
+    // Shown first: the field of a dialog not yet shown forgets its selection.
     XtManageChild(appData->commandDialog);
+    cmdDlgShowLast();
 }
 
 void toggleCommandDialogForEvent(ChartState *chart, const XEvent *event)

@@ -17,6 +17,7 @@
 #include "model/ui_hooks.h"
 #include "render/hit_test.h"
 #include "render/layers/status_bar.h"
+#include "render/surface.h"
 #include "ui/dialogs/click_data_dialog.h"
 #include "ui/dialogs/image_dialog.h"
 #include "ui/window/navigation_rules.h"
@@ -234,15 +235,25 @@ void viewUpdateScrollBars(ChartState *chart)
 {
     const ScrollBarSettings s = scrollBarSettings(chart);
     if (chart->vScroll) {
-        // A hidden bar is unmapped but keeps its place: the drawing area, and
-        // with it the chart's scale, keeps its size across mode changes.
+        // A hidden bar gives up its place: the chart takes the whole width
+        // rather than leaving a blank strip where the bar stood.
+        const bool wasShown = XtIsManaged(chart->vScroll);
         if (s.verticalShown) {
             XtVaSetValues(chart->vScroll, XmNminimum, s.vMinimum, XmNmaximum, s.vMaximum, XmNsliderSize,
                           s.vSlider, XmNvalue, s.vValue, nullptr);
-            XtSetMappedWhenManaged(chart->vScroll, True);
             XtManageChild(chart->vScroll);
         } else {
-            XtSetMappedWhenManaged(chart->vScroll, False);
+            XtUnmanageChild(chart->vScroll);
+        }
+        // The main window has given the drawing area its new size already;
+        // the frame about to be drawn takes it rather than the size of the
+        // configure event still on its way, which would draw it once too
+        // narrow (or wide) and save that in a GSAVE right after MODE.
+        ChartSurface *surface = chartSurface();
+        if (surface && chart->drawingArea && wasShown != s.verticalShown) {
+            Dimension width = 0, height = 0;
+            XtVaGetValues(chart->drawingArea, XmNwidth, &width, XmNheight, &height, nullptr);
+            surface->windowResized(width, height);
         }
     }
     if (chart->hScroll) {
