@@ -313,7 +313,10 @@ TEST_F(WideSkyX, AitoffMapPlacesStarsNearItsCentralMeridianWhereTheProjectionDoe
                                         "HIDE STAR;HIDE MILKYWAY;HIDE NEBULA;HIDE CONS_LINE;HIDE CONS_NAME1;"
                                         "HIDE CONS_NAME2;HIDE EQT_GRID_2000;HIDE EQT_GRID_DATE;HIDE ECL_GRID;HIDE GAL_GRID",
                                         "LOAD AD \"" + file + "\"", "SHOW AD;HIDE AD_NAME", "DRIVE"});
-    ASSERT_EQ(image.width, width);
+    // The map has no vertical scroll bar, so it is wider than the drawing
+    // area asked for: its scale and centre follow the width it was drawn at.
+    ASSERT_GE(image.width, width);
+    width = image.width;
     const unsigned long star = fallbackColour(server.display(), "ColorStar3");
     const double scale = width / (2 * M_PI); // pixels per unit of the map's x and y
     for (double lat : {0.0, 30.0, 60.0}) {
