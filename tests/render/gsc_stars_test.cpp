@@ -300,6 +300,9 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
         }
         EXPECT_EQ(opened, c->frame.gsc.count) << f.name;
         EXPECT_EQ(opened, c->frame.gsc.filesOpened) << f.name;
+        RecordingCanvas again;
+        ASSERT_EQ(chartDrawGscStars(c, &again), 1) << f.name;
+        EXPECT_EQ(opened, c->frame.gsc.filesOpened) << f.name << ": the next frame counts its own files";
     }
     gscFreeRegionTable();
 }

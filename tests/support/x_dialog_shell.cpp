@@ -13,7 +13,6 @@ XtAppContext openApp = nullptr; // the context openDialogShell made last
 
 Display *openDialogShell(const std::string &displayName, XtAppContext *app)
 {
-    closeDialogShell();
     XtToolkitInitialize();
     *app = XtCreateApplicationContext();
     openApp = *app;

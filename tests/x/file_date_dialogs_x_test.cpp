@@ -79,6 +79,7 @@ protected:
     }
     static void TearDownTestSuite()
     {
+        closeDialogShell();
         delete server;
         server = nullptr;
     }

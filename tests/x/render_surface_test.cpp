@@ -10,6 +10,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "render/frame.h"
+#include "render/palette.h"
 #include "render/x/x_surface.h"
 
 namespace {
@@ -34,6 +35,7 @@ struct RenderSurfaceTest : ::testing::Test {
         surface.reset(new XSurface(display, window, gc, DefaultDepth(display, screen)));
         appData = &theAppData;
         appDataSetDefaults();
+        setPaletteStoreColour(nullptr); // no palette of an earlier test's display
         appData->pixelAspect = 1.0;
         appData->initialising = 0;
         chartStateSetDefaults(chart.get());
