@@ -53,6 +53,7 @@ struct MoonRecord {
     double siteLatitudeDeg, siteLongitudeDeg, siteAltitudeM; // the site it was computed for
     int32_t level;                        // detail level it was computed at
     double ageDays;                       // moonAge, stored by the ephemeris update
+    double lunarEclipseMagnitude;         // of the last drawn frame; -1.0 when the shadow misses
 };
 
 // One computed planet (ObjectId 0 Mercury to 7 Pluto).

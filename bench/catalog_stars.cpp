@@ -52,7 +52,7 @@ void frames(benchmark::State &state, int32_t mode, const char *commands, void (*
     }
     state.counters["starLimit"] = c->starLimit;
     if (c->starFlags & 0x20) {
-        const SaoFrameStats s = saoLastFrameStats();
+        const SaoFrameStats &s = c->frame.sao;
         state.counters["recordsRead"] = s.recordsRead;
         state.counters["starsDrawn"] = s.starsDrawn;
         state.counters["zonesRead"] = s.zonesRead;

@@ -108,7 +108,7 @@ void frames(benchmark::State &state, bool padded, bool rebuild) {
     // 1.5 pixels apart at 2 degrees over 1024 pixels.
     const char *const looks[2] = {"LOOK EQT 3.7833, 24.12", "LOOK EQT 3.7833, 24.1229"};
     int frame = 0;
-    long opens = gscRegionFileOpens();
+    long opens = 0;
     for (auto _ : state) {
         // LOOK draws the frame itself (its own refresh).
         if (rebuild)
@@ -116,10 +116,11 @@ void frames(benchmark::State &state, bool padded, bool rebuild) {
         else
             chartDrawFrame(c, b->surface->canvas());
         XSync(b->display, False);
+        opens += c->frame.gsc.filesOpened;
     }
     state.counters["regionsOpened"] =
-        benchmark::Counter(static_cast<double>(gscRegionFileOpens() - opens), benchmark::Counter::kAvgIterations);
-    state.counters["visibleRegions"] = gscVisibleRegionCount();
+        benchmark::Counter(static_cast<double>(opens), benchmark::Counter::kAvgIterations);
+    state.counters["visibleRegions"] = c->frame.gsc.count;
 }
 
 void fixtureReused(benchmark::State &state) { frames(state, false, false); }

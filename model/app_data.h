@@ -55,6 +55,7 @@ struct AppData {
     char gscRegionTableFile[kPathSize];
     char gscPath[kPathSize];
     GscRegionTable *gscRegionTable;
+    uint32_t gscRegionTableLoads;      // tables loaded so far: names the one a visible set was made from
 
     UserObjectFileEntry *skyMarkFiles; // loaded once at start-up
     int32_t skyMarkFileCount;

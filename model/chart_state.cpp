@@ -55,6 +55,7 @@ void chartStateSetDefaults(ChartState *chart)
     chart->moon.siteLongitudeDeg = 0.0;
     chart->moon.siteAltitudeM = 0.0;
     chart->moon.level = 9;
+    chart->moon.lunarEclipseMagnitude = -1.0;
     chart->diskMag = 100;
     chart->solOffset[0] = 0.0;
     chart->solOffset[1] = 0.0;
@@ -113,6 +114,7 @@ void chartStateSetDefaults(ChartState *chart)
     chart->userObjectFiles = nullptr;
     chart->userObjectFileCount = 0;
     chart->sceneFilePath[0] = '\0';
+    chart->frame = ChartFrameState{};
 }
 
 void chartStateFreeTables(ChartState *chart)

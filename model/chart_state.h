@@ -9,6 +9,7 @@
 #include "astro/coords.h"
 #include "astro/orbit_records.h"
 #include "astro/types.h"
+#include "model/chart_frame.h"
 #include "model/user_objects.h"
 #include "model/x_handles.h"
 
@@ -221,6 +222,9 @@ struct ChartState {
     int32_t userObjectFileCount;
     ClickDataEntry *clickDataIndex; // ends with kind -1; null when empty
     char sceneFilePath[256];
+
+    // What the frames keep for the layers (model/chart_frame.h).
+    ChartFrameState frame;
 };
 
 // ---- bits of the flag fields above ----------------------------------------

@@ -85,7 +85,7 @@ void chartDrawLayers(ChartState *chart, Canvas *canvas, const ChartBand *bands, 
         if (bands[b].banded) chartPushCullBand(bands[b].widenQ14, bands[b].depthMinQ14, chart, &save);
         for (int i = 0; i < layerCount; i++) {
             const ChartLayer &row = layers[i];
-            if (row.step != bands[b].step || row.draw == nullptr) continue;
+            if (row.step != bands[b].step) continue;
             if (row.applies != nullptr && !row.applies(chart)) continue;
             row.draw(chart, canvas);
         }

@@ -30,14 +30,14 @@ constexpr int32_t kCullCosQ14Floor = -16344;
 void chartPushCullBand(int widenQ14, int depthMinQ14, ChartState *chart, CullBandSave *save);
 void chartPopCullBand(ChartState *chart, const CullBandSave *save);
 
-// One layer of the frame. draw is null while the layer is not built yet;
-// applies (null = always) decides per frame whether the row runs.
+// One layer of the frame; applies (null = always) decides per frame whether
+// the row runs.
 typedef void (*ChartLayerDraw)(ChartState *chart, Canvas *canvas);
 typedef int (*ChartLayerApplies)(const ChartState *chart);
 
 struct ChartLayer {
     char step;          // the band it belongs to ('a' .. 'j')
-    const char *name;   // the drawing routine the row stands for
+    const char *name;   // the layer's routine by its own name (tests note the order by it)
     ChartLayerDraw draw;
     ChartLayerApplies applies;
 };
@@ -82,8 +82,7 @@ void chartApplyTimeLock(ChartState *chart);
 void chartApplyTracking(ChartState *chart);
 
 // Services of a frame that other parts of the system provide, wired in
-// render/frame_services.cpp; a service whose routine does not exist yet has a
-// stand-in there that does nothing. Tests replace fields to watch the order.
+// render/frame_services.cpp. Tests replace fields to watch the order.
 struct ChartFrameServices {
     void (*skyContextFromChart)(ChartState *chart);   // first step of the time lock
     double (*timeLockJd)(ChartState *chart);          // the locked moment, 0 = none

@@ -1,7 +1,5 @@
-// The services a frame takes from other parts of the system. A service whose
-// routine does not exist yet has a stand-in here that does nothing (or
-// answers "none"); when the routine arrives its name replaces the stand-in in
-// kFrameServices and the stand-in goes.
+// The services a frame takes from other parts of the system, one routine
+// each; the two sky-context steps adapt the date routines to the frame's call.
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"

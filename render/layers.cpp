@@ -1,5 +1,4 @@
-// The layer order of a chart frame. A row whose draw is null stands for a
-// layer that is not built yet: filling its draw field is all it takes to add it.
+// The layer order of a chart frame and the cull band of each step.
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
 #include "render/layers/bright_stars.h"

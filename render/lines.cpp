@@ -19,13 +19,12 @@ const int32_t sineTable32767[91] = {
 
 namespace {
 
-WrapSetting wrap = {kWrapNone, 0, 0, 0, 0};
-
 void line(Canvas *canvas, int x1, int y1, int x2, int y2) { canvas->drawLine(x1, y1, x2, y2); }
 
 } // namespace
 
-void chartSetWrapMode(const ChartState *chart) {
+void chartSetWrapMode(ChartState *chart) {
+    WrapSetting &wrap = chart->frame.wrap;
     wrap = WrapSetting{kWrapNone, 0, 0, 0, 0};
     if (isCylindricalMode(chart->mode)) {
         wrap.kind = kWrapCylindrical;
@@ -38,10 +37,8 @@ void chartSetWrapMode(const ChartState *chart) {
     }
 }
 
-WrapSetting chartWrapSetting() { return wrap; }
-
-int aitoffNeedsWrap(const ProjectedPoint *a, const ProjectedPoint *b) {
-    const int32_t m = wrap.meridianColumn;
+int aitoffNeedsWrap(const ChartState *chart, const ProjectedPoint *a, const ProjectedPoint *b) {
+    const int32_t m = chart->frame.wrap.meridianColumn;
     if ((a->x < m && b->x < m) || (a->x > m && b->x > m)) return 0;
     // Both within about 5.07 degrees of the same pole.
     const int32_t nearPole = 16320 * 65536;
@@ -74,6 +71,7 @@ void aitoffDrawWrapped(ChartState *chart, Canvas *canvas, const ProjectedPoint *
 
 void chartDrawSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *pa, const ProjectedPoint *pb) {
     const ProjectedPoint a = *pa, b = *pb;
+    const WrapSetting &wrap = chart->frame.wrap;
     switch (wrap.kind) {
     case kWrapCylindrical:
         if (std::abs(a.x - b.x) >= wrap.half) {
@@ -91,7 +89,7 @@ void chartDrawSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *p
         }
         break;
     case kWrapAitoff:
-        if (aitoffNeedsWrap(&a, &b)) {
+        if (aitoffNeedsWrap(chart, &a, &b)) {
             aitoffDrawWrapped(chart, canvas, &a, &b);
             return;
         }

@@ -6,29 +6,22 @@
 #include <cstdint>
 
 #include "astro/types.h"
+#include "model/chart_frame.h"
 #include "model/view_geometry.h"
 #include "render/canvas.h"
 
 struct ChartState;
 
-enum : int32_t { kWrapNone = 0, kWrapCylindrical = 1, kWrapAitoff = 2 };
+// Sets the chart's wrap setting (chart->frame.wrap) from its mode; the frame
+// does so before the layers, the grid layer again before its lines.
+void chartSetWrapMode(ChartState *chart);
 
-// The per-frame wrap setting, written only by chartSetWrapMode.
-struct WrapSetting {
-    int32_t kind;           // kWrap*
-    int32_t left, right;    // cylindrical: chartRect.x and x + width + 1 (period right - left)
-    int32_t half;           // cylindrical: (width + 1) / 2
-    int32_t meridianColumn; // Aitoff: centerX
-};
-
-void chartSetWrapMode(const ChartState *chart);
-WrapSetting chartWrapSetting();
-
-// Draws a-b, split as the wrap setting requires; a and b are not changed.
+// Draws a-b, split as the chart's wrap setting requires; a and b are not changed.
 void chartDrawSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *a, const ProjectedPoint *b);
 
-// The Aitoff map's test and split (exposed for the grid layer and tests).
-int aitoffNeedsWrap(const ProjectedPoint *a, const ProjectedPoint *b);
+// The Aitoff map's test (against the wrap setting's meridian column) and
+// split, exposed for tests.
+int aitoffNeedsWrap(const ChartState *chart, const ProjectedPoint *a, const ProjectedPoint *b);
 void aitoffDrawWrapped(ChartState *chart, Canvas *canvas, const ProjectedPoint *a, const ProjectedPoint *b);
 
 // The pen of a polyline of sky directions: a culled point lifts the pen.

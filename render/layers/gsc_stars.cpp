@@ -54,19 +54,6 @@ constexpr double kRadiusMarginDeg = 0.01;
 int lowerCaseTree = 0;
 char probedRoot[sizeof AppData::gscPath] = "";
 int probedOk = 0;
-long regionFileOpens = 0;
-int visibleCount = 0;
-int lastReused = 0;
-
-// The view the visible set was made for.
-struct VisibleSetView {
-    int valid;
-    double ra, dec, fieldWidth, fieldHeight;
-    int32_t mode, mirror;
-    ChartRect rect;
-    Mat3Q14 rotation;
-    const GscRegionTable *table;
-} cache{};
 
 int32_t le32(const unsigned char *b) {
     return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
@@ -142,7 +129,7 @@ int gscParseRegionTable(const unsigned char *bytes, size_t size, GscRegionTable 
             const unsigned char *r = bytes + static_cast<size_t>(k + b) * kGscTableRecordSize;
             if (le32(r + 48) != large || le32(r + 52) != side) return 0;
         }
-        gscLargeRegions[large - 1] = GscLargeRegion{k + 1, side, (1 << (side * side)) - 1};
+        gscLargeRegions[large - 1] = GscLargeRegion{k + 1, side};
         k += side * side;
     }
     if (k != kGscSmallRegionCount) return 0;
@@ -208,14 +195,13 @@ int gscLoadRegionTable() {
     std::unique_ptr<GscRegionTable> table(new (std::nothrow) GscRegionTable);
     if (!table || !gscParseRegionTable(bytes.get(), static_cast<size_t>(kGscTableSize), table.get())) return 0;
     appData->gscRegionTable = table.release();
-    cache.valid = 0;
+    appData->gscRegionTableLoads++;
     return 1;
 }
 
 void gscFreeRegionTable() {
     delete appData->gscRegionTable;
     appData->gscRegionTable = nullptr;
-    cache.valid = 0;
 }
 
 int gscAvailable(char *missing, size_t missingSize) {
@@ -329,7 +315,7 @@ int gscRegionVisible(ChartState *chart, const Vec3Q14 corners[4], const ChartRec
 void gscDrawRegionFile(ChartState *chart, StarSymbolBatch *batch, const char *path) {
     FILE *f = openRegularFile(path);
     if (f == nullptr) return;
-    regionFileOpens++;
+    chart->frame.gsc.filesOpened++;
     if (std::fseek(f, kGscHeaderBytes, SEEK_SET) != 0) {
         std::fclose(f);
         return;
@@ -358,7 +344,9 @@ void gscDrawRegionFile(ChartState *chart, StarSymbolBatch *batch, const char *pa
 }
 
 int chartDrawGscStars(ChartState *chart, Canvas *canvas) {
-    lastReused = 0;
+    GscVisibleSet &set = chart->frame.gsc;
+    set.reused = 0;
+    set.filesOpened = 0;
     if ((chart->starFlags & kStarShown) == 0) return 1;
     // The tree's case is found again whenever the root changes, whoever
     // changed it (dialog, scene, start-up script or TCP).
@@ -378,43 +366,53 @@ int chartDrawGscStars(ChartState *chart, Canvas *canvas) {
 
     const double pixelsPerDeg = chart->pixelsPerRadianX * kDegToRad;
     const double t = pixelsPerDeg > 0 ? 0.8 / pixelsPerDeg : 0.0;
-    const bool reuse = cache.valid && cache.table == table && t > std::fabs(raDifference(cache.ra, centre[0])) &&
-                       t > std::fabs(cache.dec - centre[1]) && cache.fieldWidth >= chart->fieldWidth &&
-                       cache.fieldHeight >= chart->fieldHeight && cache.mode == chart->mode &&
-                       cache.mirror == chart->mirror && std::memcmp(&cache.rect, &r, sizeof r) == 0 &&
-                       std::memcmp(&cache.rotation, &chart->rotationMatrixQ14, sizeof cache.rotation) == 0;
-    lastReused = reuse;
+    const bool reuse = set.valid && set.tableLoad == appData->gscRegionTableLoads &&
+                       t > std::fabs(raDifference(set.ra, centre[0])) && t > std::fabs(set.dec - centre[1]) &&
+                       set.fieldWidth >= chart->fieldWidth && set.fieldHeight >= chart->fieldHeight &&
+                       set.mode == chart->mode && set.mirror == chart->mirror &&
+                       std::memcmp(&set.rect, &r, sizeof r) == 0 &&
+                       std::memcmp(&set.rotation, &chart->rotationMatrixQ14, sizeof set.rotation) == 0;
+    set.reused = reuse;
     int count = 0;
     for (int large = 0; large < kGscLargeRegionCount; large++) {
-        GscLargeRegion &L = gscLargeRegions[large];
-        const int all = (1 << (L.side * L.side)) - 1;
-        if (!reuse) L.mask = all;
+        const GscLargeRegion &L = gscLargeRegions[large];
+        int32_t &mask = set.masks[large];
+        if (!reuse) mask = (1 << (L.side * L.side)) - 1;
         if (separation(centre, table->largeCentre[large]) > radius + table->largeRadius[large]) {
-            L.mask = 0;
+            mask = 0;
             continue;
         }
         for (int b = 0; b < L.side * L.side; b++) {
-            if ((L.mask & (1 << b)) == 0) continue;
+            if ((mask & (1 << b)) == 0) continue;
             const int k = L.firstSmall - 1 + b;
             if (separation(centre, table->centre[k]) > radius + table->radius[k] ||
                 !gscRegionVisible(chart, table->corners[k], &area))
-                L.mask &= ~(1 << b);
+                mask &= ~(1 << b);
             else
                 count++;
         }
     }
-    cache = VisibleSetView{1,         centre[0],    centre[1], chart->fieldWidth, chart->fieldHeight,
-                           chart->mode, chart->mirror, r,        chart->rotationMatrixQ14, table};
-    visibleCount = count;
+    set.valid = 1;
+    set.ra = centre[0];
+    set.dec = centre[1];
+    set.fieldWidth = chart->fieldWidth;
+    set.fieldHeight = chart->fieldHeight;
+    set.mode = chart->mode;
+    set.mirror = chart->mirror;
+    set.rect = r;
+    set.rotation = chart->rotationMatrixQ14;
+    set.tableLoad = appData->gscRegionTableLoads;
+    set.count = count;
 
     static StarSymbolBatch batch;
     batch.clear();
     for (int band = 0; band < kGscBands; band++) {
         const GscZone &z = gscZones[band];
         for (int j = 0; j < z.count; j++) {
-            const GscLargeRegion &L = gscLargeRegions[z.firstLarge - 1 + j];
+            const int large = z.firstLarge - 1 + j;
+            const GscLargeRegion &L = gscLargeRegions[large];
             for (int b = 0; b < L.side * L.side; b++) {
-                if ((L.mask & (1 << b)) == 0) continue;
+                if ((set.masks[large] & (1 << b)) == 0) continue;
                 char tail[32], path[kBuiltPathSize];
                 std::snprintf(tail, sizeof tail, "%s/%04d.GSC", z.dir, L.firstSmall + b);
                 if (joinFolded(path, sizeof path, prefix, tail, lowerCaseTree)) gscDrawRegionFile(chart, &batch, path);
@@ -432,7 +430,3 @@ int chartDrawGscStars(ChartState *chart, Canvas *canvas) {
 void drawGscStars(ChartState *chart, Canvas *canvas) {
     if (!chartDrawGscStars(chart, canvas)) drawBrightStars(chart, canvas);
 }
-
-long gscRegionFileOpens() { return regionFileOpens; }
-int gscVisibleRegionCount() { return visibleCount; }
-int gscLastFrameReusedSet() { return lastReused; }

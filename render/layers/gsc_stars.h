@@ -14,7 +14,7 @@ struct Canvas;
 class StarSymbolBatch;
 
 constexpr int kGscBands = 24;
-constexpr int kGscLargeRegionCount = 732;
+// kGscLargeRegionCount (732) is in model/chart_frame.h beside the visible set.
 constexpr int kGscSmallRegionCount = 9537;
 constexpr int kGscTableRecordSize = 56;
 constexpr long kGscTableSize = static_cast<long>(kGscSmallRegionCount) * kGscTableRecordSize; // 534,072
@@ -29,10 +29,11 @@ struct GscZone {
 };
 extern const GscZone gscZones[kGscBands];
 
+// The chart's visible set (chart->frame.gsc) keeps a mask per large region:
+// bit b for small region firstSmall + b.
 struct GscLargeRegion {
     int32_t firstSmall; // from 1
     int32_t side;       // n: n x n consecutive small regions, 1..4
-    int32_t mask;       // bit b: small region firstSmall + b may touch the chart
 };
 // Filled from the region table when it loads.
 extern GscLargeRegion gscLargeRegions[kGscLargeRegionCount];
@@ -87,7 +88,8 @@ int gscRegionVisible(ChartState *chart, const Vec3Q14 corners[4], const ChartRec
 void gscDrawRegionFile(ChartState *chart, StarSymbolBatch *batch, const char *path);
 
 /*
- * chartDrawGscStars: the layer.
+ * chartDrawGscStars: the layer; its visible set, the region files it opened
+ * and whether it started from the previous frame's set go to chart->frame.gsc.
  * Returned: 1 when drawn, or when STAR is off; 0 when the catalogue is not
  *           usable (the caller draws the bright stars instead).
  */
@@ -95,8 +97,3 @@ int chartDrawGscStars(ChartState *chart, Canvas *canvas);
 
 // The frame's row: the catalogue, or the bright stars when it is unusable.
 void drawGscStars(ChartState *chart, Canvas *canvas);
-
-// Seams for tests and the benchmark.
-long gscRegionFileOpens();          // since start
-int gscVisibleRegionCount();        // the last frame's visible set
-int gscLastFrameReusedSet();        // 1 when the last frame started from the previous set

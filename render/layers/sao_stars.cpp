@@ -20,7 +20,6 @@
 namespace {
 
 const SaoZone *zoneTable = saoZones;
-SaoFrameStats lastStats{0, 0, 0, 0};
 
 // Labels that come from the bright table (all but STAR_MAG).
 constexpr uint8_t kBrightTableLabels = kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | 0x10;
@@ -95,6 +94,7 @@ void saoDrawZone(ChartState *chart, StarSymbolBatch *batch, FILE *file, int coun
     // would cost more than projecting the star.
     constexpr int kBlock = 256;
     unsigned char block[kBlock * saoRecordSize];
+    SaoFrameStats &stats = chart->frame.sao;
     const bool magLabels = (chart->starLabelFlags & kStarLabelMag) != 0;
     int32_t zLow = 0, zHigh = 0;
     projectionZBand(chart, &zLow, &zHigh);
@@ -103,7 +103,7 @@ void saoDrawZone(ChartState *chart, StarSymbolBatch *batch, FILE *file, int coun
         const int got = static_cast<int>(std::fread(block, saoRecordSize, static_cast<size_t>(want), file));
         for (int n = 0; n < got; n++) {
             const unsigned char *rec = block + n * saoRecordSize;
-            lastStats.recordsRead++;
+            stats.recordsRead++;
             const int packed = rec[6] | rec[7] << 8;
             const int mag10 = (packed >> 8) - 20;
             if (mag10 > chart->starLimit) return; // the rest of the zone is fainter
@@ -112,7 +112,7 @@ void saoDrawZone(ChartState *chart, StarSymbolBatch *batch, FILE *file, int coun
             ProjectedPoint p{0, 0, 0, 0};
             if (!projectPoint(chart, &v, &p)) continue;
             const int size = batch->add(chart, p.x, p.y, mag10, (packed >> 4) & 15);
-            lastStats.starsDrawn++;
+            stats.starsDrawn++;
             if (magLabels && mag10 <= chart->starNameLimit) batch->addMagnitudeLabel(p, mag10, size);
         }
         if (got < want) return; // a short read ends the zone: no stale record is drawn
@@ -132,7 +132,8 @@ void saoDrawBrightStarLabels(ChartState *chart, Canvas *canvas, int lastIndex) {
 }
 
 int chartDrawSaoStars(ChartState *chart, Canvas *canvas) {
-    lastStats = SaoFrameStats{0, 0, 0, 0};
+    SaoFrameStats &stats = chart->frame.sao;
+    stats = SaoFrameStats{0, 0, 0, 0};
     if ((chart->starFlags & kStarShown) == 0) return 1;
     FILE *f = openCatalogFile(appData->saoFile);
     if (f == nullptr) return 0;
@@ -144,8 +145,8 @@ int chartDrawSaoStars(ChartState *chart, Canvas *canvas) {
     for (int z = 0; z < saoZoneCount; z++) {
         if ((mask & (uint64_t{1} << z)) == 0) continue;
         if (std::fseek(f, zoneTable[z].offset, SEEK_SET) != 0) continue;
-        lastStats.zonesRead++;
-        lastStats.zoneMask |= uint64_t{1} << z;
+        stats.zonesRead++;
+        stats.zoneMask |= uint64_t{1} << z;
         saoDrawZone(chart, &batch, f, (zoneTable[z + 1].offset - zoneTable[z].offset) / saoRecordSize);
     }
     std::fclose(f);
@@ -159,5 +160,3 @@ int chartDrawSaoStars(ChartState *chart, Canvas *canvas) {
 void drawCatalogFileStars(ChartState *chart, Canvas *canvas) {
     if (!chartDrawSaoStars(chart, canvas)) drawBrightStars(chart, canvas);
 }
-
-SaoFrameStats saoLastFrameStats() { return lastStats; }

@@ -13,14 +13,6 @@ struct ChartState;
 struct Canvas;
 class StarSymbolBatch;
 
-// What the last frame read and drew (tests and the benchmark).
-struct SaoFrameStats {
-    int32_t zonesRead;
-    int32_t recordsRead;   // records taken from the file, the first too faint included
-    int32_t starsDrawn;
-    uint64_t zoneMask;     // bit z: zone z was read
-};
-
 // The zone table the layer uses (saoZones unless a test gives its own, of
 // saoZoneCount rows and an end row); null restores saoZones.
 void saoSetZoneTable(const SaoZone *zones);
@@ -47,7 +39,7 @@ int saoFileExists();
 uint64_t saoZonesInField(const SaoZone *zones, const double centre[2], double radiusDeg);
 
 /*
- * chartDrawSaoStars: the layer.
+ * chartDrawSaoStars: the layer; what it read and drew goes to chart->frame.sao.
  * Returned: 1 when drawn, or when STAR is off; 0 when the file is not usable
  *           (nothing drawn: the caller draws the bright stars instead).
  */
@@ -64,5 +56,3 @@ void saoDrawZone(ChartState *chart, StarSymbolBatch *batch, FILE *file, int coun
 // top-left pixel; elsewhere, or off the map, (0, 0) and 180 degrees.
 void starChartField(const ChartState *chart, double centre[2], double *radiusDeg);
 void saoDrawBrightStarLabels(ChartState *chart, Canvas *canvas, int lastIndex);
-
-SaoFrameStats saoLastFrameStats();

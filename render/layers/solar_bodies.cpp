@@ -21,9 +21,6 @@
 
 namespace {
 
-
-double lastLunarEclipseMagnitude = -1.0;
-
 uint32_t pixelOf(int32_t paletteIndex)
 {
     if (paletteIndex < 0 || paletteIndex >= kPaletteSlots)
@@ -389,11 +386,9 @@ void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset)
         if (ok)
             fillCircle(chart, canvas, &p, r, pixelOf(shadow));
     }
-    lastLunarEclipseMagnitude = m;
+    chart->moon.lunarEclipseMagnitude = m;
     drawBodyLabels(chart, canvas, kObjectMoon, chart->moonFlags, &p, r);
 }
-
-double moonLunarEclipseMagnitude() { return lastLunarEclipseMagnitude; }
 
 void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas)
 {

@@ -68,12 +68,9 @@ double screenNorthAngle(ChartState *chart, const double raDec[2], int r, const P
 void chartDrawPlanet(ChartState *chart, Canvas *canvas, int fromId, int toId,
                      int32_t shadowPaletteIndex);
 void chartDrawSun(ChartState *chart, Canvas *canvas);
+// Stores the lunar eclipse magnitude it drew in chart->moon.
 void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset);
 void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas);
-
-// The lunar eclipse magnitude of the last Moon drawn; -1.0 when the Earth's
-// shadow did not touch it.
-double moonLunarEclipseMagnitude();
 
 void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayByte,
                     const ProjectedPoint *p, int size);

@@ -15,6 +15,7 @@
 #include "model/element_files.h"
 #include "model/user_objects.h"
 #include "model/ui_hooks.h"
+#include "render/frame.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -122,6 +123,40 @@ TEST_F(SceneWriter, ScenesReadBackAsWritten)
             stkExecute(chart, "CONTINUE");
     }
     EXPECT_EQ(0, uiHooksRecordedMessageCount()) << uiHooksRecordedMessageText(0);
+}
+
+// A saved chart reopens on its own centre: the equatorial chart writes its
+// centre's right ascension in hours, the others their longitude in degrees
+// (a centre at 5.5 h written as 82.5 would be read as 82.5 h, elsewhere).
+TEST_F(SceneWriter, ASavedCentreReopensWhereItWas)
+{
+    struct Case {
+        const char *state;
+        const char *line;            // the scene's centre line
+        double longitudeDeg, latitudeDeg; // the reopened chart's centre
+    } cases[] = {
+        {"MODE EQT; VIEW CENTER EQT_DATE 5.5, 20", "\t\tVIEW CENTER EQT_DATE 5.500000, 20.000000\n", 82.5, 20.0},
+        {"MODE EQT; VIEW CENTER EQT_DATE 23.75, -45", "\t\tVIEW CENTER EQT_DATE 23.750000, -45.000000\n", 356.25,
+         -45.0},
+        {"MODE ECL; VIEW CENTER ECL 82.5, 10", "\t\tVIEW CENTER ECL 82.500000, 10.000000\n", 82.5, 10.0},
+        {"MODE GAL; VIEW CENTER GAL 300, -5", "\t\tVIEW CENTER GAL 300.000000, -5.000000\n", 300.0, -5.0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.state);
+        stkExecute(chart, "INIT");
+        stkExecute(chart, c.state);
+        ASSERT_STREQ("", appData->errorId);
+        chartApplyTracking(chart); // the frame's recentring on the asked centre
+        const std::string text = scene(0);
+        EXPECT_NE(std::string::npos, text.find(c.line)) << text;
+        const std::string path = dir.write("centre.stl", text);
+        stkExecute(chart, "INIT");
+        stkExecute(chart, ("STL \"" + path + "\"").c_str());
+        EXPECT_STREQ("", appData->errorId);
+        chartApplyTracking(chart);
+        EXPECT_NEAR(c.longitudeDeg, chart->centerMode[0], 1e-6);
+        EXPECT_NEAR(c.latitudeDeg, chart->centerMode[1], 1e-6);
+    }
 }
 
 // A sky mark has no name a scene can give (the marks are read at start-up,

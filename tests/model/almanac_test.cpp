@@ -17,6 +17,7 @@
 #include "model/element_files.h"
 #include "model/ephemeris.h"
 #include "tests/astro/rise_reference_data.h"
+#include "tests/model/moon_age_reference_data.h"
 
 namespace {
 
@@ -101,6 +102,25 @@ TEST(Almanac, MidsummerAt65NorthHasNoDawnNorDuskButSunriseAndSunset)
     EXPECT_STREQ(v.dusk, "--:--");
     EXPECT_STRNE(v.sun.rise, "--:--");
     EXPECT_STRNE(v.sun.set, "--:--");
+}
+
+// The Moon's age is that of 12:00 on the chart's own day in its zone: at
+// zone +9 that noon is 03:00 UT, 0.375 day before 12:00 UT. The ages are
+// from python3-ephem's true new moons (tests/model/moon_age_reference_data.h);
+// the lunation series behind the panel keeps within about 0.07 day of them,
+// and the text has one decimal.
+TEST(Almanac, MoonAgeIsOfNoonOnTheChartsDayInItsZone)
+{
+    AlmanacChart a;
+    for (const MoonAgeReference &r : kMoonAgeReferences) {
+        // Late in the local day: the chart's own moment is not the noon.
+        a.at(35.68, 139.77, 10.0, r.year, r.month, r.day, 23, kMoonAgeReferenceZone);
+        AlmanacValues v;
+        almanacFill(a.chart.get(), &v);
+        double age = -1.0;
+        ASSERT_EQ(std::sscanf(v.moonAge, "%lf", &age), 1) << v.moonAge;
+        EXPECT_NEAR(age, r.ageDays, 0.15) << r.year << "-" << r.month << "-" << r.day << ": " << v.moonAge;
+    }
 }
 
 TEST(Almanac, SmallBodyRowsAreBlankWithoutBodiesThenCometsThenMinorPlanets)

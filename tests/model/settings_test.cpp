@@ -27,6 +27,8 @@
 namespace {
 
 std::string fakeHome;
+// The index builds recordBuild saw; each test starts with none.
+std::vector<std::string> builtIndexes;
 
 int fakeLookup(const char *user, char *dst, int len)
 {
@@ -43,6 +45,7 @@ protected:
         chart = ChartState{};
         fakeHome = home.path();
         envSetHomeLookup(fakeLookup);
+        builtIndexes.clear();
         uiHooksReset();
         uiHooksRecordMessages();
     }
@@ -72,8 +75,6 @@ void setMtime(const std::string &path, time_t when)
     struct timespec times[2] = {{when, 0}, {when, 0}};
     utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
-
-std::vector<std::string> builtIndexes;
 
 int recordBuild(const char *, const char *indexFile)
 {

@@ -25,6 +25,9 @@ const std::string kTokyo = named("Tokyo (Japan)") + "139.767E 35.683N   10 +09.0
 const std::string kHilo = named("Hilo (USA)") + "155.090W 19.730N 9999 -10.00 \n";
 const std::string kLaPaz = named("La Paz (Bolivia)") + " 68.150W 16.500S 3632 -04.50 \n";
 const std::string kDeadSea = named("Dead Sea Shore (Israel)") + " 35.500E 31.500N -999 +02.00 \n";
+// Letters in lower case, as a hand-edited list may have them.
+const std::string kLima = named("Lima (Peru)") + " 77.033w 12.050s  154 -05.00 \n";
+const std::string kOslo = named("Oslo (Norway)") + " 10.750e 59.917n   23 +01.00 \n";
 
 class SiteListTest : public ::testing::Test {
 protected:
@@ -63,7 +66,8 @@ TEST_F(SiteListTest, EverySiteOfTheInstalledListIsFound)
 TEST_F(SiteListTest, ColumnsGiveSignedCoordinatesAndZone)
 {
     TempDir dir;
-    std::string list = dir.write("tavik.obs", kTokyo + kHilo + kLaPaz + std::string(kDeadSea).insert(70, "\r"));
+    std::string list =
+        dir.write("tavik.obs", kTokyo + kHilo + kLaPaz + std::string(kDeadSea).insert(70, "\r") + kLima + kOslo);
     struct Case {
         const char *name;
         int found;
@@ -73,6 +77,8 @@ TEST_F(SiteListTest, ColumnsGiveSignedCoordinatesAndZone)
         {"Hilo (USA)", 1, 19.73, -155.09, 9999, -10.0},
         {"La Paz (Bolivia)", 1, -16.5, -68.15, 3632, -4.5},
         {"Dead Sea Shore (Israel)", 1, 31.5, 35.5, -999, 2.0}, // CR before the newline
+        {"Lima (Peru)", 1, -12.05, -77.033, 154, -5.0},        // "w" and "s" are west and south
+        {"Oslo (Norway)", 1, 59.917, 10.75, 23, 1.0},
         {"la paz (bolivia)", 0, 0, 0, 0, 0},
         {"La Paz", 0, 0, 0, 0, 0},
         {"La Paz (Bolivia) ", 0, 0, 0, 0, 0},

@@ -79,7 +79,7 @@ TEST_F(BodyDrawing, FullMoonIsOneDiscWithoutPhasePolygon)
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].pixel, pixel(ColorStar3));
     EXPECT_EQ(f[0].points.size(), static_cast<size_t>(kCircleVertices));
-    EXPECT_EQ(moonLunarEclipseMagnitude(), -1.0);
+    EXPECT_EQ(chart->moon.lunarEclipseMagnitude, -1.0);
 }
 
 TEST_F(BodyDrawing, HalfMoonGetsItsDarkPartInTheSkyColour)
@@ -122,7 +122,7 @@ TEST_F(BodyDrawing, LunarEclipseBranches)
         if (c.partial) {
             EXPECT_LT(f.back().points.size(), 155u);
         }
-        double m = moonLunarEclipseMagnitude();
+        double m = chart->moon.lunarEclipseMagnitude;
         if (c.offsetDeg == 0.0) {
             EXPECT_GT(m, 1.0) << c.name;
         } else if (c.partial) {

@@ -61,11 +61,11 @@ void drawRegionFile(ChartState *chart, Canvas *canvas, const std::string &path) 
     batch.flush(chart, canvas);
 }
 
-bool regionVisibleBit(int number) {
+bool regionVisibleBit(const ChartState *chart, int number) {
     for (int l = 0; l < kGscLargeRegionCount; l++) {
         const GscLargeRegion &L = gscLargeRegions[l];
         if (number >= L.firstSmall && number < L.firstSmall + L.side * L.side)
-            return (L.mask >> (number - L.firstSmall)) & 1;
+            return (chart->frame.gsc.masks[l] >> (number - L.firstSmall)) & 1;
     }
     return false;
 }
@@ -276,7 +276,7 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
             if (!projectPoint(c, &q, &p) || p.x < r.x || p.x >= r.x + r.width || p.y < r.y || p.y >= r.y + r.height)
                 continue;
             inside++;
-            if (!regionVisibleBit(regionOf(s.ra, s.dec).number)) missed++;
+            if (!regionVisibleBit(c, regionOf(s.ra, s.dec).number)) missed++;
         }
         EXPECT_GT(inside, 1000) << f.name;
         EXPECT_EQ(missed, 0) << f.name << ": stars on the chart in regions left out";
@@ -286,7 +286,7 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
         const int ex = r.width / 20 + 2, ey = r.height / 20 + 2;
         int opened = 0;
         for (const Region &g : regions()) {
-            if (!regionVisibleBit(g.number)) continue;
+            if (!regionVisibleBit(c, g.number)) continue;
             opened++;
             bool seen = false;
             for (int i = 0; i <= 40 && !seen; i++)
@@ -298,7 +298,11 @@ TEST(GscLayer, EveryStarOnTheChartIsDrawnAndNoRegionWhollyOffItIsOpened) {
                 }
             EXPECT_TRUE(seen) << f.name << ": region " << g.number << " is off the chart but was opened";
         }
-        EXPECT_EQ(opened, gscVisibleRegionCount()) << f.name;
+        EXPECT_EQ(opened, c->frame.gsc.count) << f.name;
+        EXPECT_EQ(opened, c->frame.gsc.filesOpened) << f.name;
+        RecordingCanvas again;
+        ASSERT_EQ(chartDrawGscStars(c, &again), 1) << f.name;
+        EXPECT_EQ(opened, c->frame.gsc.filesOpened) << f.name << ": the next frame counts its own files";
     }
     gscFreeRegionTable();
 }
@@ -330,11 +334,19 @@ TEST(GscLayer, VisibleSetKeptForTinyPansAndRebuiltOtherwise) {
         chart.chart->centerMode[1] = s.dec;
         chart.view(kModeEqt, s.width, 600, s.field, s.mirror);
         RecordingCanvas canvas;
-        const long opens = gscRegionFileOpens();
         ASSERT_EQ(chartDrawGscStars(chart.chart.get(), &canvas), 1) << s.name;
-        EXPECT_EQ(gscLastFrameReusedSet(), s.reused) << s.name;
-        EXPECT_GT(gscRegionFileOpens(), opens) << s.name;
+        EXPECT_EQ(chart.chart->frame.gsc.reused, s.reused) << s.name;
+        EXPECT_GT(chart.chart->frame.gsc.filesOpened, 0) << s.name;
     }
+    // The set belongs to its chart: another chart on the same view builds its own.
+    GscChart other(56.75, 24.12);
+    other.chart->centerMode[0] = chart.chart->centerMode[0];
+    other.chart->centerMode[1] = chart.chart->centerMode[1];
+    other.view(kModeEqt, 700, 600, 2.0, 2);
+    RecordingCanvas canvas;
+    ASSERT_EQ(chartDrawGscStars(other.chart.get(), &canvas), 1);
+    EXPECT_EQ(other.chart->frame.gsc.reused, 0);
+    EXPECT_EQ(other.chart->frame.gsc.count, chart.chart->frame.gsc.count);
     gscFreeRegionTable();
 }
 

@@ -24,7 +24,7 @@ TEST(Lines, CylindricalSegmentsAcrossHalfTheMapAreSplitAtTheEdges) {
     ChartFixture f;
     f.view(kModeAll1Eqt, 801, 400);
     chartSetWrapMode(f.chart.get());
-    ASSERT_EQ(401, chartWrapSetting().half);
+    ASSERT_EQ(401, f.chart->frame.wrap.half);
     struct {
         const char *name;
         int ax, bx;
@@ -59,6 +59,33 @@ TEST(Lines, CylindricalSegmentsAcrossHalfTheMapAreSplitAtTheEdges) {
             EXPECT_TRUE(fromRight);
         }
     }
+}
+
+// The wrap setting belongs to its chart: a chart drawn after another chart
+// was set up as a cylindrical map joins its points directly (a setting kept
+// for the whole program split a later horizontal chart's comet tails).
+TEST(Lines, EachChartKeepsItsOwnWrapSetting) {
+    ChartFixture map, sky;
+    map.view(kModeAll1Eqt, 801, 400);
+    sky.view(kModeHrz, 801, 400);
+    chartSetWrapMode(map.chart.get());
+    const ProjectedPoint a = at(100, 50), b = at(600, 60);
+    struct {
+        const char *name;
+        ChartState *chart;
+        size_t pieces;
+    } cases[] = {
+        {"the map splits at its edges", map.chart.get(), 2},
+        {"a chart never set up draws straight", sky.chart.get(), 1},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.name);
+        RecordingCanvas canvas;
+        chartDrawSegment(k.chart, &canvas, &a, &b);
+        EXPECT_EQ(k.pieces, linesOf(canvas).size());
+    }
+    chartSetWrapMode(sky.chart.get());
+    EXPECT_EQ(map.chart->frame.wrap.kind, kWrapCylindrical) << "setting one chart leaves the other's alone";
 }
 
 // The Aitoff projection of (lon, lat) in the map's own frame.

@@ -132,7 +132,7 @@ TEST(SaoFile, UnusableFilesDrawTheBrightStarsInstead) {
         drawCatalogFileStars(chart.chart.get(), &layer);
         drawBrightStars(chart.chart.get(), &bright);
         if (c.usable) {
-            EXPECT_EQ(saoLastFrameStats().starsDrawn, 7) << c.name;
+            EXPECT_EQ(chart.chart->frame.sao.starsDrawn, 7) << c.name;
             EXPECT_EQ(starPixels(layer), fixturePixels(chart.chart.get(), kNorth, kEquator, 7)) << c.name;
         } else {
             EXPECT_EQ(chartDrawSaoStars(chart.chart.get(), &layer), 0) << c.name;
@@ -150,7 +150,7 @@ TEST(SaoFile, ZoneReadingStopsAtTheFirstRecordFainterThanTheLimit) {
     chart.chart->starNameLimit = 25;
     RecordingCanvas c;
     ASSERT_EQ(chartDrawSaoStars(chart.chart.get(), &c), 1);
-    const SaoFrameStats s = saoLastFrameStats();
+    const SaoFrameStats s = chart.chart->frame.sao;
     EXPECT_EQ(s.zonesRead, 54); // whole-sky map: every zone, the empty ones too
     // North: both records; equator: 1.0, 2.0, 4.5 drawn, 4.6 read and
     // stops the zone, so the 3.0 after it is never read.
@@ -245,8 +245,8 @@ TEST(SaoFile, ANarrowChartOnThePoleReadsOnlyItsZone) {
     std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", path.c_str());
     RecordingCanvas canvas;
     ASSERT_EQ(chartDrawSaoStars(chart.chart.get(), &canvas), 1);
-    EXPECT_EQ(saoLastFrameStats().zoneMask, uint64_t{1});
-    EXPECT_EQ(saoLastFrameStats().zonesRead, 1);
+    EXPECT_EQ(chart.chart->frame.sao.zoneMask, uint64_t{1});
+    EXPECT_EQ(chart.chart->frame.sao.zonesRead, 1);
 }
 
 TEST(SaoFile, TheInstalledCatalogueDrawsEveryStarToItsLimit) {
@@ -264,7 +264,7 @@ TEST(SaoFile, TheInstalledCatalogueDrawsEveryStarToItsLimit) {
         ASSERT_EQ(saoFileExists(), 1);
         RecordingCanvas canvas;
         ASSERT_EQ(chartDrawSaoStars(chart.chart.get(), &canvas), 1);
-        const SaoFrameStats s = saoLastFrameStats();
+        const SaoFrameStats s = chart.chart->frame.sao;
         EXPECT_EQ(s.zonesRead, 54) << c.mode;
         if (c.drawn >= 0) {
             EXPECT_EQ(s.starsDrawn, c.drawn) << c.limit;

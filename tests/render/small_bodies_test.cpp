@@ -269,6 +269,48 @@ TEST(AxisTicks, StrokesThirtyDegreesEitherSideOfTheLine)
     }
 }
 
+// An orbit is drawn for a body that is shown and has _OBT: a hidden body's
+// orbit stays off the solar-system view whatever its _OBT says, and a shown
+// body's orbit needs its _OBT.
+TEST_F(SmallBodyDrawing, AnOrbitNeedsBothTheShownBitAndObt)
+{
+    load(kHaleBopp);
+    compute();
+    chart->centerMode[0] = 0.0;
+    chart->centerMode[1] = 90.0;
+    chart->solScale = 80.0;
+    view(kModeSol1, 800, 800, 90.0);
+    uint8_t none = 0;
+    struct Case {
+        const char *name;
+        uint8_t *flags;
+        uint8_t value;
+        int32_t colour;
+        bool drawn;
+    } cases[] = {
+        {"Jupiter shown with _OBT", &chart->planetFlags[kObjectJupiter], kBodyShown | kBodyOrbit, ColorOrbit, true},
+        {"Jupiter hidden with _OBT", &chart->planetFlags[kObjectJupiter], kBodyOrbit, ColorOrbit, false},
+        {"Jupiter shown without _OBT", &chart->planetFlags[kObjectJupiter], kBodyShown, ColorOrbit, false},
+        {"the Earth shown with _OBT", &chart->earthFlags, kBodyShown | kBodyOrbit, ColorOrbit, true},
+        {"the Earth hidden with _OBT", &chart->earthFlags, kBodyOrbit, ColorOrbit, false},
+        {"a comet shown with _OBT", &chart->cometFlags[0], kBodyShown | kBodyOrbit, ColorOrbitComet, true},
+        {"a comet hidden with _OBT", &chart->cometFlags[0], kBodyOrbit, ColorOrbitComet, false},
+        {"a comet shown without _OBT", &chart->cometFlags[0], kBodyShown, ColorOrbitComet, false},
+        {"nothing shown", &none, 0, ColorOrbit, false},
+    };
+    for (const Case &c : cases) {
+        for (uint8_t &f : chart->planetFlags)
+            f = 0;
+        chart->earthFlags = 0;
+        chart->cometFlags[0] = 0;
+        *c.flags = c.value;
+        canvas.clear();
+        chartDrawOrbits(chart.get(), &canvas);
+        EXPECT_EQ(linesIn(c.colour) > 0, c.drawn) << c.name;
+        EXPECT_EQ(linesIn(ColorOrbit) + linesIn(ColorOrbitComet) > 0, c.drawn) << c.name << ": no other orbit";
+    }
+}
+
 TEST_F(SmallBodyDrawing, PlanetOrbitsAreRedoneOnlyAfterAThousandYears)
 {
     chart->centerMode[0] = 0.0;

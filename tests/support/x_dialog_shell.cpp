@@ -4,12 +4,18 @@
 #include <X11/StringDefs.h>
 
 #include "model/app_data.h"
+#include "render/palette.h"
 #include "resources/fallback.h"
+
+namespace {
+XtAppContext openApp = nullptr; // the context openDialogShell made last
+}
 
 Display *openDialogShell(const std::string &displayName, XtAppContext *app)
 {
     XtToolkitInitialize();
     *app = XtCreateApplicationContext();
+    openApp = *app;
     XtAppSetFallbackResources(*app, fallbackResources);
     int argc = 1;
     char name[] = "tavik";
@@ -23,4 +29,15 @@ Display *openDialogShell(const std::string &displayName, XtAppContext *app)
                                            XtNheight, 100, nullptr);
     XtRealizeWidget(appData->topLevel);
     return display;
+}
+
+void closeDialogShell()
+{
+    if (!openApp)
+        return;
+    setPaletteStoreColour(nullptr);
+    XtDestroyApplicationContext(openApp);
+    openApp = nullptr;
+    appData->topLevel = nullptr;
+    appData->display = nullptr;
 }

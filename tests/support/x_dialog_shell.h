@@ -11,3 +11,9 @@
 // appData then points at theAppData with its defaults and topLevel set.
 Display *openDialogShell(const std::string &displayName, XtAppContext *app);
 
+
+// Ends what openDialogShell began: the sky-cell store goes, the application
+// context and its display connection are destroyed and appData no longer
+// names the shell, so a later test on another server finds nothing of this
+// one. Call it before the test's X server goes.
+void closeDialogShell();

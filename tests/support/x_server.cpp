@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@ XServer::XServer(int width, int height, int depth)
     char fdText[16];
     std::snprintf(fdText, sizeof fdText, "%d", fds[1]);
 
+    const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) {
         why_ = "fork failed";
@@ -30,6 +32,12 @@ XServer::XServer(int width, int height, int depth)
         return;
     }
     if (pid == 0) {
+        // The server goes with the test program however it ends (a crash,
+        // an abort, a killed timeout, a suite that never deletes it): no
+        // Xvfb outlives the run.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(1);
         close(fds[0]);
         int devnull = open("/dev/null", O_RDWR);
         if (devnull >= 0) {

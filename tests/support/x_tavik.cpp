@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,10 +32,15 @@ TavikProcess::TavikProcess(const std::string &executable, const TavikRunOptions 
     std::string errPath = files_.file("stderr");
     std::string dir = options.workDir.empty() ? options.home : options.workDir;
 
+    const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0)
         return;
     if (pid == 0) {
+        // The program goes with the test however the test ends.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(126);
         // Only what the program must see: its display, a home of the test's
         // own and an explicit locale (the caller's LC_ALL=C would win over
         // LANG otherwise).

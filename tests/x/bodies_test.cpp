@@ -136,7 +136,7 @@ TEST_F(BodiesX, FullMoonCentreTakesTheMoonColour)
     look(chart->moon.raDateDeg, chart->moon.decDateDeg, 2.0);
     drawMoon();
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorStar3));
-    EXPECT_EQ(moonLunarEclipseMagnitude(), -1.0);
+    EXPECT_EQ(chart->moon.lunarEclipseMagnitude, -1.0);
 }
 
 TEST_F(BodiesX, TotalLunarEclipseOf2022November8FillsTheMoon)
@@ -145,14 +145,14 @@ TEST_F(BodiesX, TotalLunarEclipseOf2022November8FillsTheMoon)
     chart->moonFlags = kBodyShown;
     look(chart->moon.raDateDeg, chart->moon.decDateDeg, 2.0);
     drawMoon();
-    EXPECT_GT(moonLunarEclipseMagnitude(), 1.0);
+    EXPECT_GT(chart->moon.lunarEclipseMagnitude, 1.0);
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorMoonEclipse));
 
     // Three hours later the Moon is clear of the shadow again.
     at(2022, 11, 8, 14, 0, 35.0, 139.0, 0.0);
     look(chart->moon.raDateDeg, chart->moon.decDateDeg, 2.0);
     drawMoon();
-    EXPECT_EQ(moonLunarEclipseMagnitude(), -1.0);
+    EXPECT_EQ(chart->moon.lunarEclipseMagnitude, -1.0);
     EXPECT_EQ(pixelAt(kSize / 2, kSize / 2), pixelFor(ColorStar3));
 }
 

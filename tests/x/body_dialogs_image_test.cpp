@@ -91,6 +91,7 @@ protected:
             XDestroyWindow(display, window);
         }
         uiHooksReset();
+        closeDialogShell();
     }
 
     // The start chart: a January night in Tokyo, the equatorial chart turned

@@ -55,6 +55,7 @@ protected:
     {
         stkExecuteCall = savedExecute;
         uiHooksReset();
+        closeDialogShell();
     }
 
     // A menu item chosen: its cascade brought up to date, then activated.

@@ -107,6 +107,7 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 
     stkExecuteCall = savedExecute;
     uiHooksReset();
+    closeDialogShell();
 }
 
 } // namespace

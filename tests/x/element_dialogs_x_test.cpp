@@ -120,6 +120,9 @@ protected:
     {
         delete dir;
         dir = nullptr;
+        closeDialogShell();
+        delete server;
+        server = nullptr;
     }
 
     void SetUp() override

@@ -81,6 +81,7 @@ protected:
     }
     static void TearDownTestSuite()
     {
+        closeDialogShell();
         delete server;
         server = nullptr;
     }

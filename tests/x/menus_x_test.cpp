@@ -77,6 +77,7 @@ struct MenusX : ::testing::Test {
         if (savedExecute)
             stkExecuteCall = savedExecute;
         uiHooksReset();
+        closeDialogShell();
     }
 
     // Handles what the server has sent, for up to ms or until done.

@@ -8,6 +8,7 @@
 #include "model/settings.h"
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
+#include "render/palette.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,8 @@
 #include <X11/Composite.h>
 #include <X11/Shell.h>
 
+#include "tests/support/x_server.h"
+
 namespace {
 
 std::string fakeHome;
@@ -31,11 +34,11 @@ int fakeLookup(const char *user, char *dst, int len)
     return !user && strCopyBounded(dst, len, fakeHome.c_str());
 }
 
-// A top-level shell of class "TAvik" on the test display, with or without
+// A top-level shell of class "TAvik" on the test's server, with or without
 // the fallback table and with the given -xrm user resources.
 class ToolkitShell {
 public:
-    ToolkitShell(bool withFallback, const std::vector<std::string> &userResources)
+    ToolkitShell(const std::string &displayName, bool withFallback, const std::vector<std::string> &userResources)
     {
         XtToolkitInitialize();
         app_ = XtCreateApplicationContext();
@@ -51,7 +54,7 @@ public:
             argv.push_back(&a[0]);
         argv.push_back(nullptr);
         int argc = static_cast<int>(args_.size());
-        display_ = XtOpenDisplay(app_, nullptr, "tavik", "TAvik", nullptr, 0, &argc, argv.data());
+        display_ = XtOpenDisplay(app_, displayName.c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv.data());
         if (display_)
             shell_ = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display_, nullptr, 0);
     }
@@ -74,8 +77,7 @@ class SettingsResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no display";
+        ASSERT_TRUE(server.ok()) << server.why();
         theAppData = AppData{};
         appDataSetDefaults();
         fakeHome = home.path();
@@ -86,6 +88,7 @@ protected:
     }
     void TearDown() override
     {
+        setPaletteStoreColour(nullptr); // its display went with the shell
         setenv("PATH", savedPath.c_str(), 1);
         setResourceStringProvider(nullptr);
         envSetHomeLookup(nullptr);
@@ -93,13 +96,22 @@ protected:
         envFreeBodyNames();
         theAppData = AppData{};
     }
-    void use(const ToolkitShell &shell)
+    // False when the shell did not come up: the test must stop there, for
+    // every resource routine reads the shell (a shared server resetting
+    // between two tests refused the connection, and the test went on into
+    // the toolkit with no shell).
+    bool use(const ToolkitShell &shell)
     {
-        ASSERT_NE(shell.shell(), nullptr) << "cannot open the display";
+        if (!shell.shell())
+            return false;
         appData->topLevel = shell.shell();
         envUseToolkitResources();
+        return true;
     }
 
+    // A server of the test's own: one shared by parallel tests resets when its
+    // last client leaves, and refuses a connection made meanwhile.
+    XServer server;
     TempDir home, emptyBin;
     std::string savedPath;
     ChartState chart{};
@@ -107,9 +119,9 @@ protected:
 
 TEST_F(SettingsResourcesTest, FallbackValuesUnlessTheUserNamesThem)
 {
-    ToolkitShell shell(true, {"TAvik*DateStyle: japanese", "TAvik*SaveHistory: 25",
+    ToolkitShell shell(server.name(), true, {"TAvik*DateStyle: japanese", "TAvik*SaveHistory: 25",
                               "TAvik*SkyMarkFile: ~/marks.adf"});
-    use(shell);
+    ASSERT_TRUE(use(shell)) << "cannot open " << server.name();
     envLoadResources(&chart);
     EXPECT_STREQ(appData->cometFile, "/usr/local/share/tavik/comet.elm");
     EXPECT_STREQ(appData->cometIndexFile, (home.path() + "/.tavik/comet.dbm").c_str());
@@ -130,8 +142,8 @@ TEST_F(SettingsResourcesTest, FallbackValuesUnlessTheUserNamesThem)
 
 TEST_F(SettingsResourcesTest, BuiltInDefaultsWithoutAnyResources)
 {
-    ToolkitShell shell(false, {});
-    use(shell);
+    ToolkitShell shell(server.name(), false, {});
+    ASSERT_TRUE(use(shell)) << "cannot open " << server.name();
     envLoadResources(&chart);
     EXPECT_STREQ(appData->cometFile, "/usr/local/share/tavik/comet.elm");
     EXPECT_STREQ(appData->userObjectFilePath, "/usr/local/share/tavik/adf");
@@ -144,8 +156,8 @@ TEST_F(SettingsResourcesTest, BuiltInDefaultsWithoutAnyResources)
 
 TEST_F(SettingsResourcesTest, BlinkCountBelowOneBecomesTen)
 {
-    ToolkitShell shell(true, {"TAvik*BlinkTime: 0"});
-    use(shell);
+    ToolkitShell shell(server.name(), true, {"TAvik*BlinkTime: 0"});
+    ASSERT_TRUE(use(shell)) << "cannot open " << server.name();
     envLoadResources(&chart);
     EXPECT_EQ(appData->blinkTime, 10);
 }
@@ -154,16 +166,16 @@ TEST_F(SettingsResourcesTest, ViewerFromTheResources)
 {
     std::string viewer = emptyBin.write("myview", "#!/bin/sh\n");
     chmod(viewer.c_str(), 0755);
-    ToolkitShell shell(true, {"TAvik*ClickImageViewer3: myview -t '%s'"});
-    use(shell);
+    ToolkitShell shell(server.name(), true, {"TAvik*ClickImageViewer3: myview -t '%s'"});
+    ASSERT_TRUE(use(shell)) << "cannot open " << server.name();
     envPickImageViewer();
     EXPECT_STREQ(appData->imageViewerCommand, "myview -t '%s'");
 }
 
 TEST_F(SettingsResourcesTest, ResourceTextsComeFromTheToolkit)
 {
-    ToolkitShell shell(true, {"TAvik*messagePlanetMars: Mars (user)"});
-    use(shell);
+    ToolkitShell shell(server.name(), true, {"TAvik*messagePlanetMars: Mars (user)"});
+    ASSERT_TRUE(use(shell)) << "cannot open " << server.name();
     char text[256], fallback[256];
     EXPECT_STREQ(getResourceString("messageSiteNotInit", text, sizeof text),
                  fallbackResourceString("messageSiteNotInit", fallback, sizeof fallback));
@@ -178,8 +190,8 @@ TEST_F(SettingsResourcesTest, ResourceTextsComeFromTheToolkit)
 
 TEST_F(SettingsResourcesTest, OptionsFileRecordsTheToolBarsManagedState)
 {
-    ToolkitShell shell(true, {});
-    use(shell);
+    ToolkitShell shell(server.name(), true, {});
+    ASSERT_TRUE(use(shell)) << "cannot open " << server.name();
     uiHooks.toolbarManaged = envToolbarManaged; // as start-up wires it
     EXPECT_EQ(uiHooks.toolbarManaged(), 0) << "no tool bar built";
     Widget bar = XtCreateWidget("ToolBar", compositeWidgetClass, shell.shell(), nullptr, 0);

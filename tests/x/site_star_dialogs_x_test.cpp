@@ -119,6 +119,7 @@ struct DialogsX : ::testing::Test {
         unloadUserObjects(&chart);
         stkExecuteCall = savedExecute;
         uiHooksReset();
+        closeDialogShell();
     }
 };
 
@@ -531,6 +532,7 @@ TEST(DialogImagesX, StarAndNebulaOkDrawWhatTheirTextsDraw)
     XFreeGC(d, gc);
     stkExecuteCall = savedExecute;
     uiHooksReset();
+    closeDialogShell();
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "model/app_data.h"
 #include "model/body_names.h"
@@ -90,18 +92,23 @@ int32_t chosenPosition(const void *values, int32_t count, DialogResult *out)
 
 // ---- the lists ------------------------------------------------------------------
 
+// A default chart for resolving names while a list is built; freed with it.
+std::unique_ptr<ChartState> newScratchChart()
+{
+    std::unique_ptr<ChartState> chart(new ChartState{});
+    chartStateSetDefaults(chart.get());
+    return chart;
+}
+
 // 1 when name, given to the interpreter after `keyword` (LOOK STAR "name") and
 // alone (BLINK "name"), names object `row` of that kind both times. Some
 // names stand for something else first: the star Men (alpha Lupi) is also
 // the abbreviation of Mensa, which a bare name finds before any star. Asked
-// of a chart of its own, since resolving a name may switch a display on.
-int nameReachesRow(const char *keyword, int32_t wantKind, const char *name, int32_t row, bool alone)
+// of a scratch chart of the list's own, since resolving a name may switch a
+// display on.
+int nameReachesRow(ChartState *scratch, const char *keyword, int32_t wantKind, const char *name, int32_t row,
+                   bool alone)
 {
-    static ChartState *scratch = nullptr;
-    if (!scratch) {
-        scratch = new ChartState{};
-        chartStateSetDefaults(scratch);
-    }
     char word[16], text[kStkTextSize];
     strCopyBounded(word, sizeof word, keyword);
     strCopyBounded(text, sizeof text, name);
@@ -125,9 +132,11 @@ CenterList &starList()
     if (!built) {
         built = true;
         std::vector<const char *> names;
+        const std::unique_ptr<ChartState> scratch = newScratchChart();
         for (int32_t i = 0; i < starNameCount; i++) {
             const char *name = starNameText(starNames[i]);
-            if (centerNameSendable(kStarFormat, name) && nameReachesRow("STAR", kPosStar, name, starNames[i].index, true))
+            if (centerNameSendable(kStarFormat, name) &&
+                nameReachesRow(scratch.get(), "STAR", kPosStar, name, starNames[i].index, true))
                 names.push_back(name);
         }
         std::qsort(names.data(), names.size(), sizeof names[0], compareStarNames);
@@ -143,10 +152,11 @@ CenterList &constList()
     if (!built) {
         built = true;
         std::vector<const char *> names;
+        const std::unique_ptr<ChartState> scratch = newScratchChart();
         for (int32_t i = 0; i < constellationSearchCount; i++) {
             const ConstellationEntry &c = constellations[i];
             const char *name = c.localName ? c.localName : c.latinName;
-            if (centerNameSendable(kConstFormat, name) && nameReachesRow("CONS", kPosCons, name, i, false))
+            if (centerNameSendable(kConstFormat, name) && nameReachesRow(scratch.get(), "CONS", kPosCons, name, i, false))
                 names.push_back(name);
         }
         std::qsort(names.data(), names.size(), sizeof names[0], compareConstNames);

@@ -1,0 +1,55 @@
+// What a chart's frames keep for the layers: the settings of the frame being
+// drawn, what the last frame read, and the sets carried from one frame to
+// the next. It is part of the chart state, so each chart (each test's chart
+// too) has its own and no frame sees another chart's leftovers.
+#pragma once
+
+#include <cstdint>
+
+#include "astro/types.h"
+#include "model/x_handles.h"
+
+enum : int32_t { kWrapNone = 0, kWrapCylindrical = 1, kWrapAitoff = 2 };
+
+// The wrap setting of the frame being drawn, written only by
+// chartSetWrapMode (render/lines.h).
+struct WrapSetting {
+    int32_t kind;           // kWrap*
+    int32_t left, right;    // cylindrical: chartRect.x and x + width + 1 (period right - left)
+    int32_t half;           // cylindrical: (width + 1) / 2
+    int32_t meridianColumn; // Aitoff: centerX
+};
+
+// What the star-catalogue-file layer read and drew in the last frame.
+struct SaoFrameStats {
+    int32_t zonesRead;
+    int32_t recordsRead;   // records taken from the file, the first too faint included
+    int32_t starsDrawn;
+    uint64_t zoneMask;     // bit z: zone z was read
+};
+
+// Large regions of the Guide Star Catalog (render/layers/gsc_stars.h).
+constexpr int kGscLargeRegionCount = 732;
+
+// The Guide Star Catalog's visible set: the small regions that may touch
+// the chart, and the view they were found for. A later frame whose view
+// has hardly moved starts from these masks instead of from every region.
+struct GscVisibleSet {
+    int32_t valid;
+    double ra, dec;                 // field centre, degrees
+    double fieldWidth, fieldHeight; // degrees
+    int32_t mode, mirror;
+    ChartRect rect;
+    Mat3Q14 rotation;
+    uint32_t tableLoad;             // appData->gscRegionTableLoads of the table it was made from
+    int32_t masks[kGscLargeRegionCount]; // bit b: small region firstSmall + b of large region L
+    int32_t count;                  // set bits: the last frame's visible small regions
+    int32_t reused;                 // 1 when the last frame started from the previous set
+    int32_t filesOpened;            // region files the last frame opened
+};
+
+struct ChartFrameState {
+    WrapSetting wrap;
+    SaoFrameStats sao;
+    GscVisibleSet gsc;
+};
