@@ -18,6 +18,7 @@ int catalogIndexNoticeShown = 0;
 namespace {
 
 constexpr int kIndexBlockSize = 512;
+constexpr mode_t kIndexMode = 0644;
 constexpr int kProgressSteps = 50;
 // Lower-case letters: no field key has them (keys are upper-cased).
 constexpr char kSourceKey[] = "source file";
@@ -112,12 +113,20 @@ int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *pr
         std::fclose(in);
         return 0;
     }
-    std::string temp = std::string(indexFile) + ".$NEW$";
-    std::remove(temp.c_str());
-    GDBM_FILE db = gdbm_open(temp.c_str(), kIndexBlockSize, GDBM_NEWDB, 0644, nullptr);
-    if (!db) {
+    // A cut build (a full disk) leaves nothing behind: the old index, if
+    // any, stays whole and the temporary goes.
+    EnvReplacement r;
+    if (!envStartReplacement(&r, indexFile)) {
         std::fclose(in);
         return 0;
+    }
+    if (fchmod(fileno(r.out), kIndexMode) != 0) {
+        // the temporary keeps the user's default mode
+    }
+    GDBM_FILE db = gdbm_open(r.temp, kIndexBlockSize, GDBM_NEWDB, kIndexMode, nullptr);
+    if (!db) {
+        std::fclose(in);
+        return envFinishReplacement(&r, 0);
     }
     const int64_t total = st.st_size;
     int64_t read = 0;
@@ -155,10 +164,7 @@ int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *pr
         std::fputs("done.\n", progress);
         std::fflush(progress);
     }
-    if (ok && std::rename(temp.c_str(), indexFile) == 0)
-        return 1;
-    std::remove(temp.c_str());
-    return 0;
+    return envFinishReplacement(&r, ok);
 }
 
 int catalogIndexBuild(const char *elementFile, const char *indexFile)
