@@ -12,6 +12,7 @@
 
 #include "model/element_files.h"
 #include "model/env.h"
+#include "model/resource_text.h"
 
 int catalogIndexNoticeShown = 0;
 
@@ -172,13 +173,40 @@ int catalogIndexBuild(const char *elementFile, const char *indexFile)
     return catalogIndexBuildTo(elementFile, indexFile, stdout);
 }
 
+namespace {
+
+// 1 the first time `indexFile` is in `list` this run (it is added), else 0.
+int firstTimeFor(std::vector<std::string> *list, const char *indexFile)
+{
+    for (const std::string &done : *list)
+        if (done == indexFile)
+            return 0;
+    list->emplace_back(indexFile);
+    return 1;
+}
+
+} // namespace
+
+void catalogIndexReportFailure(const char *indexFile, FILE *notice)
+{
+    static std::vector<std::string> reported;
+    if (!notice || !firstTimeFor(&reported, indexFile))
+        return;
+    char format[256];
+    getResourceFormat("messageIndexNotWritten", "s", format, sizeof format);
+    std::fprintf(notice, format, indexFile);
+    std::fputc('\n', notice);
+    std::fflush(notice);
+}
+
 int catalogIndexRepair(const char *elementFile, const char *indexFile)
 {
     static std::vector<std::string> repaired;
-    for (const std::string &done : repaired)
-        if (done == indexFile)
-            return 0;
-    repaired.emplace_back(indexFile);
+    if (!firstTimeFor(&repaired, indexFile))
+        return 0;
     catalogIndexAnnounce(&catalogIndexNoticeShown, stdout);
-    return catalogIndexBuild(elementFile, indexFile);
+    if (catalogIndexBuild(elementFile, indexFile))
+        return 1;
+    catalogIndexReportFailure(indexFile, stdout);
+    return 0;
 }

@@ -39,6 +39,12 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile);
 void catalogIndexAnnounce(int *shown, FILE *notice);
 extern int catalogIndexNoticeShown;
 
+// Says on `notice` (null: nowhere) that indexFile could not be written and
+// that the bodies are read without it; once a run for each index, however
+// often its build fails.
+void catalogIndexReportFailure(const char *indexFile, FILE *notice);
+
 // Rebuilds an index found damaged while reading (with the notice on standard
-// output), at most once a run for each index; 1 when it was rebuilt now.
+// output), at most once a run for each index; 1 when it was rebuilt now. A
+// failed rebuild is reported (catalogIndexReportFailure).
 int catalogIndexRepair(const char *elementFile, const char *indexFile);
