@@ -48,7 +48,8 @@ struct ImageSurface : ChartSurface {
         out->height = height;
         out->charsPerPixel = 1;
         out->colours.assign(3, ChartImageColour{});
-        const char *const chars[] = {" ", ".", "X"}, *const values[] = {"#000000000000", "#FFFF00000000", "#0000FFFF0000"};
+        const char *const chars[] = {" ", ".", "X"};
+        const char *const values[] = {"#000000000000", "#FFFF00000000", "#0000FFFF0000"};
         for (int i = 0; i < 3; i++) {
             out->colours[i].chars = chars[i];
             out->colours[i].keys[4] = values[i];
