@@ -35,14 +35,11 @@ bool agreed(const char *resource)
 
 int saveSceneFile(ChartState *chart, const char *path, int asStartupScript)
 {
-    char temp[kEnvPathSize * 4 + 16];
-    if (path == nullptr || path[0] == '\0' || !envReplacementPath(temp, sizeof temp, path))
+    EnvReplacement r;
+    if (path == nullptr || path[0] == '\0' || !envStartReplacement(&r, path))
         return 0;
-    std::FILE *out = std::fopen(temp, "w");
-    if (out == nullptr)
-        return 0;
-    const int ok = writeSceneFile(chart, out, asStartupScript);
-    return envFinishReplacement(out, ok, temp, path);
+    const int ok = writeSceneFile(chart, r.out, asStartupScript);
+    return envFinishReplacement(&r, ok);
 }
 
 void menuFileSave(ChartState *chart)

@@ -24,10 +24,10 @@ constexpr double kSolScaleMax = 150.0;
 double clampTo(double v, double lo, double hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 // A required positive number: 1 and *value, else the error with the text.
-int positiveParam(const char *text, double upper, double *value)
+int positiveParam(const char *text, double *value)
 {
     const double v = stkParamReal(text); // not finite: 0, refused below
-    if (!(v > 0.0 && v <= upper)) {
+    if (!(v > 0.0)) {
         stkSetError("stkErrorIllegalParam", text);
         return 0;
     }
@@ -100,11 +100,12 @@ void stkCmdView(ChartState *chart, char **params)
     }
     if (strEqualNoCase(keyword, "ANGLE")) {
         double angle;
-        if (positiveParam(params[1], 360.0, &angle))
+        // No upper bound: the cut-off stops at 180 degrees, whatever the field.
+        if (positiveParam(params[1], &angle))
             chart->fieldWidth = angle;
     } else if (strEqualNoCase(keyword, "SOL")) {
         double scale;
-        if (positiveParam(params[1], HUGE_VAL, &scale))
+        if (positiveParam(params[1], &scale))
             chart->solScale = scale;
     } else if (strEqualNoCase(keyword, "CENTER")) {
         setLookTarget(chart, params[1], params[2], params[3]);

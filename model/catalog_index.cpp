@@ -13,12 +13,14 @@
 #include "model/element_files.h"
 #include "model/env.h"
 #include "model/file_input.h"
+#include "model/resource_text.h"
 
 int catalogIndexNoticeShown = 0;
 
 namespace {
 
 constexpr int kIndexBlockSize = 512;
+constexpr mode_t kIndexMode = 0644;
 constexpr int kProgressSteps = 50;
 // Lower-case letters: no field key has them (keys are upper-cased).
 constexpr char kSourceKey[] = "source file";
@@ -123,12 +125,20 @@ int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *pr
         std::fclose(in);
         return 0;
     }
-    std::string temp = std::string(indexFile) + ".$NEW$";
-    std::remove(temp.c_str());
-    GDBM_FILE db = gdbm_open(temp.c_str(), kIndexBlockSize, GDBM_NEWDB, 0644, nullptr);
-    if (!db) {
+    // A cut build (a full disk) leaves nothing behind: the old index, if
+    // any, stays whole and the temporary goes.
+    EnvReplacement r;
+    if (!envStartReplacement(&r, indexFile)) {
         std::fclose(in);
         return 0;
+    }
+    if (fchmod(fileno(r.out), kIndexMode) != 0) {
+        // the temporary keeps the user's default mode
+    }
+    GDBM_FILE db = gdbm_open(r.temp, kIndexBlockSize, GDBM_NEWDB, kIndexMode, nullptr);
+    if (!db) {
+        std::fclose(in);
+        return envFinishReplacement(&r, 0);
     }
     const int64_t total = st.st_size;
     int64_t read = 0;
@@ -166,10 +176,7 @@ int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *pr
         std::fputs("done.\n", progress);
         std::fflush(progress);
     }
-    if (ok && std::rename(temp.c_str(), indexFile) == 0)
-        return 1;
-    std::remove(temp.c_str());
-    return 0;
+    return envFinishReplacement(&r, ok);
 }
 
 int catalogIndexBuild(const char *elementFile, const char *indexFile)
@@ -177,13 +184,40 @@ int catalogIndexBuild(const char *elementFile, const char *indexFile)
     return catalogIndexBuildTo(elementFile, indexFile, stdout);
 }
 
+namespace {
+
+// 1 the first time `indexFile` is in `list` this run (it is added), else 0.
+int firstTimeFor(std::vector<std::string> *list, const char *indexFile)
+{
+    for (const std::string &done : *list)
+        if (done == indexFile)
+            return 0;
+    list->emplace_back(indexFile);
+    return 1;
+}
+
+} // namespace
+
+void catalogIndexReportFailure(const char *indexFile, FILE *notice)
+{
+    static std::vector<std::string> reported;
+    if (!notice || !firstTimeFor(&reported, indexFile))
+        return;
+    char format[256];
+    getResourceFormat("messageIndexNotWritten", "s", format, sizeof format);
+    std::fprintf(notice, format, indexFile);
+    std::fputc('\n', notice);
+    std::fflush(notice);
+}
+
 int catalogIndexRepair(const char *elementFile, const char *indexFile)
 {
     static std::vector<std::string> repaired;
-    for (const std::string &done : repaired)
-        if (done == indexFile)
-            return 0;
-    repaired.emplace_back(indexFile);
+    if (!firstTimeFor(&repaired, indexFile))
+        return 0;
     catalogIndexAnnounce(&catalogIndexNoticeShown, stdout);
-    return catalogIndexBuild(elementFile, indexFile);
+    if (catalogIndexBuild(elementFile, indexFile))
+        return 1;
+    catalogIndexReportFailure(indexFile, stdout);
+    return 0;
 }

@@ -20,11 +20,12 @@ int64_t catalogIndexLookup(const char *indexFile, const char *key);
 // a value that is not 4 bytes or an error other than a missing key.
 CatalogIndexAnswer catalogIndexAsk(const char *indexFile, const char *key, int64_t *offset);
 
-// Builds the index of elementFile at indexFile through indexFile + ".$NEW$",
-// renamed when whole; 50 dots of progress and "done." on `progress` (not
-// written when null). 1 when the index was written; 0 when either file
-// cannot be opened, the element file's size cannot be read or it is too big
-// for 4-byte offsets.
+// Builds the index of elementFile at indexFile through its replacement
+// temporary (model/env.h), renamed when whole and removed otherwise; 50
+// dots of progress and "done." on `progress` (not written when null). 1
+// when the index was written; 0 when either file cannot be opened, the
+// element file's size cannot be read or it is too big for 4-byte offsets,
+// or the index cannot be written whole.
 int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *progress);
 // catalogIndexBuildTo with progress on standard output.
 int catalogIndexBuild(const char *elementFile, const char *indexFile);
@@ -38,6 +39,12 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile);
 void catalogIndexAnnounce(int *shown, FILE *notice);
 extern int catalogIndexNoticeShown;
 
+// Says on `notice` (null: nowhere) that indexFile could not be written and
+// that the bodies are read without it; once a run for each index, however
+// often its build fails.
+void catalogIndexReportFailure(const char *indexFile, FILE *notice);
+
 // Rebuilds an index found damaged while reading (with the notice on standard
-// output), at most once a run for each index; 1 when it was rebuilt now.
+// output), at most once a run for each index; 1 when it was rebuilt now. A
+// failed rebuild is reported (catalogIndexReportFailure).
 int catalogIndexRepair(const char *elementFile, const char *indexFile);

@@ -128,14 +128,14 @@ constexpr char kReplacementSuffix[] = ".$NEW$";
 // the new text. A relative link is read from the link's own directory.
 int replacementTarget(const char *path, char *dst, int size)
 {
-    char current[kEnvPathSize * 4];
+    char current[kEnvLinkTargetSize];
     if (!strCopyBounded(current, sizeof current, path))
         return 0;
     for (int hops = 0; hops < 40; ++hops) { // as the kernel's own loop limit
         struct stat st;
         if (lstat(current, &st) != 0 || !S_ISLNK(st.st_mode))
             return strCopyBounded(dst, size, current);
-        char link[kEnvPathSize * 4];
+        char link[kEnvLinkTargetSize];
         ssize_t n = readlink(current, link, sizeof link - 1);
         if (n < 0 || n >= static_cast<ssize_t>(sizeof link) - 1)
             return 0;
@@ -169,29 +169,31 @@ int mayReplace(const char *target)
 
 } // namespace
 
-int envReplacementPath(char *dst, int size, const char *path)
+int envStartReplacement(EnvReplacement *r, const char *path)
 {
-    char target[kEnvPathSize * 4];
+    r->out = nullptr;
+    char target[kEnvLinkTargetSize];
     if (!replacementTarget(path, target, sizeof target) || !mayReplace(target) ||
-        !envJoinPath(dst, size, target, kReplacementSuffix)) {
-        if (size > 0)
-            dst[0] = '\0';
+        !envJoinPath(r->temp, sizeof r->temp, target, kReplacementSuffix)) {
+        r->temp[0] = '\0';
         return 0;
     }
-    return 1;
+    r->out = std::fopen(r->temp, "w");
+    return r->out != nullptr;
 }
 
-int envFinishReplacement(FILE *out, int ok, const char *temp, const char *)
+int envFinishReplacement(EnvReplacement *r, int ok)
 {
+    if (!r->out)
+        return 0;
     // The temporary sits beside the file it replaces: its name less the suffix.
-    char target[kEnvPathSize * 4];
-    const size_t suffixLen = sizeof kReplacementSuffix - 1, tempLen = std::strlen(temp);
-    if (tempLen <= suffixLen || tempLen - suffixLen >= sizeof target)
-        ok = 0;
-    else {
-        std::memcpy(target, temp, tempLen - suffixLen);
-        target[tempLen - suffixLen] = '\0';
-    }
+    char target[kEnvLinkTargetSize];
+    const size_t suffixLen = sizeof kReplacementSuffix - 1;
+    const size_t targetLen = std::strlen(r->temp) - suffixLen;
+    std::memcpy(target, r->temp, targetLen);
+    target[targetLen] = '\0';
+    FILE *out = r->out;
+    r->out = nullptr;
     // The new file keeps the old one's mode and, where the user may, its owner.
     struct stat st;
     if (ok && stat(target, &st) == 0) {
@@ -205,23 +207,106 @@ int envFinishReplacement(FILE *out, int ok, const char *temp, const char *)
         ok = 0;
     if (std::fclose(out) != 0)
         ok = 0;
-    if (ok && std::rename(temp, target) != 0)
+    if (ok && std::rename(r->temp, target) != 0)
         ok = 0;
     if (!ok)
-        std::remove(temp);
+        std::remove(r->temp);
     return ok;
+}
+
+namespace {
+
+// The first bytes of the next line into start[kEnvLineStartSize]
+// (NUL-terminated, *n of them); *whole when the line end or the end of the
+// file came among them. 0 at the end of the file.
+int readLineStart(FILE *in, char *start, size_t *n, int *whole)
+{
+    size_t count = 0;
+    int c = EOF;
+    while (count < static_cast<size_t>(kEnvLineStartSize) - 1 && (c = std::getc(in)) != EOF) {
+        start[count++] = static_cast<char>(c);
+        if (c == '\n')
+            break;
+    }
+    start[count] = '\0';
+    *n = count;
+    *whole = c == '\n' || c == EOF;
+    if (!*whole) {
+        // Exactly full: the line may end right here.
+        const int next = std::getc(in);
+        if (next == EOF)
+            *whole = 1;
+        else
+            std::ungetc(next, in);
+    }
+    return count > 0;
+}
+
+// The rest of a line after its start: copied to out (or dropped when out
+// is null) up to and including its line end. 0 when a write failed.
+int passRestOfLine(FILE *in, FILE *out)
+{
+    int c;
+    while ((c = std::getc(in)) != EOF) {
+        if (out && std::putc(c, out) == EOF)
+            return 0;
+        if (c == '\n')
+            break;
+    }
+    return 1;
+}
+
+} // namespace
+
+int envRewriteLines(const char *path, int missingIsEmpty, const EnvLineRewrite *rewrite)
+{
+    EnvReplacement r;
+    if (!envStartReplacement(&r, path))
+        return 0;
+    FILE *in = openRegularFile(path);
+    int ok = in != nullptr || (errno == ENOENT && missingIsEmpty);
+    if (ok && rewrite->head)
+        ok = std::fputs(rewrite->head, r.out) >= 0;
+    char start[kEnvLineStartSize];
+    size_t n;
+    int whole;
+    for (long number = 1; ok && in && readLineStart(in, start, &n, &whole); ++number) {
+        const char *replacement = nullptr;
+        switch (rewrite->edit(rewrite->context, start, number, &replacement)) {
+        case kEnvLineKeep:
+            ok = std::fwrite(start, 1, n, r.out) == n && (whole || passRestOfLine(in, r.out));
+            break;
+        case kEnvLineReplace:
+            ok = replacement && std::fputs(replacement, r.out) >= 0;
+            if (!whole)
+                passRestOfLine(in, nullptr);
+            break;
+        case kEnvLineDrop:
+            if (!whole)
+                passRestOfLine(in, nullptr);
+            break;
+        }
+    }
+    if (in) {
+        if (std::ferror(in))
+            ok = 0;
+        std::fclose(in);
+    }
+    const char *append = nullptr;
+    if (ok && rewrite->finish)
+        ok = rewrite->finish(rewrite->context, &append);
+    if (ok && append)
+        ok = std::fputs(append, r.out) >= 0;
+    return envFinishReplacement(&r, ok);
 }
 
 int envCopyFile(const char *from, const char *to)
 {
-    char temp[kEnvPathSize + 8];
-    if (!envReplacementPath(temp, sizeof temp, to))
-        return 0;
     FILE *in = openRegularFile(from);
     if (!in)
         return 0;
-    FILE *out = std::fopen(temp, "wb");
-    if (!out) {
+    EnvReplacement r;
+    if (!envStartReplacement(&r, to)) {
         std::fclose(in);
         return 0;
     }
@@ -229,7 +314,7 @@ int envCopyFile(const char *from, const char *to)
     int ok = 1;
     for (;;) {
         size_t n = std::fread(block, 1, sizeof block, in);
-        if (n > 0 && std::fwrite(block, 1, n, out) != n) {
+        if (n > 0 && std::fwrite(block, 1, n, r.out) != n) {
             ok = 0;
             break;
         }
@@ -239,7 +324,7 @@ int envCopyFile(const char *from, const char *to)
         }
     }
     std::fclose(in);
-    return envFinishReplacement(out, ok, temp, to);
+    return envFinishReplacement(&r, ok);
 }
 
 static int isExecutableFile(const char *path)

@@ -58,17 +58,55 @@ void envLocalizedPath(char *path, int len);
 // not fit.
 int envJoinPath(char *dst, int size, const char *a, const char *b);
 
-// User files are replaced through a temporary. envReplacementPath gives the
-// temporary "<file>.$NEW$" beside the file that `path` finally names (a
-// symbolic link's target, so the link stays a link); 0 with dst empty when it
-// does not fit, or when the file exists and may not be replaced: it is not a
-// regular file, or the user cannot read it (its contents were never in force
-// and would be lost) or write it (a read-only file stays as it is, for root
-// too). envFinishReplacement gives the temporary the old file's mode and,
-// where possible, its owner, flushes, syncs and closes `out` (the
-// temporary's stream) and, when `ok` and all of that worked, renames it over
-// that file; otherwise it removes the temporary and the file keeps its old
-// text. Returns 1 when the file holds the new text.
-int envReplacementPath(char *dst, int size, const char *path);
-int envFinishReplacement(FILE *out, int ok, const char *temp, const char *path);
+// User files are replaced through a temporary "<file>.$NEW$" beside the
+// file that the path finally names (a symbolic link's target, so the link
+// stays a link), renamed over it once it is whole.
+// The longest target a chain of links may name.
+constexpr int kEnvLinkTargetSize = kEnvPathSize * 4;
+struct EnvReplacement {
+    char temp[kEnvLinkTargetSize + 8]; // the target + ".$NEW$"
+    FILE *out;                         // the temporary, open for writing
+};
 
+// Makes r->temp and creates the temporary (r->out). 0 (nothing made, r->out
+// null) when the path does not fit, when the file exists and may not be
+// replaced (it is not a regular file, or the user cannot read it: its
+// contents were never in force and would be lost; or cannot write it: a
+// read-only file stays as it is, for root too), or when the temporary
+// cannot be created.
+int envStartReplacement(EnvReplacement *r, const char *path);
+
+// Gives the temporary the old file's mode and, where possible, its owner,
+// flushes, syncs and closes r->out and, when `ok` and all of that worked,
+// renames the temporary over the file; otherwise it removes the temporary
+// and the file keeps its old text. Returns 1 when the file holds the new
+// text. Whatever else wrote the temporary (through its own descriptor) must
+// have closed it first: the sync then covers its bytes too.
+int envFinishReplacement(EnvReplacement *r, int ok);
+
+// Room for the start of a line that envRewriteLines hands to its editor.
+constexpr int kEnvLineStartSize = 512;
+
+enum EnvLineFate { kEnvLineKeep, kEnvLineDrop, kEnvLineReplace };
+
+// How envRewriteLines edits a text file.
+struct EnvLineRewrite {
+    // Written before the first line; null for nothing.
+    const char *head;
+    // The fate of line `number` (from 1), whose first bytes (up to
+    // kEnvLineStartSize - 1, the line end among them when it fit) are in
+    // `start`: kept byte for byte, dropped, or replaced by *replacement
+    // (a whole line, its line end included).
+    EnvLineFate (*edit)(void *context, const char *start, long number, const char **replacement);
+    // After the last line: 0 leaves the file as it was; else *append (null
+    // for nothing) is written last. May be null.
+    int (*finish)(void *context, const char **append);
+    void *context;
+};
+
+// Rewrites the text file `path` through its temporary: every line is copied
+// byte for byte (however long, NUL bytes and all) unless `edit` drops or
+// replaces it. A missing file reads as empty when missingIsEmpty. Returns 1
+// when the file holds the new text, 0 with the old file as it was and no
+// temporary left.
+int envRewriteLines(const char *path, int missingIsEmpty, const EnvLineRewrite *rewrite);

@@ -12,8 +12,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
 
 // The text after "=" when `line` is a line of `key`, else null.
 static const char *matchKey(const char *line, const char *key)
@@ -113,44 +112,44 @@ static int hasLineBreak(const char *text)
     return std::strpbrk(text, "\r\n") != nullptr;
 }
 
+namespace {
+
+// optionsFileSet's edit: every line the reader would take for the key gets
+// the new value; the key is appended when no line has it.
+struct OptionEdit {
+    const char *key;
+    std::string line; // "key = value\n"
+    int replaced;
+};
+
+EnvLineFate replaceOptionLine(void *context, const char *start, long, const char **replacement)
+{
+    OptionEdit *edit = static_cast<OptionEdit *>(context);
+    if (!matchKey(start, edit->key))
+        return kEnvLineKeep;
+    edit->replaced = 1;
+    *replacement = edit->line.c_str();
+    return kEnvLineReplace;
+}
+
+int appendMissingOption(void *context, const char **append)
+{
+    OptionEdit *edit = static_cast<OptionEdit *>(context);
+    if (!edit->replaced)
+        *append = edit->line.c_str();
+    return 1;
+}
+
+} // namespace
+
 int optionsFileSet(const char *path, const char *key, const char *value)
 {
     if (!path || !path[0] || !key[0] || hasLineBreak(key) || std::strchr(key, '=') ||
         hasLineBreak(value))
         return 0;
-    char temp[kEnvPathSize + 8];
-    if (!envReplacementPath(temp, sizeof temp, path))
-        return 0;
-    FILE *in = std::fopen(path, "r");
-    if (!in && errno != ENOENT)
-        return 0;
-    FILE *out = std::fopen(temp, "w");
-    if (!out) {
-        if (in)
-            std::fclose(in);
-        return 0;
-    }
-    int ok = 1, replaced = 0;
-    char *line = nullptr;
-    size_t capacity = 0;
-    ssize_t n;
-    while (ok && in && (n = getline(&line, &capacity, in)) > 0) {
-        if (matchKey(line, key)) {
-            ok = std::fprintf(out, "%s = %s\n", key, value) >= 0;
-            replaced = 1;
-        } else {
-            ok = std::fwrite(line, 1, static_cast<size_t>(n), out) == static_cast<size_t>(n);
-        }
-    }
-    if (in) {
-        if (std::ferror(in))
-            ok = 0;
-        std::fclose(in);
-    }
-    std::free(line);
-    if (ok && !replaced)
-        ok = std::fprintf(out, "%s = %s\n", key, value) >= 0;
-    return envFinishReplacement(out, ok, temp, path);
+    OptionEdit edit{key, std::string(key) + " = " + value + "\n", 0};
+    const EnvLineRewrite rewrite{nullptr, replaceOptionLine, appendMissingOption, &edit};
+    return envRewriteLines(path, 1, &rewrite);
 }
 
 namespace {
@@ -194,12 +193,10 @@ static int writeOptionLine(FILE *out, const char *key, const char *value)
 
 int optionsWriteFile(const char *path, const OptionValues *values)
 {
-    char temp[kEnvPathSize + 8];
-    if (!path || !path[0] || !envReplacementPath(temp, sizeof temp, path))
+    EnvReplacement r;
+    if (!path || !path[0] || !envStartReplacement(&r, path))
         return 0;
-    FILE *out = std::fopen(temp, "w");
-    if (!out)
-        return 0;
+    FILE *out = r.out;
     int ok = 1;
     for (const OptionRow &row : optionRows) {
         if (!ok)
@@ -220,7 +217,7 @@ int optionsWriteFile(const char *path, const OptionValues *values)
         }
         }
     }
-    return envFinishReplacement(out, ok, temp, path);
+    return envFinishReplacement(&r, ok);
 }
 
 int optionsFilePath(char *dst, int len)

@@ -392,7 +392,7 @@ void updateViewCenterFromTarget(ChartState *chart)
         // The altitude that puts the horizon on the projection centre row.
         const ChartRect &r = chart->chartRect;
         const int h = r.height > 0 ? r.height : 1;
-        chart->centerHrz[1] = (chart->centerY - (r.y + h / 2)) * chart->fieldHeight / h;
+        chart->centerHrz[1] = chart->fieldHeight * (static_cast<double>(chart->centerY - (r.y + h / 2)) / h);
     }
 }
 

@@ -71,7 +71,8 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
     if (indexTime >= element.st_mtime && catalogIndexIsCurrent(out, elementFile))
         return 1;
     catalogIndexAnnounce(noticeShown, notice);
-    build(elementFile, out);
+    if (!build(elementFile, out))
+        catalogIndexReportFailure(out, notice);
     return 1;
 }
 

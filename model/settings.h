@@ -54,7 +54,8 @@ using CatalogIndexBuilder = int (*)(const char *elementFile, const char *indexFi
 // When the element file exists and the index is missing, older or built
 // from another file (or from this one before it changed), prints
 // "tavik: Creating index file.  This may take a while." on `notice` (when not
-// null) the first time (*noticeShown then 1) and builds the index.
+// null) the first time (*noticeShown then 1) and builds the index; a build
+// that fails is reported there once a run (catalogIndexReportFailure).
 // Returns 1 when the path fit, else 0 with out empty (nothing is built).
 int catalogIndexRefresh(char *out, int outSize, const char *elementFile, CatalogIndexBuilder build,
                         int *noticeShown, FILE *notice);

@@ -169,6 +169,34 @@ void siteListResetReports()
     reportedLists().clear();
 }
 
+namespace {
+
+// siteFileRewrite's edit: line n replaced or dropped; done once it was
+// there to edit.
+struct SiteLineEdit {
+    SiteEdit edit;
+    long n;
+    const char *line;
+    int done;
+};
+
+EnvLineFate editSiteLine(void *context, const char *, long number, const char **replacement)
+{
+    SiteLineEdit *e = static_cast<SiteLineEdit *>(context);
+    if (e->edit == kSiteEditInsertFirst || number != e->n)
+        return kEnvLineKeep;
+    e->done = 1;
+    *replacement = e->line;
+    return e->edit == kSiteEditReplace ? kEnvLineReplace : kEnvLineDrop;
+}
+
+int siteLineWasThere(void *context, const char **)
+{
+    return static_cast<SiteLineEdit *>(context)->done;
+}
+
+} // namespace
+
 int siteFileRewrite(const char *path, SiteEdit edit, int n, const char *line)
 {
     Site check;
@@ -178,43 +206,9 @@ int siteFileRewrite(const char *path, SiteEdit edit, int n, const char *line)
         return 0;
     if (edit != kSiteEditInsertFirst && n < 1)
         return 0;
-    char temp[kEnvPathSize + 8];
-    if (!envReplacementPath(temp, sizeof temp, path))
-        return 0;
-    FILE *in = std::fopen(path, "r");
-    if (!in && (errno != ENOENT || edit != kSiteEditInsertFirst))
-        return 0;
-    FILE *out = std::fopen(temp, "w");
-    if (!out) {
-        if (in)
-            std::fclose(in);
-        return 0;
-    }
-    int ok = 1, done = 0;
-    if (edit == kSiteEditInsertFirst) {
-        ok = std::fwrite(line, 1, kSiteLineLength, out) == static_cast<size_t>(kSiteLineLength);
-        done = 1;
-    }
     // Lines are copied byte for byte, line ends and all, except the one edited.
-    char *text = nullptr;
-    size_t capacity = 0;
-    ssize_t got;
-    int lineNumber = 0;
-    while (ok && in && (got = getline(&text, &capacity, in)) > 0) {
-        ++lineNumber;
-        if (edit != kSiteEditInsertFirst && lineNumber == n) {
-            done = 1;
-            if (edit == kSiteEditReplace)
-                ok = std::fwrite(line, 1, kSiteLineLength, out) == static_cast<size_t>(kSiteLineLength);
-            continue;
-        }
-        ok = std::fwrite(text, 1, static_cast<size_t>(got), out) == static_cast<size_t>(got);
-    }
-    if (in) {
-        if (std::ferror(in))
-            ok = 0;
-        std::fclose(in);
-    }
-    std::free(text);
-    return envFinishReplacement(out, ok && done, temp, path);
+    const bool first = edit == kSiteEditInsertFirst;
+    SiteLineEdit e{edit, n, line, first ? 1 : 0};
+    const EnvLineRewrite rewrite{first ? line : nullptr, editSiteLine, siteLineWasThere, &e};
+    return envRewriteLines(path, first, &rewrite);
 }

@@ -71,7 +71,10 @@ int viewClampFieldOfView(ChartState *chart, int apply)
 {
     if (chartModeKind(chart->mode) != kKindSky || chart->chartRect.width == 0 || chart->chartRect.height == 0)
         return 1;
-    double vertical = chart->fieldWidth * chart->chartRect.height / chart->chartRect.width / pixelAspect();
+    // The chart's shape first: a field of any size keeps a finite height
+    // (an infinite one would turn the widest field into 0).
+    const double shape = static_cast<double>(chart->chartRect.height) / chart->chartRect.width / pixelAspect();
+    double vertical = chart->fieldWidth * shape;
     double limit = chart->mode == kModeHrz ? 110.0 : 180.0;
     if (vertical > limit && apply)
         chart->fieldWidth *= limit / vertical;

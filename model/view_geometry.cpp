@@ -68,7 +68,8 @@ void updateViewScale(ChartState *chart) {
     const double aspect = pixelAspect();
     const int kind = chartModeKind(chart->mode);
 
-    chart->fieldHeight = chart->fieldWidth * h / w * aspect;
+    // The field's share first: a field of any size keeps a finite height.
+    chart->fieldHeight = chart->fieldWidth * (static_cast<double>(h) / w) * aspect;
 
     if (kind == kKindSolar) {
         const double solScale = chart->solScale != 0.0 ? chart->solScale : 1.0;
@@ -104,7 +105,10 @@ void updateViewScale(ChartState *chart) {
     cutOffSpans(chart, &spanX, &spanY);
     spanY *= 1.0 + 2.0 * std::abs(y + h / 2 - chart->centerY) / h;
     spanX *= 1.0 + 2.0 * std::abs(x + w / 2 - chart->centerX) / w;
-    const double angle = std::sqrt(spanX * spanX + spanY * spanY) / 2.0;
+    // No point is farther than 180 degrees from the centre: a wider cut-off
+    // (a field above some 217 degrees) would wrap its cosine round and cull
+    // most of the sky.
+    const double angle = std::fmin(std::sqrt(spanX * spanX + spanY * spanY) / 2.0, 180.0);
     chart->cullCos = cosDeg(angle);
     chart->cullCosQ14 = toInt32Trunc(chart->cullCos * 16384.0) - 5;
     if (chart->cullCosQ14 < -16344) chart->cullCosQ14 = -16343;
@@ -125,7 +129,7 @@ void updateHorizonMatrix(ChartState *chart) {
         // there, below the altitude shown in the middle of the window.
         const int h = chartHeight(chart);
         const int below = h / 2 - (chart->chartRect.y + h - chart->centerY);
-        b = chart->centerHrz[1] - below * chart->fieldHeight / h;
+        b = chart->centerHrz[1] - chart->fieldHeight * (static_cast<double>(below) / h);
     } else if (chart->mode == kModePlns) {
         b = 90.0;
     }

@@ -66,60 +66,61 @@ void fixedOffsets(const ChartState *chart, int32_t cosCentre, int32_t fy, int32_
     *Y = mulQ14(chart->scaleY * m, mulQ14(k, fz)) + 1;
 }
 
+// A screen coordinate worked out in 64 bits, held to the far-off range.
+int32_t farClamp(int64_t v) {
+    return static_cast<int32_t>(v < -kFarOffChart ? -kFarOffChart : v > kFarOffChart ? kFarOffChart : v);
+}
+
+void place(ProjectedPoint *out, int64_t x, int64_t y) {
+    out->x = farClamp(x);
+    out->y = farClamp(y);
+}
+
 // Orientation of the HRZ routines (horizontal chart and planisphere). The
 // turn through 180 degrees mirrors the rows about the middle of the chart
 // rectangle, not about centerY, which sits at the bottom in the horizontal
-// chart. allModes: the landscape's projection turns in every mode.
-void placeHrz(const ChartState *chart, int32_t X, int32_t Y, bool allModes, ProjectedPoint *out) {
-    const int32_t cx = chart->centerX, cy = chart->centerY;
+// chart. allModes: the landscape's projection turns in every mode. The
+// offsets may be anything an int32 holds (a field of a fraction of an arc
+// second puts most of the sky billions of pixels away): the sums are 64-bit.
+void placeHrz(const ChartState *chart, int64_t X, int64_t Y, bool allModes, ProjectedPoint *out) {
+    const int64_t cx = chart->centerX, cy = chart->centerY;
     if (chart->mode != kModeHrz && !allModes) {
-        out->x = cx - X;
-        out->y = cy - Y;
+        place(out, cx - X, cy - Y);
         return;
     }
     switch (chart->mirror) {
     case 1:
-        out->x = cx + X;
-        out->y = Y + chart->chartRect.height + 2 * chart->chartRect.y - cy;
+        place(out, cx + X, Y + chart->chartRect.height + 2 * int64_t{chart->chartRect.y} - cy);
         break;
     case 2:
-        out->x = cx + X;
-        out->y = cy - Y;
+        place(out, cx + X, cy - Y);
         break;
     case 0:
-        out->x = cx - X;
-        out->y = cy - Y;
+        place(out, cx - X, cy - Y);
         break;
     default:
-        if (allModes) {
-            out->x = cx - X;
-            out->y = cy - Y;
-        }
+        if (allModes) place(out, cx - X, cy - Y);
         break;
     }
 }
 
 // Orientation of the sky routines: turned about the centre point in the sky
-// charts; the solar-system views are never turned.
-void placeSky(const ChartState *chart, int32_t X, int32_t Y, ProjectedPoint *out) {
-    const int32_t cx = chart->centerX, cy = chart->centerY;
+// charts; the solar-system views are never turned. 64-bit sums as above.
+void placeSky(const ChartState *chart, int64_t X, int64_t Y, ProjectedPoint *out) {
+    const int64_t cx = chart->centerX, cy = chart->centerY;
     if (chartModeKind(chart->mode) != kKindSky) {
-        out->x = cx - X;
-        out->y = cy - Y;
+        place(out, cx - X, cy - Y);
         return;
     }
     switch (chart->mirror) {
     case 0:
-        out->x = cx - X;
-        out->y = cy - Y;
+        place(out, cx - X, cy - Y);
         break;
     case 1:
-        out->x = cx + X;
-        out->y = cy + Y;
+        place(out, cx + X, cy + Y);
         break;
     case 2:
-        out->x = cx + X;
-        out->y = cy - Y;
+        place(out, cx + X, cy - Y);
         break;
     default:
         break;

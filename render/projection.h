@@ -16,6 +16,11 @@
 
 struct ChartState;
 
+// Screen coordinates of points far off the chart are held to +-2^29 pixels:
+// far outside any drawable (X coordinates are 16-bit), with room left for
+// the offsets and differences the layers work out in int.
+constexpr int32_t kFarOffChart = 1 << 29;
+
 // floor(16384 t / sin t) - 16384 for the Q14 cosines c = 16129..16384
 // (entry c - 16129), t = acos(c / 16384): 85 down to 0.
 extern const int8_t thetaOverSineTable[256];

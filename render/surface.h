@@ -3,8 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "render/canvas.h"
+
+// The chart's pixels as an XPM image holds them: a colour table and, row by
+// row, one index into it per pixel.
+struct ChartImageColour {
+    std::string chars;   // the characters that stand for the colour
+    std::string keys[5]; // its value for the keys "s", "m", "g4", "g", "c"; empty: none
+};
+struct ChartImage {
+    int width = 0, height = 0;
+    int charsPerPixel = 0;
+    std::vector<ChartImageColour> colours;
+    std::vector<uint32_t> pixels; // width x height indices into colours
+};
 
 struct ChartSurface {
     virtual ~ChartSurface() = default;
@@ -32,10 +47,10 @@ struct ChartSurface {
     virtual void copyAreaToWindow(int, int, int, int) {}
     // The screen's white and black pixels.
     virtual void screenPixels(uint32_t *white, uint32_t *black) { *white = *black = 0; }
-    // Writes the pixmap's top-left width x height as an XPM file at the path.
-    // Returns 1 when the whole image was written; 0 without a pixmap, when
-    // the size is out of the pixmap or the image cannot be made or written.
-    virtual int saveImage(const char *, int, int) { return 0; }
+    // The pixmap's top-left width x height as an XPM image into *out.
+    // Returns 1, or 0 without a pixmap, when the size is out of the pixmap
+    // or the image cannot be made.
+    virtual int image(int, int, ChartImage *) { return 0; }
 };
 
 // The surface the chart refresh works on; ui/ registers it once the drawing

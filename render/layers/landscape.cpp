@@ -54,7 +54,8 @@ int horizonPolygon(ChartState *chart, CanvasPoint out[kHorizonPolygonMax]) {
     const ChartRect &rect = chart->chartRect;
     const int h = rect.height > 0 ? rect.height : 1;
     const int bottom = rect.y + rect.height;
-    const double b = -(chart->centerHrz[1] - (h / 2 - (bottom - chart->centerY)) * chart->fieldHeight / h);
+    const int below = h / 2 - (bottom - chart->centerY);
+    const double b = -(chart->centerHrz[1] - chart->fieldHeight * (static_cast<double>(below) / h));
     Mat3 axes;
     Mat3Q14 axesQ14;
     rotZY(0.0, b, &axes);

@@ -1,7 +1,10 @@
 #include "render/x/x_canvas.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstring>
+
+#include "render/canvas_pieces.h"
 
 static_assert(sizeof(CanvasPoint) == sizeof(XPoint) && offsetof(CanvasPoint, y) == offsetof(XPoint, y),
               "CanvasPoint must have the layout of XPoint");
@@ -53,8 +56,29 @@ void XCanvas::setDashes(int offset, const uint8_t *dashes, int n) {
 
 void XCanvas::drawPoint(int x, int y) { XDrawPoint(display, drawable, gc, clampShort(x), clampShort(y)); }
 
+// Xlib sends a batch in one request when the server takes big requests, and
+// the server refuses one longer than its maximum with BadLength, which ends
+// the client: a longer batch goes in pieces.
+int XCanvas::requestPoints() {
+    if (pointsPerRequest == 0) {
+        long words = XExtendedMaxRequestSize(display);
+        if (words <= 0) words = XMaxRequestSize(display);
+        // Each point is one 4-byte word; the header of a polygon request,
+        // the longest, is 4 words and the big-request length one more.
+        constexpr long kHeaderWords = 8;
+        pointsPerRequest = words - kHeaderWords;
+        if (pointsPerRequest < 3) pointsPerRequest = 3;
+        if (pointsPerRequest > INT_MAX) pointsPerRequest = INT_MAX;
+    }
+    return static_cast<int>(pointsPerRequest);
+}
+
 void XCanvas::drawPoints(const CanvasPoint *pts, int n) {
     if (pts == nullptr || n <= 0) return;
+    if (n > requestPoints()) {
+        drawPointsInPieces(this, pts, n, requestPoints());
+        return;
+    }
     XDrawPoints(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                 CoordModeOrigin);
 }
@@ -65,6 +89,10 @@ void XCanvas::drawLine(int x1, int y1, int x2, int y2) {
 
 void XCanvas::drawLines(const CanvasPoint *pts, int n) {
     if (pts == nullptr || n < 2) return;
+    if (n > requestPoints()) {
+        drawLinesInPieces(this, pts, n, requestPoints());
+        return;
+    }
     XDrawLines(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                CoordModeOrigin);
 }
@@ -80,6 +108,10 @@ void XCanvas::fillRectangle(int x, int y, int width, int height) {
 
 void XCanvas::fillPolygon(const CanvasPoint *pts, int n, CanvasPolygonShape shape) {
     if (pts == nullptr || n < 3) return;
+    if (n > requestPoints()) {
+        fillPolygonInPieces(this, pts, n, shape, requestPoints());
+        return;
+    }
     XFillPolygon(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n, shape,
                  CoordModeOrigin);
 }

@@ -16,6 +16,10 @@ struct XCanvas : Canvas {
     const XFontSet *fontSets = nullptr;
     const Font *symbolFont = nullptr; // core font of Greek letters, read at each call; 0 = none
 
+    // Points a batched request carries at most: the server's maximum
+    // request size less the request header; 0 until asked of the display.
+    long pointsPerRequest = 0;
+
     XCanvas(Display *d, Drawable target, GC chartGc) : display(d), drawable(target), gc(chartGc) {}
     ~XCanvas() override;
     XCanvas(const XCanvas &) = delete;
@@ -44,5 +48,6 @@ struct XCanvas : Canvas {
     CanvasTextExtent fontSetMaxExtent(int fontSet) override;
 
 private:
+    int requestPoints();
     std::map<const uint16_t *, Pixmap> bitmaps_;
 };

@@ -82,21 +82,37 @@ void XSurface::screenPixels(uint32_t *white, uint32_t *black) {
     *black = static_cast<uint32_t>(BlackPixel(display, screen));
 }
 
-int XSurface::saveImage(const char *path, int width, int height) {
+int XSurface::image(int width, int height, ChartImage *out) {
     // A request outside the pixmap is a BadMatch that ends the client.
     if (pixmap == 0 || width < 1 || height < 1 || width > pixmapWidth || height > pixmapHeight) return 0;
-    XImage *image = XGetImage(display, pixmap, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
-    if (image == nullptr) return 0;
+    XImage *pixels = XGetImage(display, pixmap, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                               AllPlanes, ZPixmap);
+    if (pixels == nullptr) return 0;
     XpmAttributes attributes;
     attributes.valuemask = 0;
     if (colormap != 0) {
         attributes.colormap = colormap;
         attributes.valuemask |= XpmColormap;
     }
-    // libXpm's in-memory writer (XpmCreateBufferFromImage) fails with
-    // XpmNoMemory on any image here, so the file writer is used.
-    const int status = XpmWriteFileFromImage(display, path, image, nullptr, &attributes);
-    XDestroyImage(image);
-    return status == XpmSuccess;
+    // libXpm makes the colour table and the pixel indices; the text is
+    // written by the program itself, so that every write is checked (libXpm's
+    // file writer reports success after short writes).
+    XpmImage xpm;
+    const int status = XpmCreateXpmImageFromImage(display, pixels, nullptr, &xpm, &attributes);
+    XDestroyImage(pixels);
+    if (status != XpmSuccess) return 0;
+    out->width = static_cast<int>(xpm.width);
+    out->height = static_cast<int>(xpm.height);
+    out->charsPerPixel = static_cast<int>(xpm.cpp);
+    out->colours.assign(xpm.ncolors, ChartImageColour{});
+    for (unsigned i = 0; i < xpm.ncolors; i++) {
+        const XpmColor &c = xpm.colorTable[i];
+        ChartImageColour &colour = out->colours[i];
+        colour.chars = c.string != nullptr ? c.string : "";
+        const char *const keys[5] = {c.symbolic, c.m_color, c.g4_color, c.g_color, c.c_color};
+        for (int k = 0; k < 5; k++) colour.keys[k] = keys[k] != nullptr ? keys[k] : "";
+    }
+    out->pixels.assign(xpm.data, xpm.data + static_cast<size_t>(xpm.width) * xpm.height);
+    XpmFreeXpmImage(&xpm);
+    return 1;
 }

@@ -40,5 +40,5 @@ struct XSurface : ChartSurface {
     void flushWindow() override;
     void copyAreaToWindow(int x, int y, int width, int height) override;
     void screenPixels(uint32_t *white, uint32_t *black) override;
-    int saveImage(const char *path, int width, int height) override;
+    int image(int width, int height, ChartImage *out) override;
 };

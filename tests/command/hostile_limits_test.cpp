@@ -36,7 +36,7 @@ struct FakeSurface : ChartSurface {
         return made ? &drawn : nullptr;
     }
     void copyToWindow(int, int) override {}
-    int saveImage(const char *, int, int) override { return 0; }
+    int image(int, int, ChartImage *) override { return 0; }
 };
 
 class HostileLimits : public ::testing::Test {

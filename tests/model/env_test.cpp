@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -174,6 +175,61 @@ TEST(EnvCopyFile, CopiesWholeOrNothing)
     EXPECT_EQ(result, 0) << "short write reported as success";
     EXPECT_EQ(readFile(kept), "old copy\n");
     EXPECT_FALSE(pathExists(kept + ".$NEW$")) << "partial copy left behind";
+}
+
+// The one routine that rewrites a text file line by line (the options and
+// the site list): each line is copied whole, dropped whole or replaced whole,
+// whatever its length against the editor's 511-byte view of its start, with
+// NUL bytes, CR LF ends and a last line without a newline kept as they are.
+struct LineEditCase {
+    long line; // the line edited (1-based)
+    EnvLineFate fate;
+    std::vector<std::string> starts; // what the editor saw, line by line
+};
+
+EnvLineFate editOneLine(void *context, const char *start, long number, const char **replacement)
+{
+    LineEditCase *c = static_cast<LineEditCase *>(context);
+    c->starts.emplace_back(start, std::strlen(start));
+    *replacement = "edited\n";
+    return number == c->line ? c->fate : kEnvLineKeep;
+}
+
+TEST(EnvRewriteLines, EveryLineIsCopiedDroppedOrReplacedWhole)
+{
+    const std::string nul("nul\0byte\n", 9);
+    const std::vector<std::vector<std::string>> files = {
+        {"short\n", std::string(510, 'a') + "\n", std::string(511, 'b') + "\n", std::string(512, 'c') + "\n", nul,
+         std::string(5000, 'd') + "\r\n", "last without newline"},
+        {"first\n", std::string(511, 'e')},
+    };
+    TempDir dir;
+    for (const std::vector<std::string> &lines : files) {
+        std::string old;
+        for (const std::string &l : lines)
+            old += l;
+        for (long k = 1; k <= static_cast<long>(lines.size()); k++)
+            for (const EnvLineFate fate : {kEnvLineKeep, kEnvLineDrop, kEnvLineReplace}) {
+                SCOPED_TRACE("line " + std::to_string(k) + " fate " + std::to_string(fate) + " of " +
+                             std::to_string(lines.size()));
+                const std::string path = dir.write("file", old);
+                LineEditCase c{k, fate, {}};
+                const EnvLineRewrite rewrite{nullptr, editOneLine, nullptr, &c};
+                ASSERT_EQ(envRewriteLines(path.c_str(), 0, &rewrite), 1);
+                std::string expected;
+                for (size_t i = 0; i < lines.size(); i++)
+                    if (static_cast<long>(i) + 1 != k || fate == kEnvLineKeep)
+                        expected += lines[i];
+                    else if (fate == kEnvLineReplace)
+                        expected += "edited\n";
+                EXPECT_TRUE(readFile(path) == expected) << "not the file the edit makes";
+                ASSERT_EQ(c.starts.size(), lines.size()) << "a line seen twice or not at all";
+                for (size_t i = 0; i < lines.size(); i++)
+                    EXPECT_EQ(c.starts[i], lines[i].substr(0, std::min<size_t>(lines[i].size(), 511)).c_str())
+                        << "line " << i + 1 << " starts otherwise";
+                EXPECT_FALSE(pathExists(path + ".$NEW$"));
+            }
+    }
 }
 
 TEST(EnvProgramOnPath, FindsOnlyExecutableFiles)

@@ -5,13 +5,7 @@
 #include <functional>
 #include <string>
 
-// Runs `step` in a forked child and returns its result (the child's exit
-// status), or -1 when the child did not exit normally.
-int runInChild(const std::function<int()> &step);
-
-// Runs `step` in a child whose files may not grow beyond `bytes` (writes
-// past it fail as on a full disk).
-int runWithFileSizeLimit(long bytes, const std::function<int()> &step);
+#include "tests/support/child_process.h"
 
 // Runs `step` in a child that cannot write into `dir`: the directory is made
 // read-only and, when the tests run as root, the child drops to an

@@ -554,4 +554,39 @@ TEST_F(SettingsTest, IndexBuildAnnouncedWithProgressOnStandardOutput)
     EXPECT_EQ(said, "tavik: Creating index file.  This may take a while.\n" + std::string(50, '.') + "done.\n");
 }
 
+// A build that could not be written once left a 0-byte "comet.dbm.$NEW$"
+// and gave the notice at every start with nothing saying it failed.
+TEST_F(SettingsTest, AnIndexThatCannotBeWrittenIsSaidOnceAndLeavesNoTemporary)
+{
+    const std::string dir = makeUserDir();
+    TempDir data;
+    const std::string comet = data.write("comet.elm", readFile(TAVIK_SOURCE_DIR "/data/comet.elm"));
+    const std::string index = dir + "/comet.dbm";
+    const std::string said = "tavik: Creating index file.  This may take a while.\n"
+                             "tavik: The index file " + index +
+                             " could not be written; the comets and minor planets are read without it.\n";
+    const int result = runWithFileSizeLimit(64, [&] {
+        char *text = nullptr;
+        size_t size = 0;
+        FILE *notice = open_memstream(&text, &size);
+        int shown = 0;
+        char out[256];
+        // Start-up looks twice in one run: the comet file and, later, its
+        // index again (a second resource pass or a repair).
+        for (int look = 0; look < 2; look++)
+            catalogIndexRefresh(out, sizeof out, comet.c_str(),
+                                [](const char *e, const char *i) { return catalogIndexBuildTo(e, i, nullptr); },
+                                &shown, notice);
+        std::fclose(notice);
+        const int same = text && said == text;
+        if (!same)
+            std::fprintf(stderr, "said: %s\n", text ? text : "(nothing)");
+        std::free(text);
+        return same ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0) << "the notice and one failure line";
+    EXPECT_FALSE(pathExists(index));
+    EXPECT_FALSE(pathExists(index + ".$NEW$")) << "a cut temporary is left";
+}
+
 } // namespace

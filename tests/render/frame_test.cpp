@@ -30,7 +30,7 @@ struct FakeSurface : ChartSurface {
     void recreate(int w, int h) override { recreated.emplace_back(w, h); }
     Canvas *canvas() override { return recreated.empty() ? nullptr : &canvasRecord; }
     void copyToWindow(int w, int h) override { copied.emplace_back(w, h); }
-    int saveImage(const char *, int, int) override { return 0; }
+    int image(int, int, ChartImage *) override { return 0; }
 };
 
 int statusBar20() { return 20; }

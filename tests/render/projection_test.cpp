@@ -103,6 +103,66 @@ TEST(Projection, EastLandsOnTheSideTheOrientationPutsIt) {
     }
 }
 
+// A field of a fraction of an arc second puts a point half a degree off the
+// centre billions of pixels away: its place once overflowed int32 (undefined
+// behaviour, wrapped coordinates). It must land far off the chart, on the
+// side its orientation puts it, in every orientation.
+TEST(Projection, ATinyFieldPlacesNearbyPointsFarOffTheChartOnTheirSide) {
+    const ModeCase modes[] = {{kModeHrz, "HRZ"}, {kModeEqt, "EQT"}, {kModeEcl, "ECL"}, {kModeGal, "GAL"},
+                              {kModeSol1, "SOL1"}};
+    for (const ModeCase &m : modes) {
+        for (int mirror = 0; mirror <= 2; mirror++) {
+            for (const double field : {1e-7, 1e-12}) {
+                SCOPED_TRACE(std::string(m.name) + " mirror " + std::to_string(mirror) + " field " +
+                             std::to_string(field));
+                ChartFixture f;
+                const Centre c = setCentre(f, m.mode);
+                f.view(m.mode, kW, kH, field, mirror);
+                const ProjectedPoint p = project(f.chart.get(), eastOfCentre(f.chart.get(), m.mode, c, 0.5));
+                const bool eastOnRight = chartModeKind(m.mode) == kKindSky && mirror != 0;
+                if (eastOnRight)
+                    EXPECT_GT(p.x, 1000000);
+                else
+                    EXPECT_LT(p.x, -1000000);
+                EXPECT_LE(std::abs(p.x), kFarOffChart);
+                EXPECT_LE(std::abs(p.y), kFarOffChart);
+            }
+        }
+    }
+}
+
+// The cut-off stops at 180 degrees: beyond a field of some 217 degrees it
+// once passed 180 and its cosine wrapped round, so that a 350-degree chart
+// culled most of the sky. A field whose half diagonal reaches 180 degrees
+// draws every direction (in the horizontal chart every one above the
+// horizon) but those within 5 degrees of the centre's antipode: the cut-off
+// has a floor (Q14 -16343, 175.9 degrees).
+TEST(Projection, AFieldWiderThanTheSkyDrawsTheWholeSky) {
+    const ModeCase modes[] = {{kModeHrz, "HRZ"}, {kModeEqt, "EQT"}, {kModeGal, "GAL"}, {kModeSol2, "SOL2"}};
+    for (const ModeCase &m : modes) {
+        for (const double field : {300.0, 350.0, 720.0, 1e300}) {
+            SCOPED_TRACE(std::string(m.name) + " field " + std::to_string(field));
+            ChartFixture f;
+            setCentre(f, m.mode);
+            f.view(m.mode, kW, kH, field);
+            const int system = m.mode == kModeHrz ? kModeSystemHrz : centreSystem(m.mode);
+            int culled = 0, tried = 0;
+            for (double lat = m.mode == kModeHrz ? 5.0 : -85.0; lat <= 85.0; lat += 5.0)
+                for (double lon = 0.0; lon < 360.0; lon += 5.0) {
+                    const Vec3 v = directionInSystem(f.chart.get(), system, lon, lat);
+                    const Mat3 &view = f.chart->viewMatrix;
+                    if (view.m[0] * v.x + view.m[1] * v.y + view.m[2] * v.z < std::cos(175.0 * M_PI / 180.0))
+                        continue;
+                    const Vec3Q14 q = toQ14(v);
+                    ProjectedPoint p{0, 0, 0, 0};
+                    culled += projectPoint(f.chart.get(), &q, &p) == 0;
+                    tried++;
+                }
+            EXPECT_EQ(culled, 0) << "of " << tried;
+        }
+    }
+}
+
 TEST(Projection, RoundTripThroughTheInverseReturnsTheSamePixel) {
     const double offsets[][2] = {{8, 5}, {-12, -6}, {3, -15}, {-20, 10}};
     for (const ModeCase &m : kAllModes) {

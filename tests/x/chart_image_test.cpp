@@ -130,6 +130,26 @@ TEST_F(ChartImageTest, TheImageIsTheWindowWithAndWithoutTheStatusBar) {
     }
 }
 
+// The file is libXpm's own text for the pixmap, byte for byte, with the
+// array named after the file it lands in (it once carried the temporary's
+// name, "..._xpm_$NEW$").
+TEST_F(ChartImageTest, TheFileIsTheTextLibXpmWritesForThePixmapNamedAfterTheFile) {
+    chartRefresh(chart.get());
+    markPixmap();
+    ASSERT_TRUE(gsave(dir.file("my-chart.v2"))) << appData->errorId;
+    TempDir other;
+    const std::string reference = other.file("my-chart.v2.xpm");
+    XImage *shown = XGetImage(display, chart->backPixmap, 0, 0, 120, 90, AllPlanes, ZPixmap);
+    ASSERT_NE(nullptr, shown);
+    XpmAttributes attributes;
+    attributes.valuemask = 0;
+    ASSERT_EQ(XpmSuccess, XpmWriteFileFromImage(display, reference.c_str(), shown, nullptr, &attributes));
+    XDestroyImage(shown);
+    const std::string saved = readFile(dir.file("my-chart.v2.xpm"));
+    EXPECT_EQ(saved.substr(0, saved.find('{') + 1), "/* XPM */\nstatic char * my_chart_v2_xpm[] = {");
+    EXPECT_EQ(saved, readFile(reference));
+}
+
 TEST_F(ChartImageTest, BeforeTheFirstFrameTheSaveFailsAndNothingIsWritten) {
     const std::string path = dir.file("early.xpm");
     EXPECT_FALSE(gsave(path));

@@ -42,19 +42,16 @@ int historyWriteFile(const char *path, const char *const *items, int count, int 
 {
     if (keep <= 0)
         return std::remove(path) == 0 || errno == ENOENT;
-    char temp[kEnvPathSize * 4 + 16];
-    if (!envReplacementPath(temp, sizeof temp, path))
-        return 0;
-    std::FILE *out = std::fopen(temp, "w");
-    if (!out)
+    EnvReplacement r;
+    if (!envStartReplacement(&r, path))
         return 0;
     const int first = count > keep ? count - keep : 0;
     int ok = 1;
     for (int i = first; i < count; i++) {
-        if (std::fprintf(out, "%s\n", items[i]) < 0)
+        if (std::fprintf(r.out, "%s\n", items[i]) < 0)
             ok = 0;
     }
-    return envFinishReplacement(out, ok, temp, path);
+    return envFinishReplacement(&r, ok);
 }
 
 CommandOkAction commandOkAction(const char *text, const char *lastItem)

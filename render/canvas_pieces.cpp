@@ -1,0 +1,33 @@
+#include "render/canvas_pieces.h"
+
+#include <vector>
+
+void drawPointsInPieces(Canvas *canvas, const CanvasPoint *pts, int n, int perCall) {
+    if (perCall < 1) return;
+    for (int first = 0; first < n; first += perCall)
+        canvas->drawPoints(pts + first, n - first < perCall ? n - first : perCall);
+}
+
+void drawLinesInPieces(Canvas *canvas, const CanvasPoint *pts, int n, int perCall) {
+    if (perCall < 2) return;
+    // Each piece starts on the last point of the one before.
+    for (int first = 0; first < n - 1; first += perCall - 1)
+        canvas->drawLines(pts + first, n - first < perCall ? n - first : perCall);
+}
+
+void fillPolygonInPieces(Canvas *canvas, const CanvasPoint *pts, int n, CanvasPolygonShape shape, int perCall) {
+    if (n <= perCall) {
+        canvas->fillPolygon(pts, n, shape);
+        return;
+    }
+    if (shape != PolygonConvex || perCall < 3) return;
+    // Fans round vertex 0: vertex 0 and a run of the outline, each run
+    // starting on the last vertex of the one before.
+    std::vector<CanvasPoint> piece;
+    for (int first = 1; first < n - 1; first += perCall - 2) {
+        const int count = n - first < perCall - 1 ? n - first : perCall - 1;
+        piece.assign(1, pts[0]);
+        piece.insert(piece.end(), pts + first, pts + first + count);
+        canvas->fillPolygon(piece.data(), static_cast<int>(piece.size()), shape);
+    }
+}
