@@ -81,6 +81,9 @@ struct SceneBudget {
 };
 SceneBudget sceneBudget;
 
+// The whole budget, for an outermost load (an STL, or a file run directly).
+void startSceneBudget() { sceneBudget = SceneBudget{kSceneLoadBudget, kSceneStatementBudget, false}; }
+
 // Takes one unit of work; false (the error recorded once) when none is left.
 bool spendSceneWork(int loads, long statements)
 {
@@ -182,6 +185,8 @@ int sceneFileHasMain(const char *path)
 
 int loadSceneStream(ChartState *chart, std::FILE *in)
 {
+    if (sceneDepth == 0)
+        startSceneBudget();
     SceneLoad load;
     sceneReaderStart(&load.reader, in);
     char *words[kSceneWords];
@@ -246,7 +251,7 @@ void stkCmdStl(ChartState *chart, char **params)
     }
     std::fclose(probe);
     if (sceneDepth == 0)
-        sceneBudget = SceneBudget{kSceneLoadBudget, kSceneStatementBudget, false};
+        startSceneBudget();
     if (!spendSceneWork(1, 0))
         return;
     // Restored, not cleared: an inner STL must leave the outer one loading.

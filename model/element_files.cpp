@@ -97,10 +97,24 @@ bool lineHasKey(const char *lineText, const char *key)
     return false;
 }
 
-// Grows *p to count + 1 rows; false (p unchanged) when memory runs out.
+// The rows a table of count rows has room for: a whole power of two, so
+// that adding bodies one at a time (a scene of thousands of minor planets)
+// copies each row a few times, not once for every body added after it.
+size_t tableRoom(int32_t count)
+{
+    size_t room = count > 0 ? 1 : 0;
+    while (room < static_cast<size_t>(count))
+        room *= 2;
+    return room;
+}
+
+// Makes room in *p for count + 1 rows; false (p unchanged) when memory runs out.
 template <typename T> bool growRows(T **p, int32_t count)
 {
-    void *grown = std::realloc(*p, sizeof(T) * static_cast<size_t>(count + 1));
+    const size_t room = tableRoom(count + 1);
+    if (*p && room == tableRoom(count))
+        return true;
+    void *grown = std::realloc(*p, sizeof(T) * room);
     if (!grown)
         return false;
     *p = static_cast<T *>(grown);
