@@ -248,6 +248,30 @@ TEST_F(SceneRoundTrip, TheChartThatComesBackIsTheChartThatWasSaved)
              t->run("HIDE COMET2; DRIVE");
          },
          "\t\tSHOW COMET1\n\t\tHIDE COMET2\n"},
+        {"shown comets and a shown minor planet",
+         [&ceres188](SceneRoundTrip *t) {
+             t->chooseComets({kHalleyLine, kHaleBoppLine});
+             OrbitalElements e;
+             ASSERT_EQ(1, parseElementLine(&e, ceres188.c_str()));
+             ASSERT_EQ(1, addMinorPlanet(t->chart, &e));
+             t->run("DRIVE");
+         },
+         "\t\tSHOW COMET\n\t\tSHOW MINORPLANET\n"},
+        // A name that cannot travel in quotes failed the whole scene; one
+        // without any name too. The name only pairs the statement with its
+        // line, so they are written in forms that can.
+        {"comets whose names cannot travel in quotes",
+         [&haleBopp](SceneRoundTrip *t) {
+             const std::string quoted = haleBopp.substr(0, 20) + "Hale\"Bopp;x                   " + haleBopp.substr(50);
+             const std::string unnamed = std::string(1, 'C') + std::string(49, ' ') + haleBopp.substr(50, 138);
+             for (const std::string &line : {quoted, unnamed, haleBopp}) {
+                 OrbitalElements e;
+                 ASSERT_EQ(1, parseElementLine(&e, line.c_str()));
+                 ASSERT_EQ(1, addComet(t->chart, &e));
+             }
+             t->run("HIDE COMET3_OBT; DRIVE");
+         },
+         "\t\tCOMET \"Hale'Bopp,x\"\n\t\tCOMET \"COMET2\"\n\t\tCOMET \"Hale-Bopp\"\n"},
         {"a 189-byte element line",
          [&ceres188](SceneRoundTrip *t) {
              OrbitalElements e;
