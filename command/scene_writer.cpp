@@ -146,6 +146,10 @@ void writeTrack(ChartState *chart, Out &o, SceneLeftOut *leftOut)
 {
     const int32_t kind = chart->trackKind & ~kTrackKindLockBit;
     char spec[kPositionTextSize * 4];
+    // A screen point moves no view, and TRACK replaces the target VIEW
+    // CENTER left for the next frame: a frame first reaches that centre.
+    if (kind == kPosScreen)
+        o.print("DRIVE\n");
     // Coordinates and a screen point are written as their keyword and values.
     if (positionIsCoordinates(kind) || kind == kPosScreen) {
         const bool hours = kind == kPosEqt || kind == kPosEqtB1950 || kind == kPosEqtDate;

@@ -222,11 +222,12 @@ TEST_F(SceneRoundTrip, TheChartThatComesBackIsTheChartThatWasSaved)
         {"a non-zero ecliptic centre, flipped", [](SceneRoundTrip *t) { t->run("MODE ECL; LOOK ECL 250, -12; MIRROR 2; DRIVE"); },
          "\t\tMIRROR 2\n"},
         // A SCREEN target failed the whole scene: nothing could be saved.
-        {"tracking a SCREEN point", [](SceneRoundTrip *t) { t->run("TRACK SCREEN 100 100; DRIVE"); },
-         "\t\tTRACK SCREEN 100.000, 100.000\n"},
+        // A SCREEN target moves no view: the centre it was set on comes back too.
+        {"tracking a SCREEN point", [](SceneRoundTrip *t) { t->run("LOOK HRZ 90, 40; TRACK SCREEN 100 100; DRIVE"); },
+         "\t\tDRIVE\n\t\tTRACK SCREEN 100.000, 100.000\n"},
         {"tracking a SCREEN point of the equatorial chart",
-         [](SceneRoundTrip *t) { t->run("MODE EQT; TRACK SCREEN 12.5, 300; DRIVE"); },
-         "\t\tTRACK SCREEN  12.500, 300.000\n"},
+         [](SceneRoundTrip *t) { t->run("MODE EQT; LOOK EQT 5.5, 20; TRACK SCREEN 12.5, 300; DRIVE"); },
+         "\t\tDRIVE\n\t\tTRACK SCREEN  12.500, 300.000\n"},
         // The dialog rebuilt the table under the tracked Hale-Bopp: the view
         // followed Halley, who took the first row, and the scene said so.
         {"the comet table rebuilt under a tracked comet",
