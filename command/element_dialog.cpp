@@ -229,8 +229,8 @@ void elementListResetFlags(ElementList *list, ElementDialogKind kind, const Char
         elementEntryItem(&list->entries[i], item);
         firstOfItem[item] = i;
     }
-    const int32_t n = kind == kCometDialog ? chart->cometCount : chart->minorPlanetCount;
-    const OrbitalElements *els = kind == kCometDialog ? chart->cometElements : chart->minorPlanetElements;
+    const int32_t n = tableCount(chart, kind);
+    const OrbitalElements *els = tableRows(chart, kind);
     const uint8_t *flags = kind == kCometDialog ? chart->cometFlags : chart->minorPlanetFlags;
     for (int32_t b = n - 1; b >= 0; --b) {
         ElementListEntry body;
