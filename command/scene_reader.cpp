@@ -71,7 +71,7 @@ void runOrbitStatement(ChartState *chart, SceneLoad *load, char **words)
         addMinorPlanet(chart, &elements);
 }
 
-int sceneDepth = 0; // STL loads running, outermost included
+int sceneDepth = 0; // scene loads running, outermost included
 
 // What the outermost STL has left; once spent, every load running stops.
 struct SceneBudget {
@@ -185,8 +185,12 @@ int sceneFileHasMain(const char *path)
 
 int loadSceneStream(ChartState *chart, std::FILE *in)
 {
+    // The outermost load opens the budget; every load, nested ones too, spends one.
     if (sceneDepth == 0)
         startSceneBudget();
+    if (!spendSceneWork(1, 0))
+        return 1;
+    sceneDepth++;
     SceneLoad load;
     sceneReaderStart(&load.reader, in);
     char *words[kSceneWords];
@@ -219,6 +223,7 @@ int loadSceneStream(ChartState *chart, std::FILE *in)
         if (sceneBudget.spent)
             break;
     }
+    sceneDepth--;
     return 1;
 }
 
@@ -250,15 +255,9 @@ void stkCmdStl(ChartState *chart, char **params)
         return;
     }
     std::fclose(probe);
-    if (sceneDepth == 0)
-        startSceneBudget();
-    if (!spendSceneWork(1, 0))
-        return;
     // Restored, not cleared: an inner STL must leave the outer one loading.
     const int32_t wasLoading = appData->sceneLoading;
     appData->sceneLoading = 1;
-    sceneDepth++;
     loadSceneFile(chart, file);
-    sceneDepth--;
     appData->sceneLoading = wasLoading;
 }
