@@ -206,9 +206,9 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
     o.print("LOCATE %7.3f%c, %6.3f%c, %f, %.0f", std::fabs(lon), lon >= 0 ? 'E' : 'W', std::fabs(lat),
             lat >= 0 ? 'N' : 'S', d.zone, chart->sky.altitudeM);
     // A name that cannot travel in quotes stays behind; the site does not.
-    if (isSendableName(chart->siteName, sizeof chart->siteName))
+    if (isSendableName(chart->siteName, sizeof chart->siteName)) {
         o.print(", \"%s\"\n", chart->siteName);
-    else {
+    } else {
         o.print("\n");
         leaveOut(leftOut, "the site name", chart->siteName);
     }
