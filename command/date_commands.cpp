@@ -1,9 +1,11 @@
 // DATE, INCTIME, DECTIME, STIME, TIMESYS, LOCATE and MODE: the chart's
 // moment, clock, site and mode. The date and the site go through the chart's
 // date routines (model/chart_date.h), never straight into the sky context.
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 #include "astro/calendar.h"
 #include "astro/coords.h"
@@ -79,6 +81,27 @@ double normaliseLongitude(double lon)
     else if (lon <= -180.0)
         lon += 360.0;
     return lon;
+}
+
+// At most size - 1 bytes of name, cut between characters of the locale's
+// encoding: half a UTF-8 or EUC-JP character would show as garbage and be
+// written so into scenes. A byte that is no character counts as one.
+void copySiteName(char *dest, size_t size, const char *name)
+{
+    std::mbstate_t state{};
+    size_t n = 0;
+    while (name[n] != '\0') {
+        size_t length = std::mbrlen(name + n, MB_LEN_MAX, &state);
+        if (length == static_cast<size_t>(-1) || length == static_cast<size_t>(-2) || length == 0) {
+            length = 1;
+            state = std::mbstate_t{};
+        }
+        if (n + length > size - 1)
+            break;
+        n += length;
+    }
+    std::memcpy(dest, name, n);
+    dest[n] = '\0';
 }
 
 // After a site or date change: a lock whose event does not happen that day
@@ -183,12 +206,14 @@ void stkCmdTimeSys(ChartState *chart, char **params)
         return;
     // The instant stays; only its clock reading moves to the new zone.
     DateTime d = chart->sky.date;
+    const double oldZone = d.zone;
     if (!shiftDate(&d, zoneOfTimeSystem(chart, system, chart->sky.longitudeDeg))) {
         illegal(params[0]);
         return;
     }
     chartSetDate(chart, &d);
     chart->timeSystem = system;
+    playRebaseClockZone(chart, oldZone);
 }
 
 void stkCmdLocate(ChartState *chart, char **params)
@@ -216,7 +241,7 @@ void stkCmdLocate(ChartState *chart, char **params)
         }
     }
     // The name is written back between quotes into scene files.
-    if (name && !isSendableName(name, sizeof chart->siteName)) {
+    if (name && !isSendableName(name, std::strlen(name) + 1)) {
         illegal(name);
         return;
     }
@@ -236,9 +261,11 @@ void stkCmdLocate(ChartState *chart, char **params)
 
     chart->zoneHours = zoneHours;
     if (name)
-        std::snprintf(chart->siteName, sizeof chart->siteName, "%s", name);
+        copySiteName(chart->siteName, sizeof chart->siteName, name);
+    const double oldZone = chart->sky.date.zone;
     chartSetSite(chart, lat, lon, alt);
     chartSetDate(chart, &d);
+    playRebaseClockZone(chart, oldZone);
     checkTimeLock(chart);
 }
 

@@ -12,6 +12,7 @@
 #include "model/chart_state.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
+#include "model/position.h"
 #include "model/ui_hooks.h"
 
 const uint8_t kElementToggleBits[kCometToggles] = {kEntryChosen, kEntryName,    kEntryDate,    kEntryMag,
@@ -52,17 +53,19 @@ bool containsUpper(const char *hay, const char *needle)
     return n == 0;
 }
 
-// An entry of a normalised line (see parseElementLine for lineText).
-void fillEntry(ElementListEntry *e, const char *lineText, int64_t offset, uint8_t flags)
+// An entry of an element line.
+void fillEntry(ElementListEntry *e, const char *line, int64_t offset, uint8_t flags)
 {
     static const ElementKeyField kOrder[] = {kKeyExtension, kKeyDesignation, kKeyId, kKeyName};
+    char columns[kElementLineSize];
+    elementLineColumns(line, columns);
     e->key[0] = '\0';
     for (ElementKeyField f : kOrder) {
-        elementLineKey(lineText, f, e->key);
+        elementLineKey(columns, f, e->key);
         if (e->key[0])
             break;
     }
-    std::memcpy(e->name, lineText + 20, kElementNameSize - 1);
+    std::memcpy(e->name, columns + 20, kElementNameSize - 1);
     int n = kElementNameSize - 1;
     while (n > 0 && e->name[n - 1] == ' ')
         --n;
@@ -83,6 +86,83 @@ bool entryRecord(const ElementListEntry *e, const char *elementFile, const char 
     ElementListEntry check;
     fillEntry(&check, out->lineText, e->offset, 0);
     return std::strcmp(check.key, e->key) == 0;
+}
+
+// A LOOK/TRACK target or pick on a body of the table being rebuilt, held by
+// the body's element line: its occurrence-th copy in the table is the body
+// (the same line may be loaded twice).
+struct BodyReference {
+    bool held = false;
+    char line[kElementLineSize];
+    int occurrence = 0;
+};
+
+int32_t tableBase(ElementDialogKind kind) { return kind == kCometDialog ? kObjectCometBase : kObjectMinorPlanetBase; }
+int32_t tableCount(const ChartState *chart, ElementDialogKind kind)
+{
+    return kind == kCometDialog ? chart->cometCount : chart->minorPlanetCount;
+}
+const OrbitalElements *tableRows(const ChartState *chart, ElementDialogKind kind)
+{
+    return kind == kCometDialog ? chart->cometElements : chart->minorPlanetElements;
+}
+
+BodyReference holdReference(const ChartState *chart, ElementDialogKind kind, bool isBody, int32_t id)
+{
+    BodyReference r;
+    const int32_t row = id - tableBase(kind);
+    if (!isBody || row < 0 || row >= tableCount(chart, kind))
+        return r;
+    const OrbitalElements *rows = tableRows(chart, kind);
+    elementLineColumns(rows[row].lineText, r.line);
+    char other[kElementLineSize];
+    for (int32_t i = 0; i <= row; ++i) {
+        elementLineColumns(rows[i].lineText, other);
+        r.occurrence += std::strcmp(other, r.line) == 0;
+    }
+    r.held = true;
+    return r;
+}
+
+// The held body's id in the rebuilt table; -1 when it is no longer there.
+int32_t findReference(const ChartState *chart, ElementDialogKind kind, const BodyReference &r)
+{
+    const OrbitalElements *rows = tableRows(chart, kind);
+    char other[kElementLineSize];
+    for (int32_t i = 0, seen = 0; i < tableCount(chart, kind); ++i) {
+        elementLineColumns(rows[i].lineText, other);
+        if (std::strcmp(other, r.line) == 0 && ++seen == r.occurrence)
+            return tableBase(kind) + i;
+    }
+    return -1;
+}
+
+// After the rebuild the target and the pick name their body again, or are
+// dropped when it is gone: a number would name whatever body came to stand
+// at it.
+void followReferences(ChartState *chart, ElementDialogKind kind, const BodyReference &target,
+                      const BodyReference &pick)
+{
+    if (target.held) {
+        const int32_t id = findReference(chart, kind, target);
+        if (id >= 0) {
+            chart->trackIndex = id;
+        } else {
+            const bool wasTracking = chart->trackState == 2;
+            chart->trackState = 0;
+            if (wasTracking) {
+                uiHooks.toolbarRefreshOne(chart, 0, 0, kToolbarLookHrz);
+                uiHooks.updateClickDataButtons(chart);
+            }
+        }
+    }
+    if (pick.held) {
+        const int32_t id = findReference(chart, kind, pick);
+        if (id >= 0)
+            chart->hitIndex = id;
+        else
+            chart->hitKind = -1;
+    }
 }
 
 } // namespace
@@ -150,8 +230,8 @@ void elementListResetFlags(ElementList *list, ElementDialogKind kind, const Char
         elementEntryItem(&list->entries[i], item);
         firstOfItem[item] = i;
     }
-    const int32_t n = kind == kCometDialog ? chart->cometCount : chart->minorPlanetCount;
-    const OrbitalElements *els = kind == kCometDialog ? chart->cometElements : chart->minorPlanetElements;
+    const int32_t n = tableCount(chart, kind);
+    const OrbitalElements *els = tableRows(chart, kind);
     const uint8_t *flags = kind == kCometDialog ? chart->cometFlags : chart->minorPlanetFlags;
     for (int32_t b = n - 1; b >= 0; --b) {
         ElementListEntry body;
@@ -279,6 +359,10 @@ int elementDialogOk(ChartState *chart, ElementList *list, ElementDialogKind kind
     if (gauge)
         uiHooks.closeGaugeDialog();
 
+    const BodyReference target =
+        holdReference(chart, kind, chart->trackState != 0 && (chart->trackKind & ~kTrackKindLockBit) == kPosBody,
+                      chart->trackIndex);
+    const BodyReference pick = holdReference(chart, kind, chart->hitKind == kPosBody, chart->hitIndex);
     if (kind == kCometDialog)
         clearComets(chart);
     else
@@ -289,6 +373,7 @@ int elementDialogOk(ChartState *chart, ElementList *list, ElementDialogKind kind
             break;
         ++added;
     }
+    followReferences(chart, kind, target, pick);
     // Commands run after the table is whole: each may itself change it.
     for (int n = 1; n <= added; ++n) {
         char text[kLineBufferSize];

@@ -1,14 +1,37 @@
 // MAG, INCMAG, DECMAG, STARSIZE, STARDATA and MIRROR: limiting magnitudes
 // (tenths), the star catalogue and the chart's orientation.
+#include <cstdio>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+
 #include "command/commands.h"
 #include "command/interpreter.h"
 #include "command/parameters.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/resource_text.h"
 #include "render/layers/gsc_stars.h"
 #include "render/layers/sao_stars.h"
 
 namespace {
+
+// A catalogue STARDATA chose but the frame cannot draw (it draws the bright
+// stars instead): STARDATA never fails, so the user hears which file it is,
+// once a run, on standard error; a file that is there but no catalogue is
+// unusable, not missing.
+void reportStarFile(const char *path)
+{
+    static std::set<std::string> said;
+    if (!said.insert(path).second)
+        return;
+    struct stat st;
+    char format[256];
+    getResourceFormat(stat(path, &st) == 0 ? "messageStarFileUnusable" : "messageStarFileNotFound", "s", format,
+                      sizeof format);
+    std::fprintf(stderr, format, path);
+    std::fputc('\n', stderr);
+}
 
 enum LimitKind { kLimitStar, kLimitStarName, kLimitNebulaMin, kLimitNebulaMax, kLimitNebulaLimit };
 
@@ -126,15 +149,13 @@ void stkCmdStarData(ChartState *chart, char **params)
     if (strEqualNoCase(params[0], "SAO")) {
         chart->starFlags |= kStarsFromCatalogFile;
         chart->catalogLimit = 95;
-        // The choice is kept (a scene keeps it), but the frame falls back to
-        // the bright stars, so say why.
-        if (!saoFileUsable(appData->saoFile)) stkSetError("stkErrorFileNotFound", appData->saoFile);
+        // The choice is kept (a scene keeps it) whether or not it can be drawn.
+        if (!saoFileUsable(appData->saoFile)) reportStarFile(appData->saoFile);
     } else if (strEqualNoCase(params[0], "GSC")) {
         chart->starFlags |= kStarsFromGsc;
         chart->catalogLimit = 170;
-        // As for SAO: kept, but the frame draws the bright stars; name what is missing.
         char missing[1024];
-        if (!gscAvailable(missing, sizeof missing)) stkSetError("stkErrorFileNotFound", missing);
+        if (!gscAvailable(missing, sizeof missing)) reportStarFile(missing);
     } else {
         chart->catalogLimit = 65; // the built-in bright-star table
     }

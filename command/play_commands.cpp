@@ -39,6 +39,7 @@ void setEndDate(ChartState *chart, char **fields)
             *parts[i] = stkParamInt(fields[i]);
     if (fields[5])
         end.second = stkParamInt(fields[5]);
+    chart->playEndDate = end;
     chart->playEndJd = dateToJd(&end);
     chart->playEndKind = kPlayUntilEnd;
 }
@@ -168,14 +169,9 @@ int playStep(ChartState *chart)
         return 1;
     }
     const bool atEnd = reachedEnd(chart, dateToJd(&date));
-    if (atEnd && chart->playKind == kPlayByPeriod) {
-        // The end date exactly, shown in the chart's zone.
-        const double zone = chart->sky.date.zone;
-        jdToDate(chart->playEndJd, &date);
-        date.zone = 0;
-        timeShiftToZone(&date, zone);
-        date.zone = zone;
-    }
+    // The end date exactly, shown in the chart's zone.
+    if (atEnd && chart->playKind == kPlayByPeriod)
+        date = playEndDateInChartZone(chart);
     chartSetDate(chart, &date);
     // The end date itself is drawn before playing stops.
     redraw(chart);

@@ -27,20 +27,37 @@ void dropLine(std::FILE *in)
 
 bool wordIs(const char *word, const char *keyword) { return strEqualNoCase(word, keyword) != 0; }
 
-// COMET and MINORPLANET: the body's element line from the file's ORBIT
-// block; occurrence counts the statements of that name and kind so far, so
-// two bodies of one name each find their own line.
-void runOrbitStatement(ChartState *chart, std::FILE *in, char **words, std::map<std::string, int> *seen)
+// Where one file's load stands: its reader, its ORBIT block (read at the
+// first COMET or MINORPLANET statement) and the statements of each name
+// and kind so far, so that two bodies of one name each find their own line.
+struct SceneLoad {
+    SceneReader reader;
+    OrbitBlock *orbits = nullptr;
+    bool orbitsRead = false;
+    std::map<std::string, int> seen;
+    ~SceneLoad() { freeOrbitBlock(orbits); }
+};
+
+// COMET and MINORPLANET: the body's element line from the file's ORBIT block.
+void runOrbitStatement(ChartState *chart, SceneLoad *load, char **words)
 {
     const char *name = words[1];
     if (name == nullptr || strIsBlank(name)) {
         stkSetError("stkErrorIllegalParam", name);
         return;
     }
+    if (!load->orbitsRead) {
+        load->orbits = readOrbitBlock(load->reader.in);
+        load->orbitsRead = true;
+    }
+    if (load->orbits == nullptr) {
+        stkSetError("stkErrorOutOfMemory", name);
+        return;
+    }
     const bool comet = wordIs(words[0], "COMET");
-    const int occurrence = ++(*seen)[std::string(comet ? "C" : "M") + name];
+    const int occurrence = ++load->seen[std::string(comet ? "C" : "M") + name];
     char line[kElementLineSize];
-    if (!findOrbitBlockLine(in, name, comet ? 'C' : 'M', occurrence, line, sizeof line)) {
+    if (!findOrbitBlockLine(load->orbits, name, comet ? 'C' : 'M', occurrence, line, sizeof line)) {
         stkSetError("stkErrorCometNotFound", name);
         return;
     }
@@ -55,7 +72,37 @@ void runOrbitStatement(ChartState *chart, std::FILE *in, char **words, std::map<
         addMinorPlanet(chart, &elements);
 }
 
-int sceneDepth = 0; // STL loads running, outermost included
+int sceneDepth = 0; // scene loads running, outermost included
+
+// What the outermost STL has left; once spent, every load running stops.
+struct SceneBudget {
+    int loads;
+    long statements;
+    bool spent;
+};
+SceneBudget sceneBudget;
+
+// The whole budget, for an outermost load (an STL, or a file run directly).
+void startSceneBudget() { sceneBudget = SceneBudget{kSceneLoadBudget, kSceneStatementBudget, false}; }
+
+// Takes one unit of work; false (the error recorded once) when none is left.
+bool spendSceneWork(int loads, long statements)
+{
+    if (sceneBudget.spent)
+        return false;
+    sceneBudget.loads -= loads;
+    sceneBudget.statements -= statements;
+    if (sceneBudget.loads >= 0 && sceneBudget.statements >= 0)
+        return true;
+    sceneBudget.spent = true;
+    char what[40];
+    if (sceneBudget.loads < 0)
+        std::snprintf(what, sizeof what, "%d scene loads", kSceneLoadBudget);
+    else
+        std::snprintf(what, sizeof what, "%ld statements", kSceneStatementBudget);
+    stkSetError("stkErrorSceneWorkSpent", what);
+    return false;
+}
 
 } // namespace
 
@@ -64,6 +111,7 @@ void sceneReaderStart(SceneReader *reader, std::FILE *in)
     reader->in = in;
     reader->atLineStart = 1;
     reader->statement[0] = '\0';
+    reader->droppedLength = 0;
 }
 
 int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
@@ -73,7 +121,7 @@ int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
         if (reader->atLineStart) {
             const int first = std::getc(in);
             if (first == EOF)
-                return 0;
+                return kSceneEnd;
             if (first == '\n')
                 continue;
             if (first == '#') {
@@ -93,19 +141,18 @@ int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
         if (c == EOF || c == '\n')
             reader->atLineStart = 1;
         if (length >= sizeof reader->statement) {
-            // Running part of a statement could run something never written.
-            char count[24];
-            std::snprintf(count, sizeof count, "%zu", length);
-            stkSetError("stkErrorTextTooLong", count);
+            // Running part of a statement could run something never written;
+            // whether it is an error is the caller's to say.
             if (!reader->atLineStart)
                 dropLine(in);
             reader->atLineStart = 1;
-            continue;
+            reader->droppedLength = length;
+            return kSceneTooLong;
         }
         reader->statement[length] = '\0';
         if (strIsBlank(reader->statement)) {
             if (c == EOF)
-                return 0;
+                return kSceneEnd;
             continue;
         }
         for (int i = 0; i < kSceneWords; i++)
@@ -118,7 +165,7 @@ int readSceneStatement(SceneReader *reader, char *words[kSceneWords])
                 break;
             words[i] = (param[0] == '\0' || param[0] == ' ') ? nullptr : param;
         }
-        return 1;
+        return kSceneStatement;
     }
 }
 
@@ -127,36 +174,42 @@ int sceneFileHasMain(const char *path)
     std::FILE *in = openRegularFile(path);
     if (in == nullptr)
         return 0;
-    // A long line met while looking is no error of anyone's: the record's
-    // pending error is put back as it was.
-    char errorId[sizeof appData->errorId], errorArg[sizeof appData->errorArg];
-    std::memcpy(errorId, appData->errorId, sizeof errorId);
-    std::memcpy(errorArg, appData->errorArg, sizeof errorArg);
     SceneReader reader;
     sceneReaderStart(&reader, in);
     char *words[kSceneWords];
-    int found = 0;
-    while (!found && readSceneStatement(&reader, words))
-        found = wordIs(words[0], "SCENE") && wordIs(words[1], "MAIN");
+    int found = 0, read;
+    while (!found && (read = readSceneStatement(&reader, words)) != kSceneEnd)
+        found = read == kSceneStatement && wordIs(words[0], "SCENE") && wordIs(words[1], "MAIN");
     std::fclose(in);
-    std::memcpy(appData->errorId, errorId, sizeof errorId);
-    std::memcpy(appData->errorArg, errorArg, sizeof errorArg);
     return found;
 }
 
-int loadSceneFile(ChartState *chart, const char *path)
+int loadSceneStream(ChartState *chart, std::FILE *in)
 {
-    std::FILE *in = openRegularFile(path);
-    if (in == nullptr)
-        return 0;
-    SceneReader reader;
-    sceneReaderStart(&reader, in);
+    // The outermost load opens the budget; every load, nested ones too, spends one.
+    if (sceneDepth == 0)
+        startSceneBudget();
+    if (!spendSceneWork(1, 0))
+        return 1;
+    sceneDepth++;
+    SceneLoad load;
+    sceneReaderStart(&load.reader, in);
     char *words[kSceneWords];
     bool inScene = false;
-    std::map<std::string, int> seen;
-    while (readSceneStatement(&reader, words)) {
+    int read;
+    while ((read = readSceneStatement(&load.reader, words)) != kSceneEnd) {
+        // Anything outside SCENE MAIN is no statement: a long line there is
+        // no error either.
         if (!inScene) {
-            inScene = wordIs(words[0], "SCENE") && wordIs(words[1], "MAIN");
+            inScene = read == kSceneStatement && wordIs(words[0], "SCENE") && wordIs(words[1], "MAIN");
+            continue;
+        }
+        if (!spendSceneWork(0, 1))
+            break;
+        if (read == kSceneTooLong) {
+            char count[24];
+            std::snprintf(count, sizeof count, "%zu", load.reader.droppedLength);
+            stkSetError("stkErrorTextTooLong", count);
             continue;
         }
         if (wordIs(words[0], "END") && wordIs(words[1], "SCENE"))
@@ -165,10 +218,22 @@ int loadSceneFile(ChartState *chart, const char *path)
         if (words[0] == nullptr || words[0][0] == '\0' || wordIs(words[1], "WINDOW"))
             continue;
         if (wordIs(words[0], "COMET") || wordIs(words[0], "MINORPLANET"))
-            runOrbitStatement(chart, in, words, &seen);
+            runOrbitStatement(chart, &load, words);
         else
             stkDispatch(chart, words[0], words + 1);
+        if (sceneBudget.spent)
+            break;
     }
+    sceneDepth--;
+    return 1;
+}
+
+int loadSceneFile(ChartState *chart, const char *path)
+{
+    std::FILE *in = openRegularFile(path);
+    if (in == nullptr)
+        return 0;
+    loadSceneStream(chart, in);
     std::fclose(in);
     return 1;
 }
@@ -192,8 +257,6 @@ void stkCmdStl(ChartState *chart, char **params)
     // Restored, not cleared: an inner STL must leave the outer one loading.
     const int32_t wasLoading = appData->sceneLoading;
     appData->sceneLoading = 1;
-    sceneDepth++;
     loadSceneFile(chart, file);
-    sceneDepth--;
     appData->sceneLoading = wasLoading;
 }

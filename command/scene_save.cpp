@@ -16,13 +16,16 @@
 
 namespace {
 
-void warnCannotCreate(const char *path)
+// A warning box of the message resource with its one string.
+void warnWith(const char *resource, const char *argument)
 {
     char format[512], text[1024];
-    getResourceFormat("messageCannotCreateFile", "s", format, sizeof format);
-    std::snprintf(text, sizeof text, format, path);
+    getResourceFormat(resource, "s", format, sizeof format);
+    std::snprintf(text, sizeof text, format, argument);
     uiHooks.openMessageBox(appData->topLevel, text, kMessageBoxWarning);
 }
+
+void warnCannotCreate(const char *path) { warnWith("messageCannotCreateFile", path); }
 
 bool agreed(const char *resource)
 {
@@ -38,8 +41,12 @@ int saveSceneFile(ChartState *chart, const char *path, int asStartupScript)
     EnvReplacement r;
     if (path == nullptr || path[0] == '\0' || !envStartReplacement(&r, path))
         return 0;
-    const int ok = writeSceneFile(chart, r.out, asStartupScript);
-    return envFinishReplacement(&r, ok);
+    SceneLeftOut leftOut;
+    const int ok = writeSceneFile(chart, r.out, asStartupScript, &leftOut);
+    const int saved = envFinishReplacement(&r, ok);
+    if (saved && leftOut.text[0] != '\0')
+        warnWith("messageSceneLeftOut", leftOut.text); // what the scene could not hold
+    return saved;
 }
 
 void menuFileSave(ChartState *chart)

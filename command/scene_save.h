@@ -7,7 +7,8 @@ struct ChartState;
 
 // Writes the scene (asStartupScript as writeSceneFile takes it) to path
 // through a temporary renamed over the file: on failure the old file keeps
-// every byte. Returns 1 on success.
+// every byte. Returns 1 on success; a scene saved without a statement it
+// cannot hold (writeSceneFile) says so in a warning box.
 int saveSceneFile(ChartState *chart, const char *path, int asStartupScript);
 
 // Save: the save dialog when the chart has no scene file yet, else the scene

@@ -9,17 +9,16 @@
 #include <string>
 
 #include "astro/constants.h"
-#include "astro/calendar.h"
 #include "astro/coords.h"
 #include "astro/orbit_records.h"
 #include "command/keywords.h"
 #include "command/scene_files.h"
 #include "model/chart_state.h"
-#include "model/clock.h"
 #include "model/element_files.h"
 #include "model/lexing.h"
 #include "model/body_names.h"
 #include "model/position_text.h"
+#include "model/play_clock.h"
 #include "model/position.h"
 #include "model/user_objects.h"
 #include "model/view_geometry.h"
@@ -64,14 +63,44 @@ bool writeFlags(std::FILE *out, uint8_t value, uint8_t defaultValue, Namer name)
     return ok;
 }
 
+// Notes a statement the scene cannot hold.
+void leaveOut(SceneLeftOut *leftOut, const char *what, const char *text)
+{
+    if (leftOut == nullptr)
+        return;
+    std::string item = leftOut->text[0] ? "; " : "";
+    item += what;
+    if (text != nullptr)
+        item = item + " " + text;
+    const size_t used = std::strlen(leftOut->text);
+    std::snprintf(leftOut->text + used, sizeof leftOut->text - used, "%s", item.c_str());
+}
+
 // A comet's or minor planet's name as the orbit block and COMET lines carry
-// it: the picked field right-trimmed. Empty when it has none.
-std::string bodyName(const OrbitalElements *e)
+// it: the picked field trimmed. The name only pairs a COMET line with its
+// element line, so one that could not travel in quotes is written with "'"
+// for '"' and "," for ";", and a body without any name by its number: the
+// body still comes back, since its line is what it is.
+std::string bodyName(const OrbitalElements *e, const char *numberName, int number)
 {
     const char *name = pickNameField(e);
     if (name == nullptr)
-        return "";
-    return std::string(name, strTrimmedLength(name));
+        return numberName + std::to_string(number);
+    size_t from = 0;
+    while (name[from] == ' ' || name[from] == '\t')
+        ++from;
+    std::string label(name + from, strTrimmedLength(name) - from);
+    for (char &c : label)
+        if (c == '"')
+            c = '\'';
+        else if (c == ';')
+            c = ',';
+    return label;
+}
+std::string cometName(const ChartState *chart, int i) { return bodyName(&chart->cometElements[i], "COMET", i + 1); }
+std::string minorPlanetName(const ChartState *chart, int i)
+{
+    return bodyName(&chart->minorPlanetElements[i], "MINORPLANET", i + 1);
 }
 
 bool sameBytes(const uint8_t *bytes, int count)
@@ -90,45 +119,61 @@ bool sameTypes(const OrbitalElements *e, int count)
     return true;
 }
 
+// A comet's or minor planet's byte against its scene default, whose shown
+// bit is clear so that a shown body always gets its SHOW line. A hidden one
+// gets its HIDE line: COMET and MINORPLANET add a body shown, and without it
+// a hidden body would come back shown.
+bool writeBody(ChartState *chart, std::FILE *out, uint8_t value, uint8_t sceneDefault, int32_t id)
+{
+    const uint8_t against = static_cast<uint8_t>(sceneDefault | ((value & kBodyShown) ? 0 : kBodyShown));
+    return writeObjectDisplayFlags(chart, out, value | kBodyDisk, against, id) != 0;
+}
+
 bool writeBodies(ChartState *chart, std::FILE *out, int count, const uint8_t *flags, const OrbitalElements *e,
-                 uint8_t added, int32_t group, int32_t base)
+                 uint8_t sceneDefault, int32_t group, int32_t base)
 {
     if (count <= 0)
         return true;
     if (sameBytes(flags, count) && sameTypes(e, count))
-        return writeObjectDisplayFlags(chart, out, flags[0], added, group) != 0;
+        return writeBody(chart, out, flags[0], sceneDefault, group);
     for (int i = 0; i < count; i++)
-        if (!writeObjectDisplayFlags(chart, out, flags[i], added, base + i))
+        if (!writeBody(chart, out, flags[i], sceneDefault, base + i))
             return false;
     return true;
 }
 
-bool writeTrack(ChartState *chart, Out &o)
+void writeTrack(ChartState *chart, Out &o, SceneLeftOut *leftOut)
 {
-    const int32_t kind = chart->trackKind & 0x7fff;
+    const int32_t kind = chart->trackKind & ~kTrackKindLockBit;
     char spec[kPositionTextSize * 4];
-    if (positionIsCoordinates(kind)) {
+    // A screen point moves no view, and TRACK replaces the target VIEW
+    // CENTER left for the next frame: a frame first reaches that centre.
+    if (kind == kPosScreen)
+        o.print("DRIVE\n");
+    // Coordinates and a screen point are written as their keyword and values.
+    if (positionIsCoordinates(kind) || kind == kPosScreen) {
         const bool hours = kind == kPosEqt || kind == kPosEqtB1950 || kind == kPosEqtDate;
         o.print("TRACK %s %7.3f, %7.3f\n", stkKeywordName(positionKeywords, kind),
                 hours ? chart->trackValues[0] / 15.0 : chart->trackValues[0], chart->trackValues[1]);
-        return true;
+        return;
     }
     if (formatPositionSpec(chart, kind, chart->trackIndex, spec, sizeof spec)) {
         o.print("TRACK %s\n", spec);
-        return true;
+        return;
     }
     // A target without a name (a sky mark, a star of the table without one)
     // is tracked by its J2000 direction.
     double place[2], j2000[2];
     const int system = resolvePositionSpec(chart, kind, chart->trackIndex, chart->trackValues[0],
                                            chart->trackValues[1], place);
-    if (system < COORD_HRZ || system > COORD_GAL)
-        return false;
+    if (system < COORD_HRZ || system > COORD_GAL) {
+        leaveOut(leftOut, "TRACK", nullptr);
+        return;
+    }
     convertCoords(&chart->sky, system, place, COORD_EQT, j2000);
     const double ra = j2000[0] < 0 ? j2000[0] + 360.0 : j2000[0];
     // As a coordinate target is written, so that the scene reads back to itself.
     o.print("TRACK %s %7.3f, %7.3f\n", stkKeywordName(positionKeywords, kPosEqt), ra / 15.0, j2000[1]);
-    return true;
 }
 
 } // namespace
@@ -145,31 +190,28 @@ int writeObjectDisplayFlags(ChartState *chart, std::FILE *out, uint8_t value, ui
     return writeFlags(out, value, defaultValue, [&](uint8_t mask) { return objectDisplayName(chart, id, mask); });
 }
 
-int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
+int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneLeftOut *leftOut)
 {
     Out o{out};
     const DateTime &d = chart->sky.date;
-    for (int i = 0; i < chart->cometCount; i++) {
-        const std::string name = bodyName(&chart->cometElements[i]);
-        if (name.empty() || !isSendableName(name.c_str(), kStkTextSize - 10))
-            return 0;
-        o.print("COMET \"%s\"\n", name.c_str());
-    }
-    for (int i = 0; i < chart->minorPlanetCount; i++) {
-        const std::string name = bodyName(&chart->minorPlanetElements[i]);
-        if (name.empty() || !isSendableName(name.c_str(), kStkTextSize - 16))
-            return 0;
-        o.print("MINORPLANET \"%s\"\n", name.c_str());
-    }
+    for (int i = 0; i < chart->cometCount; i++)
+        o.print("COMET \"%s\"\n", cometName(chart, i).c_str());
+    for (int i = 0; i < chart->minorPlanetCount; i++)
+        o.print("MINORPLANET \"%s\"\n", minorPlanetName(chart, i).c_str());
     if (chart->timeSystem != kTimeSystemLst)
         o.print("TIMESYS %s\n", stkKeywordName(timesysKeywords, chart->timeSystem));
     if (!asStartupScript)
         o.print("DATE %d,%d,%d,%d,%d,%f,%.3f\n", d.year, d.month, d.day, d.hour, d.minute, d.second, d.zone);
-    if (!isSendableName(chart->siteName, 160))
-        return 0;
     const double lon = chart->sky.longitudeDeg, lat = chart->sky.latitudeDeg;
-    o.print("LOCATE %7.3f%c, %6.3f%c, %f, %.0f, \"%s\"\n", std::fabs(lon), lon >= 0 ? 'E' : 'W', std::fabs(lat),
-            lat >= 0 ? 'N' : 'S', d.zone, chart->sky.altitudeM, chart->siteName);
+    o.print("LOCATE %7.3f%c, %6.3f%c, %f, %.0f", std::fabs(lon), lon >= 0 ? 'E' : 'W', std::fabs(lat),
+            lat >= 0 ? 'N' : 'S', d.zone, chart->sky.altitudeM);
+    // A name that cannot travel in quotes stays behind; the site does not.
+    if (isSendableName(chart->siteName, sizeof chart->siteName)) {
+        o.print(", \"%s\"\n", chart->siteName);
+    } else {
+        o.print("\n");
+        leaveOut(leftOut, "the site name", chart->siteName);
+    }
     const TimeStep &p = chart->period;
     o.print("PERIOD %d,%d,%d,%d,%d,%f\n", p.year, p.month, p.day, p.hour, p.minute, p.second);
     static const char *const lockFormats[] = {"STIME SUNRISE %dMIN\n", "STIME SUNSET %dMIN\n",
@@ -198,8 +240,8 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
     }
     o.print("VIEW ANGLE %f\n", chart->fieldWidth);
     o.print("VIEW SOL %f\n", chart->solScale);
-    if (chart->trackState == 2 && !writeTrack(chart, o))
-        return 0;
+    if (chart->trackState == 2)
+        writeTrack(chart, o, leftOut);
     if (chart->mirror != 0)
         o.print("MIRROR %d\n", chart->mirror);
     if (chart->starFlags & kStarsFromCatalogFile)
@@ -239,10 +281,10 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
     ok = ok && writeObjectDisplayFlags(chart, out, chart->earthFlags, earthAfterPlanets, kObjectEarth);
     o.print("DISK_MAG %d\n", chart->diskMag);
     ok = ok && writeDisplayFlags(out, chart->jupiterMoonFlags, kJmoonFlagsDefault, kGroupJupiterMoons, displayItemKeywords);
-    ok = ok && writeBodies(chart, out, chart->cometCount, chart->cometFlags, chart->cometElements, kCometAddedFlags,
+    ok = ok && writeBodies(chart, out, chart->cometCount, chart->cometFlags, chart->cometElements, kCometSceneDefault,
                            kObjectGroupComets, kObjectCometBase);
     ok = ok && writeBodies(chart, out, chart->minorPlanetCount, chart->minorPlanetFlags,
-                           chart->minorPlanetElements, kMinorPlanetAddedFlags, kObjectGroupMinorPlanets,
+                           chart->minorPlanetElements, kMinorPlanetSceneDefault, kObjectGroupMinorPlanets,
                            kObjectMinorPlanetBase);
     ok = ok && writeDisplayFlags(out, chart->constellationFlags | kConsSceneBit, kConsSceneBit, kGroupConstellations,
                                  displayItemKeywords);
@@ -279,18 +321,19 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript)
     return ok && o.ok;
 }
 
-int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript)
+int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript, SceneLeftOut *leftOut)
 {
     Out o{out};
     o.print("INIT\n");
     bool ok = writeDisplayFlags(out, chart->statusBar, kStatusBarDefault, kGroupStatusBar, displayItemKeywords);
     for (int i = 0; i < chart->userObjectFileCount; i++) {
         const char *path = chart->userObjectFiles[i].path;
-        if (!isSendableName(path, kStkTextSize - 12))
-            return 0;
-        o.print("LOAD %s, \"%s\"\n", "AD", path);
+        if (isSendableName(path, kStkTextSize - 12))
+            o.print("LOAD %s, \"%s\"\n", "AD", path);
+        else
+            leaveOut(leftOut, "LOAD AD", path);
     }
-    ok = ok && writeSettings(chart, out, asStartupScript);
+    ok = ok && writeSettings(chart, out, asStartupScript, leftOut);
     if (chart->playing) {
         o.print("REALTIME %d,%d,%d\n", chart->realTimeMode, chart->realTimeImmediate ? 1 : 0,
                 chart->realTimeInterval);
@@ -302,14 +345,7 @@ int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript)
         if (chart->playKind != bareKind && chart->playKind != kPlayByPeriod)
             line += chart->playKind == kPlayClock ? " REALTIME1" : " REALTIME2";
         if (chart->playEndKind == 1) {
-            DateTime end;
-            jdToDate(chart->playEndJd, &end);
-            end.zone = 0;
-            timeShiftToZone(&end, chart->sky.date.zone);
-            end.zone = chart->sky.date.zone;
-            // A Julian date read back lands a hair before the whole second.
-            end.second = std::round(end.second);
-            timeNormalize(&end);
+            const DateTime end = playEndDateInChartZone(chart);
             std::snprintf(text, sizeof text, "%s%d,%d,%d,%d,%d,%d",
                           chart->playKind == kPlayByPeriod ? " " : ",", end.year, end.month, end.day, end.hour,
                           end.minute, static_cast<int>(end.second));
@@ -332,22 +368,23 @@ int writeOrbitBlock(ChartState *chart, std::FILE *out)
 {
     Out o{out};
     for (int i = 0; i < chart->cometCount; i++)
-        o.print(":%s\n%s\n", bodyName(&chart->cometElements[i]).c_str(), chart->cometElements[i].lineText);
+        o.print(":%s\n%s\n", cometName(chart, i).c_str(), chart->cometElements[i].lineText);
     for (int i = 0; i < chart->minorPlanetCount; i++)
-        o.print(":%s\n%s\n", bodyName(&chart->minorPlanetElements[i]).c_str(),
-                chart->minorPlanetElements[i].lineText);
+        o.print(":%s\n%s\n", minorPlanetName(chart, i).c_str(), chart->minorPlanetElements[i].lineText);
     return o.ok;
 }
 
-int writeSceneFile(ChartState *chart, std::FILE *out, int asStartupScript)
+int writeSceneFile(ChartState *chart, std::FILE *out, int asStartupScript, SceneLeftOut *leftOut)
 {
+    if (leftOut != nullptr)
+        leftOut->text[0] = '\0';
     // The script is built in memory, then indented into the scene.
     char *script = nullptr;
     size_t size = 0;
     std::FILE *memory = open_memstream(&script, &size);
     if (memory == nullptr)
         return 0;
-    const int built = writeCommandScript(chart, memory, asStartupScript);
+    const int built = writeCommandScript(chart, memory, asStartupScript, leftOut);
     if (std::fclose(memory) != 0 || !built) {
         std::free(script);
         return 0;

@@ -130,6 +130,7 @@ struct ChartState {
     DateTime playBaseDate;
     double playBaseJd;
     double playEndJd;
+    DateTime playEndDate;          // the end date as given, in the zone it was given in
     int32_t realTimeMode;
     int32_t realTimeImmediate;
     int32_t realTimeInterval;      // seconds
@@ -344,6 +345,10 @@ constexpr uint8_t kCometIonTail = 0x80;         // IONTAIL
 // The defaults a scene file writes each body byte against.
 constexpr uint8_t kSunMoonSceneDefault = kBodyDisk | kBodyShown;
 constexpr uint8_t kPlanetSceneDefault = kBodyDisk | kBodyShown | kBodyOrbit;
+// A comet's and a minor planet's are their bytes when added but with the
+// shown bit clear, so that a shown body always gets its SHOW line.
+constexpr uint8_t kCometSceneDefault = kBodyDisk | kBodyOrbit | kCometDustTail | kCometIonTail;
+constexpr uint8_t kMinorPlanetSceneDefault = kBodyDisk | kBodyOrbit;
 constexpr uint8_t kEarthFlagsDefault = kBodyShown | kBodyOrbit;
 // userObjectFlags (keyword group 0x17): AD and AD_NAME by default.
 constexpr uint8_t kUserObjectFlagsDefault = 0x03;

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "astro/calendar.h"
 #include "astro/orbits.h"
@@ -94,10 +98,24 @@ bool lineHasKey(const char *lineText, const char *key)
     return false;
 }
 
-// Grows *p to count + 1 rows; false (p unchanged) when memory runs out.
+// The rows a table of count rows has room for: a whole power of two, so
+// that adding bodies one at a time (a scene of thousands of minor planets)
+// copies each row a few times, not once for every body added after it.
+size_t tableRoom(int32_t count)
+{
+    size_t room = count > 0 ? 1 : 0;
+    while (room < static_cast<size_t>(count))
+        room *= 2;
+    return room;
+}
+
+// Makes room in *p for count + 1 rows; false (p unchanged) when memory runs out.
 template <typename T> bool growRows(T **p, int32_t count)
 {
-    void *grown = std::realloc(*p, sizeof(T) * static_cast<size_t>(count + 1));
+    const size_t room = tableRoom(count + 1);
+    if (*p && room == tableRoom(count))
+        return true;
+    void *grown = std::realloc(*p, sizeof(T) * room);
     if (!grown)
         return false;
     *p = static_cast<T *>(grown);
@@ -123,18 +141,35 @@ void newPositionRow(BodyPosition *row, const OrbitalElements *el)
 
 } // namespace
 
-int parseElementLine(OrbitalElements *out, const char *line)
+namespace {
+
+// Characters of a line before its line end, at most kElementLineChars.
+int lineChars(const char *line)
 {
-    char text[kElementLineSize];
     int n = 0;
     while (n < kElementLineChars && line[n] && line[n] != '\n' && line[n] != '\r')
         ++n;
-    if (n < kElementLineMinChars)
-        return 0;
+    return n;
+}
+
+} // namespace
+
+void elementLineColumns(const char *line, char text[kElementLineSize])
+{
+    const int n = lineChars(line);
     std::memcpy(text, line, static_cast<size_t>(n));
     std::memset(text + n, ' ', static_cast<size_t>(kElementLineChars - n));
     text[kElementLineChars] = '\n';
     text[kElementLineChars + 1] = '\0';
+}
+
+int parseElementLine(OrbitalElements *out, const char *line)
+{
+    const int n = lineChars(line);
+    if (n < kElementLineMinChars)
+        return 0;
+    char text[kElementLineSize];
+    elementLineColumns(line, text);
 
     const char type = text[0];
     if (type != 'C' && type != 'M' && type != 'N')
@@ -160,7 +195,9 @@ int parseElementLine(OrbitalElements *out, const char *line)
     cutField(text, 20, 49, e.name);
     leftAligned(text, 188, 202, e.extension, kElementExtensionSize);
     e.perihelionJd = calendarToJd(year, month, day);
-    std::memcpy(e.lineText, text, sizeof e.lineText);
+    // The line as it came, so that a scene carries it unchanged.
+    std::memcpy(e.lineText, line, static_cast<size_t>(n));
+    e.lineText[n] = '\0';
     *out = e;
     return 1;
 }
@@ -213,12 +250,11 @@ bool readLineAt(const char *elementFile, int64_t offset, char line[kElementLineS
     return ok;
 }
 
-// The key columns of a line as lineText holds them.
+// The key columns of a line as the file holds it.
 bool rawLineHasKey(const char *line, const char *key)
 {
     char text[kElementLineSize];
-    const size_t n = std::strcspn(line, "\r\n");
-    std::snprintf(text, sizeof text, "%-*.*s", kElementLineChars, static_cast<int>(n), line);
+    elementLineColumns(line, text);
     return lineHasKey(text, key);
 }
 
@@ -254,55 +290,99 @@ int readElementRecord(const char *key, int, OrbitalElements *out, const char *el
     return 0;
 }
 
-int findOrbitBlockLine(FILE *scene, const char *name, char type, int occurrence, char *buf, int size)
+struct OrbitBlock {
+    // Type letter and name key -> the element lines under that header, in order.
+    std::unordered_map<std::string, std::vector<std::string>> lines;
+};
+
+namespace {
+
+// Longest scene line looked at; the rest of a longer one is skipped.
+constexpr int kSceneLineSize = 1024;
+
+// The next line cut at its carriage return or newline, at most
+// kSceneLineSize - 1 characters kept. false at the end of the file.
+bool nextSceneLine(FILE *f, std::string *line)
 {
-    if (size <= 0)
-        return 0;
+    line->clear();
+    int c = std::getc(f);
+    if (c == EOF)
+        return false;
+    bool cut = false;
+    for (; c != EOF && c != '\n'; c = std::getc(f)) {
+        if (c == '\r')
+            cut = true;
+        if (!cut && line->size() < static_cast<size_t>(kSceneLineSize - 1))
+            line->push_back(static_cast<char>(c));
+    }
+    return true;
+}
+
+// "word1" + blanks + "word2" at the start of line, any case.
+bool isBlockLine(const std::string &line, const char *word1, const char *word2)
+{
+    const size_t n1 = std::strlen(word1);
+    if (!strPrefixNoCase(line.c_str(), word1, n1) || line.size() <= n1 || (line[n1] != ' ' && line[n1] != '\t'))
+        return false;
+    const char *p = line.c_str() + n1;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    return strPrefixNoCase(p, word2, std::strlen(word2)) != 0;
+}
+
+std::string blockKey(char type, const char *name, size_t length)
+{
+    char key[kElementKeySize];
+    normalise(name, length, key);
+    return std::string(1, type) + key;
+}
+
+} // namespace
+
+OrbitBlock *readOrbitBlock(FILE *scene)
+{
     const long saved = std::ftell(scene);
     std::rewind(scene);
-    char wanted[kElementLineSize];
-    normalise(name, std::strlen(name), wanted);
-    char line[1024];
-    bool inBlock = false, header = false;
-    int seen = 0, found = 0;
-    while (std::fgets(line, sizeof line, scene)) {
-        line[std::strcspn(line, "\r\n")] = '\0';
-        if (!inBlock) {
-            const char *p = line;
-            if (strPrefixNoCase(p, "BLOCK ", 6)) {
-                p += 6;
-                while (*p == ' ' || *p == '\t')
-                    ++p;
-                inBlock = strPrefixNoCase(p, "ORBIT", 5) != 0;
+    OrbitBlock *block = new (std::nothrow) OrbitBlock;
+    try {
+        std::string line, header;
+        bool inBlock = false;
+        while (block && nextSceneLine(scene, &line)) {
+            if (!inBlock) {
+                inBlock = isBlockLine(line, "BLOCK", "ORBIT");
+                continue;
             }
-            continue;
-        }
-        if (header) {
-            header = false;
-            if (line[0] == type && ++seen == occurrence) {
-                std::snprintf(buf, static_cast<size_t>(size), "%s", line);
-                found = 1;
+            if (isBlockLine(line, "END", "BLOCK"))
                 break;
-            }
-            continue;
-        }
-        if (strPrefixNoCase(line, "END ", 4)) {
-            const char *p = line + 4;
-            while (*p == ' ' || *p == '\t')
-                ++p;
-            if (strPrefixNoCase(p, "BLOCK", 5))
+            if (line.empty() || line[0] != ':')
+                continue;
+            header.assign(line, 1, std::string::npos);
+            if (!nextSceneLine(scene, &line) || isBlockLine(line, "END", "BLOCK"))
                 break;
+            if (!line.empty())
+                block->lines[blockKey(line[0], header.c_str(), header.size())].push_back(line);
         }
-        if (line[0] == ':') {
-            char got[kElementLineSize];
-            normalise(line + 1, std::strlen(line + 1), got);
-            header = std::strcmp(got, wanted) == 0;
-        }
+    } catch (const std::bad_alloc &) {
+        delete block;
+        block = nullptr;
     }
     std::clearerr(scene);
     if (saved >= 0)
         std::fseek(scene, saved, SEEK_SET);
-    return found;
+    return block;
+}
+
+void freeOrbitBlock(OrbitBlock *block) { delete block; }
+
+int findOrbitBlockLine(const OrbitBlock *block, const char *name, char type, int occurrence, char *buf, int size)
+{
+    if (!block || !name || size <= 0 || occurrence < 1)
+        return 0;
+    const auto found = block->lines.find(blockKey(type, name, std::strlen(name)));
+    if (found == block->lines.end() || static_cast<size_t>(occurrence) > found->second.size())
+        return 0;
+    std::snprintf(buf, static_cast<size_t>(size), "%s", found->second[static_cast<size_t>(occurrence - 1)].c_str());
+    return 1;
 }
 
 void clearComets(ChartState *chart)

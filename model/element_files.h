@@ -35,8 +35,9 @@ constexpr int kElementKeySize = 31;
  * Given:    line  text of one line, with or without its newline (a carriage
  *                 return or newline ends it; characters after column 203 are
  *                 not read)
- * Returned: out   every field; lineText the line blank-padded to 204
- *                 characters, '\n', terminator
+ * Returned: out   every field; lineText the line exactly as given, cut at its
+ *                 carriage return or newline (at most 204 characters), the
+ *                 text a scene's ORBIT block carries
  *           int   1; 0 when the type is not C, M or N, the line ends before
  *                 column 122, a required number is missing or not finite, an
  *                 optional one is not a finite number, q <= 0, e < 0 or the
@@ -44,22 +45,26 @@ constexpr int kElementKeySize = 31;
  */
 int parseElementLine(OrbitalElements *out, const char *line);
 
+// A line in its fixed columns: cut at its carriage return or newline,
+// blank-padded to 204 characters, '\n', terminator. Two lines are the same
+// body's when these agree (a scene of older versions padded its lines).
+void elementLineColumns(const char *line, char text[kElementLineSize]);
+
 // Field `field` of a line cut to its columns, blanks trimmed at both ends and
 // upper-cased in ASCII (the locale's case rules never apply) into key; an
-// empty field gives "". `line` is a normalised lineText (204 characters).
+// empty field gives "". `line` is in its fixed columns (elementLineColumns).
 void elementLineKey(const char *line, ElementKeyField field, char key[kElementKeySize]);
 
-// The next whole line of an element file as lineText holds it (cut at a
-// carriage return, blank-padded to 204 characters, '\n', terminator; the
-// rest of a longer line is skipped). *bytes is its length in the file with
-// its line end. 0 at the end of the file.
+// The next whole line of an element file in its fixed columns (see
+// elementLineColumns; the rest of a longer line is skipped). *bytes is its
+// length in the file with its line end. 0 at the end of the file.
 int readElementFileLine(FILE *f, char text[kElementLineSize], int64_t *bytes);
 
 // The same normalisation for a name typed by a user or read from a scene.
 void elementNormaliseKey(const char *text, char key[kElementKeySize]);
 
-// Reads the line that starts at byte `offset` of elementFile into a
-// normalised lineText (see parseElementLine) and parses it; 1 on success.
+// Reads the line that starts at byte `offset` of elementFile and parses it;
+// 1 on success.
 int readElementRecordAt(const char *elementFile, int64_t offset, OrbitalElements *out);
 
 /*
@@ -73,16 +78,34 @@ int readElementRecordAt(const char *elementFile, int64_t offset, OrbitalElements
 int readElementRecord(const char *key, int reserved, OrbitalElements *out, const char *elementFile,
                       const char *indexFile, int64_t *offsetOut = nullptr);
 
+// A scene's first ORBIT block, read once for a whole STL: every element
+// line under its header's name, in file order.
+struct OrbitBlock;
+
 /*
- * findOrbitBlockLine: a body's element line in the first ORBIT block of a scene.
- * Given:    scene  an open scene file (its position is restored)
+ * readOrbitBlock: the first ORBIT block of a scene file.
+ * Given:    scene  an open scene file; read from its start, its position is
+ *                  restored
+ * Returned: the block (freeOrbitBlock frees it), null when memory runs out
+ * Notes:    A block begins at a line "BLOCK" + blanks + "ORBIT" and ends at
+ *           "END" + blanks + "BLOCK" (any case). A line beginning with ":"
+ *           is a header; the line after it is its element line. Lines are
+ *           cut at their carriage return or newline; other lines (the empty
+ *           ones older versions wrote) are skipped.
+ */
+OrbitBlock *readOrbitBlock(FILE *scene);
+void freeOrbitBlock(OrbitBlock *block);
+
+/*
+ * findOrbitBlockLine: a body's element line in a scene's ORBIT block.
+ * Given:    block  as readOrbitBlock gave it
  *           name   the body's name; compared whole, blanks trimmed, any case
  *           type   'C' or 'M': only headers whose element line has this type count
  *           occurrence  1 for the first header of that name and type, 2 for
  *                  the second ...
  * Returned: buf[size] the element line without its line end; 1 found, else 0
  */
-int findOrbitBlockLine(FILE *scene, const char *name, char type, int occurrence, char *buf, int size);
+int findOrbitBlockLine(const OrbitBlock *block, const char *name, char type, int occurrence, char *buf, int size);
 
 // Adds a body to the chart's comet (minor-planet) table: display byte 0xE2
 // (0x22), stamps cleared, orbit outline made. 1; 0 when memory runs out,

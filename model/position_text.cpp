@@ -54,6 +54,10 @@ int formatPositionSpec(ChartState *chart, int32_t kind, int32_t index, char *buf
                 return 0;
             return finish(std::snprintf(buf, len, comet ? "COMET%d" : "MINORPLANET%d", n), len);
         }
+        // A comet or minor planet the tables no longer hold has no name (it
+        // is not the Earth, which a default name would make it).
+        if (index >= kObjectCometBase)
+            return 0;
         return strCopyBounded(buf, len, bodyCommandName(index));
     }
     case kPosCons:

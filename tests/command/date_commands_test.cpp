@@ -1,6 +1,7 @@
 // DATE, INCTIME, DECTIME, STIME, TIMESYS, LOCATE and MODE through the
 // interpreter, on a fixed clock; the time lock in the frame; the clock base
 // of playing when the date is set.
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -195,9 +196,10 @@ const LocateCase kLocateCases[] = {
     {"an altitude of 1e9 m is refused", "LOCATE 10E,,,1e9", "stkErrorIllegalParam", 139.7, 35.7, 40, 9, "Tokyo"},
     {"an altitude of -1001 m is refused", "LOCATE ,,,-1001", "stkErrorIllegalParam", 139.7, 35.7, 40, 9,
      "Tokyo"},
-    {"a name of 64 characters is refused",
-     "LOCATE 1E,,,,\"0123456789012345678901234567890123456789012345678901234567890123\"", "stkErrorIllegalParam",
-     139.7, 35.7, 40, 9, "Tokyo"},
+    // Cut, not refused: the rest of the statement was good.
+    {"a name of 64 characters is cut to 63, the rest is taken",
+     "LOCATE 1E,,,,\"0123456789012345678901234567890123456789012345678901234567890123\"", "", 1, 35.7, 40, 9,
+     "012345678901234567890123456789012345678901234567890123456789012"},
     {"a name of 63 characters is taken",
      "LOCATE ,,,,\"012345678901234567890123456789012345678901234567890123456789012\"", "", 139.7, 35.7, 40, 9,
      "012345678901234567890123456789012345678901234567890123456789012"},
@@ -237,6 +239,35 @@ TEST_F(DateCommands, HostileLocateValuesAreRefusedOrHarmless)
     EXPECT_EQ(chart->zoneHours, 0.0);
     EXPECT_EQ(run("LOCATE ,,,1e9"), "stkErrorIllegalParam");
     EXPECT_EQ(chart->sky.altitudeM, 0.0);
+}
+
+// A long name is cut at 63 bytes, but never inside a character of the
+// locale's encoding: a half character would show as garbage.
+TEST_F(DateCommands, ALongSiteNameIsCutBetweenCharacters)
+{
+    const std::string ascii62(62, 'a');
+    const struct {
+        const char *locale;
+        std::string name, kept;
+    } cases[] = {
+        {"C.UTF-8", ascii62 + "\xc3\xa9" + "x", ascii62},          // e acute: 2 bytes past byte 63
+        {"C.UTF-8", ascii62 + "e\xc3\xa9", ascii62 + "e"},
+        {"C.UTF-8", std::string(30, 'b') + "\xe3\x81\x82" + std::string(40, 'c'),
+         std::string(30, 'b') + "\xe3\x81\x82" + std::string(30, 'c')},
+        {"C.UTF-8", std::string(61, 'a') + "\xe3\x81\x82", std::string(61, 'a')}, // a 3-byte character at 62
+        {"C", ascii62 + "\xc3\xa9", ascii62 + "\xc3"},          // no multibyte encoding: bytes
+    };
+    const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+    for (const auto &c : cases) {
+        if (!std::setlocale(LC_CTYPE, c.locale)) {
+            std::setlocale(LC_CTYPE, saved.c_str());
+            GTEST_SKIP() << "no locale " << c.locale;
+        }
+        run(("LOCATE ,,,,\"" + c.name + "\"").c_str());
+        EXPECT_STREQ(appData->errorId, "") << c.locale << " " << c.name;
+        EXPECT_EQ(std::string(chart->siteName), c.kept) << c.locale << " " << c.name;
+    }
+    std::setlocale(LC_CTYPE, saved.c_str());
 }
 
 TEST_F(DateCommands, ASceneStatementNameThatWouldBreakCommandTextIsRefusedWhole)

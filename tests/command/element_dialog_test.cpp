@@ -12,6 +12,7 @@
 #include "model/app_data.h"
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
+#include "model/position.h"
 #include "model/ui_hooks.h"
 #include "tests/support/temp_dir.h"
 
@@ -170,6 +171,85 @@ TEST_F(ElementDialog, OkLoadsTheChosenLinesAndSendsTheirCommands)
     EXPECT_EQ(elementDialogOk(chart.get(), &comets, kCometDialog, kCometFile.c_str(), cometIndex.c_str()), 0);
     EXPECT_EQ(sent, (std::vector<std::string>{"DRIVE"}));
     EXPECT_EQ(chart->cometCount, 0);
+}
+
+int lookHrzRefreshes = 0;
+
+// OK empties the table and refills it: a target or pick that named a body by
+// its number named whatever body came to stand at it (the view jumped to
+// Halley, a scene said TRACK COMET1). They follow their body's line, or are
+// dropped when it is gone.
+TEST_F(ElementDialog, ATargetOrPickFollowsItsBodyAcrossARebuild)
+{
+    loadComets();
+    appData->initialising = 1; // INIT keeps the site and says nothing of it
+    const int halley = findItem(comets, "1P/HALLEY       Halley                        ");
+    const int haleBopp = findItem(comets, "C/1995 O1       Hale-Bopp                     ");
+    ASSERT_GE(halley, 0);
+    ASSERT_GE(haleBopp, 0);
+    const std::string haleBoppLine = fileLine(kCometFile, haleBopp);
+    struct Case {
+        const char *what;
+        bool pick;             // the pick, else a LOOK/TRACK target
+        const char *target;    // the command that aims at Hale-Bopp (target cases)
+        std::vector<int> then; // the bodies chosen at the second OK
+        int32_t trackState, index; // after it; index -1: the pick dropped
+    } cases[] = {
+        {"a tracked comet moves to its new row", false, "TRACK COMET1", {halley, haleBopp}, 2, kObjectCometBase + 1},
+        {"a LOOK target too", false, "LOOK COMET1", {halley, haleBopp}, 1, kObjectCometBase + 1},
+        {"a tracked comet that is gone stops the tracking", false, "TRACK COMET1", {halley}, 0, -1},
+        {"a picked comet moves to its new row", true, nullptr, {halley, haleBopp}, 0, kObjectCometBase + 1},
+        {"a picked comet that is gone is no pick", true, nullptr, {halley}, 0, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        stkExecute(chart.get(), "INIT");
+        uiHooks.toolbarRefreshOne = [](ChartState *, int, int, int button) {
+            if (button == kToolbarLookHrz)
+                ++lookHrzRefreshes;
+        };
+        elementListResetFlags(&comets, kCometDialog, chart.get());
+        const int first[] = {haleBopp};
+        elementApplyToggle(&comets, first, 1, 0, true);
+        ASSERT_EQ(elementDialogOk(chart.get(), &comets, kCometDialog, kCometFile.c_str(), cometIndex.c_str()), 1);
+        if (c.pick) {
+            chart->hitKind = kPosBody; // a click on it
+            chart->hitIndex = kObjectCometBase;
+        } else {
+            stkExecute(chart.get(), c.target);
+            ASSERT_STREQ(appData->errorId, "");
+        }
+        lookHrzRefreshes = 0;
+        elementListResetFlags(&comets, kCometDialog, chart.get());
+        elementApplyToggle(&comets, first, 1, 0, false); // chosen anew below, or not
+        elementApplyToggle(&comets, c.then.data(), static_cast<int>(c.then.size()), 0, true);
+        elementDialogOk(chart.get(), &comets, kCometDialog, kCometFile.c_str(), cometIndex.c_str());
+        ASSERT_EQ(chart->cometCount, static_cast<int>(c.then.size()));
+        if (c.pick) {
+            EXPECT_EQ(chart->hitKind, c.index < 0 ? -1 : kPosBody);
+            if (c.index >= 0) {
+                EXPECT_EQ(chart->hitIndex, c.index);
+            }
+        } else {
+            EXPECT_EQ(chart->trackState, c.trackState);
+            if (c.index >= 0) {
+                EXPECT_EQ(chart->trackIndex, c.index);
+            }
+            EXPECT_EQ(lookHrzRefreshes, c.trackState == 0 ? 1 : 0) << "the tool bar shows tracking ended";
+        }
+        if (c.index >= 0) {
+            EXPECT_EQ(std::string(chart->cometElements[c.index - kObjectCometBase].lineText), haleBoppLine);
+        }
+    }
+    // The minor-planet dialog leaves a comet target alone.
+    stkExecute(chart.get(), "TRACK COMET1");
+    const int32_t tracked = chart->trackIndex;
+    loadMinorPlanets();
+    const int one[] = {0};
+    elementApplyToggle(&minorPlanets, one, 1, 0, true);
+    elementDialogOk(chart.get(), &minorPlanets, kMinorPlanetDialog, kMinorPlanetFile.c_str(), mpIndex.c_str());
+    EXPECT_EQ(chart->trackState, 2);
+    EXPECT_EQ(chart->trackIndex, tracked);
 }
 
 TEST_F(ElementDialog, EntriesLoadWithoutAnIndex)

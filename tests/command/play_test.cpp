@@ -154,6 +154,87 @@ TEST_F(Play, TheClockFromABaseAddsTheElapsedTime)
     EXPECT_EQ("2010-01-01 00:00:30", dateText(chart->sky.date));
 }
 
+// End dates whose Julian dates are not exact in binary: a date turned back
+// from the Julian date landed microseconds early and showed the minute
+// before. The step that reaches the end sets the end date's own fields.
+TEST_F(Play, PlayingToAnEndDateSetsThatDatesOwnFields)
+{
+    const struct {
+        const char *start, *period, *command;
+        int endYear, endMonth, endDay, endHour, endMinute;
+        double zone;
+    } cases[] = {
+        {"DATE 2000,1,1,0,0,0,0", "PERIOD 0,0,0,0,0,1.5", "CONTINUE 2000,1,1,0,5,0", 2000, 1, 1, 0, 5, 0},
+        {"DATE 2000,1,1,0,0,0,0", "PERIOD 0,0,0,0,0,1.5", "CONTINUE 2000,1,1,0,7,0", 2000, 1, 1, 0, 7, 0},
+        {"DATE 2000,1,1,0,0,0,0", "PERIOD 0,0,0,0,0,1.5", "CONTINUE 2000,1,1,0,13,0", 2000, 1, 1, 0, 13, 0},
+        {"DATE 2000,1,1,0,0,0,0", "PERIOD 0,0,0,0,0,7", "CONTINUE 2000,1,1,0,11", 2000, 1, 1, 0, 11, 0},
+        {"DATE 2024,6,30,23,50,0,9", "PERIOD 0,0,0,0,1,10", "CONTINUE 2024,7,1,0,9,0", 2024, 7, 1, 0, 9, 9},
+        {"DATE 2000,1,1,0,10,0,0", "PERIOD 0,0,0,0,0,1.5", "REVERSE 2000,1,1,0,1,0", 2000, 1, 1, 0, 1, 0},
+        {"DATE 1999,12,31,23,59,0,-5", "PERIOD 0,0,0,0,0,0.1", "CONTINUE 2000,1,1,0,0,0", 2000, 1, 1, 0, 0, -5},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        stkExecute(chart, c.start);
+        stkExecute(chart, c.period);
+        frames.clear();
+        stkExecute(chart, c.command);
+        ASSERT_EQ(1, chart->playing);
+        runWorkProc(100000);
+        ASSERT_EQ(0, chart->playing);
+        const DateTime &d = chart->sky.date;
+        EXPECT_EQ(c.endYear, d.year);
+        EXPECT_EQ(c.endMonth, d.month);
+        EXPECT_EQ(c.endDay, d.day);
+        EXPECT_EQ(c.endHour, d.hour);
+        EXPECT_EQ(c.endMinute, d.minute);
+        EXPECT_EQ(0.0, d.second);
+        EXPECT_EQ(c.zone, d.zone);
+        ASSERT_FALSE(frames.empty());
+        char last[64];
+        std::snprintf(last, sizeof last, "%d-%02d-%02d %02d:%02d:00", c.endYear, c.endMonth, c.endDay, c.endHour,
+                      c.endMinute);
+        EXPECT_EQ(last, frames.back()) << "the end date is the last frame";
+    }
+}
+
+// Playing by the clock from a base while the chart's clock changes zone:
+// the instant goes on with the fake clock, read in the new zone. The base
+// was left in the old zone, so the next steps jumped by the difference.
+TEST_F(Play, ClockPlayFromABaseGoesOnAcrossAZoneChange)
+{
+    const struct {
+        const char *command;
+        double zone; // of the chart's date after it
+    } cases[] = {
+        {"TIMESYS UT", 0.0},
+        {"TIMESYS LMT", 140.0 / 15.0},
+        {"LOCATE ,,5", 5.0},
+        {"LOCATE 10E", 9.0}, // in LST the zone stays
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        stkExecute(chart, "TIMESYS LST");
+        stkExecute(chart, "LOCATE 140E,35N,9");
+        stkExecute(chart, "DATE 1990,6,1,12,0,0,9");
+        const double startJd = dateToJd(&chart->sky.date);
+        chart->realTimeImmediate = 0;
+        stkExecute(chart, "CONTINUE REALTIME2");
+        ASSERT_EQ(1, chart->playing);
+        fakeNow += 60;
+        EXPECT_EQ(0, playStep(chart));
+        fakeNow += 30; // no step between: the time since the last frame counts too
+        stkExecute(chart, c.command);
+        ASSERT_STREQ("", appData->errorId);
+        for (int seconds : {120, 180}) {
+            fakeNow += seconds == 120 ? 30 : 60;
+            EXPECT_EQ(0, playStep(chart));
+            EXPECT_NEAR(startJd + seconds / 86400.0, dateToJd(&chart->sky.date), 1e-3 / 86400.0) << seconds;
+            EXPECT_EQ(c.zone, chart->sky.date.zone) << seconds;
+        }
+        stkExecute(chart, "CONTINUE");
+    }
+}
+
 TEST_F(Play, ClockKindsWithImmediateSetRunOnTheTimer)
 {
     setDate(1990, 6, 1, 12, 0, 0);

@@ -27,10 +27,13 @@ void cmdMark(ChartState *, char **params)
     ran.push_back(text);
 }
 void cmdLoading(ChartState *, char **) { ran.push_back("loading " + std::to_string(appData->sceneLoading)); }
+long nopCount = 0;
+void cmdNop(ChartState *, char **) { nopCount++; }
 
 const CommandEntry kSceneTestCommands[] = {
     {"MARK", cmdMark, 3, 1},
     {"LOADING", cmdLoading, 0, 1},
+    {"NOP", cmdNop, 0, 1},
     {"STL", stkCmdStl, 1, 0},
     {nullptr, nullptr, 0, 0},
 };
@@ -106,6 +109,37 @@ TEST_F(SceneReader, AnOverlongStatementRunsNoFragmentAndIsReportedOnceAtTheEnd)
     EXPECT_EQ(254u + 5u + 4u, ran[0].size()); // "MARK " + text + "|-|-"
 }
 
+// Only statements of SCENE MAIN are statements: a long line before or after
+// it (a header, a binary file) is no error, and a file without SCENE MAIN
+// runs nothing and says nothing.
+TEST_F(SceneReader, LongLinesOutsideSceneMainAreNoError)
+{
+    const std::string longLine(300, 'z');
+    std::string binary;
+    for (int i = 0; i < 4096; i++)
+        binary += static_cast<char>((i * 37 + 11) % 256);
+    const struct {
+        const char *what;
+        std::string text;
+        std::vector<std::string> ran;
+    } cases[] = {
+        {"a long line before SCENE MAIN",
+         "# " + longLine + "\nBLOCK CONTROL\n\tSCENE MAIN\n\t\tMARK 1\n\tEND SCENE\nEND BLOCK\n", {"MARK 1|-|-"}},
+        {"a long line after END SCENE",
+         "BLOCK CONTROL\n\tSCENE MAIN\n\t\tMARK 1\n\tEND SCENE\n" + longLine + "\nEND BLOCK\n", {"MARK 1|-|-"}},
+        {"a binary file without SCENE MAIN", binary, {}},
+        {"a binary file without SCENE MAIN and no line end", std::string(5000, '\x01'), {}},
+    };
+    for (const auto &c : cases) {
+        ran.clear();
+        uiHooksRecordMessages();
+        load(dir.write("long.stl", c.text));
+        EXPECT_EQ(c.ran, ran) << c.what;
+        EXPECT_STREQ("", appData->errorId) << c.what;
+        EXPECT_EQ(0, uiHooksRecordedMessageCount()) << c.what << ": " << uiHooksRecordedMessageText(0);
+    }
+}
+
 TEST_F(SceneReader, ALongLineOfShortStatementsRunsWhole)
 {
     std::string line;
@@ -143,6 +177,52 @@ TEST_F(SceneReader, ASceneThatLoadsItselfEndsWithOneError)
     ASSERT_EQ(1, uiHooksRecordedMessageCount());
     EXPECT_STREQ("stkErrorIllegalParam", appData->errorId);
     EXPECT_EQ(0, appData->sceneLoading);
+}
+
+// Scenes that load themselves nest to the depth limit but multiply their
+// loads at every level: three lines of "STL self" would load 3^0 + ... +
+// 3^7 = 3280 files, and with 2,000 statements each run 6.5 million. The
+// outermost STL's budget ends all of them with one report, and the next STL
+// has its whole budget again.
+TEST_F(SceneReader, AnOutermostSceneHasABudgetOfLoadsAndStatements)
+{
+    const std::string path = dir.file("self.stl");
+    const std::string loads = "\t\tSTL \"" + path + "\"\n\t\tSTL \"" + path + "\"\n\t\tSTL \"" + path + "\"\n";
+    std::string nops;
+    for (int line = 0; line < 40; line++) {
+        nops += "\t\t";
+        for (int i = 0; i < 50; i++)
+            nops += "NOP;";
+        nops += "\n";
+    }
+    const struct {
+        const char *what;
+        std::string main;
+        const char *message;
+        long mostNops;
+    } cases[] = {
+        {"loads", "\t\tNOP\n" + loads, "STL: Too much work for one scene (1000 scene loads); the rest was not run.",
+         kSceneLoadBudget},
+        {"statements", loads + nops,
+         "STL: Too much work for one scene (1000000 statements); the rest was not run.", kSceneStatementBudget},
+    };
+    for (const auto &c : cases) {
+        scene("self.stl", c.main);
+        for (int time = 0; time < 2; time++) {
+            nopCount = 0;
+            uiHooksRecordMessages();
+            load(path);
+            if (c.mostNops == kSceneLoadBudget) {
+                EXPECT_EQ(nopCount, c.mostNops) << c.what << ": one NOP a load";
+            } else {
+                EXPECT_LE(nopCount, c.mostNops) << c.what;
+                EXPECT_GT(nopCount, c.mostNops * 99 / 100) << c.what;
+            }
+            ASSERT_EQ(1, uiHooksRecordedMessageCount()) << c.what;
+            EXPECT_STREQ(c.message, uiHooksRecordedMessageText(0));
+            EXPECT_EQ(0, appData->sceneLoading);
+        }
+    }
 }
 
 TEST_F(SceneReader, AnInnerSceneLeavesTheOuterOneLoading)

@@ -13,6 +13,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/element_files.h"
+#include "model/position.h"
 #include "model/user_objects.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
@@ -328,15 +329,43 @@ TEST_F(SceneWriter, BodiesOfSharedOrPrefixNamesReadBackWithTheirOwnLines)
     }
 }
 
-TEST_F(SceneWriter, ASiteNameThatWouldEndTheStatementFailsTheSave)
+// A statement the scene cannot hold is left out and named; the rest is
+// written, so one unusual name never costs the whole scene.
+TEST_F(SceneWriter, WhatCannotBeWrittenIsLeftOutAndNamed)
 {
-    std::snprintf(chart->siteName, sizeof chart->siteName, "a\"; EXIT");
-    char *text = nullptr;
-    size_t size = 0;
-    std::FILE *out = open_memstream(&text, &size);
-    EXPECT_EQ(0, writeSceneFile(chart, out, 0));
-    std::fclose(out);
-    std::free(text);
+    const struct {
+        const char *what, *state, *leftOut, *missing;
+    } cases[] = {
+        {"a site name that would end the statement", "", "the site name a\"; EXIT", "EXIT"},
+        {"a comet index the table no longer holds", "TRACK COMET5", "TRACK", "\t\tTRACK"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        stkExecute(chart, "INIT");
+        std::snprintf(chart->siteName, sizeof chart->siteName, "Praha");
+        if (c.state[0] == '\0') {
+            std::snprintf(chart->siteName, sizeof chart->siteName, "a\"; EXIT");
+        } else {
+            // A target on a comet index that no table holds, as a stale
+            // reference would leave it.
+            chart->trackState = 2;
+            chart->trackKind = kPosBody;
+            chart->trackIndex = kObjectCometBase + 4;
+        }
+        char *text = nullptr;
+        size_t size = 0;
+        std::FILE *out = open_memstream(&text, &size);
+        SceneLeftOut leftOut;
+        EXPECT_EQ(1, writeSceneFile(chart, out, 0, &leftOut));
+        std::fclose(out);
+        const std::string scene(text, size);
+        std::free(text);
+        EXPECT_STREQ(c.leftOut, leftOut.text);
+        EXPECT_EQ(std::string::npos, scene.find(c.missing)) << scene;
+        EXPECT_NE(std::string::npos, scene.find("\t\tLOCATE  14.417E, 50.083N, 1.000000, 200")) << scene;
+        EXPECT_NE(std::string::npos, scene.find("\t\tDRIVE\n\tEND SCENE\nEND BLOCK\n")) << scene;
+        EXPECT_EQ(std::string::npos, scene.find("TRACK EARTH")) << scene;
+    }
 }
 
 TEST_F(SceneWriter, AFullDeviceFailsTheSave)

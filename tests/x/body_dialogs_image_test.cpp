@@ -16,6 +16,7 @@
 #include <Xm/ToggleB.h>
 
 #include "command/interpreter.h"
+#include "command/scene_files.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
@@ -238,6 +239,69 @@ TEST_F(BodyDialogImageX, CometOkDrawsWhatASceneOfItsBodiesAndItsTextsDraw)
     std::vector<std::string> texts = {"MODE SOL1", "STL \"" + dir.file("bodies.stl") + "\""};
     texts.insert(texts.end(), sent.begin(), sent.end());
     EXPECT_EQ(afterOk, replayed(texts, "replayed")) << "the dialog drew something its bodies and texts do not";
+}
+
+// The Comet dialog rebuilds the table under a tracked comet: Hale-Bopp was
+// COMET1, Halley now comes first, and the view stayed on Hale-Bopp (it
+// jumped to Halley). The scene saved then draws the same again.
+TEST_F(BodyDialogImageX, CometOkUnderATrackedCometKeepsTheViewOnIt)
+{
+    const std::string comets = std::string(TAVIK_SOURCE_DIR) + "/data/comet.elm";
+    std::snprintf(appData->cometFile, sizeof appData->cometFile, "%s", comets.c_str());
+    std::snprintf(appData->cometIndexFile, sizeof appData->cometIndexFile, "%s", dir.file("comet.dbm").c_str());
+    ChartState *chart = startChart();
+    const auto choose = [&](const std::vector<int> &positions) {
+        sent.clear();
+        stkExecuteCall = recordAndRun;
+        openCometDialog(chart);
+        Widget list = elementDialogWidget(kCometDialog, "CometList");
+        ASSERT_NE(list, nullptr);
+        for (int position : positions) {
+            XmListSelectPos(list, position, True);
+            XmToggleButtonSetState(elementDialogWidget(kCometDialog, "ToggleShow"), True, True);
+        }
+        XmPushButtonCallbackStruct cbs{};
+        cbs.reason = XmCR_ACTIVATE;
+        XtCallCallbacks(elementDialogWidget(kCometDialog, "ButtonOK"), XmNactivateCallback, &cbs);
+        stkExecuteCall = savedExecute;
+    };
+    // List positions (1-based) of data/comet.elm's lines 0 and 1259.
+    constexpr int kHalley = 1, kHaleBopp = 1260;
+    choose({kHaleBopp});
+    ASSERT_EQ(chart->cometCount, 1);
+    stkExecute(chart, "TRACK COMET1");
+    stkExecute(chart, "DRIVE");
+    const std::string onHaleBopp = gsave(chart, "tracked");
+    choose({kHalley});
+    ASSERT_EQ(chart->cometCount, 2);
+    const std::string afterOk = gsave(chart, "rebuilt");
+
+    // The same two comets from a scene, tracking Hale-Bopp by its new number.
+    std::string scene = "BLOCK CONTROL\n\tSCENE MAIN\n\t\tCOMET \"Halley\"\n\t\tCOMET \"Hale-Bopp\"\n"
+                        "\tEND SCENE\nEND BLOCK\nBLOCK ORBIT\n";
+    std::ifstream in(comets);
+    std::string line;
+    for (int row = 0; std::getline(in, line); row++) {
+        if (row == 0)
+            scene += ":Halley\n" + line + "\n";
+        if (row == 1259)
+            scene += ":Hale-Bopp\n" + line + "\n";
+    }
+    std::ofstream(dir.file("two.stl")) << scene << "END BLOCK\n";
+    std::vector<std::string> texts = {"STL \"" + dir.file("two.stl") + "\""};
+    texts.insert(texts.end(), sent.begin(), sent.end());
+    texts.insert(texts.end() - 1, "TRACK COMET2");
+    EXPECT_TRUE(afterOk == replayed(texts, "replayed")) << "the view left the tracked comet";
+    texts[texts.size() - 2] = "TRACK COMET1";
+    EXPECT_FALSE(afterOk == replayed(texts, "onHalley")) << "the view went to Halley, now COMET1";
+    EXPECT_TRUE(afterOk == onHaleBopp) << "Halley is far outside the view";
+
+    // Saved and loaded into a fresh chart: the same picture.
+    std::FILE *out = std::fopen(dir.file("saved.stl").c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(writeSceneFile(chart, out, 0), 1);
+    std::fclose(out);
+    EXPECT_TRUE(afterOk == replayed({"STL \"" + dir.file("saved.stl") + "\""}, "reopened"));
 }
 
 } // namespace
