@@ -1,6 +1,7 @@
 #include "ui/app/startup.h"
 
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -307,6 +308,11 @@ void appWmProtocolHandler(Widget, XtPointer, XEvent *event, Boolean *goOn)
 
 void appMain(int argc, char **argv)
 {
+    // Under a file size limit (ulimit -f) a write past it would end the
+    // program mid-save; ignored, it fails as on a full disk, and every writer
+    // then keeps the old file and says so.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // 1. The two records.
     currentChart = &theChartState;
     appData = &theAppData;
