@@ -2,7 +2,7 @@
 # and makes the ISO 8859-1 locale the font sets need.
 
 TAVIK_BUILD_PACKAGES="g++ cmake make pkg-config libmotif-dev libxt-dev libxpm-dev libgdbm-dev
-  libgdbm-compat-dev libjpeg62-turbo-dev libx11-dev locales"
+  libgdbm-compat-dev libjpeg62-turbo-dev libx11-dev libxrender-dev locales"
 TAVIK_RUN_PACKAGES="xvfb xauth xfonts-base xfonts-75dpi xfonts-100dpi x11-utils x11-apps netpbm"
 TAVIK_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev liberfa-dev"
 

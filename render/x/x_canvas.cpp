@@ -32,6 +32,8 @@ void XCanvas::setForeground(uint32_t pixel) { XSetForeground(display, gc, pixel)
 
 void XCanvas::setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap, CanvasJoinStyle join) {
     XSetLineAttributes(display, gc, width < 0 ? 0u : static_cast<unsigned>(width), style, cap, join);
+    if (keeping_ < 0) return;
+    keptLineAttributes(width, style, cap, join);
 }
 
 // Xlib keeps the GC's values on the client side: no request is sent.
@@ -60,12 +62,16 @@ void XCanvas::drawPoints(const CanvasPoint *pts, int n) {
 }
 
 void XCanvas::drawLine(int x1, int y1, int x2, int y2) {
-    XDrawLine(display, drawable, gc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
+    GC lineGc = gc;
+    const Drawable target = lineTarget(&lineGc);
+    XDrawLine(display, target, lineGc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
 }
 
 void XCanvas::drawLines(const CanvasPoint *pts, int n) {
     if (pts == nullptr || n < 2) return;
-    XDrawLines(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
+    GC lineGc = gc;
+    const Drawable target = lineTarget(&lineGc);
+    XDrawLines(display, target, lineGc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                CoordModeOrigin);
 }
 
@@ -127,6 +133,7 @@ CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
 
 XCanvas::~XCanvas() {
     for (auto &entry : bitmaps_) XFreePixmap(display, entry.second);
+    freeKeptPictures();
 }
 
 void XCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, int height) {
