@@ -103,6 +103,11 @@ void XCanvas::fillArc(int x, int y, int width, int height, int angle1, int angle
 void XCanvas::drawString(int fontSet, int x, int y, const char *text, int len) {
     if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
     if (text == nullptr || len <= 0) return;
+    if (const XFontStruct *font = directFont(fontSet, text, len)) {
+        XSetFont(display, gc, font->fid);
+        XDrawString(display, drawable, gc, clampShort(x), clampShort(y), text, len);
+        return;
+    }
     XmbDrawString(display, drawable, fontSets[fontSet], gc, clampShort(x), clampShort(y), text, len);
 }
 
@@ -116,6 +121,11 @@ CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
     CanvasTextExtent out{0, 0, 0, 0};
     if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     if (text == nullptr || len <= 0) return out;
+    if (const XFontStruct *font = directFont(fontSet, text, len)) {
+        const DirectFont &f = direct_[fontSet];
+        return CanvasTextExtent{0, f.logicalY, static_cast<uint16_t>(XTextWidth(const_cast<XFontStruct *>(font), text, len)),
+                                f.logicalHeight};
+    }
     XRectangle ink, logical;
     XmbTextExtents(fontSets[fontSet], text, len, &ink, &logical);
     std::memcpy(&out, &logical, sizeof out);

@@ -59,6 +59,18 @@ struct XCanvas : Canvas {
     void setDrawableSize(int width, int height);
 
 private:
+    // A font set whose text is its one core font's glyphs byte for byte
+    // (render/x/x_canvas_text.cpp).
+    struct DirectFont {
+        XFontSet set = nullptr;     // the font set this was worked out for
+        XFontStruct *font = nullptr; // null: text goes through the font set
+        int16_t logicalY = 0;
+        uint16_t logicalHeight = 0;
+    };
+    // The core font to draw or measure text in directly, or null.
+    const XFontStruct *directFont(int fontSet, const char *text, int len);
+    DirectFont direct_[kCanvasFontSetCount];
+
     struct KeptPicture {
         Pixmap mask = 0;
         unsigned long maskPicture = 0; // the Render picture of an 8-bit mask
