@@ -54,6 +54,7 @@ void catalogIndexAnnounce(int *shown, FILE *notice)
 
 CatalogIndexAnswer catalogIndexAsk(const char *indexFile, const char *key, int64_t *offset)
 {
+    catalogIndexAwait(indexFile);
     *offset = -1;
     GDBM_FILE db = gdbm_open(indexFile, kIndexBlockSize, GDBM_READER | GDBM_NOMMAP, 0, nullptr);
     if (!db)
@@ -84,6 +85,7 @@ int64_t catalogIndexLookup(const char *indexFile, const char *key)
 
 int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
 {
+    catalogIndexAwait(indexFile);
     struct stat st;
     if (stat(elementFile, &st) != 0)
         return 0;
@@ -104,6 +106,7 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
 
 int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *progress)
 {
+    catalogIndexAwait(indexFile);
     FILE *in = std::fopen(elementFile, "r");
     if (!in)
         return 0;

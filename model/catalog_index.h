@@ -41,3 +41,15 @@ extern int catalogIndexNoticeShown;
 // Rebuilds an index found damaged while reading (with the notice on standard
 // output), at most once a run for each index; 1 when it was rebuilt now.
 int catalogIndexRepair(const char *elementFile, const char *indexFile);
+
+// Start-up's way to build a stale index: in a child process, so that the
+// first chart does not wait for it. Falls back to building at once when no
+// child can be made; 1 as catalogIndexBuild gives, the child's own result
+// aside. Reading, checking or building that index waits for the child first.
+int catalogIndexBuildAside(const char *elementFile, const char *indexFile);
+// Waits for the child building indexFile, if any (null: none), and reaps
+// every other child that has ended.
+void catalogIndexAwait(const char *indexFile);
+// The builder catalogIndexPath uses: catalogIndexBuild, or
+// catalogIndexBuildAside once start-up chooses it.
+extern int (*catalogIndexBuilder)(const char *elementFile, const char *indexFile);
