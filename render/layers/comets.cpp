@@ -1,5 +1,6 @@
 // Comet heads and tails and the minor planets.
 #include <cmath>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/q14.h"
@@ -230,11 +231,45 @@ void drawMinorPlanet(ChartState *chart, Canvas *canvas, int index)
                    kSmallBodyLabelSize);
 }
 
+// Thousands of minor planets: their symbols go out as drawMinorPlanet draws
+// them, in their order, but the symbols of consecutive bodies of one colour
+// as one call (the same pixels in the same order between colours).
 void chartDrawMinorPlanets(ChartState *chart, Canvas *canvas)
 {
-    for (int32_t j = 0; j < chart->minorPlanetCount; ++j)
-        if (drawnBody(chart, &chart->minorPlanetPositions[j], &chart->minorPlanetFlags[j], 'M'))
-            drawMinorPlanet(chart, canvas, j);
+    std::vector<CanvasPoint> run;
+    uint32_t runPixel = 0;
+    auto flush = [&] {
+        if (run.empty())
+            return;
+        canvas->setForeground(runPixel);
+        if (run.size() == 1)
+            canvas->drawPoint(run[0].x, run[0].y);
+        else
+            canvas->drawPoints(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
+    for (int32_t j = 0; j < chart->minorPlanetCount; ++j) {
+        if (!drawnBody(chart, &chart->minorPlanetPositions[j], &chart->minorPlanetFlags[j], 'M'))
+            continue;
+        ProjectedPoint p;
+        if (!objectScreenPosition(chart, kObjectMinorPlanetBase + j, &p))
+            continue;
+        const int cls = starSymbolClass(chart->starLimit, chart->minorPlanetPositions[j].magnitude10);
+        int8_t offsets[kMaxSymbolPixels][2];
+        const int n = starSymbolOffsets(cls, offsets);
+        const uint32_t pixel = chartPixel(cls == 1 ? chart->faintStarColour : ColorStar4);
+        if (pixel != runPixel)
+            flush();
+        runPixel = pixel;
+        for (int i = 0; i < n; i++)
+            run.push_back(CanvasPoint{static_cast<int16_t>(p.x + offsets[i][0]), static_cast<int16_t>(p.y + offsets[i][1])});
+        const uint8_t flags = chart->minorPlanetFlags[j];
+        if (flags & (kBodyName | kBodyMag | kBodyDate)) {
+            flush();
+            drawBodyLabels(chart, canvas, kObjectMinorPlanetBase + j, flags, &p, kSmallBodyLabelSize);
+        }
+    }
+    flush();
 }
 
 void drawCometTailsLayer(ChartState *chart, Canvas *canvas) { chartDrawComets(chart, canvas, 1); }

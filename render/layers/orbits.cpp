@@ -131,11 +131,15 @@ void drawBodyOrbits(ChartState *chart, Canvas *canvas, const BodyPosition *rows,
     for (int32_t i = 0; i < count; ++i) {
         if (!outlineDrawn(rows[i], flags[i], type))
             continue;
+        // The fields of one body mixed apart, then into the key.
         const OrbitalElements &el = elements[i];
-        key.add(static_cast<uint64_t>(i) << 32 | static_cast<uint32_t>(rows[i].outlineCount));
-        for (double d : {el.eccentricity, el.perihelionDistance, el.argPerihelion, el.ascendingNode, el.inclination,
-                         el.equinox})
-            key.add(d);
+        const double fields[6] = {el.eccentricity, el.perihelionDistance, el.argPerihelion,
+                                  el.ascendingNode, el.inclination,    el.equinox};
+        uint64_t w[6];
+        std::memcpy(w, fields, sizeof w);
+        key.add(static_cast<uint64_t>((static_cast<uint64_t>(i) << 32 | static_cast<uint32_t>(rows[i].outlineCount)) ^
+                w[0] * 0x9E3779B97F4A7C15ull ^ w[1] * 0xC2B2AE3D27D4EB4Full ^ w[2] * 0x165667B19E3779F9ull ^
+                w[3] * 0xD6E8FEB86659FD93ull ^ w[4] * 0xFF51AFD7ED558CCDull ^ w[5] * 0xC4CEB9FE1A85EC53ull));
         ++drawn;
     }
     if (drawn == 0)

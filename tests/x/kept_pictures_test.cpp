@@ -258,6 +258,40 @@ TEST_P(KeptPictures, TailsComputedWhereTheyReachAreTheTailsOfEveryComet)
     }
 }
 
+// The minor planets' symbols sent in runs of one colour against each body's
+// own drawing (drawMinorPlanet), on the pixmap: faint bodies in the faint
+// colour among brighter ones, some with labels.
+TEST_P(KeptPictures, MinorPlanetSymbolsInRunsAreTheSymbolsBodyByBody)
+{
+    NightSky sky(GetParam());
+    ASSERT_TRUE(sky.server.ok()) << sky.server.why();
+    ChartState *c = sky.chart.get();
+    sky.fill({}, bodies("mp.elm", 0, 3, 2000));
+    stkExecute(c, "MODE EQT;VIEW ANGLE 90;LOOK EQT 8.0,20.0;SHOW MINORPLANET7_NAME;SHOW MINORPLANET9_MAG");
+    stkClearError();
+    for (const char *limit : {"MAG STAR 9", "MAG STAR 13"}) {
+        SCOPED_TRACE(limit);
+        stkExecute(c, limit);
+        sky.frame(); // the positions, the view and the limit of this frame
+        Canvas *canvas = sky.surface->canvas();
+        auto clear = [&] {
+            canvas->setForeground(0);
+            canvas->fillRectangle(0, 0, 2000, 2000);
+        };
+        clear();
+        chartDrawMinorPlanets(c, canvas);
+        const std::vector<unsigned long> runs = sky.pixels();
+        clear();
+        for (int32_t j = 0; j < c->minorPlanetCount; ++j)
+            if (c->minorPlanetFlags[j] & kBodyShown)
+                drawMinorPlanet(c, canvas, j);
+        const std::vector<unsigned long> one = sky.pixels();
+        clear();
+        EXPECT_EQ(differing(runs, one), 0);
+        EXPECT_GT(differing(one, sky.pixels()), 100) << "the bodies drew";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, KeptPictures, ::testing::Values(24, 16));
 
 } // namespace
