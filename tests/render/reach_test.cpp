@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "astro/coords.h"
 #include "model/chart_date.h"
 #include "model/element_files.h"
 #include "model/ephemeris.h"
@@ -112,6 +114,57 @@ TEST_F(Reach, ACometWhoseTailsAreLeftOutHasNoTailPointOnTheChart)
         chartPopCullBand(chart.get(), &save);
         EXPECT_GE(leftOut, c.leftOutAtLeast);
     }
+}
+
+// Hale-Bopp in April 1997 with tails of 0.1 and 0.2 AU, whose reach lies
+// within its distance: views centred farther and farther
+// along its tail, to the first whose cone leaves the head out but holds a
+// tail point; there the tails must be computed.
+TEST_F(Reach, AHeadJustOffTheChartWhoseTailReachesIntoItKeepsItsTails)
+{
+    const DateTime date{1997, 4, 1, 0, 0, 0.0, 0.0};
+    chartSetDate(chart.get(), &date);
+    std::string line =
+        "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
+        "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       \n";
+    line.replace(143, 4, "0.10");
+    line.replace(148, 4, "0.20");
+    OrbitalElements el;
+    ASSERT_EQ(parseElementLine(&el, line.c_str()), 1);
+    ASSERT_EQ(addComet(chart.get(), &el), 1);
+    chart->lastEphemerisJd = kNeverJd;
+    ephemUpdateAll(chart.get());
+    const CometTail &t = chart->cometTails[0];
+    ASSERT_EQ(t.ionCount, kTailAges);
+    const Vec3 h = chart->cometPositions[0].geoUnit, far = t.ionGeo[kTailAges - 1];
+    // The unit vector at angle a from the head on the great circle through the tail's end.
+    Vec3 n{far.x - h.x * (h.x * far.x + h.y * far.y + h.z * far.z), far.y - h.y * (h.x * far.x + h.y * far.y + h.z * far.z),
+           far.z - h.z * (h.x * far.x + h.y * far.y + h.z * far.z)};
+    const double nl = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    ASSERT_GT(nl, 0.05) << "the tail spans some degrees";
+    bool found = false;
+    for (double a = 0.0; a < 1.5 && !found; a += 0.005) {
+        const Vec3 c{h.x * std::cos(a) + n.x / nl * std::sin(a), h.y * std::cos(a) + n.y / nl * std::sin(a),
+                     h.z * std::cos(a) + n.z / nl * std::sin(a)};
+        const double j2000[2] = {std::atan2(c.y, c.x) * 180.0 / M_PI, std::asin(c.z) * 180.0 / M_PI};
+        convertCoords(&chart->sky, COORD_EQT, j2000, COORD_EQT_DATE, chart->centerMode);
+        view(kModeEqt, 800, 600, 20.0);
+        chart->skyLevel = 0;
+        CullBandSave save;
+        chartPushCullBand(2048, -8192, chart.get(), &save);
+        ProjectedPoint p;
+        if (!projectPointPrecise(chart.get(), &h, &p)) {
+            bool tailSeen = false;
+            for (int k = 0; k < t.ionCount; ++k)
+                tailSeen = tailSeen || projectPointPrecise(chart.get(), &t.ionGeo[k], &p);
+            if (tailSeen) {
+                found = true;
+                EXPECT_TRUE(cometTailsCanReachChart(chart.get(), 0)) << "centre " << a * 180.0 / M_PI << " degrees out";
+            }
+        }
+        chartPopCullBand(chart.get(), &save);
+    }
+    EXPECT_TRUE(found) << "no view leaves the head out and holds the tail";
 }
 
 TEST_F(Reach, TailsAreLeftOutWhereTheyAreNeverDrawnAndKeptOnTheWholeSkyMaps)

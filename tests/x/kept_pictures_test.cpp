@@ -188,8 +188,9 @@ TEST_P(KeptPictures, OrbitsPaintedFromTheKeptPictureAreTheOrbitsDrawn)
         void (*change)(NightSky *sky);
     } steps[] = {
         {"first", [](NightSky *) {}},
-        {"an orbit hidden", [](NightSky *s) { stkExecute(s->chart.get(), "HIDE MINORPLANET3_OBT;HIDE COMET5_OBT"); }},
+        // Other bodies as many, each shown: the same rows, flags and counts.
         {"other bodies, as many", [](NightSky *s) { s->fill(bodies("comet.elm", 5, 37, 100), bodies("mp.elm", 3, 17, 400)); }},
+        {"an orbit hidden", [](NightSky *s) { stkExecute(s->chart.get(), "HIDE MINORPLANET3_OBT;HIDE COMET5_OBT"); }},
         {"wide lines", [](NightSky *) { appData->lineWidth = 2; }},
         {"a larger scale", [](NightSky *s) { s->chart->solScale = 3.0; }},
     };
