@@ -78,7 +78,7 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
 
 int catalogIndexPath(char *out, int outSize, const char *elementFile)
 {
-    return catalogIndexRefresh(out, outSize, elementFile, catalogIndexBuild, &catalogIndexNoticeShown, stdout);
+    return catalogIndexRefresh(out, outSize, elementFile, catalogIndexBuilder, &catalogIndexNoticeShown, stdout);
 }
 
 void envSiteFilePath(char *out, int outSize, const char *resourcePath)

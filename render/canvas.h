@@ -86,4 +86,22 @@ struct Canvas {
     // Font metrics. A font set the canvas does not have gives an empty extent.
     virtual CanvasTextExtent textExtent(int fontSet, const char *text, int len) = 0;
     virtual CanvasTextExtent fontSetMaxExtent(int fontSet) = 0;
+
+    // A kept picture: a group of solid lines in one colour that a canvas may
+    // keep from frame to frame as the set of pixels they cover, so that a
+    // frame drawing the same group again sends one stippled fill in place of
+    // the lines (the same pixels: the lines only ever set pixels to the
+    // foreground). key names the group's contents and line attributes, never
+    // 0; slot (0 .. kCanvasKeptPictures - 1) is the group's place.
+    // keptPictureShow paints the slot's picture in the current foreground
+    // and returns true when it holds that key for the canvas's drawable as it
+    // is; otherwise the caller draws the group between keptPictureBegin and
+    // keptPictureEnd, and the canvas keeps it and paints it at the end. A
+    // canvas that keeps nothing (these defaults) draws the group as it comes.
+    virtual bool keptPictureShow(int, uint64_t) { return false; }
+    virtual void keptPictureBegin(int, uint64_t) {}
+    virtual void keptPictureEnd(int) {}
 };
+
+// Slots of kept pictures.
+enum : int { kKeptCometOrbits = 0, kKeptMinorPlanetOrbits = 1, kCanvasKeptPictures = 2 };

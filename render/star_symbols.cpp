@@ -14,8 +14,6 @@ const char kBayerLetters[] = "abgdezhqiklmnxoprstufcyw";
 
 namespace {
 
-constexpr int kMaxSymbolPixels = 13;
-
 int boundsLetterWidth(char) { return appData != nullptr ? appData->bayerFont.maxBounds.width : 0; }
 
 BayerLetterWidth letterWidth = boundsLetterWidth;

@@ -86,7 +86,7 @@ void chartDrawLandscape(ChartState *chart, Canvas *canvas) {
         canvas->fillPolygon(pts, n, PolygonNonconvex);
     }
     if (chart->horizonGridFlags & kDirectionLabels)
-        drawHorizontalGrid(chart, canvas, kGridKindDirections, 0, ColorDirection1Font);
+        drawHorizontalGrid(chart, canvas, nullptr, kGridKindDirections, 0, ColorDirection1Font); // no grid labels
 }
 
 void drawHorizonDirections(ChartState *chart, Canvas *canvas) {

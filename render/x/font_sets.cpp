@@ -69,6 +69,16 @@ int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount]
             complete = 0;
             continue;
         }
+        // Rows of one name share one font set: each creation lists and
+        // queries its fonts, round trips of the start-up.
+        int same = 0;
+        while (same < i && !(names[same] != nullptr && std::strcmp(names[same], name) == 0)) same++;
+        if (same < i) {
+            appData->fontSets[i] = appData->fontSets[same];
+            appData->fontSetExtents[i] = appData->fontSetExtents[same];
+            if (appData->fontSets[i] == nullptr) complete = 0;
+            continue;
+        }
         char **missing = nullptr;
         int missingCount = 0;
         char *defaultText = nullptr;
@@ -114,7 +124,11 @@ int loadFontSets(MissingCharsets *quiet) {
 void freeFontSets() {
     if (fontDisplay == nullptr) return;
     for (int i = 0; i < kFontSetRowCount; i++) {
-        if (appData->fontSets[i] != nullptr) XFreeFontSet(fontDisplay, appData->fontSets[i]);
+        int shared = 0; // rows share a font set of one name; it is freed once
+        while (shared < i && appData->fontSets[shared] != appData->fontSets[i]) shared++;
+        if (appData->fontSets[i] != nullptr && shared == i) XFreeFontSet(fontDisplay, appData->fontSets[i]);
+    }
+    for (int i = 0; i < kFontSetRowCount; i++) {
         appData->fontSets[i] = nullptr;
         appData->fontSetExtents[i] = FontSetExtents{};
     }

@@ -14,6 +14,7 @@
 #include "command/interpreter.h"
 #include "command/socket_server.h"
 #include "model/app_data.h"
+#include "model/catalog_index.h"
 #include "model/click_data.h"
 #include "model/chart_state.h"
 #include "model/env.h"
@@ -126,8 +127,12 @@ void registerUiHooks()
 void installWmDeleteHandler(Widget topLevel)
 {
     Display *d = XtDisplay(topLevel);
-    wmProtocolsAtom = XmInternAtom(d, const_cast<char *>("WM_PROTOCOLS"), False);
-    wmDeleteWindowAtom = XmInternAtom(d, const_cast<char *>("WM_DELETE_WINDOW"), False);
+    // Both atoms in one round trip.
+    char *names[2] = {const_cast<char *>("WM_PROTOCOLS"), const_cast<char *>("WM_DELETE_WINDOW")};
+    Atom atoms[2] = {None, None};
+    XInternAtoms(d, names, 2, False, atoms);
+    wmProtocolsAtom = atoms[0];
+    wmDeleteWindowAtom = atoms[1];
     XmAddProtocols(topLevel, wmProtocolsAtom, &wmDeleteWindowAtom, 1);
     XmActivateProtocol(topLevel, wmProtocolsAtom, wmDeleteWindowAtom);
     XtAddEventHandler(topLevel, NoEventMask, True, appWmProtocolHandler, nullptr);
@@ -372,9 +377,11 @@ void appMain(int argc, char **argv)
     installWmDeleteHandler(appData->topLevel);
     XtAddCallback(chart->drawingArea, XmNexposeCallback, chartExposeCallback, chart);
 
-    // 11-13. Palette, names, resources, font sets.
+    // 11-13. Palette, names, resources, font sets. A stale element index is
+    // built aside while start-up goes on to the first chart.
     envLoadBodyNames();
     chartCreateGC(chart);
+    catalogIndexBuilder = catalogIndexBuildAside;
     envLoadResources(chart);
     loadStarNames();
     loadConstNames();
