@@ -5,6 +5,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
+#include "model/lexing.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ Vec3 galacticToJ2000(const Vec3 &g) {
 ChartFixture::ChartFixture() : chart(new ChartState()) {
     appData = &theAppData;
     appDataSetDefaults();
+    stkClearError(); // an error an earlier test left is none of this one's
     appData->pixelAspect = 1.0;
     appData->dirFontHeight = 12;
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
