@@ -94,8 +94,9 @@ TEST(ExtremeFieldX, ATinyFieldDrawsInEveryOrientationAndAWideOneDrawsTheWholeSky
         ASSERT_TRUE(send("VIEW ANGLE 350;DRIVE"));
         ASSERT_TRUE(send("GSAVE \"" + path + "\""));
         const XpmPixels image = readXpm(server.display(), path);
-        ASSERT_EQ(image.width, 720);
-        EXPECT_GT(starPixelsBeyond(image, colours, 360.0, c.cy, c.radius), 50);
+        // The default window widens the chart past 720 to show the whole tool bar.
+        ASSERT_GE(image.width, 720);
+        EXPECT_GT(starPixelsBeyond(image, colours, image.width / 2.0, c.cy, c.radius), 50);
     }
     close(fd);
     EXPECT_TRUE(p.running()) << p.err();
