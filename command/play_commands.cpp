@@ -20,8 +20,6 @@
 
 namespace {
 
-enum { kPlayUntilEnd = 1, kPlayNoEnd = 2 };
-
 void takeBase(ChartState *chart)
 {
     chart->playBaseJd = playClockJd(chart);
@@ -221,7 +219,7 @@ void stkCmdRealTime(ChartState *chart, char **params)
         stkExecute(chart, "CONTINUE");
     chart->realTimeMode = params[0] ? stkParamInt(params[0]) : 0;
     if (chart->realTimeMode < 0)
-        chart->realTimeMode = 0;
+        chart->realTimeMode = kPlayByPeriod;
     if (params[1])
         chart->realTimeImmediate = stkParamInt(params[1]) == 1 && stkParamReal(params[1]) == 1.0 ? 1 : 0;
     if (params[2]) {

@@ -214,12 +214,13 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
     }
     const TimeStep &p = chart->period;
     o.print("PERIOD %d,%d,%d,%d,%d,%f\n", p.year, p.month, p.day, p.hour, p.minute, p.second);
-    static const char *const lockFormats[] = {"STIME SUNRISE %dMIN\n", "STIME SUNSET %dMIN\n",
-                                              "STIME SUNRISE %dDEG\n", "STIME SUNSET %dDEG\n"};
-    if (chart->timeLockKind >= 1 && chart->timeLockKind <= 4)
-        o.print(lockFormats[chart->timeLockKind - 1], chart->timeLockValue);
-    else
-        o.print("STIME NONE\n");
+    switch (chart->timeLockKind) {
+    case kTimeLockSunriseMinutes: o.print("STIME SUNRISE %dMIN\n", chart->timeLockValue); break;
+    case kTimeLockSunsetMinutes: o.print("STIME SUNSET %dMIN\n", chart->timeLockValue); break;
+    case kTimeLockSunriseDegrees: o.print("STIME SUNRISE %dDEG\n", chart->timeLockValue); break;
+    case kTimeLockSunsetDegrees: o.print("STIME SUNSET %dDEG\n", chart->timeLockValue); break;
+    default: o.print("STIME NONE\n"); break;
+    }
     o.print("MODE %s\n", stkKeywordName(modeKeywords, chart->mode));
     o.print("SOL_OFFSET %f,%f,%f\n", chart->solOffset[0], chart->solOffset[1], chart->solOffset[2]);
     switch (chartModeSystem(chart->mode)) {
@@ -240,9 +241,9 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
     }
     o.print("VIEW ANGLE %f\n", chart->fieldWidth);
     o.print("VIEW SOL %f\n", chart->solScale);
-    if (chart->trackState == 2)
+    if (chart->trackState == kTrackTarget)
         writeTrack(chart, o, leftOut);
-    if (chart->mirror != 0)
+    if (chart->mirror != kMirrorNormal)
         o.print("MIRROR %d\n", chart->mirror);
     if (chart->starFlags & kStarsFromCatalogFile)
         o.print("STARDATA SAO\n");
@@ -339,12 +340,14 @@ int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript, S
                 chart->realTimeInterval);
         // The play state whole: its direction, its kind where a bare command
         // would take another, and its end date in the chart's zone.
-        const int32_t bareKind = chart->realTimeMode == 1 ? 1 : chart->realTimeMode == 2 ? 2 : 0;
+        const int32_t bareKind = chart->realTimeMode == kPlayClock || chart->realTimeMode == kPlayClockFromBase
+                                     ? chart->realTimeMode
+                                     : kPlayByPeriod;
         std::string line = chart->playReverse ? "REVERSE" : "CONTINUE";
         char text[128];
         if (chart->playKind != bareKind && chart->playKind != kPlayByPeriod)
             line += chart->playKind == kPlayClock ? " REALTIME1" : " REALTIME2";
-        if (chart->playEndKind == 1) {
+        if (chart->playEndKind == kPlayUntilEnd) {
             const DateTime end = playEndDateInChartZone(chart);
             std::snprintf(text, sizeof text, "%s%d,%d,%d,%d,%d,%d",
                           chart->playKind == kPlayByPeriod ? " " : ",", end.year, end.month, end.day, end.hour,

@@ -20,7 +20,7 @@ constexpr int32_t kRequestedLevel = 1;
 // it, and a hidden body's row would be stale or never computed.
 bool isTarget(const ChartState *chart, int32_t kind, int32_t index)
 {
-    if (chart->trackState == 0 && !chart->viewLocked)
+    if (chart->trackState == kTrackNone && !chart->viewLocked)
         return false;
     const int32_t target = chart->trackKind & ~kTrackKindLockBit;
     return target == kind && chart->trackIndex == index;

@@ -411,9 +411,9 @@ namespace {
 void dropUserObjectReferences(ChartState *chart)
 {
     if (chart->hitKind == kPosUserObject)
-        chart->hitKind = -1;
+        chart->hitKind = kHitKindNone;
     if ((chart->trackKind & ~kTrackKindLockBit) == kPosUserObject)
-        chart->trackState = 0;
+        chart->trackState = kTrackNone;
 }
 
 } // namespace

@@ -37,7 +37,9 @@ struct UserObjectFileEntry {
     UserObject *table;
 };
 
-// One row of the click-data index; the index ends with kind -1.
+// One row of the click-data index; the index ends with a row of kind
+// kClickDataEnd.
+constexpr int32_t kClickDataEnd = -1;
 struct ClickDataEntry {
     int32_t kind;   // PositionKind
     int32_t index;

@@ -8,6 +8,7 @@
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
 #include "render/lines.h"
+#include "render/palette.h"
 #include "render/layers/masks.h"
 #include "render/surface.h"
 
@@ -95,18 +96,18 @@ void chartDrawLayers(ChartState *chart, Canvas *canvas, const ChartBand *bands, 
 
 void chartApplyTimeLock(ChartState *chart) {
     chartFrameServices.skyContextFromChart(chart);
-    if (chart->timeLockKind == 0) return;
+    if (chart->timeLockKind == kTimeLockNone) return;
     const double jd = chartFrameServices.timeLockJd(chart);
     if (jd != 0.0) chartFrameServices.skyContextFromJd(chart, jd);
 }
 
 void chartApplyTracking(ChartState *chart) {
-    if (chart->viewLocked && chart->mode == kModeHrz) chart->trackState = 1;
-    if (chart->trackState == 0) return;
+    if (chart->viewLocked && chart->mode == kModeHrz) chart->trackState = kTrackLook;
+    if (chart->trackState == kTrackNone) return;
     if (chart->mode != kModeHrz) chart->trackKind &= ~kTrackKindLockBit;
     chartFrameServices.updateViewCenterFromTarget(chart);
     uiHooks.viewUpdateScrollBars(chart);
-    if (chart->trackState == 1) chart->trackState = 0; // a one-shot recentring
+    if (chart->trackState == kTrackLook) chart->trackState = kTrackNone; // a one-shot recentring
 }
 
 void chartDrawFrameWithLayers(ChartState *chart, Canvas *canvas, const ChartLayer *layers, int layerCount) {

@@ -439,7 +439,7 @@ template <typename Visit>
 void walkObjectsAt(ChartState *chart, int32_t xy, Visit visit)
 {
     const int32_t savedKind = chart->hitKind, savedIndex = chart->hitIndex;
-    chart->hitKind = -1;
+    chart->hitKind = kHitKindNone;
     int32_t firstKind = 0, firstIndex = 0;
     // Each step finds the next object after the previous one, so no object
     // comes twice before the first returns; the cap only guards that rule.

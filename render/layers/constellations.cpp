@@ -7,7 +7,6 @@
 #include "render/canvas.h"
 #include "render/lines.h"
 #include "render/palette.h"
-#include "render/layers/masks.h"
 #include "render/projection.h"
 #include "resources/catalogs.h"
 

@@ -5,7 +5,6 @@
 
 #include "model/chart_state.h"
 #include "render/canvas.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 #include "resources/catalogs.h"

@@ -12,7 +12,6 @@
 #include "model/chart_state.h"
 #include "model/resource_text.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 

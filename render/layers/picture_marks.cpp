@@ -13,7 +13,6 @@
 #include "render/canvas.h"
 #include "render/layers/constellations.h"
 #include "render/layers/deep_sky.h"
-#include "render/layers/masks.h"
 #include "render/layers/user_objects.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
@@ -130,7 +129,7 @@ void scanImageEntries(ChartState *chart, Canvas *canvas, FILE *file)
 {
     ClickDataLine line;
     long offset;
-    for (int i = 0; chart->clickDataIndex[i].kind != -1; ++i) {
+    for (int i = 0; chart->clickDataIndex[i].kind != kClickDataEnd; ++i) {
         // The entry's own ":" line first, then its lines up to the next one.
         if (std::fseek(file, chart->clickDataIndex[i].offset, SEEK_SET) != 0 ||
             !clickDataReadLine(file, &offset, &line))

@@ -31,7 +31,7 @@ uint32_t pixelOf(int32_t paletteIndex)
 bool solarSystemView(const ChartState *chart) { return isSolarMode(chart->mode); }
 bool horizontalChart(const ChartState *chart) { return isHorizonMode(chart->mode); }
 double pxPerDeg(const ChartState *chart) { return chart->pixelsPerRadianX * M_PI / 180.0; }
-bool flipped(const ChartState *chart) { return chart->mirror == 2; }
+bool flipped(const ChartState *chart) { return chart->mirror == kMirrorFlipped; }
 
 // Right-ascension difference a - b in (-180, 180]: no jump across 0h.
 double raDifference(double a, double b)

@@ -22,7 +22,8 @@ constexpr int kStatusTextSize = 256;
 // Day of the week of the date (its calendar day at 12:00 UT): 0 Sunday .. 6.
 int statusDayOfWeek(const DateTime *date);
 
-// The date text by the chart's dateStyle (1 year/month/day, 2 day/month/year,
+// The date text by the chart's dateStyle (Japanese year/month/day, European
+// day/month/year,
 // else day name, month name, day, year), with two blanks after it.
 char *statusDateText(const ChartState *chart, char *buf, int len);
 // Longitude with E/W, latitude with N/S, the zone in hours and the site name.

@@ -8,7 +8,6 @@
 #include "model/user_objects.h"
 #include "render/canvas.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/star_symbols.h"

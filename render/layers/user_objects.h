@@ -10,10 +10,6 @@ struct ChartState;
 struct Canvas;
 struct UserObject;
 
-// Display bits (chart userObjectFlags: AD, AD_NAME; skyMarkFlags: SKYMARK,
-// SKYMARK_NAME).
-constexpr uint8_t kUserObjectShownBit = 0x01, kUserObjectNameBit = 0x02;
-
 // The palette row of a user-object colour number (0..15; any other is white).
 int32_t userObjectPaletteColour(int32_t colourNumber);
 

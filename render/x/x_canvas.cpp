@@ -127,7 +127,7 @@ void XCanvas::fillArc(int x, int y, int width, int height, int angle1, int angle
 }
 
 void XCanvas::drawString(int fontSet, int x, int y, const char *text, int len) {
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
     if (text == nullptr || len <= 0) return;
     XmbDrawString(display, drawable, fontSets[fontSet], gc, clampShort(x), clampShort(y), text, len);
 }
@@ -140,7 +140,7 @@ void XCanvas::drawSymbolString(int x, int y, const char *text, int len) {
 
 CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
     CanvasTextExtent out{0, 0, 0, 0};
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     if (text == nullptr || len <= 0) return out;
     XRectangle ink, logical;
     XmbTextExtents(fontSets[fontSet], text, len, &ink, &logical);
@@ -150,7 +150,7 @@ CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
 
 CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
     CanvasTextExtent out{0, 0, 0, 0};
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     XFontSetExtents *e = XExtentsOfFontSet(fontSets[fontSet]);
     if (e == nullptr) return out;
     std::memcpy(&out, &e->max_logical_extent, sizeof out);

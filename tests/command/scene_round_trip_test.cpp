@@ -113,8 +113,8 @@ void expectSamePicture(const ChartPicture &a, const ChartPicture &b)
     EXPECT_EQ(a.mirror, b.mirror);
     // A target that was reached (a LOOK, the saved VIEW CENTER) is only its
     // centre; a tracked one is the target itself.
-    EXPECT_EQ(a.trackState == 2, b.trackState == 2);
-    if (a.trackState == 2 && b.trackState == 2) {
+    EXPECT_EQ(a.trackState == kTrackTarget, b.trackState == kTrackTarget);
+    if (a.trackState == kTrackTarget && b.trackState == kTrackTarget) {
         EXPECT_EQ(a.trackKind, b.trackKind);
         const int32_t kind = a.trackKind & ~kTrackKindLockBit;
         if (positionIsCoordinates(kind) || kind == kPosScreen) {

@@ -279,7 +279,7 @@ TEST_F(UserObjects, UnloadDropsPicksAndTargetsOfUserObjects)
     // the end, but index 1 (still in range) would name D instead of B.
     chart->trackKind = kPosUserObject;
     chart->trackIndex = 1;
-    chart->trackState = 2;
+    chart->trackState = kTrackTarget;
     chart->hitKind = kPosUserObject;
     chart->hitIndex = 1;
     chart->clickFlags = 1;
@@ -294,7 +294,7 @@ TEST_F(UserObjects, UnloadDropsPicksAndTargetsOfUserObjects)
 
     // A target of another kind stays.
     chart->trackKind = kPosStar;
-    chart->trackState = 2;
+    chart->trackState = kTrackTarget;
     ASSERT_EQ(unloadUserObjectFile(chart, second.c_str()), 1);
     EXPECT_EQ(chart->trackState, 2);
     EXPECT_EQ(chart->userObjectFiles, nullptr);

@@ -40,9 +40,9 @@ TEST(ClickTexts, EveryShippedTextFitsTheInfoBox)
 
     for (const char *locale : {"en_US.ISO-8859-1", "C"}) {
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
-        char names[kFontSetRowCount][128];
-        const char *rows[kFontSetRowCount];
-        for (int i = 0; i < kFontSetRowCount; i++)
+        char names[kFontSetCount][128];
+        const char *rows[kFontSetCount];
+        for (int i = 0; i < kFontSetCount; i++)
             rows[i] = fallbackResourceString(fontSetRows[i].resource, names[i], sizeof names[i]);
         char bayer[128];
         fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);

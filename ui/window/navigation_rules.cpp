@@ -311,7 +311,7 @@ ToolbarButtonState toolbarButtonState(int button, const ChartState *chart)
     case kToolbarSetDate:
     case kToolbarSetPlace:
     case kToolbarSetStep: return {-1, -1};
-    case kToolbarLookHrz: return {-1, mode == kModeHrz && chart->trackState != 2};
+    case kToolbarLookHrz: return {-1, mode == kModeHrz && chart->trackState != kTrackTarget};
     case kToolbarDaylight:
         return {(chart->skyFlags & kSkyDaylight) != 0, chartModeSystem(mode) == kModeSystemHrz};
     case kToolbarZoomUp:
@@ -326,7 +326,7 @@ ToolbarButtonState toolbarButtonState(int button, const ChartState *chart)
     }
     case kToolbarNebula: return {(chart->nebulaFlags & kNebulaShown) != 0, 1};
     case kToolbarMilkyway: return {(chart->milkyWayFlags & kMilkyWayShown) != 0, 1};
-    case kToolbarPicMark: return {(chart->pictureMarkFlags & 0x01) != 0, 1};
+    case kToolbarPicMark: return {(chart->pictureMarkFlags & kPictureMarkShown) != 0, 1};
     case kToolbarGridHrz: return {(chart->horizonGridFlags & kHrzGrid) != 0, 1};
     case kToolbarGridEqt: return {(chart->equatorialGridFlags & kEqtGridDate) != 0, 1};
     case kToolbarTrace: return {(chart->traceFlags & kTraceOn) != 0, 1};
