@@ -17,6 +17,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 #include "model/star_limit.h"
 #include "model/play_clock.h"

@@ -7,6 +7,7 @@
 #include "command/interpreter.h"
 #include "command/keywords.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/object_names.h"
 #include "model/ui_hooks.h"
 #include "model/body_names.h"

@@ -10,6 +10,7 @@
 #include "command/parameters.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/resource_text.h"
 #include "render/layers/gsc_stars.h"
 #include "render/layers/sao_stars.h"

@@ -13,6 +13,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/command_error.h"
 #include "model/play_clock.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"

@@ -6,6 +6,7 @@
 #include "command/interpreter.h"
 #include "command/parameters.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 #include "model/star_limit.h"
 #include "model/position.h"

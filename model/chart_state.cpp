@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "model/element_files.h"
-#include "model/position.h"
 
 ChartState theChartState;
 ChartState *currentChart = &theChartState;
@@ -115,6 +113,45 @@ void chartStateSetDefaults(ChartState *chart)
     chart->userObjectFileCount = 0;
     chart->sceneFilePath[0] = '\0';
     chart->frame = ChartFrameState{};
+}
+
+namespace {
+
+void freeRowOutlines(BodyPosition *rows, int32_t count)
+{
+    for (int32_t i = 0; rows && i < count; ++i) {
+        std::free(rows[i].outline);
+        rows[i].outline = nullptr;
+        rows[i].outlineCount = 0;
+    }
+}
+
+} // namespace
+
+void clearComets(ChartState *chart)
+{
+    freeRowOutlines(chart->cometPositions, chart->cometCount);
+    std::free(chart->cometPositions);
+    std::free(chart->cometElements);
+    std::free(chart->cometTails);
+    std::free(chart->cometFlags);
+    chart->cometPositions = nullptr;
+    chart->cometElements = nullptr;
+    chart->cometTails = nullptr;
+    chart->cometFlags = nullptr;
+    chart->cometCount = 0;
+}
+
+void clearMinorPlanets(ChartState *chart)
+{
+    freeRowOutlines(chart->minorPlanetPositions, chart->minorPlanetCount);
+    std::free(chart->minorPlanetPositions);
+    std::free(chart->minorPlanetElements);
+    std::free(chart->minorPlanetFlags);
+    chart->minorPlanetPositions = nullptr;
+    chart->minorPlanetElements = nullptr;
+    chart->minorPlanetFlags = nullptr;
+    chart->minorPlanetCount = 0;
 }
 
 void chartStateFreeTables(ChartState *chart)

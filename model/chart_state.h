@@ -10,8 +10,11 @@
 #include "astro/orbit_records.h"
 #include "astro/types.h"
 #include "model/chart_frame.h"
-#include "model/user_objects.h"
+#include "model/position_kind.h"
 #include "model/x_handles.h"
+
+struct UserObjectFileEntry; // model/user_object_records.h
+struct ClickDataEntry;
 
 // Chart kinds: the high byte of a ChartMode.
 enum : int32_t {
@@ -420,6 +423,9 @@ void chartStateSetDefaults(ChartState *chart);
 // bytes) and each body's orbit outline; the pointers become null and the
 // counts 0, so that no count ever describes a freed table.
 void chartStateFreeTables(ChartState *chart);
+// Each half of it: frees every row's outline and the table; the count becomes 0.
+void clearComets(ChartState *chart);
+void clearMinorPlanets(ChartState *chart);
 
 // Copies the palette's colour count into skyColourBase, sets backPixmap to
 // none and creates gc for the drawing area's window. Needs X: defined in

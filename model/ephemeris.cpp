@@ -8,7 +8,8 @@
 #include "model/chart_state.h"
 #include "astro/eclipse.h"
 #include "model/body_names.h"
-#include "model/position.h"
+#include "model/lexing.h"
+#include "model/position_kind.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/position.h"

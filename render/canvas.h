@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "model/app_data.h" // kFontSetCount
+#include "model/x_handles.h" // kFontSetCount
 
 // The point, rectangle and arc records have the layout of XPoint, XRectangle
 // and XArc, so the Xlib canvas hands arrays of them on without copying.

@@ -13,6 +13,7 @@
 #include "model/position.h"
 #include "model/star_limit.h"
 #include "model/ui_hooks.h"
+#include "model/user_objects.h"
 #include "render/layers/constellations.h"
 #include "render/layers/deep_sky.h"
 #include "render/layers/status_bar.h"

@@ -4,6 +4,7 @@
 #include "astro/q14.h"
 #include "model/chart_state.h"
 #include "model/position.h"
+#include "model/user_objects.h"
 #include "render/projection.h"
 
 namespace {

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "model/app_data.h"
+
 // Defaults as the resource table gives them; the fallback resources
 // (resources/tavik.ad) name every colour and differ only for
 // ColorSatelliteNameFont and ColorPlanisphereBack. The built-in colours are

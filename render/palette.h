@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "model/app_data.h" // kFontSetCount
+#include "model/x_handles.h" // kFontSetCount
 
 // PaletteIndex: the row of a colour resource; its pixel is appData->pixels[row].
 enum PaletteIndex : int32_t {

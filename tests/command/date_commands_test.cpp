@@ -17,6 +17,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/command_error.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"

@@ -1,5 +1,6 @@
 // User-object and sky-mark files: the line grammar as a table of lines and
 // the rows they make, then whole files read, refused, reported and unloaded.
+#include "model/command_error.h"
 #include "model/user_objects.h"
 
 #include <gtest/gtest.h>

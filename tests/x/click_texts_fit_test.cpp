@@ -15,6 +15,7 @@
 #include "model/chart_state.h"
 #include "model/click_data.h"
 #include "model/resource_text.h"
+#include "model/user_objects.h"
 #include "render/palette.h"
 #include "render/x/font_sets.h"
 #include "tests/support/x_server.h"
