@@ -318,6 +318,8 @@ constexpr uint8_t kNebulaNgc = 0x02;            // NGC
 constexpr uint8_t kNebulaIc = 0x04;             // IC
 constexpr uint8_t kNebulaAllCatalogs = kNebulaMessier | kNebulaNgc | kNebulaIc;
 constexpr uint8_t kNebulaCatalogFlagsDefault = kNebulaAllCatalogs;
+// The catalogue bit of each deep-sky table: Messier, NGC, IC.
+constexpr uint8_t kNebulaCatalogBits[3] = {kNebulaMessier, kNebulaNgc, kNebulaIc};
 // nebulaTypeFlags (keyword group 0x0D).
 constexpr uint8_t kNebulaPlanetary = 0x01;      // PLANETARY
 constexpr uint8_t kNebulaDiffuse = 0x02;        // DIFFUSE
@@ -330,6 +332,9 @@ constexpr uint8_t kNebulaAllTypes =
     kNebulaPlanetary | kNebulaDiffuse | kNebulaGlobular | kNebulaOpen | kNebulaGalaxy | kNebulaCompound;
 constexpr uint8_t kNebulaTypeAllBits = kNebulaAllTypes | kNebulaTypeSpare;
 constexpr uint8_t kNebulaTypeFlagsDefault = kNebulaTypeAllBits;
+// The type bit of each deep-sky record type 0..5.
+constexpr uint8_t kNebulaTypeBits[6] = {kNebulaPlanetary, kNebulaDiffuse, kNebulaOpen,
+                                        kNebulaGlobular,  kNebulaGalaxy,  kNebulaCompound};
 // constellationFlags (keyword group 0x0B).
 constexpr uint8_t kConsName1 = 0x01;            // CONS_NAME1: abbreviation
 constexpr uint8_t kConsName2 = 0x02;            // CONS_NAME2: local name

@@ -9,12 +9,11 @@
 #include "model/view_geometry.h"
 #include "render/lines.h"
 #include "render/palette.h"
-#include "render/layers/masks.h"
+#include "render/masks.h"
 #include "render/surface.h"
 
 namespace {
 
-constexpr int32_t kColorDarkStar = 12;   // PaletteIndex of the faintest stars on a dark sky
 constexpr int32_t kDarkSkyLevel = 20;    // sky levels up to this count as dark
 
 ChartSurface *surface = nullptr;
@@ -118,7 +117,7 @@ void chartDrawFrameWithLayers(ChartState *chart, Canvas *canvas, const ChartLaye
     chartApplyTracking(chart);
     updateViewMatrix(chart);
     chartFrameServices.updateSkyLevel(chart);
-    chart->faintStarColour = chart->skyLevel <= kDarkSkyLevel ? kColorDarkStar : chart->skyColourBase;
+    chart->faintStarColour = chart->skyLevel <= kDarkSkyLevel ? ColorDarkStar : chart->skyColourBase;
     // On a static visual the sky colour must be allocated before anything is
     // painted with it; a writable cell is rewritten after the frame instead.
     const bool writableColours = appData != nullptr && appData->dynamicVisual == 1;

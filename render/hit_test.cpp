@@ -14,11 +14,9 @@
 #include "model/star_limit.h"
 #include "model/ui_hooks.h"
 #include "model/user_objects.h"
-#include "render/layers/constellations.h"
-#include "render/layers/deep_sky.h"
-#include "render/layers/status_bar.h"
-#include "render/layers/user_objects.h"
 #include "render/object_screen.h"
+#include "render/shown_objects.h"
+#include "render/status_band.h"
 #include "resources/catalogs.h"
 
 namespace {

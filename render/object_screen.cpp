@@ -109,3 +109,8 @@ int targetScreenPosition(ChartState *chart, int32_t kind, int32_t index, const d
         return 0;
     }
 }
+
+int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPoint *out) {
+    const double values[2] = {record->value1, record->value2};
+    return targetScreenPosition(chart, record->kind, record->index, values, out);
+}

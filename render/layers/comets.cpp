@@ -10,7 +10,7 @@
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/projection.h"
-#include "render/layers/solar_bodies.h"
+#include "render/layers/body_labels.h"
 #include "render/star_symbols.h"
 
 namespace {

@@ -111,4 +111,3 @@ void chartDrawMilkyWay(ChartState *chart, Canvas *canvas) {
     drawMilkyWayOutline(chart, canvas);
 }
 
-int chartLimitMagAtLeast4(const ChartState *chart) { return chart->starLimit >= 40; }

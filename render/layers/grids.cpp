@@ -340,26 +340,43 @@ void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivisi
     drawSystemGrid(chart, canvas, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour);
 }
 
-void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
-    SystemView view(chart);
-    if (chart->mode == kModeHrz) {
-        view.horizonFrame(&chart->rotationMatrix);
-    } else {
-        // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
-        Mat3 z, y, r, toView;
-        rotZ(-chart->sky.siderealDeg, &z);
-        rotY(chart->sky.latitudeDeg - 90.0, &y);
-        mat3Mul(&chart->precessionMatrix, &z, &r);
-        mat3Mul(&r, &y, &r);
-        mat3Mul(&chart->viewMatrix, &r, &toView);
-        view.horizonFrame(&toView);
+namespace {
+
+// The chart's view turned to the horizon frame for as long as it lives.
+class HorizonView {
+  public:
+    explicit HorizonView(ChartState *chart) : view_(chart) {
+        if (chart->mode == kModeHrz) {
+            view_.horizonFrame(&chart->rotationMatrix);
+        } else {
+            // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
+            Mat3 z, y, r, toView;
+            rotZ(-chart->sky.siderealDeg, &z);
+            rotY(chart->sky.latitudeDeg - 90.0, &y);
+            mat3Mul(&chart->precessionMatrix, &z, &r);
+            mat3Mul(&r, &y, &r);
+            mat3Mul(&chart->viewMatrix, &r, &toView);
+            view_.horizonFrame(&toView);
+        }
     }
+
+  private:
+    SystemView view_;
+};
+
+} // namespace
+
+void drawInHorizonFrame(ChartState *chart, Canvas *canvas, void (*draw)(ChartState *chart, Canvas *canvas)) {
+    HorizonView view(chart);
+    draw(chart, canvas);
+}
+
+void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+    HorizonView view(chart);
     if (kind == kGridKindGrid) {
         const GridRequest req{chart, canvas, 1, 4, subdivision, chart->gridNumberFlags & kHrzGridNum,
                               kGridLabelHorizontal, colour};
         drawGrid(&req);
-    } else if (kind == kGridKindDirections) {
-        drawHorizonDirections(chart, canvas);
     } else {
         drawAltitudeLabels(chart, canvas, chart->lineNumberFlags & kMeridianNum, colour);
     }

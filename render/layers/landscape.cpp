@@ -1,11 +1,12 @@
 // The ground below the horizon in the horizontal chart and the direction
 // labels of the horizontal chart and the planisphere.
+#include "render/layers/landscape.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "astro/angles.h"
-
 #include "astro/q14.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
@@ -85,7 +86,7 @@ void chartDrawLandscape(ChartState *chart, Canvas *canvas) {
         canvas->fillPolygon(pts, n, PolygonNonconvex);
     }
     if (chart->horizonGridFlags & kDirectionLabels)
-        drawHorizontalGrid(chart, canvas, kGridKindDirections, 0, ColorDirection1Font);
+        drawInHorizonFrame(chart, canvas, drawHorizonDirections);
 }
 
 void drawHorizonDirections(ChartState *chart, Canvas *canvas) {

@@ -15,7 +15,7 @@
 #include "render/layers/small_bodies.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
-#include "render/layers/solar_bodies.h"
+#include "render/layers/body_labels.h"
 
 namespace {
 

@@ -11,11 +11,9 @@
 #include "model/star_limit.h"
 #include "model/user_objects.h"
 #include "render/canvas.h"
-#include "render/layers/constellations.h"
-#include "render/layers/deep_sky.h"
-#include "render/layers/user_objects.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
+#include "render/shown_objects.h"
 #include "resources/catalogs.h"
 
 // 010000010, 000111000, 010111010, ... (left pixel first).

@@ -9,11 +9,11 @@
 #include <cstdint>
 
 #include "model/x_handles.h"
+#include "render/status_band.h"
 
 struct ChartState;
 struct Canvas;
 struct DateTime;
-
 
 // Room for every status text: the formats are users' resources, so the
 // results are formatted bounded into buffers of this size.
@@ -30,14 +30,6 @@ char *statusDateText(const ChartState *chart, char *buf, int len);
 char *statusSiteText(const ChartState *chart, char *buf, int len);
 // The field width in degrees.
 char *statusWidthText(const ChartState *chart, char *buf, int len);
-
-// Height of the bar: the StatusFontset's largest logical height x 12 / 10.
-int statusBarHeight();
-// (0, 0, the drawing area's width, statusBarHeight()).
-void statusBarRect(ChartState *chart, ChartRect *out);
-// 1 when the bar is shown and the point (x in the low, y in the high 16 bits,
-// signed) lies in statusBarRect (right and bottom edges excluded).
-int statusBarContains(ChartState *chart, int32_t packedPoint);
 
 // Draws the bar into r when it is shown.
 void chartDrawStatusBar(ChartState *chart, Canvas *canvas, const ChartRect *r);

@@ -74,11 +74,6 @@ int32_t userObjectPaletteColour(int32_t colourNumber) {
     return colourNumber >= 0 && colourNumber <= kUserObjectWhite ? kColourNumbers[colourNumber] : ColorWhite;
 }
 
-int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPoint *out) {
-    const double values[2] = {record->value1, record->value2};
-    return targetScreenPosition(chart, record->kind, record->index, values, out);
-}
-
 void userObjectDrawLines(ChartState *chart, Canvas *canvas, const UserObject *records) {
     const CanvasLineAttributes found = canvas->lineAttributes();
     bool open = false, havePrevious = false;

@@ -10,7 +10,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
-#include "render/layers/masks.h"
+#include "render/masks.h"
 #include "render/recording_canvas.h"
 #include "render/surface.h"
 #include "tests/render/chart_fixture.h"

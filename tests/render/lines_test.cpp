@@ -9,7 +9,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
+#include "render/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/recording_canvas.h"

@@ -1,4 +1,4 @@
-#include "render/layers/masks.h"
+#include "render/masks.h"
 
 #include <cmath>
 
