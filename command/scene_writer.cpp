@@ -39,6 +39,26 @@ struct Out {
     }
 };
 
+// A real number as a scene line carries it: "%f", as scenes always had it,
+// unless that text would not give the value back: a field of 1e300 degrees
+// is over 300 digits, more than a line the reader takes, and one of 1e-9
+// reads back as 0, which VIEW refuses. Those take 17 significant digits,
+// which read back to the same double.
+struct SceneReal {
+    char text[32];
+};
+constexpr int kSceneRealFixedChars = 24; // "%f" of any value below 1e16 in size
+
+SceneReal sceneReal(double v)
+{
+    SceneReal r;
+    const int n = std::snprintf(r.text, sizeof r.text, "%f", v);
+    if (n > 0 && n <= kSceneRealFixedChars && (v == 0.0 || std::strtod(r.text, nullptr) != 0.0))
+        return r;
+    std::snprintf(r.text, sizeof r.text, "%.17g", v);
+    return r;
+}
+
 template <typename Namer>
 bool writeFlags(std::FILE *out, uint8_t value, uint8_t defaultValue, Namer name)
 {
@@ -213,7 +233,7 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
         leaveOut(leftOut, "the site name", chart->siteName);
     }
     const TimeStep &p = chart->period;
-    o.print("PERIOD %d,%d,%d,%d,%d,%f\n", p.year, p.month, p.day, p.hour, p.minute, p.second);
+    o.print("PERIOD %d,%d,%d,%d,%d,%s\n", p.year, p.month, p.day, p.hour, p.minute, sceneReal(p.second).text);
     switch (chart->timeLockKind) {
     case kTimeLockSunriseMinutes: o.print("STIME SUNRISE %dMIN\n", chart->timeLockValue); break;
     case kTimeLockSunsetMinutes: o.print("STIME SUNSET %dMIN\n", chart->timeLockValue); break;
@@ -222,7 +242,8 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
     default: o.print("STIME NONE\n"); break;
     }
     o.print("MODE %s\n", stkKeywordName(modeKeywords, chart->mode));
-    o.print("SOL_OFFSET %f,%f,%f\n", chart->solOffset[0], chart->solOffset[1], chart->solOffset[2]);
+    o.print("SOL_OFFSET %s,%s,%s\n", sceneReal(chart->solOffset[0]).text, sceneReal(chart->solOffset[1]).text,
+            sceneReal(chart->solOffset[2]).text);
     switch (chartModeSystem(chart->mode)) {
     case kModeSystemHrz:
         o.print("VIEW CENTER HRZ %f, %f\n", chart->centerHrz[0], chart->centerHrz[1]);
@@ -239,8 +260,8 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
     default:
         break;
     }
-    o.print("VIEW ANGLE %f\n", chart->fieldWidth);
-    o.print("VIEW SOL %f\n", chart->solScale);
+    o.print("VIEW ANGLE %s\n", sceneReal(chart->fieldWidth).text);
+    o.print("VIEW SOL %s\n", sceneReal(chart->solScale).text);
     if (chart->trackState == kTrackTarget)
         writeTrack(chart, o, leftOut);
     if (chart->mirror != kMirrorNormal)

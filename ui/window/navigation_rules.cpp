@@ -19,15 +19,16 @@ struct ScrollSteps {
 };
 
 // The azimuthal and solar-system charts step by a share of their field; the
-// whole-sky maps and the planisphere by fixed angles.
+// whole-sky maps and the planisphere by fixed angles. A field may be any
+// positive double: the diagonal is taken without squaring and the page
+// divided before it is multiplied, so neither overflows.
 ScrollSteps scrollSteps(const ChartState *chart)
 {
     const int32_t kind = chartModeKind(chart->mode);
     if (kind == kKindSky || kind == kKindSolar) {
-        const double diagonal = std::sqrt(chart->fieldWidth * chart->fieldWidth +
-                                          chart->fieldHeight * chart->fieldHeight);
-        return {diagonal / 15.0, chart->fieldWidth * 9.0 / 10.0, diagonal / 15.0,
-                chart->fieldHeight * 9.0 / 10.0};
+        const double diagonal = std::hypot(chart->fieldWidth, chart->fieldHeight);
+        return {diagonal / 15.0, chart->fieldWidth / 10.0 * 9.0, diagonal / 15.0,
+                chart->fieldHeight / 10.0 * 9.0};
     }
     return {12.0, 45.0, 12.0, 30.0};
 }
