@@ -312,7 +312,7 @@ Floor floorOf(const RecordingCanvas &rec) {
 // The core font a font set draws its text in: the first of its fonts.
 Font fontOfSet(int fontSet) {
     if (fontSet == -2) return appData->bayerFont.fid;
-    if (fontSet < 0 || fontSet >= kFontSetRowCount || appData->fontSets[fontSet] == nullptr) return 0;
+    if (fontSet < 0 || fontSet >= kFontSetCount || appData->fontSets[fontSet] == nullptr) return 0;
     XFontStruct **fonts = nullptr;
     char **names = nullptr;
     if (XFontsOfFontSet(appData->fontSets[fontSet], &fonts, &names) < 1) return 0;

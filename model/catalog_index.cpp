@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "model/element_files.h"
+#include "model/element_lines.h"
 #include "model/env.h"
 #include "model/file_input.h"
 #include "model/resource_text.h"

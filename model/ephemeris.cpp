@@ -8,7 +8,8 @@
 #include "model/chart_state.h"
 #include "astro/eclipse.h"
 #include "model/body_names.h"
-#include "model/position.h"
+#include "model/lexing.h"
+#include "model/position_kind.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr int32_t kRequestedLevel = 1;
 // it, and a hidden body's row would be stale or never computed.
 bool isTarget(const ChartState *chart, int32_t kind, int32_t index)
 {
-    if (chart->trackState == 0 && !chart->viewLocked)
+    if (chart->trackState == kTrackNone && !chart->viewLocked)
         return false;
     const int32_t target = chart->trackKind & ~kTrackKindLockBit;
     return target == kind && chart->trackIndex == index;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "model/x_handles.h" // kFontSetCount
+
 // The point, rectangle and arc records have the layout of XPoint, XRectangle
 // and XArc, so the Xlib canvas hands arrays of them on without copying.
 struct CanvasPoint {
@@ -44,8 +46,8 @@ struct CanvasLineAttributes {
     CanvasJoinStyle join;
 };
 
-// Number of font sets the canvas can be asked about (FontSetIndex 0..16).
-constexpr int kCanvasFontSetCount = 17;
+// An arc's angles are in 1/64 degree: this is a whole circle.
+constexpr int kFullCircle = 360 * 64;
 
 struct Canvas {
     virtual ~Canvas() = default;

@@ -7,7 +7,6 @@
 #include "model/chart_state.h"
 #include "model/star_names.h"
 #include "render/canvas.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 
 const char kBayerLetters[] = "abgdezhqiklmnxoprstufcyw";

@@ -9,11 +9,10 @@
 #include "model/ephemeris.h"
 #include "render/layers/small_bodies.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/projection.h"
-#include "render/layers/solar_bodies.h"
+#include "render/layers/body_labels.h"
 #include "render/star_symbols.h"
 
 namespace {
@@ -24,7 +23,7 @@ constexpr int kSmallBodyLabelSize = 5;
 // magnitude) above the star limit.
 constexpr int32_t kCometHeadBrightest = 20;
 
-bool solarSystemView(const ChartState *chart) { return chartModeKind(chart->mode) == 2; }
+bool solarSystemView(const ChartState *chart) { return isSolarMode(chart->mode); }
 
 // A comet or minor-planet row that this frame draws.
 bool drawnBody(const ChartState *chart, const BodyPosition *row, const uint8_t *flags, char type)
@@ -39,9 +38,9 @@ bool drawnBody(const ChartState *chart, const BodyPosition *row, const uint8_t *
 bool tailPoint(ChartState *chart, const Vec3 *v, ProjectedPoint *out)
 {
     const int32_t kind = chartModeKind(chart->mode);
-    if (kind == 2)
+    if (kind == kKindSolar)
         return false;
-    if (kind == 1)
+    if (kind == kKindSky)
         return projectPointPrecise(chart, v, out) != 0;
     Vec3Q14 q;
     vecToQ14(v, &q);

@@ -12,7 +12,6 @@
 #include "model/chart_state.h"
 #include "model/resource_text.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 
@@ -373,26 +372,43 @@ void drawGalacticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, 
     drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour);
 }
 
-void drawHorizontalGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
-    SystemView view(chart);
-    if (chart->mode == kModeHrz) {
-        view.horizonFrame(&chart->rotationMatrix);
-    } else {
-        // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
-        Mat3 z, y, r, toView;
-        rotZ(-chart->sky.siderealDeg, &z);
-        rotY(chart->sky.latitudeDeg - 90.0, &y);
-        mat3Mul(&chart->precessionMatrix, &z, &r);
-        mat3Mul(&r, &y, &r);
-        mat3Mul(&chart->viewMatrix, &r, &toView);
-        view.horizonFrame(&toView);
+namespace {
+
+// The chart's view turned to the horizon frame for as long as it lives.
+class HorizonView {
+  public:
+    explicit HorizonView(ChartState *chart) : view_(chart) {
+        if (chart->mode == kModeHrz) {
+            view_.horizonFrame(&chart->rotationMatrix);
+        } else {
+            // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
+            Mat3 z, y, r, toView;
+            rotZ(-chart->sky.siderealDeg, &z);
+            rotY(chart->sky.latitudeDeg - 90.0, &y);
+            mat3Mul(&chart->precessionMatrix, &z, &r);
+            mat3Mul(&r, &y, &r);
+            mat3Mul(&chart->viewMatrix, &r, &toView);
+            view_.horizonFrame(&toView);
+        }
     }
+
+  private:
+    SystemView view_;
+};
+
+} // namespace
+
+void drawInHorizonFrame(ChartState *chart, Canvas *canvas, void (*draw)(ChartState *chart, Canvas *canvas)) {
+    HorizonView view(chart);
+    draw(chart, canvas);
+}
+
+void drawHorizontalGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
+    HorizonView view(chart);
     if (kind == kGridKindGrid) {
         const GridRequest req{chart, canvas, 1, 4, subdivision, chart->gridNumberFlags & kHrzGridNum,
                               kGridLabelHorizontal, colour, texts};
         drawGrid(&req);
-    } else if (kind == kGridKindDirections) {
-        drawHorizonDirections(chart, canvas);
     } else {
         drawAltitudeLabels(chart, canvas, texts, chart->lineNumberFlags & kMeridianNum, colour);
     }

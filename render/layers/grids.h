@@ -114,7 +114,7 @@ void drawAltitudeLabels(ChartState *chart, Canvas *canvas, GridLabelTexts *texts
                         int32_t colour);
 
 // Grid kinds of the system drawers.
-enum : int32_t { kGridKindLine = 0, kGridKindGrid = 1, kGridKindDirections = 2, kGridKindMeridian = 3 };
+enum : int32_t { kGridKindLine = 0, kGridKindGrid = 1, kGridKindMeridian = 2 };
 
 void drawEquatorialGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
 void drawEqtGridDate(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
@@ -124,30 +124,9 @@ void drawRotatedGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, i
 void drawEclipticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
 void drawGalacticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
 void drawHorizontalGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+// Runs draw with the chart's view in the horizon frame (x to the south point,
+// y to the east point, z to the zenith), then puts the view back.
+void drawInHorizonFrame(ChartState *chart, Canvas *canvas, void (*draw)(ChartState *chart, Canvas *canvas));
 
 // The grids and lines of the display bits, in their fixed order.
 void chartDrawGrids(ChartState *chart, Canvas *canvas);
-
-// ---- landscape and directions (render/layers/landscape.cpp) ----------------
-constexpr int kHorizonSidePoints = 27; // 0, 5, ..., 130 degrees
-constexpr int kHorizonPolygonMax = 2 * kHorizonSidePoints + 1;
-
-/*
- * horizonPolygon: the ground's outline in the horizontal chart.
- * Returned: the vertex count (2k + 1 for k horizon points on the chart), 0
- *           when not even the point below the view centre is visible.
- */
-int horizonPolygon(ChartState *chart, CanvasPoint out[kHorizonPolygonMax]);
-
-/*
- * horizonPolygonFromPoints: the polygon of k stored horizon points (P0 below
- * the view centre): the edge point under the mirror of the last, the
- * mirrors of P(k-1)..P1 about centreX, P0..P(k-1), the edge point under the
- * last. edgeY is the chart's bottom edge, or its top when turned.
- * Returned: 2k + 1, or 0 for k = 0.
- */
-int horizonPolygonFromPoints(const CanvasPoint *pts, int k, int centreX, int edgeY, CanvasPoint *out);
-
-void drawHorizonDirections(ChartState *chart, Canvas *canvas);
-void chartDrawLandscape(ChartState *chart, Canvas *canvas);
-void chartDrawPlanisphereDirections(ChartState *chart, Canvas *canvas);

@@ -15,10 +15,9 @@
 #include "model/ephemeris.h"
 #include "render/layers/grids.h"
 #include "render/layers/small_bodies.h"
-#include "render/layers/masks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
-#include "render/layers/solar_bodies.h"
+#include "render/layers/body_labels.h"
 
 namespace {
 

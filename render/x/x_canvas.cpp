@@ -133,7 +133,7 @@ void XCanvas::fillArc(int x, int y, int width, int height, int angle1, int angle
 }
 
 void XCanvas::drawString(int fontSet, int x, int y, const char *text, int len) {
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
     if (text == nullptr || len <= 0) return;
     if (const XFontStruct *font = directFont(fontSet, text, len)) {
         XSetFont(display, gc, font->fid);
@@ -151,7 +151,7 @@ void XCanvas::drawSymbolString(int x, int y, const char *text, int len) {
 
 CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
     CanvasTextExtent out{0, 0, 0, 0};
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     if (text == nullptr || len <= 0) return out;
     if (const XFontStruct *font = directFont(fontSet, text, len)) {
         const DirectFont &f = direct_[fontSet];
@@ -166,7 +166,7 @@ CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
 
 CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
     CanvasTextExtent out{0, 0, 0, 0};
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     XFontSetExtents *e = XExtentsOfFontSet(fontSets[fontSet]);
     if (e == nullptr) return out;
     std::memcpy(&out, &e->max_logical_extent, sizeof out);

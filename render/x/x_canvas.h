@@ -11,7 +11,7 @@ struct XCanvas : Canvas {
     Display *display = nullptr;
     Drawable drawable = 0;
     GC gc = nullptr;
-    // The application's font sets (kCanvasFontSetCount of them), read at each
+    // The application's font sets (kFontSetCount of them), read at each
     // call: they are created after the canvas. Null entries draw nothing.
     const XFontSet *fontSets = nullptr;
     const Font *symbolFont = nullptr; // core font of Greek letters, read at each call; 0 = none

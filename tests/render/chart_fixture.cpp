@@ -112,13 +112,13 @@ bool testScreenToSky(const ChartState *chart, int px, int py, Vec3 *out) {
     const int kind = chartModeKind(chart->mode);
     const int cx = chart->centerX;
     int cy = chart->centerY;
-    if (chart->mode == kModeHrz && chart->mirror == 1) cy = chart->chartRect.height + 2 * chart->chartRect.y - cy;
+    if (chart->mode == kModeHrz && chart->mirror == kMirrorTurned) cy = chart->chartRect.height + 2 * chart->chartRect.y - cy;
     double dx = cx - px, dy = cy - py;
     if (kind == kKindSky) {
-        if (chart->mirror == 1) {
+        if (chart->mirror == kMirrorTurned) {
             dx = px - cx;
             dy = py - cy;
-        } else if (chart->mirror == 2) {
+        } else if (chart->mirror == kMirrorFlipped) {
             dx = px - cx;
         }
     }

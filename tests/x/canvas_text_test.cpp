@@ -54,7 +54,7 @@ TEST(CanvasText, EveryFontSetDrawsAndMeasuresLabelsAsItsOwnDrawingDoes)
         "SSW", "90", "Jupiter 2025/01/15", "~{}|`", "tab\there", "C1\205C1",
     };
     int drawn = 0;
-    for (int set = 0; set < kFontSetRowCount; set++) {
+    for (int set = 0; set < kFontSetCount; set++) {
         ASSERT_NE(appData->fontSets[set], nullptr) << fontSetRows[set].resource;
         for (const std::string &text : labels) {
             SCOPED_TRACE(std::string(fontSetRows[set].resource) + " \"" + text + "\"");

@@ -137,19 +137,19 @@ TEST(StartFontSets, RowsOfOneNameShareOneFontSetFreedOnce) {
     ASSERT_NE(std::setlocale(LC_ALL, "en_US.ISO-8859-1"), nullptr);
     appDataSetDefaults();
     appData->display = server.display();
-    char text[kFontSetRowCount][128], bayer[128];
-    const char *names[kFontSetRowCount];
+    char text[kFontSetCount][128], bayer[128];
+    const char *names[kFontSetCount];
     std::set<std::string> distinct;
-    for (int i = 0; i < kFontSetRowCount; i++) {
+    for (int i = 0; i < kFontSetCount; i++) {
         names[i] = fallbackResourceString(fontSetRows[i].resource, text[i], sizeof text[i]);
         distinct.insert(names[i]);
     }
     fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);
-    ASSERT_LT(distinct.size(), static_cast<size_t>(kFontSetRowCount)) << "the fallback names repeat";
+    ASSERT_LT(distinct.size(), static_cast<size_t>(kFontSetCount)) << "the fallback names repeat";
     for (int round = 0; round < 2; round++) { // freed once, loaded again
         ASSERT_EQ(loadFontSetsFrom(server.display(), names, bayer), 1);
         std::set<XFontSet> sets;
-        for (int i = 0; i < kFontSetRowCount; i++) {
+        for (int i = 0; i < kFontSetCount; i++) {
             sets.insert(appData->fontSets[i]);
             for (int j = 0; j < i; j++)
                 EXPECT_EQ(appData->fontSets[i] == appData->fontSets[j], std::string(names[i]) == names[j])

@@ -17,6 +17,7 @@
 #include "model/catalog_index.h"
 #include "model/click_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/file_input.h"
 #include "model/geometry_option.h"
