@@ -29,6 +29,7 @@
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
+#include "model/command_error.h"
 #include "model/chart_state.h"
 #include "model/click_data.h"
 #include "model/env.h"

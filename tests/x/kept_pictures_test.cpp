@@ -21,6 +21,7 @@
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
+#include "model/command_error.h"
 #include "model/chart_state.h"
 #include "model/element_files.h"
 #include "model/ephemeris.h"
