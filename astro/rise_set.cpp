@@ -223,8 +223,8 @@ HorizonClass horizonClass(const RiseSetDay &day, int kind, const void *object, d
     return kRisesAndSets;
 }
 
-// The object's altitude plus the horizon allowance at t: 0 on the event.
-bool eventAltitudeError(const RiseSetDay &day, int kind, const void *object, double t, double *error)
+// The object's true altitude at t, in degrees.
+bool altitudeAt(const RiseSetDay &day, int kind, const void *object, double t, double *altitude)
 {
     double radec[2];
     if (!positionAt(day, kind, object, t, &radec[0], &radec[1]))
@@ -233,7 +233,16 @@ bool eventAltitudeError(const RiseSetDay &day, int kind, const void *object, dou
     riseSetContextAt(t, day.zoneDays * 24.0, &day.site, &ctx);
     double azAlt[2];
     convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
-    *error = azAlt[1] + horizonAllowance(day, kind);
+    *altitude = azAlt[1];
+    return true;
+}
+
+// The object's altitude plus the horizon allowance at t: 0 on the event.
+bool eventAltitudeError(const RiseSetDay &day, int kind, const void *object, double t, double *error)
+{
+    if (!altitudeAt(day, kind, object, t, error))
+        return false;
+    *error += horizonAllowance(day, kind);
     return true;
 }
 
@@ -244,14 +253,9 @@ bool heightAboveEventHorizon(const RiseSetDay &day, int kind, const void *object
 {
     if (altitude == 0.0)
         return eventAltitudeError(day, kind, object, t, height);
-    double radec[2];
-    if (!positionAt(day, kind, object, t, &radec[0], &radec[1]))
+    if (!altitudeAt(day, kind, object, t, height))
         return false;
-    SkyContext ctx;
-    riseSetContextAt(t, day.zoneDays * 24.0, &day.site, &ctx);
-    double azAlt[2];
-    convertCoords(&ctx, COORD_EQT_DATE, radec, COORD_HRZ, azAlt);
-    *height = azAlt[1] - altitude;
+    *height -= altitude;
     return true;
 }
 
