@@ -18,6 +18,7 @@
 #include "model/ephemeris.h"
 #include "tests/astro/rise_reference_data.h"
 #include "tests/model/moon_age_reference_data.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -26,14 +27,7 @@ const char kHaleBopp[] =
     "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
 
 struct AlmanacChart {
-    std::unique_ptr<ChartState> chart{new ChartState()};
-    AlmanacChart()
-    {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart.get());
-    }
-    ~AlmanacChart() { chartStateFreeTables(chart.get()); }
+    TestChart chart;
     void at(double lat, double lon, double height, int y, int m, int d, int hour, double zone)
     {
         chartSetSite(chart.get(), lat, lon, height);

@@ -15,6 +15,7 @@
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -342,8 +343,8 @@ TEST(OrbitBlock, FindsTheKthHeaderOfTheNameAndType)
 
 TEST(BodyTables, AddSetsRowsAndClearFreesThem)
 {
-    ChartState chart;
-    chartStateSetDefaults(&chart);
+    TestChart owner;
+    ChartState &chart = *owner;
     OrbitalElements halley, haleBopp, hale;
     ASSERT_EQ(parseElementLine(&halley, kHalley.c_str()), 1);
     ASSERT_EQ(parseElementLine(&haleBopp, kHaleBopp.c_str()), 1);

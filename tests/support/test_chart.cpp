@@ -23,6 +23,13 @@ OwnedChart::~OwnedChart()
     chartStateFreeTables(chart_.get());
 }
 
+void OwnedChart::reset()
+{
+    chartStateFreeTables(chart_.get());
+    *chart_ = ChartState{};
+    chartStateSetDefaults(chart_.get());
+}
+
 TestChart::TestChart(const TestSite &site)
 {
     chartSetSite(get(), site.latitudeDeg, site.longitudeDeg, site.altitudeM);

@@ -33,6 +33,10 @@ public:
     OwnedChart(const OwnedChart &) = delete;
     OwnedChart &operator=(const OwnedChart &) = delete;
 
+    // Frees the tables and sets the defaults again, for a test that starts
+    // over within itself.
+    void reset();
+
     ChartState *get() const { return chart_.get(); }
     ChartState *operator->() const { return chart_.get(); }
     ChartState &operator*() const { return *chart_; }
