@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "astro/rise_set.h"

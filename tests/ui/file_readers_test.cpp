@@ -50,6 +50,7 @@
 #include "ui/dialogs/site_dialogs.h"
 #include "ui/widgets/command_history.h"
 #include "ui/widgets/jpeg_image.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -230,13 +231,9 @@ class SpecialFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
         currentChart = &chart;
         uiHooksReset();
         uiHooksRecordMessages();
-        stkClearError();
     }
     void TearDown() override
     {
@@ -244,7 +241,8 @@ protected:
         stkClearError();
     }
 
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     TempDir dir;
 };
 
