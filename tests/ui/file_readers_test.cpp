@@ -46,11 +46,11 @@
 #include "render/layers/sao_stars.h"
 #include "resources/catalogs.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "ui/app/startup.h"
 #include "ui/dialogs/site_dialogs.h"
 #include "ui/widgets/command_history.h"
 #include "ui/widgets/jpeg_image.h"
-#include "tests/support/test_chart.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include "render/surface.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
-#include "ui/widgets/command_history.h"
 #include "tests/support/test_chart.h"
+#include "ui/widgets/command_history.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "ui/window/menu_state.h"
 #include "tests/support/test_chart.h"
+#include "ui/window/menu_state.h"
 
 namespace {
 

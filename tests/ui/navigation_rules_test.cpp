@@ -15,8 +15,8 @@
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
-#include "ui/window/navigation_rules.h"
 #include "tests/support/test_chart.h"
+#include "ui/window/navigation_rules.h"
 
 namespace {
 
