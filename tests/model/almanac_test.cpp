@@ -32,7 +32,6 @@ struct AlmanacChart {
         chartSetSite(chart.get(), lat, lon, height);
         const DateTime date{y, m, d, hour, 0, 0.0, zone};
         chartSetDate(chart.get(), &date);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
 };
@@ -137,7 +136,6 @@ TEST(Almanac, SmallBodyRowsAreBlankWithoutBodiesThenCometsThenMinorPlanets)
         std::snprintf(el.name, sizeof el.name, "Minor %d", i);
         ASSERT_EQ(addMinorPlanet(a.chart.get(), &el), 1);
     }
-    a.chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(a.chart.get());
     almanacFill(a.chart.get(), &v);
     const char *names[] = {"Comet number", "Comet number", "Comet number", "Comet number",

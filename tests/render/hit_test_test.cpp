@@ -62,7 +62,6 @@ protected:
 
     void compute()
     {
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     void loadComet(const char *line)

@@ -38,7 +38,6 @@ protected:
         chartSetSite(chart.get(), lat, lon, height);
         const DateTime date{y, m, d, hour, 0, 0.0, zone};
         chartSetDate(chart.get(), &date);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     void pick(int32_t kind, int32_t index)
@@ -273,7 +272,6 @@ TEST_F(InfoBox, APickOfACometNoLongerLoadedShowsPlaceholders)
         ASSERT_EQ(parseElementLine(&el, kHaleBopp), 1);
         ASSERT_EQ(addComet(chart.get(), &el), 1);
     }
-    chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(chart.get());
     RecordingCanvas canvas;
     CoreTexts core;

@@ -58,7 +58,6 @@ protected:
     }
     void compute()
     {
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     // A 90-degree equatorial chart centred on comet 0.

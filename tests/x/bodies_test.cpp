@@ -64,7 +64,6 @@ protected:
         const DateTime date{year, month, day, hour, minute, 0.0, 0.0};
         chartSetSite(chart.get(), lat, lon, alt);
         chartSetDate(chart.get(), &date);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     void look(double raDeg, double decDeg, double fieldDeg)
