@@ -17,13 +17,10 @@
 #include "model/ephemeris.h"
 #include "tests/astro/rise_reference_data.h"
 #include "tests/model/moon_age_reference_data.h"
+#include "tests/support/element_rows.h"
 #include "tests/support/test_chart.h"
 
 namespace {
-
-const char kHaleBopp[] =
-    "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-    "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
 
 struct AlmanacChart {
     TestChart chart;
@@ -129,7 +126,7 @@ TEST(Almanac, SmallBodyRowsAreBlankWithoutBodiesThenCometsThenMinorPlanets)
     }
     for (int i = 0; i < 5; ++i) {
         OrbitalElements el;
-        ASSERT_EQ(parseElementLine(&el, kHaleBopp), 1);
+        ASSERT_EQ(parseElementLine(&el, kHaleBoppElements), 1);
         std::snprintf(el.name, sizeof el.name, "Comet number %d", i);
         ASSERT_EQ(addComet(a.chart.get(), &el), 1);
         el.type = 'M';
