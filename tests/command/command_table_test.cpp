@@ -12,6 +12,7 @@
 #include "model/chart_state.h"
 #include "model/command_error.h"
 #include "model/ui_hooks.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -66,11 +67,10 @@ TEST(CommandTable, CommandWithoutItsParametersReportsAnError)
         "INIT", "DRIVE", "PERIOD", "CONTINUE", "REVERSE", "REALTIME",
         "STARDATA", "TRACK", "SOL_OFFSET", "EXIT",
         "LOCATE", "INCTIME", "DECTIME"}; // omitted values keep the site, step by 0
-    appDataSetDefaults();
+    TestChart owner;
+    ChartState *chart = owner.get();
     appData->initialising = 1;
     uiHooksRecordMessages();
-    ChartState *chart = new ChartState();
-    chartStateSetDefaults(chart);
     for (const CommandEntry *row = stkCommandTable; row->name; row++) {
         if (kFineWithout.count(row->name))
             continue;
@@ -80,7 +80,6 @@ TEST(CommandTable, CommandWithoutItsParametersReportsAnError)
         EXPECT_STRNE(appData->errorId, "") << row->name << " did nothing and said nothing";
     }
     uiHooksReset();
-    delete chart;
 }
 
 TEST(Keywords, LookupUpperCasesInPlaceAndMatchesExactly)

@@ -13,6 +13,7 @@
 #include "model/ui_hooks.h"
 #include "model/user_objects.h"
 #include "render/surface.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -22,9 +23,6 @@ class CoreCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         hookCalls.clear();
         uiHooks.appQuit = [](int status) { hookCalls.push_back("quit " + std::to_string(status)); };
@@ -36,9 +34,9 @@ protected:
     void TearDown() override
     {
         uiHooksReset();
-        delete chart;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
 };
 
 TEST_F(CoreCommands, InitRestoresTheDefaultChart)

@@ -22,6 +22,7 @@
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
 #include "render/frame.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -45,9 +46,6 @@ protected:
         savedTz = tz ? tz : "";
         hadTz = tz != nullptr;
         setTz("UTC0");
-        appDataSetDefaults();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         setClockSource(fixedClock);
         chartFrameServices = kFrameServices;
@@ -59,8 +57,6 @@ protected:
     {
         setClockSource(nullptr);
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
         if (hadTz)
             setTz(savedTz.c_str());
         else {
@@ -84,7 +80,8 @@ protected:
         const DateTime &d = chart->sky.date;
         return {d.year, d.month, d.day, d.hour, d.minute, d.second, d.zone};
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     std::string savedTz;
     bool hadTz = false;
 };

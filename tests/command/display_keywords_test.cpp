@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -26,6 +25,7 @@
 #include "render/layers/solar_bodies.h"
 #include "render/star_symbols.h"
 #include "render/layers/status_bar.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -309,15 +309,14 @@ TEST(DisplayKeywords, ItemBitsAreTheBitsTheirLayersRead)
     };
     for (const auto &n : named) EXPECT_EQ(lookUp(n.word) & 0xFF, n.layerBit) << n.word;
 
-    appDataSetDefaults();
     const Group *bar = groupOf(lookUp("STATUSBAR"));
     ASSERT_NE(bar, nullptr);
     for (bool on : {false, true}) {
-        ChartState chart{};
-        chart.*bar->byte = on ? static_cast<uint8_t>(lookUp("STATUSBAR") & 0xFF) : 0;
+        TestChart chart;
+        (*chart).*bar->byte = on ? static_cast<uint8_t>(lookUp("STATUSBAR") & 0xFF) : 0;
         RecordingCanvas canvas;
         const ChartRect r{0, 0, 400, 16};
-        chartDrawStatusBar(&chart, &canvas, &r);
+        chartDrawStatusBar(chart.get(), &canvas, &r);
         EXPECT_EQ(!canvas.calls.empty(), on) << "status bar drawn";
     }
 
@@ -326,17 +325,12 @@ TEST(DisplayKeywords, ItemBitsAreTheBitsTheirLayersRead)
     const Group *sky = groupOf(lookUp("DAYLIGHT"));
     ASSERT_NE(sky, nullptr);
     for (bool on : {false, true}) {
-        std::unique_ptr<ChartState> chart(new ChartState());
-        chartStateSetDefaults(chart.get());
+        TestChart chart(TestSite{0.0, 0.0, 0.0}, DateTime{2024, 3, 20, 12, 0, 0.0, 0.0});
         chart->mode = kModeHrz;
-        chartSetSite(chart.get(), 0.0, 0.0, 0.0);
-        const DateTime noon{2024, 3, 20, 12, 0, 0.0, 0.0};
-        chartSetDate(chart.get(), &noon);
         ephemUpdateAll(chart.get());
         (*chart).*sky->byte = on ? static_cast<uint8_t>(lookUp("DAYLIGHT") & 0xFF) : 0;
         updateSkyLevel(chart.get());
         EXPECT_EQ(chart->skyLevel, on ? kSkyLevelMax : 0) << "daylight " << on;
-        chartStateFreeTables(chart.get());
     }
 }
 
@@ -356,10 +350,8 @@ TEST(DisplayKeywords, ShowAndHideSwitchTheItemsBitsInItsGroupsByteOnly)
         if (item.code == 0x0F08) bits = 0x30; // METEOR: shower and sporadic meteors
         for (bool show : {false, true}) {
             SCOPED_TRACE(std::string(show ? "SHOW " : "HIDE ") + item.word);
-            appDataSetDefaults();
+            TestChart chart;
             appData->commandFromSocket = 1;
-            std::unique_ptr<ChartState> chart(new ChartState());
-            chartStateSetDefaults(chart.get());
             ChartState before = *chart;
             stkExecute(chart.get(), (std::string(show ? "SHOW " : "HIDE ") + item.word).c_str());
             EXPECT_STREQ(appData->errorId, "");
@@ -395,9 +387,7 @@ TEST(DisplayKeywords, EachDeepSkyTypeSwitchHidesItsOwnTypeOnly)
         {"SHOW NEBULA; HIDE COMPOUND; SHOW COMPOUND", -1},
     };
     for (const Case &c : cases) {
-        appDataSetDefaults();
-        std::unique_ptr<ChartState> chart(new ChartState());
-        chartStateSetDefaults(chart.get());
+        TestChart chart;
         stkExecute(chart.get(), c.command);
         ASSERT_STREQ(appData->errorId, "") << c.command;
         for (uint32_t type = 0; type < 6; type++) {
@@ -422,10 +412,8 @@ TEST(GridKeyword, EachModeStoresItsOwnSettingAndKeepsTheNumberBits)
     for (uint8_t numbers : {uint8_t{0x00}, uint8_t{0xFC}, uint8_t{0x54}}) {
         for (const auto &m : modes) {
             SCOPED_TRACE(std::string(m.word) + " over " + std::to_string(numbers));
-            appDataSetDefaults();
+            TestChart chart;
             appData->commandFromSocket = 1; // keep the message, show no box
-            std::unique_ptr<ChartState> chart(new ChartState());
-            chartStateSetDefaults(chart.get());
             chart->gridNumberFlags = static_cast<uint8_t>(numbers | (3 - m.mode));
             stkExecute(chart.get(), (std::string("GRID ") + m.word).c_str());
             EXPECT_STREQ(appData->errorId, "");

@@ -22,6 +22,7 @@
 #include "model/user_objects.h"
 #include "render/palette.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -42,9 +43,8 @@ class DisplayWords : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
+        resetTestAppData(); // SetUp runs again within a test to start over
+        owner.reset();
         uiHooksRecordMessages();
         uiHooks.toolbarRefreshOne = recordRefresh;
         refreshedButtons.clear();
@@ -55,8 +55,6 @@ protected:
     void TearDown() override
     {
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
     }
     void loadSmallBodies(int comets, int minorPlanets)
     {
@@ -84,7 +82,8 @@ protected:
         stkExecute(chart, text);
         return appData->errorId;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
 };
 
 TEST_F(DisplayWords, EveryNamedObjectBitReadsBackAsTheSamePair)

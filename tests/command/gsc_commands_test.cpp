@@ -11,6 +11,7 @@
 #include "model/ui_hooks.h"
 #include "render/layers/gsc_stars.h"
 #include "tests/render/gsc_tree.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -30,10 +31,9 @@ TEST(GscCommands, StarDataGscKeepsTheChoiceAndNamesWhatIsMissing) {
     };
     uiHooksRecordMessages();
     for (const Case &c : cases) {
-        appDataSetDefaults();
+        TestChart owner;
+        ChartState *chart = owner.get();
         tree.use(c.root, c.table);
-        ChartState *chart = new ChartState();
-        chartStateSetDefaults(chart);
         appData->commandFromSocket = 1;
         testing::internal::CaptureStderr();
         stkExecute(chart, "STARDATA GSC");
@@ -44,7 +44,6 @@ TEST(GscCommands, StarDataGscKeepsTheChoiceAndNamesWhatIsMissing) {
                                           : "tavik: Star catalogue file not found: " + c.missing +
                                                 "; the bright stars are drawn.\n")
             << c.name;
-        delete chart;
     }
     appData->commandFromSocket = 0;
     uiHooksReset();

@@ -11,11 +11,13 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/star_limit.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
 #include "render/recording_canvas.h"
 #include "render/surface.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -43,7 +45,6 @@ class HostileLimits : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
         uiHooksRecordMessages();
         chartSetSurface(&surface);
         appData->commandFromSocket = 1; // keep the message, show no box
@@ -55,17 +56,14 @@ protected:
         chartSetSurface(nullptr);
         appData->commandFromSocket = 0;
         uiHooksReset();
-        chartStateFreeTables(&chart);
     }
     void fresh()
     {
-        chartStateFreeTables(&chart);
-        chart = ChartState();
-        chartStateSetDefaults(&chart);
+        owner.reset();
         const DateTime date{2024, 3, 20, 22, 0, 0.0, 0.0};
         chartSetSite(&chart, 50.0, 10.0, 0.0);
         chartSetDate(&chart, &date);
-        appData->errorId[0] = '\0';
+        stkClearError();
     }
     void frame() { stkExecute(&chart, "DRIVE"); }
     // Every limit inside the one range, the offset inside its span.
@@ -84,7 +82,8 @@ protected:
         EXPECT_TRUE(error.empty() || error == "stkErrorIllegalParam") << name << ": " << error;
     }
 
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     FakeSurface surface;
 };
 

@@ -14,6 +14,7 @@
 #include "model/command_error.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -77,9 +78,6 @@ class Interpreter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         stkCommands = kRecordingTable;
         calls.clear();
@@ -90,7 +88,6 @@ protected:
         uiHooksReset();
         setResourceStringProvider(nullptr);
         appData->commandFromSocket = 0;
-        delete chart;
     }
     std::vector<std::string> boxes() const
     {
@@ -99,7 +96,8 @@ protected:
             texts.push_back(uiHooksRecordedMessageText(i));
         return texts;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
 };
 
 struct DispatchCase {

@@ -14,6 +14,7 @@
 #include "resources/catalogs.h"
 #include "tests/render/gsc_tree.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -103,12 +104,11 @@ TEST(LimitCommands, CasesTable)
     gsc.build(gsc.dir.path() + "/gsc", false, {});
     uiHooksRecordMessages();
     for (const Case &c : kCases) {
-        appDataSetDefaults();
+        TestChart owner;
+        ChartState *chart = owner.get();
         // A usable catalogue file, so STARDATA SAO has nothing to report.
         std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s/data/tavik.sao", TAVIK_SOURCE_DIR);
         gsc.use(gsc.dir.path() + "/gsc");
-        ChartState *chart = new ChartState();
-        chartStateSetDefaults(chart);
         appData->commandFromSocket = 1; // keep the message, show no box
         stkExecute(chart, c.text);
         EXPECT_EQ(c.field(chart), c.expected) << c.name;
@@ -118,7 +118,6 @@ TEST(LimitCommands, CasesTable)
         } else {
             EXPECT_STREQ(appData->errorId, "") << c.name << ": " << appData->errorMessage;
         }
-        delete chart;
     }
     appData->commandFromSocket = 0;
     uiHooksReset();
@@ -148,10 +147,9 @@ TEST(LimitCommands, StarDataSaoKeepsTheChoiceAndNamesAnUnusableFileOnce)
     };
     uiHooksRecordMessages();
     for (const FileCase &c : cases) {
-        appDataSetDefaults();
+        TestChart owner;
+        ChartState *chart = owner.get();
         std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", c.path.c_str());
-        ChartState *chart = new ChartState();
-        chartStateSetDefaults(chart);
         appData->commandFromSocket = 1;
         testing::internal::CaptureStderr();
         stkExecute(chart, "STARDATA SAO");
@@ -162,7 +160,6 @@ TEST(LimitCommands, StarDataSaoKeepsTheChoiceAndNamesAnUnusableFileOnce)
         EXPECT_STREQ(appData->errorId, "") << c.name;
         EXPECT_EQ(said, c.said ? "tavik: " + std::string(c.said) + c.path + "; the bright stars are drawn.\n" : "")
             << c.name;
-        delete chart;
     }
     appData->commandFromSocket = 0;
     EXPECT_EQ(uiHooksRecordedMessageCount(), 0);

@@ -16,6 +16,7 @@
 #include "model/clock.h"
 #include "model/ui_hooks.h"
 #include "render/surface.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -55,10 +56,7 @@ class Play : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
         appData->siteZoneHours = 0;
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         setClockSource(readFakeClock);
         fakeNow = 946684800;
@@ -87,8 +85,6 @@ protected:
         chartSetSurface(nullptr);
         surfaceChart = nullptr;
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
     }
     void setDate(int y, int mo, int d, int h, int mi, double s)
     {
@@ -106,7 +102,8 @@ protected:
         }
         return steps;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
 };
 
 TEST_F(Play, PeriodPlayStopsOnTheEndDateAndDrawsIt)

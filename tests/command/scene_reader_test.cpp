@@ -13,6 +13,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -42,9 +43,6 @@ class SceneReader : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         stkCommands = kSceneTestCommands;
         ran.clear();
@@ -53,15 +51,14 @@ protected:
     {
         stkCommands = stkCommandTable;
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
     }
     void load(const std::string &path) { stkExecute(chart, ("STL \"" + path + "\"").c_str()); }
     std::string scene(const std::string &name, const std::string &main, const std::string &after = "")
     {
         return dir.write(name, "BLOCK CONTROL\n\tSCENE MAIN\n" + main + "\tEND SCENE\nEND BLOCK\n" + after);
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     TempDir dir;
 };
 

@@ -23,6 +23,7 @@
 #include "render/recording_canvas.h"
 #include "render/surface.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -156,11 +157,7 @@ class SceneRoundTrip : public ::testing::Test {
 public:
     void SetUp() override
     {
-        appDataSetDefaults();
         appData->initialising = 1; // INIT keeps the chart's site as the tests set it
-        appData->pixelAspect = 1.0;
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         chartSetSurface(&surface);
         run("DATE 2024,3,20,21,30,0,1; LOCATE 14.4167E,50.0833N,1,200,\"Praha\"");
@@ -170,8 +167,6 @@ public:
         chartSetSurface(nullptr);
         uiHooksReset();
         elementListFree(&comets);
-        chartStateFreeTables(chart);
-        delete chart;
     }
     void run(const char *text)
     {
@@ -205,7 +200,8 @@ public:
         elementApplyToggle(&comets, lines.data(), static_cast<int>(lines.size()), 0, true);
         elementDialogOk(chart, &comets, kCometDialog, kCometFile.c_str(), cometIndex.c_str());
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     DrawingSurface surface;
     ElementList comets{};
     std::string cometIndex;

@@ -14,6 +14,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ class SceneSave : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
         appData->initialising = 1;
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         inputDialog = questions = 0;
         uiHooks.openInputDialog = [](ChartState *, int dialog) {
@@ -42,10 +40,9 @@ protected:
     void TearDown() override
     {
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     TempDir dir;
 };
 

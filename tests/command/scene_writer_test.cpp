@@ -18,6 +18,7 @@
 #include "model/ui_hooks.h"
 #include "render/frame.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -25,10 +26,7 @@ class SceneWriter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appDataSetDefaults();
         appData->initialising = 1; // INIT keeps the chart's site as the tests set it
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         uiHooksRecordMessages();
         DateTime date{2024, 3, 20, 21, 30, 0, 1.0};
         chartSetDate(chart, &date);
@@ -38,8 +36,6 @@ protected:
     void TearDown() override
     {
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
     }
     std::string scene(int asStartupScript)
     {
@@ -52,7 +48,8 @@ protected:
         std::free(text);
         return s;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     TempDir dir;
 };
 

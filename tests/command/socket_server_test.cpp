@@ -27,6 +27,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "tests/support/tcp_client.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -251,10 +252,7 @@ protected:
     void SetUp() override
     {
         std::signal(SIGPIPE, SIG_DFL); // a send that raised it would end the test
-        appDataSetDefaults();
         uiHooksRecordMessages();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         savedChart = currentChart;
         currentChart = chart;
         sources.clear();
@@ -268,7 +266,6 @@ protected:
         uiHooksReset();
         stkCommands = stkCommandTable;
         currentChart = savedChart;
-        delete chart;
     }
 
     // Starts the server on a free loopback port.
@@ -279,7 +276,8 @@ protected:
         ASSERT_EQ(socketServerStart(), 1);
     }
 
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     ChartState *savedChart = nullptr;
     int port = 0;
 };

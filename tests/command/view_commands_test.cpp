@@ -16,6 +16,7 @@
 #include "render/frame.h"
 #include "render/recording_canvas.h"
 #include "render/surface.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -44,14 +45,13 @@ void countToolbar(ChartState *, int, int, int button)
 void countClickData(ChartState *) { clickDataCalls++; }
 
 struct ViewCommands : ::testing::Test {
-    std::unique_ptr<ChartState> owner{new ChartState{}};
+    TestChart owner;
     ChartState *chart = owner.get();
 
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
+        resetTestAppData(); // SetUp runs again within a test to start over
+        owner.reset();
         appData->commandFromSocket = 1; // keep the message, show no box
         uiHooksReset();
         chartSetSurface(&countingSurface);
@@ -59,7 +59,6 @@ struct ViewCommands : ::testing::Test {
         uiHooks.updateClickDataButtons = countClickData;
         refreshCalls = toolbarCalls = clickDataCalls = 0;
         toolbarButton = -1;
-        chartStateSetDefaults(chart);
         chartSetSite(chart, 51.4769, 0.0, 0.0);
         chartSetJd(chart, kNightJd, 0.0);
         chart->chartRect = ChartRect{0, 0, 600, 600};
@@ -67,7 +66,6 @@ struct ViewCommands : ::testing::Test {
     void TearDown() override
     {
         chartSetSurface(nullptr);
-        chartStateFreeTables(chart);
         appData->commandFromSocket = 0;
         uiHooksReset();
     }

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "astro/rise_set.h"
@@ -18,28 +17,18 @@
 #include "model/ephemeris.h"
 #include "tests/astro/rise_reference_data.h"
 #include "tests/model/moon_age_reference_data.h"
+#include "tests/support/element_rows.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
-const char kHaleBopp[] =
-    "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-    "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
-
 struct AlmanacChart {
-    std::unique_ptr<ChartState> chart{new ChartState()};
-    AlmanacChart()
-    {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart.get());
-    }
-    ~AlmanacChart() { chartStateFreeTables(chart.get()); }
+    TestChart chart;
     void at(double lat, double lon, double height, int y, int m, int d, int hour, double zone)
     {
         chartSetSite(chart.get(), lat, lon, height);
         const DateTime date{y, m, d, hour, 0, 0.0, zone};
         chartSetDate(chart.get(), &date);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
 };
@@ -137,14 +126,13 @@ TEST(Almanac, SmallBodyRowsAreBlankWithoutBodiesThenCometsThenMinorPlanets)
     }
     for (int i = 0; i < 5; ++i) {
         OrbitalElements el;
-        ASSERT_EQ(parseElementLine(&el, kHaleBopp), 1);
+        ASSERT_EQ(parseElementLine(&el, kHaleBoppElements), 1);
         std::snprintf(el.name, sizeof el.name, "Comet number %d", i);
         ASSERT_EQ(addComet(a.chart.get(), &el), 1);
         el.type = 'M';
         std::snprintf(el.name, sizeof el.name, "Minor %d", i);
         ASSERT_EQ(addMinorPlanet(a.chart.get(), &el), 1);
     }
-    a.chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(a.chart.get());
     almanacFill(a.chart.get(), &v);
     const char *names[] = {"Comet number", "Comet number", "Comet number", "Comet number",

@@ -10,6 +10,10 @@ namespace {
 
 TEST(AppDataDefaults, BlinkTimeAndClosedDescriptorsBeforeResources)
 {
+    // A scratch record: the shared one keeps no garbage for later tests.
+    static AppData scratch;
+    AppData *const shared = appData;
+    appData = &scratch;
     std::memset(appData, 0x5a, sizeof *appData);
     appDataSetDefaults();
     EXPECT_EQ(appData->blinkTime, 10);
@@ -36,6 +40,7 @@ TEST(AppDataDefaults, BlinkTimeAndClosedDescriptorsBeforeResources)
     EXPECT_EQ(appData->confirmQuit, 1);
     EXPECT_EQ(appData->confirmInit, 1);
     EXPECT_EQ(appData->runStartupScript, 1);
+    appData = shared;
 }
 
 TEST(AppDataDefaults, GlobalsPointAtTheRecordsBeforeMain)

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "astro/body_records.h"
@@ -15,28 +14,24 @@
 #include "model/position.h"
 #include "model/user_objects.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
 class ClickData : public ::testing::Test {
 protected:
-    std::unique_ptr<ChartState> owner{new ChartState{}};
+    TestChart owner;
     ChartState *chart = owner.get();
     TempDir dir;
 
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart);
         chartSetSite(chart, 51.4769, 0.0, 0.0);
         chartSetJd(chart, 2451545.0, 0.0);
-        stkClearError();
     }
     void TearDown() override
     {
         freeClickData(chart);
-        chartStateFreeTables(chart);
     }
     void use(const std::string &text)
     {

@@ -14,7 +14,9 @@
 
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
+#include "tests/support/element_rows.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -22,9 +24,7 @@ namespace {
 const std::string kHalley =
     "C 1P                Halley                         1986 2 5.895317 0.96714291  0.58597811 111.332485  "
     "58.420081 162.262691 2000.0   5.50                                                    1P/Halley       ";
-const std::string kHaleBopp =
-    "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-    "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
+const std::string kHaleBopp = kHaleBoppElements;
 const std::string kMpHalley =
     "M 2688   1982 HG1   Halley                         2022 531.017513 0.14379191  2.71262553 188.914561  "
     "95.229872   3.449588 2000.0  11.93  5.00                                              2688 Halley     ";
@@ -342,8 +342,8 @@ TEST(OrbitBlock, FindsTheKthHeaderOfTheNameAndType)
 
 TEST(BodyTables, AddSetsRowsAndClearFreesThem)
 {
-    ChartState chart;
-    chartStateSetDefaults(&chart);
+    TestChart owner;
+    ChartState &chart = *owner;
     OrbitalElements halley, haleBopp, hale;
     ASSERT_EQ(parseElementLine(&halley, kHalley.c_str()), 1);
     ASSERT_EQ(parseElementLine(&haleBopp, kHaleBopp.c_str()), 1);

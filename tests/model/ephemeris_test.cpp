@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "model/app_data.h"
@@ -17,6 +16,7 @@
 #include "model/ephemeris.h"
 #include "model/position.h"
 #include "model/sky_context.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ constexpr int kComets = 2, kMinorPlanets = 2;
 
 class EphemerisUpdate : public ::testing::Test {
 protected:
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
     BodyPosition cometPos[kComets]{}, mpPos[kMinorPlanets]{};
     OrbitalElements cometEl[kComets]{}, mpEl[kMinorPlanets]{};
     CometTail tails[kComets]{};
@@ -105,13 +105,14 @@ protected:
 
     void SetUp() override
     {
-        appDataSetDefaults();
+        detachTables();
+        resetTestAppData();
+        chart.reset();
         counts = Counts{};
         ephemerisTheories = {countingSun,    countingMoon,     countingMoonAge,
                              countingPlanet, countingPhase,    countingGalilean,
                              countingSmallBody, countingIonTail, countingDustTail,
                              kEphemerisTheoriesDefault.recordError};
-        chart.reset(new ChartState());
         for (int k = 0; k < kComets; ++k) {
             cometPos[k] = BodyPosition{};
             cometEl[k] = OrbitalElements{};
@@ -127,12 +128,10 @@ protected:
         c->mode = kModeEqt;
         chartSetSite(c, 35.0, 139.0, 0.0);
         chartSetJd(c, 2460000.5, 9.0);
-        c->lastEphemerisJd = kNeverJd;
-        c->moon.level = 99;
-        for (int i = 0; i < kPlanetCount; ++i) {
-            c->planets[i].jd = 0.0;
-            c->planets[i].level = 99;
-        }
+        // Every body hidden but what a test shows.
+        c->sunFlags = c->moonFlags = c->earthFlags = c->jupiterMoonFlags = 0;
+        for (uint8_t &flags : c->planetFlags)
+            flags = 0;
         for (int k = 0; k < kComets; ++k) {
             cometPos[k].type = 'C';
             std::snprintf(cometEl[k].name, sizeof cometEl[k].name, "%-30s", k ? "Halley" : "Encke");
@@ -154,8 +153,18 @@ protected:
     void TearDown() override
     {
         ephemerisTheories = kEphemerisTheoriesDefault;
-        // The tables are this fixture's arrays, not malloc'd ones.
-        chart->cometCount = chart->minorPlanetCount = 0;
+        detachTables();
+    }
+    // The tables are this fixture's arrays, not malloc'd ones: the chart
+    // never frees them.
+    void detachTables()
+    {
+        ChartState *c = chart.get();
+        c->cometCount = c->minorPlanetCount = 0;
+        c->cometPositions = c->minorPlanetPositions = nullptr;
+        c->cometElements = c->minorPlanetElements = nullptr;
+        c->cometTails = nullptr;
+        c->cometFlags = c->minorPlanetFlags = nullptr;
     }
 
     // One frame: the update, then the frame drawer's stamp.
@@ -421,7 +430,7 @@ TEST_F(EphemerisUpdate, NullTheoriesLeaveTheirRowsAlone)
     chart->planets[1].raDeg = 42.0;
     frame();
     EXPECT_DOUBLE_EQ(chart->planets[1].raDeg, 42.0);
-    EXPECT_EQ(chart->planets[1].jd, 0.0) << "no stamp without a computation";
+    EXPECT_EQ(chart->planets[1].jd, kNeverJd) << "no stamp without a computation";
     EXPECT_EQ(cometFlags[0], kBodyShown);
 }
 
@@ -498,14 +507,8 @@ namespace {
 // hidden and reported with the comet's name, and the ion tail is drawn.
 TEST(EphemerisRealTheories, ZeroLengthTailIsHiddenAndReported)
 {
-    appDataSetDefaults();
     ephemerisTheories = kEphemerisTheoriesDefault;
-    std::unique_ptr<ChartState> chart(new ChartState());
-    chartStateSetDefaults(chart.get());
-    DateTime date{1986, 3, 15, 0, 0, 0.0, 0.0};
-    double site[3] = {35.0, 139.0, 0.0};
-    skyContextFromDate(&date, site, &chart->sky);
-    chart->lastEphemerisJd = kNeverJd;
+    TestChart chart(TestSite{35.0, 139.0, 0.0}, DateTime{1986, 3, 15, 0, 0, 0.0, 0.0});
     std::string line = "C 1P                Halley                         1986 2 5.895317 0.96714291  0.58597811 "
                        "111.332485  58.420081 162.262691 2000.0   5.50";
     line.resize(188, ' ');
@@ -527,14 +530,8 @@ TEST(EphemerisRealTheories, ZeroLengthTailIsHiddenAndReported)
 
 TEST(EphemerisRealTheories, ShownCometAndItsTailsAreComputedAndStamped)
 {
-    appDataSetDefaults();
     ephemerisTheories = kEphemerisTheoriesDefault;
-    std::unique_ptr<ChartState> chart(new ChartState());
-    chartStateSetDefaults(chart.get());
-    DateTime date{1986, 2, 9, 0, 0, 0.0, 0.0};
-    double site[3] = {35.0, 139.0, 0.0};
-    skyContextFromDate(&date, site, &chart->sky);
-    chart->lastEphemerisJd = kNeverJd;
+    TestChart chart(TestSite{35.0, 139.0, 0.0}, DateTime{1986, 2, 9, 0, 0, 0.0, 0.0});
 
     BodyPosition pos{};
     OrbitalElements el{};

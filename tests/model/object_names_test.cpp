@@ -21,6 +21,7 @@
 #include "model/user_objects.h"
 #include "resources/catalogs.h"
 #include "tests/support/catalog_rows.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -55,10 +56,6 @@ class ObjectNames : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chart = new ChartState{};
-        chartStateSetDefaults(chart);
         comets = {makeElements('C', "1P", "", "Halley", "1P/Halley"),
                   makeElements('N', "", "X/1000", "Not a comet", ""),
                   makeElements('C', "", "C/1995O1", "Hale-Bopp", "C/1995 O1")};
@@ -86,10 +83,15 @@ protected:
     {
         appData->skyMarkFiles = nullptr;
         appData->skyMarkFileCount = 0;
-        delete chart;
+        // The tables are this fixture's vectors, not the chart's own.
+        chart->cometElements = chart->minorPlanetElements = nullptr;
+        chart->cometCount = chart->minorPlanetCount = 0;
+        chart->userObjectFiles = nullptr;
+        chart->userObjectFileCount = 0;
     }
 
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     std::vector<OrbitalElements> comets, minors;
     std::vector<UserObject> fileA, fileB;
     UserObjectFileEntry files[2];
@@ -528,7 +530,6 @@ TEST_F(ObjectNames, FixedStarLimitBecomesAnOffsetThatFollowsZooming)
 
 TEST_F(ObjectNames, FieldOfViewClampAndMaximum)
 {
-    appData->pixelAspect = 1.0;
     struct Case {
         int32_t mode;
         uint16_t width, height;

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <string>
 
 #include "astro/coords.h"
@@ -22,6 +21,7 @@
 #include "model/view_geometry.h"
 #include "resources/catalogs.h"
 #include "tests/support/catalog_rows.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -38,20 +38,14 @@ int32_t consRow(const char *abbreviation)
 
 class Position : public ::testing::Test {
 protected:
-    std::unique_ptr<ChartState> owner{new ChartState{}};
+    TestChart owner;
     ChartState *chart = owner.get();
 
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
-        appData->dirFontHeight = 12; // the horizontal chart's centre row depends on it
-        chartStateSetDefaults(chart);
         chartSetSite(chart, 51.4769, 0.0, 0.0); // Greenwich
         ephemerisTheories = kEphemerisTheoriesDefault;
     }
-    void TearDown() override { chartStateFreeTables(chart); }
 
     // At J2000.0 the equator of date is the J2000 equator, so the centre's
     // place needs no conversion to be known.
@@ -370,9 +364,8 @@ TEST_F(Position, HiddenTargetIsComputed)
     ephemUpdateAll(chart);
     updateViewCenterFromTarget(chart);
 
-    std::unique_ptr<ChartState> shownOwner(new ChartState{});
+    OwnedChart shownOwner;
     ChartState *shown = shownOwner.get();
-    chartStateSetDefaults(shown);
     chartSetSite(shown, 51.4769, 0.0, 0.0);
     chartSetJd(shown, kNightJd, 0.0);
     shown->planetFlags[2] |= kBodyShown;
@@ -383,7 +376,6 @@ TEST_F(Position, HiddenTargetIsComputed)
     EXPECT_NEAR(chart->centerMode[0], ofDate[0], 1e-9);
     EXPECT_NEAR(chart->centerMode[1], ofDate[1], 1e-9);
     EXPECT_NE(mars[0], 0.0);
-    chartStateFreeTables(shown);
 
     // A Galilean moon as the target brings Jupiter and the moons with it.
     chart->jupiterMoonFlags = 0;

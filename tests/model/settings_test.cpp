@@ -12,6 +12,7 @@
 #include "model/ui_hooks.h"
 #include "tests/model/settings_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +41,9 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        theAppData = AppData{};
-        appDataSetDefaults();
-        chart = ChartState{};
+        theAppData = AppData{}; // nothing an earlier test read from a file or a resource
+        resetTestAppData();
+        chart.reset();
         fakeHome = home.path();
         envSetHomeLookup(fakeLookup);
         builtIndexes.clear();
@@ -67,7 +68,7 @@ protected:
     }
 
     TempDir home;
-    ChartState chart;
+    OwnedChart chart;
 };
 
 void setMtime(const std::string &path, time_t when)
@@ -242,26 +243,26 @@ TEST_F(SettingsTest, DefaultSiteThreeCases)
 
     // 1. The option's site: its place, zone and name, no box.
     optionsFileSet(options.c_str(), "SiteName", "Tokyo (Japan)");
-    envInitSite(&chart, "Honolulu (USA)");
-    EXPECT_STREQ(chart.siteName, "Tokyo (Japan)");
+    envInitSite(chart.get(), "Honolulu (USA)");
+    EXPECT_STREQ(chart->siteName, "Tokyo (Japan)");
     EXPECT_STREQ(appData->siteName, "Tokyo (Japan)");
-    EXPECT_DOUBLE_EQ(chart.sky.latitudeDeg, 35.683);
-    EXPECT_DOUBLE_EQ(chart.sky.longitudeDeg, 139.767);
-    EXPECT_DOUBLE_EQ(chart.sky.altitudeM, 10.0);
+    EXPECT_DOUBLE_EQ(chart->sky.latitudeDeg, 35.683);
+    EXPECT_DOUBLE_EQ(chart->sky.longitudeDeg, 139.767);
+    EXPECT_DOUBLE_EQ(chart->sky.altitudeM, 10.0);
     EXPECT_DOUBLE_EQ(appData->siteZoneHours, 9.0);
     EXPECT_EQ(uiHooksRecordedMessageCount(), 0);
 
     // 2. No usable option: the resource's site, with its coordinates and zone
     // too (not the name alone over another site's place), and the box.
     appData->siteName[0] = '\0';
-    chart = ChartState{};
+    chart.reset();
     optionsFileSet(options.c_str(), "SiteName", "Atlantis");
-    envInitSite(&chart, "Honolulu (USA)");
-    EXPECT_STREQ(chart.siteName, "Honolulu (USA)");
+    envInitSite(chart.get(), "Honolulu (USA)");
+    EXPECT_STREQ(chart->siteName, "Honolulu (USA)");
     EXPECT_STREQ(appData->siteName, "") << "the resource's site is not the user's choice";
-    EXPECT_DOUBLE_EQ(chart.sky.latitudeDeg, 21.307) << "name shown over another site's place";
-    EXPECT_DOUBLE_EQ(chart.sky.longitudeDeg, -157.858);
-    EXPECT_DOUBLE_EQ(chart.sky.altitudeM, 5.0);
+    EXPECT_DOUBLE_EQ(chart->sky.latitudeDeg, 21.307) << "name shown over another site's place";
+    EXPECT_DOUBLE_EQ(chart->sky.longitudeDeg, -157.858);
+    EXPECT_DOUBLE_EQ(chart->sky.altitudeM, 5.0);
     EXPECT_DOUBLE_EQ(appData->siteZoneHours, -10.0);
     ASSERT_EQ(uiHooksRecordedMessageCount(), 1);
     EXPECT_EQ(uiHooksRecordedMessageType(0), kMessageBoxWarning);
@@ -270,12 +271,12 @@ TEST_F(SettingsTest, DefaultSiteThreeCases)
     EXPECT_STRNE(expected, "") << "messageSiteNotInit has no fallback text";
 
     // 3. Neither found: Greenwich.
-    chart = ChartState{};
-    envInitSite(&chart, "Nowhere");
-    EXPECT_STREQ(chart.siteName, "Greenwich (United Kingdom)");
-    EXPECT_DOUBLE_EQ(chart.sky.latitudeDeg, 51.477);
-    EXPECT_DOUBLE_EQ(chart.sky.longitudeDeg, 0.0);
-    EXPECT_DOUBLE_EQ(chart.sky.altitudeM, 50.0);
+    chart.reset();
+    envInitSite(chart.get(), "Nowhere");
+    EXPECT_STREQ(chart->siteName, "Greenwich (United Kingdom)");
+    EXPECT_DOUBLE_EQ(chart->sky.latitudeDeg, 51.477);
+    EXPECT_DOUBLE_EQ(chart->sky.longitudeDeg, 0.0);
+    EXPECT_DOUBLE_EQ(chart->sky.altitudeM, 50.0);
     EXPECT_DOUBLE_EQ(appData->siteZoneHours, 0.0);
     EXPECT_EQ(uiHooksRecordedMessageCount(), 2);
 }
@@ -343,7 +344,7 @@ TEST_F(SettingsTest, ApplyResourcesFillsTheRecordInOrder)
     setenv("TZ", "UTC0", 1);
     tzset();
     setClockSource([]() -> std::time_t { return 1700000047; }); // 2023-11-14 22:14:07 UT
-    envApplyResources(&chart, &r, "Sydney (Australia)", viewers);
+    envApplyResources(chart.get(), &r, "Sydney (Australia)", viewers);
     setClockSource(nullptr);
 
     const std::string h = home.path();
@@ -353,9 +354,9 @@ TEST_F(SettingsTest, ApplyResourcesFillsTheRecordInOrder)
     EXPECT_STREQ(appData->constNameFile, (d + "consname.dat.ja").c_str());
     EXPECT_STREQ(appData->starNameFile, (d + "starname.dat").c_str()) << "no localized file to take";
     EXPECT_STREQ(appData->siteFile, (dir + "/tavik.obs").c_str());
-    EXPECT_STREQ(chart.siteName, "Sydney (Australia)");
-    EXPECT_DOUBLE_EQ(chart.sky.latitudeDeg, -33.867);
-    EXPECT_EQ(chart.dateStyle, 2);
+    EXPECT_STREQ(chart->siteName, "Sydney (Australia)");
+    EXPECT_DOUBLE_EQ(chart->sky.latitudeDeg, -33.867);
+    EXPECT_EQ(chart->dateStyle, 2);
     EXPECT_STREQ(appData->saoFile, (h + "/tavik.sao").c_str());
     EXPECT_STREQ(appData->gscPath, "~/gsc-as-typed") << "the option is used unexpanded";
     EXPECT_STREQ(appData->gscRegionTableFile, (d + "tavik.gsc").c_str());
@@ -368,16 +369,16 @@ TEST_F(SettingsTest, ApplyResourcesFillsTheRecordInOrder)
     EXPECT_STREQ(appData->imageViewerCommand, "xloadimage -quiet -title '%s'");
     EXPECT_EQ(appData->saveHistory, 25);
     EXPECT_EQ(appData->blinkTime, 10) << "a blink count below 1";
-    const DateTime &now = chart.sky.date;
+    const DateTime &now = chart->sky.date;
     EXPECT_EQ(now.year * 100000000LL + now.month * 1000000 + now.day * 10000 + now.hour * 100 + now.minute,
               202311142214LL);
     EXPECT_EQ(now.second, 0.0) << "seconds of the start-up date";
-    EXPECT_DOUBLE_EQ(chart.sky.date.zone, 10.0) << "the date takes the default site's zone";
-    EXPECT_DOUBLE_EQ(chart.zoneHours, 10.0);
-    EXPECT_EQ(chart.lastEphemerisJd, kNeverJd);
+    EXPECT_DOUBLE_EQ(chart->sky.date.zone, 10.0) << "the date takes the default site's zone";
+    EXPECT_DOUBLE_EQ(chart->zoneHours, 10.0);
+    EXPECT_EQ(chart->lastEphemerisJd, kNeverJd);
 
     r.blinkTime = 5;
-    envApplyResources(&chart, &r, "Sydney (Australia)", viewers);
+    envApplyResources(chart.get(), &r, "Sydney (Australia)", viewers);
     EXPECT_EQ(appData->blinkTime, 5);
 }
 

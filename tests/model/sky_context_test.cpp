@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/clock.h"
 #include "model/sky_context.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -88,8 +89,7 @@ class Clock : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
+        resetTestAppData();
         const char *tz = std::getenv("TZ");
         savedTz = tz ? tz : "";
         hadTz = tz != nullptr;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "model/app_data.h"
@@ -18,24 +17,21 @@
 #include "resources/catalogs.h"
 #include "tests/support/catalog_rows.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
 class UserObjects : public ::testing::Test {
 protected:
-    std::unique_ptr<ChartState> owner{new ChartState{}};
+    TestChart owner;
     ChartState *chart = owner.get();
 
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart);
         chartSetSite(chart, 51.4769, 0.0, 0.0);
         chartSetJd(chart, 2451545.0, 0.0);
         uiHooksReset();
         uiHooksRecordMessages();
-        stkClearError();
     }
     void TearDown() override
     {
@@ -45,7 +41,6 @@ protected:
         std::free(appData->skyMarkFiles);
         appData->skyMarkFiles = nullptr;
         appData->skyMarkFileCount = 0;
-        chartStateFreeTables(chart);
         uiHooksReset();
         stkClearError();
     }

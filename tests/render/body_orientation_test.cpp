@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@
 #include "render/recording_canvas.h"
 #include "render/layers/solar_bodies.h"
 #include "tests/render/body_drawing_refs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -52,19 +52,10 @@ class BodyOrientation : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
-        appData->dirFontHeight = 12;
         appData->minDiskRadius = 3;
         appData->lineWidth = 1;
-        for (int i = 0; i < kPaletteSlots; i++)
-            appData->pixels[i] = 1000u + static_cast<unsigned>(i);
         solarBodyServices = kDefaultSolarBodyServices;
-        chart.reset(new ChartState());
-        chartStateSetDefaults(chart.get());
     }
-    void TearDown() override { chartStateFreeTables(chart.get()); }
 
     // The chart's moment and site, and the bodies computed for them.
     void at(int year, int month, int day, int hour, int minute, double latDeg, double lonDeg)
@@ -138,7 +129,7 @@ protected:
         EXPECT_GT(angleBetweenDeg(dark, toSun), 160.0) << name << ": dark part not opposite the Sun";
     }
 
-    std::unique_ptr<ChartState> chart;
+    TestChart chart;
     RecordingCanvas canvas;
 };
 

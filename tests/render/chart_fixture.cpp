@@ -3,10 +3,7 @@
 #include <cmath>
 
 #include "astro/vecmat.h"
-#include "model/app_data.h"
-#include "model/chart_date.h"
-#include "model/command_error.h"
-#include "model/lexing.h"
+#include "render/palette.h"
 
 namespace {
 
@@ -40,21 +37,10 @@ Vec3 galacticToJ2000(const Vec3 &g) {
 
 } // namespace
 
-ChartFixture::ChartFixture() : chart(new ChartState()) {
-    appData = &theAppData;
-    appDataSetDefaults();
-    stkClearError(); // an error an earlier test left is none of this one's
-    appData->pixelAspect = 1.0;
-    appData->dirFontHeight = 12;
-    for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
-    chartStateSetDefaults(chart.get());
-    chartSetSite(chart.get(), 50.0, 10.0, 0.0);
-    const DateTime date{2024, 3, 20, 22, 0, 0.0, 0.0};
-    chartSetDate(chart.get(), &date);
-    chart->skyColourBase = 65;
+ChartFixture::ChartFixture() : chart(TestSite{50.0, 10.0, 0.0}, DateTime{2024, 3, 20, 22, 0, 0.0, 0.0})
+{
+    chart->skyColourBase = kPaletteColourCount;
 }
-
-ChartFixture::~ChartFixture() { chartStateFreeTables(chart.get()); }
 
 void ChartFixture::view(int mode, int width, int height, double fieldWidth, int mirror, int top) {
     ChartState *c = chart.get();

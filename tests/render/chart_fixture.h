@@ -3,17 +3,15 @@
 // frame tests.
 #pragma once
 
-#include <memory>
-
 #include "astro/types.h"
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
+#include "tests/support/test_chart.h"
 
 struct ChartFixture {
-    std::unique_ptr<ChartState> chart;
+    TestChart chart;
 
     ChartFixture();
-    ~ChartFixture();
 
     // Sets mode, rectangle and centre, then runs updateViewScale and updateViewMatrix.
     void view(int mode, int width, int height, double fieldWidth = 60.0, int mirror = 0, int top = 0);

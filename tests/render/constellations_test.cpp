@@ -157,10 +157,10 @@ TEST(MilkyWay, HiddenInABrightSkyOrByItsBit) {
 }
 
 TEST(StarLimit, MagnitudeFourReached) {
-    ChartState chart{};
+    TestChart chart;
     for (auto [limit, expected] : {std::pair{39, 0}, std::pair{40, 1}, std::pair{65, 1}}) {
-        chart.starLimit = limit;
-        EXPECT_EQ(chartLimitMagAtLeast4(&chart), expected) << limit;
+        chart->starLimit = limit;
+        EXPECT_EQ(chartLimitMagAtLeast4(chart.get()), expected) << limit;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "render/palette.h"
 #include "render/recording_canvas.h"
 #include "tests/render/chart_fixture.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -93,8 +94,7 @@ TEST(GridTables, HourMeridiansPastSixMirrorTheirRowAndOctantsFlipSigns) {
 // ---- labels --------------------------------------------------------------------
 
 TEST(GridLabels, TextsOfEachOctantStyleAndMode) {
-    appData = &theAppData;
-    appDataSetDefaults();
+    resetTestAppData();
     struct Case {
         const char *name;
         int32_t mode;

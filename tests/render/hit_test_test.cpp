@@ -23,14 +23,10 @@
 #include "resources/catalogs.h"
 #include "tests/render/chart_fixture.h"
 #include "tests/support/catalog_rows.h"
+#include "tests/support/element_rows.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-
-// The shipped element line of Hale-Bopp (data/comet.elm).
-const char kHaleBopp[] =
-    "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-    "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
 
 // A window of a fixed size, for the status bar's band.
 struct FixedWindow : ChartSurface {
@@ -62,7 +58,6 @@ protected:
 
     void compute()
     {
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     void loadComet(const char *line)
@@ -130,8 +125,8 @@ TEST_F(Picking, TwoStarsWithinThreePixelsCycleBrighterFirstThenTheOtherThenBack)
 
 TEST_F(Picking, TwoCometsOnOneSpotCycleFromTheCometClass)
 {
-    loadComet(kHaleBopp);
-    loadComet(kHaleBopp);
+    loadComet(kHaleBoppElements);
+    loadComet(kHaleBoppElements);
     compute();
     chart->starFlags = 0;
     chart->nebulaFlags = 0;
@@ -151,7 +146,7 @@ TEST_F(Picking, TwoCometsOnOneSpotCycleFromTheCometClass)
 TEST_F(Picking, APickOutlivingItsCometStartsAFreshSearch)
 {
     for (int i = 0; i < 5; ++i)
-        loadComet(kHaleBopp);
+        loadComet(kHaleBoppElements);
     compute();
     chart->starFlags = 0;
     chart->nebulaFlags = 0;
@@ -163,8 +158,8 @@ TEST_F(Picking, APickOutlivingItsCometStartsAFreshSearch)
     chart->hitIndex = kObjectCometBase + 4;
     ASSERT_EQ(hitPickIsValid(chart.get()), 1);
     chartStateFreeTables(chart.get());
-    loadComet(kHaleBopp);
-    loadComet(kHaleBopp);
+    loadComet(kHaleBoppElements);
+    loadComet(kHaleBoppElements);
     compute();
     EXPECT_EQ(hitPickIsValid(chart.get()), 0);
     ASSERT_EQ(clickAt(p.x, p.y), 1);
@@ -344,8 +339,8 @@ TEST_F(Picking, SelectingTakesTheClickDataAndAMissClearsIt)
 
 TEST_F(Picking, PopUpButtonsOnePerKindOfObjectThere)
 {
-    loadComet(kHaleBopp);
-    loadComet(kHaleBopp);
+    loadComet(kHaleBoppElements);
+    loadComet(kHaleBoppElements);
     compute();
     chart->starFlags = 0;
     const BodyPosition &c = chart->cometPositions[0];

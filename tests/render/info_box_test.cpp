@@ -22,12 +22,9 @@
 #include "tests/astro/rise_tromso_data.h"
 #include "tests/render/chart_fixture.h"
 #include "tests/support/catalog_rows.h"
+#include "tests/support/element_rows.h"
 
 namespace {
-
-const char kHaleBopp[] =
-    "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-    "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
 
 constexpr uint32_t pixel(int32_t index) { return 1000u + static_cast<uint32_t>(index); }
 
@@ -38,7 +35,6 @@ protected:
         chartSetSite(chart.get(), lat, lon, height);
         const DateTime date{y, m, d, hour, 0, 0.0, zone};
         chartSetDate(chart.get(), &date);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     void pick(int32_t kind, int32_t index)
@@ -262,7 +258,7 @@ TEST_F(InfoBox, APickOfACometNoLongerLoadedShowsPlaceholders)
     at(35.0, 139.0, 0.0, 1997, 4, 1, 20, 9.0);
     for (int i = 0; i < 5; ++i) {
         OrbitalElements el;
-        ASSERT_EQ(parseElementLine(&el, kHaleBopp), 1);
+        ASSERT_EQ(parseElementLine(&el, kHaleBoppElements), 1);
         ASSERT_EQ(addComet(chart.get(), &el), 1);
     }
     pick(kPosBody, kObjectCometBase + 4);
@@ -270,10 +266,9 @@ TEST_F(InfoBox, APickOfACometNoLongerLoadedShowsPlaceholders)
     chartStateFreeTables(chart.get());
     for (int i = 0; i < 2; ++i) {
         OrbitalElements el;
-        ASSERT_EQ(parseElementLine(&el, kHaleBopp), 1);
+        ASSERT_EQ(parseElementLine(&el, kHaleBoppElements), 1);
         ASSERT_EQ(addComet(chart.get(), &el), 1);
     }
-    chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(chart.get());
     RecordingCanvas canvas;
     CoreTexts core;

@@ -86,7 +86,6 @@ TEST_F(Reach, ACometWhoseTailsAreLeftOutHasNoTailPointOnTheChart)
             ASSERT_EQ(parseElementLine(&el, (c.longTails ? longTails(text) : text).c_str()), 1);
             ASSERT_EQ(addComet(chart.get(), &el), 1);
         }
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get()); // every tail, for the check
         if (c.mode == kModeHrz) {
             chart->centerHrz[0] = c.lon;
@@ -132,7 +131,6 @@ TEST_F(Reach, AHeadJustOffTheChartWhoseTailReachesIntoItKeepsItsTails)
     OrbitalElements el;
     ASSERT_EQ(parseElementLine(&el, line.c_str()), 1);
     ASSERT_EQ(addComet(chart.get(), &el), 1);
-    chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(chart.get());
     const CometTail &t = chart->cometTails[0];
     ASSERT_EQ(t.ionCount, kTailAges);
@@ -175,7 +173,6 @@ TEST_F(Reach, TailsAreLeftOutWhereTheyAreNeverDrawnAndKeptOnTheWholeSkyMaps)
         ASSERT_EQ(parseElementLine(&el, text.c_str()), 1);
         ASSERT_EQ(addComet(chart.get(), &el), 1);
     }
-    chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(chart.get());
     struct Case {
         const char *name;

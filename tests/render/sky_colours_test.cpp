@@ -6,6 +6,7 @@
 #include "model/chart_state.h"
 #include "render/palette.h"
 #include "render/sky_colours.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -46,16 +47,16 @@ TEST(SkyLevel, FollowsSunAltitudeModeAndEclipse) {
 }
 
 TEST(SkyLevel, UpdateReadsTheChartState) {
-    ChartState chart{};
-    chart.mode = kModeHrz;
-    chart.skyFlags = kSkyDaylight;
-    chart.sun.altitudeDeg = 0.0;
-    chart.sun.eclipseMagnitude = -1.0;
-    updateSkyLevel(&chart);
-    EXPECT_EQ(chart.skyLevel, 36);
-    chart.skyFlags = 0;
-    updateSkyLevel(&chart);
-    EXPECT_EQ(chart.skyLevel, 0);
+    TestChart chart;
+    chart->mode = kModeHrz;
+    chart->skyFlags = kSkyDaylight;
+    chart->sun.altitudeDeg = 0.0;
+    chart->sun.eclipseMagnitude = -1.0;
+    updateSkyLevel(chart.get());
+    EXPECT_EQ(chart->skyLevel, 36);
+    chart->skyFlags = 0;
+    updateSkyLevel(chart.get());
+    EXPECT_EQ(chart->skyLevel, 0);
 }
 
 TEST(SkyColours, SunColourReddensOnlyInTheHorizonCharts) {
@@ -70,10 +71,10 @@ TEST(SkyColours, SunColourReddensOnlyInTheHorizonCharts) {
         {kModeEqt, 2.0, ColorStar3},  {kModePlns, 2.0, ColorStar9},
     };
     for (const auto &c : cases) {
-        ChartState chart{};
-        chart.mode = c.mode;
-        chart.sun.altitudeDeg = c.alt;
-        EXPECT_EQ(sunColorForChart(&chart), c.colour) << c.mode << " " << c.alt;
+        TestChart chart;
+        chart->mode = c.mode;
+        chart->sun.altitudeDeg = c.alt;
+        EXPECT_EQ(sunColorForChart(chart.get()), c.colour) << c.mode << " " << c.alt;
     }
 }
 
@@ -106,14 +107,14 @@ std::vector<std::pair<int32_t, uint32_t>> stored;
 void recordStore(int32_t cell, uint32_t rgb) { stored.emplace_back(cell, rgb); }
 
 TEST(SkyColours, SetSkyColorsStoresIntoTheNineSlotsAfterThePalette) {
-    ChartState chart{};
-    chart.mode = kModeHrz;
-    chart.skyColourBase = kPaletteColourCount;
-    chart.skyLevel = 38;
-    chart.sun.altitudeDeg = 1.0;
+    TestChart chart;
+    chart->mode = kModeHrz;
+    chart->skyColourBase = kPaletteColourCount;
+    chart->skyLevel = 38;
+    chart->sun.altitudeDeg = 1.0;
     stored.clear();
     setPaletteStoreColour(recordStore);
-    setSkyColors(&chart);
+    setSkyColors(chart.get());
     setPaletteStoreColour(nullptr);
     ASSERT_EQ(stored.size(), 9u);
     for (int k = 0; k < 9; k++) EXPECT_EQ(stored[k].first, 65 + k);

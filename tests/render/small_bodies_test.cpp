@@ -22,15 +22,12 @@
 #include "render/layers/solar_bodies.h"
 #include "render/star_symbols.h"
 #include "tests/render/chart_fixture.h"
+#include "tests/support/element_rows.h"
 
 namespace {
 
 constexpr uint32_t pixel(int32_t index) { return 1000u + static_cast<uint32_t>(index); }
 
-// The shipped element line of Hale-Bopp (data/comet.elm).
-const char kHaleBopp[] =
-    "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-    "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       ";
 // A made-up long-period comet: q 1 AU, e 0.99 (aphelion 199 AU), perihelion
 // in 1500, so in 1997 it is near aphelion, beyond 100 AU.
 const char kFarComet[] =
@@ -58,7 +55,6 @@ protected:
     }
     void compute()
     {
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     // A 90-degree equatorial chart centred on comet 0.
@@ -87,7 +83,7 @@ protected:
 
 TEST_F(SmallBodyDrawing, TailsShortenAsTheSkyBrightens)
 {
-    load(kHaleBopp);
+    load(kHaleBoppElements);
     compute();
     viewComet();
     ASSERT_EQ(chart->cometTails[0].dustCount, 10);
@@ -109,7 +105,7 @@ TEST_F(SmallBodyDrawing, TailsShortenAsTheSkyBrightens)
 
 TEST_F(SmallBodyDrawing, EachTailFollowsItsOwnBit)
 {
-    load(kHaleBopp);
+    load(kHaleBoppElements);
     compute();
     viewComet();
     chart->skyLevel = 0;
@@ -134,7 +130,7 @@ TEST_F(SmallBodyDrawing, EachTailFollowsItsOwnBit)
 
 TEST_F(SmallBodyDrawing, IonTailPointsAwayFromTheSun)
 {
-    load(kHaleBopp);
+    load(kHaleBoppElements);
     compute();
     const CometTail &t = chart->cometTails[0];
     const Vec3 &sun = chart->sun.unit, &head = chart->cometPositions[0].geoUnit;
@@ -144,7 +140,7 @@ TEST_F(SmallBodyDrawing, IonTailPointsAwayFromTheSun)
 
 TEST_F(SmallBodyDrawing, HeadIsNeverBrighterThanTwoMagnitudesAboveTheStarLimit)
 {
-    load(kHaleBopp);
+    load(kHaleBoppElements);
     compute();
     viewComet();
     chart->starLimit = 60;
@@ -177,7 +173,7 @@ TEST_F(SmallBodyDrawing, HeadIsNeverBrighterThanTwoMagnitudesAboveTheStarLimit)
 TEST_F(SmallBodyDrawing, SolarSystemViewDropsBodiesBeyondOneHundredAuButKeepsTheirOrbits)
 {
     load(kFarComet);
-    load(kHaleBopp);
+    load(kHaleBoppElements);
     compute();
     ASSERT_GT(chart->cometPositions[0].sunDistance, 100.0);
     ASSERT_LT(chart->cometPositions[1].sunDistance, 100.0);
@@ -274,7 +270,7 @@ TEST(AxisTicks, StrokesThirtyDegreesEitherSideOfTheLine)
 // body's orbit needs its _OBT.
 TEST_F(SmallBodyDrawing, AnOrbitNeedsBothTheShownBitAndObt)
 {
-    load(kHaleBopp);
+    load(kHaleBoppElements);
     compute();
     chart->centerMode[0] = 0.0;
     chart->centerMode[1] = 90.0;

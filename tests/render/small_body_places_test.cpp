@@ -38,7 +38,6 @@ TEST(SmallBodyPlaces, HeadsLandWithinTwoPixelsOfTheReference)
         ASSERT_EQ(parseElementLine(&el, elementLine(ref.file, ref.line).c_str()), 1) << ref.file;
         const bool comet = el.type == 'C';
         ASSERT_EQ(comet ? addComet(chart, &el) : addMinorPlanet(chart, &el), 1);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart);
         // 10 degrees on 800 pixels: 2 pixels are 0.025 degrees.
         chart->centerMode[0] = ref.raDeg;

@@ -10,14 +10,14 @@
 #include "render/palette.h"
 #include "render/recording_canvas.h"
 #include "render/layers/status_bar.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
-ChartState chartOn(int year, int month, int day, int hour, int minute, double zone = 0.0) {
-    ChartState chart{};
+// The chart's clock shows the date, in zone `zone`.
+void dateOn(TestChart &chart, int year, int month, int day, int hour, int minute, double zone = 0.0) {
     const DateTime date{year, month, day, hour, minute, 0.0, zone};
-    chartSetDate(&chart, &date);
-    return chart;
+    chartSetDate(chart.get(), &date);
 }
 
 TEST(StatusBar, DayOfWeek) {
@@ -25,8 +25,9 @@ TEST(StatusBar, DayOfWeek) {
         int y, m, d, w;
     } cases[] = {{2000, 1, 1, 6}, {2023, 1, 1, 0}, {1582, 10, 15, 5}, {2024, 2, 29, 4}, {-100, 3, 1, -1}};
     for (const auto &c : cases) {
-        ChartState chart = chartOn(c.y, c.m, c.d, 23, 59);
-        const int w = statusDayOfWeek(&chart.sky.date);
+        TestChart chart;
+        dateOn(chart, c.y, c.m, c.d, 23, 59);
+        const int w = statusDayOfWeek(&chart->sky.date);
         if (c.w >= 0)
             EXPECT_EQ(w, c.w) << c.y << "-" << c.m << "-" << c.d;
         else
@@ -45,64 +46,65 @@ TEST(StatusBar, DateTextForTheThreeStyles) {
         {7, "Sun Jan  1, 2023 00:00  "},
     };
     for (const auto &c : cases) {
-        ChartState chart = chartOn(2023, 1, 1, 0, 0);
-        chart.dateStyle = c.style;
+        TestChart chart;
+        dateOn(chart, 2023, 1, 1, 0, 0);
+        chart->dateStyle = c.style;
         char buf[kStatusTextSize];
-        EXPECT_STREQ(statusDateText(&chart, buf, sizeof buf), c.text) << c.style;
+        EXPECT_STREQ(statusDateText(chart.get(), buf, sizeof buf), c.text) << c.style;
     }
 }
 
 TEST(StatusBar, SiteTextWestSouthAndNegativeZone) {
-    ChartState chart = chartOn(2023, 1, 1, 0, 0, -5.0);
-    chartSetSite(&chart, -33.9, -0.5, 0.0);
-    std::strcpy(chart.siteName, "Quito");
+    TestChart chart;
+    dateOn(chart, 2023, 1, 1, 0, 0, -5.0);
+    chartSetSite(chart.get(), -33.9, -0.5, 0.0);
+    std::strcpy(chart->siteName, "Quito");
     char buf[kStatusTextSize];
-    EXPECT_STREQ(statusSiteText(&chart, buf, sizeof buf), "0.50\260W 33.90\260S (-5.0h)  Quito");
-    chart = chartOn(2023, 1, 1, 0, 0, 9.0);
-    chartSetSite(&chart, 35.5, 139.75, 0.0);
-    std::strcpy(chart.siteName, "Quito");
-    EXPECT_STREQ(statusSiteText(&chart, buf, sizeof buf), "139.75\260E 35.50\260N (+9.0h)  Quito");
-    chart.fieldWidth = 60.0;
-    EXPECT_STREQ(statusWidthText(&chart, buf, sizeof buf), "W:60.0\260");
+    EXPECT_STREQ(statusSiteText(chart.get(), buf, sizeof buf), "0.50\260W 33.90\260S (-5.0h)  Quito");
+    dateOn(chart, 2023, 1, 1, 0, 0, 9.0);
+    chartSetSite(chart.get(), 35.5, 139.75, 0.0);
+    std::strcpy(chart->siteName, "Quito");
+    EXPECT_STREQ(statusSiteText(chart.get(), buf, sizeof buf), "139.75\260E 35.50\260N (+9.0h)  Quito");
+    chart->fieldWidth = 60.0;
+    EXPECT_STREQ(statusWidthText(chart.get(), buf, sizeof buf), "W:60.0\260");
 }
 
 TEST(StatusBar, TextsAreBoundedByTheirBuffers) {
-    ChartState chart = chartOn(2023, 1, 1, 0, 0);
-    std::memset(chart.siteName, 'x', sizeof chart.siteName); // no terminator
+    TestChart chart;
+    dateOn(chart, 2023, 1, 1, 0, 0);
+    std::memset(chart->siteName, 'x', sizeof chart->siteName); // no terminator
     char buf[20];
-    statusSiteText(&chart, buf, sizeof buf);
+    statusSiteText(chart.get(), buf, sizeof buf);
     EXPECT_EQ(std::strlen(buf), sizeof buf - 1);
     char big[kStatusTextSize];
-    statusSiteText(&chart, big, sizeof big);
-    EXPECT_EQ(std::string(big).find(std::string(sizeof chart.siteName, 'x')), std::string::npos);
+    statusSiteText(chart.get(), big, sizeof big);
+    EXPECT_EQ(std::string(big).find(std::string(sizeof chart->siteName, 'x')), std::string::npos);
 }
 
 TEST(StatusBar, HeightFromTheFontAndHiddenBarContainsNothing) {
-    appDataSetDefaults();
+    TestChart chart;
     appData->fontSetExtents[StatusFontset].maxLogicalExtent = ChartRect{0, -11, 9, 14};
     EXPECT_EQ(statusBarHeight(), 16);
-    ChartState chart{};
-    chart.statusBar = 0;
-    EXPECT_EQ(statusBarContains(&chart, 5 | 5 << 16), 0);
+    chart->statusBar = 0;
+    EXPECT_EQ(statusBarContains(chart.get(), 5 | 5 << 16), 0);
     RecordingCanvas canvas;
     ChartRect r{0, 0, 400, 16};
-    chartDrawStatusBar(&chart, &canvas, &r);
+    chartDrawStatusBar(chart.get(), &canvas, &r);
     EXPECT_TRUE(canvas.calls.empty());
 }
 
 TEST(StatusBar, DrawsFieldTextsGlyphsAndMoonAge) {
-    appDataSetDefaults();
-    for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
-    ChartState chart = chartOn(2023, 1, 1, 0, 0);
-    chart.statusBar = kStatusBarShown;
-    chart.fieldWidth = 60.0;
-    chart.trackState = kTrackTarget;
-    chart.traceFlags = 1;
-    chart.timeLockKind = kTimeLockSunriseMinutes;
-    chart.moon.ageDays = 9.6;
+    TestChart chart;
+    dateOn(chart, 2023, 1, 1, 0, 0);
+    chart->statusBar = kStatusBarShown;
+    chart->fieldWidth = 60.0;
+    chart->trackState = kTrackTarget;
+    chart->traceFlags = 1;
+    chart->timeLockKind = kTimeLockSunriseMinutes;
+    chart->moon.ageDays = 9.6;
     RecordingCanvas canvas;
     ChartRect r{0, 0, 600, 16};
-    chartDrawStatusBar(&chart, &canvas, &r);
+    chartDrawStatusBar(chart.get(), &canvas, &r);
     auto texts = canvas.callsOf(OpDrawString);
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0].text, "Sun Jan  1, 2023 00:00  ");
@@ -128,12 +130,12 @@ TEST(StatusBar, DateTextPutsDayAndMonthWhereEachStyleSays) {
         {2, "17/ 3/2026(Tue) 21:05  "},
     };
     for (const auto &c : cases) {
-        ChartState chart{};
+        TestChart chart;
         const DateTime date{2026, 3, 17, 21, 5, 0.0, 1.0};
-        chartSetDate(&chart, &date);
-        chart.dateStyle = c.style;
+        chartSetDate(chart.get(), &date);
+        chart->dateStyle = c.style;
         char buf[kStatusTextSize];
-        EXPECT_STREQ(statusDateText(&chart, buf, sizeof buf), c.text) << "style " << c.style;
+        EXPECT_STREQ(statusDateText(chart.get(), buf, sizeof buf), c.text) << "style " << c.style;
     }
 }
 

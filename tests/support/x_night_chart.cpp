@@ -12,6 +12,7 @@
 #include "render/surface.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
+#include "tests/support/test_chart.h"
 
 void setUpNightChart(ChartState *chart, ChartSurface *surface, bool statusBar) {
     chartStateSetDefaults(chart);
@@ -29,11 +30,9 @@ void setUpNightChart(ChartState *chart, ChartSurface *surface, bool statusBar) {
 
 void setUpChartDisplay(Display *d) {
     std::setlocale(LC_ALL, "en_US.ISO-8859-1");
-    appData = &theAppData;
-    appDataSetDefaults();
+    resetTestAppData();
     appData->display = d;
     appData->screen = DefaultScreen(d);
-    appData->pixelAspect = 1.0;
     appData->minDiskRadius = 7;
     appData->initialising = 1;
     const char *colours[kPaletteColourCount] = {};

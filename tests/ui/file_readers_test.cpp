@@ -46,6 +46,7 @@
 #include "render/layers/sao_stars.h"
 #include "resources/catalogs.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "ui/app/startup.h"
 #include "ui/dialogs/site_dialogs.h"
 #include "ui/widgets/command_history.h"
@@ -230,13 +231,9 @@ class SpecialFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
         currentChart = &chart;
         uiHooksReset();
         uiHooksRecordMessages();
-        stkClearError();
     }
     void TearDown() override
     {
@@ -244,7 +241,8 @@ protected:
         stkClearError();
     }
 
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     TempDir dir;
 };
 

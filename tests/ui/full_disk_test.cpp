@@ -27,6 +27,7 @@
 #include "render/surface.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "ui/widgets/command_history.h"
 
 namespace {
@@ -74,10 +75,7 @@ std::vector<std::string> entries(const std::string &dir) {
 class FullDisk : public ::testing::Test {
 protected:
     void SetUp() override {
-        appDataSetDefaults();
         appData->initialising = 1;
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         chart->chartRect = ChartRect{0, 0, 40, 30};
         uiHooksRecordMessages();
         chartSetSurface(&surface);
@@ -85,10 +83,9 @@ protected:
     void TearDown() override {
         chartSetSurface(nullptr);
         uiHooksReset();
-        chartStateFreeTables(chart);
-        delete chart;
     }
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     ImageSurface surface;
 };
 

@@ -9,6 +9,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "tests/support/test_chart.h"
 #include "ui/window/menu_state.h"
 
 namespace {
@@ -38,13 +39,9 @@ std::vector<std::string> textsOf(const char *item, const ChartState &chart)
 }
 
 struct MenuStateTest : ::testing::Test {
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     MenuFacts facts{};
-    void SetUp() override
-    {
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
-    }
 };
 
 // The fourteen modes by their numbers (kind * 256 + coordinate system) and

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
+#include "tests/support/test_chart.h"
 #include "ui/window/navigation_rules.h"
 
 namespace {
@@ -23,24 +23,19 @@ namespace {
 constexpr double kNightJd = 2460325.375; // 2024-01-15 21:00 UTC
 
 struct NavigationRules : ::testing::Test {
-    std::unique_ptr<ChartState> owner{new ChartState{}};
+    TestChart owner;
     ChartState *chart = owner.get();
 
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
         appData->commandFromSocket = 1;
         uiHooksReset();
-        chartStateSetDefaults(chart);
         chartSetSite(chart, 35.0, 139.0, 0.0);
         chartSetJd(chart, kNightJd, 0.0);
         chart->chartRect = ChartRect{0, 0, 600, 600};
     }
     void TearDown() override
     {
-        chartStateFreeTables(chart);
         appData->commandFromSocket = 0;
         uiHooksReset();
     }

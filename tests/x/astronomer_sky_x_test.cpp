@@ -33,6 +33,7 @@
 #include "tests/render/aitoff_reference_data.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
@@ -347,13 +348,9 @@ TEST(TromsoAlmanacX, TheMoonRisesAndSetsOnTheThirdOfFebruary)
     ASSERT_TRUE(server.ok()) << server.why();
     XtAppContext app = nullptr;
     ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
-    std::unique_ptr<ChartState> chart(new ChartState());
-    chartStateSetDefaults(chart.get());
+    TestChart chart(TestSite{kTromsoLatitudeDeg, kTromsoLongitudeDeg, 0.0},
+                    DateTime{2024, 2, 3, 12, 0, 0.0, kTromsoZoneHours});
     currentChart = chart.get();
-    chartSetSite(chart.get(), kTromsoLatitudeDeg, kTromsoLongitudeDeg, 0.0);
-    const DateTime date{2024, 2, 3, 12, 0, 0.0, kTromsoZoneHours};
-    chartSetDate(chart.get(), &date);
-    chart->lastEphemerisJd = kNeverJd;
     ephemUpdateAll(chart.get());
     openTodayDialog(chart.get());
     ASSERT_TRUE(todayDialogShown());

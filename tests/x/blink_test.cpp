@@ -20,6 +20,7 @@
 #include "render/frame.h"
 #include "render/surface.h"
 #include "render/x/x_surface.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -74,16 +75,13 @@ class BlinkX : public ::testing::Test {
 protected:
     XServer server{400, 300, 24};
     std::unique_ptr<XSurface> surface;
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
     GC gc = nullptr;
 
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
         Display *d = server.display();
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart.get());
         probe = Probe{};
         probe.display = d;
         const int screen = DefaultScreen(d);
@@ -115,7 +113,6 @@ protected:
             return;
         surface.reset();
         XFreeGC(server.display(), gc);
-        chartStateFreeTables(chart.get());
     }
     void (*const kRealBlinkWait)(int) = blinkWait;
 };

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -19,6 +18,7 @@
 #include "render/sky_colours.h"
 #include "render/layers/solar_bodies.h"
 #include "render/x/x_canvas.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -31,21 +31,17 @@ uint32_t pixelFor(int32_t row) { return 0x010101u * 2u + static_cast<uint32_t>(r
 class BodiesX : public ::testing::Test {
 protected:
     XServer server{kSize, kSize, 24};
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
     Pixmap pixmap = 0;
     GC gc = nullptr;
 
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
         appData->lineWidth = 1;
         appData->minDiskRadius = 4;
         for (int i = 0; i < kPaletteSlots; ++i)
             appData->pixels[i] = pixelFor(i);
-        chartStateSetDefaults(chart.get());
         ephemerisTheories = kEphemerisTheoriesDefault;
         solarBodyServices = kDefaultSolarBodyServices;
         Display *d = server.display();
@@ -58,7 +54,6 @@ protected:
             XFreeGC(server.display(), gc);
         if (pixmap)
             XFreePixmap(server.display(), pixmap);
-        chartStateFreeTables(chart.get());
     }
 
     // The chart at a UT moment and site, bodies computed; look() centres the
@@ -69,7 +64,6 @@ protected:
         const DateTime date{year, month, day, hour, minute, 0.0, 0.0};
         chartSetSite(chart.get(), lat, lon, alt);
         chartSetDate(chart.get(), &date);
-        chart->lastEphemerisJd = kNeverJd;
         ephemUpdateAll(chart.get());
     }
     void look(double raDeg, double decDeg, double fieldDeg)

@@ -20,6 +20,7 @@
 #include "render/layers/status_bar.h"
 #include "render/x/x_surface.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -32,7 +33,7 @@ struct ChartImageTest : ::testing::Test {
     Window window = 0;
     GC gc = nullptr;
     std::unique_ptr<XSurface> surface;
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
     TempDir dir;
 
     // A server of the test's own, so the test runs without a display too.
@@ -47,11 +48,7 @@ struct ChartImageTest : ::testing::Test {
                                      BlackPixel(display, screen), WhitePixel(display, screen));
         gc = XCreateGC(display, window, 0, nullptr);
         surface.reset(new XSurface(display, window, gc, DefaultDepth(display, screen)));
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
         appData->initialising = 0;
-        chartStateSetDefaults(chart.get());
         chart->modeChanged = 0;
         chart->mode = kModeEqt;
         surface->pixmapField = &chart->backPixmap;
@@ -59,7 +56,6 @@ struct ChartImageTest : ::testing::Test {
         chartFrameServices.ephemUpdateAll = noEphemeris;
         chartFrameServices.statusBarHeight = statusBar20;
         chartSetSurface(surface.get());
-        stkClearError();
     }
     void TearDown() override {
         chartSetSurface(nullptr);
@@ -69,7 +65,6 @@ struct ChartImageTest : ::testing::Test {
         XFreeGC(display, gc);
         XDestroyWindow(display, window);
         XCloseDisplay(display);
-        chartStateFreeTables(chart.get());
     }
     // Marks the pixmap's corners and the band below the window with colours
     // of their own, so a shifted or cut image cannot match.

@@ -18,6 +18,7 @@
 #include "model/user_objects.h"
 #include "render/palette.h"
 #include "render/x/font_sets.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -26,14 +27,13 @@ TEST(ClickTexts, EveryShippedTextFitsTheInfoBox)
 {
     XServer server(640, 480, 24);
     ASSERT_TRUE(server.ok()) << server.why();
-    appDataSetDefaults();
+    TestChart owner;
+    ChartState &chart = *owner;
     appData->display = server.display();
     char widthText[16];
     const int width = std::atoi(fallbackResourceString("ClickDataDialog.width", widthText, sizeof widthText));
     ASSERT_GT(width, 0);
 
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
     // As start-up reads the ClickDataFile resource: the path, then the index.
     std::snprintf(appData->clickDataFile, sizeof appData->clickDataFile, "%s/data/tavik.cdf", TAVIK_SOURCE_DIR);
     ASSERT_EQ(loadClickData(&chart, appData->clickDataFile), 1) << appData->clickDataFile;
@@ -65,7 +65,6 @@ TEST(ClickTexts, EveryShippedTextFitsTheInfoBox)
     }
     std::setlocale(LC_ALL, "C");
     freeClickData(&chart);
-    chartStateFreeTables(&chart);
 }
 
 } // namespace

@@ -34,6 +34,7 @@
 #include "render/x/x_surface.h"
 #include "resources/catalogs.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_night_chart.h"
 #include "tests/support/x_server.h"
 
@@ -45,7 +46,7 @@ struct DayChart {
     Window window = 0;
     GC gc = nullptr;
     std::unique_ptr<XSurface> surface;
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    OwnedChart chart;
 
     explicit DayChart(int depth) : server(900, 700, depth)
     {
@@ -73,7 +74,6 @@ struct DayChart {
         surface.reset();
         if (gc != nullptr)
             XFreeGC(d, gc);
-        chartStateFreeTables(chart.get());
         std::setlocale(LC_ALL, "C");
     }
 

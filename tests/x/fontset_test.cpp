@@ -14,6 +14,7 @@
 #include "render/palette.h"
 #include "render/layers/status_bar.h"
 #include "render/x/font_sets.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -33,7 +34,7 @@ struct FontSets : ::testing::Test {
     XServer server{800, 600, 24};
     void SetUp() override {
         ASSERT_TRUE(server.ok()) << server.why();
-        appDataSetDefaults();
+        resetTestAppData();
         appData->display = server.display();
     }
     void TearDown() override {

@@ -14,6 +14,7 @@
 #include "render/layers/landscape.h"
 #include "render/palette.h"
 #include "render/x/x_canvas.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -29,11 +30,9 @@ struct Drawn {
 // Draws the landscape for a view centre at altitude alt and field widthDeg
 // and reads back the pixmap.
 Drawn drawLandscape(Display *d, double alt, double widthDeg) {
-    appDataSetDefaults();
-    appData->pixelAspect = 1.0;
+    TestChart owner;
+    ChartState &chart = *owner;
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = static_cast<Pixel>(0x010101 * (i + 1));
-    static ChartState chart;
-    chartStateSetDefaults(&chart);
     chartSetSite(&chart, 50.0, 10.0, 0.0);
     chartSetJd(&chart, JD_J2000, 0.0);
     chart.mode = kModeHrz;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <memory>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -19,6 +18,7 @@
 #include "render/palette.h"
 #include "render/x/x_canvas.h"
 #include "resources/catalogs.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -49,16 +49,12 @@ TEST(LookX, TheMiddleOfTheChartIsBetelgeuse)
     EXPECT_GE(cls, 8);
 
     for (int mode : {kModeHrz, kModeEqt}) {
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
+        TestChart owner;
+        ChartState *chart = owner.get();
         appData->siteZoneHours = 0.0;
         appData->commandFromSocket = 1;
         for (int i = 0; i < kPaletteSlots; ++i)
             appData->pixels[i] = pixelFor(i);
-        std::unique_ptr<ChartState> owner(new ChartState{});
-        ChartState *chart = owner.get();
-        chartStateSetDefaults(chart);
         ephemerisTheories = kEphemerisTheoriesDefault;
         setClockSource(nightClock);
         DateTime now;
@@ -86,7 +82,6 @@ TEST(LookX, TheMiddleOfTheChartIsBetelgeuse)
         XFreePixmap(d, pixmap);
         setClockSource(nullptr);
         EXPECT_EQ(middle, pixelFor(ColorStar0 + cls)) << "mode " << mode;
-        chartStateFreeTables(chart);
         appData->commandFromSocket = 0;
     }
 }

@@ -26,6 +26,7 @@
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
@@ -52,7 +53,8 @@ struct MenusX : ::testing::Test {
     XServer server;
     XtAppContext app = nullptr;
     Display *display = nullptr;
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     void (*savedExecute)(ChartState *, const char *) = nullptr;
 
     void SetUp() override
@@ -61,7 +63,6 @@ struct MenusX : ::testing::Test {
         display = openDialogShell(server.name(), &app);
         ASSERT_NE(display, nullptr);
         appAddActions(app);
-        chartStateSetDefaults(&chart);
         currentChart = &chart;
         createMainWindow(&chart);
         stepBoxCreate(&chart);

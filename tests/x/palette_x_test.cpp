@@ -13,6 +13,7 @@
 #include "render/sky_colours.h"
 #include "render/x/palette_x.h"
 #include "resources/fallback.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -62,7 +63,7 @@ struct Toolkit {
 
 struct PaletteX : ::testing::Test {
     void SetUp() override {
-        appDataSetDefaults();
+        resetTestAppData();
         appData->installColormap = 0;
     }
     void TearDown() override { setPaletteStoreColour(nullptr); }
@@ -92,7 +93,8 @@ TEST_F(PaletteX, TrueColorAllocatesSharedColoursAndJunkFallsBackToBuiltIn) {
     expectRgb(cellColour(d, appData->colormap, appData->pixels[65]), 0xC0C0C0, "sky slot starts grey");
 
     // A static visual takes a new pixel for a new sky colour.
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
     chart.mode = kModeEqt;
     chart.skyColourBase = kPaletteColourCount;
     chart.skyLevel = 0;
@@ -112,7 +114,8 @@ TEST_F(PaletteX, PseudoColorWritesCellsAndSkyCellKeepsItsPixel) {
     expectRgb(cellColour(d, appData->colormap, appData->pixels[ColorStar5]), 0xF9F9CF, "star 5");
     expectRgb(cellColour(d, appData->colormap, appData->pixels[70]), 0xC0C0C0, "sky slot starts grey");
 
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
     chart.mode = kModeHrz;
     chart.skyColourBase = kPaletteColourCount;
     chart.skyLevel = 60;

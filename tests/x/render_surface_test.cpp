@@ -12,6 +12,7 @@
 #include "render/frame.h"
 #include "render/palette.h"
 #include "render/x/x_surface.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -24,7 +25,7 @@ struct RenderSurfaceTest : ::testing::Test {
     Window window = 0;
     GC gc = nullptr;
     std::unique_ptr<XSurface> surface;
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
 
     // A server of the test's own, so the test runs without a display too.
     XServer server;
@@ -38,12 +39,8 @@ struct RenderSurfaceTest : ::testing::Test {
                                      BlackPixel(display, screen), WhitePixel(display, screen));
         gc = XCreateGC(display, window, 0, nullptr);
         surface.reset(new XSurface(display, window, gc, DefaultDepth(display, screen)));
-        appData = &theAppData;
-        appDataSetDefaults();
         setPaletteStoreColour(nullptr); // no palette of an earlier test's display
-        appData->pixelAspect = 1.0;
         appData->initialising = 0;
-        chartStateSetDefaults(chart.get());
         chart->statusBar = 0;
         chart->modeChanged = 0;
         chart->mode = kModeEqt;
@@ -61,7 +58,6 @@ struct RenderSurfaceTest : ::testing::Test {
         XFreeGC(display, gc);
         XDestroyWindow(display, window);
         XCloseDisplay(display);
-        chartStateFreeTables(chart.get());
     }
     void resize(int w, int h) {
         XResizeWindow(display, window, static_cast<unsigned>(w), static_cast<unsigned>(h));

@@ -23,6 +23,7 @@
 #include <X11/Composite.h>
 #include <X11/Shell.h>
 
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -78,8 +79,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
-        theAppData = AppData{};
-        appDataSetDefaults();
+        theAppData = AppData{}; // nothing an earlier test read from a file or a resource
+        resetTestAppData();
         fakeHome = home.path();
         envSetHomeLookup(fakeLookup);
         uiHooksRecordMessages();
@@ -114,7 +115,8 @@ protected:
     XServer server;
     TempDir home, emptyBin;
     std::string savedPath;
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
 };
 
 TEST_F(SettingsResourcesTest, FallbackValuesUnlessTheUserNamesThem)

@@ -17,6 +17,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "tests/support/tcp_client.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -33,10 +34,7 @@ protected:
     void SetUp() override
     {
         std::signal(SIGPIPE, SIG_DFL);
-        appDataSetDefaults();
         uiHooksRecordMessages();
-        chart = new ChartState();
-        chartStateSetDefaults(chart);
         savedChart = currentChart;
         currentChart = chart;
         XtToolkitInitialize();
@@ -53,7 +51,6 @@ protected:
         XtDestroyApplicationContext(app);
         uiHooksReset();
         currentChart = savedChart;
-        delete chart;
     }
 
     // Runs the event loop until the client thread says it is done; a timer
@@ -71,7 +68,8 @@ protected:
     }
 
     XtAppContext app = nullptr;
-    ChartState *chart = nullptr;
+    TestChart owner;
+    ChartState *chart = owner.get();
     ChartState *savedChart = nullptr;
     int port = 0;
 };

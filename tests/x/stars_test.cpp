@@ -26,6 +26,7 @@
 #include "render/x/x_canvas.h"
 #include "render/x/x_surface.h"
 #include "resources/catalogs.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_night_chart.h"
 #include "tests/support/x_server.h"
 
@@ -45,11 +46,10 @@ TEST(StarsX, PixelCountsPerColourMatchTheStarSymbols) {
     Display *d = server.display();
     ASSERT_EQ(DefaultVisual(d, DefaultScreen(d))->c_class, TrueColor);
 
-    appDataSetDefaults();
+    TestChart owner;
+    ChartState &chart = *owner;
     // On TrueColor a pixel is its RGB: one distinct value per palette row.
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = static_cast<Pixel>(0x010101 * (i + 1));
-    static ChartState chart;
-    chartStateSetDefaults(&chart);
     const DateTime date{2024, 3, 20, 22, 0, 0.0, 0.0};
     chartSetDate(&chart, &date);
     chart.mode = kModeEqt;
@@ -109,10 +109,9 @@ void expectLayerMatchesStoredDrawing(ChartLayerDraw draw, const char *commands, 
     XServer server(kWidth, kHeight, 24);
     ASSERT_TRUE(server.ok()) << server.why();
     Display *d = server.display();
-    appDataSetDefaults();
+    TestChart chart;
     appData->display = d;
     appData->screen = DefaultScreen(d);
-    appData->pixelAspect = 1.0;
     appData->initialising = 1;
     appData->dirFontHeight = 0; // no font sets loaded, so no row for direction names
     std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", TAVIK_SOURCE_DIR "/data/tavik.sao");
@@ -120,7 +119,6 @@ void expectLayerMatchesStoredDrawing(ChartLayerDraw draw, const char *commands, 
     const Window window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, 0, 0);
     const GC gc = XCreateGC(d, window, 0, nullptr);
     std::unique_ptr<XSurface> surface(new XSurface(d, window, gc, 24));
-    std::unique_ptr<ChartState> chart(new ChartState());
     setUpNightChart(chart.get(), surface.get(), false);
     stkExecute(chart.get(), commands);
     const ChartLayer layerOnly[] = {{'d', "layer", draw, nullptr}};
@@ -139,7 +137,6 @@ void expectLayerMatchesStoredDrawing(ChartLayerDraw draw, const char *commands, 
     chartSetSurface(nullptr);
     surface.reset();
     XFreeGC(d, gc);
-    chartStateFreeTables(chart.get());
 
     const std::string storedPath = std::string(TAVIK_SOURCE_DIR "/tests/x/data/") + storedName;
     std::ifstream in(storedPath);

@@ -4,7 +4,6 @@
 // timers and placement.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
+#include "tests/support/test_chart.h"
 #include "tests/support/x_server.h"
 #include "ui/app/actions.h"
 #include "ui/widgets/auto_repeat.h"
@@ -42,12 +42,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
-        appData = &theAppData;
-        appDataSetDefaults();
-        appData->pixelAspect = 1.0;
         appData->commandFromSocket = 1;
         uiHooksReset();
-        chartStateSetDefaults(chart);
         chartSetSite(chart, 35.0, 139.0, 0.0);
         chartSetJd(chart, kNightJd, 0.0);
         chart->chartRect = ChartRect{0, 0, 600, 600};
@@ -86,7 +82,6 @@ protected:
         appData->toolBar = nullptr;
         appData->topLevel = nullptr;
         appData->commandFromSocket = 0;
-        chartStateFreeTables(chart);
         uiHooksReset();
     }
     void run(const char *text)
@@ -113,7 +108,7 @@ protected:
     }
 
     XServer server{1024, 768, 24};
-    std::unique_ptr<ChartState> owner{new ChartState{}};
+    TestChart owner;
     ChartState *chart = owner.get();
     XtAppContext app = nullptr;
     Display *display = nullptr;
