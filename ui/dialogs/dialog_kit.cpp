@@ -53,6 +53,13 @@ void dialogResultClear(DialogResult *r)
     std::memset(r, 0, sizeof *r);
 }
 
+void dialogValuesClearForFill(const DialogSpec *spec, void *values)
+{
+    const size_t cleared = spec->keptOffset > 0 && spec->keptOffset < spec->valuesSize ? spec->keptOffset
+                                                                                      : spec->valuesSize;
+    std::memset(values, 0, cleared);
+}
+
 void dialogRefuse(DialogResult *r, const char *messageResource, const char *argument)
 {
     if (r->refused)
@@ -230,6 +237,8 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
             return fail(why, whySize, c.name, "an option menu needs buttons");
         if (!fieldFits(spec, c, fieldWidth(c)))
             return fail(why, whySize, c.name, "its field lies outside the value record");
+        if (spec->keptOffset > 0 && c.offset + fieldWidth(c) > spec->keptOffset)
+            return fail(why, whySize, c.name, "its field lies in the record's kept part");
         for (int j = 0; j < i; j++) {
             const DialogControl &o = spec->controls[j];
             if (o.field != kFieldNone && c.offset < o.offset + fieldWidth(o) &&

@@ -6,7 +6,9 @@
 //   fill(chart, app, values)         what the controls show when it opens
 //   sensitivity(values, sensitive)   which controls can be used (optional)
 //   ok(values, chart, app, result)   the command texts to send, in order, or
-//                                    a refusal (message resource, argument)
+//                                    a refusal (message resource, argument);
+//                                    it may note in the record's kept part
+//                                    what the next opening shows again
 // The Motif half (ui/dialogs/dialog_motif.h) builds the widgets from the
 // table, shows the record and reads it back; it knows no single dialog.
 #pragma once
@@ -93,7 +95,7 @@ struct DialogSpec {
     void (*fill)(const ChartState *chart, const AppData *app, void *values);
     // One byte per control row, 1 when it can be used; null: all can.
     void (*sensitivity)(const void *values, uint8_t *sensitive);
-    void (*ok)(const void *values, const ChartState *chart, const AppData *app, DialogResult *out);
+    void (*ok)(void *values, const ChartState *chart, const AppData *app, DialogResult *out);
 
     // Optional; a dialog that leaves them out behaves as above.
     // After the user changed control row `control` (its new value already in
@@ -115,7 +117,14 @@ struct DialogSpec {
     // After an accepted OK, before the command texts run: the changes of the
     // application record that the dialog makes itself. Null: none.
     void (*accepted)(const void *values, ChartState *chart) = nullptr;
+    // The dialog's remembered choices: the record's bytes from keptOffset on
+    // are zeroed when the dialog is built and left as ok wrote them at every
+    // later opening, so fill finds them there. 0: nothing is kept.
+    size_t keptOffset = 0;
 };
+
+// Clears a record for fill: every byte but the kept part.
+void dialogValuesClearForFill(const DialogSpec *spec, void *values);
 
 // Message resources of the refusals the kit itself makes; each takes the
 // offending text as its one argument.
@@ -171,7 +180,7 @@ int32_t dialogListPosition(const void *values, const DialogControl *control);
 // Checks a table: names present and unique; each parent an earlier
 // row-column or form; a buttons row of the table a row-column or form that
 // comes before every row placed in the buttons' row; each field inside the
-// record, of the kind its class shows
+// record and before its kept part, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
 // items, or several-item selection; the items may come from listItems
 // or from the program, dialogSetListItems) and

@@ -448,7 +448,7 @@ void dialogOpen(const DialogSpec *spec, ChartState *chart)
         return;
     d->chart = chart;
     setListItems(d);
-    std::memset(d->values, 0, spec->valuesSize);
+    dialogValuesClearForFill(spec, d->values);
     spec->fill(chart, appData, d->values);
     writeControls(d);
     applySensitivity(d);

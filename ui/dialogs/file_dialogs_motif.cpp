@@ -118,7 +118,7 @@ void setEnvFill(const ChartState *, const AppData *app, void *out)
     setEnvDlgFill(app, &context, static_cast<SetEnvValues *>(out));
 }
 
-void setEnvOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void setEnvOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     setEnvDlgOk(static_cast<const SetEnvValues *>(values), out);
 }

@@ -80,7 +80,7 @@ void siteSensitivity(const void *values, uint8_t *sensitive)
 // The kit's fill and OK see no list: the Motif half fills the record through
 // siteDialogFill and sends siteLocateCommands itself.
 void siteFillNothing(const ChartState *, const AppData *, void *) {}
-void siteOkNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+void siteOkNothing(void *, const ChartState *, const AppData *, DialogResult *) {}
 
 // ---- SiteEditDialog --------------------------------------------------------------
 
@@ -174,7 +174,7 @@ int angleOf(const char *degText, const char *minText, long limit, const char *de
     return 1;
 }
 
-void editOkNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+void editOkNothing(void *, const ChartState *, const AppData *, DialogResult *) {}
 
 // Degrees and minutes of a column value: minutes rounded, 60 carried.
 void degMinOf(double value, char *deg, char *min)

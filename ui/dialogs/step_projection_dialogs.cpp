@@ -104,7 +104,7 @@ int timeStepDlgSpin(void *values, int control)
     return 0;
 }
 
-void timeStepDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void timeStepDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const TimeStepValues *>(values);
     if (v->realTime == kToggleOn) {
@@ -241,7 +241,7 @@ int projDlgMajorChanged(void *values, int control)
     return 1;
 }
 
-void projDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void projDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const ProjectionValues *>(values);
     const int major = selectedMajor(v), minor = selectedMinor(v);

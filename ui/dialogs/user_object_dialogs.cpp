@@ -62,7 +62,7 @@ void sensitivity(const void *values, uint8_t *sensitive)
 
 // The list is the Motif half's: it fills the position and sends OK's texts.
 void fillNothing(const ChartState *, const AppData *, void *) {}
-void okNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+void okNothing(void *, const ChartState *, const AppData *, DialogResult *) {}
 
 } // namespace
 
