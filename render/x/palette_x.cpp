@@ -3,6 +3,7 @@
 #include <X11/Intrinsic.h>
 #include <X11/StringDefs.h>
 #include <X11/Xcms.h>
+#include <X11/Xlibint.h>
 
 #include "model/app_data.h"
 
@@ -97,6 +98,20 @@ void storeCell(int32_t cell, uint32_t rgb) {
     }
 }
 
+// The palette forgets a display that closes: a later palette on another
+// display (the next toolkit connection of a run, or of a test) starts clean
+// and no sky-cell store reaches the closed one.
+int forgetClosedDisplay(Display *display, XExtCodes *) {
+    if (display != paletteDisplay) return 0;
+    paletteDisplay = nullptr;
+    paletteColormap = 0;
+    writableCells = false;
+    trueColourVisual = nullptr;
+    for (bool &stored : cellStored) stored = false;
+    setPaletteStoreColour(nullptr);
+    return 0;
+}
+
 } // namespace
 
 int isDynamicVisual() {
@@ -148,6 +163,10 @@ int allocPaletteFrom(Display *display, int screen, const char *const colours[kPa
         }
     }
     appData->colormap = cmap;
+    if (display != paletteDisplay) {
+        XExtCodes *codes = XAddExtension(display);
+        if (codes) XESetCloseDisplay(display, codes->extension, forgetClosedDisplay);
+    }
     paletteDisplay = display;
     paletteColormap = cmap;
     writableCells = dynamic;

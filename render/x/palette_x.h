@@ -19,7 +19,8 @@ int allocPalette(int scheme, int brightness);
 // The allocation itself, from colour strings (null or junk: the row's
 // built-in colour). On a dynamic visual a private colormap is made when
 // appData->installColormap is set; topLevelWindow (0 = none) then gets it.
-// Records the colormap in appData and registers the sky-cell store.
+// Records the colormap in appData and registers the sky-cell store, which the
+// palette drops again when that display closes.
 int allocPaletteFrom(Display *display, int screen, const char *const colours[kPaletteColourCount],
                      Window topLevelWindow);
 

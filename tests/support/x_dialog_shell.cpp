@@ -36,6 +36,10 @@ void closeDialogShell()
     if (!openApp)
         return;
     setPaletteStoreColour(nullptr);
+    // The shell first, while its display is open: every dialog goes with it
+    // and each dialog record forgets its widgets.
+    if (appData->topLevel)
+        XtDestroyWidget(appData->topLevel);
     XtDestroyApplicationContext(openApp);
     openApp = nullptr;
     appData->topLevel = nullptr;

@@ -347,6 +347,9 @@ TEST(TromsoAlmanacX, TheMoonRisesAndSetsOnTheThirdOfFebruary)
     ASSERT_TRUE(server.ok()) << server.why();
     XtAppContext app = nullptr;
     ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
+    struct ShellCloser {
+        ~ShellCloser() { closeDialogShell(); }
+    } closer; // the panel goes with the shell, before the server
     std::unique_ptr<ChartState> chart(new ChartState());
     chartStateSetDefaults(chart.get());
     currentChart = chart.get();

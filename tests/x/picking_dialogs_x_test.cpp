@@ -27,6 +27,7 @@
 #include "tests/support/x_widgets.h"
 #include "tests/support/catalog_rows.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/dialogs/click_data_dialog.h"
 #include "ui/dialogs/dialog_openers.h"
@@ -64,22 +65,16 @@ public:
     {
         if (!server.ok())
             return;
-        XtToolkitInitialize();
-        app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(app, fallbackResources);
-        int argc = 1;
-        char name[] = "tavik";
-        char *argv[] = {name, nullptr};
-        Display *display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-        appData = &theAppData;
-        appDataSetDefaults();
+        Display *display = openDialogShell(server.name(), &app);
         appData->display = display;
-        appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth,
-                                               200, XtNheight, 100, nullptr);
-        XtRealizeWidget(appData->topLevel);
         uiHooksRecordMessages();
     }
-    ~XApp() { uiHooksReset(); }
+    // The shell and its dialogs go before the server does.
+    ~XApp()
+    {
+        closeDialogShell();
+        uiHooksReset();
+    }
     void settle()
     {
         XSync(XtDisplay(appData->topLevel), False);

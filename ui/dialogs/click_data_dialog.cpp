@@ -17,6 +17,7 @@
 #include "render/info_box.h"
 #include "render/layers/status_bar.h"
 #include "render/x/x_canvas.h"
+#include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/image_dialog.h"
 #include "ui/widgets/lite_clue.h"
@@ -174,6 +175,31 @@ void resizeCallback(Widget, XtPointer, XtPointer)
     repaintClickData(dlg.chart);
 }
 
+void freeServerResources()
+{
+    Display *d = XtDisplay(dlg.form);
+    freePixmap();
+    if (dlg.gc)
+        XFreeGC(d, dlg.gc);
+    dlg.gc = nullptr;
+    for (Pixmap &p : dlg.pictures) {
+        if (p)
+            XFreePixmap(d, p);
+        p = 0;
+    }
+    if (dlg.imageInsensitive)
+        XFreePixmap(d, dlg.imageInsensitive);
+    dlg.imageInsensitive = 0;
+}
+
+// The shell went, its display still open (its tip shell goes with it): the
+// dialog is built again by the next start-up's createClickDataDialog.
+void forgetClickData(void *)
+{
+    freeServerResources();
+    dlg = ClickDataDialog{};
+}
+
 } // namespace
 
 void createClickDataDialog(ChartState *chart)
@@ -186,6 +212,7 @@ void createClickDataDialog(ChartState *chart)
     Arg args[4];
     XtSetArg(args[0], XmNautoUnmanage, False);
     dlg.form = XmCreateFormDialog(appData->topLevel, const_cast<char *>("ClickDataDialog"), args, 1);
+    dialogForgetOnDestroy(dlg.form, forgetClickData, &dlg);
     Widget left = nullptr;
     for (int i = 0; i < kClickDataButtonCount; ++i) {
         const ButtonRow &row = kButtons[i];
@@ -340,19 +367,7 @@ void destroyClickDataDialog()
     if (!dlg.form)
         return;
     removeClickDataTips();
-    Display *d = XtDisplay(dlg.form);
-    freePixmap();
-    if (dlg.gc)
-        XFreeGC(d, dlg.gc);
-    dlg.gc = nullptr;
-    for (Pixmap &p : dlg.pictures) {
-        if (p)
-            XFreePixmap(d, p);
-        p = 0;
-    }
-    if (dlg.imageInsensitive)
-        XFreePixmap(d, dlg.imageInsensitive);
-    dlg.imageInsensitive = 0;
+    freeServerResources();
 }
 
 namespace {

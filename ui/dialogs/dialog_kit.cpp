@@ -183,23 +183,6 @@ uint32_t *dialogSelectionField(void *values, const DialogControl *control)
     return reinterpret_cast<uint32_t *>(static_cast<char *>(values) + control->offset);
 }
 
-const char *dialogTextField(const void *values, const DialogControl *control)
-{
-    return dialogTextField(const_cast<void *>(values), control);
-}
-
-ToggleValue dialogToggleValue(const void *values, const DialogControl *control)
-{
-    const ToggleValue *v = dialogToggleField(const_cast<void *>(values), control);
-    return v ? *v : kToggleOff;
-}
-
-int32_t dialogListPosition(const void *values, const DialogControl *control)
-{
-    const int32_t *v = dialogListField(const_cast<void *>(values), control);
-    return v ? *v : 0;
-}
-
 int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
 {
     if (!spec->name || !spec->name[0])

@@ -173,9 +173,6 @@ char *dialogTextField(void *values, const DialogControl *control);
 ToggleValue *dialogToggleField(void *values, const DialogControl *control);
 int32_t *dialogListField(void *values, const DialogControl *control);
 uint32_t *dialogSelectionField(void *values, const DialogControl *control);
-const char *dialogTextField(const void *values, const DialogControl *control);
-ToggleValue dialogToggleValue(const void *values, const DialogControl *control);
-int32_t dialogListPosition(const void *values, const DialogControl *control);
 
 // Checks a table: names present and unique; each parent an earlier
 // row-column or form; a buttons row of the table a row-column or form that

@@ -21,7 +21,7 @@
 
 namespace {
 
-// One built dialog, kept for the run.
+// One built dialog, kept while its form lives; a free slot has no spec.
 struct DialogInstance {
     const DialogSpec *spec;
     ChartState *chart;
@@ -34,7 +34,6 @@ struct DialogInstance {
 
 constexpr int kMaxDialogs = 32;
 DialogInstance instances[kMaxDialogs];
-int instanceCount = 0;
 
 constexpr int kNameSize = 128;
 
@@ -47,10 +46,32 @@ int pendingHandlerCount = 0;
 
 DialogInstance *findInstance(const DialogSpec *spec)
 {
-    for (int i = 0; i < instanceCount; i++)
-        if (instances[i].spec == spec)
-            return &instances[i];
+    for (DialogInstance &d : instances)
+        if (spec && d.spec == spec)
+            return &d;
     return nullptr;
+}
+
+// The form went (with the top-level shell): the slot is free again. Slots
+// never move, since the other dialogs' callbacks hold their own.
+void forgetInstance(void *record)
+{
+    auto *d = static_cast<DialogInstance *>(record);
+    std::free(d->controls);
+    std::free(d->values);
+    *d = DialogInstance{};
+}
+
+struct ForgetOnDestroy {
+    void (*forget)(void *record);
+    void *record;
+};
+
+void forgetCallback(Widget, XtPointer client, XtPointer)
+{
+    auto *f = static_cast<ForgetOnDestroy *>(client);
+    f->forget(f->record);
+    delete f;
 }
 
 WidgetClass classOf(DialogControlClass cls)
@@ -270,7 +291,8 @@ void optionButtonCallback(Widget button, XtPointer client, XtPointer)
     controlChanged(d, controlRow(d, menu));
 }
 
-void okCallback(Widget, XtPointer client, XtPointer) { dialogOk(static_cast<DialogInstance *>(client)->spec); }
+void okPressed(DialogInstance *d);
+void okCallback(Widget, XtPointer client, XtPointer) { okPressed(static_cast<DialogInstance *>(client)); }
 
 // A spin arrow or a button of the dialog's own: the dialog's change rule
 // sees it as a change of that row, then its press handler acts on it.
@@ -380,14 +402,17 @@ void makeOkCancel(DialogInstance *d)
 
 DialogInstance *build(const DialogSpec *spec)
 {
-    if (instanceCount >= kMaxDialogs || !appData || !appData->topLevel)
+    DialogInstance *d = nullptr;
+    for (DialogInstance &slot : instances)
+        if (!d && !slot.spec)
+            d = &slot;
+    if (!d || !appData || !appData->topLevel)
         return nullptr;
     char why[256];
     if (!dialogSpecCheck(spec, why, sizeof why)) {
         std::fprintf(stderr, "tavik: dialog %s not built: %s\n", spec->name ? spec->name : "", why);
         return nullptr;
     }
-    DialogInstance *d = &instances[instanceCount];
     *d = DialogInstance{};
     d->spec = spec;
     d->controls = static_cast<Widget *>(std::calloc(static_cast<size_t>(spec->controlCount) + 1, sizeof(Widget)));
@@ -395,14 +420,15 @@ DialogInstance *build(const DialogSpec *spec)
     if (!d->controls || !d->values) {
         std::free(d->controls);
         std::free(d->values);
+        *d = DialogInstance{};
         return nullptr;
     }
-    instanceCount++;
     for (int i = 0; i < pendingHandlerCount; i++)
         if (pendingHandlers[i].spec == spec)
             d->handlers = pendingHandlers[i].handlers;
 
     d->form = XmCreateFormDialog(appData->topLevel, const_cast<char *>(spec->name), nullptr, 0);
+    dialogForgetOnDestroy(d->form, forgetInstance, d);
     char name[kNameSize];
     std::snprintf(name, sizeof name, "%sRowColumn", spec->name);
     if (spec->rowColumnName)
@@ -469,13 +495,9 @@ void showWarning(Widget parent, const char *messageResource, const char *argumen
     uiHooks.openMessageBox(parent, text, kMessageBoxWarning);
 }
 
-} // namespace
-
-void dialogOk(const DialogSpec *spec)
+void okPressed(DialogInstance *d)
 {
-    DialogInstance *d = findInstance(spec);
-    if (!d)
-        return;
+    const DialogSpec *spec = d->spec;
     readControls(d);
     if (d->handlers.ok) {
         d->handlers.ok(d->chart, d->values);
@@ -486,6 +508,8 @@ void dialogOk(const DialogSpec *spec)
     spec->ok(d->values, d->chart, appData, &result);
     dialogFinishOk(spec, &result);
 }
+
+} // namespace
 
 int dialogFinishOk(const DialogSpec *spec, const DialogResult *result)
 {
@@ -591,4 +615,19 @@ int dialogIsShown(const DialogSpec *spec)
 {
     DialogInstance *d = findInstance(spec);
     return d && XtIsManaged(d->form) ? 1 : 0;
+}
+
+void dialogForgetOnDestroy(Widget w, void (*forget)(void *record), void *record)
+{
+    if (w && forget)
+        XtAddCallback(w, XmNdestroyCallback, forgetCallback, new ForgetOnDestroy{forget, record});
+}
+
+namespace {
+void clearWidget(void *slot) { *static_cast<Widget *>(slot) = nullptr; }
+} // namespace
+
+void dialogClearOnDestroy(Widget *slot)
+{
+    dialogForgetOnDestroy(*slot, clearWidget, slot);
 }

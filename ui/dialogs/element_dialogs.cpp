@@ -18,6 +18,7 @@
 #include "model/chart_state.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 
 namespace {
@@ -192,10 +193,25 @@ constexpr ButtonRow kButtons[] = {
     {"ButtonSearch", searchCallback},
 };
 
+// The shell went: the list is read again at the next opening.
+void forgetDialog(void *record)
+{
+    auto *d = static_cast<ElementDialogUi *>(record);
+    elementListFree(&d->list);
+    *d = ElementDialogUi{d->kind, {}, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+}
+
+void forgetSearch(void *)
+{
+    searchDialog = nullptr;
+    searchContext = SearchContext{nullptr, nullptr};
+}
+
 void build(ElementDialogUi *d)
 {
     const DialogNames &names = kNames[d->kind];
     d->form = XmCreateFormDialog(appData->topLevel, const_cast<char *>(names.dialog), nullptr, 0);
+    dialogForgetOnDestroy(d->form, forgetDialog, d);
     Widget rowColumn = XtVaCreateManagedWidget(names.rowColumn, xmRowColumnWidgetClass, d->form, XmNtopAttachment,
                                                XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
                                                XmATTACH_FORM, nullptr);
@@ -253,7 +269,7 @@ void openElementDialog(ElementDialogKind kind, ChartState *chart)
         return;
     if (!d->form) {
         // The list is read on the first opening that finds the file, then
-        // kept for the run.
+        // kept while the dialog lives.
         const Cursor watch = showWatch();
         const int count = elementListLoad(&d->list, elementFile(kind));
         hideWatch(watch);
@@ -308,6 +324,7 @@ void openElementSearchDialog(Widget parent, Widget list, ElementList *entries)
                       nullptr);
         XtAddCallback(searchDialog, XmNokCallback, searchOk, nullptr);
         XtAddCallback(searchDialog, XmNcancelCallback, searchCancel, nullptr);
+        dialogForgetOnDestroy(searchDialog, forgetSearch, nullptr);
     }
     searchContext = SearchContext{list, entries};
     XmString text = XmStringCreateLocalized(entries->searchText);

@@ -27,7 +27,7 @@ struct FileDialog {
     const char *pattern; // the filter
     char *(*startDirectory)();
     void (*ok)(const char *name, ChartState *chart, DialogResult *out);
-    Widget box;          // built on first use, kept for the run
+    Widget box;          // built on first use, kept while the top-level shell lives
 };
 
 char *sceneDirectory() { return appData->stlFileIoPath; }
@@ -78,6 +78,7 @@ void openFileDialog(FileDialog *f, ChartState *chart)
         XtUnmanageChild(XmFileSelectionBoxGetChild(f->box, XmDIALOG_HELP_BUTTON));
         XtAddCallback(f->box, XmNokCallback, fileOkCallback, f);
         XtAddCallback(f->box, XmNcancelCallback, fileCancelCallback, f);
+        dialogClearOnDestroy(&f->box);
     }
     XmString pattern = XmStringCreateLocalized(const_cast<char *>(f->pattern));
     XtVaSetValues(f->box, XmNpattern, pattern, nullptr);

@@ -16,6 +16,7 @@
 #include "model/click_data.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "ui/dialogs/dialog_motif.h"
 #include "ui/widgets/jpeg_image.h"
 #include "ui/widgets/xpm_picture.h"
 
@@ -82,6 +83,22 @@ void destroyPicture()
     if (v.image)
         XDestroyImage(v.image); // frees the pixel buffer too
     v.image = nullptr;
+}
+
+// The shell went, its display still open: the viewer lets go of what it
+// holds and is built again at the next opening (its colour cells went with
+// the colormap's display).
+void forgetViewer(void *record)
+{
+    auto *viewer = static_cast<Viewer *>(record);
+    Display *d = XtDisplay(viewer->form);
+    destroyPicture();
+    if (viewer->gc)
+        XFreeGC(d, viewer->gc);
+    if (viewer->cursor)
+        XFreeCursor(d, viewer->cursor);
+    imageListFree(viewer->items);
+    *viewer = Viewer{};
 }
 
 
@@ -202,6 +219,7 @@ void build()
     if (v.depth == 8 && v.colormap)
         XtSetArg(a[n], XmNcolormap, v.colormap), n++;
     v.form = XmCreateFormDialog(appData->topLevel, const_cast<char *>("ImageDialog"), a, n);
+    dialogForgetOnDestroy(v.form, forgetViewer, &v);
     struct Row {
         const char *name;
         Widget *w;

@@ -24,7 +24,7 @@
 
 namespace {
 
-SiteListState siteList;      // read when the dialog is first built
+SiteListState siteList;      // read when the dialog is built
 int siteListLoaded = 0;
 char lastSearch[kSiteListNameSize * 2];
 Widget searchDialog = nullptr;
@@ -48,6 +48,15 @@ const char *siteItem(int index) { return siteList.entries[index].name; }
 void showList(int position)
 {
     dialogSetListItems(&kSiteDialog, "SiteList", siteList.count, siteItem, position);
+}
+
+// The shell went: the list is read again, the search starts empty.
+void forgetSiteDialog(void *)
+{
+    siteListFree(&siteList);
+    siteListLoaded = 0;
+    lastSearch[0] = '\0';
+    editIndex = -1;
 }
 
 void makeDefault(ChartState *chart)
@@ -112,6 +121,7 @@ void openSearch()
         XtUnmanageChild(XmSelectionBoxGetChild(searchDialog, XmDIALOG_SELECTION_LABEL));
         XtAddCallback(searchDialog, XmNokCallback, searchOk, nullptr);
         XtAddCallback(searchDialog, XmNcancelCallback, searchCancel, nullptr);
+        dialogClearOnDestroy(&searchDialog);
     }
     XmTextFieldSetString(XmSelectionBoxGetChild(searchDialog, XmDIALOG_TEXT), lastSearch);
     XtManageChild(searchDialog);
@@ -287,6 +297,7 @@ void openSiteDialog(ChartState *chart)
         static const DialogHandlers handlers = {sitePress, siteOk};
         dialogSetHandlers(&kSiteDialog, &handlers);
         dialogOpen(&kSiteDialog, chart);
+        dialogForgetOnDestroy(dialogWidget(&kSiteDialog, "SiteDialog"), forgetSiteDialog, nullptr);
         showList(0);
     } else {
         dialogOpen(&kSiteDialog, chart);

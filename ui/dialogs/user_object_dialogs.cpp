@@ -5,10 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
 #include "command/interpreter.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 
 const char kMessageObjectAlreadySelected[] = "messageObjectAlreadySelected";
@@ -96,7 +95,7 @@ int userObjectListAdd(UserObjectPathList *list, const char *path, DialogResult *
             dialogRefuse(refusal, kMessageObjectAlreadySelected, path);
             return 0;
         }
-    if (!sendablePath(path) || access(path, R_OK) != 0) {
+    if (!sendablePath(path) || !regularFileReadable(path)) {
         dialogRefuse(refusal, kCannotOpen, path);
         return 0;
     }

@@ -62,6 +62,7 @@ void openAddUserObjectDialog()
         XtUnmanageChild(XmFileSelectionBoxGetChild(addDialog, XmDIALOG_HELP_BUTTON));
         XtAddCallback(addDialog, XmNokCallback, addOk, nullptr);
         XtAddCallback(addDialog, XmNcancelCallback, addCancel, nullptr);
+        dialogClearOnDestroy(&addDialog);
     }
     // It opens where the last file was added, also in a later run.
     if (appData->userObjectFilePath[0]) {
