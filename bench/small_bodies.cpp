@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/catalog_index.h"

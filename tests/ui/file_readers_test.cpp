@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "astro/body_records.h"
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/catalog_index.h"

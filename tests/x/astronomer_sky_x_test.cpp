@@ -38,7 +38,7 @@
 #include "tests/support/x_tavik.h"
 #include "tests/support/x_xpm.h"
 #include "ui/dialogs/dialog_openers.h"
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 namespace {
 

@@ -29,11 +29,11 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
-#include "ui/dialogs/click_data_dialog.h"
+#include "ui/dialogs/click_data_dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
-#include "ui/dialogs/gauge_dialog.h"
-#include "ui/dialogs/image_dialog.h"
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/gauge_dialog_motif.h"
+#include "ui/dialogs/image_dialog_motif.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
-#include "ui/dialogs/click_data_dialog.h"
+#include "ui/dialogs/click_data_dialog_motif.h"
 #include "ui/widgets/lite_clue.h"
 #include "ui/window/toolbar.h"
 #include "ui/dialogs/dialog_motif.h"

@@ -10,7 +10,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "ui/dialogs/about_dialogs.h"
+#include "ui/dialogs/about_dialogs_motif.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 

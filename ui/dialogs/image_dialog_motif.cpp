@@ -1,4 +1,4 @@
-#include "ui/dialogs/image_dialog.h"
+#include "ui/dialogs/image_dialog_motif.h"
 
 #include <cstdio>
 #include <cstdlib>

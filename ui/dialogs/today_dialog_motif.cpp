@@ -1,4 +1,4 @@
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 #include <cstddef>
 #include <cstdio>

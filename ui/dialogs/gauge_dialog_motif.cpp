@@ -1,4 +1,4 @@
-#include "ui/dialogs/gauge_dialog.h"
+#include "ui/dialogs/gauge_dialog_motif.h"
 
 #include <cstdio>
 
@@ -12,7 +12,7 @@
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "ui/dialogs/dialog_motif.h"
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 namespace {
 
