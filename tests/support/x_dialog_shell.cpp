@@ -2,6 +2,7 @@
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
+#include <Xm/Display.h>
 
 #include "model/app_data.h"
 #include "render/palette.h"
@@ -37,9 +38,15 @@ void closeDialogShell()
         return;
     setPaletteStoreColour(nullptr);
     // The shell first, while its display is open: every dialog goes with it
-    // and each dialog record forgets its widgets.
-    if (appData->topLevel)
+    // and each dialog record forgets its widgets. Then Motif's own display
+    // object, which empties Motif's pixmap and GC cache of that screen: left
+    // in the cache, they were freed later on another test's connection that
+    // happened to get the closed one's address.
+    if (appData->topLevel) {
+        Display *display = XtDisplay(appData->topLevel);
         XtDestroyWidget(appData->topLevel);
+        XtDestroyWidget(XmGetXmDisplay(display));
+    }
     XtDestroyApplicationContext(openApp);
     openApp = nullptr;
     appData->topLevel = nullptr;
