@@ -32,22 +32,24 @@ Display *openDialogShell(const std::string &displayName, XtAppContext *app)
     return display;
 }
 
+void closeToolkit(XtAppContext app, Widget shell)
+{
+    if (shell) {
+        Display *display = XtDisplay(shell);
+        XtDestroyWidget(shell);
+        XtDestroyWidget(XmGetXmDisplay(display));
+    }
+    XtDestroyApplicationContext(app);
+}
+
 void closeDialogShell()
 {
     if (!openApp)
         return;
     setPaletteStoreColour(nullptr);
-    // The shell first, while its display is open: every dialog goes with it
-    // and each dialog record forgets its widgets. Then Motif's own display
-    // object, which empties Motif's pixmap and GC cache of that screen: left
-    // in the cache, they were freed later on another test's connection that
-    // happened to get the closed one's address.
-    if (appData->topLevel) {
-        Display *display = XtDisplay(appData->topLevel);
-        XtDestroyWidget(appData->topLevel);
-        XtDestroyWidget(XmGetXmDisplay(display));
-    }
-    XtDestroyApplicationContext(openApp);
+    closeToolkit(openApp, appData->topLevel);
+    // The main window's parts went with the shell.
+    appData->toolBar = appData->stepBox = appData->todayDialog = appData->commandDialog = appData->tipShell = nullptr;
     openApp = nullptr;
     appData->topLevel = nullptr;
     appData->display = nullptr;

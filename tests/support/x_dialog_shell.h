@@ -12,6 +12,13 @@
 Display *openDialogShell(const std::string &displayName, XtAppContext *app);
 
 
+// Ends a toolkit connection that Motif widgets used: shell (if any) is
+// destroyed while its display is open (every dialog record forgets its
+// widgets), then Motif's display object, which empties Motif's pixmap and GC
+// cache of the screen (left there, they were freed later on another test's
+// connection that got the closed one's address), then the context.
+void closeToolkit(XtAppContext app, Widget shell);
+
 // Ends what openDialogShell began: the sky-cell store goes, the application
 // context and its display connection are destroyed and appData no longer
 // names the shell, so a later test on another server finds nothing of this

@@ -153,4 +153,30 @@ TEST_F(PaletteX, DynamicVisualWithoutFreeCellsFails) {
     EXPECT_EQ(allocPaletteFrom(d, screen, colours, 0), 0);
 }
 
+// A display that closes takes the palette's hold on it along: the sky-cell
+// store kept writing to the closed display's freed record (a test's
+// connection closing, then the next frame's sky colour), until a palette on
+// another display took its place.
+TEST_F(PaletteX, AClosedDisplayIsForgottenAndTheNextOneTakesTheStore) {
+    XServer server(800, 600, 8);
+    ASSERT_TRUE(server.ok()) << server.why();
+    const char *colours[kPaletteColourCount] = {};
+    Display *first = XOpenDisplay(server.name().c_str());
+    ASSERT_NE(first, nullptr);
+    appData->display = first;
+    appData->screen = DefaultScreen(first);
+    ASSERT_EQ(allocPaletteFrom(first, appData->screen, colours, 0), 1);
+    XCloseDisplay(first);
+    paletteStoreColour(kPaletteColourCount, 0x102030); // reaches nothing
+
+    Display *second = server.display();
+    appData->display = second;
+    appData->screen = DefaultScreen(second);
+    ASSERT_EQ(allocPaletteFrom(second, appData->screen, colours, 0), 1);
+    paletteStoreColour(kPaletteColourCount, 0x102030);
+    XSync(second, False);
+    expectRgb(cellColour(second, DefaultColormap(second, appData->screen), appData->pixels[kPaletteColourCount]),
+              0x102030, "the first sky cell on the display that stayed");
+}
+
 } // namespace

@@ -43,11 +43,34 @@ enum DialogFieldKind : uint8_t {
                         // (an option menu: its chosen button)
     kFieldListSelection, // uint32_t: bit p - 1 set when item p is selected
                          // (lists that select several items; 32 at most)
+    kFieldItems,         // DialogItems: a list whose items the record holds
 };
 
 // A toggle's value. Mixed is the third state: a toggle standing for several
 // objects whose own states differ.
 enum ToggleValue : int8_t { kToggleOff = 0, kToggleOn = 1, kToggleMixed = 2 };
+
+// A list the dialog's record holds, items and selection: the dialog adds,
+// deletes and selects items (a file's path) through the
+// routines below; the Motif half shows each item (spec->itemShown, else the
+// text itself) and reads the selection back. Freed by the kit when the
+// record is cleared for fill and when the dialog goes.
+constexpr int kDialogItemSize = 256;
+struct DialogItems {
+    char (*texts)[kDialogItemSize]; // malloc'd, count used of capacity
+    int count, capacity;
+    int32_t position;               // the selected item, 1-based; 0 none
+    uint32_t changes;               // counts changes of the items, so the list is rewritten only after one
+};
+
+// Appends text (cut to kDialogItemSize - 1 bytes) and selects it; 0 when
+// the list cannot grow.
+int dialogItemsAdd(DialogItems *items, const char *text);
+// Removes the item at position; the selection is then the item now there,
+// the new last, or none. Returns the new selection (0 also when position
+// named no item, which changes nothing).
+int dialogItemsDelete(DialogItems *items, int position);
+void dialogItemsFree(DialogItems *items);
 
 // A resource the table fixes for a control, such as a text field's columns
 // (words the user reads come from the resource files instead). Name and value
@@ -71,6 +94,7 @@ struct DialogControl {
     size_t size;               // text fields: the field's size, terminator included
     const char *const *items;  // lists: the items (command keywords), null-ended;
                                // null for a list the program fills (dialogSetListItems)
+                               // or the record holds (kFieldItems)
 };
 constexpr int kDialogMainParent = -1;
 constexpr int kDialogButtonsParent = -2; // the "...Buttons" row, after OK and Cancel
@@ -121,9 +145,17 @@ struct DialogSpec {
     // are zeroed when the dialog is built and left as ok wrote them at every
     // later opening, so fill finds them there. 0: nothing is kept.
     size_t keptOffset = 0;
+    // What a kFieldItems list shows of its item text (a path's file name);
+    // null: the text itself. The storage may be the text's or static.
+    const char *(*itemShown)(int control, const char *text) = nullptr;
 };
 
-// Clears a record for fill: every byte but the kept part.
+// Clears a record for fill: every byte but the kept part (item lists there
+// freed first).
+DialogItems *dialogItemsField(void *values, const DialogControl *control);
+// Frees every item list of the record, kept part included (the dialog goes).
+void dialogValuesRelease(const DialogSpec *spec, void *values);
+// The item list a control shows, inside values; null when it shows none.
 void dialogValuesClearForFill(const DialogSpec *spec, void *values);
 
 // Message resources of the refusals the kit itself makes; each takes the

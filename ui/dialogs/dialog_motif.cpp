@@ -27,6 +27,8 @@ struct DialogInstance {
     ChartState *chart;
     Widget form, rowColumn, buttons, ok, cancel;
     Widget *controls;      // one per table row
+    uint32_t *shownChanges; // per row: the changes of its item list the widget shows
+    int itemsStale;        // 1: every item list is written at the next write
     void *values;          // the value record, spec->valuesSize bytes
     int writing;           // 1 while the builder writes the controls
     DialogHandlers handlers;
@@ -57,7 +59,9 @@ DialogInstance *findInstance(const DialogSpec *spec)
 void forgetInstance(void *record)
 {
     auto *d = static_cast<DialogInstance *>(record);
+    dialogValuesRelease(d->spec, d->values);
     std::free(d->controls);
+    std::free(d->shownChanges);
     std::free(d->values);
     *d = DialogInstance{};
 }
@@ -118,6 +122,10 @@ void readControls(DialogInstance *d)
             int *positions = nullptr, count = 0;
             *position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
             XtFree(reinterpret_cast<char *>(positions));
+        } else if (DialogItems *items = dialogItemsField(d->values, c)) {
+            int *positions = nullptr, count = 0;
+            items->position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
+            XtFree(reinterpret_cast<char *>(positions));
         } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
             int *positions = nullptr, count = 0;
             *selection = 0;
@@ -154,6 +162,28 @@ void scrollIntoView(Widget list, int position)
         XmListSetBottomPos(list, position);
 }
 
+// A list of the record's items: its items written again only after they
+// changed, then its selection.
+void writeItems(DialogInstance *d, int row, const DialogItems *items)
+{
+    Widget w = d->controls[row];
+    if (d->itemsStale || d->shownChanges[row] != items->changes) {
+        XmListDeleteAllItems(w);
+        for (int k = 0; k < items->count; k++) {
+            const char *shown = d->spec->itemShown ? d->spec->itemShown(row, items->texts[k]) : items->texts[k];
+            XmString text = XmStringCreateLocalized(const_cast<char *>(shown ? shown : ""));
+            XmListAddItemUnselected(w, text, 0);
+            XmStringFree(text);
+        }
+        d->shownChanges[row] = items->changes;
+    }
+    XmListDeselectAllItems(w);
+    if (items->position >= 1 && items->position <= items->count) {
+        XmListSelectPos(w, items->position, False);
+        scrollIntoView(w, items->position);
+    }
+}
+
 // Toggles and lists are written through resources and XmListSelectPos with
 // notify off, which call no callback; a text field calls its value-changed
 // callback whatever is done, so ours ignores it while writing is set.
@@ -188,6 +218,8 @@ void writeControls(DialogInstance *d, int except = -1)
                 XmListSelectPos(w, *position, False);
                 scrollIntoView(w, *position);
             }
+        } else if (DialogItems *items = dialogItemsField(d->values, c)) {
+            writeItems(d, i, items);
         } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
             // In extended selection a selected position replaces the others;
             // multiple selection adds it.
@@ -203,6 +235,7 @@ void writeControls(DialogInstance *d, int except = -1)
             XtVaSetValues(w, XmNselectionPolicy, policy, nullptr);
         }
     }
+    d->itemsStale = 0;
     d->writing = 0;
 }
 
@@ -416,9 +449,11 @@ DialogInstance *build(const DialogSpec *spec)
     *d = DialogInstance{};
     d->spec = spec;
     d->controls = static_cast<Widget *>(std::calloc(static_cast<size_t>(spec->controlCount) + 1, sizeof(Widget)));
+    d->shownChanges = static_cast<uint32_t *>(std::calloc(static_cast<size_t>(spec->controlCount) + 1, sizeof(uint32_t)));
     d->values = std::calloc(spec->valuesSize + 1, 1);
-    if (!d->controls || !d->values) {
+    if (!d->controls || !d->values || !d->shownChanges) {
         std::free(d->controls);
+        std::free(d->shownChanges);
         std::free(d->values);
         *d = DialogInstance{};
         return nullptr;
@@ -475,6 +510,7 @@ void dialogOpen(const DialogSpec *spec, ChartState *chart)
     d->chart = chart;
     setListItems(d);
     dialogValuesClearForFill(spec, d->values);
+    d->itemsStale = 1;
     spec->fill(chart, appData, d->values);
     writeControls(d);
     applySensitivity(d);
