@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr double kSqrt2 = 1.4142135623730951;
-
 // Tail lengths below this are no tail at all (AU).
 constexpr double kNoTailAu = 1e-6;
 

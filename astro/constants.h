@@ -5,6 +5,7 @@
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadToDeg = 180.0 / kPi;
 constexpr double kDegToRad = kPi / 180.0;
+constexpr double kSqrt2 = 1.4142135623730951; // the parabolic solvers' square root of 2
 
 // Epochs as Julian dates.
 constexpr double JD_J2000 = 2451545.0;     // J2000.0: 2000-01-01 12h

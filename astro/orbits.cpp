@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr double kSqrt2 = 1.4142135623730951;
-
 // Eccentricity band of the parabolic solver (exclusive) and of the parabola
 // outline (inclusive): the two differ on purpose.
 constexpr double kParabolicAbove = 1.0 - 1e-6;

@@ -5,11 +5,12 @@
 // each case reports min, median and max of its repetitions and the stars
 // read and drawn per frame.
 //
-//     bench_catalog_stars [path of tavik.sao]   (default: data/tavik.sao)
+//     bench_catalog_stars [path of tavik.sao]   (default: the shipped data/tavik.sao)
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "bench/x_frame_bench.h"
@@ -20,13 +21,13 @@
 
 namespace {
 
-const char *catalogPath = "data/tavik.sao";
+std::string catalogPath = benchDataFile("tavik.sao");
 
 FrameBench *setUp() {
     FrameBench *bench = frameBenchSetUp();
     if (bench == nullptr) return nullptr;
     appData->commandFromSocket = 1; // a refused command formats its message, shows no box
-    std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", catalogPath);
+    std::snprintf(appData->saoFile, sizeof appData->saoFile, "%s", catalogPath.c_str());
     uiHooksRecordMessages();
     return bench;
 }
@@ -38,16 +39,16 @@ void frames(benchmark::State &state, int32_t mode, const char *commands, void (*
         state.SkipWithError("no X display");
         return;
     }
-    ChartState *c = b->chart.get();
+    ChartState *c = b->chart;
     stkExecute(c, "INIT");
     c->statusBar = 0;
     c->mode = mode; // a setting, as MODE writes it
     stkExecute(c, commands);
     display(c);
-    chartDrawFrame(c, b->surface->canvas()); // applies the limit
+    chartDrawFrame(c, b->canvas()); // applies the limit
     XSync(b->display, False);
     for (auto _ : state) {
-        chartDrawFrame(c, b->surface->canvas());
+        chartDrawFrame(c, b->canvas());
         XSync(b->display, False);
     }
     state.counters["starLimit"] = c->starLimit;

@@ -1,8 +1,8 @@
 // Frame time with the deep-sky objects, user objects, sky marks and picture
 // marks: each layer shown, in the whole-sky map and the horizontal chart,
 // beside the same frame with it hidden. The sample user-object file is loaded
-// with LOAD AD, the sky marks as at start-up and the shipped click data with
-// LOAD CLICKDATA. Whole frames are drawn into a 1024 x 768 off-screen pixmap
+// with LOAD AD; the sky marks and the shipped click data come with the
+// program's own set-up (bench/x_frame_bench.h). Whole frames are drawn into a 1024 x 768 off-screen pixmap
 // on the X server named by DISPLAY; each case reports min, median and max of
 // its repetitions and the X requests per frame.
 #include <benchmark/benchmark.h>
@@ -19,12 +19,6 @@
 
 namespace {
 
-std::string dataFile(const char *name)
-{
-    std::string here = __FILE__;
-    return here.substr(0, here.rfind('/')) + "/../data/" + name;
-}
-
 // Every layer of this bench hidden; a case shows its own.
 const char *const kAllHidden = "HIDE NEBULA;HIDE AD;HIDE SKYMARK;HIDE PICTUREMARK";
 
@@ -36,12 +30,8 @@ FrameBench *setUp()
     loaded = true;
     appData->commandFromSocket = 1; // a refused command formats its message, shows no box
     uiHooksRecordMessages();
-    ChartState *c = bench->chart.get();
-    chartSetJd(c, 2460390.0, 9.0); // 21h in Tokyo: a night sky
-    stkExecute(c, ("LOAD AD \"" + dataFile("adf/sample.adf") + "\"").c_str());
-    std::snprintf(appData->skyMarkFile, sizeof appData->skyMarkFile, "%s", dataFile("skymark.adf").c_str());
-    loadSkyMarks(c);
-    stkExecute(c, ("LOAD CLICKDATA \"" + dataFile("tavik.cdf") + "\"").c_str());
+    ChartState *c = bench->chart;
+    stkExecute(c, ("LOAD AD \"" + benchDataFile("adf/sample.adf") + "\"").c_str());
     if (c->userObjectFileCount != 1 || appData->skyMarkFileCount != 1)
         std::fprintf(stderr, "deep_sky bench: a data file did not load\n");
     return bench;
@@ -55,16 +45,16 @@ void frames(benchmark::State &state, const char *commands)
         state.SkipWithError("no X display");
         return;
     }
-    ChartState *c = b->chart.get();
+    ChartState *c = b->chart;
     c->mode = static_cast<int32_t>(state.range(0)); // a setting, as MODE writes it
     stkExecute(c, "MAG NEBULALIMIT 1");
     stkExecute(c, kAllHidden);
     stkExecute(c, commands);
-    chartDrawFrame(c, b->surface->canvas());
+    chartDrawFrame(c, b->canvas());
     XSync(b->display, False);
     const unsigned long first = NextRequest(b->display);
     for (auto _ : state) {
-        chartDrawFrame(c, b->surface->canvas());
+        chartDrawFrame(c, b->canvas());
         XSync(b->display, False);
     }
     // X requests per frame: shows that the layer drew.

@@ -9,7 +9,7 @@
 // directory first. Each case reports min, median and max, and the
 // regions opened per frame.
 //
-//     bench_gsc_stars [source directory]   (default: the current directory)
+//     bench_gsc_stars [source directory]   (default: this source tree)
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -31,7 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string sourceDir = ".";
+std::string sourceDir = TAVIK_SOURCE_DIR;
 std::string paddedRoot;
 
 constexpr int kPaddedRows = 2000;
@@ -96,14 +96,14 @@ void frames(benchmark::State &state, bool padded, bool rebuild) {
     std::snprintf(appData->gscRegionTableFile, sizeof appData->gscRegionTableFile, "%s/data/tavik.gsc",
                   sourceDir.c_str());
     gscFreeRegionTable();
-    ChartState *c = b->chart.get();
+    ChartState *c = b->chart;
     stkExecute(c, "INIT");
     c->statusBar = 0;
     c->mode = kModeEqt; // a setting, as MODE writes it
     c->milkyWayFlags = 0;
     c->constellationFlags = 0;
     stkExecute(c, "STARDATA GSC; MAG STAR 17; VIEW ANGLE 2; LOOK EQT 3.7833, 24.12");
-    chartDrawFrame(c, b->surface->canvas());
+    chartDrawFrame(c, b->canvas());
     XSync(b->display, False);
     // 1.5 pixels apart at 2 degrees over 1024 pixels.
     const char *const looks[2] = {"LOOK EQT 3.7833, 24.12", "LOOK EQT 3.7833, 24.1229"};
@@ -114,7 +114,7 @@ void frames(benchmark::State &state, bool padded, bool rebuild) {
         if (rebuild)
             stkExecute(c, looks[++frame % 2]);
         else
-            chartDrawFrame(c, b->surface->canvas());
+            chartDrawFrame(c, b->canvas());
         XSync(b->display, False);
         opens += c->frame.gsc.filesOpened;
     }

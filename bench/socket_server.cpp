@@ -90,7 +90,7 @@ void modeEqtDriveFrame(benchmark::State &state)
         return;
     }
     uiHooks.chartRefresh = chartRefresh;
-    serveLines(state, bench->chart.get(), "MODE EQT;DRIVE");
+    serveLines(state, bench->chart, "MODE EQT;DRIVE");
     XSync(bench->display, False);
     uiHooksReset();
 }

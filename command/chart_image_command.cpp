@@ -4,6 +4,7 @@
 
 #include "command/commands.h"
 #include "command/scene_files.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/lexing.h"
 #include "render/chart_image.h"

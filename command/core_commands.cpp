@@ -5,6 +5,7 @@
 #include "command/parameters.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/resource_text.h"
 #include "model/settings.h"
 #include "model/ui_hooks.h"

@@ -17,6 +17,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 #include "model/star_limit.h"
 #include "model/play_clock.h"
@@ -294,7 +295,7 @@ void stkCmdMode(ChartState *chart, char **params)
     // A target the new view cannot show: the Moon in the solar system, the
     // Earth anywhere else. The lock-request bit is no part of the kind.
     const bool solar = chartModeKind(mode) == kKindSolar;
-    if (chart->trackState != 0 && (chart->trackKind & ~kTrackKindLockBit) == kPosBody &&
+    if (chart->trackState != kTrackNone && (chart->trackKind & ~kTrackKindLockBit) == kPosBody &&
         ((solar && chart->trackIndex == kObjectMoon) || (!solar && chart->trackIndex == kObjectEarth)))
-        chart->trackState = 0;
+        chart->trackState = kTrackNone;
 }

@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/click_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/ephemeris.h"
 #include "model/object_names.h"

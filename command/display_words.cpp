@@ -7,6 +7,7 @@
 #include "command/interpreter.h"
 #include "command/keywords.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/object_names.h"
 #include "model/ui_hooks.h"
 #include "model/body_names.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kMeteorWordBits = 0x08;                 // METEOR's code: both kinds below
 constexpr uint8_t kMeteorKinds[] = {kSkyShowerMeteors, kSkySporadicMeteors};
 
 // The display byte each keyword group sets. Groups not listed (MENUBAR,
@@ -54,9 +54,15 @@ struct GroupButton {
 };
 
 const GroupButton kGroupButtons[] = {
-    {kGroupConstellations, 0x02, kToolbarConsname}, {kGroupConstellations, 0x08, kToolbarConsline}, {kGroupNebulae, 0x01, kToolbarNebula},
-    {kGroupSky, 0x01, kToolbarDaylight}, {kGroupHorizonGrid, 0x01, kToolbarGridHrz}, {kGroupEquatorialGrid, 0x04, kToolbarGridEqt},
-    {kGroupTrace, 0x01, kToolbarTrace},       {kGroupMilkyWay, 0x04, kToolbarMilkyway}, {kGroupPictureMarks, 0x01, kToolbarPicMark},
+    {kGroupConstellations, kConsName2, kToolbarConsname},
+    {kGroupConstellations, kConsLine, kToolbarConsline},
+    {kGroupNebulae, kNebulaShown, kToolbarNebula},
+    {kGroupSky, kSkyDaylight, kToolbarDaylight},
+    {kGroupHorizonGrid, kHrzGrid, kToolbarGridHrz},
+    {kGroupEquatorialGrid, kEqtGridDate, kToolbarGridEqt},
+    {kGroupTrace, kTraceOn, kToolbarTrace},
+    {kGroupMilkyWay, kMilkyWayShown, kToolbarMilkyway},
+    {kGroupPictureMarks, kPictureMarkShown, kToolbarPicMark},
 };
 
 const DisplayGroup *findGroup(int32_t group)
@@ -96,7 +102,7 @@ void applyKeyword(ChartState *chart, int32_t code, int op)
     if (!g)
         return;
     uint8_t &byte = chart->*(g->byte);
-    if (group == kGroupSky && bits == kMeteorWordBits) {
+    if (group == kGroupSky && bits == kSkyMeteors) {
         // Each kind on its own: a toggle swaps shower and sporadic meteors.
         for (uint8_t kind : kMeteorKinds)
             byte = flagCombine(byte, kind, op);

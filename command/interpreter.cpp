@@ -6,6 +6,7 @@
 #include "command/commands.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"

@@ -10,6 +10,7 @@
 #include "command/parameters.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/resource_text.h"
 #include "render/layers/gsc_stars.h"
 #include "render/layers/sao_stars.h"
@@ -148,22 +149,22 @@ void stkCmdStarData(ChartState *chart, char **params)
     chart->starFlags &= static_cast<uint8_t>(~(kStarsFromCatalogFile | kStarsFromGsc));
     if (strEqualNoCase(params[0], "SAO")) {
         chart->starFlags |= kStarsFromCatalogFile;
-        chart->catalogLimit = 95;
+        chart->catalogLimit = kCatalogLimitCatalogFile;
         // The choice is kept (a scene keeps it) whether or not it can be drawn.
         if (!saoFileUsable(appData->saoFile)) reportStarFile(appData->saoFile);
     } else if (strEqualNoCase(params[0], "GSC")) {
         chart->starFlags |= kStarsFromGsc;
-        chart->catalogLimit = 170;
+        chart->catalogLimit = kCatalogLimitGsc;
         char missing[1024];
         if (!gscAvailable(missing, sizeof missing)) reportStarFile(missing);
     } else {
-        chart->catalogLimit = 65; // the built-in bright-star table
+        chart->catalogLimit = kCatalogLimitBrightTable;
     }
 }
 
 void stkCmdMirror(ChartState *chart, char **params)
 {
     int32_t mirror;
-    if (stkParamIntInRange(params[0], 0, 2, &mirror))
+    if (stkParamIntInRange(params[0], kMirrorNormal, kMirrorFlipped, &mirror))
         chart->mirror = mirror;
 }

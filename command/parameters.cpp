@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/command_error.h"
 #include "model/lexing.h"
 
 namespace {

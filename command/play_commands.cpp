@@ -13,14 +13,13 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/command_error.h"
 #include "model/play_clock.h"
 #include "model/lexing.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 
 namespace {
-
-enum { kPlayUntilEnd = 1, kPlayNoEnd = 2 };
 
 void takeBase(ChartState *chart)
 {
@@ -221,7 +220,7 @@ void stkCmdRealTime(ChartState *chart, char **params)
         stkExecute(chart, "CONTINUE");
     chart->realTimeMode = params[0] ? stkParamInt(params[0]) : 0;
     if (chart->realTimeMode < 0)
-        chart->realTimeMode = 0;
+        chart->realTimeMode = kPlayByPeriod;
     if (params[1])
         chart->realTimeImmediate = stkParamInt(params[1]) == 1 && stkParamReal(params[1]) == 1.0 ? 1 : 0;
     if (params[2]) {

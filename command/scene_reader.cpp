@@ -9,6 +9,7 @@
 #include "command/scene_files.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/element_files.h"
 #include "model/file_input.h"
 #include "model/lexing.h"

@@ -39,6 +39,26 @@ struct Out {
     }
 };
 
+// A real number as a scene line carries it: "%f", as scenes always had it,
+// unless that text would not give the value back: a field of 1e300 degrees
+// is over 300 digits, more than a line the reader takes, and one of 1e-9
+// reads back as 0, which VIEW refuses. Those take 17 significant digits,
+// which read back to the same double.
+struct SceneReal {
+    char text[32];
+};
+constexpr int kSceneRealFixedChars = 24; // "%f" of any value below 1e16 in size
+
+SceneReal sceneReal(double v)
+{
+    SceneReal r;
+    const int n = std::snprintf(r.text, sizeof r.text, "%f", v);
+    if (n > 0 && n <= kSceneRealFixedChars && (v == 0.0 || std::strtod(r.text, nullptr) != 0.0))
+        return r;
+    std::snprintf(r.text, sizeof r.text, "%.17g", v);
+    return r;
+}
+
 template <typename Namer>
 bool writeFlags(std::FILE *out, uint8_t value, uint8_t defaultValue, Namer name)
 {
@@ -213,15 +233,17 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
         leaveOut(leftOut, "the site name", chart->siteName);
     }
     const TimeStep &p = chart->period;
-    o.print("PERIOD %d,%d,%d,%d,%d,%f\n", p.year, p.month, p.day, p.hour, p.minute, p.second);
-    static const char *const lockFormats[] = {"STIME SUNRISE %dMIN\n", "STIME SUNSET %dMIN\n",
-                                              "STIME SUNRISE %dDEG\n", "STIME SUNSET %dDEG\n"};
-    if (chart->timeLockKind >= 1 && chart->timeLockKind <= 4)
-        o.print(lockFormats[chart->timeLockKind - 1], chart->timeLockValue);
-    else
-        o.print("STIME NONE\n");
+    o.print("PERIOD %d,%d,%d,%d,%d,%s\n", p.year, p.month, p.day, p.hour, p.minute, sceneReal(p.second).text);
+    switch (chart->timeLockKind) {
+    case kTimeLockSunriseMinutes: o.print("STIME SUNRISE %dMIN\n", chart->timeLockValue); break;
+    case kTimeLockSunsetMinutes: o.print("STIME SUNSET %dMIN\n", chart->timeLockValue); break;
+    case kTimeLockSunriseDegrees: o.print("STIME SUNRISE %dDEG\n", chart->timeLockValue); break;
+    case kTimeLockSunsetDegrees: o.print("STIME SUNSET %dDEG\n", chart->timeLockValue); break;
+    default: o.print("STIME NONE\n"); break;
+    }
     o.print("MODE %s\n", stkKeywordName(modeKeywords, chart->mode));
-    o.print("SOL_OFFSET %f,%f,%f\n", chart->solOffset[0], chart->solOffset[1], chart->solOffset[2]);
+    o.print("SOL_OFFSET %s,%s,%s\n", sceneReal(chart->solOffset[0]).text, sceneReal(chart->solOffset[1]).text,
+            sceneReal(chart->solOffset[2]).text);
     switch (chartModeSystem(chart->mode)) {
     case kModeSystemHrz:
         o.print("VIEW CENTER HRZ %f, %f\n", chart->centerHrz[0], chart->centerHrz[1]);
@@ -238,11 +260,11 @@ int writeSettings(ChartState *chart, std::FILE *out, int asStartupScript, SceneL
     default:
         break;
     }
-    o.print("VIEW ANGLE %f\n", chart->fieldWidth);
-    o.print("VIEW SOL %f\n", chart->solScale);
-    if (chart->trackState == 2)
+    o.print("VIEW ANGLE %s\n", sceneReal(chart->fieldWidth).text);
+    o.print("VIEW SOL %s\n", sceneReal(chart->solScale).text);
+    if (chart->trackState == kTrackTarget)
         writeTrack(chart, o, leftOut);
-    if (chart->mirror != 0)
+    if (chart->mirror != kMirrorNormal)
         o.print("MIRROR %d\n", chart->mirror);
     if (chart->starFlags & kStarsFromCatalogFile)
         o.print("STARDATA SAO\n");
@@ -339,12 +361,14 @@ int writeCommandScript(ChartState *chart, std::FILE *out, int asStartupScript, S
                 chart->realTimeInterval);
         // The play state whole: its direction, its kind where a bare command
         // would take another, and its end date in the chart's zone.
-        const int32_t bareKind = chart->realTimeMode == 1 ? 1 : chart->realTimeMode == 2 ? 2 : 0;
+        const int32_t bareKind = chart->realTimeMode == kPlayClock || chart->realTimeMode == kPlayClockFromBase
+                                     ? chart->realTimeMode
+                                     : kPlayByPeriod;
         std::string line = chart->playReverse ? "REVERSE" : "CONTINUE";
         char text[128];
         if (chart->playKind != bareKind && chart->playKind != kPlayByPeriod)
             line += chart->playKind == kPlayClock ? " REALTIME1" : " REALTIME2";
-        if (chart->playEndKind == 1) {
+        if (chart->playEndKind == kPlayUntilEnd) {
             const DateTime end = playEndDateInChartZone(chart);
             std::snprintf(text, sizeof text, "%s%d,%d,%d,%d,%d,%d",
                           chart->playKind == kPlayByPeriod ? " " : ",", end.year, end.month, end.day, end.hour,

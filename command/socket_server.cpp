@@ -14,6 +14,7 @@
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 
 const char kSocketPrompt[] = "tavik> ";

@@ -6,6 +6,7 @@
 #include "command/interpreter.h"
 #include "command/parameters.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 #include "model/star_limit.h"
 #include "model/position.h"
@@ -54,7 +55,7 @@ int parseTarget(ChartState *chart, char *text1, char *text2, char *text3, Parsed
     return 1;
 }
 
-void setTarget(ChartState *chart, const ParsedTarget &t, int state)
+void setTarget(ChartState *chart, const ParsedTarget &t, int32_t state)
 {
     chart->trackState = state;
     chart->trackKind = t.kind;
@@ -75,19 +76,19 @@ int setLookTarget(ChartState *chart, char *text1, char *text2, char *text3)
 {
     if (!text2 && !text3 && strEqualNoCase(text1, "HRZ")) {
         // Lock the view's vertical placement, keeping its target.
-        if (chart->trackState != 2) {
-            if (chart->trackState == 0)
+        if (chart->trackState != kTrackTarget) {
+            if (chart->trackState == kTrackNone)
                 chart->trackKind = kPosScreen;
             chart->trackKind |= kTrackKindLockBit;
-            chart->trackState = 1;
+            chart->trackState = kTrackLook;
         }
         return 1;
     }
     ParsedTarget target;
     if (!parseTarget(chart, text1, text2, text3, &target))
         return 0;
-    if (chart->trackState != 2) // while tracking a LOOK target is ignored
-        setTarget(chart, target, 1);
+    if (chart->trackState != kTrackTarget) // while tracking a LOOK target is ignored
+        setTarget(chart, target, kTrackLook);
     return 1;
 }
 
@@ -166,16 +167,16 @@ void stkCmdLook(ChartState *chart, char **params)
 void stkCmdTrack(ChartState *chart, char **params)
 {
     if (!params[0] || strEqualNoCase(params[0], "OFF")) {
-        if (chart->trackState != 2)
+        if (chart->trackState != kTrackTarget)
             return; // not tracking: nothing at all, no refresh
-        chart->trackState = 0;
+        chart->trackState = kTrackNone;
         refreshTrackingControls(chart);
         return;
     }
     ParsedTarget target;
     if (!parseTarget(chart, params[0], params[1], params[2], &target))
         return;
-    setTarget(chart, target, 2);
+    setTarget(chart, target, kTrackTarget);
     refreshTrackingControls(chart);
 }
 

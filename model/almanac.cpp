@@ -68,10 +68,10 @@ void almanacDateText(const ChartState *chart, char *out, int size)
         getResourceString("messageYearAD", era, sizeof era);
     }
     switch (chart->dateStyle) {
-    case 1:
+    case kDateStyleJapanese:
         std::snprintf(out, static_cast<size_t>(size), "%s %5d/%2d/%2d", era, year, d.month, d.day);
         break;
-    case 2:
+    case kDateStyleEuropean:
         std::snprintf(out, static_cast<size_t>(size), "%2d/%2d/%5d %s", d.day, d.month, year, era);
         break;
     default: {

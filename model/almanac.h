@@ -39,7 +39,7 @@ struct AlmanacValues {
     AlmanacEvents smallBodies[kAlmanacSmallBodyRows];  // comets, then minor planets
 };
 
-// The date by the chart's dateStyle (0 English, 1 Japanese, 2 European)
+// The date by the chart's dateStyle (English, Japanese or European)
 // with the era: year 0 is 1 BC.
 void almanacDateText(const ChartState *chart, char *out, int size);
 

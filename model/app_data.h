@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "model/user_objects.h"
 #include "model/x_handles.h"
 
 constexpr int kPathSize = 256;            // every path field, NUL included
@@ -13,12 +12,12 @@ constexpr int kErrorIdSize = 32;          // 31 characters
 constexpr int kErrorArgSize = 40;         // the offending text is cut to 39
 constexpr int kErrorMessageSize = 256;
 constexpr int kPaletteSlots = 256;
-constexpr int kFontSetCount = 17;
 constexpr int kBodyNameCount = 13;        // nine planets (Earth included), four Galilean moons
 constexpr int kSiteNameSize = 64;
 constexpr int kSocketAddressSize = 256;   // option SocketAddress: any options value fits
 
-struct GscRegionTable; // the Guide Star Catalog layer's loaded region table
+struct GscRegionTable;      // the Guide Star Catalog layer's loaded region table
+struct UserObjectFileEntry; // model/user_object_records.h
 
 struct AppData {
     int32_t sceneLoading;          // 1 while STL runs a scene file

@@ -13,6 +13,7 @@
 #include "model/lexing.h"
 #include "model/object_names.h"
 #include "model/resource_text.h"
+#include "model/user_object_records.h"
 
 struct BodyName {
     int32_t id;

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "model/element_files.h"
+#include "model/element_lines.h"
 #include "model/env.h"
 #include "model/file_input.h"
 #include "model/resource_text.h"
@@ -67,6 +67,7 @@ void catalogIndexAnnounce(int *shown, FILE *notice)
 
 CatalogIndexAnswer catalogIndexAsk(const char *indexFile, const char *key, int64_t *offset)
 {
+    catalogIndexAwait(indexFile);
     *offset = -1;
     GDBM_FILE db = openIndexReader(indexFile);
     if (!db)
@@ -97,6 +98,7 @@ int64_t catalogIndexLookup(const char *indexFile, const char *key)
 
 int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
 {
+    catalogIndexAwait(indexFile);
     struct stat st;
     if (stat(elementFile, &st) != 0)
         return 0;
@@ -117,6 +119,7 @@ int catalogIndexIsCurrent(const char *indexFile, const char *elementFile)
 
 int catalogIndexBuildTo(const char *elementFile, const char *indexFile, FILE *progress)
 {
+    catalogIndexAwait(indexFile);
     FILE *in = openRegularFile(elementFile);
     if (!in)
         return 0;

@@ -48,3 +48,15 @@ void catalogIndexReportFailure(const char *indexFile, FILE *notice);
 // output), at most once a run for each index; 1 when it was rebuilt now. A
 // failed rebuild is reported (catalogIndexReportFailure).
 int catalogIndexRepair(const char *elementFile, const char *indexFile);
+
+// Start-up's way to build a stale index: in a child process, so that the
+// first chart does not wait for it. Falls back to building at once when no
+// child can be made; 1 as catalogIndexBuild gives, the child's own result
+// aside. Reading, checking or building that index waits for the child first.
+int catalogIndexBuildAside(const char *elementFile, const char *indexFile);
+// Waits for the child building indexFile, if any (null: none), and reaps
+// every other child that has ended.
+void catalogIndexAwait(const char *indexFile);
+// The builder catalogIndexPath uses: catalogIndexBuild, or
+// catalogIndexBuildAside once start-up chooses it.
+extern int (*catalogIndexBuilder)(const char *elementFile, const char *indexFile);

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "model/element_files.h"
-#include "model/position.h"
 
 ChartState theChartState;
 ChartState *currentChart = &theChartState;
@@ -12,19 +10,19 @@ void chartStateSetDefaults(ChartState *chart)
 {
     chart->mode = kModeHrz;
     chart->modeChanged = 1;
-    chart->mirror = 0;
+    chart->mirror = kMirrorNormal;
 
     chart->period = TimeStep{0, 0, 0, 0, 3, 0.0};
     chart->playReverse = 0;
-    chart->timeSystem = 0;
+    chart->timeSystem = kTimeSystemLst;
     chart->playWorkProc = 0;
     chart->playTimerId = 0;
     chart->playing = 0;
-    chart->playKind = 0;
-    chart->realTimeMode = 0;
+    chart->playKind = kPlayByPeriod;
+    chart->realTimeMode = kPlayByPeriod;
     chart->realTimeImmediate = 1;
     chart->realTimeInterval = 5;
-    chart->timeLockKind = 0;
+    chart->timeLockKind = kTimeLockNone;
 
     chart->centerHrz[0] = 0.0;
     chart->centerHrz[1] = 0.0;
@@ -41,7 +39,7 @@ void chartStateSetDefaults(ChartState *chart)
     chart->starLimitSet = 0;
     chart->fixedLimitOn = 0;
     chart->fixedLimit = 0;
-    chart->catalogLimit = 65;
+    chart->catalogLimit = kCatalogLimitBrightTable;
     chart->starNameLimit = 14;
     chart->nebulaMin = 110;
     chart->nebulaMax = 0;
@@ -49,12 +47,12 @@ void chartStateSetDefaults(ChartState *chart)
 
     for (SolarBodyRecord &planet : chart->planets) {
         planet.jd = kNeverJd;
-        planet.level = 9;
+        planet.level = kLevelNeverComputed;
     }
     chart->moon.siteLatitudeDeg = 0.0;
     chart->moon.siteLongitudeDeg = 0.0;
     chart->moon.siteAltitudeM = 0.0;
-    chart->moon.level = 9;
+    chart->moon.level = kLevelNeverComputed;
     chart->moon.lunarEclipseMagnitude = -1.0;
     chart->diskMag = 100;
     chart->solOffset[0] = 0.0;
@@ -75,9 +73,9 @@ void chartStateSetDefaults(ChartState *chart)
     chart->trackValues[1] = 0.0;
     chart->trackKind = kTrackKindLockBit | kPosHrz;
     chart->trackIndex = 0;
-    chart->trackState = 1;
+    chart->trackState = kTrackLook;
 
-    chart->starFlags = kStarShown;
+    chart->starFlags = kStarFlagsDefault;
     chart->starLabelFlags = 0;
     chart->constellationFlags = 0;
     chart->milkyWayFlags = kMilkyWayFlagsDefault;
@@ -94,7 +92,7 @@ void chartStateSetDefaults(ChartState *chart)
     chart->skyMarkFlags = 0;
     chart->pictureMarkFlags = 0;
     chart->clickFlags = 0;
-    chart->hitKind = -1;
+    chart->hitKind = kHitKindNone;
     chart->hitIndex = 0;
     chart->clickPointX = -1;
     chart->clickPointY = -1;
@@ -102,10 +100,10 @@ void chartStateSetDefaults(ChartState *chart)
     chart->traceFlags = 0;
     chart->sunFlags = kBodyShown;
     chart->moonFlags = kBodyShown;
-    chart->earthFlags = kBodyShown | kBodyOrbit;
+    chart->earthFlags = kEarthFlagsDefault;
     for (uint8_t &flags : chart->planetFlags)
         flags = kBodyShown | kBodyOrbit;
-    chart->jupiterMoonFlags = kJmoonShown;
+    chart->jupiterMoonFlags = kJmoonFlagsDefault;
     chart->cometFlags = nullptr;
     chart->minorPlanetFlags = nullptr;
 
@@ -115,6 +113,45 @@ void chartStateSetDefaults(ChartState *chart)
     chart->userObjectFileCount = 0;
     chart->sceneFilePath[0] = '\0';
     chart->frame = ChartFrameState{};
+}
+
+namespace {
+
+void freeRowOutlines(BodyPosition *rows, int32_t count)
+{
+    for (int32_t i = 0; rows && i < count; ++i) {
+        std::free(rows[i].outline);
+        rows[i].outline = nullptr;
+        rows[i].outlineCount = 0;
+    }
+}
+
+} // namespace
+
+void clearComets(ChartState *chart)
+{
+    freeRowOutlines(chart->cometPositions, chart->cometCount);
+    std::free(chart->cometPositions);
+    std::free(chart->cometElements);
+    std::free(chart->cometTails);
+    std::free(chart->cometFlags);
+    chart->cometPositions = nullptr;
+    chart->cometElements = nullptr;
+    chart->cometTails = nullptr;
+    chart->cometFlags = nullptr;
+    chart->cometCount = 0;
+}
+
+void clearMinorPlanets(ChartState *chart)
+{
+    freeRowOutlines(chart->minorPlanetPositions, chart->minorPlanetCount);
+    std::free(chart->minorPlanetPositions);
+    std::free(chart->minorPlanetElements);
+    std::free(chart->minorPlanetFlags);
+    chart->minorPlanetPositions = nullptr;
+    chart->minorPlanetElements = nullptr;
+    chart->minorPlanetFlags = nullptr;
+    chart->minorPlanetCount = 0;
 }
 
 void chartStateFreeTables(ChartState *chart)

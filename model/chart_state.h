@@ -10,8 +10,11 @@
 #include "astro/orbit_records.h"
 #include "astro/types.h"
 #include "model/chart_frame.h"
-#include "model/user_objects.h"
+#include "model/position_kind.h"
 #include "model/x_handles.h"
+
+struct UserObjectFileEntry; // model/user_object_records.h
+struct ClickDataEntry;
 
 // Chart kinds: the high byte of a ChartMode.
 enum : int32_t {
@@ -54,11 +57,48 @@ enum : int32_t {
     kModePlns = chartModeCode(kKindPlanisphere, kModeSystemHrz),
 };
 
-// playKind values.
+// The numbered states of the fields below: the values are those stored in
+// the records, written into scenes and read from commands and resources.
+
+// mirror: the orientation of the sky charts and of the horizon.
+enum : int32_t {
+    kMirrorNormal = 0,
+    kMirrorTurned = 1,   // turned through 180 degrees
+    kMirrorFlipped = 2,  // left and right swapped
+};
+
+// dateStyle (resource DateStyle): the order a date is written in.
+enum : int32_t { kDateStyleEnglish = 0, kDateStyleJapanese = 1, kDateStyleEuropean = 2 };
+
+// timeSystem: the clock the chart's date is read in.
+enum : int32_t { kTimeSystemLst = 0, kTimeSystemUt = 1, kTimeSystemLmt = 2 };
+
+// playKind, and realTimeMode (the kind a bare CONTINUE plays; any other
+// number there plays by the period).
 enum : int32_t { kPlayByPeriod = 0, kPlayClock = 1, kPlayClockFromBase = 2 };
 
-// timeSystem values: the clock the chart's date is read in.
-enum : int32_t { kTimeSystemLst = 0, kTimeSystemUt = 1, kTimeSystemLmt = 2 };
+// playEndKind.
+enum : int32_t { kPlayUntilEnd = 1, kPlayNoEnd = 2 };
+
+// timeLockKind (STIME): sunrise or sunset moved by timeLockValue minutes, or
+// the Sun rising or setting through timeLockValue degrees of altitude.
+enum : int32_t {
+    kTimeLockNone = 0,
+    kTimeLockSunriseMinutes = 1,
+    kTimeLockSunsetMinutes = 2,
+    kTimeLockSunriseDegrees = 3,
+    kTimeLockSunsetDegrees = 4,
+};
+
+// trackState: what the view centre follows.
+enum : int32_t {
+    kTrackNone = 0,   // nothing: the view stays where it is
+    kTrackLook = 1,   // the LOOK target, once, at the next frame
+    kTrackTarget = 2, // the TRACK target, at every frame
+};
+
+// hitKind: the PositionKind of the pick, or this when nothing is picked.
+constexpr int32_t kHitKindNone = -1;
 
 inline int32_t chartModeKind(int32_t mode) { return mode >> 8; }
 inline int32_t chartModeSystem(int32_t mode) { return mode & 0xff; }
@@ -100,8 +140,16 @@ inline int32_t chartClampLimit(int64_t tenths)
                                       : static_cast<int32_t>(tenths);
 }
 
+// catalogLimit of each star source STARDATA chooses, tenths of a magnitude.
+constexpr int32_t kCatalogLimitBrightTable = 65; // the built-in bright-star table
+constexpr int32_t kCatalogLimitCatalogFile = 95; // the star catalogue file
+constexpr int32_t kCatalogLimitGsc = 170;        // the Guide Star Catalog
+
 // A cached Julian date that means "never computed": the next frame computes it.
 constexpr double kNeverJd = 40000000.0;
+// A body record's detail level coarser than any the ephemeris asks for, with
+// the same meaning.
+constexpr int32_t kLevelNeverComputed = 9;
 
 constexpr int kClickTextSize = 2048;   // a whole "@TEXT" word of a click-data line
 
@@ -110,7 +158,7 @@ struct ChartState {
     Widget mainWidget, drawingArea, hScroll, vScroll;
     int32_t mode;                  // ChartMode
     int32_t modeChanged;           // set by MODE, cleared by the canvas refresh
-    int32_t mirror;                // 0 normal, 1 turned through 180 degrees, 2 flipped
+    int32_t mirror;                // kMirror*
 
     // Date, site and time
     SkyContext sky;
@@ -118,23 +166,23 @@ struct ChartState {
     char siteName[64];
     TimeStep period;
     int32_t playReverse;
-    int32_t dateStyle;             // 0 English, 1 Japanese, 2 European
-    int32_t timeSystem;            // TIMESYS code: 0 LST, 1 UT, 2 LMT
+    int32_t dateStyle;             // kDateStyle*
+    int32_t timeSystem;            // TIMESYS code, kTimeSystem*
     double zoneHours;              // the site's zone, hours
     double lastEphemerisJd;
     XtWorkProcId playWorkProc;     // 0 = none
     XtIntervalId playTimerId;      // 0 = none
     int32_t playing;
-    int32_t playEndKind;           // 1 until playEndJd, 2 no end
-    int32_t playKind;              // 0 by period, 1 clock, 2 clock from a base
+    int32_t playEndKind;           // kPlayUntilEnd (playEndJd) or kPlayNoEnd
+    int32_t playKind;              // kPlay*
     DateTime playBaseDate;
     double playBaseJd;
     double playEndJd;
     DateTime playEndDate;          // the end date as given, in the zone it was given in
-    int32_t realTimeMode;
+    int32_t realTimeMode;          // REALTIME's first number: kPlay*, or any other
     int32_t realTimeImmediate;
     int32_t realTimeInterval;      // seconds
-    int32_t timeLockKind;          // 0 none, 1/2 sunrise/sunset + n min, 3/4 at n degrees
+    int32_t timeLockKind;          // kTimeLock*
     int32_t timeLockValue;
 
     // View
@@ -191,7 +239,7 @@ struct ChartState {
     double trackValues[2];
     int32_t trackKind;             // PositionKind, with kTrackKindLockBit
     int32_t trackIndex;
-    int32_t trackState;            // 0 none, 1 LOOK target, 2 TRACK target
+    int32_t trackState;            // kTrack*
     int32_t skyLevel;              // 0..72
     // The display bytes SHOW, HIDE and TOGGLE set: the keyword group of each
     // byte and its bits are in command/keywords.cpp; the bits the program
@@ -200,8 +248,8 @@ struct ChartState {
     uint8_t nebulaFlags, nebulaTypeFlags, nebulaCatalogFlags, skyFlags;
     uint8_t gridNumberFlags, horizonGridFlags, equatorialGridFlags, otherGridFlags;
     uint8_t lineNumberFlags, userObjectFlags, skyMarkFlags, pictureMarkFlags;
-    int32_t clickFlags;
-    int32_t hitKind, hitIndex;
+    int32_t clickFlags;            // the pick's quarter and kClick* bits, 0 = no pick shown
+    int32_t hitKind, hitIndex;     // PositionKind or kHitKindNone, and its index
     int16_t clickPointX, clickPointY;
     char clickText[kClickTextSize];
     uint8_t traceFlags;
@@ -221,7 +269,7 @@ struct ChartState {
     int32_t viewLocked;
     UserObjectFileEntry *userObjectFiles;
     int32_t userObjectFileCount;
-    ClickDataEntry *clickDataIndex; // ends with kind -1; null when empty
+    ClickDataEntry *clickDataIndex; // ends with kind kClickDataEnd; null when empty
     char sceneFilePath[256];
 
     // What the frames keep for the layers (model/chart_frame.h).
@@ -229,6 +277,12 @@ struct ChartState {
 };
 
 // ---- bits of the flag fields above ----------------------------------------
+
+// clickFlags: the quarter of the chart the click fell in (1..4) in the low
+// byte, and what the click-data file holds for the pick.
+constexpr int32_t kClickQuarterMask = 0xff;
+constexpr int32_t kClickHasText = 0x100;
+constexpr int32_t kClickHasImage = 0x200;
 
 // trackKind: asks the next view-centre update to lock the view's vertical
 // placement (the horizontal chart only); cleared there.
@@ -244,9 +298,11 @@ constexpr uint8_t kStarLabelName = 0x01;        // STARNAME
 constexpr uint8_t kStarLabelBayer = 0x02;       // BAYER
 constexpr uint8_t kStarLabelFlamsteed = 0x04;   // FLAMSTEED
 constexpr uint8_t kStarLabelMag = 0x08;         // STAR_MAG
+constexpr uint8_t kStarLabelVariable = 0x10;    // VARIABLE
 // skyFlags (keyword group 0x0F).
 constexpr uint8_t kSkyDaylight = 0x01;          // DAYLIGHT
 constexpr uint8_t kSkyTwilight = 0x02;          // TWILIGHT, GROUNDLIGHT
+constexpr uint8_t kSkyMeteors = 0x08;           // METEOR: switches both kinds below
 constexpr uint8_t kSkyShowerMeteors = 0x10;     // SWMETEOR
 constexpr uint8_t kSkySporadicMeteors = 0x20;   // SCMETEOR
 constexpr uint8_t kHorizonShown = 0x40;         // HORIZON
@@ -262,6 +318,8 @@ constexpr uint8_t kNebulaNgc = 0x02;            // NGC
 constexpr uint8_t kNebulaIc = 0x04;             // IC
 constexpr uint8_t kNebulaAllCatalogs = kNebulaMessier | kNebulaNgc | kNebulaIc;
 constexpr uint8_t kNebulaCatalogFlagsDefault = kNebulaAllCatalogs;
+// The catalogue bit of each deep-sky table: Messier, NGC, IC.
+constexpr uint8_t kNebulaCatalogBits[3] = {kNebulaMessier, kNebulaNgc, kNebulaIc};
 // nebulaTypeFlags (keyword group 0x0D).
 constexpr uint8_t kNebulaPlanetary = 0x01;      // PLANETARY
 constexpr uint8_t kNebulaDiffuse = 0x02;        // DIFFUSE
@@ -274,6 +332,9 @@ constexpr uint8_t kNebulaAllTypes =
     kNebulaPlanetary | kNebulaDiffuse | kNebulaGlobular | kNebulaOpen | kNebulaGalaxy | kNebulaCompound;
 constexpr uint8_t kNebulaTypeAllBits = kNebulaAllTypes | kNebulaTypeSpare;
 constexpr uint8_t kNebulaTypeFlagsDefault = kNebulaTypeAllBits;
+// The type bit of each deep-sky record type 0..5.
+constexpr uint8_t kNebulaTypeBits[6] = {kNebulaPlanetary, kNebulaDiffuse, kNebulaOpen,
+                                        kNebulaGlobular,  kNebulaGalaxy,  kNebulaCompound};
 // constellationFlags (keyword group 0x0B).
 constexpr uint8_t kConsName1 = 0x01;            // CONS_NAME1: abbreviation
 constexpr uint8_t kConsName2 = 0x02;            // CONS_NAME2: local name
@@ -350,8 +411,10 @@ constexpr uint8_t kPlanetSceneDefault = kBodyDisk | kBodyShown | kBodyOrbit;
 constexpr uint8_t kCometSceneDefault = kBodyDisk | kBodyOrbit | kCometDustTail | kCometIonTail;
 constexpr uint8_t kMinorPlanetSceneDefault = kBodyDisk | kBodyOrbit;
 constexpr uint8_t kEarthFlagsDefault = kBodyShown | kBodyOrbit;
-// userObjectFlags (keyword group 0x17): AD and AD_NAME by default.
-constexpr uint8_t kUserObjectFlagsDefault = 0x03;
+// userObjectFlags (keyword group 0x17) and skyMarkFlags (keyword group 0x1C).
+constexpr uint8_t kUserObjectShownBit = 0x01;   // AD, SKYMARK
+constexpr uint8_t kUserObjectNameBit = 0x02;    // AD_NAME, SKYMARK_NAME
+constexpr uint8_t kUserObjectFlagsDefault = kUserObjectShownBit | kUserObjectNameBit;
 
 extern ChartState *currentChart;
 
@@ -365,6 +428,9 @@ void chartStateSetDefaults(ChartState *chart);
 // bytes) and each body's orbit outline; the pointers become null and the
 // counts 0, so that no count ever describes a freed table.
 void chartStateFreeTables(ChartState *chart);
+// Each half of it: frees every row's outline and the table; the count becomes 0.
+void clearComets(ChartState *chart);
+void clearMinorPlanets(ChartState *chart);
 
 // Copies the palette's colour count into skyColourBase, sets backPixmap to
 // none and creates gc for the drawing area's window. Needs X: defined in

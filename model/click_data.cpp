@@ -5,6 +5,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/position.h"
@@ -51,7 +52,7 @@ bool parseEntryStart(ChartState *chart, ClickDataLine *line, ClickDataEntry *row
 
 const ClickDataEntry *findEntry(const ChartState *chart, int32_t kind, int32_t index)
 {
-    for (const ClickDataEntry *e = chart->clickDataIndex; e && e->kind != -1; ++e)
+    for (const ClickDataEntry *e = chart->clickDataIndex; e && e->kind != kClickDataEnd; ++e)
         if (e->kind == kind && e->index == index)
             return e;
     return nullptr;
@@ -168,7 +169,7 @@ int loadClickData(ChartState *chart, const char *path)
         return 1;
     }
     rows[used] = ClickDataEntry{};
-    rows[used].kind = -1;
+    rows[used].kind = kClickDataEnd;
     chart->clickDataIndex = rows;
     return 1;
 }

@@ -13,79 +13,11 @@
 #include "astro/orbits.h"
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
+#include "model/element_lines.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
 
 namespace {
-
-// Columns [from, to] of the key fields, in ElementKeyField order.
-constexpr int kKeyColumns[kElementKeyFields][2] = {{188, 202}, {9, 18}, {2, 7}, {20, 49}};
-
-// Columns [from, to] of field text cut from a normalised line.
-void cutField(const char *line, int from, int to, char *out)
-{
-    const int n = to - from + 1;
-    std::memcpy(out, line + from, static_cast<size_t>(n));
-    out[n] = '\0';
-}
-
-bool blank(const char *s)
-{
-    for (; *s; ++s)
-        if (*s != ' ')
-            return false;
-    return true;
-}
-
-// A number filling columns [from, to] (blanks around it allowed); false when
-// the field holds none or anything else, or it is not finite.
-bool numberField(const char *line, int from, int to, double *out)
-{
-    char field[32];
-    cutField(line, from, to, field);
-    char *end = nullptr;
-    errno = 0;
-    double v = std::strtod(field, &end);
-    if (end == field || !blank(end) || !std::isfinite(v))
-        return false;
-    *out = v;
-    return true;
-}
-
-bool optionalField(const char *line, int from, int to, double fallback, double *out)
-{
-    char field[32];
-    cutField(line, from, to, field);
-    if (blank(field)) {
-        *out = fallback;
-        return true;
-    }
-    return numberField(line, from, to, out);
-}
-
-// Text dropped of its leading blanks and padded to `width` ("%-Ns").
-void leftAligned(const char *line, int from, int to, char *out, int size)
-{
-    char field[32];
-    cutField(line, from, to, field);
-    const char *s = field;
-    while (*s == ' ')
-        ++s;
-    std::snprintf(out, static_cast<size_t>(size), "%-*.*s", size - 1, size - 1, s);
-}
-
-void normalise(const char *text, size_t n, char key[kElementKeySize])
-{
-    size_t from = 0;
-    while (from < n && text[from] == ' ')
-        ++from;
-    while (n > from && text[n - 1] == ' ')
-        --n;
-    size_t k = 0;
-    for (size_t i = from; i < n && k < static_cast<size_t>(kElementKeySize - 1); ++i)
-        key[k++] = stkUpperAscii(text[i]);
-    key[k] = '\0';
-}
 
 bool lineHasKey(const char *lineText, const char *key)
 {
@@ -122,15 +54,6 @@ template <typename T> bool growRows(T **p, int32_t count)
     return true;
 }
 
-void freeRowOutlines(BodyPosition *rows, int32_t count)
-{
-    for (int32_t i = 0; rows && i < count; ++i) {
-        std::free(rows[i].outline);
-        rows[i].outline = nullptr;
-        rows[i].outlineCount = 0;
-    }
-}
-
 void newPositionRow(BodyPosition *row, const OrbitalElements *el)
 {
     std::memset(row, 0, sizeof *row);
@@ -141,98 +64,6 @@ void newPositionRow(BodyPosition *row, const OrbitalElements *el)
 
 } // namespace
 
-namespace {
-
-// Characters of a line before its line end, at most kElementLineChars.
-int lineChars(const char *line)
-{
-    int n = 0;
-    while (n < kElementLineChars && line[n] && line[n] != '\n' && line[n] != '\r')
-        ++n;
-    return n;
-}
-
-} // namespace
-
-void elementLineColumns(const char *line, char text[kElementLineSize])
-{
-    const int n = lineChars(line);
-    std::memcpy(text, line, static_cast<size_t>(n));
-    std::memset(text + n, ' ', static_cast<size_t>(kElementLineChars - n));
-    text[kElementLineChars] = '\n';
-    text[kElementLineChars + 1] = '\0';
-}
-
-int parseElementLine(OrbitalElements *out, const char *line)
-{
-    const int n = lineChars(line);
-    if (n < kElementLineMinChars)
-        return 0;
-    char text[kElementLineSize];
-    elementLineColumns(line, text);
-
-    const char type = text[0];
-    if (type != 'C' && type != 'M' && type != 'N')
-        return 0;
-    double year, month, day;
-    OrbitalElements e{};
-    if (!numberField(text, 51, 54, &year) || !numberField(text, 55, 56, &month) ||
-        !numberField(text, 57, 65, &day) || !numberField(text, 67, 76, &e.eccentricity) ||
-        !numberField(text, 78, 88, &e.perihelionDistance) || !numberField(text, 90, 99, &e.argPerihelion) ||
-        !numberField(text, 101, 110, &e.ascendingNode) || !numberField(text, 112, 121, &e.inclination))
-        return 0;
-    if (month < 1.0 || month > 12.0 || month != std::floor(month) || year != std::floor(year) ||
-        e.perihelionDistance <= 0.0 || e.eccentricity < 0.0)
-        return 0;
-    if (!optionalField(text, 123, 128, 2000.0, &e.equinox) || !optionalField(text, 130, 135, 6.0, &e.absMagnitude) ||
-        !optionalField(text, 137, 141, 10.0, &e.slope) || !optionalField(text, 143, 146, 0.01, &e.dustTailLength) ||
-        !optionalField(text, 148, 151, 0.01, &e.ionTailLength) ||
-        !optionalField(text, 153, 155, 1.0, &e.dustParameter))
-        return 0;
-    e.type = type;
-    cutField(text, 2, 7, e.id);
-    leftAligned(text, 9, 18, e.designation, kElementDesignationSize);
-    cutField(text, 20, 49, e.name);
-    leftAligned(text, 188, 202, e.extension, kElementExtensionSize);
-    e.perihelionJd = calendarToJd(year, month, day);
-    // The line as it came, so that a scene carries it unchanged.
-    std::memcpy(e.lineText, line, static_cast<size_t>(n));
-    e.lineText[n] = '\0';
-    *out = e;
-    return 1;
-}
-
-void elementLineKey(const char *line, ElementKeyField field, char key[kElementKeySize])
-{
-    const int from = kKeyColumns[field][0], to = kKeyColumns[field][1];
-    normalise(line + from, static_cast<size_t>(to - from + 1), key);
-}
-
-int readElementFileLine(FILE *f, char text[kElementLineSize], int64_t *bytes)
-{
-    int n = 0, c;
-    int64_t used = 0;
-    bool cut = false;
-    while ((c = std::getc(f)) != EOF) {
-        ++used;
-        if (c == '\n')
-            break;
-        if (c == '\r')
-            cut = true;
-        if (!cut && n < kElementLineChars)
-            text[n++] = static_cast<char>(c);
-    }
-    std::memset(text + n, ' ', static_cast<size_t>(kElementLineChars - n));
-    text[kElementLineChars] = '\n';
-    text[kElementLineChars + 1] = '\0';
-    *bytes = used;
-    return used > 0;
-}
-
-void elementNormaliseKey(const char *text, char key[kElementKeySize])
-{
-    normalise(text, std::strlen(text), key);
-}
 
 namespace {
 
@@ -333,7 +164,7 @@ bool isBlockLine(const std::string &line, const char *word1, const char *word2)
 std::string blockKey(char type, const char *name, size_t length)
 {
     char key[kElementKeySize];
-    normalise(name, length, key);
+    elementNormaliseKey(std::string(name, length).c_str(), key);
     return std::string(1, type) + key;
 }
 
@@ -383,32 +214,6 @@ int findOrbitBlockLine(const OrbitBlock *block, const char *name, char type, int
         return 0;
     std::snprintf(buf, static_cast<size_t>(size), "%s", found->second[static_cast<size_t>(occurrence - 1)].c_str());
     return 1;
-}
-
-void clearComets(ChartState *chart)
-{
-    freeRowOutlines(chart->cometPositions, chart->cometCount);
-    std::free(chart->cometPositions);
-    std::free(chart->cometElements);
-    std::free(chart->cometTails);
-    std::free(chart->cometFlags);
-    chart->cometPositions = nullptr;
-    chart->cometElements = nullptr;
-    chart->cometTails = nullptr;
-    chart->cometFlags = nullptr;
-    chart->cometCount = 0;
-}
-
-void clearMinorPlanets(ChartState *chart)
-{
-    freeRowOutlines(chart->minorPlanetPositions, chart->minorPlanetCount);
-    std::free(chart->minorPlanetPositions);
-    std::free(chart->minorPlanetElements);
-    std::free(chart->minorPlanetFlags);
-    chart->minorPlanetPositions = nullptr;
-    chart->minorPlanetElements = nullptr;
-    chart->minorPlanetFlags = nullptr;
-    chart->minorPlanetCount = 0;
 }
 
 int addComet(ChartState *chart, const OrbitalElements *el)

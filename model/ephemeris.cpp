@@ -8,7 +8,8 @@
 #include "model/chart_state.h"
 #include "astro/eclipse.h"
 #include "model/body_names.h"
-#include "model/position.h"
+#include "model/lexing.h"
+#include "model/position_kind.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr int32_t kRequestedLevel = 1;
 // it, and a hidden body's row would be stale or never computed.
 bool isTarget(const ChartState *chart, int32_t kind, int32_t index)
 {
-    if (chart->trackState == 0 && !chart->viewLocked)
+    if (chart->trackState == kTrackNone && !chart->viewLocked)
         return false;
     const int32_t target = chart->trackKind & ~kTrackKindLockBit;
     return target == kind && chart->trackIndex == index;
@@ -148,27 +149,38 @@ void updateSmallBodyPosition(ChartState *chart, const EphemerisTheories &t, int3
     }
 }
 
-void updateComets(ChartState *chart, const EphemerisTheories &t)
+// Comet k's ion and dust tails, each when its stamp is not the chart's date
+// and the comet is shown with the tail's bit; a failure clears the bit.
+void updateCometTails(ChartState *chart, const EphemerisTheories &t, int32_t k)
+{
+    const OrbitalElements *el = &chart->cometElements[k];
+    CometTail *tail = &chart->cometTails[k];
+    uint8_t *flags = &chart->cometFlags[k];
+    if (chart->cometPositions[k].type != 'C')
+        return;
+    if (tail->ionJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometIonTail) && t.ionTail &&
+        !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
+        *flags &= static_cast<uint8_t>(~kCometIonTail);
+        recordBodyError("stkErrorCalcCometTail", el);
+    }
+    if (tail->dustJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometDustTail) && t.dustTail &&
+        !t.dustTail(&chart->sky, &chart->sun, el, tail)) {
+        *flags &= static_cast<uint8_t>(~kCometDustTail);
+        recordBodyError("stkErrorCalcCometTail", el);
+    }
+}
+
+void updateComets(ChartState *chart, const EphemerisTheories &t, bool withTails)
 {
     // A failure handler may change the table, so the count is read anew.
     for (int32_t k = 0; k < chart->cometCount; ++k) {
         BodyPosition *pos = &chart->cometPositions[k];
-        const OrbitalElements *el = &chart->cometElements[k];
-        CometTail *tail = &chart->cometTails[k];
-        uint8_t *flags = &chart->cometFlags[k];
         if (pos->type != 'C')
             continue;
-        updateSmallBodyPosition(chart, t, kObjectCometBase + k, el, pos, flags, "stkErrorCalcCometPos");
-        if (tail->ionJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometIonTail) &&
-            t.ionTail && !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
-            *flags &= static_cast<uint8_t>(~kCometIonTail);
-            recordBodyError("stkErrorCalcCometTail", el);
-        }
-        if (tail->dustJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometDustTail) &&
-            t.dustTail && !t.dustTail(&chart->sky, &chart->sun, el, tail)) {
-            *flags &= static_cast<uint8_t>(~kCometDustTail);
-            recordBodyError("stkErrorCalcCometTail", el);
-        }
+        updateSmallBodyPosition(chart, t, kObjectCometBase + k, &chart->cometElements[k], pos,
+                                &chart->cometFlags[k], "stkErrorCalcCometPos");
+        if (withTails && k < chart->cometCount)
+            updateCometTails(chart, t, k);
     }
 }
 
@@ -186,13 +198,27 @@ void updateMinorPlanets(ChartState *chart, const EphemerisTheories &t)
 
 } // namespace
 
-void ephemUpdateAll(ChartState *chart)
+namespace {
+
+void updateAll(ChartState *chart, bool withTails)
 {
     const EphemerisTheories t = ephemerisTheories;
     updateSun(chart, t);
     updateMoon(chart, t);
     updatePlanets(chart, t);
     updateGalileanMoons(chart, t);
-    updateComets(chart, t);
+    updateComets(chart, t, withTails);
     updateMinorPlanets(chart, t);
+}
+
+} // namespace
+
+void ephemUpdateAll(ChartState *chart) { updateAll(chart, true); }
+
+void ephemUpdateBodies(ChartState *chart) { updateAll(chart, false); }
+
+void ephemUpdateCometTails(ChartState *chart, int32_t k)
+{
+    if (k >= 0 && k < chart->cometCount)
+        updateCometTails(chart, ephemerisTheories, k);
 }

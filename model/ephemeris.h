@@ -3,6 +3,8 @@
 // selected or out of date.
 #pragma once
 
+#include <cstdint>
+
 #include "astro/body_records.h"
 #include "astro/orbit_records.h"
 #include "astro/types.h"
@@ -47,4 +49,19 @@ extern const EphemerisTheories kEphemerisTheoriesDefault;
  *           command error naming it is recorded; the last one wins.
  */
 void ephemUpdateAll(ChartState *chart);
+
+// ephemUpdateAll but for the comet tails. A chart frame updates the bodies
+// so and leaves each comet's tails to the layer that draws them, which knows
+// the frame's view and sky: a tail that cannot reach the chart is not
+// computed (ephemUpdateCometTails).
+void ephemUpdateBodies(ChartState *chart);
+
+/*
+ * ephemUpdateCometTails: comet k's ion and dust tails for chart->sky.jd, as
+ * ephemUpdateAll computes them: each when its stamp differs from the date
+ * and the comet is shown with that tail's bit; a tail that cannot be
+ * computed loses its bit and records "stkErrorCalcCometTail" with the
+ * comet's name. Nothing for a row that is no comet or k out of the table.
+ */
+void ephemUpdateCometTails(ChartState *chart, int32_t k);
 

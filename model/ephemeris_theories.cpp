@@ -1,4 +1,5 @@
 // The real theories behind the ephemeris update.
+#include "model/command_error.h"
 #include "model/ephemeris.h"
 
 #include "astro/comet_tails.h"

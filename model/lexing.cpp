@@ -25,7 +25,6 @@
 
 #include <cstring>
 
-#include "model/app_data.h"
 
 namespace {
 
@@ -201,20 +200,6 @@ const char *stkKeywordName(const KeywordEntry *table, int32_t code)
         if (row->code == code)
             return row->keyword;
     return nullptr;
-}
-
-// ---- command errors ------------------------------------------------------------
-
-void stkSetError(const char *id, const char *text)
-{
-    strCopyBounded(appData->errorId, sizeof appData->errorId, id);
-    strCopyBounded(appData->errorArg, sizeof appData->errorArg, text);
-}
-
-void stkClearError()
-{
-    appData->errorId[0] = '\0';
-    appData->errorArg[0] = '\0';
 }
 
 int isSendableName(const char *name, size_t room)

@@ -1,8 +1,8 @@
 // The command language's lexing, shared by the interpreter, the command
 // handlers and model's readers (scene files, user objects, click data, the
 // position parser): the tokenizer, whose rules are listed at the top of
-// model/lexing.cpp, keyword look-up, the text helpers and the command error
-// record.
+// model/lexing.cpp, keyword look-up and the text helpers. The command error
+// they report is model/command_error.h's.
 #pragma once
 
 #include <cstddef>
@@ -57,15 +57,7 @@ int stkLookupKeywordCopy(const char *word, const KeywordEntry *table, int32_t *c
 // The keyword of the first row with code; null when no row has it.
 const char *stkKeywordName(const KeywordEntry *table, int32_t code);
 
-// ---- command errors ------------------------------------------------------------
-
-// Records a command error: id (a message resource name, cut to 31
-// characters) and the offending text (cut to 39; null gives empty). A later
-// call overwrites an earlier one. The interpreter reports it after the statement.
-void stkSetError(const char *id, const char *text);
-
-// Empties errorId and errorArg (errorMessage keeps the last message).
-void stkClearError();
+// ---- command text -------------------------------------------------------------
 
 // 1 when name may go into command text that is room bytes long, NUL
 // included: it holds no double quote (it would end a quoted name), no ";",

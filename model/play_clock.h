@@ -11,7 +11,7 @@ struct ChartState;
 // the same way differ by the elapsed time.
 double playClockJd(const ChartState *chart);
 
-// While playing by the clock from a base (playKind 2), bases the play on
+// While playing by the clock from a base (kPlayClockFromBase), bases the play on
 // the chart's current date and the clock now, so that playing continues
 // from a date just set instead of jumping back.
 void playRebaseClock(ChartState *chart);

@@ -17,6 +17,7 @@
 #include "model/deep_sky_names.h"
 #include "model/lexing.h"
 #include "model/star_names.h"
+#include "model/user_object_records.h"
 #include "model/view_geometry.h"
 #include "resources/catalogs.h"
 

@@ -9,6 +9,7 @@
 #include "model/chart_state.h"
 #include "model/position.h"
 #include "model/star_names.h"
+#include "model/user_objects.h"
 #include "resources/catalogs.h"
 
 static int finish(int n, int len) { return n >= 0 && n < len ? 1 : 0; }

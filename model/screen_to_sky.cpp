@@ -21,20 +21,20 @@ void centreOffsets(const ChartState *chart, int32_t px, int32_t py, double *dx, 
     double cy = chart->centerY;
     // The horizontal chart's turn mirrors the rows about the middle of the
     // chart rectangle, not about its projection centre near the bottom.
-    if (chart->mode == kModeHrz && chart->mirror == 1)
+    if (chart->mode == kModeHrz && chart->mirror == kMirrorTurned)
         cy = chart->chartRect.height + 2 * chart->chartRect.y - chart->centerY;
     *dx = cx - px;
     *dy = cy - py;
     if (chartModeKind(chart->mode) != kKindSky)
         return;
     switch (chart->mirror) {
-    case 0:
+    case kMirrorNormal:
         break;
-    case 1:
+    case kMirrorTurned:
         *dx = px - cx;
         *dy = py - cy;
         break;
-    case 2:
+    case kMirrorFlipped:
         *dx = px - cx;
         break;
     default:

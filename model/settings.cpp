@@ -78,7 +78,7 @@ int catalogIndexRefresh(char *out, int outSize, const char *elementFile, Catalog
 
 int catalogIndexPath(char *out, int outSize, const char *elementFile)
 {
-    return catalogIndexRefresh(out, outSize, elementFile, catalogIndexBuild, &catalogIndexNoticeShown, stdout);
+    return catalogIndexRefresh(out, outSize, elementFile, catalogIndexBuilder, &catalogIndexNoticeShown, stdout);
 }
 
 void envSiteFilePath(char *out, int outSize, const char *resourcePath)
@@ -142,13 +142,11 @@ void envChooseImageViewer(const char *const viewers[kImageViewerCount], char *ou
 
 int envDateStyleCode(const char *value)
 {
-    if (!value)
-        return 0;
     if (strEqualNoCase(value, "Japanese"))
-        return 1;
+        return kDateStyleJapanese;
     if (strEqualNoCase(value, "European"))
-        return 2;
-    return 0;
+        return kDateStyleEuropean;
+    return kDateStyleEnglish;
 }
 
 // A dialog directory: the option of the same name when set, else the

@@ -82,8 +82,9 @@ void envInitSite(ChartState *chart, const char *siteResource);
 // last one stays. Into out[outSize].
 void envChooseImageViewer(const char *const viewers[kImageViewerCount], char *out, int outSize);
 
-// The date style code of a DateStyle value: "Japanese" 1, "European" 2
-// (any case), anything else 0.
+// The dateStyle of a DateStyle value: "Japanese" kDateStyleJapanese,
+// "European" kDateStyleEuropean (any case), anything else (null too)
+// kDateStyleEnglish.
 int envDateStyleCode(const char *value);
 
 // Copies the 13 body names (planets with the Earth, then the Galilean moons)

@@ -5,20 +5,11 @@
 
 struct ChartState;
 
-// timeLockKind values.
-enum : int {
-    kTimeLockNone = 0,
-    kTimeLockSunriseMinutes = 1,
-    kTimeLockSunsetMinutes = 2,
-    kTimeLockSunriseDegrees = 3,
-    kTimeLockSunsetDegrees = 4,
-};
-
 // 1 with the locked Julian date (UT) for the chart's date and site; 0 when
 // the chart has no lock or the Sun does not rise (set) that day there.
 int timeLockMoment(const ChartState *chart, double *jd);
 
-// 1 for the locks on sunrise (kinds 1 and 3), 0 otherwise.
+// 1 for the locks on sunrise (timeLockKind kTimeLockSunrise*), 0 otherwise.
 int timeLockIsSunrise(int kind);
 
 // The frame's time-lock service: the locked moment, or 0 when there is none.

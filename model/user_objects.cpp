@@ -10,6 +10,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
 #include "model/position.h"
@@ -411,9 +412,9 @@ namespace {
 void dropUserObjectReferences(ChartState *chart)
 {
     if (chart->hitKind == kPosUserObject)
-        chart->hitKind = -1;
+        chart->hitKind = kHitKindNone;
     if ((chart->trackKind & ~kTrackKindLockBit) == kPosUserObject)
-        chart->trackState = 0;
+        chart->trackState = kTrackNone;
 }
 
 } // namespace

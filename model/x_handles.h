@@ -44,6 +44,10 @@ struct ChartRect {
     uint16_t width, height;
 };
 
+// The chart's font sets (FontSetIndex of render/palette.h): the length of
+// every table of them.
+constexpr int kFontSetCount = 17;
+
 // Laid out like XFontSetExtents; holds a copy, so it outlives nothing.
 struct FontSetExtents {
     ChartRect maxInkExtent;

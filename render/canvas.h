@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "model/x_handles.h" // kFontSetCount
+
 // The point, rectangle and arc records have the layout of XPoint, XRectangle
 // and XArc, so the Xlib canvas hands arrays of them on without copying.
 struct CanvasPoint {
@@ -44,8 +46,8 @@ struct CanvasLineAttributes {
     CanvasJoinStyle join;
 };
 
-// Number of font sets the canvas can be asked about (FontSetIndex 0..16).
-constexpr int kCanvasFontSetCount = 17;
+// An arc's angles are in 1/64 degree: this is a whole circle.
+constexpr int kFullCircle = 360 * 64;
 
 struct Canvas {
     virtual ~Canvas() = default;
@@ -86,4 +88,22 @@ struct Canvas {
     // Font metrics. A font set the canvas does not have gives an empty extent.
     virtual CanvasTextExtent textExtent(int fontSet, const char *text, int len) = 0;
     virtual CanvasTextExtent fontSetMaxExtent(int fontSet) = 0;
+
+    // A kept picture: a group of solid lines in one colour that a canvas may
+    // keep from frame to frame as the set of pixels they cover, so that a
+    // frame drawing the same group again sends one stippled fill in place of
+    // the lines (the same pixels: the lines only ever set pixels to the
+    // foreground). key names the group's contents and line attributes, never
+    // 0; slot (0 .. kCanvasKeptPictures - 1) is the group's place.
+    // keptPictureShow paints the slot's picture in the current foreground
+    // and returns true when it holds that key for the canvas's drawable as it
+    // is; otherwise the caller draws the group between keptPictureBegin and
+    // keptPictureEnd, and the canvas keeps it and paints it at the end. A
+    // canvas that keeps nothing (these defaults) draws the group as it comes.
+    virtual bool keptPictureShow(int, uint64_t) { return false; }
+    virtual void keptPictureBegin(int, uint64_t) {}
+    virtual void keptPictureEnd(int) {}
 };
+
+// Slots of kept pictures.
+enum : int { kKeptCometOrbits = 0, kKeptMinorPlanetOrbits = 1, kCanvasKeptPictures = 2 };

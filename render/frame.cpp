@@ -8,12 +8,12 @@
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
+#include "render/palette.h"
+#include "render/masks.h"
 #include "render/surface.h"
 
 namespace {
 
-constexpr int32_t kColorDarkStar = 12;   // PaletteIndex of the faintest stars on a dark sky
 constexpr int32_t kDarkSkyLevel = 20;    // sky levels up to this count as dark
 
 ChartSurface *surface = nullptr;
@@ -95,18 +95,18 @@ void chartDrawLayers(ChartState *chart, Canvas *canvas, const ChartBand *bands, 
 
 void chartApplyTimeLock(ChartState *chart) {
     chartFrameServices.skyContextFromChart(chart);
-    if (chart->timeLockKind == 0) return;
+    if (chart->timeLockKind == kTimeLockNone) return;
     const double jd = chartFrameServices.timeLockJd(chart);
     if (jd != 0.0) chartFrameServices.skyContextFromJd(chart, jd);
 }
 
 void chartApplyTracking(ChartState *chart) {
-    if (chart->viewLocked && chart->mode == kModeHrz) chart->trackState = 1;
-    if (chart->trackState == 0) return;
+    if (chart->viewLocked && chart->mode == kModeHrz) chart->trackState = kTrackLook;
+    if (chart->trackState == kTrackNone) return;
     if (chart->mode != kModeHrz) chart->trackKind &= ~kTrackKindLockBit;
     chartFrameServices.updateViewCenterFromTarget(chart);
     uiHooks.viewUpdateScrollBars(chart);
-    if (chart->trackState == 1) chart->trackState = 0; // a one-shot recentring
+    if (chart->trackState == kTrackLook) chart->trackState = kTrackNone; // a one-shot recentring
 }
 
 void chartDrawFrameWithLayers(ChartState *chart, Canvas *canvas, const ChartLayer *layers, int layerCount) {
@@ -117,7 +117,7 @@ void chartDrawFrameWithLayers(ChartState *chart, Canvas *canvas, const ChartLaye
     chartApplyTracking(chart);
     updateViewMatrix(chart);
     chartFrameServices.updateSkyLevel(chart);
-    chart->faintStarColour = chart->skyLevel <= kDarkSkyLevel ? kColorDarkStar : chart->skyColourBase;
+    chart->faintStarColour = chart->skyLevel <= kDarkSkyLevel ? ColorDarkStar : chart->skyColourBase;
     // On a static visual the sky colour must be allocated before anything is
     // painted with it; a writable cell is rewritten after the frame instead.
     const bool writableColours = appData != nullptr && appData->dynamicVisual == 1;

@@ -49,7 +49,8 @@ struct ChartBand {
     int32_t depthMinQ14;
 };
 
-// The layer order and the bands (render/layers.cpp).
+// The layer order and the bands (render/layers/frame_layers.cpp): the frame
+// runs the layers without including them.
 extern const ChartLayer chartLayers[];
 extern const int chartLayerCount;
 extern const ChartBand chartBands[];
@@ -82,7 +83,7 @@ void chartApplyTimeLock(ChartState *chart);
 void chartApplyTracking(ChartState *chart);
 
 // Services of a frame that other parts of the system provide, wired in
-// render/frame_services.cpp. Tests replace fields to watch the order.
+// render/layers/frame_services.cpp. Tests replace fields to watch the order.
 struct ChartFrameServices {
     void (*skyContextFromChart)(ChartState *chart);   // first step of the time lock
     double (*timeLockJd)(ChartState *chart);          // the locked moment, 0 = none

@@ -13,11 +13,10 @@
 #include "model/position.h"
 #include "model/star_limit.h"
 #include "model/ui_hooks.h"
-#include "render/layers/constellations.h"
-#include "render/layers/deep_sky.h"
-#include "render/layers/status_bar.h"
-#include "render/layers/user_objects.h"
+#include "model/user_objects.h"
 #include "render/object_screen.h"
+#include "render/shown_objects.h"
+#include "render/status_band.h"
 #include "resources/catalogs.h"
 
 namespace {
@@ -439,7 +438,7 @@ template <typename Visit>
 void walkObjectsAt(ChartState *chart, int32_t xy, Visit visit)
 {
     const int32_t savedKind = chart->hitKind, savedIndex = chart->hitIndex;
-    chart->hitKind = -1;
+    chart->hitKind = kHitKindNone;
     int32_t firstKind = 0, firstIndex = 0;
     // Each step finds the next object after the previous one, so no object
     // comes twice before the first returns; the cap only guards that rule.

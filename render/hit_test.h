@@ -67,11 +67,6 @@ int hitTest(ChartState *chart, int32_t xy);
 // lower.
 int hitQuarter(const ChartState *chart, int32_t x, int32_t y);
 
-// clickFlags bits beside the quarter in the low byte.
-constexpr int32_t kClickQuarterMask = 0xff;
-constexpr int32_t kClickHasText = 0x100;
-constexpr int32_t kClickHasImage = 0x200;
-
 /*
  * clickDataSelect: picks at a click and prepares the click-data dialog.
  * Returned: 1 when an object is selected (the dialog shows it), 0 when not;

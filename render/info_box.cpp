@@ -18,6 +18,7 @@
 #include "model/position.h"
 #include "model/resource_text.h"
 #include "model/star_names.h"
+#include "model/user_objects.h"
 #include "render/canvas.h"
 #include "render/hit_test.h"
 #include "render/palette.h"

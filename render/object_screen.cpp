@@ -4,6 +4,7 @@
 #include "astro/q14.h"
 #include "model/chart_state.h"
 #include "model/position.h"
+#include "model/user_objects.h"
 #include "render/projection.h"
 
 namespace {
@@ -107,4 +108,9 @@ int targetScreenPosition(ChartState *chart, int32_t kind, int32_t index, const d
     default:
         return 0;
     }
+}
+
+int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPoint *out) {
+    const double values[2] = {record->value1, record->value2};
+    return targetScreenPosition(chart, record->kind, record->index, values, out);
 }

@@ -6,6 +6,7 @@
 #include "model/view_geometry.h"
 
 struct ChartState;
+struct UserObject;
 
 /*
  * objectScreenPosition: where a body stands on the chart.
@@ -31,3 +32,7 @@ constexpr int32_t kScreenPointCosCentre = 49152;
  *           kScreenPointCosCentre.
  */
 int targetScreenPosition(ChartState *chart, int32_t kind, int32_t index, const double values[2], ProjectedPoint *out);
+
+// Where a user-object or sky-mark row stands on the chart: targetScreenPosition
+// of its position.
+int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPoint *out);

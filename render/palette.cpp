@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "model/app_data.h"
+
 // Defaults as the resource table gives them; the fallback resources
 // (resources/tavik.ad) name every colour and differ only for
 // ColorSatelliteNameFont and ColorPlanisphereBack. The built-in colours are
@@ -95,7 +97,7 @@ int hexDigit(char c) {
 } // namespace
 
 // Table defaults; the fallback resources give other names (resources/tavik.ad).
-const FontSetRow fontSetRows[kFontSetRowCount] = {
+const FontSetRow fontSetRows[kFontSetCount] = {
     {"StarNameFontset", kNormal12, ColorStarNameFont},
     {"StarMagFontset", kNormal8, ColorStarMagFont},
     {"StarFlamsteedFontset", kNormal8, ColorStarFlamsteedFont},
@@ -119,7 +121,7 @@ const char *const kStarBayerFontResource = "StarBayerFont";
 const char *const kStarBayerFontDefault = "-*-symbol-medium-r-normal--12-*-*-*-p-*-*-*";
 
 int32_t labelColourOf(int32_t fontSet) {
-    if (fontSet < 0 || fontSet >= kFontSetRowCount || fontSetRows[fontSet].labelColour < 0) return ColorWhite;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSetRows[fontSet].labelColour < 0) return ColorWhite;
     return fontSetRows[fontSet].labelColour;
 }
 
@@ -159,6 +161,11 @@ uint32_t paletteRowRgb(int32_t row, const char *value) {
     uint32_t rgb = 0;
     if (parseHexColour(value, &rgb)) return rgb;
     return paletteRows[row].builtinRgb;
+}
+
+uint32_t chartPixel(int paletteIndex) {
+    if (appData == nullptr || paletteIndex < 0 || paletteIndex >= kPaletteSlots) return 0;
+    return static_cast<uint32_t>(appData->pixels[paletteIndex]);
 }
 
 int32_t clampPaletteIndex(int32_t index, int32_t first, int32_t last) {

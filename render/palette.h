@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "model/x_handles.h" // kFontSetCount
+
 // PaletteIndex: the row of a colour resource; its pixel is appData->pixels[row].
 enum PaletteIndex : int32_t {
     ColorWhite = 0,
@@ -115,8 +117,6 @@ enum FontSetIndex : int32_t {
     ClickDataFontset,
 };
 
-constexpr int32_t kFontSetRowCount = 17;
-
 // One font-set resource (class "Name") with the colour its labels take
 // (-1: not a chart label font).
 struct FontSetRow {
@@ -125,7 +125,7 @@ struct FontSetRow {
     int32_t labelColour; // PaletteIndex
 };
 
-extern const FontSetRow fontSetRows[kFontSetRowCount];
+extern const FontSetRow fontSetRows[kFontSetCount];
 
 // The core font of Greek letters (class "Name").
 extern const char *const kStarBayerFontResource;  // "StarBayerFont"
@@ -143,6 +143,10 @@ int parseHexColour(const char *text, uint32_t *rgb);
 // a hexadecimal colour, else the row's built-in colour. (The X side also
 // accepts colour names; this is the part that needs no server.)
 uint32_t paletteRowRgb(int32_t row, const char *value);
+
+// The pixel of a palette index: appData->pixels[paletteIndex], 0 for an
+// index outside the palette's slots.
+uint32_t chartPixel(int paletteIndex);
 
 // A palette index from outside (a data file's colour class) made safe to
 // index the palette: clamped to first..last.

@@ -89,13 +89,13 @@ void placeHrz(const ChartState *chart, int64_t X, int64_t Y, bool allModes, Proj
         return;
     }
     switch (chart->mirror) {
-    case 1:
+    case kMirrorTurned:
         place(out, cx + X, Y + chart->chartRect.height + 2 * int64_t{chart->chartRect.y} - cy);
         break;
-    case 2:
+    case kMirrorFlipped:
         place(out, cx + X, cy - Y);
         break;
-    case 0:
+    case kMirrorNormal:
         place(out, cx - X, cy - Y);
         break;
     default:
@@ -113,13 +113,13 @@ void placeSky(const ChartState *chart, int64_t X, int64_t Y, ProjectedPoint *out
         return;
     }
     switch (chart->mirror) {
-    case 0:
+    case kMirrorNormal:
         place(out, cx - X, cy - Y);
         break;
-    case 1:
+    case kMirrorTurned:
         place(out, cx + X, cy + Y);
         break;
-    case 2:
+    case kMirrorFlipped:
         place(out, cx + X, cy - Y);
         break;
     default:

@@ -96,7 +96,7 @@ void RecordingCanvas::drawSymbolString(int x, int y, const char *text, int len) 
 }
 
 CanvasTextExtent RecordingCanvas::textExtent(int fontSet, const char *, int len) {
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || len <= 0) return CanvasTextExtent{0, 0, 0, 0};
+    if (fontSet < 0 || fontSet >= kFontSetCount || len <= 0) return CanvasTextExtent{0, 0, 0, 0};
     return CanvasTextExtent{0, static_cast<int16_t>(-ascent), static_cast<uint16_t>(len * charWidth),
                             static_cast<uint16_t>(ascent + descent)};
 }
@@ -111,7 +111,7 @@ void RecordingCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, 
 }
 
 CanvasTextExtent RecordingCanvas::fontSetMaxExtent(int fontSet) {
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount) return CanvasTextExtent{0, 0, 0, 0};
+    if (fontSet < 0 || fontSet >= kFontSetCount) return CanvasTextExtent{0, 0, 0, 0};
     return CanvasTextExtent{0, static_cast<int16_t>(-ascent), static_cast<uint16_t>(charWidth),
                             static_cast<uint16_t>(ascent + descent)};
 }

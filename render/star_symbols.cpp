@@ -7,14 +7,11 @@
 #include "model/chart_state.h"
 #include "model/star_names.h"
 #include "render/canvas.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 
 const char kBayerLetters[] = "abgdezhqiklmnxoprstufcyw";
 
 namespace {
-
-constexpr int kMaxSymbolPixels = 13;
 
 int boundsLetterWidth(char) { return appData != nullptr ? appData->bayerFont.maxBounds.width : 0; }
 

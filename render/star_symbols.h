@@ -25,6 +25,8 @@ extern const char kBayerLetters[]; // "abgdezhqiklmnxoprstufcyw"
 // Symbol class of a star: (limit - mag10 + 10) / 10, truncated, at least 1.
 int starSymbolClass(int32_t starLimit, int32_t mag10);
 
+// The most pixels a symbol has.
+constexpr int kMaxSymbolPixels = 13;
 // Pixel offsets (dx, dy) of a symbol class, into out (13 rows at most);
 // returns their count: class 1 and 2 one pixel, 3 a 2 x 2 square, 4 a plus
 // of 5, 5 a 3 x 3 square, 6 and above the square and 4 points at distance 2.

@@ -3,7 +3,7 @@
 # the UTF-8 ones of a current desktop.
 
 TAVIK_BUILD_PACKAGES="g++ cmake make pkg-config libmotif-dev libxt-dev libxpm-dev libgdbm-dev
-  libgdbm-compat-dev libjpeg62-turbo-dev libx11-dev locales"
+  libgdbm-compat-dev libjpeg62-turbo-dev libx11-dev libxrender-dev locales"
 TAVIK_RUN_PACKAGES="xvfb xauth xfonts-base xfonts-75dpi xfonts-100dpi x11-utils x11-apps netpbm"
 # The catalogue generator's sources (tools/gen_catalogues.py), so that the
 # check of the committed tables against it runs instead of skipping.

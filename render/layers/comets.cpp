@@ -1,17 +1,18 @@
 // Comet heads and tails and the minor planets.
 #include <cmath>
+#include <vector>
 
+#include "astro/constants.h"
 #include "astro/q14.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ephemeris.h"
 #include "render/layers/small_bodies.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/projection.h"
-#include "render/layers/solar_bodies.h"
+#include "render/layers/body_labels.h"
 #include "render/star_symbols.h"
 
 namespace {
@@ -22,7 +23,7 @@ constexpr int kSmallBodyLabelSize = 5;
 // magnitude) above the star limit.
 constexpr int32_t kCometHeadBrightest = 20;
 
-bool solarSystemView(const ChartState *chart) { return chartModeKind(chart->mode) == 2; }
+bool solarSystemView(const ChartState *chart) { return isSolarMode(chart->mode); }
 
 // A comet or minor-planet row that this frame draws.
 bool drawnBody(const ChartState *chart, const BodyPosition *row, const uint8_t *flags, char type)
@@ -37,14 +38,44 @@ bool drawnBody(const ChartState *chart, const BodyPosition *row, const uint8_t *
 bool tailPoint(ChartState *chart, const Vec3 *v, ProjectedPoint *out)
 {
     const int32_t kind = chartModeKind(chart->mode);
-    if (kind == 2)
+    if (kind == kKindSolar)
         return false;
-    if (kind == 1)
+    if (kind == kKindSky)
         return projectPointPrecise(chart, v, out) != 0;
     Vec3Q14 q;
     vecToQ14(v, &q);
     return projectPoint(chart, &q, out) != 0;
 }
+
+// How far from the head (AU) a tail's samples can lie, from the lengths the
+// tail computation searches for: its oldest sample lies within the searched
+// length of the nucleus (squared, 10 % or 1e-6 AU^2 of tolerance), the
+// younger ones nearer. The dust samples' second grain size is pushed harder
+// than the grain the search follows, by up to (p + 1.1) / p for the dust
+// parameter p (its beta starts 0.2 above the parameter and may be raised
+// three times by 0.3, the searched grain's starts at p). Twice that, for the
+// tail's curvature, and a margin for the head's light time; infinite when
+// the elements give no bound.
+double tailReachAu(const OrbitalElements &el, uint8_t flags)
+{
+    constexpr double kInfinite = 1e30;
+    constexpr double kDustBetaAbove = 1.1;
+    constexpr double kHeadOffsetAu = 0.01;
+    auto searched = [](double length) { return std::sqrt(1.1 * length * length + 1e-6); };
+    double reach = 0.0;
+    if (flags & kCometIonTail)
+        reach = searched(el.ionTailLength);
+    if (flags & kCometDustTail) {
+        const double p = el.dustParameter;
+        if (!(p > 0.0))
+            return kInfinite;
+        reach = std::fmax(reach, searched(el.dustTailLength) * std::fmax(1.0, (p + kDustBetaAbove) / p));
+    }
+    reach = 2.0 * reach + kHeadOffsetAu;
+    return reach < kInfinite ? reach : kInfinite; // NaN too
+}
+
+double clampUnit(double v) { return v < -1.0 ? -1.0 : (v > 1.0 ? 1.0 : v); }
 
 void segmentIfBoth(ChartState *chart, Canvas *canvas, const ProjectedPoint &a, bool aOk, const ProjectedPoint &b,
                    bool bOk)
@@ -103,6 +134,42 @@ void drawCometIonTail(ChartState *chart, Canvas *canvas, int index, int count)
         segmentIfBoth(chart, canvas, p[k - 1], ok[k - 1], p[k], ok[k]);
 }
 
+bool cometTailsCanReachChart(ChartState *chart, int index)
+{
+    if (chart->skyLevel > kTailMaxSkyLevel)
+        return false;
+    const uint8_t flags = chart->cometFlags[index];
+    if (!(flags & (kCometIonTail | kCometDustTail)))
+        return false;
+    const int32_t kind = chartModeKind(chart->mode);
+    if (kind == kKindSolar)
+        return false; // tails have no screen points there
+    if (kind != kKindSky)
+        return true; // the whole-sky maps and the planisphere show every direction
+    // The sky charts draw a point within the cone of cullCos about the
+    // centre (the view matrix's first row), and the horizontal chart only
+    // down to the depth limit below the horizon (the depth matrix's last
+    // row); the tail lies within the angle its reach subtends at the head's
+    // distance.
+    const BodyPosition &head = chart->cometPositions[index];
+    const double reach = tailReachAu(chart->cometElements[index], flags);
+    if (!(reach < head.earthDistance))
+        return true;
+    constexpr double kMarginRad = 0.05 * kDegToRad; // the head's aberration and rounding
+    const double spread = std::asin(reach / head.earthDistance) + kMarginRad;
+    auto angle = [](const Mat3 &m, int row, const Vec3 &u) {
+        return std::acos(clampUnit(m.m[3 * row] * u.x + m.m[3 * row + 1] * u.y + m.m[3 * row + 2] * u.z));
+    };
+    const Vec3 &u = head.geoUnit;
+    if (angle(chart->viewMatrix, 0, u) > std::acos(clampUnit(chart->cullCos)) + spread)
+        return false;
+    // The depth is the sine of the altitude: the head's zenith distance
+    // against the limit's.
+    if (chart->mode == kModeHrz && angle(chart->horizonMatrix, 2, u) > std::acos(clampUnit(chart->cullDepth)) + spread)
+        return false;
+    return true;
+}
+
 void drawCometTails(ChartState *chart, Canvas *canvas, int index)
 {
     const int32_t level = chart->skyLevel;
@@ -140,9 +207,14 @@ void chartDrawComets(ChartState *chart, Canvas *canvas, int pass)
     for (int32_t i = 0; i < chart->cometCount; ++i) {
         if (!drawnBody(chart, &chart->cometPositions[i], &chart->cometFlags[i], 'C'))
             continue;
-        if (pass == 1)
+        if (pass == 1) {
+            // A tail is computed where it is drawn, and only when it can
+            // reach the chart: most of thousands of comets are far off it.
+            if (!cometTailsCanReachChart(chart, i))
+                continue;
+            ephemUpdateCometTails(chart, i);
             drawCometTails(chart, canvas, i);
-        else
+        } else
             drawCometHead(chart, canvas, i);
     }
 }
@@ -158,11 +230,45 @@ void drawMinorPlanet(ChartState *chart, Canvas *canvas, int index)
                    kSmallBodyLabelSize);
 }
 
+// Thousands of minor planets: their symbols go out as drawMinorPlanet draws
+// them, in their order, but the symbols of consecutive bodies of one colour
+// as one call (the same pixels in the same order between colours).
 void chartDrawMinorPlanets(ChartState *chart, Canvas *canvas)
 {
-    for (int32_t j = 0; j < chart->minorPlanetCount; ++j)
-        if (drawnBody(chart, &chart->minorPlanetPositions[j], &chart->minorPlanetFlags[j], 'M'))
-            drawMinorPlanet(chart, canvas, j);
+    std::vector<CanvasPoint> run;
+    uint32_t runPixel = 0;
+    auto flush = [&] {
+        if (run.empty())
+            return;
+        canvas->setForeground(runPixel);
+        if (run.size() == 1)
+            canvas->drawPoint(run[0].x, run[0].y);
+        else
+            canvas->drawPoints(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
+    for (int32_t j = 0; j < chart->minorPlanetCount; ++j) {
+        if (!drawnBody(chart, &chart->minorPlanetPositions[j], &chart->minorPlanetFlags[j], 'M'))
+            continue;
+        ProjectedPoint p;
+        if (!objectScreenPosition(chart, kObjectMinorPlanetBase + j, &p))
+            continue;
+        const int cls = starSymbolClass(chart->starLimit, chart->minorPlanetPositions[j].magnitude10);
+        int8_t offsets[kMaxSymbolPixels][2];
+        const int n = starSymbolOffsets(cls, offsets);
+        const uint32_t pixel = chartPixel(cls == 1 ? chart->faintStarColour : ColorStar4);
+        if (pixel != runPixel)
+            flush();
+        runPixel = pixel;
+        for (int i = 0; i < n; i++)
+            run.push_back(CanvasPoint{static_cast<int16_t>(p.x + offsets[i][0]), static_cast<int16_t>(p.y + offsets[i][1])});
+        const uint8_t flags = chart->minorPlanetFlags[j];
+        if (flags & (kBodyName | kBodyMag | kBodyDate)) {
+            flush();
+            drawBodyLabels(chart, canvas, kObjectMinorPlanetBase + j, flags, &p, kSmallBodyLabelSize);
+        }
+    }
+    flush();
 }
 
 void drawCometTailsLayer(ChartState *chart, Canvas *canvas) { chartDrawComets(chart, canvas, 1); }

@@ -7,7 +7,6 @@
 #include "render/canvas.h"
 #include "render/lines.h"
 #include "render/palette.h"
-#include "render/layers/masks.h"
 #include "render/projection.h"
 #include "resources/catalogs.h"
 
@@ -112,4 +111,3 @@ void chartDrawMilkyWay(ChartState *chart, Canvas *canvas) {
     drawMilkyWayOutline(chart, canvas);
 }
 
-int chartLimitMagAtLeast4(const ChartState *chart) { return chart->starLimit >= 40; }

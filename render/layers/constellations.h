@@ -30,6 +30,3 @@ int constNameBaselines(int y, int ascent, int height, uint8_t flags, int baselin
 void chartDrawConstNames(ChartState *chart, Canvas *canvas);
 void chartDrawMilkyWay(ChartState *chart, Canvas *canvas);
 void drawMilkyWayOutline(ChartState *chart, Canvas *canvas);
-
-// 1 when the chart's star limit reaches magnitude 4.0.
-int chartLimitMagAtLeast4(const ChartState *chart);

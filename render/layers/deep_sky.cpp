@@ -5,19 +5,14 @@
 
 #include "model/chart_state.h"
 #include "render/canvas.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
+#include "render/shown_objects.h"
 #include "resources/catalogs.h"
 
 namespace {
 
 constexpr int kSymbolTypes = 18, kSizeClasses = 3, kSymbolSide = 9;
-
-// Type bits of the nebula-type byte, by record type 0..5.
-// The type bit of each record type 0..5.
-constexpr uint8_t kTypeBits[6] = {kNebulaPlanetary, kNebulaDiffuse, kNebulaOpen,
-                                  kNebulaGlobular,  kNebulaGalaxy,  kNebulaCompound};
 
 // Symbol art, '#' a pixel: per type the sizes 9, 7 and 5 pixels across.
 // Planetary nebula: ring with a centre; diffuse nebula: square; open cluster:
@@ -78,18 +73,6 @@ int nameOffset(const ChartState *chart, int catalogue, int32_t number, const Can
 }
 
 } // namespace
-
-int nebulaIsShown(const ChartState *chart, const NebulaRecord *record) {
-    const int32_t mag = nebulaMag10(*record);
-    if (chart->nebulaLimitOn && (mag < chart->nebulaMax || mag > chart->nebulaMin)) return 0;
-    const int32_t type = nebulaType(*record);
-    if ((chart->nebulaTypeFlags & kNebulaTypeAllBits) && type >= 0 && type < 6 && !(chart->nebulaTypeFlags & kTypeBits[type]))
-        return 0;
-    const uint8_t catalogues = chart->nebulaCatalogFlags;
-    return ((catalogues & kNebulaCatalogBits[0]) && (record->number & nebulaFlagMessier)) ||
-           ((catalogues & kNebulaCatalogBits[1]) && (record->number & nebulaFlagNgc)) ||
-           ((catalogues & kNebulaCatalogBits[2]) && (record->number & nebulaFlagIc));
-}
 
 const uint16_t *nebulaSymbol(int type, int sizeClass) {
     if (type < 0 || type >= kSymbolTypes || sizeClass < 0 || sizeClass >= kSizeClasses) return nullptr;

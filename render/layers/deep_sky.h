@@ -10,13 +10,6 @@ struct ChartState;
 struct Canvas;
 struct NebulaRecord;
 
-// The catalogue bit of each table (chart nebulaCatalogFlags).
-constexpr uint8_t kNebulaCatalogBits[3] = {kNebulaMessier, kNebulaNgc, kNebulaIc};
-
-// 1 when the record passes the chart's limit (when on), type and catalogue
-// switches; with no type bit set every type passes.
-int nebulaIsShown(const ChartState *chart, const NebulaRecord *record);
-
 // The symbol of a type (0..17) and size class (0 brightest .. 2): nine rows of
 // nine pixels, bit c the pixel of column c; null for another type or class.
 const uint16_t *nebulaSymbol(int type, int sizeClass);

@@ -12,7 +12,6 @@
 #include "model/chart_state.h"
 #include "model/resource_text.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 
@@ -142,7 +141,18 @@ void gridPoint(int degree, int octant, int j, int i, Vec3Q14 *out) {
     out->z = octant > 3 ? -gridLatitudeZ[i] : gridLatitudeZ[i];
 }
 
-int gridLabelFormat(int32_t mode, int degree, int style, int octant, int j, int i, char *buf, int len) {
+void gridLabelFormatsLoad(GridLabelFormats *out) {
+    static const char *const kRa[3] = {"messageGridEqtRaFormat1", "messageGridEqtRaFormat2", "messageGridEqtRaFormat3"};
+    static const char *const kDc[3] = {"messageGridEqtDcFormat1", "messageGridEqtDcFormat2", "messageGridEqtDcFormat3"};
+    for (int k = 0; k < 3; k++) {
+        getResourceFormat(kRa[k], k == 2 ? "d" : "dd", out->ra[k], sizeof out->ra[k]);
+        getResourceFormat(kDc[k], k == 2 ? "d" : "dd", out->dc[k], sizeof out->dc[k]);
+    }
+    getResourceFormat("messageGridDegFormat", "d", out->altitude, sizeof out->altitude);
+}
+
+int gridLabelFormatWith(const GridLabelFormats *formats, int32_t mode, int degree, int style, int octant, int j,
+                        int i, char *buf, int len) {
     const int q = octant & 3;
     int g;
     if (degree) {
@@ -154,24 +164,23 @@ int gridLabelFormat(int32_t mode, int degree, int style, int octant, int j, int 
         g = q == 0 ? h : q == 1 ? 12 - h : q == 2 ? 12 + h : (h == 0 ? 0 : 24 - h);
     }
     const int d = octant < 4 ? 80 - 10 * i : 10 * i - 80;
-    char format[kLabelSize];
     if (style == kGridLabelGreatCircle) {
-        getResourceFormat(degree ? "messageGridEqtDcFormat3" : "messageGridEqtRaFormat3", "d", format, sizeof format);
-        std::snprintf(buf, static_cast<size_t>(len), format, g);
+        std::snprintf(buf, static_cast<size_t>(len), degree ? formats->dc[2] : formats->ra[2], g);
         return 1;
     }
     if (style == kGridLabelHorizontal) {
         if (d == 0 && (mode == kModeHrz || mode == kModePlns)) return 0;
         if (g != 0) g = 360 - g; // azimuths count from the south through the west
     }
-    const char *name;
-    if (degree || style == kGridLabelHorizontal)
-        name = d >= 1 ? "messageGridEqtDcFormat1" : "messageGridEqtDcFormat2";
-    else
-        name = d >= 1 ? "messageGridEqtRaFormat1" : "messageGridEqtRaFormat2";
-    getResourceFormat(name, "dd", format, sizeof format);
-    std::snprintf(buf, static_cast<size_t>(len), format, g, d);
+    const char(*set)[kGridFormatSize] = degree || style == kGridLabelHorizontal ? formats->dc : formats->ra;
+    std::snprintf(buf, static_cast<size_t>(len), set[d >= 1 ? 0 : 1], g, d);
     return 1;
+}
+
+int gridLabelFormat(int32_t mode, int degree, int style, int octant, int j, int i, char *buf, int len) {
+    GridLabelFormats formats;
+    gridLabelFormatsLoad(&formats);
+    return gridLabelFormatWith(&formats, mode, degree, style, octant, j, i, buf, len);
 }
 
 int gridLineDashed(int subdivision, int equator) { return !equator && subdivision == 0; }
@@ -189,13 +198,33 @@ void drawGridSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *p,
     chartDrawSegment(chart, canvas, p, q);
 }
 
-void gridLabelText(ChartState *chart, Canvas *canvas, const ProjectedPoint *point, int octant, int j, int i, int n,
-                   int labels, int style) {
+void gridLabelTextsStart(GridLabelTexts *texts) {
+    gridLabelFormatsLoad(&texts->formats);
+    texts->made.assign(2 * 3 * 8 * (kGridHourMeridians + 1) * kGridLatitudes, GridLabelTexts::Made{});
+    texts->text.clear();
+}
+
+void gridLabelText(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, const ProjectedPoint *point,
+                   int octant, int j, int i, int n, int labels, int style) {
     if (!labels) return;
-    char text[kLabelSize];
     const int degree = n == kGridDegreeMeridians;
-    if (!gridLabelFormat(chart->mode, degree, style, octant, j, i, text, sizeof text)) return;
-    drawLabelAt(canvas, point->x, point->y, text, 1);
+    GridLabelTexts::Made &m =
+        texts->made[static_cast<size_t>((((degree * 3 + style) * 8 + octant) * (kGridHourMeridians + 1) + j) *
+                                            kGridLatitudes + i)];
+    if (m.at == -1) {
+        char text[kLabelSize];
+        if (!gridLabelFormatWith(&texts->formats, chart->mode, degree, style, octant, j, i, text, sizeof text)) {
+            m.at = -2;
+        } else {
+            m.at = static_cast<int32_t>(texts->text.size());
+            m.length = static_cast<int16_t>(std::strlen(text));
+            m.width = static_cast<int16_t>(canvas->textExtent(GridNumFontset, text, m.length).width);
+            texts->text.append(text, static_cast<size_t>(m.length));
+        }
+    }
+    if (m.at < 0) return;
+    canvas->setForeground(chartPixel(ColorGridNumFont));
+    canvas->drawString(GridNumFontset, point->x - m.width / 2, point->y - 2, texts->text.data() + m.at, m.length);
 }
 
 void drawGrid(const GridRequest *req) {
@@ -205,7 +234,7 @@ void drawGrid(const GridRequest *req) {
     r.subdivision = gridEffectiveSubdivision(chart->mode, req->subdivision);
     const int n = r.degree ? kGridDegreeMeridians : kGridHourMeridians;
     const int mainDashed = gridLineDashed(r.subdivision, 0);
-    static OctantPoints o; // about 1 kB; frames are drawn one at a time
+    OctantPoints o; // about 2 kB
     for (int octant = 0; octant < r.octants; octant++) {
         projectOctant(chart, r.degree, octant, n, &o);
         for (int i = 1; i < kGridLatitudes; i++)
@@ -218,8 +247,8 @@ void drawGrid(const GridRequest *req) {
                 if (!o.visible[j - 1][i] || !o.visible[j][i]) continue;
                 drawGridSegment(chart, canvas, &o.p[j - 1][i], &o.p[j][i], gridLineDashed(r.subdivision, i == kEquatorRow),
                                 r.colour);
-                gridLabelText(chart, canvas, &o.p[j - 1][i], octant, j - 1, i, n, r.labels, r.style);
-                if (j == n) gridLabelText(chart, canvas, &o.p[j][i], octant, j, i, n, r.labels, r.style);
+                gridLabelText(chart, canvas, r.texts, &o.p[j - 1][i], octant, j - 1, i, n, r.labels, r.style);
+                if (j == n) gridLabelText(chart, canvas, r.texts, &o.p[j][i], octant, j, i, n, r.labels, r.style);
             }
             if (r.subdivision == 0) continue;
             for (int i = 1; i < kGridLatitudes; i++)
@@ -235,7 +264,8 @@ void drawGrid(const GridRequest *req) {
     }
 }
 
-void drawGreatCircle(ChartState *chart, Canvas *canvas, int degree, int octants, int labels, int32_t colour) {
+void drawGreatCircle(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int degree, int octants,
+                     int labels, int32_t colour) {
     const int n = degree ? kGridDegreeMeridians : kGridHourMeridians;
     if (octants > 4) octants = 4;
     for (int octant = 0; octant < octants; octant++) {
@@ -247,22 +277,23 @@ void drawGreatCircle(ChartState *chart, Canvas *canvas, int degree, int octants,
             ProjectedPoint p{0, 0, 0, 0};
             const int visible = projectPoint(chart, &v, &p);
             if (visible && prevVisible) drawGridSegment(chart, canvas, &prev, &p, 0, colour);
-            if (visible) gridLabelText(chart, canvas, &p, octant, j, kEquatorRow, n, labels, kGridLabelGreatCircle);
+            if (visible)
+                gridLabelText(chart, canvas, texts, &p, octant, j, kEquatorRow, n, labels, kGridLabelGreatCircle);
             prev = p;
             prevVisible = visible;
         }
     }
 }
 
-void drawAltitudeLabels(ChartState *chart, Canvas *canvas, int labels, int32_t colour) {
+void drawAltitudeLabels(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int labels,
+                        int32_t colour) {
     // South horizon, 10 .. 80 on the south side, the zenith, 80 .. 10 on the
     // north side, north horizon: the degree table's meridian 0 in octants 0
     // and 1 (latitude index 8 is the horizon).
     static const int kRows[] = {8, 7, 6, 5, 4, 3, 2, 1, 0};
     ProjectedPoint prev{0, 0, 0, 0};
     int prevVisible = 0;
-    char format[kLabelSize], text[kLabelSize];
-    getResourceFormat("messageGridDegFormat", "d", format, sizeof format);
+    char text[kLabelSize];
     for (int step = 0; step < 19; step++) {
         Vec3Q14 v{0, 0, Q14_ONE};
         int altitude = 90;
@@ -277,7 +308,7 @@ void drawAltitudeLabels(ChartState *chart, Canvas *canvas, int labels, int32_t c
         const int visible = projectPoint(chart, &v, &p);
         if (visible && prevVisible) drawGridSegment(chart, canvas, &prev, &p, 0, colour);
         if (visible && labels && altitude > 0) {
-            std::snprintf(text, sizeof text, format, altitude);
+            std::snprintf(text, sizeof text, texts->formats.altitude, altitude);
             drawLabelAt(canvas, p.x, p.y, text, 0);
         }
         prev = p;
@@ -289,80 +320,97 @@ namespace {
 
 // One celestial system's grid (kind 1) or great circle (kind 0), drawn with
 // the view matrices turned by rotation (system to J2000; null for J2000).
-void drawSystemGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation, int degree,
-                    uint8_t gridNumBit, uint8_t lineNumBit, int32_t colour) {
+void drawSystemGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision,
+                    const Mat3 *rotation, int degree, uint8_t gridNumBit, uint8_t lineNumBit, int32_t colour) {
     SystemView view(chart);
     if (rotation != nullptr) view.rotate(rotation);
     if (kind == kGridKindGrid) {
         const GridRequest req{chart, canvas, degree, 8, subdivision, chart->gridNumberFlags & gridNumBit,
-                              kGridLabelCelestial, colour};
+                              kGridLabelCelestial, colour, texts};
         drawGrid(&req);
     } else {
-        drawGreatCircle(chart, canvas, degree, 4, chart->lineNumberFlags & lineNumBit, colour);
+        drawGreatCircle(chart, canvas, texts, degree, 4, chart->lineNumberFlags & lineNumBit, colour);
     }
 }
 
 } // namespace
 
-void drawRotatedGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation, int b1950,
+void drawRotatedGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, const Mat3 *rotation, int b1950,
                      int32_t colour) {
-    drawSystemGrid(chart, canvas, kind, subdivision, rotation, 0, b1950 ? kEqtGrid1950Num : kEqtGridDateNum,
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, rotation, 0, b1950 ? kEqtGrid1950Num : kEqtGridDateNum,
                    b1950 ? kEqt1950Num : kEqtDateNum, colour);
 }
 
-void drawEquatorialGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
-    drawSystemGrid(chart, canvas, kind, subdivision, nullptr, 0, kEqtGrid2000Num, kEqt2000Num, colour);
+void drawEquatorialGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, nullptr, 0, kEqtGrid2000Num, kEqt2000Num, colour);
 }
 
-void drawEqtGridDate(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
-    drawRotatedGrid(chart, canvas, kind, subdivision, &chart->precessionMatrix, 0, colour);
+void drawEqtGridDate(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
+    drawRotatedGrid(chart, canvas, texts, kind, subdivision, &chart->precessionMatrix, 0, colour);
 }
 
-void drawEqtGridB1950(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+void drawEqtGridB1950(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
     Mat3 p;
     precessionMatrix(JD_B1950, JD_J2000, &p);
-    drawRotatedGrid(chart, canvas, kind, subdivision, &p, 1, colour);
+    drawRotatedGrid(chart, canvas, texts, kind, subdivision, &p, 1, colour);
 }
 
-void drawEclipticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+void drawEclipticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
     Mat3 tilt, r;
     rotX(-chart->sky.obliquityDeg, &tilt);
     mat3Mul(&chart->precessionMatrix, &tilt, &r);
-    drawSystemGrid(chart, canvas, kind, subdivision, &r, 1, kEclGridNum, kEclNum, colour);
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kEclGridNum, kEclNum, colour);
 }
 
-void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
+void drawGalacticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
     Mat3 node, tilt, longitude, r;
     rotZ(-282.85, &node);
     rotX(-62.867, &tilt);
     rotZ(32.925, &longitude);
     mat3Mul(&node, &tilt, &r);
     mat3Mul(&r, &longitude, &r);
-    drawSystemGrid(chart, canvas, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour);
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour);
 }
 
-void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour) {
-    SystemView view(chart);
-    if (chart->mode == kModeHrz) {
-        view.horizonFrame(&chart->rotationMatrix);
-    } else {
-        // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
-        Mat3 z, y, r, toView;
-        rotZ(-chart->sky.siderealDeg, &z);
-        rotY(chart->sky.latitudeDeg - 90.0, &y);
-        mat3Mul(&chart->precessionMatrix, &z, &r);
-        mat3Mul(&r, &y, &r);
-        mat3Mul(&chart->viewMatrix, &r, &toView);
-        view.horizonFrame(&toView);
+namespace {
+
+// The chart's view turned to the horizon frame for as long as it lives.
+class HorizonView {
+  public:
+    explicit HorizonView(ChartState *chart) : view_(chart) {
+        if (chart->mode == kModeHrz) {
+            view_.horizonFrame(&chart->rotationMatrix);
+        } else {
+            // Horizon frame to J2000: P x rotZ(-sidereal time) x rotY(latitude - 90).
+            Mat3 z, y, r, toView;
+            rotZ(-chart->sky.siderealDeg, &z);
+            rotY(chart->sky.latitudeDeg - 90.0, &y);
+            mat3Mul(&chart->precessionMatrix, &z, &r);
+            mat3Mul(&r, &y, &r);
+            mat3Mul(&chart->viewMatrix, &r, &toView);
+            view_.horizonFrame(&toView);
+        }
     }
+
+  private:
+    SystemView view_;
+};
+
+} // namespace
+
+void drawInHorizonFrame(ChartState *chart, Canvas *canvas, void (*draw)(ChartState *chart, Canvas *canvas)) {
+    HorizonView view(chart);
+    draw(chart, canvas);
+}
+
+void drawHorizontalGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
+    HorizonView view(chart);
     if (kind == kGridKindGrid) {
         const GridRequest req{chart, canvas, 1, 4, subdivision, chart->gridNumberFlags & kHrzGridNum,
-                              kGridLabelHorizontal, colour};
+                              kGridLabelHorizontal, colour, texts};
         drawGrid(&req);
-    } else if (kind == kGridKindDirections) {
-        drawHorizonDirections(chart, canvas);
     } else {
-        drawAltitudeLabels(chart, canvas, chart->lineNumberFlags & kMeridianNum, colour);
+        drawAltitudeLabels(chart, canvas, texts, chart->lineNumberFlags & kMeridianNum, colour);
     }
 }
 
@@ -372,7 +420,8 @@ namespace {
 struct GridStep {
     uint8_t ChartState::*flags;
     uint8_t bit;
-    void (*draw)(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+    void (*draw)(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision,
+                 int32_t colour);
     int kind;
     int32_t colour;
 };
@@ -397,6 +446,14 @@ const GridStep kGridSteps[] = {
 void chartDrawGrids(ChartState *chart, Canvas *canvas) {
     chartSetWrapMode(chart);
     const int s = chart->gridNumberFlags & kGridSubdivisionMask;
-    for (const GridStep &step : kGridSteps)
-        if (chart->*step.flags & step.bit) step.draw(chart, canvas, step.kind, s, step.colour);
+    // The label formats are resources and the labels' texts the same in
+    // every grid of a table: made once a frame, not once a label.
+    GridLabelTexts texts;
+    bool started = false;
+    for (const GridStep &step : kGridSteps) {
+        if (!(chart->*step.flags & step.bit)) continue;
+        if (!started) gridLabelTextsStart(&texts);
+        started = true;
+        step.draw(chart, canvas, &texts, step.kind, s, step.colour);
+    }
 }

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "astro/types.h"
 #include "model/view_geometry.h"
@@ -42,6 +44,33 @@ void gridPoint(int degree, int octant, int j, int i, Vec3Q14 *out);
 // Label styles of gridLabelFormat.
 enum : int32_t { kGridLabelGreatCircle = 0, kGridLabelCelestial = 1, kGridLabelHorizontal = 2 };
 
+// The label formats of the grids' resources: the hour and degree formats 1
+// (latitude >= 1), 2 (latitude <= 0) and 3 (great circles), and the
+// meridian's altitude format.
+constexpr int kGridFormatSize = 64;
+struct GridLabelFormats {
+    char ra[3][kGridFormatSize];
+    char dc[3][kGridFormatSize];
+    char altitude[kGridFormatSize];
+};
+void gridLabelFormatsLoad(GridLabelFormats *out);
+
+// The grid labels of one frame: the formats read once, and each label's
+// text and width made the first time the frame draws it (the grids of
+// several systems share the labels of their tables).
+struct GridLabelTexts {
+    GridLabelFormats formats;
+    struct Made {
+        int32_t at = -1; // offset in text; -1 not made yet, -2 no label
+        int16_t length = 0;
+        int16_t width = 0;
+    };
+    std::vector<Made> made;
+    std::string text;
+};
+// Reads the formats and empties the made labels.
+void gridLabelTextsStart(GridLabelTexts *texts);
+
 /*
  * gridLabelFormat: the text of a grid label.
  * Given:    mode     the chart mode (the horizontal style drops latitude 0 in
@@ -51,6 +80,9 @@ enum : int32_t { kGridLabelGreatCircle = 0, kGridLabelCelestial = 1, kGridLabelH
  *           (odd j on hour grids, latitude 0 in the horizontal style there)
  */
 int gridLabelFormat(int32_t mode, int degree, int style, int octant, int j, int i, char *buf, int len);
+// The same with the formats read beforehand.
+int gridLabelFormatWith(const GridLabelFormats *formats, int32_t mode, int degree, int style, int octant, int j,
+                        int i, char *buf, int len);
 
 // Whether a grid line is dashed: main lines are dashed at subdivision 0
 // and solid otherwise; the equator of the grid (i = 8) is always solid.
@@ -68,51 +100,33 @@ struct GridRequest {
     int labels;       // non-zero: labels on
     int style;        // kGridLabel*
     int32_t colour;   // PaletteIndex
+    GridLabelTexts *texts;
 };
 
 void drawGrid(const GridRequest *req);
-void drawGreatCircle(ChartState *chart, Canvas *canvas, int degree, int octants, int labels, int32_t colour);
+void drawGreatCircle(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int degree, int octants,
+                     int labels, int32_t colour);
 void drawGridSegment(ChartState *chart, Canvas *canvas, const ProjectedPoint *p, const ProjectedPoint *q, int dashed,
                      int32_t colour);
-void gridLabelText(ChartState *chart, Canvas *canvas, const ProjectedPoint *point, int octant, int j, int i, int n,
-                   int labels, int style);
-void drawAltitudeLabels(ChartState *chart, Canvas *canvas, int labels, int32_t colour);
+void gridLabelText(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, const ProjectedPoint *point,
+                   int octant, int j, int i, int n, int labels, int style);
+void drawAltitudeLabels(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int labels,
+                        int32_t colour);
 
 // Grid kinds of the system drawers.
-enum : int32_t { kGridKindLine = 0, kGridKindGrid = 1, kGridKindDirections = 2, kGridKindMeridian = 3 };
+enum : int32_t { kGridKindLine = 0, kGridKindGrid = 1, kGridKindMeridian = 2 };
 
-void drawEquatorialGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
-void drawEqtGridDate(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
-void drawEqtGridB1950(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
-void drawRotatedGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, const Mat3 *rotation,
+void drawEquatorialGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+void drawEqtGridDate(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+void drawEqtGridB1950(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+void drawRotatedGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, const Mat3 *rotation,
                      int b1950, int32_t colour);
-void drawEclipticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
-void drawGalacticGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
-void drawHorizontalGrid(ChartState *chart, Canvas *canvas, int kind, int subdivision, int32_t colour);
+void drawEclipticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+void drawGalacticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+void drawHorizontalGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour);
+// Runs draw with the chart's view in the horizon frame (x to the south point,
+// y to the east point, z to the zenith), then puts the view back.
+void drawInHorizonFrame(ChartState *chart, Canvas *canvas, void (*draw)(ChartState *chart, Canvas *canvas));
 
 // The grids and lines of the display bits, in their fixed order.
 void chartDrawGrids(ChartState *chart, Canvas *canvas);
-
-// ---- landscape and directions (render/layers/landscape.cpp) ----------------
-constexpr int kHorizonSidePoints = 27; // 0, 5, ..., 130 degrees
-constexpr int kHorizonPolygonMax = 2 * kHorizonSidePoints + 1;
-
-/*
- * horizonPolygon: the ground's outline in the horizontal chart.
- * Returned: the vertex count (2k + 1 for k horizon points on the chart), 0
- *           when not even the point below the view centre is visible.
- */
-int horizonPolygon(ChartState *chart, CanvasPoint out[kHorizonPolygonMax]);
-
-/*
- * horizonPolygonFromPoints: the polygon of k stored horizon points (P0 below
- * the view centre): the edge point under the mirror of the last, the
- * mirrors of P(k-1)..P1 about centreX, P0..P(k-1), the edge point under the
- * last. edgeY is the chart's bottom edge, or its top when turned.
- * Returned: 2k + 1, or 0 for k = 0.
- */
-int horizonPolygonFromPoints(const CanvasPoint *pts, int k, int centreX, int edgeY, CanvasPoint *out);
-
-void drawHorizonDirections(ChartState *chart, Canvas *canvas);
-void chartDrawLandscape(ChartState *chart, Canvas *canvas);
-void chartDrawPlanisphereDirections(ChartState *chart, Canvas *canvas);

@@ -421,7 +421,7 @@ int chartDrawGscStars(ChartState *chart, Canvas *canvas) {
     }
     batch.flush(chart, canvas);
     int32_t last = 0;
-    if ((chart->starLabelFlags & (kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | 0x10)) &&
+    if ((chart->starLabelFlags & (kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | kStarLabelVariable)) &&
         starLastIndexForLimit(chart, &last))
         saoDrawBrightStarLabels(chart, canvas, last);
     return 1;

@@ -1,18 +1,18 @@
 // The ground below the horizon in the horizontal chart and the direction
 // labels of the horizontal chart and the planisphere.
+#include "render/layers/landscape.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "astro/angles.h"
-
 #include "astro/q14.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/resource_text.h"
 #include "render/layers/grids.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 
@@ -73,7 +73,7 @@ int horizonPolygon(ChartState *chart, CanvasPoint out[kHorizonPolygonMax]) {
         previousVisible = visible;
         if (visible && (p.x < rect.x - 10 || p.x > rect.x + rect.width + 10)) break;
     }
-    const int edgeY = chart->mirror == 1 ? rect.y : bottom;
+    const int edgeY = chart->mirror == kMirrorTurned ? rect.y : bottom;
     return horizonPolygonFromPoints(side, k, chart->centerX, edgeY, out);
 }
 
@@ -86,13 +86,13 @@ void chartDrawLandscape(ChartState *chart, Canvas *canvas) {
         canvas->fillPolygon(pts, n, PolygonNonconvex);
     }
     if (chart->horizonGridFlags & kDirectionLabels)
-        drawHorizontalGrid(chart, canvas, kGridKindDirections, 0, ColorDirection1Font);
+        drawInHorizonFrame(chart, canvas, drawHorizonDirections);
 }
 
 void drawHorizonDirections(ChartState *chart, Canvas *canvas) {
     if (chart->mode != kModeHrz) return;
     const CanvasTextExtent e = canvas->fontSetMaxExtent(DirNameFontset);
-    const int lift = chart->mirror == 1 ? appData->dirFontHeight : 0;
+    const int lift = chart->mirror == kMirrorTurned ? appData->dirFontHeight : 0;
     for (int q = 0; q < 4; q++)
         for (int i = 0; i < 4; i++) {
             const int index = i + 4 * q;

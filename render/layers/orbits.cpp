@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "astro/constants.h"
 #include "astro/coords.h"
+#include "astro/orbits.h"
 #include "astro/planets.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
@@ -13,10 +15,9 @@
 #include "model/ephemeris.h"
 #include "render/layers/grids.h"
 #include "render/layers/small_bodies.h"
-#include "render/layers/masks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
-#include "render/layers/solar_bodies.h"
+#include "render/layers/body_labels.h"
 
 namespace {
 
@@ -56,14 +57,103 @@ constexpr PointSymbol kPointSymbols[] = {
 
 bool bothBits(uint8_t flags) { return (flags & kBodyShown) && (flags & kBodyOrbit); }
 
-// The outlines of one table's drawn orbits.
-void drawBodyOrbits(ChartState *chart, Canvas *canvas, const BodyPosition *rows, const uint8_t *flags,
-                    int32_t count, char type, int32_t colour, uint8_t *scratchFlags, CanvasPoint *scratchPoints)
+// A 64-bit key of what a group of outlines looks like on the screen: the
+// words fed in, mixed as they come.
+struct OrbitKey {
+    uint64_t h = 0x9E3779B97F4A7C15ull;
+    void add(uint64_t w) { h = (h ^ w) * 0x100000001B3ull + (h >> 29); }
+    void add(double d) {
+        uint64_t w;
+        std::memcpy(&w, &d, sizeof w);
+        add(w);
+    }
+};
+
+// The projection of projectSolarSystemPoint and the pixmap the lines go to.
+void addSolarSystemView(const ChartState *chart, OrbitKey *key)
 {
+    for (double m : chart->viewMatrix.m)
+        key->add(m);
+    for (double o : chart->solOffset)
+        key->add(o);
+    key->add(chart->projScale[0]);
+    key->add(chart->projScale[1]);
+    key->add(chart->solScale);
+    key->add(static_cast<uint64_t>(static_cast<uint16_t>(chart->centerX)) << 16 |
+             static_cast<uint16_t>(chart->centerY));
+    key->add(static_cast<uint64_t>(chart->chartRect.width) << 48 | static_cast<uint64_t>(chart->chartRect.height) << 32 |
+             static_cast<uint64_t>(static_cast<uint16_t>(chart->chartRect.x)) << 16 |
+             static_cast<uint16_t>(chart->chartRect.y));
+    key->add(static_cast<uint64_t>(static_cast<uint32_t>(appData->lineWidth)));
+}
+
+bool outlineDrawn(const BodyPosition &row, uint8_t flags, char type)
+{
+    return row.type == type && bothBits(flags) && row.outlineCount > 0 && row.outline;
+}
+
+// Whether a body's outline can put a pixel on the pixmap: every point of it
+// lies within its aphelion distance of the Sun, or within the outline's cut
+// radius, and the projection is a rotation scaled per axis, so the outline
+// lies in the box about the Sun's screen point of those radii.
+bool outlineCanReachChart(const ChartState *chart, const OrbitalElements &el)
+{
+    const double e = el.eccentricity, q = el.perihelionDistance;
+    double reach = kOutlineCutAu;
+    if (e >= 0.0 && e < 1.0 && q >= 0.0)
+        reach = std::fmin(reach, q * (1.0 + e) / (1.0 - e));
+    reach = reach * (1.0 + 1e-9) + 1e-9;
+    const Vec3 origin{chart->solOffset[0], chart->solOffset[1], chart->solOffset[2]};
+    const Vec3 sun{-origin.x, -origin.y, -origin.z};
+    Vec3 v;
+    mat3MulVec(&sun, &chart->viewMatrix, &v);
+    const double x = chart->centerX - chart->projScale[0] * v.y, y = chart->centerY - chart->projScale[1] * v.z;
+    const double margin = 2.0 + appData->lineWidth;
+    const double rx = std::fabs(chart->projScale[0]) * reach + margin, ry = std::fabs(chart->projScale[1]) * reach + margin;
+    const double right = chart->chartRect.x + chart->chartRect.width, bottom = chart->chartRect.y + chart->chartRect.height;
+    // NaN compares false and draws.
+    return !(x + rx < 0.0 || x - rx > right || y + ry < 0.0 || y - ry > bottom);
+}
+
+// The outlines of one table's drawn orbits, as one kept picture: while the
+// view, the line width and the table's drawn outlines stand still, a frame
+// paints the picture the last frame kept instead of projecting and drawing
+// every point again. An outline is made only from its elements, so they
+// stand for its points in the key.
+void drawBodyOrbits(ChartState *chart, Canvas *canvas, const BodyPosition *rows, const OrbitalElements *elements,
+                    const uint8_t *flags, int32_t count, char type, int32_t colour, int slot, uint8_t *scratchFlags,
+                    CanvasPoint *scratchPoints)
+{
+    OrbitKey key;
+    addSolarSystemView(chart, &key);
+    int drawn = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!outlineDrawn(rows[i], flags[i], type))
+            continue;
+        // The fields of one body mixed apart, then into the key.
+        const OrbitalElements &el = elements[i];
+        const double fields[6] = {el.eccentricity, el.perihelionDistance, el.argPerihelion,
+                                  el.ascendingNode, el.inclination,    el.equinox};
+        uint64_t w[6];
+        std::memcpy(w, fields, sizeof w);
+        key.add(static_cast<uint64_t>((static_cast<uint64_t>(i) << 32 | static_cast<uint32_t>(rows[i].outlineCount)) ^
+                w[0] * 0x9E3779B97F4A7C15ull ^ w[1] * 0xC2B2AE3D27D4EB4Full ^ w[2] * 0x165667B19E3779F9ull ^
+                w[3] * 0xD6E8FEB86659FD93ull ^ w[4] * 0xFF51AFD7ED558CCDull ^ w[5] * 0xC4CEB9FE1A85EC53ull));
+        ++drawn;
+    }
+    if (drawn == 0)
+        return;
+    const uint64_t name = key.h != 0 ? key.h : 1;
+    canvas->setForeground(chartPixel(colour));
+    canvas->setLineAttributes(appData->lineWidth, LineStyleSolid, CapStyleButt, JoinStyleMiter);
+    if (canvas->keptPictureShow(slot, name))
+        return;
+    canvas->keptPictureBegin(slot, name);
     for (int32_t i = 0; i < count; ++i)
-        if (rows[i].type == type && bothBits(flags[i]) && rows[i].outlineCount > 0 && rows[i].outline)
+        if (outlineDrawn(rows[i], flags[i], type) && outlineCanReachChart(chart, elements[i]))
             drawOrbitPolyline(chart, canvas, rows[i].outline, rows[i].outlineCount, false, scratchFlags,
                               scratchPoints, colour);
+    canvas->keptPictureEnd(slot);
 }
 
 int largestOutline(const BodyPosition *rows, int32_t count)
@@ -189,10 +279,10 @@ void chartDrawOrbits(ChartState *chart, Canvas *canvas)
             drawOrbitPolyline(chart, canvas, chart->planetOrbits[i], kOrbitOutlinePoints, true, flags, pts,
                               ColorOrbit);
     }
-    drawBodyOrbits(chart, canvas, chart->cometPositions, chart->cometFlags, chart->cometCount, 'C', ColorOrbitComet,
-                   flags, pts);
-    drawBodyOrbits(chart, canvas, chart->minorPlanetPositions, chart->minorPlanetFlags, chart->minorPlanetCount, 'M',
-                   ColorOrbitMinorPlanet, flags, pts);
+    drawBodyOrbits(chart, canvas, chart->cometPositions, chart->cometElements, chart->cometFlags, chart->cometCount,
+                   'C', ColorOrbitComet, kKeptCometOrbits, flags, pts);
+    drawBodyOrbits(chart, canvas, chart->minorPlanetPositions, chart->minorPlanetElements, chart->minorPlanetFlags,
+                   chart->minorPlanetCount, 'M', ColorOrbitMinorPlanet, kKeptMinorPlanetOrbits, flags, pts);
     if (chart->otherGridFlags & kSolGrid)
         drawSolarAxes(chart, canvas);
     ProjectedPoint earth;

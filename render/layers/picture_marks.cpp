@@ -11,12 +11,9 @@
 #include "model/star_limit.h"
 #include "model/user_objects.h"
 #include "render/canvas.h"
-#include "render/layers/constellations.h"
-#include "render/layers/deep_sky.h"
-#include "render/layers/masks.h"
-#include "render/layers/user_objects.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
+#include "render/shown_objects.h"
 #include "resources/catalogs.h"
 
 // 010000010, 000111000, 010111010, ... (left pixel first).
@@ -130,7 +127,7 @@ void scanImageEntries(ChartState *chart, Canvas *canvas, FILE *file)
 {
     ClickDataLine line;
     long offset;
-    for (int i = 0; chart->clickDataIndex[i].kind != -1; ++i) {
+    for (int i = 0; chart->clickDataIndex[i].kind != kClickDataEnd; ++i) {
         // The entry's own ":" line first, then its lines up to the next one.
         if (std::fseek(file, chart->clickDataIndex[i].offset, SEEK_SET) != 0 ||
             !clickDataReadLine(file, &offset, &line))

@@ -12,7 +12,6 @@
 #include "model/view_geometry.h"
 #include "render/layers/bright_stars.h"
 #include "render/canvas.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/star_symbols.h"
@@ -22,7 +21,7 @@ namespace {
 const SaoZone *zoneTable = saoZones;
 
 // Labels that come from the bright table (all but STAR_MAG).
-constexpr uint8_t kBrightTableLabels = kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | 0x10;
+constexpr uint8_t kBrightTableLabels = kStarLabelName | kStarLabelBayer | kStarLabelFlamsteed | kStarLabelVariable;
 
 int16_t le16(const unsigned char *b) { return static_cast<int16_t>(b[0] | b[1] << 8); }
 

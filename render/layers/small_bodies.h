@@ -28,8 +28,15 @@ constexpr double kPlanetOrbitRedoDays = 365252.0;
 // heads, Galilean moon names, the Sun and the Moon (with shadowOffset).
 void chartDrawSolarSystem(ChartState *chart, Canvas *canvas, int32_t shadowOffset);
 
-// pass 1: the tails of every drawn comet; pass 0: their heads.
+// pass 1: the tails of every drawn comet whose tails can reach the chart,
+// each computed first when out of date (ephemUpdateCometTails); pass 0:
+// their heads.
 void chartDrawComets(ChartState *chart, Canvas *canvas, int pass);
+// Whether comet index's tails can have a point on the chart under the cull
+// values in force: never above sky level 12 or in the solar-system views,
+// always on the whole-sky maps and the planisphere; in the sky charts when
+// the cone its tails' reach subtends about the head meets the cull cone.
+bool cometTailsCanReachChart(ChartState *chart, int index);
 void drawCometTails(ChartState *chart, Canvas *canvas, int index);
 void drawCometDustTail(ChartState *chart, Canvas *canvas, int index, int count);
 void drawCometIonTail(ChartState *chart, Canvas *canvas, int index, int count);

@@ -72,9 +72,3 @@ void chartDrawSun(ChartState *chart, Canvas *canvas);
 void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset);
 void chartDrawSatelliteNames(ChartState *chart, Canvas *canvas);
 
-void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayByte,
-                    const ProjectedPoint *p, int size);
-void drawBodyName(ChartState *chart, Canvas *canvas, int id, int x, int y);
-// Returns the half-width the magnitude occupies.
-int drawBodyMag(ChartState *chart, Canvas *canvas, int id, int x, int y);
-void drawTraceDate(Canvas *canvas, const SkyContext *sky, int x, int y);

@@ -5,7 +5,7 @@
 
 void chartDrawSolarSystem(ChartState *chart, Canvas *canvas, int32_t shadowOffset)
 {
-    if (chartModeKind(chart->mode) == 2)
+    if (isSolarMode(chart->mode))
         chartDrawOrbits(chart, canvas);
     chartDrawPlanet(chart, canvas, kPlanetCount - 1, 0, chart->skyColourBase);
     chartDrawMinorPlanets(chart, canvas);

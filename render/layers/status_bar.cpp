@@ -10,7 +10,6 @@
 #include "model/resource_text.h"
 #include "render/body_shapes.h"
 #include "render/canvas.h"
-#include "render/layers/masks.h"
 #include "render/palette.h"
 #include "render/surface.h"
 
@@ -18,8 +17,6 @@ namespace {
 
 // The TRACE glyph's 8 x 8 stipple, most significant bit leftmost.
 const uint8_t kTraceStipple[8] = {0x22, 0x11, 0x88, 0x44, 0x22, 0x11, 0x88, 0x44};
-
-constexpr int kFullCircle = 360 * 64;
 
 // A message resource into buf (cut to fit).
 char *message(const char *name, char *buf, int len) { return getResourceString(name, buf, len); }
@@ -75,11 +72,11 @@ char *statusDateText(const ChartState *chart, char *buf, int len) {
     numberedMessage("messageStatusDayOfWeek", statusDayOfWeek(&d), dayName, sizeof dayName);
     char format[kStatusTextSize];
     const size_t room = sizeof format - 2; // the two blanks always fit
-    if (chart->dateStyle == 1) {
+    if (chart->dateStyle == kDateStyleJapanese) {
         getResourceFormat("messageStatusDateTime1", "dddsdd", format, static_cast<int>(room));
         std::strcat(format, "  ");
         std::snprintf(buf, static_cast<size_t>(len), format, d.year, d.month, d.day, dayName, d.hour, d.minute);
-    } else if (chart->dateStyle == 2) {
+    } else if (chart->dateStyle == kDateStyleEuropean) {
         getResourceFormat("messageStatusDateTime2", "dddsdd", format, static_cast<int>(room));
         std::strcat(format, "  ");
         std::snprintf(buf, static_cast<size_t>(len), format, d.day, d.month, d.year, dayName, d.hour, d.minute);
@@ -116,29 +113,6 @@ char *statusWidthText(const ChartState *chart, char *buf, int len) {
     getResourceFormat("messageStatusWidth", "f", format, sizeof format);
     std::snprintf(buf, static_cast<size_t>(len), format, chart->fieldWidth);
     return buf;
-}
-
-int statusBarHeight() {
-    if (appData == nullptr) return 0;
-    return appData->fontSetExtents[StatusFontset].maxLogicalExtent.height * 12 / 10;
-}
-
-void statusBarRect(ChartState *, ChartRect *out) {
-    int width = 0, height = 0;
-    ChartSurface *surface = chartSurface();
-    if (surface == nullptr || !surface->windowSize(&width, &height)) width = 0;
-    const int h = statusBarHeight();
-    *out = ChartRect{0, 0, static_cast<uint16_t>(width < 0 ? 0 : (width > 65535 ? 65535 : width)),
-                     static_cast<uint16_t>(h > 65535 ? 65535 : h)};
-}
-
-int statusBarContains(ChartState *chart, int32_t packedPoint) {
-    if ((chart->statusBar & kStatusBarShown) == 0) return 0;
-    const int x = static_cast<int16_t>(packedPoint & 0xFFFF);
-    const int y = static_cast<int16_t>((static_cast<uint32_t>(packedPoint) >> 16) & 0xFFFF);
-    ChartRect r{0, 0, 0, 0};
-    statusBarRect(chart, &r);
-    return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
 }
 
 int statusDrawField(ChartState *, Canvas *canvas, const ChartRect *r, int x0, const char *date, const char *site,
@@ -241,8 +215,8 @@ void chartDrawStatusBar(ChartState *chart, Canvas *canvas, const ChartRect *r) {
     statusSiteText(chart, site, sizeof site);
     statusWidthText(chart, width, sizeof width);
     const int x = statusDrawField(chart, canvas, r, x0, date, site, width);
-    if (chart->trackState == 2) statusDrawTracking(chart, canvas, r, x);
+    if (chart->trackState == kTrackTarget) statusDrawTracking(chart, canvas, r, x);
     if (chart->traceFlags != 0) statusDrawTrace(chart, canvas, r, x + h);
-    if (chart->timeLockKind != 0) statusDrawTimeLock(chart, canvas, r, x + 2 * h);
+    if (chart->timeLockKind != kTimeLockNone) statusDrawTimeLock(chart, canvas, r, x + 2 * h);
     statusDrawMoonAge(chart, canvas, r);
 }

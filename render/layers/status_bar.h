@@ -9,11 +9,11 @@
 #include <cstdint>
 
 #include "model/x_handles.h"
+#include "render/status_band.h"
 
 struct ChartState;
 struct Canvas;
 struct DateTime;
-
 
 // Room for every status text: the formats are users' resources, so the
 // results are formatted bounded into buffers of this size.
@@ -22,21 +22,14 @@ constexpr int kStatusTextSize = 256;
 // Day of the week of the date (its calendar day at 12:00 UT): 0 Sunday .. 6.
 int statusDayOfWeek(const DateTime *date);
 
-// The date text by the chart's dateStyle (1 year/month/day, 2 day/month/year,
+// The date text by the chart's dateStyle (Japanese year/month/day, European
+// day/month/year,
 // else day name, month name, day, year), with two blanks after it.
 char *statusDateText(const ChartState *chart, char *buf, int len);
 // Longitude with E/W, latitude with N/S, the zone in hours and the site name.
 char *statusSiteText(const ChartState *chart, char *buf, int len);
 // The field width in degrees.
 char *statusWidthText(const ChartState *chart, char *buf, int len);
-
-// Height of the bar: the StatusFontset's largest logical height x 12 / 10.
-int statusBarHeight();
-// (0, 0, the drawing area's width, statusBarHeight()).
-void statusBarRect(ChartState *chart, ChartRect *out);
-// 1 when the bar is shown and the point (x in the low, y in the high 16 bits,
-// signed) lies in statusBarRect (right and bottom edges excluded).
-int statusBarContains(ChartState *chart, int32_t packedPoint);
 
 // Draws the bar into r when it is shown.
 void chartDrawStatusBar(ChartState *chart, Canvas *canvas, const ChartRect *r);

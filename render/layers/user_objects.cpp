@@ -8,7 +8,6 @@
 #include "model/user_objects.h"
 #include "render/canvas.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/star_symbols.h"
@@ -73,11 +72,6 @@ void drawSkyMarkLabelPass(ChartState *chart, Canvas *canvas, int celestial) {
 
 int32_t userObjectPaletteColour(int32_t colourNumber) {
     return colourNumber >= 0 && colourNumber <= kUserObjectWhite ? kColourNumbers[colourNumber] : ColorWhite;
-}
-
-int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPoint *out) {
-    const double values[2] = {record->value1, record->value2};
-    return targetScreenPosition(chart, record->kind, record->index, values, out);
 }
 
 void userObjectDrawLines(ChartState *chart, Canvas *canvas, const UserObject *records) {

@@ -10,15 +10,8 @@ struct ChartState;
 struct Canvas;
 struct UserObject;
 
-// Display bits (chart userObjectFlags: AD, AD_NAME; skyMarkFlags: SKYMARK,
-// SKYMARK_NAME).
-constexpr uint8_t kUserObjectShownBit = 0x01, kUserObjectNameBit = 0x02;
-
 // The palette row of a user-object colour number (0..15; any other is white).
 int32_t userObjectPaletteColour(int32_t colourNumber);
-
-// Where a record stands on the chart: targetScreenPosition of its position.
-int userObjectScreenPos(ChartState *chart, const UserObject *record, ProjectedPoint *out);
 
 // The lines of a table (up to its end marker): a LINE row sets the colour and
 // dashes, the rows up to END are its vertices, an invisible vertex breaks it.

@@ -4,11 +4,10 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "render/palette.h"
 #include "render/x/x_surface.h"
 
 namespace {
-
-constexpr int32_t kPaletteColourCount = 65; // the first sky-colour slot follows the palette
 
 XSurface *chartXSurface = nullptr;
 
@@ -17,7 +16,7 @@ XSurface *chartXSurface = nullptr;
 // Also builds the surface on the drawing area's window and registers it for
 // the chart refresh; the pixmap itself is made by the first refresh.
 void chartCreateGC(ChartState *chart) {
-    chart->skyColourBase = kPaletteColourCount;
+    chart->skyColourBase = kPaletteColourCount; // the first sky-colour slot follows the palette
     chart->backPixmap = kNoXid;
     Display *display = appData->display;
     const Window window = XtWindow(chart->drawingArea);

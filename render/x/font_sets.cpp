@@ -54,19 +54,29 @@ void gatherCharset(MissingCharsets *m, const char *name) {
 
 } // namespace
 
-int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount], const char *bayerFontName,
+int loadFontSetsFrom(Display *display, const char *const names[kFontSetCount], const char *bayerFontName,
                      MissingCharsets *quiet) {
     freeFontSets();
     if (quiet != nullptr) *quiet = MissingCharsets{};
     fontDisplay = display;
     int complete = 1;
-    for (int i = 0; i < kFontSetRowCount; i++) {
+    for (int i = 0; i < kFontSetCount; i++) {
         appData->fontSets[i] = nullptr;
         appData->fontSetExtents[i] = FontSetExtents{};
         const char *name = names[i];
         if (name == nullptr || name[0] == '\0') {
             if (quiet == nullptr) std::fprintf(stderr, "tavik: missing charsets for %s\n", fontSetRows[i].resource);
             complete = 0;
+            continue;
+        }
+        // Rows of one name share one font set: each creation lists and
+        // queries its fonts, round trips of the start-up.
+        int same = 0;
+        while (same < i && !(names[same] != nullptr && std::strcmp(names[same], name) == 0)) same++;
+        if (same < i) {
+            appData->fontSets[i] = appData->fontSets[same];
+            appData->fontSetExtents[i] = appData->fontSetExtents[same];
+            if (appData->fontSets[i] == nullptr) complete = 0;
             continue;
         }
         char **missing = nullptr;
@@ -96,25 +106,29 @@ int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount]
 }
 
 int loadFontSets(MissingCharsets *quiet) {
-    XtResource resources[kFontSetRowCount + 1];
-    String values[kFontSetRowCount + 1] = {};
-    for (int i = 0; i <= kFontSetRowCount; i++) {
-        const bool bayer = i == kFontSetRowCount;
+    XtResource resources[kFontSetCount + 1];
+    String values[kFontSetCount + 1] = {};
+    for (int i = 0; i <= kFontSetCount; i++) {
+        const bool bayer = i == kFontSetCount;
         resources[i] = XtResource{const_cast<char *>(bayer ? kStarBayerFontResource : fontSetRows[i].resource),
                                   const_cast<char *>("Name"), const_cast<char *>(XtRString), sizeof(String),
                                   static_cast<Cardinal>(i * sizeof(String)), const_cast<char *>(XtRString),
                                   const_cast<char *>(bayer ? kStarBayerFontDefault : fontSetRows[i].tableDefault)};
     }
-    XtGetApplicationResources(appData->topLevel, values, resources, kFontSetRowCount + 1, nullptr, 0);
-    const char *names[kFontSetRowCount];
-    for (int i = 0; i < kFontSetRowCount; i++) names[i] = values[i];
-    return loadFontSetsFrom(appData->display, names, values[kFontSetRowCount], quiet);
+    XtGetApplicationResources(appData->topLevel, values, resources, kFontSetCount + 1, nullptr, 0);
+    const char *names[kFontSetCount];
+    for (int i = 0; i < kFontSetCount; i++) names[i] = values[i];
+    return loadFontSetsFrom(appData->display, names, values[kFontSetCount], quiet);
 }
 
 void freeFontSets() {
     if (fontDisplay == nullptr) return;
-    for (int i = 0; i < kFontSetRowCount; i++) {
-        if (appData->fontSets[i] != nullptr) XFreeFontSet(fontDisplay, appData->fontSets[i]);
+    for (int i = 0; i < kFontSetCount; i++) {
+        int shared = 0; // rows share a font set of one name; it is freed once
+        while (shared < i && appData->fontSets[shared] != appData->fontSets[i]) shared++;
+        if (appData->fontSets[i] != nullptr && shared == i) XFreeFontSet(fontDisplay, appData->fontSets[i]);
+    }
+    for (int i = 0; i < kFontSetCount; i++) {
         appData->fontSets[i] = nullptr;
         appData->fontSetExtents[i] = FontSetExtents{};
     }

@@ -22,7 +22,7 @@ int loadFontSets(MissingCharsets *quiet = nullptr);
 
 // The loading itself from given names (tests; null or empty names count as
 // missing without asking the X library, which aborts on an empty name).
-int loadFontSetsFrom(Display *display, const char *const names[kFontSetRowCount], const char *bayerFontName,
+int loadFontSetsFrom(Display *display, const char *const names[kFontSetCount], const char *bayerFontName,
                      MissingCharsets *quiet = nullptr);
 
 // Frees the font sets and unloads the symbol font (quit path).

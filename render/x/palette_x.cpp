@@ -38,6 +38,14 @@ XColor rowColour(Display *display, Colormap cmap, int row, const char *value) {
     return colourOf(paletteRows[row].builtinRgb);
 }
 
+// The 8-bit components colourOf would give back these 16-bit ones from:
+// the pixel then is the one the server gives for the 16-bit colour, whose
+// low byte the server drops at 8 bits a component.
+uint32_t rgbOf(const XColor &c) {
+    return static_cast<uint32_t>(c.red >> 8) << 16 | static_cast<uint32_t>(c.green >> 8) << 8 |
+           static_cast<uint32_t>(c.blue >> 8);
+}
+
 XColor startGrey() {
     XColor c{};
     c.red = c.green = c.blue = 0xC000;
@@ -156,10 +164,17 @@ int allocPaletteFrom(Display *display, int screen, const char *const colours[kPa
         }
         if (appData->installColormap && topLevelWindow != 0) XSetWindowColormap(display, topLevelWindow, cmap);
     } else {
+        // On a TrueColor visual whose masks give the pixel no colour is
+        // asked of the server: 74 round trips at start-up otherwise.
+        const Visual *visual = DefaultVisual(display, screen);
         const Pixel black = static_cast<Pixel>(BlackPixel(display, screen));
         for (int i = 0; i < kPaletteCellCount; i++) {
             XColor c = i < kPaletteColourCount ? rowColour(display, cmap, i, colours[i]) : startGrey();
-            appData->pixels[i] = XAllocColor(display, cmap, &c) ? static_cast<Pixel>(c.pixel) : black;
+            unsigned long pixel = 0;
+            if (trueColourPixel(visual, rgbOf(c), &pixel))
+                appData->pixels[i] = static_cast<Pixel>(pixel);
+            else
+                appData->pixels[i] = XAllocColor(display, cmap, &c) ? static_cast<Pixel>(c.pixel) : black;
         }
     }
     appData->colormap = cmap;

@@ -35,6 +35,8 @@ void XCanvas::setForeground(uint32_t pixel) { XSetForeground(display, gc, pixel)
 
 void XCanvas::setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap, CanvasJoinStyle join) {
     XSetLineAttributes(display, gc, width < 0 ? 0u : static_cast<unsigned>(width), style, cap, join);
+    if (keeping_ < 0) return;
+    keptLineAttributes(width, style, cap, join);
 }
 
 // Xlib keeps the GC's values on the client side: no request is sent.
@@ -84,7 +86,9 @@ void XCanvas::drawPoints(const CanvasPoint *pts, int n) {
 }
 
 void XCanvas::drawLine(int x1, int y1, int x2, int y2) {
-    XDrawLine(display, drawable, gc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
+    GC lineGc = gc;
+    const Drawable target = lineTarget(&lineGc);
+    XDrawLine(display, target, lineGc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
 }
 
 void XCanvas::drawLines(const CanvasPoint *pts, int n) {
@@ -93,7 +97,9 @@ void XCanvas::drawLines(const CanvasPoint *pts, int n) {
         drawLinesInPieces(this, pts, n, requestPoints());
         return;
     }
-    XDrawLines(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
+    GC lineGc = gc;
+    const Drawable target = lineTarget(&lineGc);
+    XDrawLines(display, target, lineGc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                CoordModeOrigin);
 }
 
@@ -127,8 +133,13 @@ void XCanvas::fillArc(int x, int y, int width, int height, int angle1, int angle
 }
 
 void XCanvas::drawString(int fontSet, int x, int y, const char *text, int len) {
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
     if (text == nullptr || len <= 0) return;
+    if (const XFontStruct *font = directFont(fontSet, text, len)) {
+        XSetFont(display, gc, font->fid);
+        XDrawString(display, drawable, gc, clampShort(x), clampShort(y), text, len);
+        return;
+    }
     XmbDrawString(display, drawable, fontSets[fontSet], gc, clampShort(x), clampShort(y), text, len);
 }
 
@@ -140,8 +151,13 @@ void XCanvas::drawSymbolString(int x, int y, const char *text, int len) {
 
 CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
     CanvasTextExtent out{0, 0, 0, 0};
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     if (text == nullptr || len <= 0) return out;
+    if (const XFontStruct *font = directFont(fontSet, text, len)) {
+        const DirectFont &f = direct_[fontSet];
+        return CanvasTextExtent{0, f.logicalY, static_cast<uint16_t>(XTextWidth(const_cast<XFontStruct *>(font), text, len)),
+                                f.logicalHeight};
+    }
     XRectangle ink, logical;
     XmbTextExtents(fontSets[fontSet], text, len, &ink, &logical);
     std::memcpy(&out, &logical, sizeof out);
@@ -150,7 +166,7 @@ CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
 
 CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
     CanvasTextExtent out{0, 0, 0, 0};
-    if (fontSet < 0 || fontSet >= kCanvasFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
+    if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return out;
     XFontSetExtents *e = XExtentsOfFontSet(fontSets[fontSet]);
     if (e == nullptr) return out;
     std::memcpy(&out, &e->max_logical_extent, sizeof out);
@@ -159,6 +175,7 @@ CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
 
 XCanvas::~XCanvas() {
     for (auto &entry : bitmaps_) XFreePixmap(display, entry.second);
+    freeKeptPictures();
 }
 
 void XCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, int height) {

@@ -11,7 +11,7 @@ struct XCanvas : Canvas {
     Display *display = nullptr;
     Drawable drawable = 0;
     GC gc = nullptr;
-    // The application's font sets (kCanvasFontSetCount of them), read at each
+    // The application's font sets (kFontSetCount of them), read at each
     // call: they are created after the canvas. Null entries draw nothing.
     const XFontSet *fontSets = nullptr;
     const Font *symbolFont = nullptr; // core font of Greek letters, read at each call; 0 = none
@@ -47,7 +47,56 @@ struct XCanvas : Canvas {
     CanvasTextExtent textExtent(int fontSet, const char *text, int len) override;
     CanvasTextExtent fontSetMaxExtent(int fontSet) override;
 
+    // Kept pictures (render/x/x_canvas_kept.cpp): the lines (drawLine,
+    // drawLines) between Begin and End go to a mask pixmap of the drawable's
+    // size instead of the drawable; other calls meanwhile go to the
+    // drawable. The mask is painted in the foreground: on a TrueColor
+    // visual of 8-bit components through the Render extension (an 8-bit
+    // alpha mask under an opaque solid colour, which gives the colour or
+    // leaves the pixel exactly), else by a fill through a GC clipped by a
+    // one-bit mask (the server makes its clip region once, when the picture
+    // is made).
+    bool keptPictureShow(int slot, uint64_t key) override;
+    void keptPictureBegin(int slot, uint64_t key) override;
+    void keptPictureEnd(int slot) override;
+    // The drawable's size, for the kept pictures (0 x 0: none are kept).
+    void setDrawableSize(int width, int height);
+
 private:
     int requestPoints();
+    // A font set whose text is its one core font's glyphs byte for byte
+    // (render/x/x_canvas_text.cpp).
+    struct DirectFont {
+        XFontSet set = nullptr;     // the font set this was worked out for
+        XFontStruct *font = nullptr; // null: text goes through the font set
+        int16_t logicalY = 0;
+        uint16_t logicalHeight = 0;
+    };
+    // The core font to draw or measure text in directly, or null.
+    const XFontStruct *directFont(int fontSet, const char *text, int len);
+    DirectFont direct_[kFontSetCount];
+
+    struct KeptPicture {
+        Pixmap mask = 0;
+        unsigned long maskPicture = 0; // the Render picture of an 8-bit mask
+        GC fillGc = nullptr;           // clipped by a one-bit mask
+        uint64_t key = 0;
+        Drawable drawable = 0;
+        int width = 0, height = 0;
+    };
+    // The lines go to the kept picture being made rather than the drawable.
+    Drawable lineTarget(GC *lineGc) const;
+    void keptLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap, CanvasJoinStyle join);
+    bool useRender();
+    void paintKept(KeptPicture &k);
+    void freeKeptPictures();
+
     std::map<const uint16_t *, Pixmap> bitmaps_;
+    KeptPicture kept_[kCanvasKeptPictures];
+    int keeping_ = -1; // the slot being made, -1 none
+    uint64_t keepingKey_ = 0;
+    GC maskGc_ = nullptr; // draws the lines into the masks
+    int maskDepth_ = 0;   // 8 with Render, 1 without, 0 not known yet
+    unsigned long drawablePicture_ = 0, pictureOf_ = 0; // the Render picture of a drawable
+    int drawableWidth_ = 0, drawableHeight_ = 0;
 };

@@ -48,6 +48,7 @@ void XSurface::recreate(int width, int height) {
     XFillRectangle(display, pixmap, clearGc, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XFreeGC(display, clearGc);
     drawer.drawable = pixmap;
+    drawer.setDrawableSize(width, height);
     if (pixmapField != nullptr) *pixmapField = pixmap;
 }
 

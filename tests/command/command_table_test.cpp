@@ -10,6 +10,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/ui_hooks.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
+#include "model/user_objects.h"
 #include "render/surface.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/clock.h"
+#include "model/command_error.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "model/view_geometry.h"
@@ -480,7 +481,7 @@ TEST_F(DateCommands, ModeDropsATargetTheNewViewCannotShow)
 {
     for (const TargetCase &c : kTargetCases) {
         run("MODE HRZ");
-        chart->trackState = 1;
+        chart->trackState = kTrackLook;
         chart->trackKind = kPosBody | c.lockBit;
         chart->trackIndex = c.trackIndex;
         run(c.mode);
@@ -501,7 +502,7 @@ TEST_F(DateCommands, SettingTheDateRebasesAClockPlayFromABase)
     // "CONTINUE REALTIME2" plays from a base whatever REALTIME chose.
     chart->playing = 1;
     chart->playKind = kPlayClockFromBase;
-    chart->realTimeMode = 0;
+    chart->realTimeMode = kPlayByPeriod;
     // The clock reads the local time (here UTC) as if it were in the chart's zone.
     const double utcClockJd = kUnixEpochJd + kFixedClock / 86400.0;
     const char *commands[] = {"DATE 2001,2,3,4,5,6", "INCTIME 0,0,1", "DECTIME 1", "DATE NOW"};
@@ -515,7 +516,7 @@ TEST_F(DateCommands, SettingTheDateRebasesAClockPlayFromABase)
                     clock(), c);
     }
     chart->playKind = kPlayClock;
-    chart->realTimeMode = 2;
+    chart->realTimeMode = kPlayClockFromBase;
     chart->playBaseJd = 0.0;
     run("DATE 2001,2,3");
     EXPECT_EQ(chart->playBaseJd, 0.0) << "following the clock itself has no base";

@@ -19,6 +19,7 @@
 #include "model/ephemeris.h"
 #include "model/ui_hooks.h"
 #include "render/recording_canvas.h"
+#include "render/shown_objects.h"
 #include "render/sky_colours.h"
 #include "render/layers/deep_sky.h"
 #include "resources/catalogs.h"

@@ -14,10 +14,12 @@
 #include "command/keywords.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/body_names.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
+#include "model/user_objects.h"
 #include "render/palette.h"
 #include "tests/support/temp_dir.h"
 

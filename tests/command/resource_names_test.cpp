@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/command_error.h"
 #include "model/resource_text.h"
 #include "resources/fallback.h"
 

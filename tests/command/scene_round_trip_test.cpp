@@ -63,6 +63,7 @@ std::string fileLine(const std::string &path, int k)
 struct ChartPicture {
     int32_t mode, trackState, trackKind, trackIndex, mirror;
     double centerHrz[2], centerMode[2], fieldWidth, trackValues[2];
+    double solScale, solOffset[3], periodSecond;
     DateTime date;
     double longitudeDeg, latitudeDeg;
     std::string site;
@@ -94,6 +95,10 @@ ChartPicture picture(const ChartState *c)
         p.trackValues[i] = c->trackValues[i];
     }
     p.fieldWidth = c->fieldWidth;
+    p.solScale = c->solScale;
+    for (int i = 0; i < 3; i++)
+        p.solOffset[i] = c->solOffset[i];
+    p.periodSecond = c->period.second;
     p.date = c->sky.date;
     p.longitudeDeg = c->sky.longitudeDeg;
     p.latitudeDeg = c->sky.latitudeDeg;
@@ -113,8 +118,8 @@ void expectSamePicture(const ChartPicture &a, const ChartPicture &b)
     EXPECT_EQ(a.mirror, b.mirror);
     // A target that was reached (a LOOK, the saved VIEW CENTER) is only its
     // centre; a tracked one is the target itself.
-    EXPECT_EQ(a.trackState == 2, b.trackState == 2);
-    if (a.trackState == 2 && b.trackState == 2) {
+    EXPECT_EQ(a.trackState == kTrackTarget, b.trackState == kTrackTarget);
+    if (a.trackState == kTrackTarget && b.trackState == kTrackTarget) {
         EXPECT_EQ(a.trackKind, b.trackKind);
         const int32_t kind = a.trackKind & ~kTrackKindLockBit;
         if (positionIsCoordinates(kind) || kind == kPosScreen) {
@@ -128,7 +133,11 @@ void expectSamePicture(const ChartPicture &a, const ChartPicture &b)
         EXPECT_NEAR(a.centerHrz[i], b.centerHrz[i], kSceneAngleDeg) << "centerHrz " << i;
         EXPECT_NEAR(a.centerMode[i], b.centerMode[i], kSceneAngleDeg) << "centerMode " << i;
     }
-    EXPECT_NEAR(a.fieldWidth, b.fieldWidth, 1e-6);
+    EXPECT_NEAR(a.fieldWidth, b.fieldWidth, 1e-6 * (1.0 + a.fieldWidth));
+    EXPECT_NEAR(a.solScale, b.solScale, 1e-6 * (1.0 + a.solScale));
+    for (int i = 0; i < 3; i++)
+        EXPECT_NEAR(a.solOffset[i], b.solOffset[i], 1e-6 * (1.0 + std::fabs(a.solOffset[i]))) << "solOffset " << i;
+    EXPECT_NEAR(a.periodSecond, b.periodSecond, 1e-6 * (1.0 + std::fabs(a.periodSecond)));
     EXPECT_EQ(a.date.year, b.date.year);
     EXPECT_EQ(a.date.month, b.date.month);
     EXPECT_EQ(a.date.day, b.date.day);
@@ -281,6 +290,27 @@ TEST_F(SceneRoundTrip, TheChartThatComesBackIsTheChartThatWasSaved)
              t->run("SHOW MINORPLANET1_NAME; DRIVE");
          },
          "\nBLOCK ORBIT\n:Ceres\n" + ceres188 + "\nEND BLOCK\n"},
+        // "%f" wrote a field of 1e300 as a line of over 300 characters,
+        // longer than a line the reader takes, and one of 1e-9 as 0, which
+        // VIEW refuses: neither scene read back. The other numbers the
+        // commands take unbounded are written the same way.
+        {"a view field of 1e300 degrees", [](SceneRoundTrip *t) { t->run("MODE EQT; VIEW ANGLE 1e300; DRIVE"); },
+         "\t\tVIEW ANGLE 1.0000000000000001e+300\n",
+         [](SceneRoundTrip *t) { EXPECT_EQ(1e300, t->chart->fieldWidth); }},
+        {"a view field of 1e-9 degrees", [](SceneRoundTrip *t) { t->run("MODE EQT; VIEW ANGLE 1e-9; DRIVE"); },
+         "\t\tVIEW ANGLE 1.0000000000000001e-09\n",
+         [](SceneRoundTrip *t) { EXPECT_EQ(1e-9, t->chart->fieldWidth); }},
+        {"a solar-system view 1e300 AU wide, offset far off",
+         [](SceneRoundTrip *t) { t->run("MODE SOL1; VIEW SOL 1e300; SOL_OFFSET -1e300, 2.5, 1e-300; DRIVE"); },
+         "\t\tSOL_OFFSET -1.0000000000000001e+300,2.500000,1e-300\n",
+         [](SceneRoundTrip *t) {
+             EXPECT_EQ(1e300, t->chart->solScale);
+             EXPECT_EQ(-1e300, t->chart->solOffset[0]);
+             EXPECT_EQ(1e-300, t->chart->solOffset[2]);
+         }},
+        {"a period of 1e300 seconds", [](SceneRoundTrip *t) { t->run("PERIOD 0,0,0,0,0,1e300; DRIVE"); },
+         "\t\tPERIOD 0,0,0,0,0,1.0000000000000001e+300\n",
+         [](SceneRoundTrip *t) { EXPECT_EQ(1e300, t->chart->period.second); }},
         {"playing by the period to an end date",
          [](SceneRoundTrip *t) { t->run("PERIOD 0,0,0,0,0,1.5; CONTINUE 2024,3,20,22,5,0; DRIVE"); },
          "\t\tCONTINUE 2024,3,20,22,5,0\n"},

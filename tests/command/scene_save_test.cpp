@@ -131,7 +131,7 @@ TEST_F(SceneSave, InitializeRunsTheStartupScriptWithOneErrorReport)
                                                 "\tEND SCENE\nEND BLOCK\n");
     std::snprintf(appData->rcPath, sizeof appData->rcPath, "%s", rc.c_str());
     appData->confirmInit = 1;
-    chart->mirror = 1;
+    chart->mirror = kMirrorTurned;
     menuSettingsInitialize(chart);
     EXPECT_EQ(1, questions);
     EXPECT_EQ(2, chart->mirror);

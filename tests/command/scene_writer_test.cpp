@@ -348,7 +348,7 @@ TEST_F(SceneWriter, WhatCannotBeWrittenIsLeftOutAndNamed)
         } else {
             // A target on a comet index that no table holds, as a stale
             // reference would leave it.
-            chart->trackState = 2;
+            chart->trackState = kTrackTarget;
             chart->trackKind = kPosBody;
             chart->trackIndex = kObjectCometBase + 4;
         }

@@ -318,7 +318,7 @@ TEST_F(SocketServer, Transcripts)
     start();
     for (const TranscriptCase &c : kTranscripts) {
         SCOPED_TRACE(c.name);
-        chart->mirror = 0;
+        chart->mirror = kMirrorNormal;
         Client client(port);
         ASSERT_TRUE(client.connected());
         EXPECT_EQ(client.reply(), kPrompt);
@@ -496,7 +496,7 @@ TEST_F(SocketServer, HostileClientsLeaveTheServerServingAndNothingOpen)
     start();
     for (const HostileCase &c : kHostile) {
         SCOPED_TRACE(c.name);
-        chart->mirror = 0;
+        chart->mirror = kMirrorNormal;
         uiHooksRecordMessages();
         const int before = openDescriptorCount();
         c.run(port, chart);

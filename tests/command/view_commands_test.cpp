@@ -156,7 +156,7 @@ TEST_F(ViewCommands, CasesTable)
     for (const Case &c : kCases) {
         SetUp();
         chart->mode = c.mode;
-        chart->trackState = 0; // the start-up recentring is done, as after the first frame
+        chart->trackState = kTrackNone; // the start-up recentring is done, as after the first frame
         stkExecute(chart, c.text);
         EXPECT_NEAR(c.field(chart), c.expected, 1e-9) << c.name;
         if (c.errorId) {

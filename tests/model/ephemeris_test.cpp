@@ -325,6 +325,39 @@ TEST_F(EphemerisUpdate, TailsAreComputedOnlyWithTheirBitAndTheShownBit)
     EXPECT_EQ(tails[1].dustJd, chart->sky.jd);
 }
 
+// The frame's update leaves the tails to the tail layer: ephemUpdateBodies
+// computes every position and no tail; ephemUpdateCometTails then computes
+// one comet's tails as the whole update would, once per date, and a failing
+// tail loses its bit there.
+TEST_F(EphemerisUpdate, TheFramesUpdateLeavesEachCometsTailsToCometTails)
+{
+    cometFlags[0] = kBodyShown | kCometIonTail | kCometDustTail;
+    cometFlags[1] = kBodyShown | kCometDustTail;
+    ephemUpdateBodies(chart.get());
+    chart->lastEphemerisJd = chart->sky.jd;
+    EXPECT_EQ(counts.smallBody, 2);
+    EXPECT_EQ(counts.ionTail + counts.dustTail, 0);
+    struct Step {
+        int32_t comet;
+        int ion, dust; // calls so far
+    } steps[] = {{1, 0, 1}, {1, 0, 1}, {0, 1, 2}, {0, 1, 2}, {2, 1, 2}, {-1, 1, 2}};
+    for (const Step &s : steps) {
+        ephemUpdateCometTails(chart.get(), s.comet);
+        EXPECT_EQ(counts.ionTail, s.ion) << "after comet " << s.comet;
+        EXPECT_EQ(counts.dustTail, s.dust) << "after comet " << s.comet;
+    }
+    EXPECT_EQ(tails[0].ionJd, chart->sky.jd);
+    EXPECT_EQ(tails[1].dustJd, chart->sky.jd);
+
+    chartSetJd(chart.get(), chart->sky.jd + 1.0, 9.0);
+    counts.failDust = true;
+    ephemUpdateCometTails(chart.get(), 1);
+    EXPECT_EQ(counts.dustTail, 3);
+    EXPECT_EQ(cometFlags[1], kBodyShown) << "the failing dust tail's bit goes";
+    EXPECT_STREQ(appData->errorId, "stkErrorCalcCometTail");
+    EXPECT_STREQ(appData->errorArg, "Halley");
+}
+
 TEST_F(EphemerisUpdate, FailingBodyClearsItsBitAndTheLastErrorWins)
 {
     cometFlags[0] = kBodyShown | kCometIonTail;

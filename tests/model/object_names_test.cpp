@@ -18,6 +18,7 @@
 #include "model/star_limit.h"
 #include "model/star_names.h"
 #include "model/position.h"
+#include "model/user_objects.h"
 #include "resources/catalogs.h"
 #include "tests/support/catalog_rows.h"
 

@@ -18,6 +18,7 @@
 #include "model/body_names.h"
 #include "model/position_text.h"
 #include "model/position.h"
+#include "model/user_objects.h"
 #include "model/view_geometry.h"
 #include "resources/catalogs.h"
 #include "tests/support/catalog_rows.h"

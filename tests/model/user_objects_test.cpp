@@ -1,5 +1,6 @@
 // User-object and sky-mark files: the line grammar as a table of lines and
 // the rows they make, then whole files read, refused, reported and unloaded.
+#include "model/command_error.h"
 #include "model/user_objects.h"
 
 #include <gtest/gtest.h>
@@ -279,7 +280,7 @@ TEST_F(UserObjects, UnloadDropsPicksAndTargetsOfUserObjects)
     // the end, but index 1 (still in range) would name D instead of B.
     chart->trackKind = kPosUserObject;
     chart->trackIndex = 1;
-    chart->trackState = 2;
+    chart->trackState = kTrackTarget;
     chart->hitKind = kPosUserObject;
     chart->hitIndex = 1;
     chart->clickFlags = 1;
@@ -294,7 +295,7 @@ TEST_F(UserObjects, UnloadDropsPicksAndTargetsOfUserObjects)
 
     // A target of another kind stays.
     chart->trackKind = kPosStar;
-    chart->trackState = 2;
+    chart->trackState = kTrackTarget;
     ASSERT_EQ(unloadUserObjectFile(chart, second.c_str()), 1);
     EXPECT_EQ(chart->trackState, 2);
     EXPECT_EQ(chart->userObjectFiles, nullptr);

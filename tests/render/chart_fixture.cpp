@@ -5,6 +5,8 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
+#include "model/command_error.h"
+#include "model/lexing.h"
 
 namespace {
 
@@ -41,6 +43,7 @@ Vec3 galacticToJ2000(const Vec3 &g) {
 ChartFixture::ChartFixture() : chart(new ChartState()) {
     appData = &theAppData;
     appDataSetDefaults();
+    stkClearError(); // an error an earlier test left is none of this one's
     appData->pixelAspect = 1.0;
     appData->dirFontHeight = 12;
     for (int i = 0; i < kPaletteSlots; i++) appData->pixels[i] = 1000u + static_cast<unsigned>(i);
@@ -110,13 +113,13 @@ bool testScreenToSky(const ChartState *chart, int px, int py, Vec3 *out) {
     const int kind = chartModeKind(chart->mode);
     const int cx = chart->centerX;
     int cy = chart->centerY;
-    if (chart->mode == kModeHrz && chart->mirror == 1) cy = chart->chartRect.height + 2 * chart->chartRect.y - cy;
+    if (chart->mode == kModeHrz && chart->mirror == kMirrorTurned) cy = chart->chartRect.height + 2 * chart->chartRect.y - cy;
     double dx = cx - px, dy = cy - py;
     if (kind == kKindSky) {
-        if (chart->mirror == 1) {
+        if (chart->mirror == kMirrorTurned) {
             dx = px - cx;
             dy = py - cy;
-        } else if (chart->mirror == 2) {
+        } else if (chart->mirror == kMirrorFlipped) {
             dx = px - cx;
         }
     }

@@ -13,6 +13,7 @@
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/recording_canvas.h"
+#include "render/shown_objects.h"
 #include "resources/catalogs.h"
 #include "tests/render/chart_fixture.h"
 

@@ -18,6 +18,7 @@
 #include "render/object_screen.h"
 #include "render/palette.h"
 #include "render/recording_canvas.h"
+#include "render/shown_objects.h"
 #include "resources/catalogs.h"
 #include "tests/render/chart_fixture.h"
 #include "tests/support/temp_dir.h"

@@ -10,7 +10,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "render/frame.h"
-#include "render/layers/masks.h"
+#include "render/masks.h"
 #include "render/recording_canvas.h"
 #include "render/surface.h"
 #include "tests/render/chart_fixture.h"
@@ -370,18 +370,18 @@ TEST_F(FrameTest, TrackingRecentresOnceOrEveryFrame) {
     c->mode = kModeEqt;
     c->viewLocked = 0;
     c->trackKind = 0x8001;
-    c->trackState = 1;
+    c->trackState = kTrackLook;
     chartApplyTracking(c);
     chartApplyTracking(c);
     EXPECT_EQ(1, recentred) << "LOOK recentres once";
     EXPECT_EQ(0x0001, c->trackKind) << "the horizon lock belongs to the horizontal chart";
-    c->trackState = 2;
+    c->trackState = kTrackTarget;
     chartApplyTracking(c);
     chartApplyTracking(c);
     EXPECT_EQ(3, recentred);
     c->mode = kModeHrz;
     c->viewLocked = 1;
-    c->trackState = 0;
+    c->trackState = kTrackNone;
     c->trackKind = 0x8001;
     chartApplyTracking(c);
     EXPECT_EQ(4, recentred) << "a locked horizontal view recentres every frame";

@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "render/layers/grids.h"
+#include "render/layers/landscape.h"
 #include "render/palette.h"
 #include "render/recording_canvas.h"
 #include "tests/render/chart_fixture.h"

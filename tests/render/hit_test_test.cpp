@@ -94,7 +94,7 @@ protected:
     int clickAt(int32_t x, int32_t y) { return hitTest(chart.get(), screenPointPack(x + 1, y + 1)); }
     void pickNothing()
     {
-        chart->hitKind = -1;
+        chart->hitKind = kHitKindNone;
         chart->hitIndex = 0;
     }
 };

@@ -9,7 +9,8 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "render/lines.h"
-#include "render/layers/masks.h"
+#include "render/masks.h"
+#include "render/palette.h"
 #include "render/projection.h"
 #include "render/recording_canvas.h"
 #include "tests/render/chart_fixture.h"
@@ -186,7 +187,7 @@ TEST(Masks, CylindricalBandsCoverBeyondLatitude70Only) {
         chartMaskCylindrical(f.chart.get(), &canvas);
         const auto fills = canvas.callsOf(OpFillRectangle);
         ASSERT_EQ(k.bands, fills.size());
-        for (const CanvasCall &r : fills) EXPECT_EQ(chartPixel(kColorPlanisphereBack), r.pixel);
+        for (const CanvasCall &r : fills) EXPECT_EQ(chartPixel(ColorPlanisphereBack), r.pixel);
     }
 }
 

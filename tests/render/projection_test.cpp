@@ -450,10 +450,10 @@ TEST(Projection, OrientationOfEachRoutineFamily) {
         ASSERT_EQ(1, projectPoint(c, &upLeft, &p));
         EXPECT_EQ(k.right, p.x > c->centerX);
         const int middle = c->chartRect.y + c->chartRect.height / 2;
-        if (k.mode == kModeHrz && k.mirror == 1) {
+        if (k.mode == kModeHrz && k.mirror == kMirrorTurned) {
             // Rows mirrored about the middle of the chart, not about centerY.
             ProjectedPoint n{0, 0, 0, 0};
-            c->mirror = 0;
+            c->mirror = kMirrorNormal;
             projectPoint(c, &upLeft, &n);
             EXPECT_EQ(2 * middle, n.y + p.y);
         } else {

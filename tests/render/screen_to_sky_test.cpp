@@ -10,6 +10,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/position.h"
+#include "model/user_objects.h"
 #include "render/object_screen.h"
 #include "render/projection.h"
 #include "resources/catalogs.h"

@@ -96,9 +96,9 @@ TEST(StatusBar, DrawsFieldTextsGlyphsAndMoonAge) {
     ChartState chart = chartOn(2023, 1, 1, 0, 0);
     chart.statusBar = kStatusBarShown;
     chart.fieldWidth = 60.0;
-    chart.trackState = 2;
+    chart.trackState = kTrackTarget;
     chart.traceFlags = 1;
-    chart.timeLockKind = 1;
+    chart.timeLockKind = kTimeLockSunriseMinutes;
     chart.moon.ageDays = 9.6;
     RecordingCanvas canvas;
     ChartRect r{0, 0, 600, 16};

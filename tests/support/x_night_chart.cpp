@@ -39,9 +39,9 @@ void setUpChartDisplay(Display *d) {
     const char *colours[kPaletteColourCount] = {};
     allocPaletteFrom(d, appData->screen, colours, 0);
     appData->dynamicVisual = isDynamicVisual();
-    char text[kFontSetRowCount][128], bayer[128];
-    const char *names[kFontSetRowCount];
-    for (int i = 0; i < kFontSetRowCount; i++)
+    char text[kFontSetCount][128], bayer[128];
+    const char *names[kFontSetCount];
+    for (int i = 0; i < kFontSetCount; i++)
         names[i] = fallbackResourceString(fontSetRows[i].resource, text[i], sizeof text[i]);
     fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);
     loadFontSetsFrom(d, names, bayer);

@@ -33,6 +33,7 @@
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
 #include "model/click_data.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/lexing.h"
 #include "model/name_files.h"

@@ -18,6 +18,7 @@
 #include "model/app_data.h"
 #include "model/catalog_index.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/options.h"
 #include "model/site_list.h"

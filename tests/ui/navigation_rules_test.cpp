@@ -2,6 +2,7 @@
 // button states as pure functions of a chart built through the commands.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -126,6 +127,52 @@ TEST_F(NavigationRules, SkySlidersRunAgainstTheLongitudeShownInHours)
     EXPECT_EQ(horizontal(kScrollPageForward, 0), "LOOK ECL 55.000000, -10.000000");
     EXPECT_EQ(vertical(kScrollStepBack, 0), "LOOK ECL 100.000000, 2.000000");
     EXPECT_EQ(vertical(kScrollPageForward, 0), "LOOK ECL 100.000000, -40.000000");
+}
+
+// A step is a fifteenth of the field's diagonal, a page nine tenths of its
+// side: on a square chart 60 degrees across, 4 x sqrt(2) = 5.656854 degrees
+// and 54 degrees.
+TEST_F(NavigationRules, StepsAndPagesAreSharesOfTheField)
+{
+    view("EQT", "LOOK EQT_DATE 6, 20", "VIEW ANGLE 60");
+    EXPECT_EQ(horizontal(kScrollStepBack, 0), "LOOK EQT_DATE 6.377124, 20.000000");
+    EXPECT_EQ(horizontal(kScrollPageForward, 0), "LOOK EQT_DATE 2.400000, 20.000000");
+    EXPECT_EQ(vertical(kScrollStepForward, 0), "LOOK EQT_DATE 6.000000, 14.343146");
+    EXPECT_EQ(vertical(kScrollPageBack, 0), "LOOK EQT_DATE 6.000000, 74.000000");
+}
+
+// The diagonal was the root of the squared sides, infinite for a field above
+// about 1e154 degrees, and the page nine times the side, infinite above about
+// 2e307: the longitude became NaN and the command could not run.
+TEST_F(NavigationRules, AFieldOfAnySizeScrollsToACommandThatRuns)
+{
+    const char *const fields[] = {"VIEW ANGLE 1e154", "VIEW ANGLE 1e155", "VIEW ANGLE 1e300", "VIEW ANGLE 1e308"};
+    const struct {
+        const char *mode, *look;
+    } charts[] = {{"HRZ", "LOOK HRZ 30, 40"}, {"EQT", "LOOK EQT_DATE 6, 20"}, {"SOL2", "LOOK ECL 90, 10"}};
+    const int actions[] = {kScrollStepBack, kScrollStepForward, kScrollPageBack, kScrollPageForward};
+    for (const auto &c : charts)
+        for (const char *field : fields)
+            for (int action : actions)
+                for (bool across : {true, false}) {
+                    SCOPED_TRACE(std::string(c.mode) + ", " + field + ", action " + std::to_string(action) +
+                                 (across ? ", across" : ", up and down"));
+                    view(c.mode, c.look, field);
+                    int slider = -1;
+                    const std::string text = across ? horizontal(action, 0, &slider) : vertical(action, 0, &slider);
+                    double lon = NAN, lat = NAN;
+                    const char *numbers = std::strchr(text.c_str(), ' ');
+                    ASSERT_NE(numbers, nullptr) << text;
+                    numbers = std::strchr(numbers + 1, ' ');
+                    ASSERT_NE(numbers, nullptr) << text;
+                    ASSERT_EQ(std::sscanf(numbers, "%lf, %lf", &lon, &lat), 2) << text;
+                    EXPECT_TRUE(std::isfinite(lon) && std::isfinite(lat)) << text;
+                    if (across)
+                        EXPECT_TRUE(slider >= 1 && slider <= 3601) << slider;
+                    else
+                        EXPECT_TRUE(slider >= -900 && slider <= 900) << slider;
+                    run(text);
+                }
 }
 
 TEST_F(NavigationRules, TheHorizontalChartNeverLooksBelowTheHorizon)

@@ -198,7 +198,7 @@ TEST_F(BodiesX, JupiterAndSaturnDiscsAtHighZoomWithRings)
                                  chart->diskMag + 0.5);
     ASSERT_GT(r, 10);
     double north = screenNorthAngle(chart.get(), raDec, r, &centre);
-    double a = (chart->mirror == 2 ? north - saturn.poleAngleDeg : north + saturn.poleAngleDeg) * M_PI / 180.0;
+    double a = (chart->mirror == kMirrorFlipped ? north - saturn.poleAngleDeg : north + saturn.poleAngleDeg) * M_PI / 180.0;
     auto onAxis = [&](double f) {
         return pixelAt(kSize / 2 + static_cast<int>(std::lround(f * r * std::cos(a))),
                        kSize / 2 - static_cast<int>(std::lround(f * r * std::sin(a))));

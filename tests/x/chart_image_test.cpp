@@ -15,6 +15,7 @@
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "render/frame.h"
 #include "render/layers/status_bar.h"
 #include "render/x/x_surface.h"

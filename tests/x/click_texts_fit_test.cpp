@@ -15,6 +15,7 @@
 #include "model/chart_state.h"
 #include "model/click_data.h"
 #include "model/resource_text.h"
+#include "model/user_objects.h"
 #include "render/palette.h"
 #include "render/x/font_sets.h"
 #include "tests/support/x_server.h"
@@ -40,9 +41,9 @@ TEST(ClickTexts, EveryShippedTextFitsTheInfoBox)
 
     for (const char *locale : {"en_US.ISO-8859-1", "C"}) {
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
-        char names[kFontSetRowCount][128];
-        const char *rows[kFontSetRowCount];
-        for (int i = 0; i < kFontSetRowCount; i++)
+        char names[kFontSetCount][128];
+        const char *rows[kFontSetCount];
+        for (int i = 0; i < kFontSetCount; i++)
             rows[i] = fallbackResourceString(fontSetRows[i].resource, names[i], sizeof names[i]);
         char bayer[128];
         fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);

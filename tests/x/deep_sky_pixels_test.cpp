@@ -28,6 +28,7 @@
 #include "render/layers/picture_marks.h"
 #include "render/object_screen.h"
 #include "render/palette.h"
+#include "render/shown_objects.h"
 #include "render/x/font_sets.h"
 #include "render/x/palette_x.h"
 #include "render/x/x_surface.h"

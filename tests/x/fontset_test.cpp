@@ -19,11 +19,11 @@
 namespace {
 
 struct FontNames {
-    char text[kFontSetRowCount][128];
-    const char *names[kFontSetRowCount];
+    char text[kFontSetCount][128];
+    const char *names[kFontSetCount];
     char bayer[128];
     FontNames() {
-        for (int i = 0; i < kFontSetRowCount; i++)
+        for (int i = 0; i < kFontSetCount; i++)
             names[i] = fallbackResourceString(fontSetRows[i].resource, text[i], sizeof text[i]);
         fallbackResourceString(kStarBayerFontResource, bayer, sizeof bayer);
     }
@@ -48,7 +48,7 @@ TEST_F(FontSets, AllSeventeenLoadInBothLocales) {
         ASSERT_TRUE(XSupportsLocale()) << locale;
         FontNames f;
         EXPECT_EQ(loadFontSetsFrom(server.display(), f.names, f.bayer), 1) << locale;
-        for (int i = 0; i < kFontSetRowCount; i++) {
+        for (int i = 0; i < kFontSetCount; i++) {
             EXPECT_NE(appData->fontSets[i], nullptr) << fontSetRows[i].resource << " in " << locale;
             EXPECT_GT(appData->fontSetExtents[i].maxLogicalExtent.height, 0) << fontSetRows[i].resource;
         }

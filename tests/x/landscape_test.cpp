@@ -11,6 +11,7 @@
 #include "model/chart_state.h"
 #include "model/view_geometry.h"
 #include "render/layers/grids.h"
+#include "render/layers/landscape.h"
 #include "render/palette.h"
 #include "render/x/x_canvas.h"
 #include "tests/support/x_server.h"

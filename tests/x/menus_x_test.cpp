@@ -217,7 +217,7 @@ TEST_F(MenusX, CascadingCallbacksSetTheRealItems)
         EXPECT_EQ(isSensitive(c.item), c.sensitive) << c.item << " in mode " << c.mode;
     }
 
-    chart.mirror = 1;
+    chart.mirror = kMirrorTurned;
     openMenu("MenuViewRotate");
     EXPECT_FALSE(isSet("MenuViewRotateNormal"));
     EXPECT_TRUE(isSet("MenuViewRotate180"));

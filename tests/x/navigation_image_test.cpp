@@ -346,6 +346,27 @@ TEST_F(NavigationImageX, ScrollsKeysAndDragsLeaveTheImageOfTheirText)
     }
 }
 
+// The scroll step was the root of the squared field, infinite above about
+// 1e154 degrees: the arrow sent a longitude of NaN, which was refused in a
+// warning box, and the view stayed where it was. Such a field shows the sky
+// as a point, so the view is looked at through a field of 100 degrees after.
+TEST_F(NavigationImageX, AScrollArrowMovesAViewOfAnyField)
+{
+    ASSERT_NE(hScroll.window, 0u);
+    const std::string start =
+        std::string(kNoon) + ";TRACK OFF;MAG STAR 6;HIDE STATUSBAR;MODE EQT;LOOK EQT_DATE 6, 0;VIEW ANGLE 1e155;DRIVE";
+    startFrom(start);
+    const std::string unmoved = imageOverTcp("VIEW ANGLE 100;DRIVE");
+    startFrom(start);
+    xFocusWindow(server.display(), drawingArea.window);
+    // F5 after the click: once its image is saved the click has been handled.
+    imageAfterEvents([&] { click(hScroll.window, hScroll.width - hScroll.height / 2, hScroll.height / 2); });
+    EXPECT_EQ(xFindWindow(server.display(), "MessageBox_popup", "TAvik"), 0u) << "the arrow's command ran";
+    const std::string moved = imageOverTcp("VIEW ANGLE 100;DRIVE");
+    EXPECT_FALSE(moved.empty());
+    EXPECT_FALSE(moved == unmoved) << "the arrow moved the view";
+}
+
 // Shift, Control and Meta keep their meaning beside the locks: the arrows
 // and page keys bound to no modifier do nothing with one of them held.
 TEST_F(NavigationImageX, ArrowsAndPageKeysWithAModifierHeldLeaveTheChart)

@@ -123,6 +123,10 @@ TEST_F(SceneSaveRealX, ASavedSceneReopensToTheSamePicture)
         // Saving failed with "Cannot create file" while a SCREEN point was tracked.
         {"tracking a SCREEN point", kStartScene, {"TRACK SCREEN 100 100", "VIEW ANGLE 40", "DRIVE"}},
         {"an equatorial centre turned over", kStartScene, {"MODE EQT", "LOOK EQT 5.5, 20", "MIRROR 1", "DRIVE"}},
+        // A field of 1e300 degrees was saved as a line of over 300
+        // characters and one of 1e-9 as 0: neither scene read back.
+        {"a field of 1e300 degrees", kStartScene, {"MODE EQT", "VIEW ANGLE 1e300", "DRIVE"}},
+        {"a field of 1e-9 degrees", kStartScene, {"MODE EQT", "LOOK EQT 5.5, 20", "VIEW ANGLE 1e-9", "DRIVE"}},
         {"comets, one tracked, one hidden",
          std::string("BLOCK CONTROL\nSCENE MAIN\nDATE 1997,3,1,20,0,0,0\nCOMET \"Halley\"\nCOMET \"Hale-Bopp\"\n"
                      "MODE SOL2\nDRIVE\nEND SCENE\nEND BLOCK\n") +
@@ -150,6 +154,7 @@ TEST_F(SceneSaveRealX, ASavedSceneReopensToTheSamePicture)
         auto q = start(again, home.file("s.stl"));
         ASSERT_GE(fd, 0) << q->err();
         const XpmPixels reopened = gsave(again.file("reopened.xpm"));
+        EXPECT_EQ(xFindWindow(d, "MessageBox_popup", "TAvik"), 0u) << "reopened without a word\n" << written;
         EXPECT_EQ(saved.width, reopened.width);
         EXPECT_EQ(saved.height, reopened.height);
         EXPECT_TRUE(saved.pixels == reopened.pixels) << "the reopened scene draws another picture\n" << written;

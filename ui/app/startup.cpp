@@ -1,6 +1,7 @@
 #include "ui/app/startup.h"
 
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -13,8 +14,10 @@
 #include "command/interpreter.h"
 #include "command/socket_server.h"
 #include "model/app_data.h"
+#include "model/catalog_index.h"
 #include "model/click_data.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/file_input.h"
 #include "model/geometry_option.h"
@@ -125,8 +128,12 @@ void registerUiHooks()
 void installWmDeleteHandler(Widget topLevel)
 {
     Display *d = XtDisplay(topLevel);
-    wmProtocolsAtom = XmInternAtom(d, const_cast<char *>("WM_PROTOCOLS"), False);
-    wmDeleteWindowAtom = XmInternAtom(d, const_cast<char *>("WM_DELETE_WINDOW"), False);
+    // Both atoms in one round trip.
+    char *names[2] = {const_cast<char *>("WM_PROTOCOLS"), const_cast<char *>("WM_DELETE_WINDOW")};
+    Atom atoms[2] = {None, None};
+    XInternAtoms(d, names, 2, False, atoms);
+    wmProtocolsAtom = atoms[0];
+    wmDeleteWindowAtom = atoms[1];
     XmAddProtocols(topLevel, wmProtocolsAtom, &wmDeleteWindowAtom, 1);
     XmActivateProtocol(topLevel, wmProtocolsAtom, wmDeleteWindowAtom);
     XtAddEventHandler(topLevel, NoEventMask, True, appWmProtocolHandler, nullptr);
@@ -307,6 +314,11 @@ void appWmProtocolHandler(Widget, XtPointer, XEvent *event, Boolean *goOn)
 
 void appMain(int argc, char **argv)
 {
+    // Under a file size limit (ulimit -f) a write past it would end the
+    // program mid-save; ignored, it fails as on a full disk, and every writer
+    // then keeps the old file and says so.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // 1. The two records.
     currentChart = &theChartState;
     appData = &theAppData;
@@ -366,9 +378,11 @@ void appMain(int argc, char **argv)
     installWmDeleteHandler(appData->topLevel);
     XtAddCallback(chart->drawingArea, XmNexposeCallback, chartExposeCallback, chart);
 
-    // 11-13. Palette, names, resources, font sets.
+    // 11-13. Palette, names, resources, font sets. A stale element index is
+    // built aside while start-up goes on to the first chart.
     envLoadBodyNames();
     chartCreateGC(chart);
+    catalogIndexBuilder = catalogIndexBuildAside;
     envLoadResources(chart);
     loadStarNames();
     loadConstNames();

@@ -10,6 +10,7 @@
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "ui/widgets/auto_repeat.h"
+#include "ui/widgets/xpm_picture.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ Pixmap makePixmap(const char *const *xpm)
     }
     Pixmap pixmap = 0, mask = 0;
     Display *display = XtDisplay(appData->topLevel);
+    xpmColoursWithoutServer(display, &attributes);
     if (XpmCreatePixmapFromData(display, XtWindow(appData->topLevel), const_cast<char **>(xpm), &pixmap,
                                 &mask, &attributes) != XpmSuccess)
         return 0;

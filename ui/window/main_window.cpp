@@ -3,14 +3,10 @@
 #include <cstdlib>
 
 #include <X11/Xutil.h>
-#include <Xm/CascadeBG.h>
 #include <Xm/DrawingA.h>
 #include <Xm/MainW.h>
-#include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ScrollBar.h>
-#include <Xm/SeparatoG.h>
-#include <Xm/ToggleBG.h>
 
 #include "command/interpreter.h"
 #include "model/app_data.h"
@@ -41,31 +37,6 @@ Widget createScrollBar(Widget parent, const char *name, unsigned char orientatio
 }
 
 } // namespace
-
-Widget createPulldown(const char *name, Widget parent, MenuItem *table, ChartState *chart)
-{
-    Widget pulldown = XmCreatePulldownMenu(parent, const_cast<char *>(name), nullptr, 0);
-    for (MenuItem *item = table; item->name; item++) {
-        item->widget = XtCreateWidget(item->name, *item->widgetClass, pulldown, nullptr, 0);
-        if (item->callbackName)
-            XtAddCallback(item->widget, item->callbackName, item->callback, chart);
-        XtManageChild(item->widget);
-    }
-    return pulldown;
-}
-
-Widget createCascade(const char *name, Widget parent, Widget pulldown)
-{
-    Arg args[1];
-    Cardinal n = 0;
-    if (pulldown) {
-        XtSetArg(args[n], XmNsubMenuId, pulldown);
-        n++;
-    }
-    Widget cascade = XmCreateCascadeButtonGadget(parent, const_cast<char *>(name), args, n);
-    XtManageChild(cascade);
-    return cascade;
-}
 
 void createMainWindow(ChartState *chart)
 {

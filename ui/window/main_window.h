@@ -6,25 +6,9 @@
 
 struct ChartState;
 
-// One row of a menu table; the widget name is also its resource name. A
-// table ends with a row whose name is null.
-struct MenuItem {
-    const char *name;
-    const char *callbackName;     // null for cascades and separators
-    XtCallbackProc callback;      // gets the chart state as client data
-    WidgetClass *widgetClass;     // the address of the class variable
-    Widget widget;                // filled in when the menu is built
-};
-
 // Builds the widget tree and stores mainWidget, drawingArea, hScroll and
 // vScroll in the chart state and the tool bar in the application record.
 void createMainWindow(ChartState *chart);
-
-// A pulldown menu named `name` on parent with one item per table row.
-Widget createPulldown(const char *name, Widget parent, MenuItem *table, ChartState *chart);
-
-// A cascade button named `name` on parent opening `pulldown` (may be null).
-Widget createCascade(const char *name, Widget parent, Widget pulldown);
 
 // The window's default width follows the tool bar: when the shown tool bar
 // needs more than its share of the window, widens the top-level shell by what

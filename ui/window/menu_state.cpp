@@ -131,9 +131,9 @@ int menuCascadeStates(MenuCascade cascade, const ChartState *chart, const MenuFa
         s.add("MenuViewStatusbar", -1, (chart->statusBar & kStatusBarShown) != 0);
         break;
     case kCascadeRotate:
-        s.add("MenuViewRotateNormal", -1, chart->mirror == 0);
-        s.add("MenuViewRotate180", -1, chart->mirror == 1);
-        s.add("MenuViewRotateMirror", -1, chart->mirror == 2);
+        s.add("MenuViewRotateNormal", -1, chart->mirror == kMirrorNormal);
+        s.add("MenuViewRotate180", -1, chart->mirror == kMirrorTurned);
+        s.add("MenuViewRotateMirror", -1, chart->mirror == kMirrorFlipped);
         break;
     case kCascadeObject:
         s.add("MenuObjectComet", facts.cometFileReadable, -1);

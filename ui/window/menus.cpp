@@ -13,18 +13,43 @@
 #include "command/scene_save.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "ui/app/startup.h"
+#include "model/ui_hooks.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/step_box.h"
-#include "ui/window/main_window.h"
 #include "ui/window/menu_state.h"
+
+Widget createPulldown(const char *name, Widget parent, MenuItem *table, ChartState *chart)
+{
+    Widget pulldown = XmCreatePulldownMenu(parent, const_cast<char *>(name), nullptr, 0);
+    for (MenuItem *item = table; item->name; item++) {
+        item->widget = XtCreateWidget(item->name, *item->widgetClass, pulldown, nullptr, 0);
+        if (item->callbackName)
+            XtAddCallback(item->widget, item->callbackName, item->callback, chart);
+        XtManageChild(item->widget);
+    }
+    return pulldown;
+}
+
+Widget createCascade(const char *name, Widget parent, Widget pulldown)
+{
+    Arg args[1];
+    Cardinal n = 0;
+    if (pulldown) {
+        XtSetArg(args[n], XmNsubMenuId, pulldown);
+        n++;
+    }
+    Widget cascade = XmCreateCascadeButtonGadget(parent, const_cast<char *>(name), args, n);
+    XtManageChild(cascade);
+    return cascade;
+}
 
 namespace {
 
 bool isShown(Widget w) { return w && XtIsManaged(w); }
 
-void quitFromMenu(ChartState *) { appQuit(0); }
+// The quit path is the application's: it is reached through its hook.
+void quitFromMenu(ChartState *) { uiHooks.appQuit(0); }
 
 void toggleStepBox(ChartState *chart) { stepBoxShow(chart, !isShown(appData->stepBox)); }
 

@@ -19,15 +19,16 @@ struct ScrollSteps {
 };
 
 // The azimuthal and solar-system charts step by a share of their field; the
-// whole-sky maps and the planisphere by fixed angles.
+// whole-sky maps and the planisphere by fixed angles. A field may be any
+// positive double: the diagonal is taken without squaring and the page
+// divided before it is multiplied, so neither overflows.
 ScrollSteps scrollSteps(const ChartState *chart)
 {
     const int32_t kind = chartModeKind(chart->mode);
     if (kind == kKindSky || kind == kKindSolar) {
-        const double diagonal = std::sqrt(chart->fieldWidth * chart->fieldWidth +
-                                          chart->fieldHeight * chart->fieldHeight);
-        return {diagonal / 15.0, chart->fieldWidth * 9.0 / 10.0, diagonal / 15.0,
-                chart->fieldHeight * 9.0 / 10.0};
+        const double diagonal = std::hypot(chart->fieldWidth, chart->fieldHeight);
+        return {diagonal / 15.0, chart->fieldWidth / 10.0 * 9.0, diagonal / 15.0,
+                chart->fieldHeight / 10.0 * 9.0};
     }
     return {12.0, 45.0, 12.0, 30.0};
 }
@@ -311,7 +312,7 @@ ToolbarButtonState toolbarButtonState(int button, const ChartState *chart)
     case kToolbarSetDate:
     case kToolbarSetPlace:
     case kToolbarSetStep: return {-1, -1};
-    case kToolbarLookHrz: return {-1, mode == kModeHrz && chart->trackState != 2};
+    case kToolbarLookHrz: return {-1, mode == kModeHrz && chart->trackState != kTrackTarget};
     case kToolbarDaylight:
         return {(chart->skyFlags & kSkyDaylight) != 0, chartModeSystem(mode) == kModeSystemHrz};
     case kToolbarZoomUp:
@@ -326,7 +327,7 @@ ToolbarButtonState toolbarButtonState(int button, const ChartState *chart)
     }
     case kToolbarNebula: return {(chart->nebulaFlags & kNebulaShown) != 0, 1};
     case kToolbarMilkyway: return {(chart->milkyWayFlags & kMilkyWayShown) != 0, 1};
-    case kToolbarPicMark: return {(chart->pictureMarkFlags & 0x01) != 0, 1};
+    case kToolbarPicMark: return {(chart->pictureMarkFlags & kPictureMarkShown) != 0, 1};
     case kToolbarGridHrz: return {(chart->horizonGridFlags & kHrzGrid) != 0, 1};
     case kToolbarGridEqt: return {(chart->equatorialGridFlags & kEqtGridDate) != 0, 1};
     case kToolbarTrace: return {(chart->traceFlags & kTraceOn) != 0, 1};

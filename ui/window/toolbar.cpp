@@ -12,6 +12,7 @@
 #include "model/ui_hooks.h"
 #include "ui/widgets/auto_repeat.h"
 #include "ui/widgets/lite_clue.h"
+#include "ui/widgets/xpm_picture.h"
 #include "ui/window/navigation_rules.h"
 #include "ui/window/toolbar_pictures.h"
 
@@ -86,6 +87,7 @@ Pixmap createPicture(const char *const *data, Pixel background)
         attributes.valuemask |= XpmColormap;
         attributes.colormap = appData->colormap;
     }
+    xpmColoursWithoutServer(d, &attributes);
     Pixmap pixmap = 0;
     if (XpmCreatePixmapFromData(d, XtWindow(appData->topLevel), const_cast<char **>(data), &pixmap,
                                 nullptr, &attributes) != XpmSuccess)

@@ -19,8 +19,10 @@ void skyFromJd(ChartState *chart, double jd) { chartSetJd(chart, jd, chart->sky.
 
 } // namespace
 
+// The frame's ephemeris update leaves the comet tails to the tail layer,
+// which computes only those that can reach the chart.
 const ChartFrameServices kFrameServices = {
-    skyFromChartDate,      timeLockJd,        skyFromJd,          ephemUpdateAll,
+    skyFromChartDate,      timeLockJd,        skyFromJd,          ephemUpdateBodies,
     updateViewCenterFromTarget,               updateSkyLevel,     setSkyColors,
     viewApplyStarLimit,    statusBarHeight,                statusBarRect,
     chartDrawStatusBar,

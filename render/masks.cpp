@@ -1,14 +1,13 @@
-#include "render/layers/masks.h"
+#include "render/masks.h"
 
 #include <cmath>
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "render/lines.h"
+#include "render/palette.h"
 
 namespace {
-
-constexpr int kFullCircle = 360 * 64;
 
 // Room for the finest outline (step 2: 91 points) and its two corners.
 constexpr int kOutlineCapacity = 96;
@@ -40,13 +39,8 @@ int aitoffHalfWidth(const ChartState *chart) {
 
 } // namespace
 
-uint32_t chartPixel(int paletteIndex) {
-    if (appData == nullptr || paletteIndex < 0 || paletteIndex >= kPaletteSlots) return 0;
-    return static_cast<uint32_t>(appData->pixels[paletteIndex]);
-}
-
 void chartDrawPlanisphereBackground(ChartState *chart, Canvas *canvas) {
-    canvas->setForeground(chartPixel(kColorPlanisphereBack));
+    canvas->setForeground(chartPixel(ColorPlanisphereBack));
     fillChartRect(chart, canvas);
     const int r = chart->radius > 0 ? chart->radius : 0;
     canvas->setForeground(chartPixel(chart->skyColourBase));
@@ -55,7 +49,7 @@ void chartDrawPlanisphereBackground(ChartState *chart, Canvas *canvas) {
 
 void chartDrawAitoffBackground(ChartState *chart, Canvas *canvas) {
     if (chart->traceFlags != 0) return;
-    canvas->setForeground(chartPixel(kColorPlanisphereBack));
+    canvas->setForeground(chartPixel(ColorPlanisphereBack));
     fillChartRect(chart, canvas);
     const int a = aitoffHalfWidth(chart);
     canvas->setForeground(chartPixel(chart->skyColourBase));
@@ -68,7 +62,7 @@ void chartMaskPlanisphere(ChartState *chart, Canvas *canvas) {
     const int width = chart->chartRect.width;
     const int r = chart->radius > 0 ? chart->radius : 0;
     const int cx = chart->centerX, cy = chart->centerY;
-    canvas->setForeground(chartPixel(kColorPlanisphereBack));
+    canvas->setForeground(chartPixel(ColorPlanisphereBack));
     fillBand(canvas, left, top, width, cy - r - top);
     fillBand(canvas, left, cy + r, width, bottom - (cy + r));
     const int step = outlineStepForWidth(width);
@@ -82,7 +76,7 @@ void chartMaskAitoff(ChartState *chart, Canvas *canvas) {
     const int width = chart->chartRect.width;
     const int a = aitoffHalfWidth(chart), b = a / 2;
     const int cx = chart->centerX, cy = chart->centerY;
-    canvas->setForeground(chartPixel(kColorPlanisphereBack));
+    canvas->setForeground(chartPixel(ColorPlanisphereBack));
     if (top < cy - b) fillBand(canvas, left, top, width, cy - b - top);
     if (cy + b < bottom + 1) fillBand(canvas, left, cy + b, width, bottom - (cy + b));
     const int step = outlineStepForWidth(width);
@@ -95,7 +89,7 @@ void chartMaskCylindrical(ChartState *chart, Canvas *canvas) {
     // culls only beyond about 79.86 degrees, the band between is covered here.
     const int f = static_cast<int>(M_PI * chart->pixelsPerRadianY * 0.5 * 70.0 / 90.0) - 1;
     const int h = chart->chartRect.height / 2 - f;
-    canvas->setForeground(chartPixel(kColorPlanisphereBack));
+    canvas->setForeground(chartPixel(ColorPlanisphereBack));
     fillBand(canvas, chart->chartRect.x, chart->chartRect.y, chart->chartRect.width, h);
     // Down to the chart's last row: on a chart of odd height that is one row
     // more than the band above, which would otherwise show the sky colour.

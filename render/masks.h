@@ -6,8 +6,6 @@
 
 struct ChartState;
 
-constexpr int kColorPlanisphereBack = 42; // PaletteIndex
-
 void chartDrawPlanisphereBackground(ChartState *chart, Canvas *canvas);
 // Paints nothing while any TRACE bit is set, even after a size change.
 void chartDrawAitoffBackground(ChartState *chart, Canvas *canvas);
@@ -15,6 +13,3 @@ void chartDrawAitoffBackground(ChartState *chart, Canvas *canvas);
 void chartMaskPlanisphere(ChartState *chart, Canvas *canvas);
 void chartMaskCylindrical(ChartState *chart, Canvas *canvas);
 void chartMaskAitoff(ChartState *chart, Canvas *canvas);
-
-// Pixel of a palette index (0 for an index outside the palette).
-uint32_t chartPixel(int paletteIndex);
