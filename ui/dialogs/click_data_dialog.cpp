@@ -20,7 +20,7 @@ void add(ClickDataPlan *plan, const char *format, const char *name = nullptr)
 
 int clickDataPickIsTracked(const ChartState *chart)
 {
-    return chart->trackState == 2 && (chart->trackKind & ~kTrackKindLockBit) == chart->hitKind &&
+    return chart->trackState == kTrackTarget && (chart->trackKind & ~kTrackKindLockBit) == chart->hitKind &&
            chart->trackIndex == chart->hitIndex;
 }
 
@@ -39,7 +39,7 @@ int clickDataButtonPlan(ChartState *chart, int button, ClickDataPlan *plan)
         add(plan, "BLINK %s", name);
         return 1;
     case kClickDataCenter:
-        if (chart->trackState == 2)
+        if (chart->trackState == kTrackTarget)
             add(plan, "TRACK");
         add(plan, "LOOK %s", name);
         if (star)
@@ -47,7 +47,7 @@ int clickDataButtonPlan(ChartState *chart, int button, ClickDataPlan *plan)
         add(plan, "DRIVE");
         return 1;
     case kClickDataTrack:
-        if (chart->trackState == 2) {
+        if (chart->trackState == kTrackTarget) {
             const bool same = clickDataPickIsTracked(chart) != 0;
             add(plan, "TRACK OFF");
             if (same) {
@@ -72,7 +72,7 @@ void clickDataRunPlan(ChartState *chart, const ClickDataPlan *plan)
         if (i == plan->count - 1)
             uiHooks.updateClickDataButtons(chart);
         stkExecuteCall(chart, plan->commands[i]);
-        if (i == plan->starTargetAfter && kind == kPosStar && chart->trackState != 0) {
+        if (i == plan->starTargetAfter && kind == kPosStar && chart->trackState != kTrackNone) {
             chart->trackKind = kPosStar | (chart->trackKind & kTrackKindLockBit);
             chart->trackIndex = index;
         }

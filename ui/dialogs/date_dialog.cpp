@@ -264,5 +264,5 @@ const DialogSpec kDateDialogEnglish = {
 
 const DialogSpec *dateDialogLayout(int dateStyle)
 {
-    return dateStyle == 1 ? &kDateDialogJapanese : dateStyle == 2 ? &kDateDialogEuropean : &kDateDialogEnglish;
+    return dateStyle == kDateStyleJapanese ? &kDateDialogJapanese : dateStyle == kDateStyleEuropean ? &kDateDialogEuropean : &kDateDialogEnglish;
 }

@@ -148,8 +148,8 @@ void followReferences(ChartState *chart, ElementDialogKind kind, const BodyRefer
         if (id >= 0) {
             chart->trackIndex = id;
         } else {
-            const bool wasTracking = chart->trackState == 2;
-            chart->trackState = 0;
+            const bool wasTracking = chart->trackState == kTrackTarget;
+            chart->trackState = kTrackNone;
             if (wasTracking) {
                 uiHooks.toolbarRefreshOne(chart, 0, 0, kToolbarLookHrz);
                 uiHooks.updateClickDataButtons(chart);
@@ -161,7 +161,7 @@ void followReferences(ChartState *chart, ElementDialogKind kind, const BodyRefer
         if (id >= 0)
             chart->hitIndex = id;
         else
-            chart->hitKind = -1;
+            chart->hitKind = kHitKindNone;
     }
 }
 
@@ -360,7 +360,7 @@ int elementDialogOk(ChartState *chart, ElementList *list, ElementDialogKind kind
         uiHooks.closeGaugeDialog();
 
     const BodyReference target =
-        holdReference(chart, kind, chart->trackState != 0 && (chart->trackKind & ~kTrackKindLockBit) == kPosBody,
+        holdReference(chart, kind, chart->trackState != kTrackNone && (chart->trackKind & ~kTrackKindLockBit) == kPosBody,
                       chart->trackIndex);
     const BodyReference pick = holdReference(chart, kind, chart->hitKind == kPosBody, chart->hitIndex);
     if (kind == kCometDialog)

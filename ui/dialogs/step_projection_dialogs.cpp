@@ -68,10 +68,10 @@ constexpr size_t kTimeStepFieldSize[kTimeStepFieldCount] = {sizeof(TimeStepValue
 void timeStepDlgFill(const ChartState *chart, const AppData *, void *out)
 {
     auto *v = static_cast<TimeStepValues *>(out);
-    v->realTime = chart->realTimeMode != 0 ? kToggleOn : kToggleOff;
+    v->realTime = chart->realTimeMode != kPlayByPeriod ? kToggleOn : kToggleOff;
     // playKind falls back to 0 whenever playing stops, so it cannot say which
     // clock the user chose last; realTimeMode keeps that choice.
-    v->setting = chart->realTimeMode == 2 ? kToggleOn : kToggleOff;
+    v->setting = chart->realTimeMode == kPlayClockFromBase ? kToggleOn : kToggleOff;
     v->sysTime = v->setting == kToggleOn ? kToggleOff : kToggleOn;
     const int32_t counts[kTimeStepFieldCount] = {chart->period.year, chart->period.month, chart->period.day,
                                                  chart->period.hour, chart->period.minute};
