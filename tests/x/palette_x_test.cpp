@@ -13,6 +13,7 @@
 #include "render/sky_colours.h"
 #include "render/x/palette_x.h"
 #include "resources/fallback.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -56,7 +57,7 @@ struct Toolkit {
             shell = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, nullptr, 0);
     }
     ~Toolkit() {
-        if (app != nullptr) XtDestroyApplicationContext(app);
+        if (app != nullptr) closeToolkit(app, shell);
     }
 };
 
