@@ -69,6 +69,8 @@ void dialogValuesClearForFill(const DialogSpec *spec, void *values)
         if (DialogItems *items = dialogItemsField(values, &spec->controls[i]))
             if (spec->controls[i].offset < cleared)
                 dialogItemsFree(items);
+    if (spec->release)
+        spec->release(values);
     std::memset(values, 0, cleared);
 }
 
@@ -77,6 +79,8 @@ void dialogValuesRelease(const DialogSpec *spec, void *values)
     for (int i = 0; i < spec->controlCount; i++)
         if (DialogItems *items = dialogItemsField(values, &spec->controls[i]))
             dialogItemsFree(items);
+    if (spec->release)
+        spec->release(values);
 }
 
 int dialogItemsAdd(DialogItems *items, const char *text)
@@ -270,8 +274,8 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
             continue;
         if (c.field == kFieldText && c.size < 2)
             return fail(why, whySize, c.name, "a text field needs room for a character");
-        // A list with null items is filled by the program (dialogSetListItems).
-        if (c.cls == kControlList && !spec->listItems && c.items && !c.items[0])
+        // A list's items are the table's, spec->listItems' or the record's.
+        if (c.cls == kControlList && c.field != kFieldItems && !spec->listItems && (!c.items || !c.items[0]))
             return fail(why, whySize, c.name, "a list needs items");
         if (c.field == kFieldItems && c.items)
             return fail(why, whySize, c.name, "a list of the record's items has no fixed ones");

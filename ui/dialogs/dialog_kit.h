@@ -93,7 +93,7 @@ struct DialogControl {
     size_t offset;             // of the field in the value record
     size_t size;               // text fields: the field's size, terminator included
     const char *const *items;  // lists: the items (command keywords), null-ended;
-                               // null for a list the program fills (dialogSetListItems)
+                               // null for a list whose items spec->listItems gives
                                // or the record holds (kFieldItems)
 };
 constexpr int kDialogMainParent = -1;
@@ -148,15 +148,20 @@ struct DialogSpec {
     // What a kFieldItems list shows of its item text (a path's file name);
     // null: the text itself. The storage may be the text's or static.
     const char *(*itemShown)(int control, const char *text) = nullptr;
+    // Frees what the record owns besides its item lists (a list of its own
+    // that fill made), before the record is cleared for fill and when the
+    // dialog goes. Null: nothing.
+    void (*release)(void *values) = nullptr;
 };
 
-// Clears a record for fill: every byte but the kept part (item lists there
-// freed first).
-DialogItems *dialogItemsField(void *values, const DialogControl *control);
-// Frees every item list of the record, kept part included (the dialog goes).
-void dialogValuesRelease(const DialogSpec *spec, void *values);
 // The item list a control shows, inside values; null when it shows none.
+DialogItems *dialogItemsField(void *values, const DialogControl *control);
+// Clears a record for fill: every byte but the kept part (item lists there
+// freed first, and what spec->release frees).
 void dialogValuesClearForFill(const DialogSpec *spec, void *values);
+// Frees every item list of the record, kept part included, and what
+// spec->release frees (the dialog goes).
+void dialogValuesRelease(const DialogSpec *spec, void *values);
 
 // Message resources of the refusals the kit itself makes; each takes the
 // offending text as its one argument.
@@ -211,8 +216,8 @@ uint32_t *dialogSelectionField(void *values, const DialogControl *control);
 // comes before every row placed in the buttons' row; each field inside the
 // record and before its kept part, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
-// items, or several-item selection; the items may come from listItems
-// or from the program, dialogSetListItems) and
+// items, or several-item selection; the items may come from listItems;
+// or the record's item list) and
 // no two controls on one field. 1 when sound; else 0 and why.
 int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize);
 

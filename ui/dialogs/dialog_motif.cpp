@@ -587,27 +587,6 @@ void *dialogValues(const DialogSpec *spec)
     return d ? d->values : nullptr;
 }
 
-void dialogSetListItems(const DialogSpec *spec, const char *name, int count, const char *(*item)(int index),
-                        int position)
-{
-    DialogInstance *d = findInstance(spec);
-    const int row = dialogControlIndex(spec, name);
-    if (!d || row < 0 || spec->controls[row].cls != kControlList)
-        return;
-    Widget w = d->controls[row];
-    XmListDeleteAllItems(w);
-    for (int k = 0; k < count; k++) {
-        XmString text = XmStringCreateLocalized(const_cast<char *>(item(k)));
-        XmListAddItemUnselected(w, text, 0);
-        XmStringFree(text);
-    }
-    if (int32_t *selected = dialogListField(d->values, &spec->controls[row]))
-        *selected = position;
-    dialogRefresh(spec);
-    if (position > 0)
-        XmListSetPos(w, position);
-}
-
 void dialogSetHandlers(const DialogSpec *spec, const DialogHandlers *handlers)
 {
     int i = 0;

@@ -65,11 +65,6 @@ void dialogShowMessage(const DialogSpec *spec, const char *messageResource, cons
 void dialogRefresh(const DialogSpec *spec);
 void *dialogValues(const DialogSpec *spec);
 
-// The items of a list the program fills (a table row with null items):
-// item(0) .. item(count - 1). Then the record's position (1-based, 0 none) is
-// selected and scrolled to the top.
-void dialogSetListItems(const DialogSpec *spec, const char *name, int count, const char *(*item)(int index),
-                        int position);
 
 // The one way a dialog record forgets what it built: when w is destroyed
 // (with the top-level shell or on its own), forget(record) runs, while the
