@@ -66,7 +66,10 @@ struct PaletteX : ::testing::Test {
         appDataSetDefaults();
         appData->installColormap = 0;
     }
-    void TearDown() override { setPaletteStoreColour(nullptr); }
+    void TearDown() override {
+        setPaletteStoreColour(nullptr);
+        appData->installColormap = 0; // -install is no later test's start
+    }
 
     // Allocates through the resources, with ColorSaturnRingA set to junk.
     void allocateThroughResources(Toolkit &tk) {

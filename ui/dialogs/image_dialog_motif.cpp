@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <X11/Xcms.h>
 #include <X11/cursorfont.h>
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
@@ -199,8 +200,15 @@ int takeColourCells()
     Display *d = XtDisplay(appData->topLevel);
     Screen *s = XtScreen(appData->topLevel);
     Colormap cmap = DefaultColormapOfScreen(s);
-    if (appData->installColormap)
+    if (appData->installColormap) {
+        // libX11 copies a colormap its colour management knows (Motif's
+        // colours were named in it) under the display lock, and sets up that
+        // management for the screen there on its first use: an XInternAtom
+        // that waits for the lock forever. Set up beforehand, it is not
+        // set up again.
+        XcmsDefaultCCC(d, XScreenNumberOfScreen(s));
         cmap = XCopyColormapAndFree(d, cmap);
+    }
     unsigned long planes[1];
     if (!XAllocColorCells(d, cmap, False, planes, 0, v.cells, kPictureColours)) {
         std::printf("%s: can't allocate palette\n", "tavik");
