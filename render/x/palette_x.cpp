@@ -122,6 +122,14 @@ int forgetClosedDisplay(Display *display, XExtCodes *) {
 
 } // namespace
 
+Colormap copyDefaultColormap(Display *display, int screen) {
+    // The copy sets up the colour-management data of the screen while it
+    // holds the display lock, and a threaded libX11 then waits for that lock
+    // forever; setting it up first avoids the hang.
+    XcmsDefaultCCC(display, screen);
+    return XCopyColormapAndFree(display, DefaultColormap(display, screen));
+}
+
 int isDynamicVisual() {
     Display *display = appData->display;
     const int screen = appData->screen;
@@ -139,13 +147,7 @@ int allocPaletteFrom(Display *display, int screen, const char *const colours[kPa
     setScreenBlackPixel(static_cast<uint32_t>(BlackPixel(display, screen)));
 
     if (dynamic) {
-        if (appData->installColormap) {
-            // The copy sets up the colour-management data of the screen while
-            // it holds the display lock, and a threaded libX11 then waits for
-            // that lock forever; setting it up first avoids the hang.
-            XcmsDefaultCCC(display, screen);
-            cmap = XCopyColormapAndFree(display, cmap);
-        }
+        if (appData->installColormap) cmap = copyDefaultColormap(display, screen);
         unsigned long cells[kPaletteCellCount];
         if (!XAllocColorCells(display, cmap, False, nullptr, 0, cells, kPaletteCellCount)) {
             if (cmap != DefaultColormap(display, screen)) XFreeColormap(display, cmap);

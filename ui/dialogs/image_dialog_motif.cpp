@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <X11/Xcms.h>
 #include <X11/cursorfont.h>
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
@@ -17,6 +16,7 @@
 #include "model/click_data.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "render/x/palette_x.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/widgets/jpeg_image.h"
 #include "ui/widgets/xpm_picture.h"
@@ -200,15 +200,8 @@ int takeColourCells()
     Display *d = XtDisplay(appData->topLevel);
     Screen *s = XtScreen(appData->topLevel);
     Colormap cmap = DefaultColormapOfScreen(s);
-    if (appData->installColormap) {
-        // libX11 copies a colormap its colour management knows (Motif's
-        // colours were named in it) under the display lock, and sets up that
-        // management for the screen there on its first use: an XInternAtom
-        // that waits for the lock forever. Set up beforehand, it is not
-        // set up again.
-        XcmsDefaultCCC(d, XScreenNumberOfScreen(s));
-        cmap = XCopyColormapAndFree(d, cmap);
-    }
+    if (appData->installColormap)
+        cmap = copyDefaultColormap(d, XScreenNumberOfScreen(s));
     unsigned long planes[1];
     if (!XAllocColorCells(d, cmap, False, planes, 0, v.cells, kPictureColours)) {
         std::printf("%s: can't allocate palette\n", "tavik");
