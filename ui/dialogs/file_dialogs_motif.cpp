@@ -11,9 +11,6 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
-#include "ui/dialogs/click_data_dialog_motif.h"
-#include "ui/widgets/lite_clue.h"
-#include "ui/window/toolbar.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/file_dialogs.h"
@@ -142,21 +139,11 @@ void setEnvAccepted(const void *values, ChartState *chart)
 {
     const auto *v = static_cast<const SetEnvValues *>(values);
     setEnvDlgApply(v, appData);
-    if (v->tipHelp == kToggleOn && !appData->tipShell) {
-        appData->tipShell = createTipShell(appData->topLevel);
-        if (appData->tipShell) {
-            addToolbarTips(appData->tipShell);
-            addClickDataTips(appData->tipShell);
-        }
-    } else if (v->tipHelp != kToggleOn && appData->tipShell) {
-        // Destroying the shell takes its tips with it.
-        XtDestroyWidget(appData->tipShell);
-        appData->tipShell = nullptr;
-    }
+    uiHooks.setTipHelp(v->tipHelp == kToggleOn);
     if (appData->toolBar) {
         if (v->toolbar == kToggleOn && !XtIsManaged(appData->toolBar)) {
             XtManageChild(appData->toolBar);
-            toolbarRefreshAll(chart);
+            uiHooks.toolbarRefreshAll(chart);
         } else if (v->toolbar != kToggleOn && XtIsManaged(appData->toolBar)) {
             XtUnmanageChild(appData->toolBar);
         }
