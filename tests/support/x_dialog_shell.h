@@ -14,9 +14,9 @@ Display *openDialogShell(const std::string &displayName, XtAppContext *app);
 
 // Ends a toolkit connection that Motif widgets used: shell (if any) is
 // destroyed while its display is open (every dialog record forgets its
-// widgets), then Motif's display object, which empties Motif's pixmap and GC
-// cache of the screen (left there, they were freed later on another test's
-// connection that got the closed one's address), then the context.
+// widgets), then Motif's display object, then the context. The closed
+// connections' Screen records are kept for the run: Motif's pixmap and GC
+// caches are keyed by their addresses and outlive the connection.
 void closeToolkit(XtAppContext app, Widget shell);
 
 // Ends what openDialogShell began: the sky-cell store goes, the application
