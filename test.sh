@@ -34,3 +34,16 @@ for program in "$tests_dir"/tavik_{astro,model,render,command,ui}_tests; do
         "$program" --gtest_shuffle --gtest_random_seed="$seed" --gtest_brief=1) ||
         { echo "$(basename "$program") failed in the order of seed $seed" >&2; exit 1; }
 done
+
+# The X test program once more in one process, shuffled: no test may lean on
+# a toolkit connection, a dialog or a palette an earlier one left (about
+# three minutes). Each test starts its own X server; xvfb-run gives the few
+# that read DISPLAY one too.
+x_program="$tests_dir/tavik_x_tests"
+if [ -x "$x_program" ]; then
+    echo "$(basename "$x_program") in shuffled order, seed $seed"
+    (cd "$tests_dir" && HOME="$tests_dir/../test-home" LC_ALL=C LANG=C TAVIK_LOCALE= \
+        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
+        "$x_program" --gtest_shuffle --gtest_random_seed="$seed" --gtest_brief=1) ||
+        { echo "$(basename "$x_program") failed in the order of seed $seed" >&2; exit 1; }
+fi

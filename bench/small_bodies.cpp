@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bench/x_frame_bench.h"
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/catalog_index.h"

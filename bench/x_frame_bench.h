@@ -32,6 +32,7 @@
 #include "model/command_error.h"
 #include "model/chart_state.h"
 #include "model/click_data.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/name_files.h"
 #include "model/resource_text.h"

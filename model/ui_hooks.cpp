@@ -27,6 +27,7 @@ int defaultGaugeDlgCancelled() { return 0; }
 void defaultCloseGaugeDialog() {}
 void defaultSetPlayWorkProc(ChartState *chart, int on) { chart->playWorkProc = on ? 1 : 0; }
 void defaultSetPlayTimer(ChartState *chart, long long ms) { chart->playTimerId = ms >= 0 ? 1 : 0; }
+void defaultSetTipHelp(int) {}
 // Through the field, so that a test's recording sees these boxes too.
 void defaultOpenMessageBoxOnce(Widget parent, const char *text, int type)
 {
@@ -67,6 +68,7 @@ constexpr UiHooks kDefaultHooks = {
     defaultSetPlayWorkProc,
     defaultSetPlayTimer,
     defaultOpenMessageBoxOnce,
+    defaultSetTipHelp,
 };
 
 } // namespace

@@ -114,6 +114,10 @@ struct UiHooks {
     // A message box as openMessageBox gives, unless one opened here with the
     // same text and type is still shown. Default: openMessageBox's hook.
     void (*openMessageBoxOnce)(Widget parent, const char *text, int type);
+    // Tip help: 1 makes the tips' shell (appData->tipShell) with the tool
+    // bar's and the click-data buttons' tips unless it is there, 0 destroys
+    // it with its tips. Default: nothing.
+    void (*setTipHelp)(int on);
 };
 
 extern UiHooks uiHooks;

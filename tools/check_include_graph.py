@@ -51,11 +51,6 @@ ALLOWED = {
 # Includes left out of the circle between folders, each (file, included file)
 # with why. Every entry is a circle still to be undone.
 ALLOWED_FOLDER_EDGES = {
-    # The settings dialog shows and hides the tool bar and adds its tips
-    # itself; the dialogs' Motif halves are being reshaped, and the tool bar
-    # is to be reached through the hooks from there.
-    ("ui/dialogs/file_dialogs_motif.cpp", "ui/window/toolbar.h"):
-        "ui/dialogs -> ui/window: the settings dialog's tool bar",
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

@@ -3,6 +3,7 @@
 #include <X11/Intrinsic.h>
 #include <X11/StringDefs.h>
 #include <X11/Xcms.h>
+#include <X11/Xlibint.h>
 
 #include "model/app_data.h"
 
@@ -105,7 +106,29 @@ void storeCell(int32_t cell, uint32_t rgb) {
     }
 }
 
+// The palette forgets a display that closes: a later palette on another
+// display (the next toolkit connection of a run, or of a test) starts clean
+// and no sky-cell store reaches the closed one.
+int forgetClosedDisplay(Display *display, XExtCodes *) {
+    if (display != paletteDisplay) return 0;
+    paletteDisplay = nullptr;
+    paletteColormap = 0;
+    writableCells = false;
+    trueColourVisual = nullptr;
+    for (bool &stored : cellStored) stored = false;
+    setPaletteStoreColour(nullptr);
+    return 0;
+}
+
 } // namespace
+
+Colormap copyDefaultColormap(Display *display, int screen) {
+    // The copy sets up the colour-management data of the screen while it
+    // holds the display lock, and a threaded libX11 then waits for that lock
+    // forever; setting it up first avoids the hang.
+    XcmsDefaultCCC(display, screen);
+    return XCopyColormapAndFree(display, DefaultColormap(display, screen));
+}
 
 int isDynamicVisual() {
     Display *display = appData->display;
@@ -124,13 +147,7 @@ int allocPaletteFrom(Display *display, int screen, const char *const colours[kPa
     setScreenBlackPixel(static_cast<uint32_t>(BlackPixel(display, screen)));
 
     if (dynamic) {
-        if (appData->installColormap) {
-            // The copy sets up the colour-management data of the screen while
-            // it holds the display lock, and a threaded libX11 then waits for
-            // that lock forever; setting it up first avoids the hang.
-            XcmsDefaultCCC(display, screen);
-            cmap = XCopyColormapAndFree(display, cmap);
-        }
+        if (appData->installColormap) cmap = copyDefaultColormap(display, screen);
         unsigned long cells[kPaletteCellCount];
         if (!XAllocColorCells(display, cmap, False, nullptr, 0, cells, kPaletteCellCount)) {
             if (cmap != DefaultColormap(display, screen)) XFreeColormap(display, cmap);
@@ -163,6 +180,10 @@ int allocPaletteFrom(Display *display, int screen, const char *const colours[kPa
         }
     }
     appData->colormap = cmap;
+    if (display != paletteDisplay) {
+        XExtCodes *codes = XAddExtension(display);
+        if (codes) XESetCloseDisplay(display, codes->extension, forgetClosedDisplay);
+    }
     paletteDisplay = display;
     paletteColormap = cmap;
     writableCells = dynamic;

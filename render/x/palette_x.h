@@ -11,6 +11,10 @@
 // PseudoColor or DirectColor (writable colour cells).
 int isDynamicVisual();
 
+// A private copy of screen's default colormap (option -install), holding
+// the cells this client had taken there; the default colormap lets them go.
+Colormap copyDefaultColormap(Display *display, int screen);
+
 // Fetches the 65 colour resources of the top-level widget and allocates the
 // palette into appData->pixels; 1 on success, 0 when a dynamic visual has no
 // 74 free cells. scheme and brightness are always 0 and 1.
@@ -19,7 +23,8 @@ int allocPalette(int scheme, int brightness);
 // The allocation itself, from colour strings (null or junk: the row's
 // built-in colour). On a dynamic visual a private colormap is made when
 // appData->installColormap is set; topLevelWindow (0 = none) then gets it.
-// Records the colormap in appData and registers the sky-cell store.
+// Records the colormap in appData and registers the sky-cell store, which the
+// palette drops again when that display closes.
 int allocPaletteFrom(Display *display, int screen, const char *const colours[kPaletteColourCount],
                      Window topLevelWindow);
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 #include "command/interpreter.h"
 #include "command/scene_files.h"
 #include "model/app_data.h"

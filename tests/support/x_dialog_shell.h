@@ -12,6 +12,13 @@
 Display *openDialogShell(const std::string &displayName, XtAppContext *app);
 
 
+// Ends a toolkit connection that Motif widgets used: shell (if any) is
+// destroyed while its display is open (every dialog record forgets its
+// widgets), then Motif's display object, then the context. The closed
+// connections' Screen records are kept for the run: Motif's pixmap and GC
+// caches are keyed by their addresses and outlive the connection.
+void closeToolkit(XtAppContext app, Widget shell);
+
 // Ends what openDialogShell began: the sky-cell store goes, the application
 // context and its display connection are destroyed and appData no longer
 // names the shell, so a later test on another server finds nothing of this

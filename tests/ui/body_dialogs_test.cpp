@@ -33,7 +33,9 @@ protected:
     {
         DialogResult r;
         dialogResultClear(&r);
-        spec.ok(values, &chart, appData, &r);
+        std::vector<unsigned char> record(static_cast<const unsigned char *>(values),
+                                          static_cast<const unsigned char *>(values) + spec.valuesSize);
+        spec.ok(record.data(), &chart, appData, &r);
         EXPECT_FALSE(r.refused) << r.messageResource << ": " << r.argument;
         return std::vector<std::string>(r.commands, r.commands + r.commandCount);
     }

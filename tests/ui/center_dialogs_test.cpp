@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,13 +60,22 @@ protected:
         ADD_FAILURE() << item << " not listed in " << spec.name;
         return 0;
     }
+    // Each dialog's record lives as long as the dialog, as the kit keeps it:
+    // what an OK keeps there comes back at the next opening.
+    void *record(const DialogSpec &spec)
+    {
+        std::vector<unsigned char> &bytes = records[&spec];
+        bytes.resize(spec.valuesSize);
+        return bytes.data();
+    }
     int32_t opened(const DialogSpec &spec)
     {
-        CenterListValues v{};
-        spec.fill(&chart, appData, &v);
-        return v.position;
+        void *v = record(spec);
+        dialogValuesClearForFill(&spec, v);
+        spec.fill(&chart, appData, v);
+        return static_cast<CenterListValues *>(v)->position;
     }
-    Outcome ok(const DialogSpec &spec, const void *values)
+    Outcome ok(const DialogSpec &spec, void *values)
     {
         DialogResult r;
         dialogResultClear(&r);
@@ -79,8 +89,9 @@ protected:
     }
     Outcome okAt(const DialogSpec &spec, int32_t position)
     {
-        CenterListValues v{position};
-        return ok(spec, &v);
+        auto *v = static_cast<CenterListValues *>(record(spec));
+        v->position = position;
+        return ok(spec, v);
     }
 
     // Bodies of the shipped element file, added as a scene adds them.
@@ -102,6 +113,7 @@ protected:
     }
 
     ChartState chart{};
+    std::map<const DialogSpec *, std::vector<unsigned char>> records;
 };
 
 TEST_F(CenterDialogs, EveryTableIsSound)
@@ -178,6 +190,11 @@ TEST_F(CenterDialogs, ChoicesComeBackAtTheNextOpening)
             EXPECT_EQ(opened(*spec), p) << spec->name;
         }
     }
+    // The choices are each dialog's own: a dialog built anew (a new toolkit
+    // shell) starts at the first item whatever an earlier one chose.
+    records.clear();
+    for (const DialogSpec *spec : specs)
+        EXPECT_EQ(opened(*spec), 1) << spec->name;
 }
 
 TEST_F(CenterDialogs, TheCometIsFoundAgainByItsTextAfterAReload)
@@ -229,7 +246,10 @@ TEST_F(CenterDialogs, NebulaByCatalogueAndNumber)
         {kToggleOff, kToggleOff, kToggleOff, "31", {}, "", true},
     };
     for (const Case &c : cases) {
-        CenterNebulaValues v{{c.m, c.ngc, c.ic}, {}};
+        auto &v = *static_cast<CenterNebulaValues *>(record(kCenterNebulaDialog));
+        v.catalog[0] = c.m;
+        v.catalog[1] = c.ngc;
+        v.catalog[2] = c.ic;
         std::snprintf(v.number, sizeof v.number, "%s", c.number);
         const Outcome o = ok(kCenterNebulaDialog, &v);
         EXPECT_EQ(o.sent, c.sent) << c.number;
@@ -237,7 +257,8 @@ TEST_F(CenterDialogs, NebulaByCatalogueAndNumber)
         EXPECT_EQ(o.stayOpen, c.stayOpen) << c.number;
     }
     // The last accepted choice, not a refused one, opens next time.
-    CenterNebulaValues shown{};
+    auto &shown = *static_cast<CenterNebulaValues *>(record(kCenterNebulaDialog));
+    dialogValuesClearForFill(&kCenterNebulaDialog, &shown);
     kCenterNebulaDialog.fill(&chart, appData, &shown);
     EXPECT_EQ(shown.catalog[2], kToggleOn);
     EXPECT_EQ(shown.catalog[0], kToggleOff);

@@ -51,7 +51,8 @@ struct DateDialogTest : ::testing::Test {
     {
         DialogResult r;
         dialogResultClear(&r);
-        spec.ok(&v, &chart, appData, &r);
+        DateDialogValues record = v;
+        spec.ok(&record, &chart, appData, &r);
         return r;
     }
     void act(const DialogSpec &spec, const char *control, DateDialogValues *v)

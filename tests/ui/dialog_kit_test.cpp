@@ -116,7 +116,8 @@ TEST_F(DialogKitTest, OkSendsTheTextsInOrderOrRefusesWithTheOffendingText)
     for (const Case &c : cases) {
         DialogResult r;
         dialogResultClear(&r);
-        kExampleDialog.ok(&c.values, &chart, appData, &r);
+        ExampleDialogValues values = c.values;
+        kExampleDialog.ok(&values, &chart, appData, &r);
         if (c.refusal) {
             EXPECT_EQ(r.refused, 1) << c.what;
             EXPECT_STREQ(r.messageResource, c.refusal) << c.what;
@@ -261,7 +262,7 @@ const char *const kItems[] = {"A", "B", nullptr};
 const char *const kNoItems[] = {nullptr};
 
 void fillNothing(const ChartState *, const AppData *, void *) {}
-void okNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+void okNothing(void *, const ChartState *, const AppData *, DialogResult *) {}
 
 TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
 {
@@ -285,6 +286,7 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
         std::vector<DialogControl> rows;
         const char *blamed; // null: sound
         const char *buttons = nullptr; // the spec's buttons name
+        size_t kept = 0;                // the spec's keptOffset
     };
     const Case cases[] = {
         {"a sound table", {row, text, toggle, list}, nullptr},
@@ -312,11 +314,14 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
         {"OK and Cancel in a text field", {text, button}, "Text", "Text"},
         {"a button beside OK before the row that holds OK", {button, row}, "Button", "Row"},
         {"a buttons name of no row: their own row", {button, row}, nullptr, "Elsewhere"},
+        {"a kept part after every control", {text, toggle}, nullptr, nullptr, offsetof(Record, position)},
+        {"a control shown from the kept part", {text, toggle}, "Toggle", nullptr, offsetof(Record, toggle)},
     };
     for (const Case &c : cases) {
         DialogSpec spec = {"Test", c.rows.data(), static_cast<int>(c.rows.size()), sizeof(Record),
                            fillNothing, nullptr, okNothing};
         spec.buttonsName = c.buttons;
+        spec.keptOffset = c.kept;
         char why[256] = "";
         const int sound = dialogSpecCheck(&spec, why, sizeof why);
         EXPECT_EQ(sound, c.blamed ? 0 : 1) << c.what << ": " << why;

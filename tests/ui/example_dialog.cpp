@@ -40,7 +40,7 @@ void sensitivity(const void *values, uint8_t *sensitive)
     sensitive[2] = v->fixedLimit == kToggleOn; // TextStarLimit
 }
 
-void ok(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void ok(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const ExampleDialogValues *>(values);
     if (v->fixedLimit == kToggleOn) {

@@ -94,7 +94,8 @@ TEST_F(FileDialogsTest, OpenRefusesWhatItCannotRunAndForgetsAFileThatIsNoScene)
         {"a newline would end the statement", dir.write("a\nEXIT.stl", "SCENE MAIN\nEND SCENE\n"),
          "messageCannotOpenFile"},
         {"too long for the path field", longName, "messageCannotOpenFile"},
-        {"a directory", dir.path() + "/", ""},
+        // Once passed as readable and then ran nothing without a word.
+        {"a directory", dir.path() + "/", "messageCannotOpenFile"},
     };
     for (const Case &c : cases) {
         std::snprintf(chart.sceneFilePath, sizeof chart.sceneFilePath, "/kept.stl");
@@ -216,6 +217,48 @@ TEST(SetEnvDialog, GeometryIsTwoUsableSizesOrNone)
         EXPECT_EQ(r.commandCount, 0);
         setEnvDlgApply(&v, appData);
         EXPECT_STREQ(appData->geometryOption, c.stored) << c.width << " by " << c.height;
+    }
+}
+
+// Start-up places the window by a positioned Geometry; OK once rewrote it
+// as "WxH" and the window came up elsewhere at the next start.
+TEST(SetEnvDialog, OkKeepsTheStoredPositionOfTheGeometry)
+{
+    const SetEnvContext context{1, 0, 700, 500, ""};
+    struct Case {
+        const char *stored;
+        const char *shownWidth, *shownHeight; // what the dialog opens with
+        const char *width, *height;           // what OK reads; null: as shown
+        const char *after;
+    } const cases[] = {
+        {"900x700+10+20", "900", "700", nullptr, nullptr, "900x700+10+20"},
+        {"900x700+10+20", "900", "700", "1000", "800", "1000x800+10+20"},
+        {"900x700-5+0", "900", "700", "640", nullptr, "640x700-5+0"},
+        {"900x700-0-0", "900", "700", nullptr, nullptr, "900x700-0-0"},
+        {"900x700", "900", "700", "1000", "800", "1000x800"},
+        {"+10+20", "700", "500", nullptr, nullptr, "700x500+10+20"},
+        {"900x700+10+20", "900", "700", "", "", ""},
+        {"900x700+10", "700", "500", nullptr, nullptr, "700x500"}, // no position X reads
+        // 39 characters: the new size leaves no room for the position, which is dropped, not cut.
+        {"120x160+00000000000000000000000000001+1", "120", "160", "32767", "32767", "32767x32767"},
+    };
+    for (const Case &c : cases) {
+        appDataSetDefaults();
+        std::snprintf(appData->geometryOption, sizeof appData->geometryOption, "%s", c.stored);
+        SetEnvValues v{};
+        setEnvDlgFill(appData, &context, &v);
+        EXPECT_STREQ(v.width, c.shownWidth) << c.stored;
+        EXPECT_STREQ(v.height, c.shownHeight) << c.stored;
+        if (c.width)
+            std::snprintf(v.width, sizeof v.width, "%s", c.width);
+        if (c.height)
+            std::snprintf(v.height, sizeof v.height, "%s", c.height);
+        DialogResult r;
+        dialogResultClear(&r);
+        setEnvDlgOk(&v, &r);
+        ASSERT_FALSE(r.refused) << c.stored;
+        setEnvDlgApply(&v, appData);
+        EXPECT_STREQ(appData->geometryOption, c.after) << c.stored;
     }
 }
 

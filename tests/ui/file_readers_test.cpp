@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "astro/body_records.h"
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/catalog_index.h"
@@ -48,7 +48,9 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_chart.h"
 #include "ui/app/startup.h"
+#include "ui/dialogs/file_dialogs.h"
 #include "ui/dialogs/site_dialogs.h"
+#include "ui/dialogs/user_object_dialogs.h"
 #include "ui/widgets/command_history.h"
 #include "ui/widgets/jpeg_image.h"
 
@@ -269,6 +271,33 @@ TEST_F(SpecialFiles, EveryReaderRefusesWhatIsNoRegularFileAtOnce)
             SCOPED_TRACE(std::string(reader.name) + " given " + file.name);
             EXPECT_EQ(inChild([&] { return reader.read(&chart, file.path, dir); }, 512 * 1024), kRefused);
         }
+}
+
+// The Open and User Object dialogs asked access(R_OK), which a FIFO, a
+// device or a directory passes: Open then ran nothing without a word and Add
+// listed a file that LOAD AD could not read. Both now say they cannot open it.
+TEST_F(SpecialFiles, TheOpenAndUserObjectDialogsRefuseWhatIsNoRegularFile)
+{
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir.file("folder");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    for (const std::string &path : {fifo, folder, std::string("/dev/zero")}) {
+        DialogResult open;
+        dialogResultClear(&open);
+        openFileOk(path.c_str(), &chart, appData, &open);
+        EXPECT_STREQ(open.messageResource, "messageCannotOpenFile") << path;
+        EXPECT_STREQ(open.argument, path.c_str());
+        EXPECT_EQ(open.commandCount, 0) << path;
+
+        UserObjectPathList list{};
+        DialogResult add;
+        dialogResultClear(&add);
+        EXPECT_EQ(userObjectListAdd(&list, path.c_str(), &add), 0) << path;
+        EXPECT_STREQ(add.messageResource, "messageCannotOpenFile") << path;
+        EXPECT_EQ(list.count, 0) << path;
+        userObjectListFree(&list);
+    }
 }
 
 // A regular file: head, then a line of `hole` NUL bytes taking no disk (a

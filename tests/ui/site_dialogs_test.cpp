@@ -16,6 +16,7 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/options.h"
 #include "tests/support/temp_dir.h"
 #include "ui/dialogs/site_dialogs.h"
 
@@ -339,7 +340,6 @@ TEST(SiteSearch, FindsAPartOfANameFromEveryStartInAnyCase)
 
 TEST(SiteDialogFill, TheChartsSiteIsSelectedAndEditingNeedsAWritableFile)
 {
-    SiteListState list = listOf({"Greenwich (United Kingdom)", "Tokyo (Japan)"});
     ChartState chart{};
     chartStateSetDefaults(&chart);
     std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Tokyo (Japan)   ");
@@ -348,9 +348,12 @@ TEST(SiteDialogFill, TheChartsSiteIsSelectedAndEditingNeedsAWritableFile)
     };
     for (const Case &c : {Case{1}, Case{0}}) {
         SiteDialogValues v{};
+        v.sites = listOf({"Greenwich (United Kingdom)", "Tokyo (Japan)"});
         v.makeDefault = kToggleOn;
-        siteDialogFill(&list, &chart, c.writable, &v);
-        EXPECT_EQ(v.position, 2);
+        siteDialogFill(&chart, c.writable, &v);
+        EXPECT_EQ(v.names.position, 2);
+        ASSERT_EQ(v.names.count, 2);
+        EXPECT_STREQ(v.names.texts[0], "Greenwich (United Kingdom)");
         EXPECT_EQ(v.makeDefault, kToggleOff);
         std::vector<uint8_t> s(static_cast<size_t>(kSiteDialog.controlCount), 1);
         kSiteDialog.sensitivity(&v, s.data());
@@ -358,15 +361,94 @@ TEST(SiteDialogFill, TheChartsSiteIsSelectedAndEditingNeedsAWritableFile)
             EXPECT_EQ(s[static_cast<size_t>(dialogControlIndex(&kSiteDialog, name))], c.writable) << name;
         for (const char *name : {"ButtonSearch", "SiteList"})
             EXPECT_EQ(s[static_cast<size_t>(dialogControlIndex(&kSiteDialog, name))], 1) << name;
+        dialogValuesRelease(&kSiteDialog, &v);
     }
     std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Elsewhere");
     SiteDialogValues v{};
-    siteDialogFill(&list, &chart, 1, &v);
-    EXPECT_EQ(v.position, 0);
-    siteListFree(&list);
+    v.sites = listOf({"Greenwich (United Kingdom)", "Tokyo (Japan)"});
+    siteDialogFill(&chart, 1, &v);
+    EXPECT_EQ(v.names.position, 0);
+    dialogValuesRelease(&kSiteDialog, &v);
     char why[256] = "";
     EXPECT_EQ(dialogSpecCheck(&kSiteDialog, why, sizeof why), 1) << why;
     EXPECT_EQ(dialogSpecCheck(&kSiteEditDialog, why, sizeof why), 1) << why;
+}
+
+// The dialog's own fill and OK on a site file: fill lists what the file
+// holds at each opening; OK locates the selected site as the file holds it
+// when OK is pressed, or leaves the dialog as it is when nothing is selected
+// or the file no longer lists the site.
+TEST_F(SiteFileTest, OkLocatesTheSelectedSiteAsTheFileHoldsItNow)
+{
+    appData = &theAppData;
+    appDataSetDefaults();
+    std::snprintf(appData->siteFile, sizeof appData->siteFile, "%s", path.c_str());
+    ChartState chart{};
+    chartStateSetDefaults(&chart);
+    std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Beta");
+    struct Case {
+        const char *what;
+        int position;
+        std::string fileAtOk;
+        const char *sent; // null: nothing, the dialog stays
+    };
+    const Case cases[] = {
+        {"the chart's own site", 2, kFixture, "LOCATE 121.28300W,51.63300N,-8.00,927.00,\"Beta\";DRIVE"},
+        {"the last listed", 3, kFixture, "LOCATE 151.20000E,33.86700S,10.00,58.00,\"Delta\";DRIVE"},
+        {"moved to another line meanwhile", 1, kGood2 + kGood1,
+         "LOCATE 139.73300E,35.68300N,9.00,31.00,\"Alpha\";DRIVE"},
+        {"none selected", 0, kFixture, nullptr},
+        {"removed from the file meanwhile", 3, kGood1, nullptr},
+    };
+    SiteDialogValues v{};
+    for (const Case &c : cases) {
+        dir.write("sites.obs", kFixture);
+        dialogValuesClearForFill(&kSiteDialog, &v);
+        kSiteDialog.fill(&chart, appData, &v);
+        ASSERT_EQ(v.names.count, 3) << c.what;
+        EXPECT_EQ(v.names.position, 2) << c.what;
+        v.names.position = c.position;
+        dir.write("sites.obs", c.fileAtOk);
+        DialogResult r;
+        dialogResultClear(&r);
+        kSiteDialog.ok(&v, &chart, appData, &r);
+        EXPECT_EQ(r.refused, 0) << c.what;
+        if (c.sent) {
+            EXPECT_EQ(r.stayOpen, 0) << c.what;
+            ASSERT_EQ(r.commandCount, 1) << c.what;
+            EXPECT_STREQ(r.commands[0], c.sent) << c.what;
+        } else {
+            EXPECT_EQ(r.stayOpen, 1) << c.what;
+            EXPECT_EQ(r.commandCount, 0) << c.what;
+        }
+    }
+    dialogValuesRelease(&kSiteDialog, &v);
+}
+
+// "Make it default site" names the chosen site in this run and in the
+// options file; left off, the default stays.
+TEST_F(SiteFileTest, MakeItDefaultNamesTheChosenSiteInTheOptionsFile)
+{
+    appData = &theAppData;
+    appDataSetDefaults();
+    std::snprintf(appData->siteFile, sizeof appData->siteFile, "%s", path.c_str());
+    std::snprintf(appData->userDir, sizeof appData->userDir, "%s", dir.path().c_str());
+    std::snprintf(appData->siteName, sizeof appData->siteName, "%s", "Alpha");
+    ChartState chart{};
+    chartStateSetDefaults(&chart);
+    SiteDialogValues v{};
+    dialogValuesClearForFill(&kSiteDialog, &v);
+    kSiteDialog.fill(&chart, appData, &v);
+    v.names.position = 3;
+    kSiteDialog.accepted(&v, &chart);
+    EXPECT_STREQ(appData->siteName, "Alpha") << "the toggle left off";
+    v.makeDefault = kToggleOn;
+    kSiteDialog.accepted(&v, &chart);
+    EXPECT_STREQ(appData->siteName, "Delta");
+    char stored[64] = "";
+    ASSERT_EQ(optionGetString("SiteName", stored, sizeof stored), 1);
+    EXPECT_STREQ(stored, "Delta");
+    dialogValuesRelease(&kSiteDialog, &v);
 }
 
 TEST(SiteLocate, TheTextsMoveTheChartToTheSite)

@@ -298,7 +298,7 @@ TEST_F(StarDialogTest, NebulaFillAndSensitivityFollowTheChart)
 TEST_F(StarDialogTest, NebulaOffStaysOffWhateverTypesAreShown)
 {
     uiHooksReset();
-    const NebulaDialogValues v = allNebula(kToggleOff);
+    NebulaDialogValues v = allNebula(kToggleOff);
     DialogResult r;
     dialogResultClear(&r);
     kNebulaDialog.ok(&v, &chart, appData, &r);

@@ -20,7 +20,9 @@ DialogResult okOf(const DialogSpec &spec, const void *values, const ChartState &
 {
     DialogResult r;
     dialogResultClear(&r);
-    spec.ok(values, &chart, appData, &r);
+    std::vector<unsigned char> record(static_cast<const unsigned char *>(values),
+                                      static_cast<const unsigned char *>(values) + spec.valuesSize);
+    spec.ok(record.data(), &chart, appData, &r);
     return r;
 }
 

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "command/interpreter.h"
+#include "model/app_data.h"
+#include "model/chart_state.h"
+#include "model/user_objects.h"
 #include "tests/support/temp_dir.h"
 #include "ui/dialogs/user_object_dialogs.h"
 
@@ -54,9 +58,9 @@ TEST(UserObjectDialog, AddRefusesWhatCouldNotBeLoadedOrIsListedAlready)
         }
     }
     ASSERT_EQ(list.count, 2);
-    EXPECT_EQ(std::string(list.paths[0]), a);
-    EXPECT_EQ(std::string(list.paths[1]), b);
-    EXPECT_STREQ(userObjectItemName(list.paths[1]), "b.adf");
+    EXPECT_EQ(std::string(list.texts[0]), a);
+    EXPECT_EQ(std::string(list.texts[1]), b);
+    EXPECT_STREQ(userObjectItemName(list.texts[1]), "b.adf");
     EXPECT_STREQ(userObjectItemName("plain.adf"), "plain.adf");
 
     DialogResult r;
@@ -79,7 +83,7 @@ TEST(UserObjectDialog, OkWithNoFileStillUnloadsAndAnUnsendablePathSendsNothing)
     TempDir dir;
     const std::string a = dir.write("a.adf", "STAR 10 20 5.0\n");
     ASSERT_EQ(userObjectListAdd(&list, a.c_str(), &r), 1);
-    std::snprintf(list.paths[0] + a.size() - 4, 12, "%s", ";EXIT.adf");
+    std::snprintf(list.texts[0] + a.size() - 4, 12, "%s", ";EXIT.adf");
     dialogResultClear(&r);
     EXPECT_TRUE(okTexts(list, &r).empty());
     EXPECT_EQ(r.refused, 1);
@@ -111,10 +115,66 @@ TEST(UserObjectDialog, DeleteSelectsTheItemNowThereOrTheNewLast)
         EXPECT_EQ(userObjectListDelete(&list, c.deleted), c.selected) << c.what;
         EXPECT_EQ(list.count, c.deleted ? c.count - 1 : c.count) << c.what;
         if (c.deleted == 2) {
-            EXPECT_EQ(std::string(userObjectItemName(list.paths[1])), "f2.adf") << c.what;
+            EXPECT_EQ(std::string(userObjectItemName(list.texts[1])), "f2.adf") << c.what;
         }
         userObjectListFree(&list);
     }
+}
+
+// The dialog on the kit: it opens with what the chart has loaded, the
+// first selected; Delete and Add change its record; OK's texts replace the
+// loaded files by the listed ones.
+TEST(UserObjectDialog, OpensWithTheLoadedFilesAndOkReplacesThemByTheListedOnes)
+{
+    TempDir dir;
+    const std::string a = dir.write("a.adf", "EPOCH J2000\n0535.3 -0523 MARK 1 \"Trapezium\" 2\n");
+    const std::string b = dir.write("b.adf", "EPOCH J2000\n1757.8 0441 STAR 9.5 9 \"Barnard\" 4\n");
+    const std::string c = dir.write("c.adf", "EPOCH J2000\n0000.0 0000 STAR 9.5 9 \"Zero\" 4\n");
+    appData = &theAppData;
+    appDataSetDefaults();
+    ChartState chart{};
+    chartStateSetDefaults(&chart);
+    for (const std::string &path : {a, b})
+        stkExecute(&chart, ("LOAD AD \"" + path + "\"").c_str());
+    ASSERT_EQ(chart.userObjectFileCount, 2);
+
+    struct Case {
+        const char *what;
+        int deletions;       // Delete pressed on the first item, so many times
+        const char *added;   // null: none
+        std::vector<std::string> sent;
+    };
+    const Case cases[] = {
+        {"as opened", 0, nullptr,
+         {"UNLOAD AD", "LOAD AD \"" + a + "\"", "LOAD AD \"" + b + "\"", "DRIVE"}},
+        {"the first deleted", 1, nullptr, {"UNLOAD AD", "LOAD AD \"" + b + "\"", "DRIVE"}},
+        {"one added after them", 0, "c", {"UNLOAD AD", "LOAD AD \"" + a + "\"", "LOAD AD \"" + b + "\"",
+                                          "LOAD AD \"" + c + "\"", "DRIVE"}},
+        {"both deleted", 2, nullptr, {"UNLOAD AD", "DRIVE"}},
+    };
+    UserObjectDialogValues v{};
+    for (const Case &k : cases) {
+        dialogValuesClearForFill(&kUserObjectDialog, &v);
+        kUserObjectDialog.fill(&chart, appData, &v);
+        ASSERT_EQ(v.files.count, 2) << k.what;
+        EXPECT_EQ(v.files.position, 1) << k.what << ": the first selected";
+        EXPECT_STREQ(kUserObjectDialog.itemShown(1, v.files.texts[1]), "b.adf");
+        for (int d = 0; d < k.deletions; d++)
+            userObjectListDelete(&v.files, 1);
+        if (k.added) {
+            DialogResult r;
+            dialogResultClear(&r);
+            ASSERT_EQ(userObjectListAdd(&v.files, c.c_str(), &r), 1) << k.what;
+            EXPECT_EQ(v.files.position, 3) << k.what << ": the added one selected";
+        }
+        DialogResult r;
+        dialogResultClear(&r);
+        kUserObjectDialog.ok(&v, &chart, appData, &r);
+        EXPECT_EQ(r.refused, 0) << k.what;
+        EXPECT_EQ(std::vector<std::string>(r.commands, r.commands + r.commandCount), k.sent) << k.what;
+    }
+    dialogValuesRelease(&kUserObjectDialog, &v);
+    unloadUserObjects(&chart);
 }
 
 TEST(UserObjectDialog, TheNextAddOpensInTheDirectoryOfTheLastFile)
@@ -139,7 +199,8 @@ TEST(UserObjectDialog, TheNextAddOpensInTheDirectoryOfTheLastFile)
 TEST(UserObjectDialog, DeleteIsUsableOnlyWithASelection)
 {
     for (int32_t position : {0, 1, 3}) {
-        UserObjectDialogValues v{position};
+        UserObjectDialogValues v{};
+        v.files.position = position;
         std::vector<uint8_t> s(static_cast<size_t>(kUserObjectDialog.controlCount), 1);
         kUserObjectDialog.sensitivity(&v, s.data());
         EXPECT_EQ(s[static_cast<size_t>(dialogControlIndex(&kUserObjectDialog, "ButtonDelFile"))], position > 0 ? 1 : 0);

@@ -39,7 +39,7 @@
 #include "tests/support/x_tavik.h"
 #include "tests/support/x_xpm.h"
 #include "ui/dialogs/dialog_openers.h"
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 namespace {
 
@@ -348,6 +348,9 @@ TEST(TromsoAlmanacX, TheMoonRisesAndSetsOnTheThirdOfFebruary)
     ASSERT_TRUE(server.ok()) << server.why();
     XtAppContext app = nullptr;
     ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
+    struct ShellCloser {
+        ~ShellCloser() { closeDialogShell(); }
+    } closer; // the panel goes with the shell, before the server
     TestChart chart(TestSite{kTromsoLatitudeDeg, kTromsoLongitudeDeg, 0.0},
                     DateTime{2024, 2, 3, 12, 0, 0.0, kTromsoZoneHours});
     currentChart = chart.get();

@@ -29,7 +29,7 @@
 #include "ui/dialogs/body_dialogs.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
-#include "ui/dialogs/element_dialogs.h"
+#include "ui/dialogs/element_dialogs_motif.h"
 #include "ui/dialogs/grid_dialog.h"
 
 namespace {

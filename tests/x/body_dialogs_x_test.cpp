@@ -3,6 +3,7 @@
 // toggles with their callbacks, the third state), OK pressed: the texts
 // recorded in place of stkExecute are the dialog's. Cancel records nothing
 // and the next opening shows the chart again.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 #include "command/interpreter.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/element_files.h"
+#include "model/element_lines.h"
 #include "model/ui_hooks.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
@@ -328,6 +331,48 @@ TEST_F(BodyDialogsX, CentreDialogsSendTheirLookTexts)
     }
     EXPECT_TRUE(sent.empty());
     EXPECT_EQ(uiHooksRecordedMessageCount(), 2);
+}
+
+// The comet and minor-planet centre dialogs, opened from their menu items
+// once bodies are loaded from the shipped element files: OK centres on the
+// chosen body by its table name.
+TEST_F(BodyDialogsX, CometAndMinorPlanetCentreDialogsOpenFromTheMenuAndSendTheirLookTexts)
+{
+    struct Case {
+        const char *file, *item;
+        int (*add)(ChartState *, const OrbitalElements *);
+        const DialogSpec *spec;
+        const char *list, *sent;
+    };
+    const Case cases[] = {
+        {"/data/comet.elm", "MenuCenterComet", addComet, &kCenterCometDialog, "CometList",
+         "LOOK COMET2; BLINK COMET2"},
+        {"/data/mp.elm", "MenuCenterMPlanet", addMinorPlanet, &kCenterMPlanetDialog, "MPlanetList",
+         "LOOK MINORPLANET2; BLINK MINORPLANET2"},
+    };
+    for (const Case &c : cases) {
+        FILE *f = std::fopen((std::string(TAVIK_SOURCE_DIR) + c.file).c_str(), "r");
+        ASSERT_NE(f, nullptr) << c.file;
+        char text[kElementLineSize];
+        int64_t bytes = 0;
+        int added = 0;
+        while (added < 3 && readElementFileLine(f, text, &bytes)) {
+            OrbitalElements e{};
+            if (parseElementLine(&e, text) && c.add(&chart, &e) == 1)
+                added++;
+        }
+        std::fclose(f);
+        ASSERT_EQ(added, 3) << c.file;
+        sent.clear();
+        fromMenu("MenuCenter", c.item);
+        ASSERT_TRUE(dialogIsShown(c.spec)) << c.item;
+        XmListSelectPos(w(*c.spec, c.list), 2, True);
+        press(*c.spec, "ButtonOK");
+        EXPECT_FALSE(dialogIsShown(c.spec)) << c.item;
+        EXPECT_EQ(sent, std::vector<std::string>{c.sent}) << c.item;
+    }
+    clearComets(&chart);
+    clearMinorPlanets(&chart);
 }
 
 } // namespace

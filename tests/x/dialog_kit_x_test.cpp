@@ -108,6 +108,31 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
     stkExecuteCall = savedExecute;
     uiHooksReset();
     closeDialogShell();
+    EXPECT_EQ(dialogWidget(&kExampleDialog, "ButtonOK"), nullptr) << "forgotten with its shell";
+}
+
+// A dialog built on one toolkit shell, which then went, is built again on
+// the next: it was once kept and shown on the destroyed shell, which
+// ended the next test of the same program with an X error.
+TEST(DialogKitX, ADialogIsBuiltAgainOnTheNextShell)
+{
+    ChartState chart{};
+    chartStateSetDefaults(&chart);
+    for (int shell = 0; shell < 2; shell++) {
+        XServer server;
+        ASSERT_TRUE(server.ok()) << server.why();
+        XtAppContext app = nullptr;
+        Display *display = openDialogShell(server.name(), &app);
+        ASSERT_NE(display, nullptr);
+        dialogOpen(&kExampleDialog, &chart);
+        ASSERT_TRUE(dialogIsShown(&kExampleDialog)) << "shell " << shell;
+        Widget ok = dialogWidget(&kExampleDialog, "ButtonOK");
+        ASSERT_NE(ok, nullptr);
+        EXPECT_EQ(XtDisplay(ok), display) << "shell " << shell;
+        dialogCancel(&kExampleDialog);
+        closeDialogShell();
+        EXPECT_FALSE(dialogIsShown(&kExampleDialog));
+    }
 }
 
 } // namespace

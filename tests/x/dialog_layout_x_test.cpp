@@ -198,6 +198,7 @@ struct DialogLayoutX : ::testing::Test {
         envFreeBodyNames();
         stkExecuteCall = savedExecute;
         uiHooksReset();
+        closeDialogShell();
     }
     void pump()
     {

@@ -27,7 +27,7 @@
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/dialogs/dialog_openers.h"
-#include "ui/dialogs/element_dialogs.h"
+#include "ui/dialogs/element_dialogs_motif.h"
 #include "ui/window/menus.h"
 
 namespace {

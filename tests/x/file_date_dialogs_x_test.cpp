@@ -29,6 +29,7 @@
 #include "tests/support/x_server.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_widgets.h"
+#include "ui/app/startup.h"
 #include "ui/dialogs/date_dialog.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
@@ -94,6 +95,7 @@ protected:
         chartStateSetDefaults(&chart);
         const DateTime date{2003, 7, 14, 21, 30, 0.0, 9.0};
         chartSetDate(&chart, &date);
+        uiHooks.setTipHelp = setTipHelp; // the tips as the program makes them
         uiHooksRecordMessages();
         savedExecute = stkExecuteCall;
         stkExecuteCall = recordCommand;

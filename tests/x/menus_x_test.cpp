@@ -191,6 +191,8 @@ TEST_F(MenusX, CascadingCallbacksSetTheRealItems)
     TempDir dir;
     const std::string comets = dir.write("comets.dat", "x\n");
     std::snprintf(appData->cometFile, sizeof appData->cometFile, "%s", comets.c_str());
+    // No minor-planet file, whatever an earlier test named.
+    std::snprintf(appData->minorPlanetFile, sizeof appData->minorPlanetFile, "%s", dir.file("mp.elm").c_str());
     chart.cometCount = 0;
     chart.planetFlags[3] |= kBodyShown; // Jupiter
 

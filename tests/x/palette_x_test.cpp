@@ -14,6 +14,7 @@
 #include "render/x/palette_x.h"
 #include "resources/fallback.h"
 #include "tests/support/test_chart.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -57,7 +58,7 @@ struct Toolkit {
             shell = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, nullptr, 0);
     }
     ~Toolkit() {
-        if (app != nullptr) XtDestroyApplicationContext(app);
+        if (app != nullptr) closeToolkit(app, shell);
     }
 };
 
@@ -66,7 +67,10 @@ struct PaletteX : ::testing::Test {
         resetTestAppData();
         appData->installColormap = 0;
     }
-    void TearDown() override { setPaletteStoreColour(nullptr); }
+    void TearDown() override {
+        setPaletteStoreColour(nullptr);
+        appData->installColormap = 0; // -install is no later test's start
+    }
 
     // Allocates through the resources, with ColorSaturnRingA set to junk.
     void allocateThroughResources(Toolkit &tk) {
@@ -154,6 +158,40 @@ TEST_F(PaletteX, DynamicVisualWithoutFreeCellsFails) {
     appData->screen = screen;
     const char *colours[kPaletteColourCount] = {};
     EXPECT_EQ(allocPaletteFrom(d, screen, colours, 0), 0);
+}
+
+// A display that closes takes the palette's hold on it along: the sky-cell
+// store kept writing to the closed display's freed record (a test's
+// connection closing, then the next frame's sky colour), until a palette on
+// another display took its place.
+TEST_F(PaletteX, AClosedDisplayIsForgottenAndTheNextOneTakesTheStore) {
+    // On TrueColor the store reads the closed display's visual, which the
+    // sanitizer sees freed; on PseudoColor it writes cells of the closed
+    // connection.
+    for (int depth : {8, 24}) {
+        XServer server(800, 600, depth);
+        ASSERT_TRUE(server.ok()) << server.why();
+        const char *colours[kPaletteColourCount] = {};
+        Display *first = XOpenDisplay(server.name().c_str());
+        ASSERT_NE(first, nullptr);
+        appData->display = first;
+        appData->screen = DefaultScreen(first);
+        ASSERT_EQ(allocPaletteFrom(first, appData->screen, colours, 0), 1);
+        XCloseDisplay(first);
+        const Pixel before = appData->pixels[kPaletteColourCount];
+        paletteStoreColour(kPaletteColourCount, 0x102030); // reaches nothing
+        EXPECT_EQ(appData->pixels[kPaletteColourCount], before) << "depth " << depth;
+
+        Display *second = server.display();
+        appData->display = second;
+        appData->screen = DefaultScreen(second);
+        ASSERT_EQ(allocPaletteFrom(second, appData->screen, colours, 0), 1);
+        paletteStoreColour(kPaletteColourCount, 0x102030);
+        XSync(second, False);
+        expectRgb(cellColour(second, DefaultColormap(second, appData->screen), appData->pixels[kPaletteColourCount]),
+                  0x102030, "the first sky cell on the display that stayed");
+        setPaletteStoreColour(nullptr);
+    }
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include <X11/Shell.h>
 
 #include "tests/support/test_chart.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 
 namespace {
@@ -61,9 +62,7 @@ public:
     }
     ~ToolkitShell()
     {
-        if (shell_)
-            XtDestroyWidget(shell_);
-        XtDestroyApplicationContext(app_);
+        closeToolkit(app_, shell_);
     }
     Widget shell() const { return shell_; }
 

@@ -24,6 +24,7 @@
 #include "render/x/palette_x.h"
 #include "render/x/x_traffic.h"
 #include "resources/fallback.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/widgets/xpm_picture.h"
 
@@ -43,7 +44,7 @@ struct Shell {
         if (d != nullptr) shell = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, d, nullptr, 0);
     }
     ~Shell() {
-        if (app != nullptr) XtDestroyApplicationContext(app);
+        if (app != nullptr) closeToolkit(app, shell);
     }
 };
 

@@ -21,6 +21,7 @@
 #include "model/ui_hooks.h"
 #include "resources/fallback.h"
 #include "tests/support/test_chart.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/app/actions.h"
 #include "ui/widgets/auto_repeat.h"
@@ -76,8 +77,7 @@ protected:
         if (shell) {
             freeToolbarPixmaps();
             appData->tipShell = nullptr;
-            XtDestroyWidget(shell);
-            XtDestroyApplicationContext(app);
+            closeToolkit(app, shell);
         }
         appData->toolBar = nullptr;
         appData->topLevel = nullptr;

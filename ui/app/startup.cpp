@@ -40,10 +40,10 @@
 #include "ui/window/drawing_area.h"
 #include "ui/window/main_window.h"
 #include "ui/widgets/message_box.h"
-#include "ui/dialogs/click_data_dialog.h"
-#include "ui/dialogs/gauge_dialog.h"
+#include "ui/dialogs/click_data_dialog_motif.h"
+#include "ui/dialogs/gauge_dialog_motif.h"
 #include "ui/dialogs/input_dialogs.h"
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/today_dialog_motif.h"
 #include "ui/widgets/command_dialog.h"
 #include "ui/widgets/step_box.h"
 #include "ui/window/navigation.h"
@@ -98,6 +98,25 @@ int toolkitOptionTakesValue(const char *arg)
     return matches == 1 && match->takesValue;
 }
 
+} // namespace
+
+void setTipHelp(int on)
+{
+    if (on && !appData->tipShell) {
+        appData->tipShell = createTipShell(appData->topLevel);
+        if (appData->tipShell) {
+            addToolbarTips(appData->tipShell);
+            addClickDataTips(appData->tipShell);
+        }
+    } else if (!on && appData->tipShell) {
+        // Destroying the shell takes its tips with it.
+        XtDestroyWidget(appData->tipShell);
+        appData->tipShell = nullptr;
+    }
+}
+
+namespace {
+
 void quitFromHook(int status)
 {
     appQuit(status);
@@ -121,6 +140,7 @@ void registerUiHooks()
     uiHooks.setPlayTimer = setPlayTimer;
     uiHooks.openInputDialog = openInputDialog;
     uiHooks.refreshTodayDialog = refreshTodayDialog;
+    uiHooks.setTipHelp = setTipHelp;
     registerClickDataHooks();
     registerGaugeHooks();
 }
@@ -408,13 +428,7 @@ void appMain(int argc, char **argv)
     mainWindowFitToolbar(chart);
     toolbarRefreshAll(chart);
     appData->tipShell = nullptr;
-    if (optionGetBool("TipHelp", 1)) {
-        appData->tipShell = createTipShell(appData->topLevel);
-        if (appData->tipShell) {
-            addToolbarTips(appData->tipShell);
-            addClickDataTips(appData->tipShell);
-        }
-    }
+    setTipHelp(optionGetBool("TipHelp", 1));
 
     // 18-20. Sky marks, click data, TCP server.
     if (!loadSkyMarks(chart))

@@ -9,6 +9,9 @@ constexpr int kStartFilePathSize = 256;
 // The scene file named on the command line; empty when none.
 extern char startFilePath[kStartFilePathSize];
 
+// Tip help on or off (uiHooks.setTipHelp, which the settings dialog calls).
+void setTipHelp(int on);
+
 // The whole run: start-up, then the event loop. Ends the process with exit.
 [[noreturn]] void appMain(int argc, char **argv);
 

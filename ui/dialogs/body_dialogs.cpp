@@ -105,7 +105,7 @@ int planetDlgChanged(void *values, int control)
     return 0;
 }
 
-void planetDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void planetDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const PlanetDialogValues *>(values);
     for (int r = 0; r < kPlanetDialogRows; r++) {
@@ -159,7 +159,7 @@ void joviSatDlgShowToggled(const void *values, uint8_t *sensitive)
     sensitive[2] = sensitive[3] = v->show == kToggleOn;
 }
 
-void joviSatDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void joviSatDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const JoviSatDialogValues *>(values);
     dialogAddToggleCommand(out, v->show, "JMOON");
@@ -187,7 +187,7 @@ void constDlgFill(const ChartState *chart, const AppData *, void *out)
     v->boundary = toggleOfBit(chart->constellationFlags, kConsLimit);
 }
 
-void constDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void constDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const ConstDialogValues *>(values);
     dialogAddToggleCommand(out, v->line, "CONS_LINE");
@@ -245,11 +245,11 @@ void sunMoonOk(const char *word, const void *values, DialogResult *out)
 
 void sunDlgFill(const ChartState *chart, const AppData *, void *out) { sunMoonFill(chart->sunFlags, chart, out); }
 void moonDlgFill(const ChartState *chart, const AppData *, void *out) { sunMoonFill(chart->moonFlags, chart, out); }
-void sunDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void sunDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     sunMoonOk("SUN", values, out);
 }
-void moonDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void moonDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     sunMoonOk("MOON", values, out);
 }
@@ -269,7 +269,7 @@ DialogSpec makePlanetSpec()
 
 DialogSpec makeSpec(const char *name, const DialogControl *controls, int count, size_t size,
                     void (*fill)(const ChartState *, const AppData *, void *), void (*sensitivity)(const void *, uint8_t *),
-                    void (*ok)(const void *, const ChartState *, const AppData *, DialogResult *), const char *rowColumn,
+                    void (*ok)(void *, const ChartState *, const AppData *, DialogResult *), const char *rowColumn,
                     const char *buttons)
 {
     DialogSpec s = {name, controls, count, size, fill, sensitivity, ok};

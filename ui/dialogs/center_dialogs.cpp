@@ -56,20 +56,18 @@ struct CenterList {
     int32_t count() const { return static_cast<int32_t>(texts.size()); }
 };
 
-// What each dialog shows again at its next opening.
-int32_t rememberedStar = 1, rememberedPlanet = 1, rememberedMoon = 1, rememberedConst = 1;
-std::string rememberedComet, rememberedMinorPlanet;
-int rememberedCatalog = 0; // M
-long rememberedNumber = 1;
-
-int32_t positionWithin(int32_t position, int32_t count)
+// The position kept by the last OK (0 before any: the first item).
+int32_t positionWithin(const void *values, int32_t count)
 {
+    const int32_t position = static_cast<const CenterListValues *>(values)->keptPosition;
     if (count <= 0)
         return 0;
     return position >= 1 && position <= count ? position : 1;
 }
 
 void fillPosition(void *out, int32_t position) { static_cast<CenterListValues *>(out)->position = position; }
+
+void keepPosition(void *values, int32_t position) { static_cast<CenterListValues *>(values)->keptPosition = position; }
 
 // The item chosen at OK, or null: then the dialog stays as it is.
 const char *chosenItem(const CenterList &list, const void *values, DialogResult *out)
@@ -227,14 +225,14 @@ CenterList &skyMarkList(const AppData *app)
 const char *const *starItems(const ChartState *, const AppData *, int, int *count) { return starList().publish(count); }
 void starFill(const ChartState *, const AppData *, void *out)
 {
-    fillPosition(out, positionWithin(rememberedStar, starList().count()));
+    fillPosition(out, positionWithin(out, starList().count()));
 }
-void starOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void starOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const char *name = chosenItem(starList(), values, out);
     if (!name)
         return;
-    rememberedStar = static_cast<const CenterListValues *>(values)->position;
+    keepPosition(values, static_cast<const CenterListValues *>(values)->position);
     dialogAddStatements(out, kStarFormat, name, name);
 }
 
@@ -246,14 +244,14 @@ const char *const *planetItems(const ChartState *, const AppData *app, int, int 
 }
 void planetFill(const ChartState *, const AppData *, void *out)
 {
-    fillPosition(out, positionWithin(rememberedPlanet, kPlanetDialogRows));
+    fillPosition(out, positionWithin(out, kPlanetDialogRows));
 }
-void planetOk(const void *values, const ChartState *chart, const AppData *, DialogResult *out)
+void planetOk(void *values, const ChartState *chart, const AppData *, DialogResult *out)
 {
     const int32_t p = chosenPosition(values, kPlanetDialogRows, out);
     if (!p)
         return;
-    rememberedPlanet = p;
+    keepPosition(values, p);
     // The Earth has a place on the chart only in the solar-system view.
     if (p - 1 == kPlanetDialogEarthRow && !isSolarMode(chart->mode)) {
         dialogRefuse(out, kMessageCenterEarth, "");
@@ -267,24 +265,25 @@ void planetOk(const void *values, const ChartState *chart, const AppData *, Dial
 
 // The remembered body is found again by its text, wherever the table now
 // holds it.
-void elementFill(const CenterList &list, const std::string &remembered, void *out)
+void elementFill(const CenterList &list, void *out)
 {
+    const char *kept = static_cast<const CenterListValues *>(out)->keptItem;
     int32_t position = list.count() > 0 ? 1 : 0;
     for (int32_t i = 0; i < list.count(); i++)
-        if (!remembered.empty() && list.texts[static_cast<size_t>(i)] == remembered) {
+        if (kept[0] && list.texts[static_cast<size_t>(i)] == kept) {
             position = i + 1;
             break;
         }
     fillPosition(out, position);
 }
 
-void elementOk(const CenterList &list, const char *word, std::string *remembered, const void *values,
-               DialogResult *out)
+void elementOk(const CenterList &list, const char *word, void *values, DialogResult *out)
 {
     const char *item = chosenItem(list, values, out);
     if (!item)
         return;
-    *remembered = item;
+    auto *v = static_cast<CenterListValues *>(values);
+    strCopyBounded(v->keptItem, sizeof v->keptItem, item);
     const int32_t p = static_cast<const CenterListValues *>(values)->position;
     dialogAddStatements(out, "LOOK %s%d; BLINK %s%d", word, static_cast<int>(p), word, static_cast<int>(p));
 }
@@ -295,11 +294,11 @@ const char *const *cometItems(const ChartState *chart, const AppData *, int, int
 }
 void cometFill(const ChartState *chart, const AppData *, void *out)
 {
-    elementFill(cometList(chart), rememberedComet, out);
+    elementFill(cometList(chart), out);
 }
-void cometOk(const void *values, const ChartState *chart, const AppData *, DialogResult *out)
+void cometOk(void *values, const ChartState *chart, const AppData *, DialogResult *out)
 {
-    elementOk(cometList(chart), "COMET", &rememberedComet, values, out);
+    elementOk(cometList(chart), "COMET", values, out);
 }
 
 const char *const *minorPlanetItems(const ChartState *chart, const AppData *, int, int *count)
@@ -308,11 +307,11 @@ const char *const *minorPlanetItems(const ChartState *chart, const AppData *, in
 }
 void minorPlanetFill(const ChartState *chart, const AppData *, void *out)
 {
-    elementFill(minorPlanetList(chart), rememberedMinorPlanet, out);
+    elementFill(minorPlanetList(chart), out);
 }
-void minorPlanetOk(const void *values, const ChartState *chart, const AppData *, DialogResult *out)
+void minorPlanetOk(void *values, const ChartState *chart, const AppData *, DialogResult *out)
 {
-    elementOk(minorPlanetList(chart), "MINORPLANET", &rememberedMinorPlanet, values, out);
+    elementOk(minorPlanetList(chart), "MINORPLANET", values, out);
 }
 
 // ---- Galilean moon --------------------------------------------------------------
@@ -323,9 +322,9 @@ const char *const *moonItems(const ChartState *, const AppData *app, int, int *c
 }
 void moonFill(const ChartState *, const AppData *, void *out)
 {
-    fillPosition(out, positionWithin(rememberedMoon, kGalileanMoonCount));
+    fillPosition(out, positionWithin(out, kGalileanMoonCount));
 }
-void moonOk(const void *values, const ChartState *chart, const AppData *, DialogResult *out)
+void moonOk(void *values, const ChartState *chart, const AppData *, DialogResult *out)
 {
     // The solar-system view has no place for Jupiter's moons.
     if (isSolarMode(chart->mode)) {
@@ -335,7 +334,7 @@ void moonOk(const void *values, const ChartState *chart, const AppData *, Dialog
     const int32_t p = chosenPosition(values, kGalileanMoonCount, out);
     if (!p)
         return;
-    rememberedMoon = p;
+    keepPosition(values, p);
     dialogAddStatements(out, kBodyFormat, kMoonCommandNames[p - 1], kMoonCommandNames[p - 1]);
 }
 
@@ -347,14 +346,14 @@ const char *const *constItems(const ChartState *, const AppData *, int, int *cou
 }
 void constFill(const ChartState *, const AppData *, void *out)
 {
-    fillPosition(out, positionWithin(rememberedConst, constList().count()));
+    fillPosition(out, positionWithin(out, constList().count()));
 }
-void constOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void constOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const char *name = chosenItem(constList(), values, out);
     if (!name)
         return;
-    rememberedConst = static_cast<const CenterListValues *>(values)->position;
+    keepPosition(values, static_cast<const CenterListValues *>(values)->position);
     dialogAddStatements(out, kConstFormat, name);
 }
 
@@ -368,7 +367,7 @@ void userObjectFill(const ChartState *chart, const AppData *, void *out)
 {
     fillPosition(out, userObjectList(chart).count() > 0 ? 1 : 0);
 }
-void userObjectOk(const void *values, const ChartState *chart, const AppData *, DialogResult *out)
+void userObjectOk(void *values, const ChartState *chart, const AppData *, DialogResult *out)
 {
     if (const char *name = chosenItem(userObjectList(chart), values, out))
         dialogAddStatements(out, kUserObjectFormat, name);
@@ -382,7 +381,7 @@ void skyMarkFill(const ChartState *, const AppData *app, void *out)
 {
     fillPosition(out, skyMarkList(app).count() > 0 ? 1 : 0);
 }
-void skyMarkOk(const void *values, const ChartState *, const AppData *app, DialogResult *out)
+void skyMarkOk(void *values, const ChartState *, const AppData *app, DialogResult *out)
 {
     if (const char *name = chosenItem(skyMarkList(app), values, out))
         dialogAddStatements(out, kSkyMarkFormat, name);
@@ -421,8 +420,8 @@ void selectCatalog(CenterNebulaValues *v, int n)
 void centerNebulaDlgFill(const ChartState *, const AppData *, void *out)
 {
     auto *v = static_cast<CenterNebulaValues *>(out);
-    selectCatalog(v, rememberedCatalog);
-    std::snprintf(v->number, sizeof v->number, "%ld", rememberedNumber);
+    selectCatalog(v, v->keptCatalog);
+    std::snprintf(v->number, sizeof v->number, "%d", v->keptNumber > 0 && v->keptNumber < 100000 ? static_cast<int>(v->keptNumber) : 1);
 }
 
 int nebulaChanged(void *values, int control)
@@ -433,9 +432,9 @@ int nebulaChanged(void *values, int control)
     return 1;
 }
 
-void nebulaOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void nebulaOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
-    const auto *v = static_cast<const CenterNebulaValues *>(values);
+    auto *v = static_cast<CenterNebulaValues *>(values);
     int catalog = 0;
     while (catalog < kCenterNebulaCatalogs && v->catalog[catalog] != kToggleOn)
         catalog++;
@@ -451,8 +450,8 @@ void nebulaOk(const void *values, const ChartState *, const AppData *, DialogRes
         dialogRefuse(out, kMessageNoSuchNebula, designation);
         return;
     }
-    rememberedCatalog = catalog;
-    rememberedNumber = number;
+    v->keptCatalog = catalog;
+    v->keptNumber = static_cast<int32_t>(number);
     dialogAddStatements(out, "LOOK NEBULA %s; BLINK NEBULA %s", designation, designation);
 }
 
@@ -473,13 +472,14 @@ const DialogControl kObjectListControls[] = CENTER_LIST("ObjectList", "12");
 #undef CENTER_LIST
 
 using FillFn = void (*)(const ChartState *, const AppData *, void *);
-using OkFn = void (*)(const void *, const ChartState *, const AppData *, DialogResult *);
+using OkFn = void (*)(void *, const ChartState *, const AppData *, DialogResult *);
 using ItemsFn = const char *const *(*)(const ChartState *, const AppData *, int, int *);
 
 DialogSpec listSpec(const char *name, const DialogControl *list, FillFn fill, OkFn ok, ItemsFn items,
                     const char *rowColumn, const char *buttons)
 {
     DialogSpec s = {name, list, 1, sizeof(CenterListValues), fill, nullptr, ok};
+    s.keptOffset = offsetof(CenterListValues, keptPosition);
     s.listItems = items;
     s.listDoubleClickIsOk = 1;
     s.rowColumnName = rowColumn;
@@ -492,6 +492,7 @@ DialogSpec nebulaSpec()
     DialogSpec s = {"CenterNebulaDialog", kNebulaControls, sizeof kNebulaControls / sizeof kNebulaControls[0],
                     sizeof(CenterNebulaValues), centerNebulaDlgFill, nullptr, nebulaOk};
     s.changed = nebulaChanged;
+    s.keptOffset = offsetof(CenterNebulaValues, keptCatalog);
     s.rowColumnName = "NebulaRowColumn";
     s.buttonsName = "NebulaButtons";
     return s;

@@ -19,14 +19,24 @@ struct UserObjectFileEntry;
 
 // Every dialog but the deep-sky one: the chosen list position (1 for the
 // first item, 0 for none).
+constexpr int kCenterKeptItemSize = 48; // a comet or minor-planet item, "%-15.15s %-30.30s"
 struct CenterListValues {
     int32_t position;
+    // Kept from the last OK that chose: its position (0: none yet, the first
+    // item), and for comets and minor planets its item's text, by which it
+    // is found again wherever the table now holds it.
+    int32_t keptPosition;
+    char keptItem[kCenterKeptItemSize];
 };
 
 constexpr int kCenterNebulaCatalogs = 3; // M, NGC, IC
 struct CenterNebulaValues {
     ToggleValue catalog[kCenterNebulaCatalogs]; // ToggleTypeM, ToggleTypeNGC, ToggleTypeIC
     char number[6];                             // EditNumber, 5 digits
+    // Kept from the last OK that was sent: its catalogue (0: M) and number
+    // (0 before any: 1).
+    int32_t keptCatalog;
+    int32_t keptNumber;
 };
 
 extern const DialogSpec kCenterStarDialog;

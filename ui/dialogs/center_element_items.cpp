@@ -1,6 +1,6 @@
 #include "ui/dialogs/center_element_items.h"
 
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 
 void centerElementItems(const OrbitalElements *rows, int32_t count, std::vector<std::string> *items)
 {

@@ -1,37 +1,43 @@
-// "ClickDataDialog": the picked object's info box under five picture
-// buttons (Close, Blink, Center, Track, Image), and the pop-up menu's object
-// buttons.
+// What the click-data dialog's buttons send: command texts built from the
+// pick and the tracking state, without X.
 #pragma once
 
-#include <cstdint>
-
-#include <X11/Intrinsic.h>
+#include "command/interpreter.h"
 
 struct ChartState;
 
-// Builds the dialog once (at start-up, unmanaged) and refreshes its buttons.
-void createClickDataDialog(ChartState *chart);
-// Shows (placed at the chart's top-left corner the first time) or hides it.
-void setClickDataDialogVisible(ChartState *chart, int visible);
-// Redraws the info box while the dialog is shown (after every frame).
-void repaintClickData(ChartState *chart);
-// Track's shadow (in while the pick is tracked) and Image's sensitivity.
-void updateClickDataButtons(ChartState *chart);
-// Tool tips on the five buttons; removed again before the shell goes.
-void addClickDataTips(Widget tipShell);
-void removeClickDataTips();
-// Quit: the tips removed, the pixmap, GC and the button pictures freed.
-void destroyClickDataDialog();
-// 1 while the dialog is shown.
-int clickDataDialogShown();
-// The dialog's buttons and drawing area by widget name (tests); null before
-// it is built.
-Widget clickDataDialogWidget(const char *name);
+// The buttons, left to right.
+enum ClickDataButton : int {
+    kClickDataClose = 0,
+    kClickDataBlink = 1,
+    kClickDataCenter = 2,
+    kClickDataTrack = 3,
+    kClickDataImage = 4,
+    kClickDataButtonCount = 5,
+};
 
-// Labels up to count of the pop-up menu's buttons, one per kind of object at
-// xy, each opening that kind's dialog; returns how many (the caller manages
-// them). hitKind/hitIndex are unchanged.
-int popupFillObjectButtons(ChartState *chart, int32_t xy, Widget *buttons, int count);
+constexpr int kClickPlanMaxCommands = 3;
 
-// Puts the dialog's routines into uiHooks.
-void registerClickDataHooks();
+// The texts one press sends, in order. A star's catalogue row is set as the
+// target right after the command at index starTargetAfter (-1: not at all),
+// so the exact entry stays the target whatever its name resolves to.
+struct ClickDataPlan {
+    int count;
+    char commands[kClickPlanMaxCommands][kStkTextSize];
+    int starTargetAfter;
+};
+
+// 1 when the pick is tracked now (TRACK target equal to it).
+int clickDataPickIsTracked(const ChartState *chart);
+
+/*
+ * clickDataButtonPlan: the texts of Blink, Center or Track.
+ * Returned: 1 with the plan; 0 when the button sends nothing (Close and
+ *           Image are no texts, a pick that names nothing on the chart, or
+ *           one without a command-language name).
+ */
+int clickDataButtonPlan(ChartState *chart, int button, ClickDataPlan *plan);
+
+// Runs a plan: each text through stkExecuteCall, the star target set where
+// the plan says, the dialog's buttons refreshed before the last text.
+void clickDataRunPlan(ChartState *chart, const ClickDataPlan *plan);

@@ -205,11 +205,11 @@ void dateDlgOk(const DateDialogValues *v, int english, const ChartState *chart, 
     if (dateDlgRead(v, english, chart, out) && timeLockCommand(v, chart, out))
         dialogAddCommand(out, "DRIVE");
 }
-void okNumbers(const void *v, const ChartState *chart, const AppData *, DialogResult *out)
+void okNumbers(void *v, const ChartState *chart, const AppData *, DialogResult *out)
 {
     dateDlgOk(static_cast<const DateDialogValues *>(v), 0, chart, out);
 }
-void okEnglish(const void *v, const ChartState *chart, const AppData *, DialogResult *out)
+void okEnglish(void *v, const ChartState *chart, const AppData *, DialogResult *out)
 {
     dateDlgOk(static_cast<const DateDialogValues *>(v), 1, chart, out);
 }
@@ -264,5 +264,5 @@ const DialogSpec kDateDialogEnglish = {
 
 const DialogSpec *dateDialogLayout(int dateStyle)
 {
-    return dateStyle == 1 ? &kDateDialogJapanese : dateStyle == 2 ? &kDateDialogEuropean : &kDateDialogEnglish;
+    return dateStyle == kDateStyleJapanese ? &kDateDialogJapanese : dateStyle == kDateStyleEuropean ? &kDateDialogEuropean : &kDateDialogEnglish;
 }

@@ -25,6 +25,7 @@ size_t fieldWidth(const DialogControl &c)
     case kFieldToggle: return sizeof(ToggleValue);
     case kFieldListPosition: return sizeof(int32_t);
     case kFieldListSelection: return sizeof(uint32_t);
+    case kFieldItems: return sizeof(DialogItems);
     default: return 0;
     }
 }
@@ -51,6 +52,72 @@ int fail(char *why, int whySize, const char *name, const char *what)
 void dialogResultClear(DialogResult *r)
 {
     std::memset(r, 0, sizeof *r);
+}
+
+DialogItems *dialogItemsField(void *values, const DialogControl *control)
+{
+    if (control->field != kFieldItems)
+        return nullptr;
+    return reinterpret_cast<DialogItems *>(static_cast<char *>(values) + control->offset);
+}
+
+void dialogValuesClearForFill(const DialogSpec *spec, void *values)
+{
+    const size_t cleared = spec->keptOffset > 0 && spec->keptOffset < spec->valuesSize ? spec->keptOffset
+                                                                                      : spec->valuesSize;
+    for (int i = 0; i < spec->controlCount; i++)
+        if (DialogItems *items = dialogItemsField(values, &spec->controls[i]))
+            if (spec->controls[i].offset < cleared)
+                dialogItemsFree(items);
+    if (spec->release)
+        spec->release(values);
+    std::memset(values, 0, cleared);
+}
+
+void dialogValuesRelease(const DialogSpec *spec, void *values)
+{
+    for (int i = 0; i < spec->controlCount; i++)
+        if (DialogItems *items = dialogItemsField(values, &spec->controls[i]))
+            dialogItemsFree(items);
+    if (spec->release)
+        spec->release(values);
+}
+
+int dialogItemsAdd(DialogItems *items, const char *text)
+{
+    if (items->count == items->capacity) {
+        const int capacity = items->capacity > 0 ? items->capacity * 2 : 16;
+        void *more = std::realloc(items->texts, static_cast<size_t>(capacity) * kDialogItemSize);
+        if (!more)
+            return 0;
+        items->texts = static_cast<char (*)[kDialogItemSize]>(more);
+        items->capacity = capacity;
+    }
+    strCopyBounded(items->texts[items->count], kDialogItemSize, text);
+    items->count++;
+    items->position = items->count;
+    items->changes++;
+    return 1;
+}
+
+int dialogItemsDelete(DialogItems *items, int position)
+{
+    if (position < 1 || position > items->count)
+        return 0;
+    std::memmove(items->texts[position - 1], items->texts[position],
+                 static_cast<size_t>(items->count - position) * kDialogItemSize);
+    items->count--;
+    items->position = position <= items->count ? position : items->count;
+    items->changes++;
+    return items->position;
+}
+
+void dialogItemsFree(DialogItems *items)
+{
+    std::free(items->texts);
+    const uint32_t changes = items->changes;
+    *items = DialogItems{};
+    items->changes = changes + 1;
 }
 
 void dialogRefuse(DialogResult *r, const char *messageResource, const char *argument)
@@ -176,23 +243,6 @@ uint32_t *dialogSelectionField(void *values, const DialogControl *control)
     return reinterpret_cast<uint32_t *>(static_cast<char *>(values) + control->offset);
 }
 
-const char *dialogTextField(const void *values, const DialogControl *control)
-{
-    return dialogTextField(const_cast<void *>(values), control);
-}
-
-ToggleValue dialogToggleValue(const void *values, const DialogControl *control)
-{
-    const ToggleValue *v = dialogToggleField(const_cast<void *>(values), control);
-    return v ? *v : kToggleOff;
-}
-
-int32_t dialogListPosition(const void *values, const DialogControl *control)
-{
-    const int32_t *v = dialogListField(const_cast<void *>(values), control);
-    return v ? *v : 0;
-}
-
 int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
 {
     if (!spec->name || !spec->name[0])
@@ -217,19 +267,24 @@ int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize)
             (c.parent < 0 || c.parent >= i ||
              (spec->controls[c.parent].cls != kControlRowColumn && spec->controls[c.parent].cls != kControlForm)))
             return fail(why, whySize, c.name, "its parent is not an earlier row-column or form");
-        if (c.field != fieldOfClass(c.cls) && !(c.cls == kControlList && c.field == kFieldListSelection))
+        if (c.field != fieldOfClass(c.cls) &&
+            !(c.cls == kControlList && (c.field == kFieldListSelection || c.field == kFieldItems)))
             return fail(why, whySize, c.name, "its field does not suit its class");
         if (c.field == kFieldNone)
             continue;
         if (c.field == kFieldText && c.size < 2)
             return fail(why, whySize, c.name, "a text field needs room for a character");
-        // A list with null items is filled by the program (dialogSetListItems).
-        if (c.cls == kControlList && !spec->listItems && c.items && !c.items[0])
+        // A list's items are the table's, spec->listItems' or the record's.
+        if (c.cls == kControlList && c.field != kFieldItems && !spec->listItems && (!c.items || !c.items[0]))
             return fail(why, whySize, c.name, "a list needs items");
+        if (c.field == kFieldItems && c.items)
+            return fail(why, whySize, c.name, "a list of the record's items has no fixed ones");
         if (c.cls == kControlOptionMenu && (!c.items || !c.items[0]))
             return fail(why, whySize, c.name, "an option menu needs buttons");
         if (!fieldFits(spec, c, fieldWidth(c)))
             return fail(why, whySize, c.name, "its field lies outside the value record");
+        if (spec->keptOffset > 0 && c.offset + fieldWidth(c) > spec->keptOffset)
+            return fail(why, whySize, c.name, "its field lies in the record's kept part");
         for (int j = 0; j < i; j++) {
             const DialogControl &o = spec->controls[j];
             if (o.field != kFieldNone && c.offset < o.offset + fieldWidth(o) &&

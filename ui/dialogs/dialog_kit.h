@@ -6,7 +6,9 @@
 //   fill(chart, app, values)         what the controls show when it opens
 //   sensitivity(values, sensitive)   which controls can be used (optional)
 //   ok(values, chart, app, result)   the command texts to send, in order, or
-//                                    a refusal (message resource, argument)
+//                                    a refusal (message resource, argument);
+//                                    it may note in the record's kept part
+//                                    what the next opening shows again
 // The Motif half (ui/dialogs/dialog_motif.h) builds the widgets from the
 // table, shows the record and reads it back; it knows no single dialog.
 #pragma once
@@ -41,11 +43,34 @@ enum DialogFieldKind : uint8_t {
                         // (an option menu: its chosen button)
     kFieldListSelection, // uint32_t: bit p - 1 set when item p is selected
                          // (lists that select several items; 32 at most)
+    kFieldItems,         // DialogItems: a list whose items the record holds
 };
 
 // A toggle's value. Mixed is the third state: a toggle standing for several
 // objects whose own states differ.
 enum ToggleValue : int8_t { kToggleOff = 0, kToggleOn = 1, kToggleMixed = 2 };
+
+// A list the dialog's record holds, items and selection: the dialog adds,
+// deletes and selects items (a file's path) through the
+// routines below; the Motif half shows each item (spec->itemShown, else the
+// text itself) and reads the selection back. Freed by the kit when the
+// record is cleared for fill and when the dialog goes.
+constexpr int kDialogItemSize = 256;
+struct DialogItems {
+    char (*texts)[kDialogItemSize]; // malloc'd, count used of capacity
+    int count, capacity;
+    int32_t position;               // the selected item, 1-based; 0 none
+    uint32_t changes;               // counts changes of the items, so the list is rewritten only after one
+};
+
+// Appends text (cut to kDialogItemSize - 1 bytes) and selects it; 0 when
+// the list cannot grow.
+int dialogItemsAdd(DialogItems *items, const char *text);
+// Removes the item at position; the selection is then the item now there,
+// the new last, or none. Returns the new selection (0 also when position
+// named no item, which changes nothing).
+int dialogItemsDelete(DialogItems *items, int position);
+void dialogItemsFree(DialogItems *items);
 
 // A resource the table fixes for a control, such as a text field's columns
 // (words the user reads come from the resource files instead). Name and value
@@ -68,7 +93,8 @@ struct DialogControl {
     size_t offset;             // of the field in the value record
     size_t size;               // text fields: the field's size, terminator included
     const char *const *items;  // lists: the items (command keywords), null-ended;
-                               // null for a list the program fills (dialogSetListItems)
+                               // null for a list whose items spec->listItems gives
+                               // or the record holds (kFieldItems)
 };
 constexpr int kDialogMainParent = -1;
 constexpr int kDialogButtonsParent = -2; // the "...Buttons" row, after OK and Cancel
@@ -93,7 +119,7 @@ struct DialogSpec {
     void (*fill)(const ChartState *chart, const AppData *app, void *values);
     // One byte per control row, 1 when it can be used; null: all can.
     void (*sensitivity)(const void *values, uint8_t *sensitive);
-    void (*ok)(const void *values, const ChartState *chart, const AppData *app, DialogResult *out);
+    void (*ok)(void *values, const ChartState *chart, const AppData *app, DialogResult *out);
 
     // Optional; a dialog that leaves them out behaves as above.
     // After the user changed control row `control` (its new value already in
@@ -115,7 +141,27 @@ struct DialogSpec {
     // After an accepted OK, before the command texts run: the changes of the
     // application record that the dialog makes itself. Null: none.
     void (*accepted)(const void *values, ChartState *chart) = nullptr;
+    // The dialog's remembered choices: the record's bytes from keptOffset on
+    // are zeroed when the dialog is built and left as ok wrote them at every
+    // later opening, so fill finds them there. 0: nothing is kept.
+    size_t keptOffset = 0;
+    // What a kFieldItems list shows of its item text (a path's file name);
+    // null: the text itself. The storage may be the text's or static.
+    const char *(*itemShown)(int control, const char *text) = nullptr;
+    // Frees what the record owns besides its item lists (a list of its own
+    // that fill made), before the record is cleared for fill and when the
+    // dialog goes. Null: nothing.
+    void (*release)(void *values) = nullptr;
 };
+
+// The item list a control shows, inside values; null when it shows none.
+DialogItems *dialogItemsField(void *values, const DialogControl *control);
+// Clears a record for fill: every byte but the kept part (item lists there
+// freed first, and what spec->release frees).
+void dialogValuesClearForFill(const DialogSpec *spec, void *values);
+// Frees every item list of the record, kept part included, and what
+// spec->release frees (the dialog goes).
+void dialogValuesRelease(const DialogSpec *spec, void *values);
 
 // Message resources of the refusals the kit itself makes; each takes the
 // offending text as its one argument.
@@ -164,17 +210,14 @@ char *dialogTextField(void *values, const DialogControl *control);
 ToggleValue *dialogToggleField(void *values, const DialogControl *control);
 int32_t *dialogListField(void *values, const DialogControl *control);
 uint32_t *dialogSelectionField(void *values, const DialogControl *control);
-const char *dialogTextField(const void *values, const DialogControl *control);
-ToggleValue dialogToggleValue(const void *values, const DialogControl *control);
-int32_t dialogListPosition(const void *values, const DialogControl *control);
 
 // Checks a table: names present and unique; each parent an earlier
 // row-column or form; a buttons row of the table a row-column or form that
 // comes before every row placed in the buttons' row; each field inside the
-// record, of the kind its class shows
+// record and before its kept part, of the kind its class shows
 // (text field: text of size >= 2, toggle: toggle, list: list position with
-// items, or several-item selection; the items may come from listItems
-// or from the program, dialogSetListItems) and
+// items, or several-item selection; the items may come from listItems;
+// or the record's item list) and
 // no two controls on one field. 1 when sound; else 0 and why.
 int dialogSpecCheck(const DialogSpec *spec, char *why, int whySize);
 

@@ -21,12 +21,14 @@
 
 namespace {
 
-// One built dialog, kept for the run.
+// One built dialog, kept while its form lives; a free slot has no spec.
 struct DialogInstance {
     const DialogSpec *spec;
     ChartState *chart;
     Widget form, rowColumn, buttons, ok, cancel;
     Widget *controls;      // one per table row
+    uint32_t *shownChanges; // per row: the changes of its item list the widget shows
+    int itemsStale;        // 1: every item list is written at the next write
     void *values;          // the value record, spec->valuesSize bytes
     int writing;           // 1 while the builder writes the controls
     DialogHandlers handlers;
@@ -34,7 +36,6 @@ struct DialogInstance {
 
 constexpr int kMaxDialogs = 32;
 DialogInstance instances[kMaxDialogs];
-int instanceCount = 0;
 
 constexpr int kNameSize = 128;
 
@@ -47,10 +48,34 @@ int pendingHandlerCount = 0;
 
 DialogInstance *findInstance(const DialogSpec *spec)
 {
-    for (int i = 0; i < instanceCount; i++)
-        if (instances[i].spec == spec)
-            return &instances[i];
+    for (DialogInstance &d : instances)
+        if (spec && d.spec == spec)
+            return &d;
     return nullptr;
+}
+
+// The form went (with the top-level shell): the slot is free again. Slots
+// never move, since the other dialogs' callbacks hold their own.
+void forgetInstance(void *record)
+{
+    auto *d = static_cast<DialogInstance *>(record);
+    dialogValuesRelease(d->spec, d->values);
+    std::free(d->controls);
+    std::free(d->shownChanges);
+    std::free(d->values);
+    *d = DialogInstance{};
+}
+
+struct ForgetOnDestroy {
+    void (*forget)(void *record);
+    void *record;
+};
+
+void forgetCallback(Widget, XtPointer client, XtPointer)
+{
+    auto *f = static_cast<ForgetOnDestroy *>(client);
+    f->forget(f->record);
+    delete f;
 }
 
 WidgetClass classOf(DialogControlClass cls)
@@ -97,6 +122,10 @@ void readControls(DialogInstance *d)
             int *positions = nullptr, count = 0;
             *position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
             XtFree(reinterpret_cast<char *>(positions));
+        } else if (DialogItems *items = dialogItemsField(d->values, c)) {
+            int *positions = nullptr, count = 0;
+            items->position = XmListGetSelectedPos(w, &positions, &count) && count > 0 ? positions[0] : 0;
+            XtFree(reinterpret_cast<char *>(positions));
         } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
             int *positions = nullptr, count = 0;
             *selection = 0;
@@ -133,6 +162,28 @@ void scrollIntoView(Widget list, int position)
         XmListSetBottomPos(list, position);
 }
 
+// A list of the record's items: its items written again only after they
+// changed, then its selection.
+void writeItems(DialogInstance *d, int row, const DialogItems *items)
+{
+    Widget w = d->controls[row];
+    if (d->itemsStale || d->shownChanges[row] != items->changes) {
+        XmListDeleteAllItems(w);
+        for (int k = 0; k < items->count; k++) {
+            const char *shown = d->spec->itemShown ? d->spec->itemShown(row, items->texts[k]) : items->texts[k];
+            XmString text = XmStringCreateLocalized(const_cast<char *>(shown ? shown : ""));
+            XmListAddItemUnselected(w, text, 0);
+            XmStringFree(text);
+        }
+        d->shownChanges[row] = items->changes;
+    }
+    XmListDeselectAllItems(w);
+    if (items->position >= 1 && items->position <= items->count) {
+        XmListSelectPos(w, items->position, False);
+        scrollIntoView(w, items->position);
+    }
+}
+
 // Toggles and lists are written through resources and XmListSelectPos with
 // notify off, which call no callback; a text field calls its value-changed
 // callback whatever is done, so ours ignores it while writing is set.
@@ -167,6 +218,8 @@ void writeControls(DialogInstance *d, int except = -1)
                 XmListSelectPos(w, *position, False);
                 scrollIntoView(w, *position);
             }
+        } else if (DialogItems *items = dialogItemsField(d->values, c)) {
+            writeItems(d, i, items);
         } else if (uint32_t *selection = dialogSelectionField(d->values, c)) {
             // In extended selection a selected position replaces the others;
             // multiple selection adds it.
@@ -182,6 +235,7 @@ void writeControls(DialogInstance *d, int except = -1)
             XtVaSetValues(w, XmNselectionPolicy, policy, nullptr);
         }
     }
+    d->itemsStale = 0;
     d->writing = 0;
 }
 
@@ -270,7 +324,8 @@ void optionButtonCallback(Widget button, XtPointer client, XtPointer)
     controlChanged(d, controlRow(d, menu));
 }
 
-void okCallback(Widget, XtPointer client, XtPointer) { dialogOk(static_cast<DialogInstance *>(client)->spec); }
+void okPressed(DialogInstance *d);
+void okCallback(Widget, XtPointer client, XtPointer) { okPressed(static_cast<DialogInstance *>(client)); }
 
 // A spin arrow or a button of the dialog's own: the dialog's change rule
 // sees it as a change of that row, then its press handler acts on it.
@@ -380,29 +435,35 @@ void makeOkCancel(DialogInstance *d)
 
 DialogInstance *build(const DialogSpec *spec)
 {
-    if (instanceCount >= kMaxDialogs || !appData || !appData->topLevel)
+    DialogInstance *d = nullptr;
+    for (DialogInstance &slot : instances)
+        if (!d && !slot.spec)
+            d = &slot;
+    if (!d || !appData || !appData->topLevel)
         return nullptr;
     char why[256];
     if (!dialogSpecCheck(spec, why, sizeof why)) {
         std::fprintf(stderr, "tavik: dialog %s not built: %s\n", spec->name ? spec->name : "", why);
         return nullptr;
     }
-    DialogInstance *d = &instances[instanceCount];
     *d = DialogInstance{};
     d->spec = spec;
     d->controls = static_cast<Widget *>(std::calloc(static_cast<size_t>(spec->controlCount) + 1, sizeof(Widget)));
+    d->shownChanges = static_cast<uint32_t *>(std::calloc(static_cast<size_t>(spec->controlCount) + 1, sizeof(uint32_t)));
     d->values = std::calloc(spec->valuesSize + 1, 1);
-    if (!d->controls || !d->values) {
+    if (!d->controls || !d->values || !d->shownChanges) {
         std::free(d->controls);
+        std::free(d->shownChanges);
         std::free(d->values);
+        *d = DialogInstance{};
         return nullptr;
     }
-    instanceCount++;
     for (int i = 0; i < pendingHandlerCount; i++)
         if (pendingHandlers[i].spec == spec)
             d->handlers = pendingHandlers[i].handlers;
 
     d->form = XmCreateFormDialog(appData->topLevel, const_cast<char *>(spec->name), nullptr, 0);
+    dialogForgetOnDestroy(d->form, forgetInstance, d);
     char name[kNameSize];
     std::snprintf(name, sizeof name, "%sRowColumn", spec->name);
     if (spec->rowColumnName)
@@ -448,7 +509,8 @@ void dialogOpen(const DialogSpec *spec, ChartState *chart)
         return;
     d->chart = chart;
     setListItems(d);
-    std::memset(d->values, 0, spec->valuesSize);
+    dialogValuesClearForFill(spec, d->values);
+    d->itemsStale = 1;
     spec->fill(chart, appData, d->values);
     writeControls(d);
     applySensitivity(d);
@@ -469,13 +531,9 @@ void showWarning(Widget parent, const char *messageResource, const char *argumen
     uiHooks.openMessageBox(parent, text, kMessageBoxWarning);
 }
 
-} // namespace
-
-void dialogOk(const DialogSpec *spec)
+void okPressed(DialogInstance *d)
 {
-    DialogInstance *d = findInstance(spec);
-    if (!d)
-        return;
+    const DialogSpec *spec = d->spec;
     readControls(d);
     if (d->handlers.ok) {
         d->handlers.ok(d->chart, d->values);
@@ -486,6 +544,8 @@ void dialogOk(const DialogSpec *spec)
     spec->ok(d->values, d->chart, appData, &result);
     dialogFinishOk(spec, &result);
 }
+
+} // namespace
 
 int dialogFinishOk(const DialogSpec *spec, const DialogResult *result)
 {
@@ -525,27 +585,6 @@ void *dialogValues(const DialogSpec *spec)
 {
     DialogInstance *d = findInstance(spec);
     return d ? d->values : nullptr;
-}
-
-void dialogSetListItems(const DialogSpec *spec, const char *name, int count, const char *(*item)(int index),
-                        int position)
-{
-    DialogInstance *d = findInstance(spec);
-    const int row = dialogControlIndex(spec, name);
-    if (!d || row < 0 || spec->controls[row].cls != kControlList)
-        return;
-    Widget w = d->controls[row];
-    XmListDeleteAllItems(w);
-    for (int k = 0; k < count; k++) {
-        XmString text = XmStringCreateLocalized(const_cast<char *>(item(k)));
-        XmListAddItemUnselected(w, text, 0);
-        XmStringFree(text);
-    }
-    if (int32_t *selected = dialogListField(d->values, &spec->controls[row]))
-        *selected = position;
-    dialogRefresh(spec);
-    if (position > 0)
-        XmListSetPos(w, position);
 }
 
 void dialogSetHandlers(const DialogSpec *spec, const DialogHandlers *handlers)
@@ -591,4 +630,19 @@ int dialogIsShown(const DialogSpec *spec)
 {
     DialogInstance *d = findInstance(spec);
     return d && XtIsManaged(d->form) ? 1 : 0;
+}
+
+void dialogForgetOnDestroy(Widget w, void (*forget)(void *record), void *record)
+{
+    if (w && forget)
+        XtAddCallback(w, XmNdestroyCallback, forgetCallback, new ForgetOnDestroy{forget, record});
+}
+
+namespace {
+void clearWidget(void *slot) { *static_cast<Widget *>(slot) = nullptr; }
+} // namespace
+
+void dialogClearOnDestroy(Widget *slot)
+{
+    dialogForgetOnDestroy(*slot, clearWidget, slot);
 }

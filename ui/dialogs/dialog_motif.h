@@ -1,7 +1,9 @@
 // The Motif half of the dialog kit: one builder for every DialogSpec.
 //
 // A dialog is a form dialog on the top-level widget, built on its first
-// opening and kept for the run. Its controls stand in a row-column named
+// opening and kept while its shell lives: destroying the top-level shell
+// takes every dialog with it, and the kit then forgets the dialog's widgets
+// and record, so the next opening builds it again. Its controls stand in a row-column named
 // after the dialog with the ending "RowColumn" (or in a row-column or form
 // of the table), its buttons in one ending "Buttons": "ButtonOK" (the default
 // button) and "ButtonCancel" (the cancel button).
@@ -16,12 +18,12 @@
 // and shows the dialog.
 void dialogOpen(const DialogSpec *spec, ChartState *chart);
 
-// OK: reads the controls into the value record and asks spec->ok. A refusal
-// shows its message resource (formatted with the argument) in a warning box,
+// OK (the button, or a double click where the spec says so) reads the
+// controls into the value record and asks spec->ok. A refusal shows its
+// message resource (formatted with the argument) in a warning box,
 // uiHooks.openMessageBox type 3, and the dialog stays open; otherwise the
 // dialog is hidden, spec->accepted makes its record changes and each command
 // text runs through stkExecuteCall in order.
-void dialogOk(const DialogSpec *spec);
 
 // A refusal's message resource formatted with its argument, in a warning
 // box on parent (the same box for dialogs built without the kit).
@@ -63,8 +65,11 @@ void dialogShowMessage(const DialogSpec *spec, const char *messageResource, cons
 void dialogRefresh(const DialogSpec *spec);
 void *dialogValues(const DialogSpec *spec);
 
-// The items of a list the program fills (a table row with null items):
-// item(0) .. item(count - 1). Then the record's position (1-based, 0 none) is
-// selected and scrolled to the top.
-void dialogSetListItems(const DialogSpec *spec, const char *name, int count, const char *(*item)(int index),
-                        int position);
+
+// The one way a dialog record forgets what it built: when w is destroyed
+// (with the top-level shell or on its own), forget(record) runs, while the
+// display is still open, so it may free pixmaps and GCs before it clears the
+// record's widgets for the next opening to build anew.
+void dialogForgetOnDestroy(Widget w, void (*forget)(void *record), void *record);
+// The same for a record that is one widget: *slot is cleared when it goes.
+void dialogClearOnDestroy(Widget *slot);

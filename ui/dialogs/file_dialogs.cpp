@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "command/interpreter.h"
 #include "command/scene_files.h"
 #include "command/scene_save.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/geometry_option.h"
 #include "model/lexing.h"
 #include "model/locale_choice.h"
@@ -20,6 +20,39 @@ namespace {
 bool fitsPathField(const char *name)
 {
     return name != nullptr && name[0] != '\0' && std::strlen(name) < static_cast<size_t>(kPathSize);
+}
+
+// A stored geometry in its size and its position: X's "[+-]x[+-]y" after the
+// size ("900x700+10+20"), which the dialog does not show but keeps. A text
+// whose tail is no such position has none (its size part is then all of it).
+constexpr size_t kGeometryTextSize = sizeof AppData::geometryOption;
+struct GeometryParts {
+    char size[kGeometryTextSize];
+    char position[kGeometryTextSize];
+};
+
+bool isSignedNumberAt(const char *text, const char **end)
+{
+    if (*text != '+' && *text != '-')
+        return false;
+    const char *p = text + 1;
+    while (*p >= '0' && *p <= '9')
+        p++;
+    *end = p;
+    return p > text + 1;
+}
+
+GeometryParts splitGeometry(const char *stored)
+{
+    GeometryParts parts{};
+    strCopyBounded(parts.size, sizeof parts.size, stored);
+    const char *start = std::strpbrk(stored, "+-");
+    const char *middle = nullptr, *end = nullptr;
+    if (start && isSignedNumberAt(start, &middle) && isSignedNumberAt(middle, &end) && *end == '\0') {
+        strCopyBounded(parts.position, sizeof parts.position, start);
+        parts.size[start - stored] = '\0';
+    }
+    return parts;
 }
 
 } // namespace
@@ -40,7 +73,7 @@ void rememberDirectory(char *dir, size_t dirSize, const char *name)
 void openFileOk(const char *name, ChartState *chart, AppData *app, DialogResult *out)
 {
     // STL "name" must fit one statement and stay one name.
-    if (!fitsPathField(name) || !isSendableName(name, kStkTextSize - 6) || access(name, R_OK) != 0) {
+    if (!fitsPathField(name) || !isSendableName(name, kStkTextSize - 6) || !regularFileReadable(name)) {
         dialogRefuse(out, "messageCannotOpenFile", name ? name : "");
         return;
     }
@@ -129,7 +162,7 @@ void setEnvDlgFill(const AppData *app, const SetEnvContext *context, SetEnvValue
     v->confirmInit = app->confirmInit ? kToggleOn : kToggleOff;
     // A stored size start-up would not use is not shown as if it were.
     int width = 0, height = 0;
-    if (!geometryOptionValid(app->geometryOption, &width, &height)) {
+    if (!geometryOptionValid(splitGeometry(app->geometryOption).size, &width, &height)) {
         width = context->windowWidth;
         height = context->windowHeight;
     }
@@ -154,9 +187,16 @@ void setEnvDlgOk(const SetEnvValues *v, DialogResult *out)
 void setEnvDlgApply(const SetEnvValues *v, AppData *app)
 {
     int width = 0, height = 0;
-    if (geometrySizeValid(v->width, v->height, &width, &height))
-        std::snprintf(app->geometryOption, sizeof app->geometryOption, "%dx%d", width, height);
-    else
+    // The window stays where the stored geometry put it; only its size is
+    // the dialog's. A position that no longer fits beside the size is dropped
+    // rather than cut.
+    if (geometrySizeValid(v->width, v->height, &width, &height)) {
+        char text[2 * kGeometryTextSize];
+        std::snprintf(text, sizeof text, "%dx%d%s", width, height, splitGeometry(app->geometryOption).position);
+        if (std::strlen(text) >= sizeof app->geometryOption)
+            std::snprintf(text, sizeof text, "%dx%d", width, height);
+        strCopyBounded(app->geometryOption, sizeof app->geometryOption, text);
+    } else
         app->geometryOption[0] = '\0';
     strCopyBounded(app->localeOption, sizeof app->localeOption, v->locale);
     strCopyBounded(app->tzOption, sizeof app->tzOption, v->tz);

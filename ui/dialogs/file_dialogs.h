@@ -61,8 +61,9 @@ void setEnvDlgFill(const AppData *app, const SetEnvContext *context, SetEnvValue
 // both empty is accepted. Sends nothing.
 void setEnvDlgOk(const SetEnvValues *v, DialogResult *out);
 
-// After an accepted OK: the geometry ("WxH" or empty), locale, TZ and the
-// two confirmations into the record, which the quit path saves.
+// After an accepted OK: the geometry ("WxH" with the stored geometry's
+// position, "+X+Y", when it has one; or empty), locale, TZ and the two
+// confirmations into the record, which the quit path saves.
 void setEnvDlgApply(const SetEnvValues *v, AppData *app);
 
 // The widgets of the Environment dialog; its Motif half fills the context

@@ -11,9 +11,6 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
-#include "ui/dialogs/click_data_dialog.h"
-#include "ui/widgets/lite_clue.h"
-#include "ui/window/toolbar.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/file_dialogs.h"
@@ -27,7 +24,7 @@ struct FileDialog {
     const char *pattern; // the filter
     char *(*startDirectory)();
     void (*ok)(const char *name, ChartState *chart, DialogResult *out);
-    Widget box;          // built on first use, kept for the run
+    Widget box;          // built on first use, kept while the top-level shell lives
 };
 
 char *sceneDirectory() { return appData->stlFileIoPath; }
@@ -78,6 +75,7 @@ void openFileDialog(FileDialog *f, ChartState *chart)
         XtUnmanageChild(XmFileSelectionBoxGetChild(f->box, XmDIALOG_HELP_BUTTON));
         XtAddCallback(f->box, XmNokCallback, fileOkCallback, f);
         XtAddCallback(f->box, XmNcancelCallback, fileCancelCallback, f);
+        dialogClearOnDestroy(&f->box);
     }
     XmString pattern = XmStringCreateLocalized(const_cast<char *>(f->pattern));
     XtVaSetValues(f->box, XmNpattern, pattern, nullptr);
@@ -118,7 +116,7 @@ void setEnvFill(const ChartState *, const AppData *app, void *out)
     setEnvDlgFill(app, &context, static_cast<SetEnvValues *>(out));
 }
 
-void setEnvOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void setEnvOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     setEnvDlgOk(static_cast<const SetEnvValues *>(values), out);
 }
@@ -141,21 +139,11 @@ void setEnvAccepted(const void *values, ChartState *chart)
 {
     const auto *v = static_cast<const SetEnvValues *>(values);
     setEnvDlgApply(v, appData);
-    if (v->tipHelp == kToggleOn && !appData->tipShell) {
-        appData->tipShell = createTipShell(appData->topLevel);
-        if (appData->tipShell) {
-            addToolbarTips(appData->tipShell);
-            addClickDataTips(appData->tipShell);
-        }
-    } else if (v->tipHelp != kToggleOn && appData->tipShell) {
-        // Destroying the shell takes its tips with it.
-        XtDestroyWidget(appData->tipShell);
-        appData->tipShell = nullptr;
-    }
+    uiHooks.setTipHelp(v->tipHelp == kToggleOn);
     if (appData->toolBar) {
         if (v->toolbar == kToggleOn && !XtIsManaged(appData->toolBar)) {
             XtManageChild(appData->toolBar);
-            toolbarRefreshAll(chart);
+            uiHooks.toolbarRefreshAll(chart);
         } else if (v->toolbar != kToggleOn && XtIsManaged(appData->toolBar)) {
             XtUnmanageChild(appData->toolBar);
         }

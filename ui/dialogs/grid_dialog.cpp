@@ -130,7 +130,7 @@ int gridDlgChanged(void *values, int control)
 }
 
 // Every toggle is sent, whether it can be used in this view or not.
-void gridDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void gridDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const GridDialogValues *>(values);
     for (int r = 0; r < kGridDialogRows; r++) {

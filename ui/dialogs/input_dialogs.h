@@ -3,6 +3,6 @@
 
 struct ChartState;
 
-// Opens the dialog of kind (kInputDialog*): 1 when opened, 0 when that
-// dialog is not built (INPUT then reports the word as not available).
+// Opens the dialog of kind (kInputDialog*): 1 when opened, 0 for a kind
+// without a dialog.
 int openInputDialog(ChartState *chart, int dialog);

@@ -8,9 +8,13 @@
 #include <cstring>
 #include <initializer_list>
 
+#include <unistd.h>
+
+#include "model/app_data.h"
 #include "model/chart_state.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
+#include "model/options.h"
 
 const char kMessageSelectSiteToEdit[] = "messageSelectSiteToEdit";
 const char kMessageSelectSiteToDel[] = "messageSelectSiteToDel";
@@ -60,7 +64,7 @@ enum SiteRow {
 const DialogControl kSiteControls[] = {
     {"RCSite", kControlRowColumn, kDialogMainParent, {kHorizontal, kNone}, kFieldNone, 0, 0, nullptr},
     {"SiteList", kControlList, kRowRCSite, {{"selectionPolicy", "browse_select"}, {"visibleItemCount", "12"}},
-     kFieldListPosition, SD(position), 0, nullptr},
+     kFieldItems, SD(names), 0, nullptr},
     {"ObsButtons", kControlRowColumn, kRowRCSite, {}, kFieldNone, 0, 0, nullptr},
     {"ButtonSearch", kControlPushButton, kRowObsButtons, {}, kFieldNone, 0, 0, nullptr},
     {"ButtonEditSite", kControlPushButton, kRowObsButtons, {}, kFieldNone, 0, 0, nullptr},
@@ -77,10 +81,53 @@ void siteSensitivity(const void *values, uint8_t *sensitive)
         sensitive[row] = static_cast<uint8_t>(v->writable != 0);
 }
 
-// The kit's fill and OK see no list: the Motif half fills the record through
-// siteDialogFill and sends siteLocateCommands itself.
-void siteFillNothing(const ChartState *, const AppData *, void *) {}
-void siteOkNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+void siteFill(const ChartState *chart, const AppData *app, void *values)
+{
+    auto *v = static_cast<SiteDialogValues *>(values);
+    siteListRead(app->siteFile, &v->sites); // unreadable: an empty list
+    siteDialogFill(chart, access(app->siteFile, W_OK) == 0, v);
+}
+
+// The selected site as the site file holds it now; none chosen or none
+// found there leaves the dialog as it is.
+void siteOk(void *values, const ChartState *, const AppData *app, DialogResult *out)
+{
+    const auto *v = static_cast<const SiteDialogValues *>(values);
+    const int32_t position = v->names.position;
+    Site site{};
+    double where[3], zone = 0.0;
+    if (position >= 1 && position <= v->sites.count)
+        strCopyBounded(site.name, sizeof site.name, v->sites.entries[position - 1].name);
+    if (!site.name[0] || !findSiteIn(app->siteFile, site.name, where, &zone)) {
+        out->stayOpen = 1;
+        return;
+    }
+    site.latitude = where[0];
+    site.longitude = where[1];
+    site.altitude = static_cast<int>(where[2]);
+    site.zone = zone;
+    siteLocateCommands(&site, out);
+}
+
+void siteAccepted(const void *values, ChartState *)
+{
+    const auto *v = static_cast<const SiteDialogValues *>(values);
+    if (v->makeDefault == kToggleOn)
+        siteMakeDefault(v->sites.entries[v->names.position - 1].name);
+}
+
+void siteRelease(void *values) { siteListFree(&static_cast<SiteDialogValues *>(values)->sites); }
+
+DialogSpec siteSpec()
+{
+    // OK and Cancel head the column of buttons beside the list.
+    DialogSpec s = {"SiteDialog", kSiteControls, kSiteRowCount, sizeof(SiteDialogValues), siteFill, siteSensitivity,
+                    siteOk,       nullptr,       nullptr,       0,                        "RCAll",  "ObsButtons"};
+    s.accepted = siteAccepted;
+    s.release = siteRelease;
+    s.keptOffset = offsetof(SiteDialogValues, lastSearch);
+    return s;
+}
 
 // ---- SiteEditDialog --------------------------------------------------------------
 
@@ -174,7 +221,7 @@ int angleOf(const char *degText, const char *minText, long limit, const char *de
     return 1;
 }
 
-void editOkNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+void editOkNothing(void *, const ChartState *, const AppData *, DialogResult *) {}
 
 // Degrees and minutes of a column value: minutes rounded, 60 carried.
 void degMinOf(double value, char *deg, char *min)
@@ -291,14 +338,23 @@ int siteListSearch(const SiteListState *list, const char *text, int start)
 
 // ---- SiteDialog ------------------------------------------------------------------
 
-void siteDialogFill(const SiteListState *list, const ChartState *chart, int writable, SiteDialogValues *v)
+void siteDialogFill(const ChartState *chart, int writable, SiteDialogValues *v)
 {
     char current[sizeof chart->siteName];
     strCopyBounded(current, sizeof current, chart->siteName);
     current[strTrimmedLength(current)] = '\0';
-    v->position = siteListFind(list, current) + 1;
+    siteDialogShowSites(v, siteListFind(&v->sites, current) + 1);
     v->makeDefault = kToggleOff;
     v->writable = writable != 0;
+}
+
+void siteDialogShowSites(SiteDialogValues *v, int position)
+{
+    dialogItemsFree(&v->names);
+    for (int i = 0; i < v->sites.count; i++)
+        if (!dialogItemsAdd(&v->names, v->sites.entries[i].name))
+            break; // the sites after it are not offered
+    v->names.position = position >= 1 && position <= v->names.count ? position : 0;
 }
 
 void siteLocateCommands(const Site *site, DialogResult *out)
@@ -309,11 +365,14 @@ void siteLocateCommands(const Site *site, DialogResult *out)
                         site->zone, static_cast<double>(site->altitude), site->name);
 }
 
-// OK and Cancel head the column of buttons beside the list.
-const DialogSpec kSiteDialog = {
-    "SiteDialog", kSiteControls, kSiteRowCount, sizeof(SiteDialogValues), siteFillNothing, siteSensitivity,
-    siteOkNothing, nullptr, nullptr, 0, "RCAll", "ObsButtons",
-};
+void siteMakeDefault(const char *name)
+{
+    strCopyBounded(appData->siteName, sizeof appData->siteName, name);
+    appData->siteName[strTrimmedLength(appData->siteName)] = '\0';
+    optionSet("SiteName", appData->siteName);
+}
+
+const DialogSpec kSiteDialog = siteSpec();
 
 // ---- SiteEditDialog --------------------------------------------------------------
 

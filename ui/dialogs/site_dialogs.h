@@ -41,20 +41,34 @@ int siteListFind(const SiteListState *list, const char *name);
 // once through all of them; the index found or -1.
 int siteListSearch(const SiteListState *list, const char *text, int start);
 
-// "SiteDialog": the list, its buttons and "Make it default site".
+// "SiteDialog": the list, its buttons and "Make it default site". The
+// record holds the listed sites; fill reads them from the site file at
+// every opening.
 struct SiteDialogValues {
-    int32_t position;         // SiteList: 1 for the first site, 0 for none
+    DialogItems names;        // SiteList: the listed sites' names, the selected one
     ToggleValue makeDefault;  // ToggleMakeDefault
-    int32_t writable;         // a fill input: the site file may be written
+    int32_t writable;         // the site file may be written
+    SiteListState sites;      // the same sites with their lines, in list order
+    // Kept from one opening to the next, zeroed when the dialog is built:
+    char lastSearch[kSiteListNameSize * 2]; // the search dialog's last text
+    int32_t editIndex;                      // the edited site's index, -1 for a new one
+    char editOriginal[kSiteLineLength + 2]; // its line as it was, line end included
 };
 extern const DialogSpec kSiteDialog;
 
-// What the site dialog shows for chart: its site selected, the toggle off,
-// Edit, New and Remove usable only when writable.
-void siteDialogFill(const SiteListState *list, const ChartState *chart, int writable, SiteDialogValues *v);
+// What the site dialog shows for chart of the sites in v->sites: its site
+// selected, the toggle off, Edit, New and Remove usable only when writable.
+void siteDialogFill(const ChartState *chart, int writable, SiteDialogValues *v);
+
+// The list shows v->sites again, with position (1-based, 0 none) selected:
+// after an edit changed them.
+void siteDialogShowSites(SiteDialogValues *v, int position);
 
 // The text that moves the chart to site: LOCATE ...;DRIVE.
 void siteLocateCommands(const Site *site, DialogResult *out);
+
+// The default site from now on, in this run and in the options file.
+void siteMakeDefault(const char *name);
 
 // "SiteEditDialog": one site line in fields.
 constexpr int kSiteEditDegSize = 4, kSiteEditMinSize = 3, kSiteEditAltSize = 5, kSiteEditZoneSize = 6;

@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
 #include <Xm/List.h>
 #include <Xm/SelectioB.h>
 #include <Xm/TextF.h>
@@ -15,7 +13,6 @@
 #include "model/chart_state.h"
 #include "model/file_input.h"
 #include "model/lexing.h"
-#include "model/options.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
 #include "ui/dialogs/dialog_motif.h"
@@ -24,14 +21,7 @@
 
 namespace {
 
-SiteListState siteList;      // read when the dialog is first built
-int siteListLoaded = 0;
-char lastSearch[kSiteListNameSize * 2];
 Widget searchDialog = nullptr;
-
-// The edit dialog's site: its list index (-1 for a new one) and its line as it was.
-int editIndex = -1;
-char editOriginal[kSiteLineLength + 2];
 
 enum { kRowSearch = 3, kRowEdit = 4, kRowAdd = 5, kRowDel = 6 }; // rows of kSiteDialog
 
@@ -42,55 +32,32 @@ void showSiteMessage(const char *resource, const char *argument)
     dialogShowMessage(&kSiteDialog, resource, argument);
 }
 
-const char *siteItem(int index) { return siteList.entries[index].name; }
-
-// The list widget shows siteList; `position` (1-based, 0 none) is selected.
-void showList(int position)
+// The list shows the record's sites; `position` (1-based, 0 none) is
+// selected and scrolled to the top.
+void showList(SiteDialogValues *v, int position)
 {
-    dialogSetListItems(&kSiteDialog, "SiteList", siteList.count, siteItem, position);
-}
-
-void makeDefault(ChartState *chart)
-{
-    strCopyBounded(appData->siteName, sizeof appData->siteName, chart->siteName);
-    appData->siteName[strTrimmedLength(appData->siteName)] = '\0';
-    optionSet("SiteName", appData->siteName);
-}
-
-void siteOk(ChartState *chart, void *values)
-{
-    const auto *v = static_cast<const SiteDialogValues *>(values);
-    if (v->position < 1 || v->position > siteList.count)
-        return;
-    Site site{};
-    double where[3], zone = 0.0;
-    strCopyBounded(site.name, sizeof site.name, siteList.entries[v->position - 1].name);
-    if (!findSite(site.name, where, &zone))
-        return;
-    site.latitude = where[0];
-    site.longitude = where[1];
-    site.altitude = static_cast<int>(where[2]);
-    site.zone = zone;
-    static DialogResult result;
-    dialogResultClear(&result);
-    siteLocateCommands(&site, &result);
-    const int setDefault = v->makeDefault == kToggleOn;
-    if (dialogFinishOk(&kSiteDialog, &result) && setDefault)
-        makeDefault(chart);
+    siteDialogShowSites(v, position);
+    dialogRefresh(&kSiteDialog);
+    Widget list = dialogWidget(&kSiteDialog, "SiteList");
+    if (list && v->names.position > 0)
+        XmListSetPos(list, v->names.position);
 }
 
 // ---- search ----------------------------------------------------------------------
 
 void searchOk(Widget w, XtPointer, XtPointer)
 {
+    SiteDialogValues *v = siteValues();
+    if (!v)
+        return;
     Widget text = XmSelectionBoxGetChild(w, XmDIALOG_TEXT);
     char *typed = XmTextFieldGetString(text);
-    strCopyBounded(lastSearch, sizeof lastSearch, typed ? typed : "");
+    strCopyBounded(v->lastSearch, sizeof v->lastSearch, typed ? typed : "");
     XtFree(typed);
     Widget list = dialogWidget(&kSiteDialog, "SiteList");
     // From the entry after the one at the top of the list.
     const int top = list ? XmListYToPos(list, 5) : 0;
-    const int found = siteListSearch(&siteList, lastSearch, top > 0 ? top : 0);
+    const int found = siteListSearch(&v->sites, v->lastSearch, top > 0 ? top : 0);
     if (found < 0)
         return; // the search dialog stays for another try
     XmListSelectPos(list, found + 1, True);
@@ -100,7 +67,7 @@ void searchOk(Widget w, XtPointer, XtPointer)
 
 void searchCancel(Widget w, XtPointer, XtPointer) { XtUnmanageChild(w); }
 
-void openSearch()
+void openSearch(const SiteDialogValues *v)
 {
     if (!searchDialog) {
         Arg args[1];
@@ -112,8 +79,9 @@ void openSearch()
         XtUnmanageChild(XmSelectionBoxGetChild(searchDialog, XmDIALOG_SELECTION_LABEL));
         XtAddCallback(searchDialog, XmNokCallback, searchOk, nullptr);
         XtAddCallback(searchDialog, XmNcancelCallback, searchCancel, nullptr);
+        dialogClearOnDestroy(&searchDialog);
     }
-    XmTextFieldSetString(XmSelectionBoxGetChild(searchDialog, XmDIALOG_TEXT), lastSearch);
+    XmTextFieldSetString(XmSelectionBoxGetChild(searchDialog, XmDIALOG_TEXT), const_cast<char *>(v->lastSearch));
     XtManageChild(searchDialog);
 }
 
@@ -154,63 +122,68 @@ int readSiteLine(int32_t lineNumber, char *out, size_t size, size_t *length)
 
 // 1 when the file still holds the listed site at index on its line; else the
 // file was changed by someone else: the list is read again and the box says so.
-int siteLineStillListed(int index)
+int siteLineStillListed(SiteDialogValues *v, int index)
 {
     char line[kSiteLineLength + 1];
     size_t length = 0;
     Site site;
-    if (index >= 0 && index < siteList.count &&
-        readSiteLine(siteList.entries[index].lineNumber, line, sizeof line, &length) &&
-        siteLineParse(line, length, &site) && std::strcmp(site.name, siteList.entries[index].name) == 0)
+    if (index >= 0 && index < v->sites.count &&
+        readSiteLine(v->sites.entries[index].lineNumber, line, sizeof line, &length) &&
+        siteLineParse(line, length, &site) && std::strcmp(site.name, v->sites.entries[index].name) == 0)
         return 1;
-    siteListRead(appData->siteFile, &siteList);
-    showList(0);
+    siteListRead(appData->siteFile, &v->sites);
+    showList(v, 0);
     showSiteMessage(kMessageCannotOpenFile, appData->siteFile);
     return 0;
 }
 
-void siteEdit(ChartState *chart, const SiteDialogValues *v)
+void siteEdit(ChartState *chart, SiteDialogValues *v)
 {
-    if (v->position < 1 || v->position > siteList.count) {
+    const int32_t position = v->names.position;
+    if (position < 1 || position > v->sites.count) {
         showSiteMessage(kMessageSelectSiteToEdit, "");
         return;
     }
     char line[kSiteLineLength + 1];
     size_t length = 0;
     SiteEditValues fields;
-    if (!siteLineStillListed(v->position - 1) ||
-        !readSiteLine(siteList.entries[v->position - 1].lineNumber, line, sizeof line, &length) ||
+    if (!siteLineStillListed(v, position - 1) ||
+        !readSiteLine(v->sites.entries[position - 1].lineNumber, line, sizeof line, &length) ||
         !siteEditFromLine(line, length, &fields))
         return;
-    editIndex = v->position - 1;
-    std::snprintf(editOriginal, sizeof editOriginal, "%s\n", line);
+    v->editIndex = position - 1;
+    std::snprintf(v->editOriginal, sizeof v->editOriginal, "%s\n", line);
     openEdit(chart, &fields);
 }
 
-void siteNew(ChartState *chart)
+void siteNew(ChartState *chart, SiteDialogValues *v)
 {
     SiteEditValues fields;
     siteEditFromLine(kSiteNewTemplate, std::strlen(kSiteNewTemplate), &fields);
-    editIndex = -1;
-    std::snprintf(editOriginal, sizeof editOriginal, "%s\n", kSiteNewTemplate);
+    v->editIndex = -1;
+    std::snprintf(v->editOriginal, sizeof v->editOriginal, "%s\n", kSiteNewTemplate);
     openEdit(chart, &fields);
 }
 
 void editOk(ChartState *chart, void *values)
 {
+    SiteDialogValues *v = siteValues();
+    if (!v)
+        return;
     static DialogResult result;
     dialogResultClear(&result);
     char line[kSiteLineLength + 1];
-    if (!siteEditCompose(static_cast<const SiteEditValues *>(values), &siteList, editIndex, line, &result)) {
+    const int editIndex = v->editIndex;
+    if (!siteEditCompose(static_cast<const SiteEditValues *>(values), &v->sites, editIndex, line, &result)) {
         dialogFinishOk(&kSiteEditDialog, &result);
         return;
     }
-    if (std::strcmp(line, editOriginal) != 0) {
-        if (editIndex >= 0 && !siteLineStillListed(editIndex))
+    if (std::strcmp(line, v->editOriginal) != 0) {
+        if (editIndex >= 0 && !siteLineStillListed(v, editIndex))
             return;
         const int ok = editIndex < 0 ? siteFileRewrite(appData->siteFile, kSiteEditInsertFirst, 0, line)
                                      : siteFileRewrite(appData->siteFile, kSiteEditReplace,
-                                                       siteList.entries[editIndex].lineNumber, line);
+                                                       v->sites.entries[editIndex].lineNumber, line);
         if (!ok) { // the file is as it was: so are the list and the fields
             dialogShowMessage(&kSiteEditDialog, kMessageCannotWriteFile, appData->siteFile);
             return;
@@ -218,17 +191,17 @@ void editOk(ChartState *chart, void *values)
         Site site;
         siteLineParse(line, kSiteLineLength - 1, &site);
         char oldName[kSiteListNameSize];
-        std::snprintf(oldName, sizeof oldName, "%.40s", editOriginal);
+        std::snprintf(oldName, sizeof oldName, "%.40s", v->editOriginal);
         oldName[strTrimmedLength(oldName)] = '\0';
         int position = 1;
         if (editIndex < 0) {
-            if (!siteListInsertFirst(&siteList, site.name))
+            if (!siteListInsertFirst(&v->sites, site.name))
                 showSiteMessage("messageSystemOutOfMemory", "");
         } else {
-            siteListRename(&siteList, editIndex, site.name);
+            siteListRename(&v->sites, editIndex, site.name);
             position = editIndex + 1;
         }
-        showList(position);
+        showList(v, position);
         // Only an edited site can be the default one: a new site's empty
         // name would otherwise match an unset default.
         if (editIndex >= 0 && appData->siteName[0] && std::strcmp(oldName, appData->siteName) == 0)
@@ -236,36 +209,37 @@ void editOk(ChartState *chart, void *values)
     }
     const int moved = result.commandCount > 0;
     if (dialogFinishOk(&kSiteEditDialog, &result) && moved)
-        makeDefault(chart);
+        siteMakeDefault(chart->siteName);
 }
 
-void siteRemove(const SiteDialogValues *v)
+void siteRemove(SiteDialogValues *v)
 {
-    if (v->position < 1 || v->position > siteList.count) {
+    const int32_t position = v->names.position;
+    if (position < 1 || position > v->sites.count) {
         showSiteMessage(kMessageSelectSiteToDel, "");
         return;
     }
-    const int index = v->position - 1;
+    const int index = position - 1;
     char format[256], question[512];
     getResourceFormat(kMessageConfirmDeleteSite, "s", format, sizeof format);
-    std::snprintf(question, sizeof question, format, siteList.entries[index].name);
-    if (!uiHooks.askQuestion(dialogWidget(&kSiteDialog, "SiteDialog"), question) || !siteLineStillListed(index))
+    std::snprintf(question, sizeof question, format, v->sites.entries[index].name);
+    if (!uiHooks.askQuestion(dialogWidget(&kSiteDialog, "SiteDialog"), question) || !siteLineStillListed(v, index))
         return;
-    if (!siteFileRewrite(appData->siteFile, kSiteEditRemove, siteList.entries[index].lineNumber, nullptr)) {
+    if (!siteFileRewrite(appData->siteFile, kSiteEditRemove, v->sites.entries[index].lineNumber, nullptr)) {
         showSiteMessage(kMessageCannotWriteFile, appData->siteFile);
         return;
     }
-    siteListRemove(&siteList, index);
-    showList(index < siteList.count ? index + 1 : siteList.count);
+    siteListRemove(&v->sites, index);
+    showList(v, index < v->sites.count ? index + 1 : v->sites.count);
 }
 
 void sitePress(ChartState *chart, void *values, int control)
 {
     auto *v = static_cast<SiteDialogValues *>(values);
     switch (control) {
-    case kRowSearch: openSearch(); break;
+    case kRowSearch: openSearch(v); break;
     case kRowEdit: siteEdit(chart, v); break;
-    case kRowAdd: siteNew(chart); break;
+    case kRowAdd: siteNew(chart, v); break;
     case kRowDel: siteRemove(v); break;
     default: break;
     }
@@ -275,28 +249,22 @@ void sitePress(ChartState *chart, void *values, int control)
 
 void openSiteDialog(ChartState *chart)
 {
-    if (!siteListLoaded) {
-        const int read = siteListRead(appData->siteFile, &siteList);
-        if (read == 0 || siteList.count == 0) {
-            dialogShowMessage(&kSiteDialog, kMessageNoPlaceFileFound, appData->siteFile);
-            return;
-        }
-        if (read < 0)
-            dialogShowMessage(&kSiteDialog, "messageSystemOutOfMemory", "");
-        siteListLoaded = 1;
-        static const DialogHandlers handlers = {sitePress, siteOk};
-        dialogSetHandlers(&kSiteDialog, &handlers);
-        dialogOpen(&kSiteDialog, chart);
-        showList(0);
-    } else {
-        dialogOpen(&kSiteDialog, chart);
-    }
-    SiteDialogValues *v = siteValues();
-    if (!v)
+    // A site file that cannot be read or lists no site opens no dialog.
+    SiteListState probe{};
+    const int read = siteListRead(appData->siteFile, &probe);
+    const int count = probe.count;
+    siteListFree(&probe);
+    if (read == 0 || count == 0) {
+        dialogShowMessage(&kSiteDialog, kMessageNoPlaceFileFound, appData->siteFile);
         return;
-    siteDialogFill(&siteList, chart, access(appData->siteFile, W_OK) == 0, v);
-    dialogRefresh(&kSiteDialog);
+    }
+    if (read < 0)
+        dialogShowMessage(&kSiteDialog, "messageSystemOutOfMemory", "");
+    static const DialogHandlers handlers = {sitePress, nullptr};
+    dialogSetHandlers(&kSiteDialog, &handlers);
+    dialogOpen(&kSiteDialog, chart);
+    SiteDialogValues *v = siteValues();
     Widget list = dialogWidget(&kSiteDialog, "SiteList");
-    if (list && v->position > 0)
-        XmListSetPos(list, v->position);
+    if (v && list && v->names.position > 0)
+        XmListSetPos(list, v->names.position);
 }

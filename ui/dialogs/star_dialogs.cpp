@@ -108,7 +108,7 @@ void starSensitivity(const void *values, uint8_t *sensitive)
     sensitive[kRowCatalogGsc] = static_cast<uint8_t>(v->gscUsable != 0);
 }
 
-void starOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void starOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const StarDialogValues *>(values);
     double limit = 0.0, nameLimit = 0.0;
@@ -211,7 +211,7 @@ void nebulaSensitivity(const void *values, uint8_t *sensitive)
         sensitive[row] = static_cast<uint8_t>(shown && (row <= kRowToggleLimit || v->limit == kToggleOn));
 }
 
-void nebulaOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void nebulaOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const NebulaDialogValues *>(values);
     double faint = 0.0, bright = 0.0;

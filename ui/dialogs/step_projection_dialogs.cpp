@@ -68,10 +68,10 @@ constexpr size_t kTimeStepFieldSize[kTimeStepFieldCount] = {sizeof(TimeStepValue
 void timeStepDlgFill(const ChartState *chart, const AppData *, void *out)
 {
     auto *v = static_cast<TimeStepValues *>(out);
-    v->realTime = chart->realTimeMode != 0 ? kToggleOn : kToggleOff;
+    v->realTime = chart->realTimeMode != kPlayByPeriod ? kToggleOn : kToggleOff;
     // playKind falls back to 0 whenever playing stops, so it cannot say which
     // clock the user chose last; realTimeMode keeps that choice.
-    v->setting = chart->realTimeMode == 2 ? kToggleOn : kToggleOff;
+    v->setting = chart->realTimeMode == kPlayClockFromBase ? kToggleOn : kToggleOff;
     v->sysTime = v->setting == kToggleOn ? kToggleOff : kToggleOn;
     const int32_t counts[kTimeStepFieldCount] = {chart->period.year, chart->period.month, chart->period.day,
                                                  chart->period.hour, chart->period.minute};
@@ -104,7 +104,7 @@ int timeStepDlgSpin(void *values, int control)
     return 0;
 }
 
-void timeStepDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void timeStepDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const TimeStepValues *>(values);
     if (v->realTime == kToggleOn) {
@@ -241,7 +241,7 @@ int projDlgMajorChanged(void *values, int control)
     return 1;
 }
 
-void projDlgOk(const void *values, const ChartState *, const AppData *, DialogResult *out)
+void projDlgOk(void *values, const ChartState *, const AppData *, DialogResult *out)
 {
     const auto *v = static_cast<const ProjectionValues *>(values);
     const int major = selectedMajor(v), minor = selectedMinor(v);

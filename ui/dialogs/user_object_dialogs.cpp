@@ -5,10 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
 #include "command/interpreter.h"
 #include "model/chart_state.h"
+#include "model/file_input.h"
 #include "model/lexing.h"
 
 const char kMessageObjectAlreadySelected[] = "messageObjectAlreadySelected";
@@ -18,19 +17,6 @@ namespace {
 const char kCannotOpen[] = "messageCannotOpenFile";
 const char kLoadFormat[] = "LOAD AD \"%s\"";
 constexpr size_t kLoadOverhead = sizeof "LOAD AD \"\"" - 1;
-
-int grow(UserObjectPathList *list)
-{
-    if (list->count < list->capacity)
-        return 1;
-    const int capacity = list->capacity ? list->capacity * 2 : 8;
-    void *more = std::realloc(list->paths, static_cast<size_t>(capacity) * kUserObjectPathSize);
-    if (!more)
-        return 0;
-    list->paths = static_cast<char (*)[kUserObjectPathSize]>(more);
-    list->capacity = capacity;
-    return 1;
-}
 
 // A path that can go into LOAD AD "path" as one statement, whole.
 int sendablePath(const char *path)
@@ -47,7 +33,7 @@ const DialogControl kUserObjectControls[] = {
     {"UserObjectCtrls", kControlForm, kDialogMainParent, {{"width", "240"}, {nullptr, nullptr}}, kFieldNone, 0, 0,
      nullptr},
     {"UserObjectList", kControlList, kRowCtrls, {{"selectionPolicy", "browse_select"}, {"visibleItemCount", "8"}},
-     kFieldListPosition, UV(position), 0, nullptr},
+     kFieldItems, UV(files), 0, nullptr},
     {"UserObjectButtons", kControlRowColumn, kDialogMainParent, {{"spacing", "0"}, {nullptr, nullptr}}, kFieldNone,
      0, 0, nullptr},
     {"ButtonAddFile", kControlPushButton, kRowButtons, {}, kFieldNone, 0, 0, nullptr},
@@ -57,31 +43,53 @@ static_assert(sizeof kUserObjectControls / sizeof kUserObjectControls[0] == kUse
 
 void sensitivity(const void *values, uint8_t *sensitive)
 {
-    sensitive[kRowDelete] = static_cast<const UserObjectDialogValues *>(values)->position > 0;
+    sensitive[kRowDelete] = static_cast<const UserObjectDialogValues *>(values)->files.position > 0;
 }
 
-// The list is the Motif half's: it fills the position and sends OK's texts.
-void fillNothing(const ChartState *, const AppData *, void *) {}
-void okNothing(const void *, const ChartState *, const AppData *, DialogResult *) {}
+// Refilled at every opening: what the chart has loaded now. A list that
+// could not be had whole is refused at OK: its UNLOAD AD would drop the files
+// it left out.
+void fill(const ChartState *chart, const AppData *, void *values)
+{
+    auto *v = static_cast<UserObjectDialogValues *>(values);
+    v->incomplete = userObjectListFromChart(chart, &v->files) ? 0 : 1;
+}
+
+void ok(void *values, const ChartState *, const AppData *, DialogResult *out)
+{
+    const auto *v = static_cast<const UserObjectDialogValues *>(values);
+    if (v->incomplete) {
+        dialogRefuse(out, "messageSystemOutOfMemory", "");
+        return;
+    }
+    userObjectDialogOk(&v->files, out);
+}
+
+// The list shows each file's name, not its directory.
+const char *itemShown(int, const char *path) { return userObjectItemName(path); }
+
+DialogSpec userObjectSpec()
+{
+    DialogSpec s = {"UserObjectDialog", kUserObjectControls, kUserObjectRowCount, sizeof(UserObjectDialogValues),
+                    fill,               sensitivity,         ok,                  nullptr,
+                    nullptr,            0,                   "RCUserObject",      "UserObjectButtons"};
+    s.itemShown = itemShown;
+    return s;
+}
 
 } // namespace
 
 int userObjectListFromChart(const ChartState *chart, UserObjectPathList *list)
 {
-    list->count = 0;
-    for (int i = 0; i < chart->userObjectFileCount; i++) {
-        if (!grow(list))
+    dialogItemsFree(list);
+    for (int i = 0; i < chart->userObjectFileCount; i++)
+        if (!dialogItemsAdd(list, chart->userObjectFiles[i].path))
             return 0;
-        strCopyBounded(list->paths[list->count++], kUserObjectPathSize, chart->userObjectFiles[i].path);
-    }
+    list->position = list->count > 0 ? 1 : 0;
     return 1;
 }
 
-void userObjectListFree(UserObjectPathList *list)
-{
-    std::free(list->paths);
-    *list = UserObjectPathList{};
-}
+void userObjectListFree(UserObjectPathList *list) { dialogItemsFree(list); }
 
 const char *userObjectItemName(const char *path)
 {
@@ -92,48 +100,49 @@ const char *userObjectItemName(const char *path)
 int userObjectListAdd(UserObjectPathList *list, const char *path, DialogResult *refusal)
 {
     for (int i = 0; i < list->count; i++)
-        if (std::strcmp(list->paths[i], path) == 0) {
+        if (std::strcmp(list->texts[i], path) == 0) {
             dialogRefuse(refusal, kMessageObjectAlreadySelected, path);
             return 0;
         }
-    if (!sendablePath(path) || access(path, R_OK) != 0) {
+    if (!sendablePath(path) || !regularFileReadable(path)) {
         dialogRefuse(refusal, kCannotOpen, path);
         return 0;
     }
-    if (!grow(list)) {
+    if (!dialogItemsAdd(list, path)) {
         dialogRefuse(refusal, "messageSystemOutOfMemory", "");
         return 0;
     }
-    strCopyBounded(list->paths[list->count++], kUserObjectPathSize, path);
     return 1;
 }
 
 int userObjectListDelete(UserObjectPathList *list, int position)
 {
-    if (position < 1 || position > list->count)
-        return 0;
-    std::memmove(list->paths[position - 1], list->paths[position],
-                 static_cast<size_t>(list->count - position) * kUserObjectPathSize);
-    list->count--;
-    return position <= list->count ? position : list->count;
+    return dialogItemsDelete(list, position);
 }
 
 int userObjectOkCommands(const UserObjectPathList *list, void (*send)(void *context, const char *text),
                          void *context, DialogResult *refusal)
 {
     for (int i = 0; i < list->count; i++)
-        if (!sendablePath(list->paths[i])) {
-            dialogRefuse(refusal, kCannotOpen, list->paths[i]);
+        if (!sendablePath(list->texts[i])) {
+            dialogRefuse(refusal, kCannotOpen, list->texts[i]);
             return 0;
         }
     send(context, "UNLOAD AD");
     for (int i = 0; i < list->count; i++) {
         char text[kStkTextSize];
-        std::snprintf(text, sizeof text, kLoadFormat, list->paths[i]);
+        std::snprintf(text, sizeof text, kLoadFormat, list->texts[i]);
         send(context, text);
     }
     send(context, "DRIVE");
     return 1;
+}
+
+void userObjectDialogOk(const UserObjectPathList *list, DialogResult *result)
+{
+    userObjectOkCommands(list, [](void *context, const char *text) {
+        dialogAddCommand(static_cast<DialogResult *>(context), "%s", text);
+    }, result, result);
 }
 
 int userObjectDirectoryOf(const char *path, char *dir, int size)
@@ -150,8 +159,4 @@ int userObjectDirectoryOf(const char *path, char *dir, int size)
 }
 
 // OK and Cancel head the column of buttons beside the list.
-const DialogSpec kUserObjectDialog = {
-    "UserObjectDialog", kUserObjectControls, kUserObjectRowCount, sizeof(UserObjectDialogValues),
-    fillNothing,        sensitivity,         okNothing,           nullptr,
-    nullptr,            0,                   "RCUserObject",      "UserObjectButtons",
-};
+const DialogSpec kUserObjectDialog = userObjectSpec();

@@ -7,13 +7,13 @@
 #include "model/user_objects.h"
 #include "ui/dialogs/dialog_kit.h"
 
-// The listed files in list order, full paths.
-struct UserObjectPathList {
-    char (*paths)[kUserObjectPathSize]; // malloc'd
-    int count, capacity;
-};
+// The listed files in list order, full paths: the kit's item list, which the
+// dialog's record holds.
+using UserObjectPathList = DialogItems;
+static_assert(kUserObjectPathSize <= kDialogItemSize, "a listed path is one item");
 
-// The chart's user-object files in load order; 0 when the list cannot grow.
+// The chart's user-object files in load order, the first selected; 0 when
+// the list cannot grow.
 int userObjectListFromChart(const ChartState *chart, UserObjectPathList *list);
 void userObjectListFree(UserObjectPathList *list);
 
@@ -31,6 +31,9 @@ int userObjectListAdd(UserObjectPathList *list, const char *path, DialogResult *
 // select then: the item now there, the new last, or 0 when none is left.
 int userObjectListDelete(UserObjectPathList *list, int position);
 
+// The texts OK sends into result, in order (as userObjectOkCommands says).
+void userObjectDialogOk(const UserObjectPathList *list, DialogResult *result);
+
 // OK: every listed path is checked before anything is sent (UNLOAD AD never
 // drops files that could not be loaded back); then send gets "UNLOAD AD",
 // one LOAD AD "path" per file in list order and "DRIVE". 0 with the refusal
@@ -43,7 +46,8 @@ int userObjectOkCommands(const UserObjectPathList *list, void (*send)(void *cont
 int userObjectDirectoryOf(const char *path, char *dir, int size);
 
 struct UserObjectDialogValues {
-    int32_t position; // UserObjectList: 1 for the first file, 0 for none
+    UserObjectPathList files; // UserObjectList: the listed files, the selected one
+    int32_t incomplete;       // 1 when fill could not list every loaded file
 };
 extern const DialogSpec kUserObjectDialog;
 

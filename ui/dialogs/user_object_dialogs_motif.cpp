@@ -6,37 +6,29 @@
 #include <Xm/FileSB.h>
 #include <Xm/List.h>
 
-#include "command/interpreter.h"
 #include "model/app_data.h"
-#include "model/lexing.h"
 #include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/user_object_dialogs.h"
 
 namespace {
 
-UserObjectPathList listed; // while the dialog is open
 Widget addDialog = nullptr;
 
 enum { kRowAdd = 3, kRowDelete = 4 }; // rows of kUserObjectDialog
 
-const char *listedItem(int index) { return userObjectItemName(listed.paths[index]); }
-
-// The list widget shows `listed`; position (1-based, 0 none) is selected.
-void showList(int position)
-{
-    dialogSetListItems(&kUserObjectDialog, "UserObjectList", listed.count, listedItem, position);
-}
+UserObjectDialogValues *values() { return static_cast<UserObjectDialogValues *>(dialogValues(&kUserObjectDialog)); }
 
 void addOk(Widget w, XtPointer, XtPointer call)
 {
     auto *cbs = static_cast<XmFileSelectionBoxCallbackStruct *>(call);
     char *path = nullptr;
-    if (!cbs || !XmStringGetLtoR(cbs->value, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &path) || !path)
+    UserObjectDialogValues *v = values();
+    if (!v || !cbs || !XmStringGetLtoR(cbs->value, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &path) || !path)
         return;
     DialogResult refusal;
     dialogResultClear(&refusal);
-    if (!userObjectListAdd(&listed, path, &refusal)) {
+    if (!userObjectListAdd(&v->files, path, &refusal)) {
         dialogShowMessage(&kUserObjectDialog, refusal.messageResource, refusal.argument);
         XtFree(path);
         return; // the file dialog stays open
@@ -44,7 +36,7 @@ void addOk(Widget w, XtPointer, XtPointer call)
     userObjectDirectoryOf(path, appData->userObjectFilePath, sizeof appData->userObjectFilePath);
     XtFree(path);
     XtUnmanageChild(w);
-    showList(listed.count);
+    dialogRefresh(&kUserObjectDialog);
 }
 
 void addCancel(Widget w, XtPointer, XtPointer) { XtUnmanageChild(w); }
@@ -62,6 +54,7 @@ void openAddUserObjectDialog()
         XtUnmanageChild(XmFileSelectionBoxGetChild(addDialog, XmDIALOG_HELP_BUTTON));
         XtAddCallback(addDialog, XmNokCallback, addOk, nullptr);
         XtAddCallback(addDialog, XmNcancelCallback, addCancel, nullptr);
+        dialogClearOnDestroy(&addDialog);
     }
     // It opens where the last file was added, also in a later run.
     if (appData->userObjectFilePath[0]) {
@@ -72,47 +65,22 @@ void openAddUserObjectDialog()
     XtManageChild(addDialog);
 }
 
-void press(ChartState *, void *values, int control)
+// Add asks for a file in a box of its own; Delete changes the record, which
+// the kit shows again.
+void press(ChartState *, void *record, int control)
 {
-    auto *v = static_cast<UserObjectDialogValues *>(values);
+    auto *v = static_cast<UserObjectDialogValues *>(record);
     if (control == kRowAdd)
         openAddUserObjectDialog();
-    else if (control == kRowDelete && v->position > 0)
-        showList(userObjectListDelete(&listed, v->position));
-}
-
-struct Sending {
-    ChartState *chart;
-};
-void sendText(void *context, const char *text)
-{
-    stkExecuteCall(static_cast<Sending *>(context)->chart, text);
-}
-
-void ok(ChartState *chart, void *)
-{
-    DialogResult refusal;
-    dialogResultClear(&refusal);
-    Sending sending = {chart};
-    if (!userObjectOkCommands(&listed, sendText, &sending, &refusal)) {
-        dialogShowMessage(&kUserObjectDialog, refusal.messageResource, refusal.argument);
-        return;
-    }
-    dialogCancel(&kUserObjectDialog);
-    listed.count = 0;
+    else if (control == kRowDelete)
+        userObjectListDelete(&v->files, v->files.position);
 }
 
 } // namespace
 
 void openUserObjectDialog(ChartState *chart)
 {
-    static const DialogHandlers handlers = {press, ok};
+    static const DialogHandlers handlers = {press, nullptr};
     dialogSetHandlers(&kUserObjectDialog, &handlers);
-    if (!userObjectListFromChart(chart, &listed)) {
-        dialogShowMessage(&kUserObjectDialog, "messageSystemOutOfMemory", "");
-        userObjectListFree(&listed);
-        return;
-    }
     dialogOpen(&kUserObjectDialog, chart);
-    showList(listed.count > 0 ? 1 : 0);
 }

@@ -83,6 +83,10 @@ void questionUnmapped(Widget, XtPointer, XtPointer)
         questionAnswer = 0;
 }
 
+// It goes with its parent's shell (the top-level one at the latest): the
+// next question makes a new one.
+void questionDestroyed(Widget, XtPointer, XtPointer) { questionDialog = nullptr; }
+
 } // namespace
 
 void openMessageBox(Widget parent, const char *text, int type)
@@ -112,6 +116,7 @@ int askQuestion(Widget parent, const char *text)
         XtAddCallback(questionDialog, XmNokCallback, questionAnswered, nullptr);
         XtAddCallback(questionDialog, XmNcancelCallback, questionAnswered, nullptr);
         XtAddCallback(questionDialog, XmNunmapCallback, questionUnmapped, nullptr);
+        XtAddCallback(questionDialog, XmNdestroyCallback, questionDestroyed, nullptr);
     }
     questionAnswer = -1;
     XmString s = XmStringCreateLocalized(const_cast<char *>(text ? text : ""));

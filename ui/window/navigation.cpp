@@ -18,8 +18,8 @@
 #include "render/hit_test.h"
 #include "render/layers/status_bar.h"
 #include "render/surface.h"
-#include "ui/dialogs/click_data_dialog.h"
-#include "ui/dialogs/image_dialog.h"
+#include "ui/dialogs/click_data_dialog_motif.h"
+#include "ui/dialogs/image_dialog_motif.h"
 #include "ui/window/navigation_rules.h"
 
 namespace {

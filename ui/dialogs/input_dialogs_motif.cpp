@@ -5,8 +5,6 @@
 
 namespace {
 
-// A row with a null opener is a dialog not built yet; its owner puts the
-// opener in when the dialog lands.
 struct InputDialogRow {
     int dialog;
     void (*open)(ChartState *chart);
@@ -24,7 +22,7 @@ const InputDialogRow kInputDialogs[] = {
 int openInputDialog(ChartState *chart, int dialog)
 {
     for (const InputDialogRow &row : kInputDialogs)
-        if (row.dialog == dialog && row.open) {
+        if (row.dialog == dialog) {
             row.open(chart);
             return 1;
         }

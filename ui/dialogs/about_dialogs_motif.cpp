@@ -10,7 +10,8 @@
 
 #include "model/app_data.h"
 #include "model/chart_state.h"
-#include "ui/dialogs/about_dialogs.h"
+#include "ui/dialogs/about_dialogs_motif.h"
+#include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 
 // The built-in licence text: the product and version, the rights line, the
@@ -85,6 +86,7 @@ void openAboutDialog(ChartState *)
         Arg a[1];
         XtSetArg(a[0], XmNautoUnmanage, True);
         aboutForm = XmCreateFormDialog(appData->topLevel, const_cast<char *>("AboutDialog"), a, 1);
+        dialogClearOnDestroy(&aboutForm);
         Widget above = nullptr;
         for (const char *name : {"LabelName", "LabelVersion", "LabelCopyright", "LabelURL", "LabelAuthor"})
             above = makeLabel(aboutForm, name, above);
@@ -104,6 +106,7 @@ void openCopyrightDialog(ChartState *)
 {
     if (!copyrightForm) {
         copyrightForm = XmCreateFormDialog(appData->topLevel, const_cast<char *>("CopyrightDialog"), nullptr, 0);
+        dialogClearOnDestroy(&copyrightForm);
         Widget ok = XmCreatePushButton(copyrightForm, const_cast<char *>("ButtonOK"), nullptr, 0);
         XtVaSetValues(ok, XmNbottomAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
         XtAddCallback(ok, XmNactivateCallback, hideCallback, copyrightForm);

@@ -6,8 +6,6 @@
 
 struct ChartState;
 
-// Builds the panel on first use; hides it when shown, else fills and shows it.
-void toggleTodayDialog(ChartState *chart);
 // After a frame: fills the panel while it is shown.
 void refreshTodayDialog(ChartState *chart);
 // Fills every value label from the chart.

@@ -1,6 +1,6 @@
 // The click-data dialog's buttons as command texts, run through the real
 // interpreter so the tracking state moves as it does in the program.
-#include "command/click_data_buttons.h"
+#include "ui/dialogs/click_data_dialog.h"
 
 #include <gtest/gtest.h>
 

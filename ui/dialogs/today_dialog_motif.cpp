@@ -1,4 +1,4 @@
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include "model/almanac.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
+#include "ui/dialogs/dialog_motif.h"
 #include "ui/dialogs/dialog_openers.h"
 
 namespace {
@@ -52,6 +53,13 @@ struct TodayDialog {
     Widget smallCells[kAlmanacSmallBodyRows][3] = {};
 };
 TodayDialog dlg;
+
+// The shell went: the panel is built again at the next opening.
+void forgetToday(void *record)
+{
+    *static_cast<TodayDialog *>(record) = TodayDialog{};
+    appData->todayDialog = nullptr;
+}
 
 Widget label(Widget parent, const char *name)
 {
@@ -146,6 +154,7 @@ void build()
     XtSetArg(a[n], XmNdialogStyle, XmDIALOG_MODELESS), n++;
     dlg.form = XmCreateFormDialog(appData->topLevel, const_cast<char *>("TodayDialog"), a, n);
     appData->todayDialog = dlg.form;
+    dialogForgetOnDestroy(dlg.form, forgetToday, &dlg);
     n = 0;
     XtSetArg(a[n], XmNtopAttachment, XmATTACH_FORM), n++;
     XtSetArg(a[n], XmNleftAttachment, XmATTACH_FORM), n++;
@@ -219,19 +228,6 @@ void todayDlgFill(ChartState *chart)
         setLabelText(dlg.smallCells[r][1], values.smallBodies[r].meridian);
         setLabelText(dlg.smallCells[r][2], values.smallBodies[r].set);
     }
-}
-
-void toggleTodayDialog(ChartState *chart)
-{
-    dlg.chart = chart;
-    if (!dlg.form)
-        build();
-    if (XtIsManaged(dlg.form)) {
-        XtUnmanageChild(dlg.form);
-        return;
-    }
-    todayDlgFill(chart);
-    XtManageChild(dlg.form);
 }
 
 void openTodayDialog(ChartState *chart)

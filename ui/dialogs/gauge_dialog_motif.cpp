@@ -1,4 +1,4 @@
-#include "ui/dialogs/gauge_dialog.h"
+#include "ui/dialogs/gauge_dialog_motif.h"
 
 #include <cstdio>
 
@@ -11,7 +11,8 @@
 #include "model/app_data.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
-#include "ui/dialogs/today_dialog.h"
+#include "ui/dialogs/dialog_motif.h"
+#include "ui/dialogs/today_dialog_motif.h"
 
 namespace {
 
@@ -24,6 +25,9 @@ struct Gauge {
 };
 Gauge g;
 
+// The shell went: the gauge is built again at the next opening.
+void forgetGauge(void *record) { *static_cast<Gauge *>(record) = Gauge{}; }
+
 void cancelCallback(Widget, XtPointer, XtPointer) { g.cancelled = 1; }
 
 void build()
@@ -32,6 +36,7 @@ void build()
     XtSetArg(a[0], XmNautoUnmanage, False);
     XtSetArg(a[1], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
     g.form = XmCreateFormDialog(appData->topLevel, const_cast<char *>("GaugeDialog"), a, 2);
+    dialogForgetOnDestroy(g.form, forgetGauge, &g);
     Widget rc = XmCreateRowColumn(g.form, const_cast<char *>("GaugeRowColumn"), nullptr, 0);
     XtVaSetValues(rc, XmNorientation, XmVERTICAL, XmNpacking, XmPACK_TIGHT, XmNisAligned, True,
                   XmNentryAlignment, XmALIGNMENT_CENTER, XmNadjustLast, False, XmNtopAttachment, XmATTACH_FORM,

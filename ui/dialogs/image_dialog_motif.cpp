@@ -1,4 +1,4 @@
-#include "ui/dialogs/image_dialog.h"
+#include "ui/dialogs/image_dialog_motif.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +16,8 @@
 #include "model/click_data.h"
 #include "model/resource_text.h"
 #include "model/ui_hooks.h"
+#include "render/x/palette_x.h"
+#include "ui/dialogs/dialog_motif.h"
 #include "ui/widgets/jpeg_image.h"
 #include "ui/widgets/xpm_picture.h"
 
@@ -82,6 +84,22 @@ void destroyPicture()
     if (v.image)
         XDestroyImage(v.image); // frees the pixel buffer too
     v.image = nullptr;
+}
+
+// The shell went, its display still open: the viewer lets go of what it
+// holds and is built again at the next opening (its colour cells went with
+// the colormap's display).
+void forgetViewer(void *record)
+{
+    auto *viewer = static_cast<Viewer *>(record);
+    Display *d = XtDisplay(viewer->form);
+    destroyPicture();
+    if (viewer->gc)
+        XFreeGC(d, viewer->gc);
+    if (viewer->cursor)
+        XFreeCursor(d, viewer->cursor);
+    imageListFree(viewer->items);
+    *viewer = Viewer{};
 }
 
 
@@ -183,7 +201,7 @@ int takeColourCells()
     Screen *s = XtScreen(appData->topLevel);
     Colormap cmap = DefaultColormapOfScreen(s);
     if (appData->installColormap)
-        cmap = XCopyColormapAndFree(d, cmap);
+        cmap = copyDefaultColormap(d, XScreenNumberOfScreen(s));
     unsigned long planes[1];
     if (!XAllocColorCells(d, cmap, False, planes, 0, v.cells, kPictureColours)) {
         std::printf("%s: can't allocate palette\n", "tavik");
@@ -202,6 +220,7 @@ void build()
     if (v.depth == 8 && v.colormap)
         XtSetArg(a[n], XmNcolormap, v.colormap), n++;
     v.form = XmCreateFormDialog(appData->topLevel, const_cast<char *>("ImageDialog"), a, n);
+    dialogForgetOnDestroy(v.form, forgetViewer, &v);
     struct Row {
         const char *name;
         Widget *w;

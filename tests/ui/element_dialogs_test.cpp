@@ -1,6 +1,6 @@
 // The comet and minor-planet dialogs without X: lists of the shipped element
 // files, keys, items, toggles over a selection, search, the gauge and OK.
-#include "command/element_dialog.h"
+#include "ui/dialogs/element_dialogs.h"
 
 #include <gtest/gtest.h>
 
