@@ -31,6 +31,7 @@
 #include "model/chart_date.h"
 #include "model/chart_state.h"
 #include "model/click_data.h"
+#include "model/command_error.h"
 #include "model/env.h"
 #include "model/name_files.h"
 #include "model/resource_text.h"

@@ -74,7 +74,7 @@ private:
     };
     // The core font to draw or measure text in directly, or null.
     const XFontStruct *directFont(int fontSet, const char *text, int len);
-    DirectFont direct_[kCanvasFontSetCount];
+    DirectFont direct_[kFontSetCount];
 
     struct KeptPicture {
         Pixmap mask = 0;

@@ -5,6 +5,7 @@
 #include "astro/vecmat.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
+#include "model/command_error.h"
 #include "model/lexing.h"
 
 namespace {

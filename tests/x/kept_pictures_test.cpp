@@ -22,6 +22,7 @@
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "model/chart_state.h"
+#include "model/command_error.h"
 #include "model/element_files.h"
 #include "model/ephemeris.h"
 #include "render/frame.h"
