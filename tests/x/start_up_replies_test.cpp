@@ -19,12 +19,16 @@
 #include "resources/fallback.h"
 #include "tests/support/x_server.h"
 #include "ui/app/keyboard_mapping.h"
+#include "ui/widgets/step_box.h"
 #include "ui/window/main_window.h"
 #include "ui/window/toolbar.h"
 #include "ui/window/toolbar_pictures.h"
 #include "ui/widgets/xpm_picture.h"
 
 namespace {
+
+#include "resources/step_minus.xpm"
+#include "resources/step_plus.xpm"
 
 class StartUpRepliesX : public ::testing::Test {
 protected:
@@ -56,6 +60,7 @@ protected:
             XtDestroyApplicationContext(app);
         }
         appData->toolBar = nullptr;
+        appData->stepBox = nullptr;
         appData->topLevel = nullptr;
         chartStateFreeTables(chart);
         uiHooksReset();
@@ -144,6 +149,41 @@ TEST_F(StartUpRepliesX, ToolbarPicturesAreTheXpmPixelsAndTheirSizesAskTheServerN
         EXPECT_EQ(size.height, h);
         EXPECT_EQ(pixels(shown, w, h), pixels(expected, w, h));
         XFreePixmap(display, expected);
+    }
+}
+
+// The step box's pictures have "None" pixels of their own: made through
+// Motif's cache they are still the library's pixmap, pixel for pixel.
+TEST_F(StartUpRepliesX, StepBoxPicturesAreTheXpmPixels)
+{
+    XtRealizeWidget(shell);
+    stepBoxCreate(chart);
+    ASSERT_NE(appData->stepBox, nullptr);
+    const struct {
+        const char *button;
+        const char *const *data;
+    } cases[] = {{"*ButtonMinus1Min", stepMinusXpm}, {"*ButtonPlus5Min", stepPlusXpm}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
+        Widget b = XtNameToWidget(appData->stepBox, c.button);
+        ASSERT_NE(b, nullptr);
+        Pixmap shown = 0;
+        XtVaGetValues(b, XmNlabelPixmap, &shown, nullptr);
+        XpmAttributes attributes{};
+        attributes.valuemask = XpmSize;
+        Pixmap expected = 0, mask = 0;
+        ASSERT_EQ(XpmCreatePixmapFromData(display, XtWindow(shell), const_cast<char **>(c.data), &expected, &mask,
+                                          &attributes),
+                  XpmSuccess);
+        const MotifSize size = motifSize(shown);
+        EXPECT_EQ(size.replies, 0u);
+        ASSERT_EQ(size.width, attributes.width);
+        ASSERT_EQ(size.height, attributes.height);
+        EXPECT_EQ(pixels(shown, size.width, size.height), pixels(expected, size.width, size.height));
+        XpmFreeAttributes(&attributes);
+        XFreePixmap(display, expected);
+        if (mask)
+            XFreePixmap(display, mask);
     }
 }
 
