@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "astro/angles.h"
 #include "astro/q14.h"
@@ -407,6 +408,28 @@ int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out) {
     if (isSkyRoutineMode(mode))
         return projectAzimuthalSkyPrecise(chart, v, out);
     return 0;
+}
+
+void projectionInputs(const ChartState *chart, ProjectionInputs *out) {
+    std::memset(out, 0, sizeof *out);
+    out->mode = chart->mode;
+    out->mirror = chart->mirror;
+    out->centerX = chart->centerX;
+    out->centerY = chart->centerY;
+    out->rect = chart->chartRect;
+    out->viewQ14 = chart->viewMatrixQ14;
+    out->horizonQ14 = chart->horizonMatrixQ14;
+    out->scaleX = chart->scaleX;
+    out->scaleY = chart->scaleY;
+    out->cullCosQ14 = chart->cullCosQ14;
+    out->cullDepthQ14 = chart->cullDepthQ14;
+    out->view = chart->viewMatrix;
+    out->horizon = chart->horizonMatrix;
+    out->cullCos = chart->cullCos;
+    out->cullDepth = chart->cullDepth;
+    out->pixelsPerRadianX = chart->pixelsPerRadianX;
+    out->pixelsPerRadianY = chart->pixelsPerRadianY;
+    out->projScale3 = chart->projScale[3];
 }
 
 int projectSpanPrecise(const ChartState *chart, const Vec3 *v, double radiusRad, ScreenSpan *out) {

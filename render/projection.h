@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "astro/types.h"
+#include "model/chart_frame.h"
 #include "model/view_geometry.h"
 
 struct ChartState;
@@ -47,6 +48,11 @@ int projectPoint(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
  */
 void projectionZBand(const ChartState *chart, int32_t *zLow, int32_t *zHigh);
 int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out);
+
+// The fields projectPoint reads, zero-filled between them so that two
+// records compare byte for byte; a routine that comes to read another field
+// adds it here.
+void projectionInputs(const ChartState *chart, ProjectionInputs *out);
 
 // Screen pixels from (x0, y0) to (x1, y1), both included.
 struct ScreenSpan {
