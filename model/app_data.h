@@ -18,6 +18,7 @@ constexpr int kSocketAddressSize = 256;   // option SocketAddress: any options v
 
 struct GscRegionTable;      // the Guide Star Catalog layer's loaded region table
 struct UserObjectFileEntry; // model/user_object_records.h
+struct KeyboardMappingCopy; // ui/app/keyboard_mapping.h
 
 struct AppData {
     int32_t sceneLoading;          // 1 while STL runs a scene file
@@ -31,6 +32,7 @@ struct AppData {
     int32_t screen;                // screen number (what DefaultScreen gives)
     Widget topLevel;               // application shell, parent of every dialog
     Widget toolBar, stepBox, todayDialog, commandDialog, tipShell; // null until built
+    KeyboardMappingCopy *keyboardMapping; // start-up's copy of the key map; null after it
 
     int32_t dynamicVisual;         // 1 when the root visual has writable colour cells
     int32_t lineWidth;

@@ -9,6 +9,8 @@
 #include "astro/types.h"
 #include "model/x_handles.h"
 
+struct ProjectedPoint; // model/view_geometry.h
+
 enum : int32_t { kWrapNone = 0, kWrapCylindrical = 1, kWrapAitoff = 2 };
 
 // The wrap setting of the frame being drawn, written only by
@@ -48,8 +50,32 @@ struct GscVisibleSet {
     int32_t filesOpened;            // region files the last frame opened
 };
 
+// Every chart field the sky projection (projectPoint) reads, as a frame
+// found them (render/projection.h projectionInputs).
+struct ProjectionInputs {
+    int32_t mode, mirror;
+    int32_t centerX, centerY;
+    ChartRect rect;
+    Mat3Q14 viewQ14, horizonQ14;
+    int32_t scaleX, scaleY, cullCosQ14, cullDepthQ14;
+    Mat3 view, horizon;
+    double cullCos, cullDepth, pixelsPerRadianX, pixelsPerRadianY, projScale3;
+};
+
+// A polyline table's points as a frame's pen met them, projected one after
+// the other (a culled point keeps fields of the one before), with whether
+// each was drawn: while the projection's inputs are as they were, a later
+// frame draws from these. Null until made; freed with the chart's tables.
+struct KeptProjection {
+    ProjectionInputs inputs;
+    int32_t count;
+    ProjectedPoint *points;
+    uint8_t *visible;
+};
+
 struct ChartFrameState {
     WrapSetting wrap;
     SaoFrameStats sao;
     GscVisibleSet gsc;
+    KeptProjection borders; // the constellation boundaries
 };

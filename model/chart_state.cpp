@@ -158,4 +158,8 @@ void chartStateFreeTables(ChartState *chart)
 {
     clearComets(chart);
     clearMinorPlanets(chart);
+    KeptProjection &borders = chart->frame.borders;
+    std::free(borders.points);
+    std::free(borders.visible);
+    borders = KeptProjection{};
 }

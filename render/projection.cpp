@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "astro/angles.h"
 #include "astro/q14.h"
@@ -407,6 +408,61 @@ int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out) {
     if (isSkyRoutineMode(mode))
         return projectAzimuthalSkyPrecise(chart, v, out);
     return 0;
+}
+
+void projectionInputs(const ChartState *chart, ProjectionInputs *out) {
+    std::memset(out, 0, sizeof *out);
+    out->mode = chart->mode;
+    out->mirror = chart->mirror;
+    out->centerX = chart->centerX;
+    out->centerY = chart->centerY;
+    out->rect = chart->chartRect;
+    out->viewQ14 = chart->viewMatrixQ14;
+    out->horizonQ14 = chart->horizonMatrixQ14;
+    out->scaleX = chart->scaleX;
+    out->scaleY = chart->scaleY;
+    out->cullCosQ14 = chart->cullCosQ14;
+    out->cullDepthQ14 = chart->cullDepthQ14;
+    out->view = chart->viewMatrix;
+    out->horizon = chart->horizonMatrix;
+    out->cullCos = chart->cullCos;
+    out->cullDepth = chart->cullDepth;
+    out->pixelsPerRadianX = chart->pixelsPerRadianX;
+    out->pixelsPerRadianY = chart->pixelsPerRadianY;
+    out->projScale3 = chart->projScale[3];
+}
+
+int projectSpanPrecise(const ChartState *chart, const Vec3 *v, double radiusRad, ScreenSpan *out) {
+    const int32_t mode = chart->mode;
+    const bool hrz = mode == kModeHrz || mode == kModePlns;
+    if (!hrz && !isSkyRoutineMode(mode)) return 0;
+    if (chart->mirror != kMirrorNormal && chart->mirror != kMirrorTurned && chart->mirror != kMirrorFlipped) return 0;
+    const double c = rowDot(&chart->viewMatrix, 0, v);
+    const double theta = std::acos(c < -1.0 ? -1.0 : (c > 1.0 ? 1.0 : c)) + radiusRad;
+    if (!(radiusRad >= 0.0) || !(theta < M_PI - 0.1)) return 0;
+    const double stretch = theta > 1e-6 ? std::fmax(1.0, theta / std::sin(theta)) : 1.0;
+    const double ppx = chart->pixelsPerRadianX, ppy = chart->pixelsPerRadianY;
+    const double g = radialFactor(c);
+    const double fx = g * rowDot(&chart->viewMatrix, 1, v) * ppx, fy = g * rowDot(&chart->viewMatrix, 2, v) * ppy;
+    // The reach, and room for the rounding of the doubles on either side.
+    const double reach = radiusRad * stretch * std::fmax(std::fabs(ppx), std::fabs(ppy)) + 1e-6 +
+                         1e-9 * (std::fabs(fx) + std::fabs(fy));
+    if (!std::isfinite(reach) || !std::isfinite(fx) || !std::isfinite(fy)) return 0;
+    ProjectedPoint a{0, 0, 0, 0}, b{0, 0, 0, 0};
+    const int32_t X0 = toInt32Trunc(fx - reach), X1 = toInt32Trunc(fx + reach);
+    const int32_t Y0 = toInt32Trunc(fy - reach), Y1 = toInt32Trunc(fy + reach);
+    if (hrz) {
+        placeHrz(chart, X0, Y0, false, &a);
+        placeHrz(chart, X1, Y1, false, &b);
+    } else {
+        placeSky(chart, X0, Y0, &a);
+        placeSky(chart, X1, Y1, &b);
+    }
+    out->x0 = a.x < b.x ? a.x : b.x;
+    out->x1 = a.x < b.x ? b.x : a.x;
+    out->y0 = a.y < b.y ? a.y : b.y;
+    out->y1 = a.y < b.y ? b.y : a.y;
+    return 1;
 }
 
 int projectBodyByMode(ChartState *chart, const Vec3 *geoUnit, const Vec3Q14 *geoUnitQ14, const Vec3 *helio,

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "astro/types.h"
+#include "model/chart_frame.h"
 #include "model/view_geometry.h"
 
 struct ChartState;
@@ -47,6 +48,28 @@ int projectPoint(ChartState *chart, const Vec3Q14 *v, ProjectedPoint *out);
  */
 void projectionZBand(const ChartState *chart, int32_t *zLow, int32_t *zHigh);
 int projectPointPrecise(ChartState *chart, const Vec3 *v, ProjectedPoint *out);
+
+// The fields projectPoint reads, zero-filled between them so that two
+// records compare byte for byte; a routine that comes to read another field
+// adds it here.
+void projectionInputs(const ChartState *chart, ProjectionInputs *out);
+
+// Screen pixels from (x0, y0) to (x1, y1), both included.
+struct ScreenSpan {
+    int32_t x0, y0, x1, y1;
+};
+
+/*
+ * projectSpanPrecise: the pixels projectPointPrecise can give for any unit
+ * vector within radiusRad of v, in the sky charts (azimuthal, the double
+ * path). The continuous map moves a point at most its angle from v times
+ * the pixels per radian, stretched across the radius by theta / sin theta at
+ * the angle theta from the centre; truncation then keeps the order. Points
+ * the chart culls are in the span too as if they were drawn. 0 in other
+ * modes or orientations, or when the neighbourhood reaches within 0.1 rad of
+ * the point opposite the centre (out untouched).
+ */
+int projectSpanPrecise(const ChartState *chart, const Vec3 *v, double radiusRad, ScreenSpan *out);
 
 /*
  * projectPointAxes: the azimuthal projection with a caller-given rotation in

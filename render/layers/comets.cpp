@@ -47,32 +47,44 @@ bool tailPoint(ChartState *chart, const Vec3 *v, ProjectedPoint *out)
     return projectPoint(chart, &q, out) != 0;
 }
 
-// How far from the head (AU) a tail's samples can lie, from the lengths the
-// tail computation searches for: its oldest sample lies within the searched
-// length of the nucleus (squared, 10 % or 1e-6 AU^2 of tolerance), the
-// younger ones nearer. The dust samples' second grain size is pushed harder
-// than the grain the search follows, by up to (p + 1.1) / p for the dust
-// parameter p (its beta starts 0.2 above the parameter and may be raised
-// three times by 0.3, the searched grain's starts at p). Twice that, for the
-// tail's curvature, and a margin for the head's light time; infinite when
-// the elements give no bound.
-double tailReachAu(const OrbitalElements &el, uint8_t flags)
+// How far from the head (AU) a tail's samples can lie. The ion tail's oldest
+// sample lies within the searched length of the nucleus (squared, 10 % or
+// 1e-6 AU^2 of tolerance), the younger ones nearer: its gas leaves along a
+// straight line. Twice that, for the tail's curvature. The dust tail has no
+// such bound: its two grain sizes follow orbits of their own, and samples
+// were seen at up to 31 times the searched length, so a shown dust tail may
+// reach anywhere and is always computed. The reach about the head adds a
+// margin for the head's light time.
+constexpr double kInfiniteReachAu = 1e30;
+
+double tailSpreadAu(const OrbitalElements &el, uint8_t flags)
 {
-    constexpr double kInfinite = 1e30;
-    constexpr double kDustBetaAbove = 1.1;
-    constexpr double kHeadOffsetAu = 0.01;
-    auto searched = [](double length) { return std::sqrt(1.1 * length * length + 1e-6); };
+    if (flags & kCometDustTail)
+        return kInfiniteReachAu;
     double reach = 0.0;
     if (flags & kCometIonTail)
-        reach = searched(el.ionTailLength);
-    if (flags & kCometDustTail) {
-        const double p = el.dustParameter;
-        if (!(p > 0.0))
-            return kInfinite;
-        reach = std::fmax(reach, searched(el.dustTailLength) * std::fmax(1.0, (p + kDustBetaAbove) / p));
-    }
-    reach = 2.0 * reach + kHeadOffsetAu;
-    return reach < kInfinite ? reach : kInfinite; // NaN too
+        reach = 2.0 * std::sqrt(1.1 * el.ionTailLength * el.ionTailLength + 1e-6);
+    return reach < kInfiniteReachAu ? reach : kInfiniteReachAu; // NaN too
+}
+
+double tailReachAu(const OrbitalElements &el, uint8_t flags)
+{
+    constexpr double kHeadOffsetAu = 0.01;
+    const double reach = tailSpreadAu(el, flags) + kHeadOffsetAu;
+    return reach < kInfiniteReachAu ? reach : kInfiniteReachAu;
+}
+
+// The tails are worked out in the orbit plane turned to J2000 from a month
+// before the epoch the head's position turns from: at most this angle apart
+// (a month of precession is about 4.3 arc seconds), so a tail's nucleus lies
+// within this times the comet's distance from the Sun of the head.
+constexpr double kTailFrameTurnRad = 1e-4;
+
+// The magnitude a comet's head is drawn at.
+int32_t cometHeadMagnitude(const ChartState *chart, int index)
+{
+    const int32_t m = chart->cometPositions[index].magnitude10;
+    return m < chart->starLimit - kCometHeadBrightest ? chart->starLimit - kCometHeadBrightest : m;
 }
 
 double clampUnit(double v) { return v < -1.0 ? -1.0 : (v > 1.0 ? 1.0 : v); }
@@ -190,15 +202,46 @@ void drawCometTails(ChartState *chart, Canvas *canvas, int index)
         drawCometDustTail(chart, canvas, index, dust);
 }
 
+bool cometTailsUnderHead(ChartState *chart, int index)
+{
+    if (chartModeKind(chart->mode) != kKindSky)
+        return false;
+    ProjectedPoint p;
+    if (!objectScreenPosition(chart, kObjectCometBase + index, &p))
+        return false;
+    const BodyPosition &head = chart->cometPositions[index];
+    const double spread = tailSpreadAu(chart->cometElements[index], chart->cometFlags[index]) +
+                          kTailFrameTurnRad * head.sunDistance;
+    if (!(spread < head.earthDistance))
+        return false;
+    ScreenSpan span;
+    if (!projectSpanPrecise(chart, &head.geoUnit, std::asin(spread / head.earthDistance), &span))
+        return false;
+    // Thin lines light pixels between their ends; a wide one reaches half
+    // its width and a pixel more beyond them.
+    const int margin = appData->lineWidth > 0 ? (appData->lineWidth + 1) / 2 + 1 : 0;
+    span = ScreenSpan{span.x0 - margin, span.y0 - margin, span.x1 + margin, span.y1 + margin};
+    if (int64_t{span.x1} - span.x0 > 4 || int64_t{span.y1} - span.y0 > 4)
+        return false; // wider than any symbol
+    int8_t offsets[kMaxSymbolPixels][2];
+    const int n = starSymbolOffsets(starSymbolClass(chart->starLimit, cometHeadMagnitude(chart, index)), offsets);
+    for (int32_t y = span.y0; y <= span.y1; y++)
+        for (int32_t x = span.x0; x <= span.x1; x++) {
+            bool covered = false;
+            for (int i = 0; i < n && !covered; i++)
+                covered = p.x + offsets[i][0] == x && p.y + offsets[i][1] == y;
+            if (!covered)
+                return false;
+        }
+    return true;
+}
+
 void drawCometHead(ChartState *chart, Canvas *canvas, int index)
 {
     ProjectedPoint p;
     if (!objectScreenPosition(chart, kObjectCometBase + index, &p))
         return;
-    int32_t m = chart->cometPositions[index].magnitude10;
-    if (m < chart->starLimit - kCometHeadBrightest)
-        m = chart->starLimit - kCometHeadBrightest;
-    starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, m, 0);
+    starDrawSymbolColored(chart, canvas, p.x, p.y, p.depth, p.cosCentre, cometHeadMagnitude(chart, index), 0);
     drawBodyLabels(chart, canvas, kObjectCometBase + index, chart->cometFlags[index], &p, kSmallBodyLabelSize);
 }
 
@@ -209,8 +252,9 @@ void chartDrawComets(ChartState *chart, Canvas *canvas, int pass)
             continue;
         if (pass == 1) {
             // A tail is computed where it is drawn, and only when it can
-            // reach the chart: most of thousands of comets are far off it.
-            if (!cometTailsCanReachChart(chart, i))
+            // show: most of thousands of comets are far off the chart, and
+            // many others have tails too short to leave their head's symbol.
+            if (!cometTailsCanReachChart(chart, i) || cometTailsUnderHead(chart, i))
                 continue;
             ephemUpdateCometTails(chart, i);
             drawCometTails(chart, canvas, i);

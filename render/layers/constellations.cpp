@@ -1,5 +1,6 @@
 #include "render/layers/constellations.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "model/app_data.h"
@@ -52,15 +53,65 @@ void chartDrawConstLines(ChartState *chart, Canvas *canvas) {
     drawStarPolyline(chart, canvas, 0, constLineStarCount);
 }
 
+namespace {
+
+// The boundaries' points as polylineStart and polylineNext project them, in
+// the chart's kept record, made anew when the projection's inputs changed;
+// false when there is no room for them.
+bool keepBorderPoints(ChartState *chart) {
+    KeptProjection &kept = chart->frame.borders;
+    ProjectionInputs now;
+    projectionInputs(chart, &now);
+    if (kept.points != nullptr && std::memcmp(&kept.inputs, &now, sizeof now) == 0) return true;
+    if (kept.points == nullptr) {
+        int n = 0;
+        while (constBorders[n].flag >= 0) n++;
+        kept.points = static_cast<ProjectedPoint *>(std::malloc(sizeof(ProjectedPoint) * static_cast<size_t>(n)));
+        kept.visible = static_cast<uint8_t *>(std::malloc(static_cast<size_t>(n)));
+        kept.count = n;
+        if (kept.points == nullptr || kept.visible == nullptr) {
+            std::free(kept.points);
+            std::free(kept.visible);
+            kept = KeptProjection{};
+            return false;
+        }
+    }
+    ProjectedPoint last{0, 0, 0, 0};
+    for (int i = 0; i < kept.count; i++) {
+        if (constBorders[i].flag > 0) last = ProjectedPoint{0, 0, 0, 0};
+        kept.visible[i] = static_cast<uint8_t>(projectPoint(chart, &constBorders[i].point, &last) != 0);
+        kept.points[i] = last;
+    }
+    kept.inputs = now;
+    return true;
+}
+
+} // namespace
+
 void chartDrawConstBorders(ChartState *chart, Canvas *canvas) {
     if ((chart->constellationFlags & kConsLimit) == 0) return;
     lineColour(canvas, ColorConstBorder, LineStyleOnOffDash);
-    PolylineState pen{0, ProjectedPoint{0, 0, 0, 0}, canvas, chart};
-    for (int i = 0; constBorders[i].flag >= 0; i++) {
-        if (constBorders[i].flag > 0)
-            pen = polylineStart(&constBorders[i].point, chart, canvas);
-        else
-            polylineNext(&constBorders[i].point, &pen);
+    if (keepBorderPoints(chart)) {
+        // The pen of polylineNext, over the kept points: the same segments
+        // in the same order, without projecting the table again.
+        const KeptProjection &kept = chart->frame.borders;
+        bool visible = false;
+        ProjectedPoint last{0, 0, 0, 0};
+        for (int i = 0; i < kept.count; i++) {
+            const bool next = kept.visible[i] != 0;
+            if (constBorders[i].flag == 0 && next && visible)
+                chartDrawSegment(chart, canvas, &last, &kept.points[i]);
+            visible = next;
+            last = kept.points[i];
+        }
+    } else {
+        PolylineState pen{0, ProjectedPoint{0, 0, 0, 0}, canvas, chart};
+        for (int i = 0; constBorders[i].flag >= 0; i++) {
+            if (constBorders[i].flag > 0)
+                pen = polylineStart(&constBorders[i].point, chart, canvas);
+            else
+                polylineNext(&constBorders[i].point, &pen);
+        }
     }
     // Later layers draw with the GC as they find it.
     canvas->setLineAttributes(appData->lineWidth, LineStyleSolid, CapStyleButt, JoinStyleMiter);

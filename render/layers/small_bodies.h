@@ -28,7 +28,8 @@ constexpr double kPlanetOrbitRedoDays = 365252.0;
 // heads, Galilean moon names, the Sun and the Moon (with shadowOffset).
 void chartDrawSolarSystem(ChartState *chart, Canvas *canvas, int32_t shadowOffset);
 
-// pass 1: the tails of every drawn comet whose tails can reach the chart,
+// pass 1: the tails of every drawn comet whose tails can reach the chart and
+// leave the head's symbol,
 // each computed first when out of date (ephemUpdateCometTails); pass 0:
 // their heads.
 void chartDrawComets(ChartState *chart, Canvas *canvas, int pass);
@@ -37,6 +38,11 @@ void chartDrawComets(ChartState *chart, Canvas *canvas, int pass);
 // always on the whole-sky maps and the planisphere; in the sky charts when
 // the cone its tails' reach subtends about the head meets the cull cone.
 bool cometTailsCanReachChart(ChartState *chart, int index);
+// Whether every pixel comet index's tails could light in the sky charts is
+// one its head's symbol draws over later in the frame (the heads' band culls
+// as the tails' does), so the tails need not be computed: the tails' reach
+// about the head, through projectSpanPrecise, within the symbol's pixels.
+bool cometTailsUnderHead(ChartState *chart, int index);
 void drawCometTails(ChartState *chart, Canvas *canvas, int index);
 void drawCometDustTail(ChartState *chart, Canvas *canvas, int index, int count);
 void drawCometIonTail(ChartState *chart, Canvas *canvas, int index, int count);

@@ -2,14 +2,18 @@
 // recording canvas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <tuple>
 
 #include "astro/calendar.h"
+#include "astro/constants.h"
 #include "model/app_data.h"
 #include "model/chart_date.h"
 #include "render/layers/constellations.h"
+#include "render/lines.h"
 #include "render/palette.h"
 #include "render/projection.h"
 #include "render/recording_canvas.h"
@@ -83,6 +87,68 @@ TEST(ConstBorders, DashedThenSolidForTheLayersAfter) {
     EXPECT_EQ(styles.back().a[1], LineStyleSolid);
     EXPECT_EQ(c.calls.back().op, OpSetLineAttributes);
     EXPECT_GT(c.callsOf(OpDrawLine).size(), 50u);
+}
+
+// The boundaries drawn from points kept by an earlier frame are the
+// boundaries a chart that never drew them projects afresh, call for call:
+// one chart is taken through views that each change one input of the
+// projection (and twice through the same view), each against a new chart.
+TEST(ConstBorders, KeptPointsDrawWhatAFreshProjectionDraws) {
+    auto same = [](const RecordingCanvas &a, const RecordingCanvas &b) {
+        if (a.calls.size() != b.calls.size()) return false;
+        for (size_t i = 0; i < a.calls.size(); i++) {
+            const CanvasCall &x = a.calls[i], &y = b.calls[i];
+            if (x.op != y.op || x.pixel != y.pixel || !std::equal(x.a, x.a + 6, y.a) || x.text != y.text ||
+                x.points.size() != y.points.size())
+                return false;
+            for (size_t k = 0; k < x.points.size(); k++)
+                if (x.points[k].x != y.points[k].x || x.points[k].y != y.points[k].y) return false;
+        }
+        return true;
+    };
+    // A point of the boundaries, for a field where the projection works in doubles.
+    const Vec3Q14 &on = constBorders[1].point;
+    const double onRa = std::atan2(on.y, on.x) * kRadToDeg, onDec = std::asin(on.z / 16384.0) * kRadToDeg;
+    const struct {
+        const char *name;
+        int mode;
+        double ra, dec, field;
+        int mirror, width;
+        double jd;
+    } views[] = {
+        {"equatorial", kModeEqt, 85.0, 0.0, 90.0, 0, 800, JD_J2000},
+        {"the same again", kModeEqt, 85.0, 0.0, 90.0, 0, 800, JD_J2000},
+        {"centre moved", kModeEqt, 86.0, 0.0, 90.0, 0, 800, JD_J2000},
+        {"field narrowed", kModeEqt, 86.0, 0.0, 60.0, 0, 800, JD_J2000},
+        {"mirrored", kModeEqt, 86.0, 0.0, 60.0, 2, 800, JD_J2000},
+        {"window wider", kModeEqt, 86.0, 0.0, 60.0, 2, 900, JD_J2000},
+        {"past the precise scale, on a boundary", kModeEqt, onRa, onDec, 4.0, 0, 900, JD_J2000},
+        {"horizontal", kModeHrz, 180.0, 30.0, 120.0, 0, 800, JD_J2000},
+        {"horizontal an hour on", kModeHrz, 180.0, 30.0, 120.0, 0, 800, JD_J2000 + 1.0 / 24.0},
+        {"horizontal turned", kModeHrz, 180.0, 30.0, 120.0, 1, 800, JD_J2000 + 1.0 / 24.0},
+        {"whole sky", kModeAll2Eqt, 0.0, 0.0, 360.0, 0, 800, JD_J2000},
+        {"cylindrical", kModeAll1Gal, 0.0, 0.0, 360.0, 0, 800, JD_J2000},
+        {"planisphere", kModePlns, 0.0, 90.0, 360.0, 0, 800, JD_J2000},
+    };
+    ConsChart kept(kModeEqt, 85.0, 0.0, 90.0);
+    kept.chart->constellationFlags = kConsLimit;
+    for (const auto &v : views) {
+        SCOPED_TRACE(v.name);
+        ConsChart fresh(v.mode, v.ra, v.dec, v.field);
+        chartSetJd(fresh.chart.get(), v.jd, 0.0);
+        fresh.view(v.mode, v.width, 600, v.field, v.mirror);
+        fresh.chart->constellationFlags = kConsLimit;
+        chartSetJd(kept.chart.get(), v.jd, 0.0);
+        kept.chart->centerMode[0] = v.ra;
+        kept.chart->centerMode[1] = v.dec;
+        kept.view(v.mode, v.width, 600, v.field, v.mirror);
+        for (auto *f : {&fresh, &kept}) chartSetWrapMode(f->chart.get());
+        RecordingCanvas a, b;
+        chartDrawConstBorders(fresh.chart.get(), &a);
+        chartDrawConstBorders(kept.chart.get(), &b);
+        EXPECT_GT(a.callsOf(OpDrawLine).size(), 5u);
+        EXPECT_TRUE(same(a, b));
+    }
 }
 
 // One name alone is centred on its label point; with both, the local name

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "astro/constants.h"
 #include "astro/q14.h"
 #include "astro/vecmat.h"
 #include "model/app_data.h"
@@ -534,3 +535,71 @@ TEST(Projection, DeclinationBandHoldsEveryDirectionTheProjectionAccepts) {
 }
 
 } // namespace
+
+// The span of a neighbourhood holds the pixel of every direction in it that
+// the precise projection draws, in both sky-chart routines, each turn of the
+// chart and far from the centre where the map stretches; and it stays as
+// narrow as the pixels need: a radius of a tenth of a pixel spans at most two.
+TEST(ProjectSpanPrecise, HoldsEveryPixelTheNeighbourhoodProjectsTo)
+{
+    const struct {
+        int mode, mirror;
+        double field;
+        double offDeg, towardDeg; // the neighbourhood's centre: this far from the chart's, in this direction
+    } cases[] = {
+        {kModeHrz, 0, 120.0, 50.0, 80.0}, {kModeHrz, 1, 120.0, 30.0, 200.0}, {kModeHrz, 2, 30.0, 12.0, 60.0},
+        {kModeEqt, 0, 60.0, 25.0, 10.0},  {kModeEqt, 2, 10.0, 0.0, 0.0},     {kModeEqt, 1, 120.0, 58.0, 300.0},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << k.mode << " mirror " << k.mirror << " off " << k.offDeg);
+        ChartFixture f;
+        f.view(k.mode, 900, 700, k.field, k.mirror);
+        CullBandSave band{};
+        chartPushCullBand(2048, -16384, f.chart.get(), &band); // the tails' band, no horizon cut
+        // The view matrix's rows: the chart's centre and its two screen axes.
+        const double *m = f.chart->viewMatrix.m;
+        const double ca = std::cos(k.offDeg * kDegToRad), sa = std::sin(k.offDeg * kDegToRad);
+        const double cb = std::cos(k.towardDeg * kDegToRad), sb = std::sin(k.towardDeg * kDegToRad);
+        const Vec3 centre{ca * m[0] + sa * (cb * m[3] + sb * m[6]), ca * m[1] + sa * (cb * m[4] + sb * m[7]),
+                          ca * m[2] + sa * (cb * m[5] + sb * m[8])};
+        for (double radiusPx : {0.1, 0.7, 3.0}) {
+            const double radius = radiusPx / f.chart->pixelsPerRadianX;
+            ScreenSpan span{};
+            ASSERT_TRUE(projectSpanPrecise(f.chart.get(), &centre, radius, &span));
+            if (radiusPx < 0.2) {
+                EXPECT_LE(span.x1 - span.x0, 1);
+                EXPECT_LE(span.y1 - span.y0, 1);
+            }
+            // Directions on rings inside the radius and on its edge.
+            int drawn = 0;
+            for (double part : {0.5, 1.0})
+                for (int a = 0; a < 72; a++) {
+                    const double t = a * 5.0 * kDegToRad;
+                    Vec3 e1{-centre.y, centre.x, 0.0};
+                    const double n1 = std::sqrt(e1.x * e1.x + e1.y * e1.y);
+                    e1 = Vec3{e1.x / n1, e1.y / n1, 0.0};
+                    const Vec3 e2{centre.y * e1.z - centre.z * e1.y, centre.z * e1.x - centre.x * e1.z,
+                                  centre.x * e1.y - centre.y * e1.x};
+                    const double r = part * radius, c = std::cos(r), s = std::sin(r);
+                    const Vec3 u{c * centre.x + s * (std::cos(t) * e1.x + std::sin(t) * e2.x),
+                                 c * centre.y + s * (std::cos(t) * e1.y + std::sin(t) * e2.y),
+                                 c * centre.z + s * (std::cos(t) * e1.z + std::sin(t) * e2.z)};
+                    ProjectedPoint p{};
+                    if (!projectPointPrecise(f.chart.get(), &u, &p))
+                        continue;
+                    drawn++;
+                    EXPECT_GE(p.x, span.x0);
+                    EXPECT_LE(p.x, span.x1);
+                    EXPECT_GE(p.y, span.y0);
+                    EXPECT_LE(p.y, span.y1);
+                }
+            EXPECT_GT(drawn, 100);
+        }
+    }
+    // No span in a whole-sky map.
+    ChartFixture f;
+    f.view(kModeAll2Eqt, 900, 450, 360.0);
+    const Vec3 v = unitVector(10.0, 10.0);
+    ScreenSpan span{};
+    EXPECT_FALSE(projectSpanPrecise(f.chart.get(), &v, 1e-4, &span));
+}

@@ -97,10 +97,3 @@ XServer::~XServer()
     }
 }
 
-Display *xOpenTestDisplay()
-{
-    const char *name = std::getenv("DISPLAY");
-    if (!name || !*name)
-        return nullptr;
-    return XOpenDisplay(name);
-}

@@ -31,5 +31,3 @@ private:
     Display *display_ = nullptr;
 };
 
-// Opens the display the test runs under ($DISPLAY); null when there is none.
-Display *xOpenTestDisplay();

@@ -223,15 +223,22 @@ void everyTail(ChartState *chart, Canvas *canvas)
     }
 }
 
+// The frame's layers with everyTail for the tail row.
+std::vector<ChartLayer> everyTailLayers()
+{
+    std::vector<ChartLayer> layers(chartLayers, chartLayers + chartLayerCount);
+    for (ChartLayer &row : layers)
+        if (std::string(row.name) == "chartDrawComets")
+            row.draw = everyTail;
+    return layers;
+}
+
 TEST_P(KeptPictures, TailsComputedWhereTheyReachAreTheTailsOfEveryComet)
 {
     NightSky sky(GetParam());
     ASSERT_TRUE(sky.server.ok()) << sky.server.why();
     ChartState *c = sky.chart.get();
-    std::vector<ChartLayer> reference(chartLayers, chartLayers + chartLayerCount);
-    for (ChartLayer &row : reference)
-        if (std::string(row.name) == "chartDrawComets")
-            row.draw = everyTail;
+    const std::vector<ChartLayer> reference = everyTailLayers();
     struct Case {
         const char *name;
         const char *view;
@@ -244,6 +251,8 @@ TEST_P(KeptPictures, TailsComputedWhereTheyReachAreTheTailsOfEveryComet)
     for (const Case &k : cases) {
         SCOPED_TRACE(k.name);
         sky.fill(bodies("comet.elm", 0, 9, 420, k.longTails), {});
+        // The ion tails alone are computed only where they can reach.
+        stkExecute(c, "HIDE DUSTTAIL");
         stkExecute(c, k.view);
         stkClearError();
         const std::vector<unsigned long> reaching = sky.frame();
@@ -256,9 +265,65 @@ TEST_P(KeptPictures, TailsComputedWhereTheyReachAreTheTailsOfEveryComet)
         const std::vector<unsigned long> every = sky.pixels();
         ASSERT_FALSE(every.empty());
         EXPECT_EQ(differing(reaching, every), 0);
-        stkExecute(c, "HIDE DUSTTAIL;HIDE IONTAIL");
+        stkExecute(c, "HIDE IONTAIL");
         EXPECT_GT(differing(sky.frame(), every), 0) << "the tails drew";
+        // A shown dust tail has no bound on its reach and is always computed.
+        stkExecute(c, "SHOW DUSTTAIL");
+        sky.frame();
+        for (int32_t i = 0; i < c->cometCount; ++i)
+            if (c->cometFlags[i] & kCometDustTail)
+                EXPECT_EQ(c->cometTails[i].dustJd, c->sky.jd) << "comet " << i;
     }
+}
+
+// Every shipped comet, most of them faint heads of one pixel with tails of
+// a thousandth of an AU: the tails left out because they cannot leave their
+// head's symbol change no pixel of the frame against every tail computed,
+// over dates a week apart, in both sky-chart projections, turned and
+// flipped, with thin and wide lines.
+TEST_P(KeptPictures, TailsLeftUnderTheirHeadsChangeNoPixel)
+{
+    NightSky sky(GetParam());
+    ASSERT_TRUE(sky.server.ok()) << sky.server.why();
+    ChartState *c = sky.chart.get();
+    const std::vector<ChartLayer> reference = everyTailLayers();
+    sky.fill(bodies("comet.elm", 0, 1, 4000, false), {});
+    struct Case {
+        const char *name;
+        const char *view;
+        int lineWidth;
+        bool someUnderHeads; // wide lines and large scales reach past a faint head
+    } cases[] = {
+        {"horizontal chart of start-up", "MODE HRZ;VIEW ANGLE 120;LOOK HRZ 180,0;MIRROR 0", 0, true},
+        {"equatorial 30 degrees, wide lines", "MODE EQT;VIEW ANGLE 30;LOOK EQT 7.8,21.3;MIRROR 0", 2, false},
+        {"horizontal chart turned", "MODE HRZ;VIEW ANGLE 90;LOOK HRZ 90,20;MIRROR 1", 0, true},
+        {"equatorial 60 degrees flipped", "MODE EQT;VIEW ANGLE 60;LOOK EQT 12.0,0.0;MIRROR 2", 0, true},
+        {"equatorial 10 degrees, lines of one pixel", "MODE EQT;VIEW ANGLE 10;LOOK EQT 18.0,-20.0;MIRROR 0", 1, false},
+    };
+    const double jd0 = c->sky.jd;
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        stkExecute(c, k.view);
+        stkClearError();
+        appData->lineWidth = k.lineWidth;
+        int underHeads = 0;
+        for (int week = 0; week < 4; week++) {
+            SCOPED_TRACE(week);
+            chartSetJd(c, jd0 + 7.0 * week, 0.0);
+            const std::vector<unsigned long> left = sky.frame();
+            for (int32_t i = 0; i < c->cometCount; ++i)
+                underHeads += c->cometTails[i].dustJd != c->sky.jd && cometTailsUnderHead(c, i);
+            chartDrawFrameWithLayers(c, sky.surface->canvas(), reference.data(), static_cast<int>(reference.size()));
+            const std::vector<unsigned long> every = sky.pixels();
+            ASSERT_FALSE(every.empty());
+            EXPECT_EQ(differing(left, every), 0);
+        }
+        if (k.someUnderHeads) {
+            EXPECT_GT(underHeads, 20) << "tails were left under their heads";
+        }
+    }
+    appData->lineWidth = 0;
+    chartSetJd(c, jd0, 0.0);
 }
 
 // The minor planets' symbols sent in runs of one colour against each body's

@@ -36,6 +36,7 @@
 #include "ui/app/actions.h"
 #include "ui/app/env_resources.h"
 #include "ui/app/icon.h"
+#include "ui/app/keyboard_mapping.h"
 #include "ui/app/play_loop.h"
 #include "ui/window/drawing_area.h"
 #include "ui/window/main_window.h"
@@ -375,6 +376,7 @@ void appMain(int argc, char **argv)
 
     // 7-8. The toolkit and the command line.
     int installColormap = appTakeInstallColormap(&argc, argv);
+    keyboardMappingCopyBegin();
     appData->topLevel = XtAppInitialize(&appContext, "TAvik", nullptr, 0, &argc, argv,
                                         fallbackResources, args, nargs);
     envUseToolkitResources();
@@ -447,6 +449,7 @@ void appMain(int argc, char **argv)
     XmProcessTraversal(chart->drawingArea, XmTRAVERSE_CURRENT);
     appData->initialising = 0;
     stkExecuteCall(chart, "DRIVE");
+    keyboardMappingCopyEnd();
 
     // 23.
     eventLoop();

@@ -1,5 +1,6 @@
 #include "ui/dialogs/click_data_dialog_motif.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include <Xm/DrawingA.h>
@@ -96,12 +97,13 @@ struct ClickDataDialog {
 };
 ClickDataDialog dlg;
 
-// The dialog's pictures, their transparent parts in the form's background.
-Pixmap makePicture(const char *const *data)
+// The dialog's pictures, their transparent parts in the form's background,
+// in Motif's pixmap cache so the buttons ask the server for no sizes.
+Pixmap makePicture(const char *const *data, const char *name)
 {
     Pixel background = 0;
     XtVaGetValues(appData->topLevel, XmNbackground, &background, nullptr);
-    return xpmPicture(data, background, 0);
+    return xpmButtonPicture(data, background, name);
 }
 
 void coreText(void *, int x, int y, const char *text, int len)
@@ -182,13 +184,14 @@ void freeServerResources()
     if (dlg.gc)
         XFreeGC(d, dlg.gc);
     dlg.gc = nullptr;
+    Screen *screen = XtScreen(dlg.form);
     for (Pixmap &p : dlg.pictures) {
         if (p)
-            XFreePixmap(d, p);
+            XmDestroyPixmap(screen, p);
         p = 0;
     }
     if (dlg.imageInsensitive)
-        XFreePixmap(d, dlg.imageInsensitive);
+        XmDestroyPixmap(screen, dlg.imageInsensitive);
     dlg.imageInsensitive = 0;
 }
 
@@ -216,7 +219,9 @@ void createClickDataDialog(ChartState *chart)
     Widget left = nullptr;
     for (int i = 0; i < kClickDataButtonCount; ++i) {
         const ButtonRow &row = kButtons[i];
-        dlg.pictures[i] = makePicture(row.picture);
+        char name[40];
+        std::snprintf(name, sizeof name, "tavikClickData%d", i);
+        dlg.pictures[i] = makePicture(row.picture, name);
         Cardinal n = 0;
         Arg a[10];
         XtSetArg(a[n], XmNtopAttachment, XmATTACH_FORM), n++;
@@ -230,7 +235,7 @@ void createClickDataDialog(ChartState *chart)
         XtSetArg(a[n], XmNlabelType, XmPIXMAP), n++;
         XtSetArg(a[n], XmNlabelPixmap, dlg.pictures[i]), n++;
         if (i == kClickDataImage) {
-            dlg.imageInsensitive = makePicture(kImageInsensitivePicture);
+            dlg.imageInsensitive = makePicture(kImageInsensitivePicture, "tavikClickDataImageInsensitive");
             XtSetArg(a[n], XmNlabelInsensitivePixmap, dlg.imageInsensitive), n++;
         }
         if (row.drawn) {

@@ -54,21 +54,15 @@ void cancelStepTimer(unsigned long id) { XtRemoveTimeOut(id); }
 // A press repeats after 300 ms, then every 40 ms, for all twenty buttons.
 AutoRepeat stepRepeat = {300, 40, startStepTimer, cancelStepTimer, runStep, false, false, nullptr, 0};
 
-Pixmap makePixmap(const char *const *xpm)
+Pixmap makePixmap(const char *const *xpm, const char *name)
 {
     XpmAttributes attributes{};
     if (appData->installColormap && appData->colormap) {
         attributes.colormap = appData->colormap;
         attributes.valuemask = XpmColormap;
     }
-    Pixmap pixmap = 0, mask = 0;
-    Display *display = XtDisplay(appData->topLevel);
-    xpmColoursWithoutServer(display, &attributes);
-    if (XpmCreatePixmapFromData(display, XtWindow(appData->topLevel), const_cast<char **>(xpm), &pixmap,
-                                &mask, &attributes) != XpmSuccess)
-        return 0;
-    if (mask)
-        XFreePixmap(display, mask);
+    xpmColoursWithoutServer(XtDisplay(appData->topLevel), &attributes);
+    const Pixmap pixmap = xpmLabelPixmap(xpm, &attributes, name, 0, true);
     XpmFreeAttributes(&attributes);
     return pixmap;
 }
@@ -105,8 +99,8 @@ void stepBoxRepeatTimer(XtPointer client, XtIntervalId *) { autoRepeatTimer(stat
 
 void stepBoxCreate(ChartState *chart)
 {
-    const Pixmap minus = makePixmap(stepMinusXpm);
-    const Pixmap plus = makePixmap(stepPlusXpm);
+    const Pixmap minus = makePixmap(stepMinusXpm, "tavikStepMinus");
+    const Pixmap plus = makePixmap(stepPlusXpm, "tavikStepPlus");
     Widget box = XmCreateFormDialog(appData->topLevel, const_cast<char *>("StepBox"), nullptr, 0);
     appData->stepBox = box;
     Widget above = nullptr;

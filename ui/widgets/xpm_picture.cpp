@@ -1,6 +1,7 @@
 #include "ui/widgets/xpm_picture.h"
 
 #include <X11/xpm.h>
+#include <Xm/Xm.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -64,25 +65,71 @@ void xpmColoursWithoutServer(Display *display, XpmAttributes *attributes)
     attributes->color_closure = visual;
 }
 
-Pixmap xpmPicture(const char *const *data, Pixel background, Colormap colormap)
+namespace {
+
+// xpmPicture's attributes: "None" drawn in background (none names the
+// symbol the attributes point to).
+void pictureAttributes(Display *d, XpmColorSymbol *none, Pixel background, Colormap colormap,
+                       XpmAttributes *attributes)
 {
-    Display *d = XtDisplay(appData->topLevel);
-    XpmColorSymbol none{nullptr, const_cast<char *>("None"), background};
-    XpmAttributes attributes{};
-    attributes.valuemask = XpmColorSymbols;
-    attributes.colorsymbols = &none;
-    attributes.numsymbols = 1;
+    *none = XpmColorSymbol{nullptr, const_cast<char *>("None"), background};
+    *attributes = XpmAttributes{};
+    attributes->valuemask = XpmColorSymbols;
+    attributes->colorsymbols = none;
+    attributes->numsymbols = 1;
     if (!colormap && appData->installColormap && appData->colormap)
         colormap = appData->colormap;
     if (colormap) {
-        attributes.valuemask |= XpmColormap;
-        attributes.colormap = colormap;
+        attributes->valuemask |= XpmColormap;
+        attributes->colormap = colormap;
     }
-    xpmColoursWithoutServer(d, &attributes);
+    xpmColoursWithoutServer(d, attributes);
+}
+
+} // namespace
+
+Pixmap xpmPicture(const char *const *data, Pixel background, Colormap colormap)
+{
+    Display *d = XtDisplay(appData->topLevel);
+    XpmColorSymbol none;
+    XpmAttributes attributes;
+    pictureAttributes(d, &none, background, colormap, &attributes);
     Pixmap pixmap = 0;
     if (XpmCreatePixmapFromData(d, RootWindowOfScreen(XtScreen(appData->topLevel)), const_cast<char **>(data),
                                 &pixmap, nullptr, &attributes) != XpmSuccess)
         pixmap = 0;
     XpmFreeAttributes(&attributes);
     return pixmap;
+}
+
+Pixmap xpmButtonPicture(const char *const *data, Pixel background, const char *name)
+{
+    XpmColorSymbol none;
+    XpmAttributes attributes;
+    pictureAttributes(XtDisplay(appData->topLevel), &none, background, 0, &attributes);
+    const Pixmap pixmap = xpmLabelPixmap(data, &attributes, name, background, false);
+    XpmFreeAttributes(&attributes);
+    return pixmap;
+}
+
+Pixmap xpmLabelPixmap(const char *const *data, XpmAttributes *attributes, const char *name, Pixel background,
+                      bool withShape)
+{
+    Display *d = XtDisplay(appData->topLevel);
+    XImage *image = nullptr, *shape = nullptr;
+    if (XpmCreateImageFromData(d, const_cast<char **>(data), &image, withShape ? &shape : nullptr, attributes) !=
+        XpmSuccess)
+        return 0;
+    if (shape)
+        XDestroyImage(shape);
+    // Motif makes the pixmap from the installed image and keeps its size with
+    // it; the image itself is needed no longer.
+    Pixmap pixmap = 0;
+    if (XmInstallImage(image, const_cast<char *>(name))) {
+        pixmap = XmGetPixmapByDepth(XtScreen(appData->topLevel), const_cast<char *>(name), background, background,
+                                    image->depth);
+        XmUninstallImage(image);
+    }
+    XDestroyImage(image);
+    return pixmap == XmUNSPECIFIED_PIXMAP ? 0 : pixmap;
 }

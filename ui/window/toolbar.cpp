@@ -1,6 +1,9 @@
 #include "ui/window/toolbar.h"
 
+#include <cstdio>
+
 #include <X11/xpm.h>
+#include <Xm/Xm.h>
 #include <Xm/DrawnB.h>
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
@@ -72,7 +75,7 @@ bool toolbarShown()
 }
 
 // The pictures' transparent pixels take the form's background.
-Pixmap createPicture(const char *const *data, Pixel background)
+Pixmap createPicture(const char *const *data, Pixel background, const char *name)
 {
     if (!data)
         return 0;
@@ -88,10 +91,7 @@ Pixmap createPicture(const char *const *data, Pixel background)
         attributes.colormap = appData->colormap;
     }
     xpmColoursWithoutServer(d, &attributes);
-    Pixmap pixmap = 0;
-    if (XpmCreatePixmapFromData(d, XtWindow(appData->topLevel), const_cast<char **>(data), &pixmap,
-                                nullptr, &attributes) != XpmSuccess)
-        pixmap = 0;
+    const Pixmap pixmap = xpmLabelPixmap(data, &attributes, name, background, false);
     XpmFreeAttributes(&attributes);
     return pixmap;
 }
@@ -158,8 +158,11 @@ void createToolbarButtons(ChartState *chart)
     Widget previous = nullptr;
     for (int i = 0; i < kToolbarButtonCount; i++) {
         const ToolbarButton &row = toolbarButtons[i];
-        toolbar.pixmaps[i] = createPicture(toolbarPictures[i].picture, background);
-        toolbar.insensitivePixmaps[i] = createPicture(toolbarPictures[i].insensitive, background);
+        char name[40];
+        std::snprintf(name, sizeof name, "tavikToolbar%d", i);
+        toolbar.pixmaps[i] = createPicture(toolbarPictures[i].picture, background, name);
+        std::snprintf(name, sizeof name, "tavikToolbarInsensitive%d", i);
+        toolbar.insensitivePixmaps[i] = createPicture(toolbarPictures[i].insensitive, background, name);
         Arg args[14];
         Cardinal n = 0;
         XtSetArg(args[n], XmNtopAttachment, XmATTACH_FORM), n++;
@@ -278,12 +281,13 @@ void freeToolbarPixmaps()
     removeToolbarTips();
     if (!appData->topLevel)
         return;
-    Display *d = XtDisplay(appData->topLevel);
+    // Motif's pixmap cache holds them: freed through it, never behind it.
+    Screen *screen = XtScreen(appData->topLevel);
     for (int i = 0; i < kToolbarButtonCount; i++) {
         if (toolbar.pixmaps[i])
-            XFreePixmap(d, toolbar.pixmaps[i]);
+            XmDestroyPixmap(screen, toolbar.pixmaps[i]);
         if (toolbar.insensitivePixmaps[i])
-            XFreePixmap(d, toolbar.insensitivePixmaps[i]);
+            XmDestroyPixmap(screen, toolbar.insensitivePixmaps[i]);
         toolbar.pixmaps[i] = toolbar.insensitivePixmaps[i] = 0;
     }
 }
