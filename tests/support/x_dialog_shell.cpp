@@ -11,6 +11,7 @@
 #include "model/app_data.h"
 #include "render/palette.h"
 #include "resources/fallback.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 std::vector<Screen *> kept; // the Screen records of closed connections, never freed
@@ -48,8 +49,7 @@ Display *openDialogShell(const std::string &displayName, XtAppContext *app)
     Display *display = XtOpenDisplay(*app, displayName.c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
     if (!display)
         return nullptr;
-    appData = &theAppData;
-    appDataSetDefaults();
+    resetTestAppData();
     appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth, 200,
                                            XtNheight, 100, nullptr);
     XtRealizeWidget(appData->topLevel);

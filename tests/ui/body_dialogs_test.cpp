@@ -10,18 +10,12 @@
 #include "model/chart_state.h"
 #include "ui/dialogs/body_dialogs.h"
 #include "ui/dialogs/grid_dialog.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
 class BodyDialogs : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
-    }
-
     template <typename Values> Values filled(const DialogSpec &spec)
     {
         Values v{};
@@ -53,7 +47,8 @@ protected:
         return i >= 0 && sensitivity(spec, values)[static_cast<size_t>(i)];
     }
 
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
 };
 
 constexpr int kMercury = 0, kVenus = 1, kEarth = 2, kMars = 3, kJupiter = 4;

@@ -20,6 +20,7 @@
 #include "model/user_objects.h"
 #include "tests/support/temp_dir.h"
 #include "ui/dialogs/center_dialogs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -31,19 +32,8 @@ struct Outcome {
 
 class CenterDialogs : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
-        chart.mode = kModeEqt;
-    }
-    void TearDown() override
-    {
-        clearComets(&chart);
-        clearMinorPlanets(&chart);
-        unloadUserObjects(&chart);
-    }
+    void SetUp() override { chart.mode = kModeEqt; }
+    void TearDown() override { unloadUserObjects(&chart); }
 
     std::vector<std::string> items(const DialogSpec &spec)
     {
@@ -112,7 +102,8 @@ protected:
             ASSERT_EQ(addComet(&chart, &all.at(static_cast<size_t>(i))), 1);
     }
 
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     std::map<const DialogSpec *, std::vector<unsigned char>> records;
 };
 

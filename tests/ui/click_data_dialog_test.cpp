@@ -14,6 +14,7 @@
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "tests/support/catalog_rows.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -29,12 +30,9 @@ void recordAndRun(ChartState *chart, const char *text)
 
 class ClickDataButtons : public ::testing::Test {
 protected:
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart.get());
         chartSetSite(chart.get(), 51.4779, 0.0, 0.0);
         const DateTime date{2026, 1, 15, 22, 0, 0.0, 0.0};
         chartSetDate(chart.get(), &date);
@@ -48,7 +46,6 @@ protected:
     {
         stkExecuteCall = stkExecute;
         uiHooksReset();
-        chartStateFreeTables(chart.get());
     }
     void press(int button)
     {

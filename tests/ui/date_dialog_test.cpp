@@ -14,6 +14,7 @@
 #include "model/clock.h"
 #include "model/time_lock.h"
 #include "ui/dialogs/date_dialog.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -29,11 +30,10 @@ struct Layout {
 const Layout kLayouts[] = {{"English", 0}, {"Japanese", 1}, {"European", 2}};
 
 struct DateDialogTest : ::testing::Test {
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     void SetUp() override
     {
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
         setDate(2003, 7, 14, 21, 30, 9.0);
     }
     void setDate(int y, int mo, int d, int h, int mi, double zone, double second = 0.0)

@@ -15,6 +15,7 @@
 #include "resources/fallback.h"
 #include "tests/ui/example_dialog.h"
 #include "ui/dialogs/dialog_kit.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -31,12 +32,8 @@ ExampleDialogValues filledFrom(const ChartState &chart)
 }
 
 struct DialogKitTest : ::testing::Test {
-    ChartState chart{};
-    void SetUp() override
-    {
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
-    }
+    TestChart owner;
+    ChartState &chart = *owner;
 };
 
 TEST_F(DialogKitTest, FillShowsTheChartIncludingAThirdToggleStateAndAListPosition)
@@ -285,8 +282,8 @@ TEST(DialogKit, TableCheckFindsTheFaultsOfAControlTable)
         const char *what;
         std::vector<DialogControl> rows;
         const char *blamed; // null: sound
-        const char *buttons = nullptr; // the spec's buttons name
-        size_t kept = 0;                // the spec's keptOffset
+        const char *buttons = nullptr; // the DialogSpec's buttons name
+        size_t kept = 0;                // the DialogSpec's keptOffset
     };
     const Case cases[] = {
         {"a sound table", {row, text, toggle, list}, nullptr},

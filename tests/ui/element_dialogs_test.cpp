@@ -15,6 +15,7 @@
 #include "model/position.h"
 #include "model/ui_hooks.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -37,9 +38,6 @@ class ElementDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(chart.get());
         sent.clear();
         gauge = FakeGauge{};
         stkExecuteCall = recordText;
@@ -59,7 +57,6 @@ protected:
         uiHooksReset();
         elementListFree(&comets);
         elementListFree(&minorPlanets);
-        chartStateFreeTables(chart.get());
     }
     void loadComets()
     {
@@ -83,7 +80,7 @@ protected:
         }
         return -1;
     }
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    TestChart chart;
     ElementList comets{}, minorPlanets{};
     TempDir dir;
     std::string cometIndex, mpIndex;
@@ -165,8 +162,7 @@ TEST_F(ElementDialog, OkLoadsTheChosenLinesAndSendsTheirCommands)
 
     // Nothing chosen: the table is emptied and only DRIVE is sent.
     sent.clear();
-    std::unique_ptr<ChartState> empty(new ChartState());
-    chartStateSetDefaults(empty.get());
+    OwnedChart empty;
     elementListResetFlags(&comets, kCometDialog, empty.get());
     EXPECT_EQ(elementDialogOk(chart.get(), &comets, kCometDialog, kCometFile.c_str(), cometIndex.c_str()), 0);
     EXPECT_EQ(sent, (std::vector<std::string>{"DRIVE"}));

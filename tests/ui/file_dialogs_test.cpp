@@ -17,6 +17,7 @@
 #include "model/chart_state.h"
 #include "tests/support/temp_dir.h"
 #include "ui/dialogs/file_dialogs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -49,13 +50,12 @@ TEST(RememberDirectory, KeepsTheDirectoryOfTheChosenName)
 }
 
 struct FileDialogsTest : ::testing::Test {
-    ChartState chart{};
+    TestChart owner;
+    ChartState &chart = *owner;
     TempDir dir;
     std::string scene, text;
     void SetUp() override
     {
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
         const DateTime date{2003, 7, 14, 21, 30, 0.0, 9.0};
         chartSetDate(&chart, &date);
         scene = dir.write("night.stl", "# a scene\nSCENE MAIN\nZOOM UP\nEND SCENE\n");
@@ -201,7 +201,7 @@ TEST(SetEnvDialog, GeometryIsTwoUsableSizesOrNone)
         {"800", "600", "800x600"}, {"120", "160", "120x160"}, {"32767", "32767", "32767x32767"},
     };
     for (const Case &c : cases) {
-        appDataSetDefaults();
+        resetTestAppData();
         std::snprintf(appData->geometryOption, sizeof appData->geometryOption, "640x480");
         SetEnvValues v{};
         std::snprintf(v.width, sizeof v.width, "%s", c.width);
@@ -243,7 +243,7 @@ TEST(SetEnvDialog, OkKeepsTheStoredPositionOfTheGeometry)
         {"120x160+00000000000000000000000000001+1", "120", "160", "32767", "32767", "32767x32767"},
     };
     for (const Case &c : cases) {
-        appDataSetDefaults();
+        resetTestAppData();
         std::snprintf(appData->geometryOption, sizeof appData->geometryOption, "%s", c.stored);
         SetEnvValues v{};
         setEnvDlgFill(appData, &context, &v);
@@ -264,7 +264,7 @@ TEST(SetEnvDialog, OkKeepsTheStoredPositionOfTheGeometry)
 
 TEST(SetEnvDialog, ShowsTheRecordAndPutsTheFieldsBack)
 {
-    appDataSetDefaults();
+    resetTestAppData();
     SetEnvContext context{1, 0, 700, 500, "Asia/Tokyo"};
     struct Case {
         const char *what;

@@ -19,6 +19,7 @@
 #include "model/options.h"
 #include "tests/support/temp_dir.h"
 #include "ui/dialogs/site_dialogs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -340,8 +341,8 @@ TEST(SiteSearch, FindsAPartOfANameFromEveryStartInAnyCase)
 
 TEST(SiteDialogFill, TheChartsSiteIsSelectedAndEditingNeedsAWritableFile)
 {
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
+    TestChart owner;
+    ChartState &chart = *owner;
     std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Tokyo (Japan)   ");
     struct Case {
         int writable;
@@ -380,11 +381,9 @@ TEST(SiteDialogFill, TheChartsSiteIsSelectedAndEditingNeedsAWritableFile)
 // or the file no longer lists the site.
 TEST_F(SiteFileTest, OkLocatesTheSelectedSiteAsTheFileHoldsItNow)
 {
-    appData = &theAppData;
-    appDataSetDefaults();
+    TestChart owner;
+    ChartState &chart = *owner;
     std::snprintf(appData->siteFile, sizeof appData->siteFile, "%s", path.c_str());
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
     std::snprintf(chart.siteName, sizeof chart.siteName, "%s", "Beta");
     struct Case {
         const char *what;
@@ -429,13 +428,11 @@ TEST_F(SiteFileTest, OkLocatesTheSelectedSiteAsTheFileHoldsItNow)
 // options file; left off, the default stays.
 TEST_F(SiteFileTest, MakeItDefaultNamesTheChosenSiteInTheOptionsFile)
 {
-    appData = &theAppData;
-    appDataSetDefaults();
+    TestChart owner;
+    ChartState &chart = *owner;
     std::snprintf(appData->siteFile, sizeof appData->siteFile, "%s", path.c_str());
     std::snprintf(appData->userDir, sizeof appData->userDir, "%s", dir.path().c_str());
     std::snprintf(appData->siteName, sizeof appData->siteName, "%s", "Alpha");
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
     SiteDialogValues v{};
     dialogValuesClearForFill(&kSiteDialog, &v);
     kSiteDialog.fill(&chart, appData, &v);

@@ -12,6 +12,7 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "ui/dialogs/star_dialogs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -21,13 +22,8 @@ std::vector<std::string> texts(const DialogResult &r)
 }
 
 struct StarDialogTest : ::testing::Test {
-    ChartState chart{};
-    void SetUp() override
-    {
-        appData = &theAppData;
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
-    }
+    TestChart owner;
+    ChartState &chart = *owner;
     int row(const DialogSpec &spec, const char *name)
     {
         const int i = dialogControlIndex(&spec, name);

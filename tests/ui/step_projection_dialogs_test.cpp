@@ -8,6 +8,7 @@
 #include "model/app_data.h"
 #include "model/chart_state.h"
 #include "ui/dialogs/step_projection_dialogs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -41,12 +42,8 @@ bool sensitiveOf(const DialogSpec &spec, const void *values, const char *control
 }
 
 struct StepProjectionTest : ::testing::Test {
-    ChartState chart{};
-    void SetUp() override
-    {
-        appDataSetDefaults();
-        chartStateSetDefaults(&chart);
-    }
+    TestChart owner;
+    ChartState &chart = *owner;
 };
 
 TEST_F(StepProjectionTest, TablesAreSound)

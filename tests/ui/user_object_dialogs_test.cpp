@@ -12,6 +12,7 @@
 #include "model/user_objects.h"
 #include "tests/support/temp_dir.h"
 #include "ui/dialogs/user_object_dialogs.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -130,10 +131,8 @@ TEST(UserObjectDialog, OpensWithTheLoadedFilesAndOkReplacesThemByTheListedOnes)
     const std::string a = dir.write("a.adf", "EPOCH J2000\n0535.3 -0523 MARK 1 \"Trapezium\" 2\n");
     const std::string b = dir.write("b.adf", "EPOCH J2000\n1757.8 0441 STAR 9.5 9 \"Barnard\" 4\n");
     const std::string c = dir.write("c.adf", "EPOCH J2000\n0000.0 0000 STAR 9.5 9 \"Zero\" 4\n");
-    appData = &theAppData;
-    appDataSetDefaults();
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
+    TestChart owner;
+    ChartState &chart = *owner;
     for (const std::string &path : {a, b})
         stkExecute(&chart, ("LOAD AD \"" + path + "\"").c_str());
     ASSERT_EQ(chart.userObjectFileCount, 2);

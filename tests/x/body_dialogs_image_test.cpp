@@ -31,6 +31,7 @@
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/element_dialogs_motif.h"
 #include "ui/dialogs/grid_dialog.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -65,7 +66,6 @@ protected:
         ASSERT_TRUE(server.ok()) << server.why();
         display = openDialogShell(server.name(), &app);
         ASSERT_NE(display, nullptr);
-        appData->pixelAspect = 1.0;
         appData->initialising = 0;
         for (int i = 0; i < kPaletteSlots; i++)
             appData->pixels[i] = pixelFor(i);
@@ -85,8 +85,7 @@ protected:
         chartSetSurface(nullptr);
         chartFrameServices = kFrameServices;
         surface.reset();
-        for (std::unique_ptr<ChartState> &chart : charts)
-            chartStateFreeTables(chart.get());
+        charts.clear();
         if (display) {
             XFreeGC(display, gc);
             XDestroyWindow(display, window);
@@ -99,9 +98,8 @@ protected:
     // to Jupiter, drawn.
     ChartState *startChart()
     {
-        charts.emplace_back(new ChartState{});
-        ChartState *chart = charts.back().get();
-        chartStateSetDefaults(chart);
+        charts.emplace_back(new OwnedChart);
+        ChartState *chart = charts.back()->get();
         chart->statusBar = 0;
         chart->modeChanged = 0;
         surface->pixmapField = &chart->backPixmap;
@@ -161,7 +159,7 @@ protected:
     Window window = 0;
     GC gc = nullptr;
     std::unique_ptr<XSurface> surface;
-    std::vector<std::unique_ptr<ChartState>> charts;
+    std::vector<std::unique_ptr<OwnedChart>> charts;
     void (*savedExecute)(ChartState *, const char *) = nullptr;
     TempDir dir;
 };

@@ -30,6 +30,7 @@
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/grid_dialog.h"
 #include "ui/window/menus.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -51,7 +52,6 @@ protected:
         savedExecute = stkExecuteCall;
         stkExecuteCall = recordCommand;
         sent.clear();
-        chartStateSetDefaults(&chart);
         chart.mode = kModeEqt;
     }
     void TearDown() override
@@ -134,7 +134,8 @@ protected:
     XtAppContext app = nullptr;
     Display *display = nullptr;
     void (*savedExecute)(ChartState *, const char *) = nullptr;
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
 };
 
 TEST_F(BodyDialogsX, BodyDialogsSendWhatTheUserSet)

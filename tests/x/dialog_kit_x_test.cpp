@@ -23,6 +23,7 @@
 #include "tests/support/x_widgets.h"
 #include "tests/ui/example_dialog.h"
 #include "ui/dialogs/dialog_motif.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
     void (*savedExecute)(ChartState *, const char *) = stkExecuteCall;
     stkExecuteCall = recordCommand;
 
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
+    OwnedChart owner;
+    ChartState &chart = *owner;
     chart.statusBar = kStatusBarShown;
     chart.planetFlags[0] |= kBodyName; // one planet named: the toggle shows the third state
     chart.gridNumberFlags = 1;         // MODE1, the list's second item
@@ -116,8 +117,8 @@ TEST(DialogKitX, ExampleDialogOpensRefusesAndSends)
 // ended the next test of the same program with an X error.
 TEST(DialogKitX, ADialogIsBuiltAgainOnTheNextShell)
 {
-    ChartState chart{};
-    chartStateSetDefaults(&chart);
+    OwnedChart owner;
+    ChartState &chart = *owner;
     for (int shell = 0; shell < 2; shell++) {
         XServer server;
         ASSERT_TRUE(server.ok()) << server.why();

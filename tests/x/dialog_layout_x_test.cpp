@@ -40,6 +40,7 @@
 #include "ui/dialogs/user_object_dialogs.h"
 #include "ui/widgets/step_box.h"
 #include "ui/window/main_window.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -163,7 +164,8 @@ struct DialogLayoutX : ::testing::Test {
     XServer server;
     XtAppContext app = nullptr;
     Display *display = nullptr;
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
     TempDir dir;
     void (*savedExecute)(ChartState *, const char *) = nullptr;
 
@@ -174,7 +176,6 @@ struct DialogLayoutX : ::testing::Test {
         ASSERT_NE(display, nullptr);
         appAddActions(app);
         ASSERT_EQ(envCopyBodyNames(), 1) << "the lists show the names the program shows";
-        chartStateSetDefaults(&chart);
         currentChart = &chart;
         createMainWindow(&chart);
         stepBoxCreate(&chart);
@@ -194,7 +195,6 @@ struct DialogLayoutX : ::testing::Test {
     void TearDown() override
     {
         unloadUserObjects(&chart);
-        chartStateFreeTables(&chart);
         envFreeBodyNames();
         stkExecuteCall = savedExecute;
         uiHooksReset();

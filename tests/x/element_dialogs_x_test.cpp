@@ -29,6 +29,7 @@
 #include "ui/dialogs/dialog_openers.h"
 #include "ui/dialogs/element_dialogs_motif.h"
 #include "ui/window/menus.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -135,7 +136,6 @@ protected:
         std::snprintf(appData->minorPlanetFile, sizeof appData->minorPlanetFile, "%s", kMinorPlanetFile.c_str());
         std::snprintf(appData->minorPlanetIndexFile, sizeof appData->minorPlanetIndexFile, "%s",
                       dir->file("mp.dbm").c_str());
-        chartStateSetDefaults(chart.get());
         uiHooksRecordMessages();
         uiHooks.openGaugeDialog = [](const char *) { ++gauge.opened; };
         uiHooks.closeGaugeDialog = [] { ++gauge.closed; };
@@ -147,7 +147,6 @@ protected:
     {
         stkExecuteCall = stkExecute;
         uiHooksReset();
-        chartStateFreeTables(chart.get());
     }
 
     static Widget comet(const char *name) { return elementDialogWidget(kCometDialog, name); }
@@ -155,7 +154,7 @@ protected:
 
     static XServer *server;
     static TempDir *dir;
-    std::unique_ptr<ChartState> chart{new ChartState()};
+    OwnedChart chart;
 };
 XServer *ElementDialogsX::server = nullptr;
 TempDir *ElementDialogsX::dir = nullptr;

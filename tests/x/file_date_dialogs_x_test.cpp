@@ -37,6 +37,7 @@
 #include "ui/dialogs/step_projection_dialogs.h"
 #include "ui/widgets/lite_clue.h"
 #include "ui/window/menus.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -64,17 +65,16 @@ bool isSet(Widget w) { return XmToggleButtonGetState(w) == True; }
 class FileDateDialogsX : public ::testing::Test {
 protected:
     static XServer *server;
-    static ChartState *suiteChart; // the menus' chart
+    static OwnedChart *suiteChart; // the menus' chart
     static void SetUpTestSuite()
     {
         server = new XServer;
-        suiteChart = new ChartState();
-        chartStateSetDefaults(suiteChart);
+        suiteChart = new OwnedChart;
         XtAppContext app = nullptr;
         if (!server->ok() || !openDialogShell(server->name(), &app))
             return;
         Widget menuBar = XmCreateMenuBar(appData->topLevel, const_cast<char *>("MenuBar"), nullptr, 0);
-        createMenus(menuBar, suiteChart);
+        createMenus(menuBar, suiteChart->get());
         XtManageChild(menuBar);
         // A size of the test's own, which the Environment dialog must show.
         XtVaSetValues(appData->topLevel, XtNwidth, 640, XtNheight, 480, nullptr);
@@ -85,14 +85,16 @@ protected:
         closeDialogShell();
         delete server;
         server = nullptr;
+        delete suiteChart;
+        suiteChart = nullptr;
     }
 
-    ChartState &chart = *suiteChart;
+    ChartState &chart = **suiteChart;
     void (*savedExecute)(ChartState *, const char *) = nullptr;
     void SetUp() override
     {
         ASSERT_TRUE(server->ok()) << server->why();
-        chartStateSetDefaults(&chart);
+        suiteChart->reset();
         const DateTime date{2003, 7, 14, 21, 30, 0.0, 9.0};
         chartSetDate(&chart, &date);
         uiHooks.setTipHelp = setTipHelp; // the tips as the program makes them
@@ -109,7 +111,7 @@ protected:
     static Widget find(const char *path) { return XtNameToWidget(appData->topLevel, path); }
 };
 XServer *FileDateDialogsX::server = nullptr;
-ChartState *FileDateDialogsX::suiteChart = nullptr;
+OwnedChart *FileDateDialogsX::suiteChart = nullptr;
 
 // A menu item chosen as a click chooses it.
 void menu(const char *item)

@@ -132,25 +132,25 @@ TEST_F(MenusX, ItemsRunExactlyTheirTextsForTheModeAndFlags)
         std::vector<std::string> texts;
     };
     const Case cases[] = {
-        {"width 30 in HRZ", 257, [](ChartState &) {}, "MenuViewWidth30", {"VIEW ANGLE 30.0;DRIVE"}},
-        {"width 30 in SOL2", 517, [](ChartState &) {}, "MenuViewWidth30", {}},
-        {"north in HRZ", 257, [](ChartState &) {}, "MenuViewDirNorth", {"VIEW CENTER HRZ 180.00,0;LOOK HRZ"}},
-        {"north in PLNS", 2049, [](ChartState &) {}, "MenuViewDirNorth", {"VIEW CENTER HRZ 180.00,0;DRIVE"}},
-        {"east in EQT", 260, [](ChartState &) {}, "MenuViewDirEast", {}},
-        {"sky mark with both bits", 257, [](ChartState &c) { c.skyMarkFlags = 0x03; }, "MenuObjectSkyMark",
+        {"width 30 in HRZ", kModeHrz, [](ChartState &) {}, "MenuViewWidth30", {"VIEW ANGLE 30.0;DRIVE"}},
+        {"width 30 in SOL2", kModeSol2, [](ChartState &) {}, "MenuViewWidth30", {}},
+        {"north in HRZ", kModeHrz, [](ChartState &) {}, "MenuViewDirNorth", {"VIEW CENTER HRZ 180.00,0;LOOK HRZ"}},
+        {"north in PLNS", kModePlns, [](ChartState &) {}, "MenuViewDirNorth", {"VIEW CENTER HRZ 180.00,0;DRIVE"}},
+        {"east in EQT", kModeEqt, [](ChartState &) {}, "MenuViewDirEast", {}},
+        {"sky mark with both bits", kModeHrz, [](ChartState &c) { c.skyMarkFlags = 0x03; }, "MenuObjectSkyMark",
          {"HIDE SKYMARK,SKYMARK_NAME", "DRIVE"}},
-        {"sky mark with one bit", 257, [](ChartState &c) { c.skyMarkFlags = 0x01; }, "MenuObjectSkyMark",
+        {"sky mark with one bit", kModeHrz, [](ChartState &c) { c.skyMarkFlags = 0x01; }, "MenuObjectSkyMark",
          {"SHOW SKYMARK,SKYMARK_NAME", "DRIVE"}},
-        {"daylight shown", 257, [](ChartState &c) { c.skyFlags |= 0x01; }, "MenuViewDaylight",
+        {"daylight shown", kModeHrz, [](ChartState &c) { c.skyFlags |= 0x01; }, "MenuViewDaylight",
          {"HIDE DAYLIGHT; DRIVE"}},
-        {"status bar hidden", 257, [](ChartState &c) { c.statusBar = 0; }, "MenuViewStatusbar",
+        {"status bar hidden", kModeHrz, [](ChartState &c) { c.statusBar = 0; }, "MenuViewStatusbar",
          {"SHOW STATUSBAR; DRIVE"}},
-        {"trace", 257, [](ChartState &) {}, "MenuSettingsTrace", {"TOGGLE TRACE; DRIVE"}},
-        {"play", 257, [](ChartState &) {}, "MenuSettingsContinue", {"CONTINUE"}},
-        {"flip", 257, [](ChartState &) {}, "MenuViewRotateMirror", {"MIRROR 2; DRIVE"}},
-        {"horizon", 257, [](ChartState &) {}, "MenuViewLookHrz", {"LOOK HRZ"}},
-        {"centre on the moon", 260, [](ChartState &) {}, "MenuCenterMoon", {"LOOK MOON; BLINK MOON"}},
-        {"milky way", 260, [](ChartState &) {}, "MenuObjectMilkyway", {"TOGGLE MILKYWAY; DRIVE"}},
+        {"trace", kModeHrz, [](ChartState &) {}, "MenuSettingsTrace", {"TOGGLE TRACE; DRIVE"}},
+        {"play", kModeHrz, [](ChartState &) {}, "MenuSettingsContinue", {"CONTINUE"}},
+        {"flip", kModeHrz, [](ChartState &) {}, "MenuViewRotateMirror", {"MIRROR 2; DRIVE"}},
+        {"horizon", kModeHrz, [](ChartState &) {}, "MenuViewLookHrz", {"LOOK HRZ"}},
+        {"centre on the moon", kModeEqt, [](ChartState &) {}, "MenuCenterMoon", {"LOOK MOON; BLINK MOON"}},
+        {"milky way", kModeEqt, [](ChartState &) {}, "MenuObjectMilkyway", {"TOGGLE MILKYWAY; DRIVE"}},
     };
     for (const Case &c : cases) {
         chart.mode = c.mode;
@@ -203,14 +203,14 @@ TEST_F(MenusX, CascadingCallbacksSetTheRealItems)
         bool sensitive;
     };
     const Case cases[] = {
-        {516, "MenuView", "MenuViewWidth", false},      {516, "MenuView", "MenuViewDir", false},
-        {516, "MenuView", "MenuViewRotate", false},     {516, "MenuView", "MenuViewLookHrz", false},
-        {516, "MenuView", "MenuViewDaylight", false},   {516, "MenuObject", "MenuObjectJoviSat", false},
-        {516, "MenuCenter", "MenuCenterJoviSat", false}, {2049, "MenuView", "MenuViewDir", true},
-        {2049, "MenuView", "MenuViewWidth", false},     {2049, "MenuView", "MenuViewLookHrz", false},
-        {2049, "MenuObject", "MenuObjectJoviSat", true}, {257, "MenuView", "MenuViewLookHrz", true},
-        {257, "MenuObject", "MenuObjectComet", true},   {257, "MenuObject", "MenuObjectMPlanet", false},
-        {257, "MenuCenter", "MenuCenterComet", false},
+        {kModeSol1, "MenuView", "MenuViewWidth", false},       {kModeSol1, "MenuView", "MenuViewDir", false},
+        {kModeSol1, "MenuView", "MenuViewRotate", false},      {kModeSol1, "MenuView", "MenuViewLookHrz", false},
+        {kModeSol1, "MenuView", "MenuViewDaylight", false},    {kModeSol1, "MenuObject", "MenuObjectJoviSat", false},
+        {kModeSol1, "MenuCenter", "MenuCenterJoviSat", false}, {kModePlns, "MenuView", "MenuViewDir", true},
+        {kModePlns, "MenuView", "MenuViewWidth", false},       {kModePlns, "MenuView", "MenuViewLookHrz", false},
+        {kModePlns, "MenuObject", "MenuObjectJoviSat", true},  {kModeHrz, "MenuView", "MenuViewLookHrz", true},
+        {kModeHrz, "MenuObject", "MenuObjectComet", true},     {kModeHrz, "MenuObject", "MenuObjectMPlanet", false},
+        {kModeHrz, "MenuCenter", "MenuCenterComet", false},
     };
     for (const Case &c : cases) {
         chart.mode = c.mode;

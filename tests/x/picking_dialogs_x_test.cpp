@@ -35,6 +35,7 @@
 #include "ui/dialogs/gauge_dialog_motif.h"
 #include "ui/dialogs/image_dialog_motif.h"
 #include "ui/dialogs/today_dialog_motif.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -257,20 +258,18 @@ TEST(GaugeX, SamePercentDispatchesButChangesNothingAndCancelHoldsUntilNextOpen)
 
 class ChartX : public XApp {
 public:
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
     ChartX()
     {
         if (!server.ok())
             return;
-        chartStateSetDefaults(&chart);
         currentChart = &chart;
         chartSetSite(&chart, 51.4779, 0.0, 0.0);
         const DateTime date{2026, 1, 15, 22, 0, 0.0, 0.0};
         chartSetDate(&chart, &date);
-        chart.lastEphemerisJd = kNeverJd;
         ephemUpdateAll(&chart);
     }
-    ~ChartX() { chartStateFreeTables(&chart); }
 };
 
 TEST(TodayDialogX, OpensFilledFollowsTheDateAndCloses)

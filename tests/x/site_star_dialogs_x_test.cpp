@@ -46,6 +46,7 @@
 #include "ui/dialogs/star_dialogs.h"
 #include "ui/dialogs/user_object_dialogs.h"
 #include "ui/window/menus.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -95,7 +96,8 @@ std::string messages()
 struct DialogsX : ::testing::Test {
     XServer server;
     TempDir dir;
-    ChartState chart{};
+    OwnedChart owner;
+    ChartState &chart = *owner;
     void (*savedExecute)(ChartState *, const char *) = nullptr;
 
     void SetUp() override
@@ -103,7 +105,6 @@ struct DialogsX : ::testing::Test {
         ASSERT_TRUE(server.ok()) << server.why();
         XtAppContext app = nullptr;
         ASSERT_NE(openDialogShell(server.name(), &app), nullptr);
-        chartStateSetDefaults(&chart);
         Widget menuBar = XmCreateMenuBar(appData->topLevel, const_cast<char *>("MenuBar"), nullptr, 0);
         createMenus(menuBar, &chart);
         XtManageChild(menuBar);
@@ -472,7 +473,6 @@ TEST(DialogImagesX, StarAndNebulaOkDrawWhatTheirTextsDraw)
     Display *d = XtDisplay(appData->topLevel);
     appData->display = d;
     appData->screen = DefaultScreen(d);
-    appData->pixelAspect = 1.0;
     appData->dirFontHeight = 0; // no font sets loaded
     for (int i = 0; i < kPaletteSlots; i++)
         appData->pixels[i] = static_cast<Pixel>(0x010101 * (i + 1));
@@ -488,7 +488,7 @@ TEST(DialogImagesX, StarAndNebulaOkDrawWhatTheirTextsDraw)
         stkExecute(chart, text);
     };
 
-    std::unique_ptr<ChartState> chart(new ChartState());
+    OwnedChart chart;
     setUpNightChart(chart.get(), surface.get(), false);
     stkExecute(chart.get(), ("GSAVE " + dir.file("start.xpm")).c_str());
     Widget menuBar = XmCreateMenuBar(appData->topLevel, const_cast<char *>("MenuBar"), nullptr, 0);
@@ -508,14 +508,12 @@ TEST(DialogImagesX, StarAndNebulaOkDrawWhatTheirTextsDraw)
     xPress(w(kNebulaDialog, "ButtonOK"));
     EXPECT_EQ(uiHooksRecordedMessageCount(), 0) << uiHooksRecordedMessageText(0);
     stkExecute(chart.get(), ("GSAVE " + dir.file("dialogs.xpm")).c_str());
-    chartStateFreeTables(chart.get());
 
-    std::unique_ptr<ChartState> again(new ChartState());
+    OwnedChart again;
     setUpNightChart(again.get(), surface.get(), false);
     for (const std::string &text : std::vector<std::string>(texts))
         stkExecute(again.get(), text.c_str());
     stkExecute(again.get(), ("GSAVE " + dir.file("texts.xpm")).c_str());
-    chartStateFreeTables(again.get());
 
     // The files name their own variable after the file: the pixels are compared.
     const std::vector<unsigned long> start = readXpm(d, dir.file("start.xpm")).pixels,
