@@ -18,7 +18,7 @@
 // and shows the dialog.
 void dialogOpen(const DialogSpec *spec, ChartState *chart);
 
-// OK (the button, or a double click where the spec says so) reads the
+// OK (the button, or a double click where the DialogSpec says so) reads the
 // controls into the value record and asks spec->ok. A refusal shows its
 // message resource (formatted with the argument) in a warning box,
 // uiHooks.openMessageBox type 3, and the dialog stays open; otherwise the
