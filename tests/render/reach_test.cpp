@@ -88,9 +88,11 @@ TEST_F(Reach, ACometWhoseTailsAreLeftOutHasNoTailPointOnTheChart)
         }
         ephemUpdateAll(chart.get()); // every tail, for the check
         // A shown dust tail has no bound on its reach: it is never left out.
-        for (int i = 0; i < chart->cometCount; ++i)
-            if (chart->cometFlags[i] & kCometDustTail)
+        for (int i = 0; i < chart->cometCount; ++i) {
+            if (chart->cometFlags[i] & kCometDustTail) {
                 EXPECT_TRUE(cometTailsCanReachChart(chart.get(), i)) << "comet " << i;
+            }
+        }
         // The ion tails alone, whose reach is bounded.
         for (int i = 0; i < chart->cometCount; ++i)
             chart->cometFlags[i] &= static_cast<uint8_t>(~kCometDustTail);

@@ -46,3 +46,26 @@ void setUpChartDisplay(Display *d) {
     loadFontSetsFrom(d, names, bayer);
     appData->dirFontHeight = dirFontHeight();
 }
+
+NightChartWindow::NightChartWindow(int depth, bool statusBar) : server(900, 700, depth) {
+    if (!server.ok()) return;
+    d = server.display();
+    setUpChartDisplay(d);
+    window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 640, 480, 0, 0, 0);
+    XMapWindow(d, window);
+    gc = XCreateGC(d, window, 0, nullptr);
+    surface.reset(new XSurface(d, window, gc, DefaultDepth(d, appData->screen)));
+    surface->drawer.fontSets = appData->fontSets;
+    surface->drawer.symbolFont = &appData->bayerFont.fid;
+    setUpNightChart(chart.get(), surface.get(), statusBar);
+}
+
+NightChartWindow::~NightChartWindow() {
+    if (!d) return;
+    chartSetSurface(nullptr);
+    setPaletteStoreColour(nullptr);
+    freeFontSets();
+    surface.reset();
+    if (gc != nullptr) XFreeGC(d, gc);
+    std::setlocale(LC_ALL, "C");
+}

@@ -5,7 +5,13 @@
 // the first refresh (the pixmap and a frame).
 #pragma once
 
+#include <memory>
+
 #include <X11/Xlib.h>
+
+#include "render/x/x_surface.h"
+#include "tests/support/test_chart.h"
+#include "tests/support/x_server.h"
 
 struct ChartState;
 struct ChartSurface;
@@ -16,3 +22,21 @@ void setUpNightChart(ChartState *chart, ChartSurface *surface, bool statusBar);
 // locale, the defaults, the fallback palette and font sets, the direction
 // font's height.
 void setUpChartDisplay(Display *d);
+
+// A night chart drawn on a mapped window of a private server of the given
+// depth, as setUpChartDisplay and setUpNightChart make it; everything it set
+// up is undone when it goes. server.ok() is false when the server did not
+// start, and nothing else is set up then.
+struct NightChartWindow {
+    XServer server;
+    Display *d = nullptr;
+    Window window = 0;
+    GC gc = nullptr;
+    std::unique_ptr<XSurface> surface;
+    OwnedChart chart;
+
+    NightChartWindow(int depth, bool statusBar);
+    ~NightChartWindow();
+    NightChartWindow(const NightChartWindow &) = delete;
+    NightChartWindow &operator=(const NightChartWindow &) = delete;
+};

@@ -40,42 +40,16 @@
 
 namespace {
 
-struct DayChart {
-    XServer server;
-    Display *d = nullptr;
-    Window window = 0;
-    GC gc = nullptr;
-    std::unique_ptr<XSurface> surface;
-    OwnedChart chart;
-
-    explicit DayChart(int depth) : server(900, 700, depth)
+struct DayChart : NightChartWindow {
+    explicit DayChart(int depth) : NightChartWindow(depth, false)
     {
         if (!server.ok())
             return;
-        d = server.display();
-        setUpChartDisplay(d);
-        window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 640, 480, 0, 0, 0);
-        XMapWindow(d, window);
-        gc = XCreateGC(d, window, 0, nullptr);
-        surface.reset(new XSurface(d, window, gc, DefaultDepth(d, appData->screen)));
-        surface->drawer.fontSets = appData->fontSets;
-        surface->drawer.symbolFont = &appData->bayerFont.fid;
-        setUpNightChart(chart.get(), surface.get(), false);
         // Noon in Tokyo: a bright sky behind every mark.
         const DateTime noon{2025, 1, 15, 12, 0, 0.0, 9.0};
         chartSetDate(chart.get(), &noon);
     }
-    ~DayChart()
-    {
-        freeClickData(chart.get());
-        chartSetSurface(nullptr);
-        setPaletteStoreColour(nullptr);
-        freeFontSets();
-        surface.reset();
-        if (gc != nullptr)
-            XFreeGC(d, gc);
-        std::setlocale(LC_ALL, "C");
-    }
+    ~DayChart() { freeClickData(chart.get()); }
 
     std::vector<unsigned long> frame()
     {

@@ -114,40 +114,15 @@ TEST(TrueColourPixel, IsThePixelTheServerAllocates) {
 
 // The chart set up as start-up sets it: palette and font sets on the server,
 // the status bar shown, a night date and site, MAG STAR 6.5.
-struct FrameTraffic {
-    XServer server;
-    Display *d = nullptr;
-    Window window = 0;
-    GC gc = nullptr;
-    std::unique_ptr<XSurface> surface;
-    std::unique_ptr<ChartState> chart{new ChartState()};
+struct FrameTraffic : NightChartWindow {
     std::unique_ptr<XTrafficMeter> meter;
 
-    explicit FrameTraffic(int depth) : server(900, 700, depth) {
+    explicit FrameTraffic(int depth) : NightChartWindow(depth, true) {
         if (!server.ok()) return;
-        d = server.display();
-        setUpChartDisplay(d);
-
-        window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 640, 480, 0, 0, 0);
-        XMapWindow(d, window);
-        gc = XCreateGC(d, window, 0, nullptr);
-        surface.reset(new XSurface(d, window, gc, DefaultDepth(d, appData->screen)));
-        surface->drawer.fontSets = appData->fontSets;
-        surface->drawer.symbolFont = &appData->bayerFont.fid;
-        setUpNightChart(chart.get(), surface.get(), true);
         XSync(d, False);
         meter.reset(new XTrafficMeter(d));
     }
-    ~FrameTraffic() {
-        meter.reset();
-        chartSetSurface(nullptr);
-        setPaletteStoreColour(nullptr);
-        freeFontSets();
-        surface.reset();
-        if (gc != nullptr) XFreeGC(d, gc);
-        chartStateFreeTables(chart.get());
-        std::setlocale(LC_ALL, "C");
-    }
+    ~FrameTraffic() { meter.reset(); }
 
     // One frame as the refresh draws it, copied to the window or not.
     XTraffic frame(bool copied) {

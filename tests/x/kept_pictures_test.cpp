@@ -85,41 +85,12 @@ struct StraightCanvas : Canvas {
     CanvasTextExtent fontSetMaxExtent(int f) override { return to->fontSetMaxExtent(f); }
 };
 
-struct NightSky {
-    XServer server;
-    Display *d = nullptr;
-    Window window = 0;
-    GC gc = nullptr;
-    std::unique_ptr<XSurface> surface;
-    std::unique_ptr<ChartState> chart{new ChartState()};
-
-    explicit NightSky(int depth) : server(900, 700, depth)
+struct NightSky : NightChartWindow {
+    explicit NightSky(int depth) : NightChartWindow(depth, false)
     {
-        if (!server.ok())
-            return;
-        d = server.display();
-        setUpChartDisplay(d);
-        window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 640, 480, 0, 0, 0);
-        XMapWindow(d, window);
-        gc = XCreateGC(d, window, 0, nullptr);
-        surface.reset(new XSurface(d, window, gc, DefaultDepth(d, appData->screen)));
-        surface->drawer.fontSets = appData->fontSets;
-        surface->drawer.symbolFont = &appData->bayerFont.fid;
-        setUpNightChart(chart.get(), surface.get(), false);
         appData->commandFromSocket = 1; // a refused command shows no box
     }
-    ~NightSky()
-    {
-        chartSetSurface(nullptr);
-        setPaletteStoreColour(nullptr);
-        freeFontSets();
-        surface.reset();
-        if (gc != nullptr)
-            XFreeGC(d, gc);
-        chartStateFreeTables(chart.get());
-        appData->lineWidth = 0;
-        std::setlocale(LC_ALL, "C");
-    }
+    ~NightSky() { appData->lineWidth = 0; }
 
     std::vector<unsigned long> pixels()
     {
@@ -270,9 +241,11 @@ TEST_P(KeptPictures, TailsComputedWhereTheyReachAreTheTailsOfEveryComet)
         // A shown dust tail has no bound on its reach and is always computed.
         stkExecute(c, "SHOW DUSTTAIL");
         sky.frame();
-        for (int32_t i = 0; i < c->cometCount; ++i)
-            if (c->cometFlags[i] & kCometDustTail)
+        for (int32_t i = 0; i < c->cometCount; ++i) {
+            if (c->cometFlags[i] & kCometDustTail) {
                 EXPECT_EQ(c->cometTails[i].dustJd, c->sky.jd) << "comet " << i;
+            }
+        }
     }
 }
 
