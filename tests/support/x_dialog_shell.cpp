@@ -37,11 +37,10 @@ void keepScreenRecords(Display *display)
 }
 }
 
-Display *openDialogShell(const std::string &displayName, XtAppContext *app)
+Widget openToolkitShell(const std::string &displayName, XtAppContext *app, ArgList args, Cardinal count)
 {
     XtToolkitInitialize();
     *app = XtCreateApplicationContext();
-    openApp = *app;
     XtAppSetFallbackResources(*app, fallbackResources);
     int argc = 1;
     char name[] = "tavik";
@@ -49,11 +48,22 @@ Display *openDialogShell(const std::string &displayName, XtAppContext *app)
     Display *display = XtOpenDisplay(*app, displayName.c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
     if (!display)
         return nullptr;
+    appData->topLevel = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, args, count);
+    return appData->topLevel;
+}
+
+Display *openDialogShell(const std::string &displayName, XtAppContext *app)
+{
+    Arg size[2];
+    XtSetArg(size[0], XtNwidth, 200);
+    XtSetArg(size[1], XtNheight, 100);
     resetTestAppData();
-    appData->topLevel = XtVaAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, XtNwidth, 200,
-                                           XtNheight, 100, nullptr);
-    XtRealizeWidget(appData->topLevel);
-    return display;
+    Widget shell = openToolkitShell(displayName, app, size, 2);
+    openApp = *app;
+    if (!shell)
+        return nullptr;
+    XtRealizeWidget(shell);
+    return XtDisplay(shell);
 }
 
 void closeToolkit(XtAppContext app, Widget shell)

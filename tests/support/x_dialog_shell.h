@@ -7,6 +7,13 @@
 
 #include <X11/Intrinsic.h>
 
+// The toolkit on displayName with the fallback resources and a top-level
+// shell made with args, not yet realized; null (and no shell) when the
+// display cannot be opened. appData->topLevel names the shell.
+Widget openToolkitShell(const std::string &displayName, XtAppContext *app, ArgList args = nullptr,
+                        Cardinal count = 0);
+
+// openToolkitShell with a small shell, realized, on a reset app record.
 // Returns the toolkit's display connection, null when it cannot be opened.
 // appData then points at theAppData with its defaults and topLevel set.
 Display *openDialogShell(const std::string &displayName, XtAppContext *app);

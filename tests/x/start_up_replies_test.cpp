@@ -16,7 +16,8 @@
 #include "model/chart_state.h"
 #include "model/ui_hooks.h"
 #include "render/x/x_traffic.h"
-#include "resources/fallback.h"
+#include "tests/support/test_chart.h"
+#include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
 #include "ui/app/keyboard_mapping.h"
 #include "ui/widgets/step_box.h"
@@ -35,20 +36,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.ok()) << server.why();
-        appData = &theAppData;
-        appDataSetDefaults();
         uiHooksReset();
-        chartStateSetDefaults(chart);
-        XtToolkitInitialize();
-        app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(app, fallbackResources);
-        char arg0[] = "tavik";
-        char *argv[] = {arg0, nullptr};
-        int argc = 1;
-        display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-        ASSERT_NE(display, nullptr);
-        shell = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, nullptr, 0);
-        appData->topLevel = shell;
+        shell = openToolkitShell(server.name(), &app);
+        ASSERT_NE(shell, nullptr);
+        display = XtDisplay(shell);
         appData->display = display;
     }
     void TearDown() override
@@ -56,13 +47,11 @@ protected:
         keyboardMappingCopyEnd();
         if (shell) {
             freeToolbarPixmaps();
-            XtDestroyWidget(shell);
-            XtDestroyApplicationContext(app);
+            closeToolkit(app, shell);
         }
         appData->toolBar = nullptr;
         appData->stepBox = nullptr;
         appData->topLevel = nullptr;
-        chartStateFreeTables(chart);
         uiHooksReset();
     }
     // Every pixel of a pixmap of size w x h.
@@ -97,7 +86,8 @@ protected:
         return out;
     }
     XServer server{640, 480, 24};
-    ChartState *chart = &theChartState;
+    TestChart owner;
+    ChartState *chart = owner.get();
     XtAppContext app = nullptr;
     Display *display = nullptr;
     Widget shell = nullptr;

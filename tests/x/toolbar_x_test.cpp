@@ -19,7 +19,6 @@
 #include "model/chart_state.h"
 #include "model/position.h"
 #include "model/ui_hooks.h"
-#include "resources/fallback.h"
 #include "tests/support/test_chart.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
@@ -49,17 +48,10 @@ protected:
         chartSetJd(chart, kNightJd, 0.0);
         chart->chartRect = ChartRect{0, 0, 600, 600};
 
-        XtToolkitInitialize();
-        app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(app, fallbackResources);
+        shell = openToolkitShell(server.name(), &app);
+        ASSERT_NE(shell, nullptr);
         appAddActions(app);
-        char arg0[] = "tavik";
-        char *argv[] = {arg0, nullptr};
-        int argc = 1;
-        display = XtOpenDisplay(app, server.name().c_str(), "tavik", "TAvik", nullptr, 0, &argc, argv);
-        ASSERT_NE(display, nullptr);
-        shell = XtAppCreateShell("tavik", "TAvik", applicationShellWidgetClass, display, nullptr, 0);
-        appData->topLevel = shell;
+        display = XtDisplay(shell);
         appData->display = display;
         createMainWindow(chart);
         ASSERT_NE(appData->toolBar, nullptr);
