@@ -75,9 +75,42 @@ bool tailLengthUsable(double length)
     return std::isfinite(length) && std::fabs(length) >= kNoTailAu;
 }
 
+// A grain's orbit close to a parabola has a semi-major axis of up to
+// hundreds of thousands of AU: the table sine's 2e-6 and the fast hyperbolic
+// functions' 4e-7, times that, put such grains tens of AU from the nucleus
+// they left. Within this of e = 1 the grain is solved in full precision.
+constexpr double kPreciseGrainBand = 0.02;
+
+bool preciseGrain(double e) { return std::fabs(e - 1.0) < kPreciseGrainBand; }
+
+// E - e sin E = M (radians) by Newton's method in full precision, from the
+// reduced anomaly and M + 0.85 e sign(sin M), where it settles for every e < 1.
+bool preciseEccentricAnomaly(double M, double e, double *E)
+{
+    const double reduced = std::remainder(M, 2.0 * kPi);
+    double x = reduced + 0.85 * e * (std::sin(reduced) < 0.0 ? -1.0 : 1.0);
+    for (int i = 0; i < kKeplerMaxSteps; ++i) {
+        const double step = (x - e * std::sin(x) - reduced) / (1.0 - e * std::cos(x));
+        x -= step;
+        if (std::fabs(step) <= 1e-14 * (1.0 + std::fabs(x))) {
+            *E = x + (M - reduced);
+            return std::isfinite(*E);
+        }
+    }
+    return false;
+}
+
 int particleElliptic(const ParticleOrbit *p, double t, double *X, double *Y)
 {
     double a = p->semiMajorAxis, e = p->eccentricity;
+    if (preciseGrain(e)) {
+        double E;
+        if (!preciseEccentricAnomaly((t - p->perihelionJd) * std::sqrt(std::fabs(p->mu)) / (a * std::sqrt(a)), e, &E))
+            return -1;
+        *X = a * (std::cos(E) - e);
+        *Y = a * std::sqrt(1.0 - e * e) * std::sin(E);
+        return 0;
+    }
     double mDeg = (t - p->perihelionJd) * std::sqrt(std::fabs(p->mu)) / (a * std::sqrt(a)) * kRadToDeg;
     double E;
     if (keplerEccentricAnomaly(mDeg, e, &E) != 0)
@@ -110,17 +143,26 @@ int particleHyperbolic(const ParticleOrbit *p, double t, double *X, double *Y)
     double H = std::asinh(std::fabs(N) / e);
     if (t < p->perihelionJd)
         H = -H;
+    const bool precise = preciseGrain(e);
+    auto sinhCosh = [precise](double x, double *sh, double *ch) {
+        if (precise) {
+            *sh = std::sinh(x);
+            *ch = std::cosh(x);
+        } else {
+            fastSinhCosh(x, sh, ch);
+        }
+    };
     bool settled = false;
     double sh = 0.0, ch = 1.0;
     for (int i = 0; i < kKeplerMaxSteps && !settled; ++i) {
-        fastSinhCosh(H, &sh, &ch);
+        sinhCosh(H, &sh, &ch);
         double step = (sg * H + N - e * sh) / (e * ch - sg);
         H += step;
-        settled = std::fabs(step) <= kKeplerSeriesTol;
+        settled = std::fabs(step) <= (precise ? 1e-14 * (1.0 + std::fabs(H)) : kKeplerSeriesTol);
     }
     if (!settled || !std::isfinite(H))
         return -1;
-    fastSinhCosh(H, &sh, &ch);
+    sinhCosh(H, &sh, &ch);
     *X = a * (e - sg * ch);
     *Y = a * std::sqrt(e * e - 1.0) * sh;
     return 0;
@@ -170,9 +212,13 @@ int dustParticleOrbit(double te, ParticleOrbit *p)
         double H = std::asinh(sh);
         T = te - (e * sh - sg * H) * a * std::sqrt(a / std::fabs(mu));
     } else {
-        double E = std::asin(clampUnit(Y0 / (std::sqrt(1.0 - e * e) * a)));
-        if (e + (n.x * cw + n.y * sw) / a < 0.0)
-            E = kPi - E;
+        // From both of its sine and cosine: the arc sine alone lost the
+        // anomaly near +-90 degrees (a grain released near the end of its
+        // orbit's minor axis started a third of an AU from the nucleus).
+        // Kept in [-90, 270) degrees, where the arc sine put it.
+        double E = std::atan2(Y0 / std::sqrt(1.0 - e * e), a * e + n.x * cw + n.y * sw);
+        if (E < -0.5 * kPi)
+            E += 2.0 * kPi;
         T = te - (sg * E - e * std::sin(E)) * a * std::sqrt(a / std::fabs(mu));
     }
     if (!std::isfinite(T) || !std::isfinite(e) || !std::isfinite(q) || !(q > 0.0))
@@ -351,4 +397,100 @@ int ephemCometDustTail(const SkyContext *sky, const SunRecord *sun, const Orbita
         return 0;
     out->dustJd = sky->jd;
     return 1;
+}
+
+namespace {
+
+// The nucleus's distances from the Sun over [jd - span, jd]: the least at
+// one end unless a perihelion passage falls within (a day of margin on
+// either side), and never below q; the greater of the ends. False where the
+// orbit has no solution then.
+bool sunDistances(double jd, double span, const OrbitalElements *el, double *least, double *ends)
+{
+    const double q = el->perihelionDistance, e = el->eccentricity;
+    bool perihelionWithin;
+    if (e < 1.0) {
+        const double a = q / (1.0 - e);
+        const double period = 2.0 * kPi * a * std::sqrt(a) / kGaussK;
+        double since = std::fmod(jd - el->perihelionJd, period);
+        if (since < 0.0)
+            since += period;
+        perihelionWithin = !(period > span + 2.0) || !(since > span + 1.0) || !(since < period - 1.0);
+    } else {
+        perihelionWithin = !(el->perihelionJd < jd - span - 1.0 || el->perihelionJd > jd + 1.0);
+    }
+    OrbitState now, then;
+    if (!std::isfinite(jd) || keplerSolve(jd, el, &now, 0) != 0 || keplerSolve(jd - span, el, &then, 0) != 0)
+        return false;
+    const double rNow = std::hypot(now.x, now.y), rThen = std::hypot(then.x, then.y);
+    *least = perihelionWithin ? q : std::fmax(q, std::fmin(rNow, rThen));
+    *ends = std::fmax(rNow, rThen);
+    return *least > 0.0 && std::isfinite(*least) && std::isfinite(*ends);
+}
+
+// The separation of a grain from the nucleus `age` days after it left it
+// with the nucleus's velocity, both farther than R from the Sun: with u the
+// separation, |u''| <= A + B |u|, A = beta mu / R^2 (radiation pressure),
+// B = 2 mu / R^3 (the gradient of the Sun's pull), so |u| <= (A / B)
+// (cosh(sqrt(B) age) - 1).
+double grainSeparation(double beta, double R, double age)
+{
+    const double s = std::sinh(0.5 * std::sqrt(2.0 * kGaussK2 / (R * R * R)) * age);
+    return beta * R * s * s;
+}
+
+} // namespace
+
+void cometTailSpread(double jd, const OrbitalElements *el, double *ionAu, double *dustAu)
+{
+    // Where a tail cannot be computed it stays unbounded, so that it is
+    // tried, found wanting and reported as when every tail was computed.
+    *ionAu = *dustAu = kUnboundedTailSpreadAu;
+    double R, far;
+    if (!sunDistances(jd, kDustMaxAgeDays, el, &R, &far))
+        return;
+    // The tails' points are at most nine tenths of the searched age old.
+    const double ageShare = (kTailAges - 1.0) / kTailAges;
+    // The Kepler solutions through the table of sines (good to about 2e-6)
+    // and their 1e-6 radian tolerances put the nucleus and the grains up to
+    // about 8e-5 of their distance, or of an ellipse's semi-major axis, from
+    // where the motion takes them (seen over the shipped comets through two
+    // centuries); more than twice that.
+    const double e = el->eccentricity;
+    const double slack = 2e-4 * (far + 1.0) + (e < 1.0 ? 2e-4 * el->perihelionDistance / (1.0 - e) : 0.0);
+
+    // Ion: the oldest point searched lies within D of the nucleus, where
+    // d(age) >= v age - c age^2 / 2 with c the nucleus's greatest
+    // acceleration; while that grows over the searched ages, it bounds the
+    // age, and the points lie within v age + c age^2 / 2.
+    const double L = el->ionTailLength;
+    if (tailLengthUsable(L)) {
+        const double D = std::sqrt(L * L + std::fmax(0.1 * L * L, kNoTailAu));
+        const double v = kIonOutflowAuPerDay, c = kGaussK2 / (R * R);
+        double age = kIonMaxAgeDays;
+        if (v - c * kIonMaxAgeDays > 0.0 && 2.0 * c * D < v * v)
+            age = std::fmin(age, 2.0 * D / (v + std::sqrt(v * v - 2.0 * c * D)));
+        age *= ageShare;
+        const double spread = v * age + 0.5 * c * age * age + slack;
+        if (std::isfinite(spread))
+            *ionAu = spread;
+    }
+
+    // Dust: the grains' beta is at most 1.1 for the small ones and the
+    // small one's plus the parameter, raised by at most 0.9, for the others.
+    if (!tailLengthUsable(el->dustTailLength) || !std::isfinite(el->dustParameter))
+        return;
+    const double beta = kSmallGrainBeta + (kBetaTries - 1) * kBetaStep + std::fabs(el->dustParameter) +
+                        (kBetaTries - 1) * kBetaStep;
+    const double age = kDustMaxAgeDays * ageShare;
+    // Supposing the grains stay within R / 2 of the nucleus, so beyond R / 2
+    // from the Sun; where the bound then found is within R / 2, the
+    // supposition holds (the separation starts at 0 and is continuous), and
+    // the bound beyond R minus it holds too.
+    const double first = grainSeparation(beta, 0.5 * R, age);
+    if (!(first <= 0.5 * R))
+        return;
+    const double spread = grainSeparation(beta, R - first, age) + slack;
+    if (std::isfinite(spread))
+        *dustAu = spread;
 }

@@ -62,6 +62,25 @@ int ephemCometIonTail(const SkyContext *sky, const SunRecord *sun, const Orbital
 int ephemCometDustTail(const SkyContext *sky, const SunRecord *sun, const OrbitalElements *el,
                        CometTail *out);
 
+// No bound on a tail's spread was found (AU).
+constexpr double kUnboundedTailSpreadAu = 1e30;
+
+/*
+ * cometTailSpread: how far from the nucleus at jd the points computeIonTail
+ * and computeDustTail give for jd can lie, without computing them.
+ * Given:    jd      double                  Julian date
+ *           el      const OrbitalElements*  orbit, ionTailLength, dustParameter
+ * Returned: ionAu   double*                 AU; kUnboundedTailSpreadAu when none is found
+ *           dustAu  double*                 AU; kUnboundedTailSpreadAu when none is found
+ * Notes:    Two Kepler solutions. The gas moves at the outflow speed from a
+ *           nucleus whose acceleration the Sun's pull at its least distance
+ *           bounds; a grain leaves the nucleus with its velocity and parts
+ *           from it no faster than the radiation pressure of the largest beta
+ *           the grains are given, and the difference of the Sun's pull over
+ *           their separation, allow (a comparison with w'' = A + B w).
+ */
+void cometTailSpread(double jd, const OrbitalElements *el, double *ionAu, double *dustAu);
+
 /*
  * ionTailMaxAge, dustTailMaxAge: age (days) of the oldest visible material,
  * by bisection on the release time.

@@ -88,4 +88,6 @@ struct CometTail {
     Vec3 ionGeo[kIonTailPoints];
     Vec3 ionHelio[kIonTailPoints];
     double ionJd;
+    double spreadJd;                   // Julian date of the spreads below; 0 when added
+    double ionSpreadAu, dustSpreadAu;  // how far from the nucleus each tail can reach (cometTailSpread)
 };

@@ -39,8 +39,8 @@ double signOf(double v)
 }
 
 // Newton's method on E - e sin E = M in degrees through the table sine.
-// Stops early on a small residual or a small derivative: the table's steps
-// make the residual a staircase that never quite reaches 0.
+// Stops early on a small residual: the table's steps make the residual a
+// staircase that never quite reaches 0.
 bool ellipticNewton(double mDeg, double e, double eDeg, double startDeg, double *outDeg)
 {
     double E = startDeg;
@@ -50,11 +50,12 @@ bool ellipticNewton(double mDeg, double e, double eDeg, double startDeg, double 
             *outDeg = E;
             return true;
         }
+        // A flat spot with the residual still large is no solution: taken
+        // as one, a comet of e near 1 passing E = 0 on its way to the root
+        // was put at its perihelion, tens of AU from where it is.
         double d = 1.0 - e * cosDeg(E);
-        if (std::fabs(d) < kKeplerAngleTolDeg) {
-            *outDeg = E;
-            return true;
-        }
+        if (std::fabs(d) < kKeplerAngleTolDeg)
+            return false;
         double step = f / d;
         E += step;
         if (std::fabs(step) <= kKeplerAngleTolDeg) {

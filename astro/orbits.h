@@ -57,7 +57,10 @@ int keplerSolve(double jd, const OrbitalElements *el, OrbitState *out, int withV
  * Notes:    Fixed-point iteration for e < 0.5; Newton's method from 0.5 on and
  *           whenever the fixed point does not settle (with the table's 0.0001
  *           degree steps the fixed point falls into 2-cycles near aphelion).
- *           Newton stops early on a residual or derivative below 1e-6 radian.
+ *           Newton stops early on a residual below 1e-6 radian; a derivative
+ *           below 1e-6 with the residual larger ends that start (then the
+ *           second start from the reduced anomaly, else -1), since its E is
+ *           no solution.
  */
 int keplerEccentricAnomaly(double mDeg, double e, double *eDeg);
 

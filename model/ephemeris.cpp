@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "astro/comet_tails.h"
 #include "astro/coords.h"
 #include "model/app_data.h"
 #include "model/chart_state.h"
@@ -221,4 +222,18 @@ void ephemUpdateCometTails(ChartState *chart, int32_t k)
 {
     if (k >= 0 && k < chart->cometCount)
         updateCometTails(chart, ephemerisTheories, k);
+}
+
+void ephemCometTailSpread(ChartState *chart, int32_t k, double *ionAu, double *dustAu)
+{
+    *ionAu = *dustAu = kUnboundedTailSpreadAu;
+    if (k < 0 || k >= chart->cometCount)
+        return;
+    CometTail *tail = &chart->cometTails[k];
+    if (tail->spreadJd != chart->sky.jd) {
+        cometTailSpread(chart->sky.jd, &chart->cometElements[k], &tail->ionSpreadAu, &tail->dustSpreadAu);
+        tail->spreadJd = chart->sky.jd;
+    }
+    *ionAu = tail->ionSpreadAu;
+    *dustAu = tail->dustSpreadAu;
 }

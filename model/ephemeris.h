@@ -65,3 +65,10 @@ void ephemUpdateBodies(ChartState *chart);
  */
 void ephemUpdateCometTails(ChartState *chart, int32_t k);
 
+/*
+ * ephemCometTailSpread: how far from comet k's nucleus its ion and dust
+ * tails for chart->sky.jd can reach (AU, cometTailSpread), kept in its tail
+ * record for the date. Both kUnboundedTailSpreadAu for k out of the table.
+ */
+void ephemCometTailSpread(ChartState *chart, int32_t k, double *ionAu, double *dustAu);
+

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "astro/comet_tails.h"
 #include "astro/constants.h"
 #include "astro/q14.h"
 #include "model/app_data.h"
@@ -47,31 +48,27 @@ bool tailPoint(ChartState *chart, const Vec3 *v, ProjectedPoint *out)
     return projectPoint(chart, &q, out) != 0;
 }
 
-// How far from the head (AU) a tail's samples can lie. The ion tail's oldest
-// sample lies within the searched length of the nucleus (squared, 10 % or
-// 1e-6 AU^2 of tolerance), the younger ones nearer: its gas leaves along a
-// straight line. Twice that, for the tail's curvature. The dust tail has no
-// such bound: its two grain sizes follow orbits of their own, and samples
-// were seen at up to 31 times the searched length, so a shown dust tail may
-// reach anywhere and is always computed. The reach about the head adds a
-// margin for the head's light time.
-constexpr double kInfiniteReachAu = 1e30;
-
-double tailSpreadAu(const OrbitalElements &el, uint8_t flags)
+// How far from the head (AU) the shown tails' points can lie
+// (cometTailSpread, kept for the date), kUnboundedTailSpreadAu where no
+// bound is known. The reach about the head adds a margin for its rounding.
+double tailSpreadAu(ChartState *chart, int index)
 {
-    if (flags & kCometDustTail)
-        return kInfiniteReachAu;
-    double reach = 0.0;
+    double ion, dust;
+    ephemCometTailSpread(chart, index, &ion, &dust);
+    const uint8_t flags = chart->cometFlags[index];
+    double spread = 0.0;
     if (flags & kCometIonTail)
-        reach = 2.0 * std::sqrt(1.1 * el.ionTailLength * el.ionTailLength + 1e-6);
-    return reach < kInfiniteReachAu ? reach : kInfiniteReachAu; // NaN too
+        spread = ion;
+    if ((flags & kCometDustTail) && !(dust <= spread))
+        spread = dust;
+    return spread < kUnboundedTailSpreadAu ? spread : kUnboundedTailSpreadAu; // NaN too
 }
 
-double tailReachAu(const OrbitalElements &el, uint8_t flags)
+double tailReachAu(ChartState *chart, int index)
 {
     constexpr double kHeadOffsetAu = 0.01;
-    const double reach = tailSpreadAu(el, flags) + kHeadOffsetAu;
-    return reach < kInfiniteReachAu ? reach : kInfiniteReachAu;
+    const double reach = tailSpreadAu(chart, index) + kHeadOffsetAu;
+    return reach < kUnboundedTailSpreadAu ? reach : kUnboundedTailSpreadAu;
 }
 
 // The tails are worked out in the orbit plane turned to J2000 from a month
@@ -164,7 +161,7 @@ bool cometTailsCanReachChart(ChartState *chart, int index)
     // row); the tail lies within the angle its reach subtends at the head's
     // distance.
     const BodyPosition &head = chart->cometPositions[index];
-    const double reach = tailReachAu(chart->cometElements[index], flags);
+    const double reach = tailReachAu(chart, index);
     if (!(reach < head.earthDistance))
         return true;
     constexpr double kMarginRad = 0.05 * kDegToRad; // the head's aberration and rounding
@@ -210,7 +207,7 @@ bool cometTailsUnderHead(ChartState *chart, int index)
     if (!objectScreenPosition(chart, kObjectCometBase + index, &p))
         return false;
     const BodyPosition &head = chart->cometPositions[index];
-    const double spread = tailSpreadAu(chart->cometElements[index], chart->cometFlags[index]) +
+    const double spread = tailSpreadAu(chart, index) +
                           kTailFrameTurnRad * head.sunDistance;
     if (!(spread < head.earthDistance))
         return false;

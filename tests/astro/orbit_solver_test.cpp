@@ -165,6 +165,20 @@ TEST(OrbitSolver, NearParabolicAndHyperbolicMatchTheExactConicFarFromPerihelion)
     }
 }
 
+TEST(OrbitSolver, AnEllipseCloseToAParabolaIsNeverPutAtItsPerihelionFarOut)
+{
+    // C/1963 R1 (Pereyra), q 0.005 AU, e 0.99994: thirteen years out, at
+    // some dates Newton's method crossed E = 0, where 1 - e cos E is below
+    // its tolerance, and that flat spot was taken for the solution: the comet
+    // at its perihelion instead of 29 AU out.
+    const double q = 0.00502093, e = 0.99994492, from = 4554.6;
+    Sweep s = sweep(q, e, from, from + 0.01, 41);
+    EXPECT_EQ(s.failures, 0);
+    const double rFar = std::hypot(exactPlane(q, e, from).x, exactPlane(q, e, from).y);
+    ASSERT_GT(rFar, 29.0);
+    EXPECT_LT(s.worst, 2e-5 * rFar);
+}
+
 TEST(OrbitSolver, VelocityRadiusAndAnomalyMatchTheExactConic)
 {
     struct Case {

@@ -87,15 +87,6 @@ TEST_F(Reach, ACometWhoseTailsAreLeftOutHasNoTailPointOnTheChart)
             ASSERT_EQ(addComet(chart.get(), &el), 1);
         }
         ephemUpdateAll(chart.get()); // every tail, for the check
-        // A shown dust tail has no bound on its reach: it is never left out.
-        for (int i = 0; i < chart->cometCount; ++i) {
-            if (chart->cometFlags[i] & kCometDustTail) {
-                EXPECT_TRUE(cometTailsCanReachChart(chart.get(), i)) << "comet " << i;
-            }
-        }
-        // The ion tails alone, whose reach is bounded.
-        for (int i = 0; i < chart->cometCount; ++i)
-            chart->cometFlags[i] &= static_cast<uint8_t>(~kCometDustTail);
         if (c.mode == kModeHrz) {
             chart->centerHrz[0] = c.lon;
             chart->centerHrz[1] = c.lat;
@@ -116,7 +107,7 @@ TEST_F(Reach, ACometWhoseTailsAreLeftOutHasNoTailPointOnTheChart)
             ProjectedPoint p;
             for (int k = 0; k < t.ionCount; ++k)
                 EXPECT_EQ(projectPointPrecise(chart.get(), &t.ionGeo[k], &p), 0) << "comet " << i << " ion " << k;
-            for (int k = 0; (chart->cometFlags[i] & kCometDustTail) && k < 2 * t.dustCount; ++k)
+            for (int k = 0; k < 2 * t.dustCount; ++k)
                 EXPECT_EQ(projectPointPrecise(chart.get(), &t.dustGeo[k], &p), 0) << "comet " << i << " dust " << k;
         }
         chartPopCullBand(chart.get(), &save);
@@ -124,54 +115,83 @@ TEST_F(Reach, ACometWhoseTailsAreLeftOutHasNoTailPointOnTheChart)
     }
 }
 
-// Hale-Bopp in April 1997 with tails of 0.1 and 0.2 AU, whose reach lies
-// within its distance: views centred farther and farther
-// along its tail, to the first whose cone leaves the head out but holds a
-// tail point; there the tails must be computed.
+// Hale-Bopp with long tails, near the Sun in April 1997 with its dust tail
+// hidden (the ion tail's bound), and 25 AU out in 2007 with both tails (the
+// dust tail's bound; there it reaches about a tenth of a degree): views
+// centred farther and farther along the tail, to the first whose cone leaves
+// the head out but holds a tail point; there the tails must be computed.
 TEST_F(Reach, AHeadJustOffTheChartWhoseTailReachesIntoItKeepsItsTails)
 {
-    const DateTime date{1997, 4, 1, 0, 0, 0.0, 0.0};
-    chartSetDate(chart.get(), &date);
-    std::string line =
-        "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
-        "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       \n";
-    line.replace(143, 4, "0.10");
-    line.replace(148, 4, "0.20");
-    OrbitalElements el;
-    ASSERT_EQ(parseElementLine(&el, line.c_str()), 1);
-    ASSERT_EQ(addComet(chart.get(), &el), 1);
-    ephemUpdateAll(chart.get());
-    const CometTail &t = chart->cometTails[0];
-    ASSERT_EQ(t.ionCount, kTailAges);
-    const Vec3 h = chart->cometPositions[0].geoUnit, far = t.ionGeo[kTailAges - 1];
-    // The unit vector at angle a from the head on the great circle through the tail's end.
-    Vec3 n{far.x - h.x * (h.x * far.x + h.y * far.y + h.z * far.z), far.y - h.y * (h.x * far.x + h.y * far.y + h.z * far.z),
-           far.z - h.z * (h.x * far.x + h.y * far.y + h.z * far.z)};
-    const double nl = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    ASSERT_GT(nl, 0.05) << "the tail spans some degrees";
-    bool found = false;
-    for (double a = 0.0; a < 1.5 && !found; a += 0.005) {
-        const Vec3 c{h.x * std::cos(a) + n.x / nl * std::sin(a), h.y * std::cos(a) + n.y / nl * std::sin(a),
-                     h.z * std::cos(a) + n.z / nl * std::sin(a)};
-        const double j2000[2] = {std::atan2(c.y, c.x) * 180.0 / M_PI, std::asin(c.z) * 180.0 / M_PI};
-        convertCoords(&chart->sky, COORD_EQT, j2000, COORD_EQT_DATE, chart->centerMode);
-        view(kModeEqt, 800, 600, 20.0);
-        chart->skyLevel = 0;
-        CullBandSave save;
-        chartPushCullBand(2048, -8192, chart.get(), &save);
-        ProjectedPoint p;
-        if (!projectPointPrecise(chart.get(), &h, &p)) {
-            bool tailSeen = false;
-            for (int k = 0; k < t.ionCount; ++k)
-                tailSeen = tailSeen || projectPointPrecise(chart.get(), &t.ionGeo[k], &p);
-            if (tailSeen) {
-                found = true;
-                EXPECT_TRUE(cometTailsCanReachChart(chart.get(), 0)) << "centre " << a * 180.0 / M_PI << " degrees out";
-            }
+    struct Case {
+        const char *name;
+        DateTime date;
+        const char *dust, *ion;
+        bool dustShown;
+        double step, last; // radians
+    } cases[] = {
+        {"near the Sun, ion tail", {1997, 4, 1, 0, 0, 0.0, 0.0}, "0.10", "0.20", false, 0.005, 1.5},
+        {"25 AU out, both tails", {2007, 1, 1, 0, 0, 0.0, 0.0}, "0.30", "0.50", true, 0.00002, 0.6},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        clearComets(chart.get());
+        chartSetDate(chart.get(), &k.date);
+        std::string line =
+            "C        C/1995 O1  Hale-Bopp                      1997 330.937848 0.99496070  0.91741434 130.662021 "
+            "282.948754  89.217090 2000.0   4.00                                                    C/1995 O1       \n";
+        line.replace(143, 4, k.dust);
+        line.replace(148, 4, k.ion);
+        OrbitalElements el;
+        ASSERT_EQ(parseElementLine(&el, line.c_str()), 1);
+        ASSERT_EQ(addComet(chart.get(), &el), 1);
+        if (!k.dustShown)
+            chart->cometFlags[0] &= static_cast<uint8_t>(~kCometDustTail);
+        ephemUpdateAll(chart.get());
+        double ionSpread, dustSpread;
+        ephemCometTailSpread(chart.get(), 0, &ionSpread, &dustSpread);
+        ASSERT_LT(k.dustShown ? dustSpread : ionSpread, chart->cometPositions[0].earthDistance) << "the tail is bounded";
+        const CometTail &t = chart->cometTails[0];
+        ASSERT_EQ(t.ionCount, kTailAges);
+        std::vector<Vec3> points(t.ionGeo, t.ionGeo + t.ionCount);
+        if (k.dustShown) {
+            ASSERT_EQ(t.dustCount, kTailAges);
+            points.insert(points.end(), t.dustGeo, t.dustGeo + 2 * t.dustCount);
         }
-        chartPopCullBand(chart.get(), &save);
+        // The point of the tail farthest from the head.
+        const Vec3 h = chart->cometPositions[0].geoUnit;
+        Vec3 far = points[0];
+        for (const Vec3 &v : points)
+            if (h.x * v.x + h.y * v.y + h.z * v.z < h.x * far.x + h.y * far.y + h.z * far.z)
+                far = v;
+        // The unit vector at angle a from the head on the great circle through that point.
+        const double hf = h.x * far.x + h.y * far.y + h.z * far.z;
+        Vec3 n{far.x - h.x * hf, far.y - h.y * hf, far.z - h.z * hf};
+        const double nl = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+        ASSERT_GT(nl, 1e-4) << "the tail leaves its head";
+        bool found = false;
+        for (double a = 0.0; a < k.last && !found; a += k.step) {
+            const Vec3 c{h.x * std::cos(a) + n.x / nl * std::sin(a), h.y * std::cos(a) + n.y / nl * std::sin(a),
+                         h.z * std::cos(a) + n.z / nl * std::sin(a)};
+            const double j2000[2] = {std::atan2(c.y, c.x) * 180.0 / M_PI, std::asin(c.z) * 180.0 / M_PI};
+            convertCoords(&chart->sky, COORD_EQT, j2000, COORD_EQT_DATE, chart->centerMode);
+            view(kModeEqt, 800, 600, 20.0);
+            chart->skyLevel = 0;
+            CullBandSave save;
+            chartPushCullBand(2048, -8192, chart.get(), &save);
+            ProjectedPoint p;
+            if (!projectPointPrecise(chart.get(), &h, &p)) {
+                bool tailSeen = false;
+                for (const Vec3 &v : points)
+                    tailSeen = tailSeen || projectPointPrecise(chart.get(), &v, &p);
+                if (tailSeen) {
+                    found = true;
+                    EXPECT_TRUE(cometTailsCanReachChart(chart.get(), 0)) << "centre " << a * 180.0 / M_PI << " degrees out";
+                }
+            }
+            chartPopCullBand(chart.get(), &save);
+        }
+        EXPECT_TRUE(found) << "no view leaves the head out and holds the tail";
     }
-    EXPECT_TRUE(found) << "no view leaves the head out and holds the tail";
 }
 
 TEST_F(Reach, TailsAreLeftOutWhereTheyAreNeverDrawnAndKeptOnTheWholeSkyMaps)
