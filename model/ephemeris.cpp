@@ -1,7 +1,12 @@
 #include "model/ephemeris.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "astro/comet_tails.h"
 #include "astro/coords.h"
@@ -222,6 +227,100 @@ void ephemUpdateCometTails(ChartState *chart, int32_t k)
 {
     if (k >= 0 && k < chart->cometCount)
         updateCometTails(chart, ephemerisTheories, k);
+}
+
+namespace {
+
+// Below this many pieces of work one thread does them: starting threads
+// costs tens of microseconds, a tail about ten, a tail's bound about one.
+constexpr unsigned kMostThreads = 8;
+
+// work(i) for i in [0, count), on up to kMostThreads threads, each thread
+// given at least `least` pieces; work must touch only what piece i owns.
+template <class Work> void spreadOverThreads(size_t count, size_t least, const Work &work)
+{
+    std::atomic<size_t> next{0};
+    auto run = [&] {
+        for (size_t i = next++; i < count; i = next++)
+            work(i);
+    };
+    const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), kMostThreads));
+    const size_t helpers = std::min<size_t>(cores - 1, count / least);
+    std::vector<std::thread> pool;
+    for (size_t w = 0; w < helpers; ++w) {
+        try {
+            pool.emplace_back(run);
+        } catch (const std::system_error &) {
+            break; // fewer threads, the same work
+        }
+    }
+    run();
+    for (std::thread &th : pool)
+        th.join();
+}
+
+struct TailJob {
+    int32_t k;
+    bool ion, dust;     // to be computed
+    bool ionOk, dustOk; // computed without failure
+};
+
+} // namespace
+
+void ephemUpdateCometTailsOf(ChartState *chart, const int32_t *list, int32_t count)
+{
+    const EphemerisTheories t = ephemerisTheories;
+    std::vector<TailJob> jobs;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t k = list[i];
+        if (k < 0 || k >= chart->cometCount || chart->cometPositions[k].type != 'C')
+            continue;
+        const uint8_t flags = chart->cometFlags[k];
+        const CometTail &tail = chart->cometTails[k];
+        const bool shown = flags & kBodyShown;
+        TailJob job{k, shown && (flags & kCometIonTail) && tail.ionJd != chart->sky.jd && t.ionTail,
+                    shown && (flags & kCometDustTail) && tail.dustJd != chart->sky.jd && t.dustTail, true, true};
+        if (job.ion || job.dust)
+            jobs.push_back(job);
+    }
+    spreadOverThreads(jobs.size(), 48, [&](size_t i) {
+        TailJob &job = jobs[i];
+        const OrbitalElements *el = &chart->cometElements[job.k];
+        CometTail *tail = &chart->cometTails[job.k];
+        if (job.ion)
+            job.ionOk = t.ionTail(&chart->sky, &chart->sun, el, tail) != 0;
+        if (job.dust)
+            job.dustOk = t.dustTail(&chart->sky, &chart->sun, el, tail) != 0;
+    });
+    // A failure handler may change the table: what it leaves is no longer
+    // the listed comets'.
+    const OrbitalElements *elements = chart->cometElements;
+    for (const TailJob &job : jobs) {
+        if (chart->cometElements != elements || job.k >= chart->cometCount)
+            break;
+        const OrbitalElements *el = &chart->cometElements[job.k];
+        if (!job.ionOk) {
+            chart->cometFlags[job.k] &= static_cast<uint8_t>(~kCometIonTail);
+            recordBodyError("stkErrorCalcCometTail", el);
+        }
+        if (!job.dustOk) {
+            chart->cometFlags[job.k] &= static_cast<uint8_t>(~kCometDustTail);
+            recordBodyError("stkErrorCalcCometTail", el);
+        }
+    }
+}
+
+void ephemCometTailSpreads(ChartState *chart)
+{
+    std::vector<int32_t> stale;
+    for (int32_t k = 0; k < chart->cometCount; ++k)
+        if ((chart->cometFlags[k] & (kCometIonTail | kCometDustTail)) && chart->cometTails[k].spreadJd != chart->sky.jd)
+            stale.push_back(k);
+    spreadOverThreads(stale.size(), 512, [&](size_t i) {
+        CometTail *tail = &chart->cometTails[stale[i]];
+        cometTailSpread(chart->sky.jd, &chart->cometElements[stale[i]], &tail->ionSpreadAu, &tail->dustSpreadAu);
+        tail->spreadJd = chart->sky.jd;
+    });
 }
 
 void ephemCometTailSpread(ChartState *chart, int32_t k, double *ionAu, double *dustAu)

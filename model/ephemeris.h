@@ -66,9 +66,21 @@ void ephemUpdateBodies(ChartState *chart);
 void ephemUpdateCometTails(ChartState *chart, int32_t k);
 
 /*
+ * ephemUpdateCometTailsOf: ephemUpdateCometTails of each listed comet, the
+ * failures recorded in the list's order; many tails are computed on several
+ * threads at once (the tail theories are called concurrently for different
+ * comets, each writing only its own tail record).
+ */
+void ephemUpdateCometTailsOf(ChartState *chart, const int32_t *list, int32_t count);
+
+/*
  * ephemCometTailSpread: how far from comet k's nucleus its ion and dust
  * tails for chart->sky.jd can reach (AU, cometTailSpread), kept in its tail
  * record for the date. Both kUnboundedTailSpreadAu for k out of the table.
  */
 void ephemCometTailSpread(ChartState *chart, int32_t k, double *ionAu, double *dustAu);
+
+// ephemCometTailSpread of every comet with a tail bit, ahead of a frame
+// that asks for thousands (on several threads then).
+void ephemCometTailSpreads(ChartState *chart);
 

@@ -244,19 +244,31 @@ void drawCometHead(ChartState *chart, Canvas *canvas, int index)
 
 void chartDrawComets(ChartState *chart, Canvas *canvas, int pass)
 {
-    for (int32_t i = 0; i < chart->cometCount; ++i) {
-        if (!drawnBody(chart, &chart->cometPositions[i], &chart->cometFlags[i], 'C'))
+    if (pass != 1) {
+        for (int32_t i = 0; i < chart->cometCount; ++i)
+            if (drawnBody(chart, &chart->cometPositions[i], &chart->cometFlags[i], 'C'))
+                drawCometHead(chart, canvas, i);
+        return;
+    }
+    // A tail is computed where it is drawn, and only when it can show: most
+    // of thousands of comets are far off the chart, and many others have
+    // tails too short to leave their head's symbol. The tails are computed
+    // together (on several threads when there are many), then drawn in the
+    // comets' order.
+    if (chartModeKind(chart->mode) == kKindSky && chart->skyLevel <= kTailMaxSkyLevel)
+        ephemCometTailSpreads(chart);
+    std::vector<int32_t> shown;
+    for (int32_t i = 0; i < chart->cometCount; ++i)
+        if (drawnBody(chart, &chart->cometPositions[i], &chart->cometFlags[i], 'C') &&
+            cometTailsCanReachChart(chart, i) && !cometTailsUnderHead(chart, i))
+            shown.push_back(i);
+    ephemUpdateCometTailsOf(chart, shown.data(), static_cast<int32_t>(shown.size()));
+    for (int32_t i : shown) {
+        // A failure handler may have changed the table.
+        if (i >= chart->cometCount || !drawnBody(chart, &chart->cometPositions[i], &chart->cometFlags[i], 'C'))
             continue;
-        if (pass == 1) {
-            // A tail is computed where it is drawn, and only when it can
-            // show: most of thousands of comets are far off the chart, and
-            // many others have tails too short to leave their head's symbol.
-            if (!cometTailsCanReachChart(chart, i) || cometTailsUnderHead(chart, i))
-                continue;
-            ephemUpdateCometTails(chart, i);
-            drawCometTails(chart, canvas, i);
-        } else
-            drawCometHead(chart, canvas, i);
+        ephemUpdateCometTails(chart, i);
+        drawCometTails(chart, canvas, i);
     }
 }
 

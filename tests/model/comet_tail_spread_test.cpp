@@ -1,12 +1,15 @@
 // The bound on how far a comet's tails reach from its nucleus, against the
-// tails themselves: every shipped comet, and the same comets with long tails
+// tails themselves, and the tails of many comets computed together: every shipped comet, and the same comets with long tails
 // and strong or negative radiation pressure, at dates over two centuries.
 // The frame leaves out a tail whose bound keeps it off the chart or under
 // its head, so a point beyond the bound would be a tail missing from the
 // chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,7 +18,11 @@
 #include "astro/constants.h"
 #include "astro/orbits.h"
 #include "astro/vecmat.h"
+#include "model/chart_state.h"
+#include "model/element_files.h"
 #include "model/element_lines.h"
+#include "model/ephemeris.h"
+#include "tests/support/test_chart.h"
 
 namespace {
 
@@ -91,5 +98,62 @@ TEST(CometTailSpread, EveryTailPointLiesWithinItsBound)
             }
         }
         EXPECT_GT(bounded, 5000) << "most tails have a bound";
+    }
+}
+
+namespace {
+
+std::vector<std::string> recordedNames;
+
+void recordName(const char *, const char *text) { recordedNames.push_back(text); }
+
+} // namespace
+
+// Hundreds of tails at once are computed on several threads: each comet's
+// tails, its tail bits and the failures reported, in their order, are those
+// of the tails computed one by one.
+TEST(CometTailSpread, TailsComputedTogetherAreThoseComputedOneByOne)
+{
+    const std::vector<OrbitalElements> comets = shippedComets();
+    const TestSite site{52.5, 13.4, 50.0};
+    const DateTime date{2024, 3, 20, 22, 0, 0.0, 1.0};
+    auto fill = [&](ChartState *chart) {
+        for (size_t i = 0; i < 600; ++i) {
+            OrbitalElements el = comets[i * 5];
+            if (i % 97 == 3)
+                el.dustTailLength = 0.0; // no dust tail can be computed
+            ASSERT_EQ(addComet(chart, &el), 1);
+        }
+        ephemUpdateBodies(chart);
+    };
+    const EphemerisTheories saved = ephemerisTheories;
+    ephemerisTheories.recordError = recordName;
+
+    TestChart together(site, date);
+    fill(together.get());
+    std::vector<int32_t> list(600);
+    for (int32_t k = 0; k < 600; ++k)
+        list[k] = k;
+    recordedNames.clear();
+    ephemUpdateCometTailsOf(together.get(), list.data(), static_cast<int32_t>(list.size()));
+    const std::vector<std::string> reportedTogether = recordedNames;
+
+    TestChart alone(site, date);
+    fill(alone.get());
+    recordedNames.clear();
+    for (int32_t k : list)
+        ephemUpdateCometTails(alone.get(), k);
+    ephemerisTheories = saved;
+
+    EXPECT_EQ(reportedTogether, recordedNames);
+    EXPECT_GE(recordedNames.size(), 7u) << "some tails fail";
+    for (int32_t k : list) {
+        SCOPED_TRACE(k);
+        const CometTail &t = together->cometTails[k], &a = alone->cometTails[k];
+        EXPECT_EQ(together->cometFlags[k], alone->cometFlags[k]);
+        EXPECT_EQ(t.ionJd, a.ionJd);
+        EXPECT_EQ(t.dustJd, a.dustJd);
+        EXPECT_EQ(std::memcmp(t.ionHelio, a.ionHelio, sizeof a.ionHelio), 0);
+        EXPECT_EQ(std::memcmp(t.dustGeo, a.dustGeo, sizeof a.dustGeo), 0);
     }
 }
