@@ -73,9 +73,20 @@ struct KeptProjection {
     uint8_t *visible;
 };
 
+// The grids' kept points: one record a celestial system (the horizon's,
+// J2000's, the date's, B1950's, the ecliptic's, the galaxy's), each of the
+// octant tables of its meridians and parallels as the grid projects them.
+constexpr int kKeptGridCount = 6;
+
+struct KeptGrid {
+    KeptProjection points;
+    int32_t degree, octants; // the table the points are of
+};
+
 struct ChartFrameState {
     WrapSetting wrap;
     SaoFrameStats sao;
     GscVisibleSet gsc;
     KeptProjection borders; // the constellation boundaries
+    KeptGrid grids[kKeptGridCount];
 };

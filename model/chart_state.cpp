@@ -162,4 +162,9 @@ void chartStateFreeTables(ChartState *chart)
     std::free(borders.points);
     std::free(borders.visible);
     borders = KeptProjection{};
+    for (KeptGrid &grid : chart->frame.grids) {
+        std::free(grid.points.points);
+        std::free(grid.points.visible);
+        grid = KeptGrid{};
+    }
 }

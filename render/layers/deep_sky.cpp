@@ -79,6 +79,22 @@ const uint16_t *nebulaSymbol(int type, int sizeClass) {
     return symbols().rows[type][sizeClass];
 }
 
+int nebulaMagText(int32_t tenths, char *out) {
+    int64_t v = tenths;
+    int n = 0;
+    if (v < 0) out[n++] = '-', v = -v;
+    char digits[24];
+    int k = 0;
+    int64_t whole = v / 10;
+    do digits[k++] = static_cast<char>('0' + whole % 10), whole /= 10;
+    while (whole != 0);
+    while (k > 0) out[n++] = digits[--k];
+    out[n++] = '.';
+    out[n++] = static_cast<char>('0' + v % 10);
+    out[n] = '\0';
+    return n;
+}
+
 void chartDrawNebulae(ChartState *chart, Canvas *canvas) {
     if (!(chart->nebulaFlags & kNebulaShown)) return;
     const CanvasTextExtent magFont = canvas->fontSetMaxExtent(NebulaMagFontset);
@@ -99,7 +115,7 @@ void chartDrawNebulae(ChartState *chart, Canvas *canvas) {
             int x0 = p.x - h + 6;
             char text[16];
             if ((chart->nebulaFlags & kNebulaMag) && mag < nebulaMagUnknown) {
-                const int n = std::snprintf(text, sizeof text, "%.1f", mag / 10.0);
+                const int n = nebulaMagText(mag, text);
                 const CanvasTextExtent w = canvas->textExtent(NebulaMagFontset, text, n);
                 canvas->setForeground(chartPixel(ColorNebulaMagFont));
                 canvas->drawString(NebulaMagFontset, p.x - w.width / 2, p.y - h + 6 - magFont.y, text, n);

@@ -16,3 +16,7 @@ const uint16_t *nebulaSymbol(int type, int sizeClass);
 
 // The layer (nothing unless NEBULA is on).
 void chartDrawNebulae(ChartState *chart, Canvas *canvas);
+// A magnitude in tenths as the label shows it ("12.3", "-0.5"), the text
+// printf's "%.1f" makes of tenths / 10, without its cost in every label of
+// every frame; returns the length (out holds at least 16 bytes).
+int nebulaMagText(int32_t tenths, char *out);

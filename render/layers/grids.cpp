@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "astro/calendar.h"
@@ -74,6 +75,8 @@ struct OctantPoints {
     int visible[kGridHourMeridians + 1][kGridLatitudes];
 };
 
+constexpr int kOctantPoints = (kGridHourMeridians + 1) * kGridLatitudes;
+
 void projectOctant(ChartState *chart, int degree, int octant, int n, OctantPoints *out) {
     for (int j = 0; j <= n; j++)
         for (int i = 0; i < kGridLatitudes; i++) {
@@ -81,6 +84,61 @@ void projectOctant(ChartState *chart, int degree, int octant, int n, OctantPoint
             gridPoint(degree, octant, j, i, &v);
             out->p[j][i] = ProjectedPoint{0, 0, 0, 0};
             out->visible[j][i] = projectPoint(chart, &v, &out->p[j][i]);
+        }
+}
+
+// The system's octant tables in the chart's kept record, projected anew when
+// the projection's inputs (the view turned to the system) or the table
+// changed; null when there is no room for them.
+const KeptProjection *keepGridPoints(ChartState *chart, int slot, int degree, int octants) {
+    if (slot < 0 || slot >= kKeptGridCount) return nullptr;
+    KeptGrid &grid = chart->frame.grids[slot];
+    KeptProjection &kept = grid.points;
+    ProjectionInputs now;
+    projectionInputs(chart, &now);
+    if (kept.points != nullptr && grid.degree == degree && grid.octants == octants &&
+        std::memcmp(&kept.inputs, &now, sizeof now) == 0)
+        return &kept;
+    if (kept.points == nullptr) {
+        const size_t n = 8 * kOctantPoints;
+        kept.points = static_cast<ProjectedPoint *>(std::malloc(sizeof(ProjectedPoint) * n));
+        kept.visible = static_cast<uint8_t *>(std::malloc(n));
+        kept.count = static_cast<int32_t>(n);
+        if (kept.points == nullptr || kept.visible == nullptr) {
+            std::free(kept.points);
+            std::free(kept.visible);
+            grid = KeptGrid{};
+            return nullptr;
+        }
+    }
+    const int n = degree ? kGridDegreeMeridians : kGridHourMeridians;
+    OctantPoints o;
+    for (int octant = 0; octant < octants; octant++) {
+        projectOctant(chart, degree, octant, n, &o);
+        for (int j = 0; j <= n; j++)
+            for (int i = 0; i < kGridLatitudes; i++) {
+                const int at = octant * kOctantPoints + j * kGridLatitudes + i;
+                kept.points[at] = o.p[j][i];
+                kept.visible[at] = static_cast<uint8_t>(o.visible[j][i] != 0);
+            }
+    }
+    kept.inputs = now;
+    grid.degree = degree;
+    grid.octants = octants;
+    return &kept;
+}
+
+// An octant's table from the kept record, or projected when none is kept.
+void octantPoints(ChartState *chart, const KeptProjection *kept, int degree, int octant, int n, OctantPoints *out) {
+    if (kept == nullptr) {
+        projectOctant(chart, degree, octant, n, out);
+        return;
+    }
+    for (int j = 0; j <= n; j++)
+        for (int i = 0; i < kGridLatitudes; i++) {
+            const int at = octant * kOctantPoints + j * kGridLatitudes + i;
+            out->p[j][i] = kept->points[at];
+            out->visible[j][i] = kept->visible[at];
         }
 }
 
@@ -235,8 +293,9 @@ void drawGrid(const GridRequest *req) {
     const int n = r.degree ? kGridDegreeMeridians : kGridHourMeridians;
     const int mainDashed = gridLineDashed(r.subdivision, 0);
     OctantPoints o; // about 2 kB
+    const KeptProjection *kept = keepGridPoints(chart, r.kept, r.degree, r.octants);
     for (int octant = 0; octant < r.octants; octant++) {
-        projectOctant(chart, r.degree, octant, n, &o);
+        octantPoints(chart, kept, r.degree, octant, n, &o);
         for (int i = 1; i < kGridLatitudes; i++)
             if (o.visible[0][i - 1] && o.visible[0][i])
                 drawGridSegment(chart, canvas, &o.p[0][i - 1], &o.p[0][i], mainDashed, r.colour);
@@ -321,12 +380,13 @@ namespace {
 // One celestial system's grid (kind 1) or great circle (kind 0), drawn with
 // the view matrices turned by rotation (system to J2000; null for J2000).
 void drawSystemGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision,
-                    const Mat3 *rotation, int degree, uint8_t gridNumBit, uint8_t lineNumBit, int32_t colour) {
+                    const Mat3 *rotation, int degree, uint8_t gridNumBit, uint8_t lineNumBit, int32_t colour,
+                    int kept) {
     SystemView view(chart);
     if (rotation != nullptr) view.rotate(rotation);
     if (kind == kGridKindGrid) {
         const GridRequest req{chart, canvas, degree, 8, subdivision, chart->gridNumberFlags & gridNumBit,
-                              kGridLabelCelestial, colour, texts};
+                              kGridLabelCelestial, colour, texts, kept};
         drawGrid(&req);
     } else {
         drawGreatCircle(chart, canvas, texts, degree, 4, chart->lineNumberFlags & lineNumBit, colour);
@@ -338,11 +398,12 @@ void drawSystemGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, in
 void drawRotatedGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, const Mat3 *rotation, int b1950,
                      int32_t colour) {
     drawSystemGrid(chart, canvas, texts, kind, subdivision, rotation, 0, b1950 ? kEqtGrid1950Num : kEqtGridDateNum,
-                   b1950 ? kEqt1950Num : kEqtDateNum, colour);
+                   b1950 ? kEqt1950Num : kEqtDateNum, colour, b1950 ? kKeptGridB1950 : kKeptGridDate);
 }
 
 void drawEquatorialGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
-    drawSystemGrid(chart, canvas, texts, kind, subdivision, nullptr, 0, kEqtGrid2000Num, kEqt2000Num, colour);
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, nullptr, 0, kEqtGrid2000Num, kEqt2000Num, colour,
+                   kKeptGridJ2000);
 }
 
 void drawEqtGridDate(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
@@ -359,7 +420,7 @@ void drawEclipticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, 
     Mat3 tilt, r;
     rotX(-chart->sky.obliquityDeg, &tilt);
     mat3Mul(&chart->precessionMatrix, &tilt, &r);
-    drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kEclGridNum, kEclNum, colour);
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kEclGridNum, kEclNum, colour, kKeptGridEcliptic);
 }
 
 void drawGalacticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int kind, int subdivision, int32_t colour) {
@@ -369,7 +430,7 @@ void drawGalacticGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, 
     rotZ(32.925, &longitude);
     mat3Mul(&node, &tilt, &r);
     mat3Mul(&r, &longitude, &r);
-    drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour);
+    drawSystemGrid(chart, canvas, texts, kind, subdivision, &r, 1, kGalGridNum, kGalNum, colour, kKeptGridGalactic);
 }
 
 namespace {
@@ -407,7 +468,7 @@ void drawHorizontalGrid(ChartState *chart, Canvas *canvas, GridLabelTexts *texts
     HorizonView view(chart);
     if (kind == kGridKindGrid) {
         const GridRequest req{chart, canvas, 1, 4, subdivision, chart->gridNumberFlags & kHrzGridNum,
-                              kGridLabelHorizontal, colour, texts};
+                              kGridLabelHorizontal, colour, texts, kKeptGridHorizon};
         drawGrid(&req);
     } else {
         drawAltitudeLabels(chart, canvas, texts, chart->lineNumberFlags & kMeridianNum, colour);

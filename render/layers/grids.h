@@ -101,7 +101,9 @@ struct GridRequest {
     int style;        // kGridLabel*
     int32_t colour;   // PaletteIndex
     GridLabelTexts *texts;
+    int kept;         // the system's record in the chart's kept grids, kKeptGrid*
 };
+enum : int { kKeptGridHorizon, kKeptGridJ2000, kKeptGridDate, kKeptGridB1950, kKeptGridEcliptic, kKeptGridGalactic };
 
 void drawGrid(const GridRequest *req);
 void drawGreatCircle(ChartState *chart, Canvas *canvas, GridLabelTexts *texts, int degree, int octants,

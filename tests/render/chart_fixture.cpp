@@ -4,6 +4,22 @@
 
 #include "astro/vecmat.h"
 #include "render/palette.h"
+#include "render/recording_canvas.h"
+
+#include <algorithm>
+
+bool sameCalls(const RecordingCanvas &a, const RecordingCanvas &b) {
+    if (a.calls.size() != b.calls.size()) return false;
+    for (size_t i = 0; i < a.calls.size(); i++) {
+        const CanvasCall &x = a.calls[i], &y = b.calls[i];
+        if (x.op != y.op || x.pixel != y.pixel || !std::equal(x.a, x.a + 6, y.a) || x.text != y.text ||
+            x.points.size() != y.points.size())
+            return false;
+        for (size_t k = 0; k < x.points.size(); k++)
+            if (x.points[k].x != y.points[k].x || x.points[k].y != y.points[k].y) return false;
+    }
+    return true;
+}
 
 namespace {
 

@@ -17,6 +17,10 @@ struct ChartFixture {
     void view(int mode, int width, int height, double fieldWidth = 60.0, int mirror = 0, int top = 0);
 };
 
+struct RecordingCanvas;
+// The same calls with the same colours, arguments, texts and points.
+bool sameCalls(const RecordingCanvas &a, const RecordingCanvas &b);
+
 // The test's own inverse of the projection: the J2000 unit vector under pixel
 // (px, py), for every chart mode; false off the map.
 bool testScreenToSky(const ChartState *chart, int px, int py, Vec3 *out);

@@ -94,18 +94,6 @@ TEST(ConstBorders, DashedThenSolidForTheLayersAfter) {
 // one chart is taken through views that each change one input of the
 // projection (and twice through the same view), each against a new chart.
 TEST(ConstBorders, KeptPointsDrawWhatAFreshProjectionDraws) {
-    auto same = [](const RecordingCanvas &a, const RecordingCanvas &b) {
-        if (a.calls.size() != b.calls.size()) return false;
-        for (size_t i = 0; i < a.calls.size(); i++) {
-            const CanvasCall &x = a.calls[i], &y = b.calls[i];
-            if (x.op != y.op || x.pixel != y.pixel || !std::equal(x.a, x.a + 6, y.a) || x.text != y.text ||
-                x.points.size() != y.points.size())
-                return false;
-            for (size_t k = 0; k < x.points.size(); k++)
-                if (x.points[k].x != y.points[k].x || x.points[k].y != y.points[k].y) return false;
-        }
-        return true;
-    };
     // A point of the boundaries, for a field where the projection works in doubles.
     const Vec3Q14 &on = constBorders[1].point;
     const double onRa = std::atan2(on.y, on.x) * kRadToDeg, onDec = std::asin(on.z / 16384.0) * kRadToDeg;
@@ -147,7 +135,7 @@ TEST(ConstBorders, KeptPointsDrawWhatAFreshProjectionDraws) {
         chartDrawConstBorders(fresh.chart.get(), &a);
         chartDrawConstBorders(kept.chart.get(), &b);
         EXPECT_GT(a.callsOf(OpDrawLine).size(), 5u);
-        EXPECT_TRUE(same(a, b));
+        EXPECT_TRUE(sameCalls(a, b));
     }
 }
 

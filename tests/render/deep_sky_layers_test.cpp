@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -333,3 +336,24 @@ TEST_F(Layers, LabelsStandBesideOrOnThePoint) {
 }
 
 } // namespace
+
+// The magnitude labels are made without printf: the same texts as "%.1f" of
+// the tenths, the signs of the faint fractions below zero and the extremes.
+TEST(NebulaMagText, IsWhatPrintfMakesOfTheTenths) {
+    const struct {
+        int32_t tenths;
+        const char *text;
+    } cases[] = {{123, "12.3"}, {0, "0.0"}, {-5, "-0.5"}, {-15, "-1.5"}, {99, "9.9"}, {100, "10.0"},
+                 {INT32_MAX, "214748364.7"}, {INT32_MIN, "-214748364.8"}};
+    for (const auto &c : cases) {
+        char out[16];
+        EXPECT_EQ(nebulaMagText(c.tenths, out), static_cast<int>(std::strlen(c.text))) << c.tenths;
+        EXPECT_STREQ(out, c.text) << c.tenths;
+    }
+    for (int32_t t = -300; t <= 300; t++) {
+        char out[16], expected[32];
+        std::snprintf(expected, sizeof expected, "%.1f", t / 10.0);
+        nebulaMagText(t, out);
+        ASSERT_STREQ(out, expected) << t;
+    }
+}

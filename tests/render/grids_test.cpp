@@ -415,3 +415,62 @@ TEST(Directions, FourAroundThePlanisphereAtTheirPlaces) {
 }
 
 } // namespace
+
+// Every grid with its labels and subdivisions drawn on one chart through a
+// run of views, each frame against a fresh chart's first: the kept points
+// of each system are made anew by whatever moves that system on the chart
+// (centre, field, mirror, window, mode, the date for the date's equator and
+// the horizon, the site for the horizon).
+TEST(GridsKept, EachFrameDrawsWhatAFreshChartDraws) {
+    const struct {
+        const char *name;
+        int mode;
+        double ra, dec, field;
+        int mirror, width;
+        double jd, latitude;
+    } views[] = {
+        {"equatorial", kModeEqt, 85.0, 20.0, 90.0, 0, 800, JD_J2000, 50.0},
+        {"the same again", kModeEqt, 85.0, 20.0, 90.0, 0, 800, JD_J2000, 50.0},
+        {"centre moved", kModeEqt, 86.0, 20.0, 90.0, 0, 800, JD_J2000, 50.0},
+        {"field narrowed", kModeEqt, 86.0, 20.0, 60.0, 0, 800, JD_J2000, 50.0},
+        {"mirrored", kModeEqt, 86.0, 20.0, 60.0, 2, 800, JD_J2000, 50.0},
+        {"window wider", kModeEqt, 86.0, 20.0, 60.0, 2, 900, JD_J2000, 50.0},
+        {"a century on", kModeEqt, 86.0, 20.0, 60.0, 2, 900, JD_J2000 + 36525.0, 50.0},
+        {"horizontal", kModeHrz, 180.0, 30.0, 120.0, 0, 800, JD_J2000, 50.0},
+        {"horizontal an hour on", kModeHrz, 180.0, 30.0, 120.0, 0, 800, JD_J2000 + 1.0 / 24.0, 50.0},
+        {"horizontal further south", kModeHrz, 180.0, 30.0, 120.0, 0, 800, JD_J2000 + 1.0 / 24.0, -30.0},
+        {"ecliptic", kModeEcl, 40.0, 0.0, 90.0, 0, 800, JD_J2000, 50.0},
+        {"whole sky", kModeAll2Eqt, 0.0, 0.0, 360.0, 0, 800, JD_J2000, 50.0},
+        {"cylindrical", kModeAll1Gal, 0.0, 0.0, 360.0, 0, 800, JD_J2000, 50.0},
+        {"planisphere", kModePlns, 0.0, 90.0, 360.0, 0, 800, JD_J2000, 50.0},
+    };
+    auto showAll = [](ChartState *c) {
+        c->horizonGridFlags = kHrzGrid | kMeridian;
+        c->equatorialGridFlags = kEqtGrid2000 | kEqtGridDate | kEqtGrid1950 | kEqt2000 | kEqtDate | kEqt1950;
+        c->otherGridFlags = kEclGrid | kGalGrid | kEcl | kGal;
+        c->gridNumberFlags = kHrzGridNum | kEqtGrid2000Num | kEqtGridDateNum | kEqtGrid1950Num | kEclGridNum |
+                             kGalGridNum | 2;
+        c->lineNumberFlags = kMeridianNum | kEqt2000Num | kEqtDateNum | kEqt1950Num | kEclNum | kGalNum;
+    };
+    GridChart kept;
+    showAll(kept.chart.get());
+    for (const auto &v : views) {
+        SCOPED_TRACE(v.name);
+        GridChart fresh(v.latitude);
+        showAll(fresh.chart.get());
+        for (GridChart *g : {&fresh, &kept}) {
+            ChartState *c = g->chart.get();
+            chartSetSite(c, v.latitude, 10.0, 0.0);
+            chartSetJd(c, v.jd, 0.0);
+            c->centerMode[0] = v.ra;
+            c->centerMode[1] = v.dec;
+            g->view(v.mode, v.width, 600, v.field, v.mirror);
+        }
+        RecordingCanvas a, b;
+        chartDrawGrids(fresh.chart.get(), &a);
+        chartDrawGrids(kept.chart.get(), &b);
+        EXPECT_GT(a.callsOf(OpDrawLine).size(), 50u);
+        EXPECT_GT(a.callsOf(OpDrawString).size(), 10u);
+        EXPECT_TRUE(sameCalls(a, b));
+    }
+}
