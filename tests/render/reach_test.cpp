@@ -175,7 +175,6 @@ TEST_F(Reach, AHeadJustOffTheChartWhoseTailReachesIntoItKeepsItsTails)
             const double j2000[2] = {std::atan2(c.y, c.x) * 180.0 / M_PI, std::asin(c.z) * 180.0 / M_PI};
             convertCoords(&chart->sky, COORD_EQT, j2000, COORD_EQT_DATE, chart->centerMode);
             view(kModeEqt, 800, 600, 20.0);
-            chart->skyLevel = 0;
             CullBandSave save;
             chartPushCullBand(2048, -8192, chart.get(), &save);
             ProjectedPoint p;
