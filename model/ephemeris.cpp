@@ -157,20 +157,27 @@ void updateSmallBodyPosition(ChartState *chart, const EphemerisTheories &t, int3
 
 // Comet k's ion and dust tails, each when its stamp is not the chart's date
 // and the comet is shown with the tail's bit; a failure clears the bit.
+// Whether comet k's tail of the given bit is due for the chart's date: shown
+// with that bit, its stamp another date, a theory to compute it.
+bool tailDue(const ChartState *chart, const EphemerisTheories &t, int32_t k, uint8_t bit)
+{
+    const uint8_t flags = chart->cometFlags[k];
+    const CometTail &tail = chart->cometTails[k];
+    if (chart->cometPositions[k].type != 'C' || !(flags & kBodyShown) || !(flags & bit))
+        return false;
+    return bit == kCometIonTail ? tail.ionJd != chart->sky.jd && t.ionTail : tail.dustJd != chart->sky.jd && t.dustTail;
+}
+
 void updateCometTails(ChartState *chart, const EphemerisTheories &t, int32_t k)
 {
     const OrbitalElements *el = &chart->cometElements[k];
     CometTail *tail = &chart->cometTails[k];
     uint8_t *flags = &chart->cometFlags[k];
-    if (chart->cometPositions[k].type != 'C')
-        return;
-    if (tail->ionJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometIonTail) && t.ionTail &&
-        !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
+    if (tailDue(chart, t, k, kCometIonTail) && !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
         *flags &= static_cast<uint8_t>(~kCometIonTail);
         recordBodyError("stkErrorCalcCometTail", el);
     }
-    if (tail->dustJd != chart->sky.jd && (*flags & kBodyShown) && (*flags & kCometDustTail) && t.dustTail &&
-        !t.dustTail(&chart->sky, &chart->sun, el, tail)) {
+    if (tailDue(chart, t, k, kCometDustTail) && !t.dustTail(&chart->sky, &chart->sun, el, tail)) {
         *flags &= static_cast<uint8_t>(~kCometDustTail);
         recordBodyError("stkErrorCalcCometTail", el);
     }
@@ -259,6 +266,14 @@ template <class Work> void spreadOverThreads(size_t count, size_t least, const W
         th.join();
 }
 
+// Comet k's tail bounds for the chart's date, kept in its tail record.
+void keepTailSpread(ChartState *chart, int32_t k)
+{
+    CometTail *tail = &chart->cometTails[k];
+    cometTailSpread(chart->sky.jd, &chart->cometElements[k], &tail->ionSpreadAu, &tail->dustSpreadAu);
+    tail->spreadJd = chart->sky.jd;
+}
+
 struct TailJob {
     int32_t k;
     bool ion, dust;     // to be computed
@@ -273,13 +288,9 @@ void ephemUpdateCometTailsOf(ChartState *chart, const int32_t *list, int32_t cou
     std::vector<TailJob> jobs;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t k = list[i];
-        if (k < 0 || k >= chart->cometCount || chart->cometPositions[k].type != 'C')
+        if (k < 0 || k >= chart->cometCount)
             continue;
-        const uint8_t flags = chart->cometFlags[k];
-        const CometTail &tail = chart->cometTails[k];
-        const bool shown = flags & kBodyShown;
-        TailJob job{k, shown && (flags & kCometIonTail) && tail.ionJd != chart->sky.jd && t.ionTail,
-                    shown && (flags & kCometDustTail) && tail.dustJd != chart->sky.jd && t.dustTail, true, true};
+        TailJob job{k, tailDue(chart, t, k, kCometIonTail), tailDue(chart, t, k, kCometDustTail), true, true};
         if (job.ion || job.dust)
             jobs.push_back(job);
     }
@@ -316,11 +327,7 @@ void ephemCometTailSpreads(ChartState *chart)
     for (int32_t k = 0; k < chart->cometCount; ++k)
         if ((chart->cometFlags[k] & (kCometIonTail | kCometDustTail)) && chart->cometTails[k].spreadJd != chart->sky.jd)
             stale.push_back(k);
-    spreadOverThreads(stale.size(), 512, [&](size_t i) {
-        CometTail *tail = &chart->cometTails[stale[i]];
-        cometTailSpread(chart->sky.jd, &chart->cometElements[stale[i]], &tail->ionSpreadAu, &tail->dustSpreadAu);
-        tail->spreadJd = chart->sky.jd;
-    });
+    spreadOverThreads(stale.size(), 512, [&](size_t i) { keepTailSpread(chart, stale[i]); });
 }
 
 void ephemCometTailSpread(ChartState *chart, int32_t k, double *ionAu, double *dustAu)
@@ -328,11 +335,9 @@ void ephemCometTailSpread(ChartState *chart, int32_t k, double *ionAu, double *d
     *ionAu = *dustAu = kUnboundedTailSpreadAu;
     if (k < 0 || k >= chart->cometCount)
         return;
-    CometTail *tail = &chart->cometTails[k];
-    if (tail->spreadJd != chart->sky.jd) {
-        cometTailSpread(chart->sky.jd, &chart->cometElements[k], &tail->ionSpreadAu, &tail->dustSpreadAu);
-        tail->spreadJd = chart->sky.jd;
-    }
+    const CometTail *tail = &chart->cometTails[k];
+    if (tail->spreadJd != chart->sky.jd)
+        keepTailSpread(chart, k);
     *ionAu = tail->ionSpreadAu;
     *dustAu = tail->dustSpreadAu;
 }
