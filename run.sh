@@ -10,8 +10,7 @@ tavik_ensure_locale
 
 prefix="${PREFIX:-/usr/local}"
 build=build/release
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DTAVIK_TESTS=OFF -DTAVIK_BENCH=OFF >/dev/null
+tavik_configure_shipped "$build" -DCMAKE_INSTALL_PREFIX="$prefix"
 cmake --build "$build" -j"$(nproc)"
 cmake --install "$build" >/dev/null
 

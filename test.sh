@@ -12,6 +12,14 @@ jobs="${TAVIK_JOBS:-$(nproc)}"
 cmake -S . -B "$build" -DTAVIK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs"
 
+# The program as ./run.sh builds it, whose pictures ShippedBuildX compares
+# with the tested build's: a fault only the shipped build's optimiser brings
+# out shows there.
+shipped="${TAVIK_SHIPPED_BUILD_DIR:-build/shipped}"
+tavik_configure_shipped "$shipped"
+cmake --build "$shipped" -j"$jobs" --target tavik
+export TAVIK_SHIPPED_EXECUTABLE="$(cd "$shipped" && pwd)/tavik"
+
 # The sanitizer options are the tests' own (tests/CMakeLists.txt writes them
 # out for runs like the shuffled ones below).
 set -a

@@ -33,6 +33,7 @@
 #include "render/recording_canvas.h"
 #include "render/x/x_surface.h"
 #include "render/x/x_traffic.h"
+#include "tests/support/show_everything.h"
 
 namespace {
 
@@ -86,22 +87,9 @@ Bench *setUp() {
     return bench;
 }
 
-// Every display keyword but the window's (menu bar, tool bar, step box) and
-// TRACE, which keeps the last frame instead of drawing a new one; the body
-// label suffixes of every body; no keyword twice.
+// Everything on the chart (tests/support/show_everything.h).
 void showEverything(ChartState *c) {
-    std::string text;
-    int last = -1;
-    for (const KeywordEntry *k = displayItemKeywords; k->keyword != nullptr; k++) {
-        const int group = k->code >> 8;
-        if (group == 0x15 || group == kGroupTrace || k->code == last || static_cast<unsigned char>(k->keyword[0]) > 127)
-            continue;
-        last = k->code;
-        stkExecute(c, ("SHOW " + std::string(k->keyword)).c_str());
-    }
-    for (const char *body : {"PLANET_NAME", "PLANET_MAG", "PLANET_DATE", "PLANET_OBT", "SUN_NAME", "SUN_DATE",
-                             "SUN_SPOT", "MOON_NAME", "MOON_DATE", "EARTH_NAME", "EARTH_MAG", "EARTH_DATE"})
-        stkExecute(c, ("SHOW " + std::string(body)).c_str());
+    for (const std::string &statement : showEverythingStatements()) stkExecute(c, statement.c_str());
     stkClearError();
 }
 

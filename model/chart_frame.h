@@ -74,13 +74,18 @@ struct KeptProjection {
 };
 
 // The grids' kept points: one record a celestial system (the horizon's,
-// J2000's, the date's, B1950's, the ecliptic's, the galaxy's), each of the
-// octant tables of its meridians and parallels as the grid projects them.
+// J2000's, the date's, B1950's, the ecliptic's, the galaxy's), each with
+// the octant tables of its meridians and parallels as the grid projects
+// them (render/layers/grids.cpp), while the projection's inputs are as
+// they were. Null until made; freed with the chart's tables.
 constexpr int kKeptGridCount = 6;
 
+struct GridOctantTable;
+
 struct KeptGrid {
-    KeptProjection points;
-    int32_t degree, octants; // the table the points are of
+    ProjectionInputs inputs;
+    GridOctantTable *tables; // 8 of them
+    int32_t degree, octants; // the tables the record holds
 };
 
 struct ChartFrameState {

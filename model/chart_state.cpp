@@ -163,8 +163,7 @@ void chartStateFreeTables(ChartState *chart)
     std::free(borders.visible);
     borders = KeptProjection{};
     for (KeptGrid &grid : chart->frame.grids) {
-        std::free(grid.points.points);
-        std::free(grid.points.visible);
+        std::free(grid.tables);
         grid = KeptGrid{};
     }
 }

@@ -43,3 +43,13 @@ tavik_ensure_locale() {
         fi
     done
 }
+
+# The build users run (./run.sh): Release, optimised across the libraries.
+# test.sh builds the same into a tree of its own and checks its pictures
+# against the tested build's. Arguments: the build tree, then extra cmake
+# options.
+tavik_configure_shipped() {
+    local build="$1"
+    shift
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTAVIK_TESTS=OFF -DTAVIK_BENCH=OFF "$@" >/dev/null
+}

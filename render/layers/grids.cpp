@@ -16,6 +16,12 @@
 #include "render/palette.h"
 #include "render/projection.h"
 
+// The projected table of one octant: each point projected once.
+struct GridOctantTable {
+    ProjectedPoint p[kGridHourMeridians + 1][kGridLatitudes];
+    int visible[kGridHourMeridians + 1][kGridLatitudes];
+};
+
 namespace {
 
 constexpr int kLabelSize = 64;
@@ -69,15 +75,11 @@ void drawLabelAt(Canvas *canvas, int x, int y, const char *text, int centred) {
     canvas->drawString(GridNumFontset, centred ? x - w / 2 : x - w, y - 2, text, len);
 }
 
-// The projected table of one octant: each point projected once.
-struct OctantPoints {
-    ProjectedPoint p[kGridHourMeridians + 1][kGridLatitudes];
-    int visible[kGridHourMeridians + 1][kGridLatitudes];
-};
-
-constexpr int kOctantPoints = (kGridHourMeridians + 1) * kGridLatitudes;
-
-void projectOctant(ChartState *chart, int degree, int octant, int n, OctantPoints *out) {
+// Kept out of the optimiser's whole-program analysis: GCC 12 with -O3 or
+// link-time optimisation took this for a routine that writes no memory and
+// dropped its calls, so the shipped build drew every grid from unset tables
+// (ShippedBuildX shows it).
+__attribute__((noipa)) void projectOctant(ChartState *chart, int degree, int octant, int n, GridOctantTable *out) {
     for (int j = 0; j <= n; j++)
         for (int i = 0; i < kGridLatitudes; i++) {
             Vec3Q14 v;
@@ -87,59 +89,31 @@ void projectOctant(ChartState *chart, int degree, int octant, int n, OctantPoint
         }
 }
 
-// The system's octant tables in the chart's kept record, projected anew when
-// the projection's inputs (the view turned to the system) or the table
-// changed; null when there is no room for them.
-const KeptProjection *keepGridPoints(ChartState *chart, int slot, int degree, int octants) {
+// The system's octant tables from the chart's kept record, projected anew
+// into it when the projection's inputs (the view turned to the system) or
+// the tables changed; null when there is no room for them.
+const GridOctantTable *keptGridTables(ChartState *chart, int slot, int degree, int octants) {
     if (slot < 0 || slot >= kKeptGridCount) return nullptr;
     KeptGrid &grid = chart->frame.grids[slot];
-    KeptProjection &kept = grid.points;
     ProjectionInputs now;
     projectionInputs(chart, &now);
-    if (kept.points != nullptr && grid.degree == degree && grid.octants == octants &&
-        std::memcmp(&kept.inputs, &now, sizeof now) == 0)
-        return &kept;
-    if (kept.points == nullptr) {
-        const size_t n = 8 * kOctantPoints;
-        kept.points = static_cast<ProjectedPoint *>(std::malloc(sizeof(ProjectedPoint) * n));
-        kept.visible = static_cast<uint8_t *>(std::malloc(n));
-        kept.count = static_cast<int32_t>(n);
-        if (kept.points == nullptr || kept.visible == nullptr) {
-            std::free(kept.points);
-            std::free(kept.visible);
+    if (grid.tables != nullptr && grid.degree == degree && grid.octants == octants &&
+        std::memcmp(&grid.inputs, &now, sizeof now) == 0)
+        return grid.tables;
+    if (grid.tables == nullptr) {
+        grid.tables = static_cast<GridOctantTable *>(std::malloc(8 * sizeof(GridOctantTable)));
+        if (grid.tables == nullptr) {
             grid = KeptGrid{};
             return nullptr;
         }
     }
     const int n = degree ? kGridDegreeMeridians : kGridHourMeridians;
-    OctantPoints o;
-    for (int octant = 0; octant < octants; octant++) {
-        projectOctant(chart, degree, octant, n, &o);
-        for (int j = 0; j <= n; j++)
-            for (int i = 0; i < kGridLatitudes; i++) {
-                const int at = octant * kOctantPoints + j * kGridLatitudes + i;
-                kept.points[at] = o.p[j][i];
-                kept.visible[at] = static_cast<uint8_t>(o.visible[j][i] != 0);
-            }
-    }
-    kept.inputs = now;
+    for (int octant = 0; octant < octants && octant < 8; octant++)
+        projectOctant(chart, degree, octant, n, &grid.tables[octant]);
+    grid.inputs = now;
     grid.degree = degree;
     grid.octants = octants;
-    return &kept;
-}
-
-// An octant's table from the kept record, or projected when none is kept.
-void octantPoints(ChartState *chart, const KeptProjection *kept, int degree, int octant, int n, OctantPoints *out) {
-    if (kept == nullptr) {
-        projectOctant(chart, degree, octant, n, out);
-        return;
-    }
-    for (int j = 0; j <= n; j++)
-        for (int i = 0; i < kGridLatitudes; i++) {
-            const int at = octant * kOctantPoints + j * kGridLatitudes + i;
-            out->p[j][i] = kept->points[at];
-            out->visible[j][i] = kept->visible[at];
-        }
+    return grid.tables;
 }
 
 ProjectedPoint between(const ProjectedPoint &a, const ProjectedPoint &b, int k, int c) {
@@ -159,7 +133,7 @@ void cellLines(const GridRequest *req, const ProjectedPoint &a0, const Projected
     }
 }
 
-void subdivideCell(const GridRequest *req, const OctantPoints &o, int j, int i) {
+void subdivideCell(const GridRequest *req, const GridOctantTable &o, int j, int i) {
     static const int kParts[4] = {1, 2, 5, 10};
     const int c = kParts[req->subdivision];
     const ProjectedPoint &tl = o.p[j - 1][i - 1], &tr = o.p[j][i - 1];
@@ -292,10 +266,11 @@ void drawGrid(const GridRequest *req) {
     r.subdivision = gridEffectiveSubdivision(chart->mode, req->subdivision);
     const int n = r.degree ? kGridDegreeMeridians : kGridHourMeridians;
     const int mainDashed = gridLineDashed(r.subdivision, 0);
-    OctantPoints o; // about 2 kB
-    const KeptProjection *kept = keepGridPoints(chart, r.kept, r.degree, r.octants);
+    GridOctantTable projected; // about 2 kB
+    const GridOctantTable *kept = keptGridTables(chart, r.kept, r.degree, r.octants);
     for (int octant = 0; octant < r.octants; octant++) {
-        octantPoints(chart, kept, r.degree, octant, n, &o);
+        if (kept == nullptr) projectOctant(chart, r.degree, octant, n, &projected);
+        const GridOctantTable &o = kept != nullptr ? kept[octant] : projected;
         for (int i = 1; i < kGridLatitudes; i++)
             if (o.visible[0][i - 1] && o.visible[0][i])
                 drawGridSegment(chart, canvas, &o.p[0][i - 1], &o.p[0][i], mainDashed, r.colour);
