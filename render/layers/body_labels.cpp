@@ -9,16 +9,30 @@
 #include "render/body_shapes.h"
 #include "render/palette.h"
 
+namespace {
+
+// A label's place beside a disc: at the narrowest fields a disc is
+// thousands of millions of pixels wide, so the sum is taken wide and held
+// far off the chart (the canvas clamps to 16 bits anyway).
+int besideDisc(int at, long long offset)
+{
+    constexpr long long kFar = 1 << 29;
+    const long long v = static_cast<long long>(at) + offset;
+    return static_cast<int>(v < -kFar ? -kFar : (v > kFar ? kFar : v));
+}
+
+} // namespace
+
 void drawBodyLabels(ChartState *chart, Canvas *canvas, int id, uint8_t displayByte,
                     const ProjectedPoint *p, int size)
 {
-    int q = size * 11 / 10;
+    const long long q = static_cast<long long>(size) * 11 / 10;
     int x;
     if (!isSolarMode(chart->mode) && (displayByte & kBodyMag)) {
-        int w = drawBodyMag(chart, canvas, id, p->x, p->y + q);
-        x = size >= w + 2 ? p->x + q : p->x + w + 2;
+        int w = drawBodyMag(chart, canvas, id, p->x, besideDisc(p->y, q));
+        x = size >= w + 2 ? besideDisc(p->x, q) : besideDisc(p->x, w + 2);
     } else {
-        x = size > 2 ? p->x + q : p->x + 3;
+        x = size > 2 ? besideDisc(p->x, q) : besideDisc(p->x, 3);
     }
     bool name = (displayByte & kBodyName) != 0, date = (displayByte & kBodyDate) != 0;
     if (name && date) {

@@ -22,6 +22,16 @@
 
 namespace {
 
+// A disc's radius in pixels from its size on the sky. At the narrowest
+// fields it is thousands of millions of pixels, past what an int holds; it
+// is held at a radius still far beyond the canvas's 16-bit reach, so the
+// picture is the same and the diameters and label offsets stay in range.
+int discRadiusPixels(double pixels)
+{
+    constexpr int kMostRadius = 1 << 28;
+    return pixels < kMostRadius ? static_cast<int>(pixels + 0.5) : kMostRadius;
+}
+
 uint32_t pixelOf(int32_t paletteIndex)
 {
     if (paletteIndex < 0 || paletteIndex >= kPaletteSlots)
@@ -253,8 +263,7 @@ int drawPlanetDisc(ChartState *chart, Canvas *canvas, int id, const ProjectedPoi
                    int32_t shadowPaletteIndex)
 {
     const SolarBodyRecord &b = chart->planets[id];
-    int r = static_cast<int>(pxPerDeg(chart) * (b.diameterArcsec / 3600.0) * 0.5 * chart->diskMag +
-                             0.5);
+    int r = discRadiusPixels(pxPerDeg(chart) * (b.diameterArcsec / 3600.0) * 0.5 * chart->diskMag);
     if (r < 1)
         r = 1;
     double raDec[2] = {b.raDeg, b.decDeg};
@@ -311,7 +320,7 @@ void chartDrawSun(ChartState *chart, Canvas *canvas)
         drawBodyLabels(chart, canvas, kObjectSun, chart->sunFlags, &p, size);
         return;
     }
-    int r = static_cast<int>(pxPerDeg(chart) * chart->sun.semidiameterDeg + 0.5);
+    int r = discRadiusPixels(pxPerDeg(chart) * chart->sun.semidiameterDeg);
     if (r < appData->minDiskRadius)
         r = appData->minDiskRadius;
     int32_t colour = ColorStar3;
@@ -333,7 +342,7 @@ void chartDrawMoon(ChartState *chart, Canvas *canvas, int32_t shadowOffset)
     bool outline = (chart->moonFlags & kBodyDisk) != 0;
     int minR = appData->minDiskRadius;
     double r0e = pxPerDeg(chart) * moon.semidiameterDeg;
-    int r0 = static_cast<int>(r0e + 0.5);
+    int r0 = discRadiusPixels(r0e);
     int r = r0 < minR ? minR : r0;
     double topo[2] = {moon.raJ2000Deg, moon.decJ2000Deg};
     double north = screenNorthAngle(chart, topo, r0, &p);
