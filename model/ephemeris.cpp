@@ -155,8 +155,6 @@ void updateSmallBodyPosition(ChartState *chart, const EphemerisTheories &t, int3
     }
 }
 
-// Comet k's ion and dust tails, each when its stamp is not the chart's date
-// and the comet is shown with the tail's bit; a failure clears the bit.
 // Whether comet k's tail of the given bit is due for the chart's date: shown
 // with that bit, its stamp another date, a theory to compute it.
 bool tailDue(const ChartState *chart, const EphemerisTheories &t, int32_t k, uint8_t bit)
@@ -168,19 +166,22 @@ bool tailDue(const ChartState *chart, const EphemerisTheories &t, int32_t k, uin
     return bit == kCometIonTail ? tail.ionJd != chart->sky.jd && t.ionTail : tail.dustJd != chart->sky.jd && t.dustTail;
 }
 
+// A tail that could not be computed: its bit cleared, the failure recorded.
+void dropTail(ChartState *chart, int32_t k, uint8_t bit)
+{
+    chart->cometFlags[k] &= static_cast<uint8_t>(~bit);
+    recordBodyError("stkErrorCalcCometTail", &chart->cometElements[k]);
+}
+
+// Comet k's ion and dust tails, each when it is due; a failure clears the bit.
 void updateCometTails(ChartState *chart, const EphemerisTheories &t, int32_t k)
 {
     const OrbitalElements *el = &chart->cometElements[k];
     CometTail *tail = &chart->cometTails[k];
-    uint8_t *flags = &chart->cometFlags[k];
-    if (tailDue(chart, t, k, kCometIonTail) && !t.ionTail(&chart->sky, &chart->sun, el, tail)) {
-        *flags &= static_cast<uint8_t>(~kCometIonTail);
-        recordBodyError("stkErrorCalcCometTail", el);
-    }
-    if (tailDue(chart, t, k, kCometDustTail) && !t.dustTail(&chart->sky, &chart->sun, el, tail)) {
-        *flags &= static_cast<uint8_t>(~kCometDustTail);
-        recordBodyError("stkErrorCalcCometTail", el);
-    }
+    if (tailDue(chart, t, k, kCometIonTail) && !t.ionTail(&chart->sky, &chart->sun, el, tail))
+        dropTail(chart, k, kCometIonTail);
+    if (tailDue(chart, t, k, kCometDustTail) && !t.dustTail(&chart->sky, &chart->sun, el, tail))
+        dropTail(chart, k, kCometDustTail);
 }
 
 void updateComets(ChartState *chart, const EphemerisTheories &t, bool withTails)
@@ -309,15 +310,10 @@ void ephemUpdateCometTailsOf(ChartState *chart, const int32_t *list, int32_t cou
     for (const TailJob &job : jobs) {
         if (chart->cometElements != elements || job.k >= chart->cometCount)
             break;
-        const OrbitalElements *el = &chart->cometElements[job.k];
-        if (!job.ionOk) {
-            chart->cometFlags[job.k] &= static_cast<uint8_t>(~kCometIonTail);
-            recordBodyError("stkErrorCalcCometTail", el);
-        }
-        if (!job.dustOk) {
-            chart->cometFlags[job.k] &= static_cast<uint8_t>(~kCometDustTail);
-            recordBodyError("stkErrorCalcCometTail", el);
-        }
+        if (!job.ionOk)
+            dropTail(chart, job.k, kCometIonTail);
+        if (!job.dustOk)
+            dropTail(chart, job.k, kCometDustTail);
     }
 }
 

@@ -93,7 +93,7 @@ __attribute__((noipa)) void projectOctant(ChartState *chart, int degree, int oct
 // into it when the projection's inputs (the view turned to the system) or
 // the tables changed; null when there is no room for them.
 const GridOctantTable *keptGridTables(ChartState *chart, int slot, int degree, int octants) {
-    if (slot < 0 || slot >= kKeptGridCount) return nullptr;
+    if (slot < 0 || slot >= kKeptGridCount || octants < 0 || octants > 8) return nullptr;
     KeptGrid &grid = chart->frame.grids[slot];
     ProjectionInputs now;
     projectionInputs(chart, &now);
@@ -108,7 +108,7 @@ const GridOctantTable *keptGridTables(ChartState *chart, int slot, int degree, i
         }
     }
     const int n = degree ? kGridDegreeMeridians : kGridHourMeridians;
-    for (int octant = 0; octant < octants && octant < 8; octant++)
+    for (int octant = 0; octant < octants; octant++)
         projectOctant(chart, degree, octant, n, &grid.tables[octant]);
     grid.inputs = now;
     grid.degree = degree;
