@@ -4,8 +4,10 @@
 # frame time with the X requests and the replies waited for per frame
 # (steady, date advancing, copied to the window, every display keyword
 # shown), each beside the floor of its own primitives batched by colour,
-# then the start-up times and round trips. Build first, preferably a
-# Release tree:
+# and the everything-shown frame and its floor timed in pairs (the ratio's
+# median over the pairs, steadier on a shared machine than the ratio of
+# the two medians), then the start-up times and round trips. Build first,
+# preferably a Release tree:
 #   cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release && cmake --build build/release -j3
 #   bench/frames.sh build/release
 set -eu
@@ -20,6 +22,11 @@ fi
 awk -F, '
   # name,iterations,real_time,cpu_time,time_unit,...,"requests","replies"
   NR == 1 { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; next }
+  $1 ~ /BesideFloor/ {
+    name = $1; gsub(/"/, "", name); split(name, part, "/")
+    label = $col["label"]; gsub(/"/, "", label); sub(/.*frame\/floor /, "", label)
+    paired[part[2]] = label
+  }
   $1 ~ /_median"?$/ {
     name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
     split(name, part, "/")
@@ -28,21 +35,26 @@ awk -F, '
     time[mode, v] = $col["real_time"]; req[mode, v] = $col["requests"]; rep[mode, v] = $col["replies"]
   }
   END {
-    printf "| mode | floor us | steady us | req | rep | advancing us | copied us | steady/floor | floor all us | all us | req | rep | all/floor |\n"
-    printf "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n"
+    printf "| mode | floor us | steady us | req | rep | advancing us | copied us | steady/floor | floor all us | all us | req | rep | all/floor | paired all/floor |\n"
+    printf "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n"
     for (i = 1; i <= n; i++) {
       m = order[i]
       f = time[m, "BM_Floor"]; fa = time[m, "BM_FloorEverything"]
-      printf "| %s | %.0f | %.0f | %.0f | %.2f | %.0f | %.0f | %.2f | %.0f | %.0f | %.0f | %.2f | %.2f |\n", m, f,
+      printf "| %s | %.0f | %.0f | %.0f | %.2f | %.0f | %.0f | %.2f | %.0f | %.0f | %.0f | %.2f | %.2f | %s |\n", m, f,
         time[m, "BM_Frame"], req[m, "BM_Frame"], rep[m, "BM_Frame"], time[m, "BM_FrameAdvancing"],
         time[m, "BM_FrameCopied"], time[m, "BM_Frame"] / f, fa, time[m, "BM_FrameEverything"],
-        req[m, "BM_FrameEverything"], rep[m, "BM_FrameEverything"], time[m, "BM_FrameEverything"] / fa
+        req[m, "BM_FrameEverything"], rep[m, "BM_FrameEverything"], time[m, "BM_FrameEverything"] / fa, paired[m]
     }
   }' "$out/frames.csv"
 if [ -s "$out/startup.csv" ]; then
   echo
   awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; next }
-    $1 ~ /_median"?$/ {
+    $1 ~ /BesideFloor/ {
+    name = $1; gsub(/"/, "", name); split(name, part, "/")
+    label = $col["label"]; gsub(/"/, "", label); sub(/.*frame\/floor /, "", label)
+    paired[part[2]] = label
+  }
+  $1 ~ /_median"?$/ {
       name = $1; gsub(/"/, "", name); sub(/\/iterations.*/, "", name)
       printf "%s: %.1f ms, resident %d kB", name, $col["real_time"], $col["rss_kB"]
       if ("round_trips" in col && $col["round_trips"] != "")

@@ -1,6 +1,6 @@
 // The drawing seam: every layer draws through a Canvas, never through Xlib.
-// One implementation draws into the chart's pixmap with the chart GC
-// (render/x/x_canvas.h); RecordingCanvas (render/recording_canvas.h) keeps
+// One implementation draws into the chart's pixmap through GCs made from
+// the chart GC (render/x/x_canvas.h); RecordingCanvas (render/recording_canvas.h) keeps
 // the calls so tests check order and geometry without a display.
 #pragma once
 

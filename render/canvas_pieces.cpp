@@ -31,3 +31,18 @@ void fillPolygonInPieces(Canvas *canvas, const CanvasPoint *pts, int n, CanvasPo
         canvas->fillPolygon(piece.data(), static_cast<int>(piece.size()), shape);
     }
 }
+
+int bitmapPoints(int x, int y, const uint16_t *rows, int width, int height, CanvasPoint out[kBitmapMaxPoints]) {
+    if (rows == nullptr || width <= 0 || width > 16 || height <= 0 || height > 16) return 0;
+    int n = 0;
+    for (int r = 0; r < height; ++r) {
+        const long py = static_cast<long>(y) + r;
+        if (py < -32768 || py > 32767) continue;
+        for (int col = 0; col < width; ++col) {
+            const long px = static_cast<long>(x) + col;
+            if ((rows[r] & (1u << col)) == 0 || px < -32768 || px > 32767) continue;
+            out[n++] = CanvasPoint{static_cast<int16_t>(px), static_cast<int16_t>(py)};
+        }
+    }
+    return n;
+}

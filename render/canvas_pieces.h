@@ -17,3 +17,9 @@ void drawLinesInPieces(Canvas *canvas, const CanvasPoint *pts, int n, int perCal
 // (perCall >= 3) round its first vertex, which together fill it. Another
 // shape cannot be cut so and is not drawn when it is too big for one call.
 void fillPolygonInPieces(Canvas *canvas, const CanvasPoint *pts, int n, CanvasPolygonShape shape, int perCall);
+
+// The set pixels of a one-bit symbol (drawBitmap's rows, at most 16 x 16) as
+// points, row by row; a pixel beyond the 16-bit coordinates a canvas
+// carries is left out (no drawable reaches it). Returns their number.
+constexpr int kBitmapMaxPoints = 256;
+int bitmapPoints(int x, int y, const uint16_t *rows, int width, int height, CanvasPoint out[kBitmapMaxPoints]);

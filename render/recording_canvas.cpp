@@ -1,5 +1,7 @@
 #include "render/recording_canvas.h"
 
+#include "render/canvas_pieces.h"
+
 namespace {
 
 CanvasCall makeCall(CanvasOp op, uint32_t pixel, int a0 = 0, int a1 = 0, int a2 = 0, int a3 = 0,
@@ -103,10 +105,8 @@ CanvasTextExtent RecordingCanvas::textExtent(int fontSet, const char *, int len)
 
 void RecordingCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, int height) {
     CanvasCall c{OpDrawBitmap, foreground, {x, y, width, height, 0, 0}, {}, {}};
-    for (int r = 0; r < height; ++r)
-        for (int col = 0; col < width; ++col)
-            if (rows[r] & (1u << col))
-                c.points.push_back(CanvasPoint{static_cast<int16_t>(x + col), static_cast<int16_t>(y + r)});
+    CanvasPoint pts[kBitmapMaxPoints];
+    c.points.assign(pts, pts + bitmapPoints(x, y, rows, width, height, pts));
     calls.push_back(c);
 }
 

@@ -39,7 +39,8 @@ struct ChartSurface {
     // BLINK marks the window itself, never the pixmap, and puts the window
     // back from the pixmap afterwards. Surfaces without a window keep these
     // defaults: nothing to draw on, nothing to copy.
-    // A canvas drawing on the window with the chart GC; null when none.
+    // A canvas drawing on the window through GCs made from the chart GC;
+    // null when none.
     virtual Canvas *windowCanvas() { return nullptr; }
     // Sends what was drawn on the window to the server at once.
     virtual void flushWindow() {}

@@ -31,32 +31,116 @@ unsigned short clampSize(int v) {
 
 } // namespace
 
-void XCanvas::setForeground(uint32_t pixel) { XSetForeground(display, gc, pixel); }
+// The canvas starts in the given GC's state (Xlib keeps it on the client
+// side: nothing is asked of the server).
+XCanvas::XCanvas(Display *d, Drawable target, GC chartGc) : display(d), drawable(target), gc(chartGc) {
+    std::memset(gcSlot_, -1, sizeof gcSlot_);
+    XGCValues v;
+    if (gc == nullptr ||
+        !XGetGCValues(display, gc, GCForeground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle, &v))
+        return;
+    pixel_ = static_cast<uint32_t>(v.foreground);
+    line_ = {v.line_width, static_cast<CanvasLineStyle>(v.line_style), static_cast<CanvasCapStyle>(v.cap_style),
+             static_cast<CanvasJoinStyle>(v.join_style)};
+}
+
+void XCanvas::setForeground(uint32_t pixel) {
+    if (pixel == pixel_) return;
+    pixel_ = pixel;
+    for (GC &c : current_) c = nullptr;
+}
 
 void XCanvas::setLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap, CanvasJoinStyle join) {
-    XSetLineAttributes(display, gc, width < 0 ? 0u : static_cast<unsigned>(width), style, cap, join);
+    if (width < 0) width = 0;
+    if (width != line_.width || style != line_.style || cap != line_.cap || join != line_.join) {
+        line_ = {width, style, cap, join};
+        current_[GcLine] = nullptr;
+    }
     if (keeping_ < 0) return;
     keptLineAttributes(width, style, cap, join);
 }
 
-// Xlib keeps the GC's values on the client side: no request is sent.
-CanvasLineAttributes XCanvas::lineAttributes() {
-    XGCValues v;
-    if (!XGetGCValues(display, gc, GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle, &v))
-        return Canvas::lineAttributes();
-    return {v.line_width, static_cast<CanvasLineStyle>(v.line_style), static_cast<CanvasCapStyle>(v.cap_style),
-            static_cast<CanvasJoinStyle>(v.join_style)};
-}
+CanvasLineAttributes XCanvas::lineAttributes() { return line_; }
 
 void XCanvas::setDashes(int offset, const uint8_t *dashes, int n) {
     if (dashes == nullptr || n <= 0) return;
-    char list[16];
-    int count = n < static_cast<int>(sizeof list) ? n : static_cast<int>(sizeof list);
-    for (int i = 0; i < count; i++) list[i] = static_cast<char>(dashes[i] == 0 ? 1 : dashes[i]);
-    XSetDashes(display, gc, offset, list, count);
+    const int count = n < 16 ? n : 16;
+    std::vector<char> list(static_cast<size_t>(count));
+    for (int i = 0; i < count; i++)
+        list[static_cast<size_t>(i)] = static_cast<char>(dashes[i] == 0 ? 1 : dashes[i]);
+    if (list == dashes_ && offset == dashOffset_) return;
+    dashes_ = std::move(list);
+    dashOffset_ = offset;
+    dashList_++;
+    current_[GcLine] = nullptr;
 }
 
-void XCanvas::drawPoint(int x, int y) { XDrawPoint(display, drawable, gc, clampShort(x), clampShort(y)); }
+void XCanvas::keyGc(OwnGc &g, const GcKey &key) {
+    XSetForeground(display, g.gc, key.pixel);
+    if (key.use == GcLine) {
+        XSetLineAttributes(display, g.gc, static_cast<unsigned>(key.width), key.style, key.cap, key.join);
+        if (key.style != LineStyleSolid && !dashes_.empty())
+            XSetDashes(display, g.gc, dashOffset_, dashes_.data(), static_cast<int>(dashes_.size()));
+    }
+    g.key = key;
+}
+
+GC XCanvas::gcFor(GcUse use, int font) {
+    if (current_[use] != nullptr && (use != GcText || font == currentFont_)) return current_[use];
+    GcKey key;
+    key.pixel = pixel_;
+    key.use = use;
+    if (use == GcLine) {
+        key.width = line_.width;
+        key.style = static_cast<uint8_t>(line_.style);
+        key.cap = static_cast<uint8_t>(line_.cap);
+        key.join = static_cast<uint8_t>(line_.join);
+        if (line_.style != LineStyleSolid) key.dashList = dashList_;
+    } else if (use == GcText) {
+        key.font = font;
+    }
+    const uint32_t hash = (key.pixel * 2654435761u) ^ (static_cast<uint32_t>(key.width) * 40503u) ^
+                          (static_cast<uint32_t>(key.font + 2) * 9973u) ^ (key.dashList * 101u) ^
+                          (static_cast<uint32_t>(key.use) << 3 | static_cast<uint32_t>(key.style) << 1) ^
+                          (static_cast<uint32_t>(key.cap) << 5) ^ (static_cast<uint32_t>(key.join) << 7);
+    int8_t &slot = gcSlot_[(hash ^ hash >> 8 ^ hash >> 16 ^ hash >> 24) % kGcSlots];
+    OwnGc *found = slot >= 0 && gcs_[static_cast<size_t>(slot)].key == key ? &gcs_[static_cast<size_t>(slot)] : nullptr;
+    for (size_t i = 0; found == nullptr && i < gcs_.size(); i++)
+        if (gcs_[i].key == key) found = &gcs_[i];
+    if (found == nullptr) {
+        if (gcs_.size() < kMaxGcs) {
+            OwnGc g;
+            g.gc = XCreateGC(display, drawable, 0, nullptr);
+            // All else (function, plane mask, fill rule, arc mode, clip) as the given GC has it.
+            constexpr unsigned long kAllValues = (1UL << (GCLastBit + 1)) - 1;
+            XCopyGC(display, gc,
+                    kAllValues & ~(GCForeground | GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle | GCFont), g.gc);
+            gcs_.push_back(g);
+            found = &gcs_.back();
+        } else {
+            found = &gcs_.front();
+            for (OwnGc &g : gcs_)
+                if (g.lastUse < found->lastUse) found = &g;
+            for (GC &c : current_)
+                if (c == found->gc) c = nullptr;
+        }
+        keyGc(*found, key);
+    }
+    slot = static_cast<int8_t>(found - gcs_.data());
+    found->lastUse = ++useClock_;
+    current_[use] = found->gc;
+    if (use == GcText) currentFont_ = font;
+    return found->gc;
+}
+
+void XCanvas::freeGcs() {
+    for (OwnGc &g : gcs_) XFreeGC(display, g.gc);
+    gcs_.clear();
+    for (GC &c : current_) c = nullptr;
+    std::memset(gcSlot_, -1, sizeof gcSlot_);
+}
+
+void XCanvas::drawPoint(int x, int y) { XDrawPoint(display, drawable, gcFor(GcPlain), clampShort(x), clampShort(y)); }
 
 // Xlib sends a batch in one request when the server takes big requests, and
 // the server refuses one longer than its maximum with BadLength, which ends
@@ -81,12 +165,12 @@ void XCanvas::drawPoints(const CanvasPoint *pts, int n) {
         drawPointsInPieces(this, pts, n, requestPoints());
         return;
     }
-    XDrawPoints(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
+    XDrawPoints(display, drawable, gcFor(GcPlain), reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                 CoordModeOrigin);
 }
 
 void XCanvas::drawLine(int x1, int y1, int x2, int y2) {
-    GC lineGc = gc;
+    GC lineGc = keeping_ < 0 ? gcFor(GcLine) : nullptr;
     const Drawable target = lineTarget(&lineGc);
     XDrawLine(display, target, lineGc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
 }
@@ -97,19 +181,20 @@ void XCanvas::drawLines(const CanvasPoint *pts, int n) {
         drawLinesInPieces(this, pts, n, requestPoints());
         return;
     }
-    GC lineGc = gc;
+    GC lineGc = keeping_ < 0 ? gcFor(GcLine) : nullptr;
     const Drawable target = lineTarget(&lineGc);
     XDrawLines(display, target, lineGc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                CoordModeOrigin);
 }
 
 void XCanvas::drawRectangle(int x, int y, int width, int height) {
-    XDrawRectangle(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height));
+    XDrawRectangle(display, drawable, gcFor(GcLine), clampShort(x), clampShort(y), clampSize(width), clampSize(height));
 }
 
 void XCanvas::fillRectangle(int x, int y, int width, int height) {
     if (width <= 0 || height <= 0) return;
-    XFillRectangle(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height));
+    XFillRectangle(display, drawable, gcFor(GcPlain), clampShort(x), clampShort(y), clampSize(width),
+                   clampSize(height));
 }
 
 void XCanvas::fillPolygon(const CanvasPoint *pts, int n, CanvasPolygonShape shape) {
@@ -118,35 +203,38 @@ void XCanvas::fillPolygon(const CanvasPoint *pts, int n, CanvasPolygonShape shap
         fillPolygonInPieces(this, pts, n, shape, requestPoints());
         return;
     }
-    XFillPolygon(display, drawable, gc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n, shape,
+    XFillPolygon(display, drawable, gcFor(GcPlain), reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n, shape,
                  CoordModeOrigin);
 }
 
 void XCanvas::drawArc(int x, int y, int width, int height, int angle1, int angle2) {
-    XDrawArc(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height), angle1,
+    XDrawArc(display, drawable, gcFor(GcLine), clampShort(x), clampShort(y), clampSize(width), clampSize(height), angle1,
              angle2);
 }
 
 void XCanvas::fillArc(int x, int y, int width, int height, int angle1, int angle2) {
-    XFillArc(display, drawable, gc, clampShort(x), clampShort(y), clampSize(width), clampSize(height), angle1,
+    XFillArc(display, drawable, gcFor(GcPlain), clampShort(x), clampShort(y), clampSize(width), clampSize(height), angle1,
              angle2);
 }
 
 void XCanvas::drawString(int fontSet, int x, int y, const char *text, int len) {
     if (fontSet < 0 || fontSet >= kFontSetCount || fontSets == nullptr || fontSets[fontSet] == nullptr) return;
     if (text == nullptr || len <= 0) return;
+    // The font set's own drawing sets the GC's font: one GC a font set.
+    const GC textGc = gcFor(GcText, fontSet);
     if (const XFontStruct *font = directFont(fontSet, text, len)) {
-        XSetFont(display, gc, font->fid);
-        XDrawString(display, drawable, gc, clampShort(x), clampShort(y), text, len);
+        XSetFont(display, textGc, font->fid);
+        XDrawString(display, drawable, textGc, clampShort(x), clampShort(y), text, len);
         return;
     }
-    XmbDrawString(display, drawable, fontSets[fontSet], gc, clampShort(x), clampShort(y), text, len);
+    XmbDrawString(display, drawable, fontSets[fontSet], textGc, clampShort(x), clampShort(y), text, len);
 }
 
 void XCanvas::drawSymbolString(int x, int y, const char *text, int len) {
     if (symbolFont == nullptr || *symbolFont == 0 || text == nullptr || len <= 0) return;
-    XSetFont(display, gc, *symbolFont);
-    XDrawString(display, drawable, gc, clampShort(x), clampShort(y), text, len);
+    const GC textGc = gcFor(GcText, -1);
+    XSetFont(display, textGc, *symbolFont);
+    XDrawString(display, drawable, textGc, clampShort(x), clampShort(y), text, len);
 }
 
 CanvasTextExtent XCanvas::textExtent(int fontSet, const char *text, int len) {
@@ -174,33 +262,13 @@ CanvasTextExtent XCanvas::fontSetMaxExtent(int fontSet) {
 }
 
 XCanvas::~XCanvas() {
-    for (auto &entry : bitmaps_) XFreePixmap(display, entry.second);
+    freeGcs();
     freeKeptPictures();
 }
 
 void XCanvas::drawBitmap(int x, int y, const uint16_t *rows, int width, int height) {
-    if (rows == nullptr || width <= 0 || width > 16 || height <= 0 || height > 16) return;
-    auto found = bitmaps_.find(rows);
-    Pixmap bitmap;
-    if (found == bitmaps_.end()) {
-        // XBM data: two bytes a row, the leftmost pixel in the low bit.
-        char data[32];
-        for (int r = 0; r < height; ++r) {
-            data[2 * r] = static_cast<char>(rows[r] & 0xFF);
-            data[2 * r + 1] = static_cast<char>(rows[r] >> 8);
-        }
-        bitmap = XCreateBitmapFromData(display, drawable, data, static_cast<unsigned>(width),
-                                       static_cast<unsigned>(height));
-        if (bitmap == 0) return;
-        bitmaps_[rows] = bitmap;
-    } else {
-        bitmap = found->second;
-    }
-    XSetStipple(display, gc, bitmap);
-    XSetTSOrigin(display, gc, x, y);
-    XSetFillStyle(display, gc, FillStippled);
-    XFillRectangle(display, drawable, gc, clampShort(x), clampShort(y), static_cast<unsigned>(width),
-                   static_cast<unsigned>(height));
-    XSetFillStyle(display, gc, FillSolid);
-    XSetTSOrigin(display, gc, 0, 0);
+    CanvasPoint pts[kBitmapMaxPoints];
+    const int n = bitmapPoints(x, y, rows, width, height, pts);
+    if (n > 0)
+        XDrawPoints(display, drawable, gcFor(GcPlain), reinterpret_cast<XPoint *>(pts), n, CoordModeOrigin);
 }

@@ -1,7 +1,13 @@
-// The canvas on an X drawable: every call goes to the chart GC.
+// The canvas on an X drawable. It draws through GCs of its own, one for each
+// colour and use (points and fills; lines of one width, style and dash
+// list; text in one font), made from the GC it is given: the chart's layers
+// change colour, line style or font between most calls, and with one GC
+// each change was a GC change on the server and ended the request Xlib was
+// adding the calls to; now consecutive calls of one colour and use go out
+// as one request and a change of colour sends nothing.
 #pragma once
 
-#include <map>
+#include <vector>
 
 #include <X11/Xlib.h>
 
@@ -10,7 +16,7 @@
 struct XCanvas : Canvas {
     Display *display = nullptr;
     Drawable drawable = 0;
-    GC gc = nullptr;
+    GC gc = nullptr; // the GC given: the canvas's GCs are copies of it, and it is left as it is
     // The application's font sets (kFontSetCount of them), read at each
     // call: they are created after the canvas. Null entries draw nothing.
     const XFontSet *fontSets = nullptr;
@@ -20,7 +26,7 @@ struct XCanvas : Canvas {
     // request size less the request header; 0 until asked of the display.
     long pointsPerRequest = 0;
 
-    XCanvas(Display *d, Drawable target, GC chartGc) : display(d), drawable(target), gc(chartGc) {}
+    XCanvas(Display *d, Drawable target, GC chartGc);
     ~XCanvas() override;
     XCanvas(const XCanvas &) = delete;
     XCanvas &operator=(const XCanvas &) = delete;
@@ -41,8 +47,8 @@ struct XCanvas : Canvas {
     void fillArc(int x, int y, int width, int height, int angle1, int angle2) override;
     void drawString(int fontSet, int x, int y, const char *text, int len) override;
     void drawSymbolString(int x, int y, const char *text, int len) override;
-    // Stippled through a bitmap made on first use and freed with the canvas,
-    // so the symbol is exactly its set bits in the foreground on every visual.
+    // As the points of its set bits: exactly those pixels in the foreground
+    // on every visual, in one request and no GC change.
     void drawBitmap(int x, int y, const uint16_t *rows, int width, int height) override;
     CanvasTextExtent textExtent(int fontSet, const char *text, int len) override;
     CanvasTextExtent fontSetMaxExtent(int fontSet) override;
@@ -64,6 +70,44 @@ struct XCanvas : Canvas {
 
 private:
     int requestPoints();
+
+    enum GcUse : uint8_t { GcPlain, GcLine, GcText, kGcUses };
+    struct GcKey {
+        uint32_t pixel = 0;
+        uint8_t use = GcPlain, style = 0, cap = 0, join = 0;
+        int width = 0;
+        int font = 0;          // text: the font set, -1 the symbol font
+        uint32_t dashList = 0; // dashed lines: the dash list's number
+        bool operator==(const GcKey &o) const {
+            return pixel == o.pixel && use == o.use && style == o.style && cap == o.cap && join == o.join &&
+                   width == o.width && font == o.font && dashList == o.dashList;
+        }
+    };
+    struct OwnGc {
+        GC gc = nullptr;
+        GcKey key;
+        uint64_t lastUse = 0;
+    };
+    // The GC for a use in the state as it stands (text: in that font).
+    GC gcFor(GcUse use, int font = 0);
+    void keyGc(OwnGc &g, const GcKey &key);
+    void freeGcs();
+    // Past this many, the least recently used GC is changed to serve.
+    static constexpr size_t kMaxGcs = 64;
+    std::vector<OwnGc> gcs_;
+    // gcs_ indices by a hash of their keys, -1 none: the layers change
+    // colour between most calls, and a search of every GC cost more than
+    // the rest of the call.
+    static constexpr int kGcSlots = 256;
+    int8_t gcSlot_[kGcSlots];
+    GC current_[kGcUses] = {}; // the GC of each use for the state as it stands; null: look it up
+    int currentFont_ = 0;      // the font current_[GcText] is for
+    uint64_t useClock_ = 0;
+    uint32_t pixel_ = 0;
+    CanvasLineAttributes line_{0, LineStyleSolid, CapStyleButt, JoinStyleMiter};
+    std::vector<char> dashes_; // as last set, empty: the X default
+    int dashOffset_ = 0;
+    uint32_t dashList_ = 0; // counts the dash lists set
     // A font set whose text is its one core font's glyphs byte for byte
     // (render/x/x_canvas_text.cpp).
     struct DirectFont {
@@ -91,7 +135,6 @@ private:
     void paintKept(KeptPicture &k);
     void freeKeptPictures();
 
-    std::map<const uint16_t *, Pixmap> bitmaps_;
     KeptPicture kept_[kCanvasKeptPictures];
     int keeping_ = -1; // the slot being made, -1 none
     uint64_t keepingKey_ = 0;

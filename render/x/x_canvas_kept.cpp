@@ -75,8 +75,10 @@ void XCanvas::keptLineAttributes(int width, CanvasLineStyle style, CanvasCapStyl
 }
 
 void XCanvas::paintKept(KeptPicture &k) {
+    // The canvas's GCs have the given GC's function and plane mask.
     XGCValues v;
-    XGetGCValues(display, gc, GCForeground | GCFunction | GCPlaneMask, &v);
+    XGetGCValues(display, gc, GCFunction | GCPlaneMask, &v);
+    v.foreground = pixel_;
     XRenderColor colour;
     Visual *visual = DefaultVisual(display, DefaultScreen(display));
     // Render knows no GC: a function or plane mask other than the frame's
@@ -111,7 +113,8 @@ void XCanvas::paintKept(KeptPicture &k) {
             XSetClipMask(display, k.fillGc, k.mask);
         }
     }
-    XCopyGC(display, gc, GCForeground | GCFunction | GCPlaneMask, k.fillGc);
+    XCopyGC(display, gc, GCFunction | GCPlaneMask, k.fillGc);
+    XSetForeground(display, k.fillGc, pixel_);
     XFillRectangle(display, drawable, k.fillGc, 0, 0, static_cast<unsigned>(k.width), static_cast<unsigned>(k.height));
 }
 
@@ -129,11 +132,8 @@ void XCanvas::keptPictureBegin(int slot, uint64_t key) {
     if (slot < 0 || slot >= kCanvasKeptPictures || key == 0 || drawable == 0 || drawableWidth_ == 0 ||
         drawableHeight_ == 0)
         return;
-    // Solid lines only: a dash pattern cannot be read back from the GC.
-    XGCValues v;
-    if (!XGetGCValues(display, gc, GCLineWidth | GCLineStyle | GCCapStyle | GCJoinStyle, &v) ||
-        v.line_style != LineSolid)
-        return;
+    // Solid lines only: one mask holds no dash pattern.
+    if (line_.style != LineStyleSolid) return;
     const int depth = useRender() ? 8 : 1;
     KeptPicture &k = kept_[slot];
     k.key = 0;
@@ -155,7 +155,7 @@ void XCanvas::keptPictureBegin(int slot, uint64_t key) {
     XSetForeground(display, maskGc_, 0);
     XFillRectangle(display, k.mask, maskGc_, 0, 0, static_cast<unsigned>(k.width), static_cast<unsigned>(k.height));
     XSetForeground(display, maskGc_, depth == 8 ? 0xFF : 1);
-    XSetLineAttributes(display, maskGc_, static_cast<unsigned>(v.line_width), v.line_style, v.cap_style, v.join_style);
+    XSetLineAttributes(display, maskGc_, static_cast<unsigned>(line_.width), line_.style, line_.cap, line_.join);
     k.drawable = drawable;
     keeping_ = slot;
     keepingKey_ = key;

@@ -9,7 +9,7 @@
 struct XSurface : ChartSurface {
     Display *display;
     Window window;
-    GC gc;           // the chart GC: used for the copy and by the canvas
+    GC gc;           // the chart GC: used for the copy; the canvases draw through copies of it
     int depth;       // depth of the new pixmaps (the screen's default depth)
     Pixmap pixmap = 0;
     int pixmapWidth = 0, pixmapHeight = 0;

@@ -1,4 +1,5 @@
-// Reading back the XPM images the program writes (GSAVE), on a test's server.
+// Reading back pictures on a test's server: the XPM images the program
+// writes (GSAVE) and the pixels of a drawable.
 #pragma once
 
 #include <string>
@@ -19,3 +20,10 @@ struct XpmPixels {
 
 // The pixels of an XPM file; empty when it cannot be read (not written yet).
 XpmPixels readXpm(Display *d, const std::string &path);
+
+// The pixels of the drawable's top-left width x height, row by row; empty
+// when they cannot be read.
+std::vector<unsigned long> drawablePixels(Display *d, Drawable drawable, int width, int height);
+
+// The number of pixels that differ, -1 when the pictures differ in size.
+long differingPixels(const std::vector<unsigned long> &a, const std::vector<unsigned long> &b);

@@ -21,22 +21,11 @@
 #include "render/x/x_traffic.h"
 #include "tests/support/x_night_chart.h"
 #include "tests/support/x_server.h"
+#include "tests/support/x_xpm.h"
 
 namespace {
 
 constexpr int kWidth = 400, kHeight = 40;
-
-std::vector<unsigned long> pixelsOf(Display *d, Pixmap p)
-{
-    XImage *image = XGetImage(d, p, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-    std::vector<unsigned long> out;
-    for (int y = 0; image && y < kHeight; y++)
-        for (int x = 0; x < kWidth; x++)
-            out.push_back(XGetPixel(image, x, y));
-    if (image)
-        XDestroyImage(image);
-    return out;
-}
 
 TEST(CanvasText, EveryFontSetDrawsAndMeasuresLabelsAsItsOwnDrawingDoes)
 {
@@ -63,13 +52,13 @@ TEST(CanvasText, EveryFontSetDrawsAndMeasuresLabelsAsItsOwnDrawingDoes)
             XFillRectangle(d, pixmap, own, 0, 0, kWidth, kHeight);
             XSetForeground(d, own, 0xC0E0FF);
             XmbDrawString(d, pixmap, appData->fontSets[set], own, 5, 25, text.data(), len);
-            const std::vector<unsigned long> expected = pixelsOf(d, pixmap);
+            const std::vector<unsigned long> expected = drawablePixels(d, pixmap, kWidth, kHeight);
             XFillRectangle(d, pixmap, own, 0, 0, kWidth, kHeight); // cleared in the text's colour...
             XSetForeground(d, own, 0);
             XFillRectangle(d, pixmap, own, 0, 0, kWidth, kHeight); // ...then black again
             canvas.setForeground(0xC0E0FF);
             canvas.drawString(set, 5, 25, text.data(), len);
-            const std::vector<unsigned long> got = pixelsOf(d, pixmap);
+            const std::vector<unsigned long> got = drawablePixels(d, pixmap, kWidth, kHeight);
             ASSERT_EQ(got.size(), expected.size());
             EXPECT_TRUE(got == expected);
             for (unsigned long p : got)

@@ -26,6 +26,7 @@
 #include "resources/fallback.h"
 #include "tests/support/x_dialog_shell.h"
 #include "tests/support/x_server.h"
+#include "tests/support/x_xpm.h"
 #include "ui/widgets/xpm_picture.h"
 
 namespace {
@@ -47,15 +48,6 @@ struct Shell {
         if (app != nullptr) closeToolkit(app, shell);
     }
 };
-
-std::vector<unsigned long> pixelsOf(Display *d, Pixmap p, int w, int h) {
-    XImage *image = XGetImage(d, p, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
-    std::vector<unsigned long> out;
-    for (int y = 0; image && y < h; y++)
-        for (int x = 0; x < w; x++) out.push_back(XGetPixel(image, x, y));
-    if (image) XDestroyImage(image);
-    return out;
-}
 
 const char *const kPicture[] = {
     "6 3 5 1", ". c None", "k c #000000", "y c #f0c000", "b c #2050c0", "w c #fefdfc",
@@ -119,7 +111,7 @@ TEST_P(StartRoundTrips, PaletteAndPicturesHaveTheServersPixelsAskingOnlyWhereThe
             EXPECT_EQ(meter.read().replies, 0u);
     }
     ASSERT_NE(picture, 0u);
-    const std::vector<unsigned long> got = pixelsOf(d, picture, 6, 3), want = pixelsOf(d, expected, 6, 3);
+    const std::vector<unsigned long> got = drawablePixels(d, picture, 6, 3), want = drawablePixels(d, expected, 6, 3);
     ASSERT_EQ(got.size(), want.size());
     for (size_t k = 0; k < got.size(); k++)
         if (kPicture[5 + k / 6][k % 6] != '.') {
