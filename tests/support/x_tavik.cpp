@@ -16,6 +16,7 @@
 #include <X11/Xutil.h>
 
 const char kTestLocale[] = "en_US.ISO-8859-1";
+const char kTestClock[] = "1706220000";
 
 void sleepMs(int ms)
 {
@@ -51,6 +52,8 @@ TavikProcess::TavikProcess(const std::string &executable, const TavikRunOptions 
         setenv("LC_ALL", options.locale.c_str(), 1);
         setenv("LANG", options.locale.c_str(), 1);
         unsetenv("LC_CTYPE");
+        if (!options.clock.empty())
+            setenv("TAVIK_CLOCK", options.clock.c_str(), 0);
         unsetenv("XENVIRONMENT");
         unsetenv("XAPPLRESDIR");
         unsetenv("XUSERFILESEARCHPATH");

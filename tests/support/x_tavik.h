@@ -15,6 +15,9 @@
 
 // The locale every test run uses: the font sets need ISO 8859-1.
 extern const char kTestLocale[];
+// The moment the program's clock stands at unless a test says otherwise:
+// 2024-01-25 22:00 UTC, a night at Greenwich.
+extern const char kTestClock[];
 
 struct TavikRunOptions {
     std::string display;             // DISPLAY for the program
@@ -22,6 +25,10 @@ struct TavikRunOptions {
     std::vector<std::string> args;   // after argv[0]
     std::string locale = kTestLocale;
     std::string workDir;             // current directory; empty = home
+    // TAVIK_CLOCK for the program, so that what a test sees does not depend
+    // on the hour it runs at (a TAVIK_CLOCK the test has set wins); empty:
+    // the machine's running clock.
+    std::string clock = kTestClock;
 };
 
 class TavikProcess {

@@ -176,6 +176,9 @@ DrawnSky drawChartOnce(const SkyTruthCase &c, const int startGrowth[2], const st
     TavikRunOptions o;
     o.display = server.name();
     o.home = home.path();
+    // The start-up chart must differ from every case's for the key's change
+    // to show: a November night, a moment no case has.
+    o.clock = "1700085600"; // 2023-11-15 22:00 UTC
     const int startWidth = width - startGrowth[0], startHeight = height - startGrowth[1];
     o.args = {"-xrm", "TAvik.Main.DrawingArea.width: " + std::to_string(startWidth),
               "-xrm", "TAvik.Main.DrawingArea.height: " + std::to_string(startHeight),
@@ -232,7 +235,7 @@ DrawnSky drawChartOnce(const SkyTruthCase &c, const int startGrowth[2], const st
         sky.error = "the chart never showed a still picture with star pixels";
         return sky;
     }
-    // The start-up chart (the wall clock's moment) stands; the key's
+    // The start-up chart (the clock's moment) stands; the key's
     // commands give it the case's site, moment and mode.
     const std::vector<unsigned long> startChart = pixels;
     xSendKey(d, top, "F5");
