@@ -170,7 +170,7 @@ void XCanvas::drawPoints(const CanvasPoint *pts, int n) {
 }
 
 void XCanvas::drawLine(int x1, int y1, int x2, int y2) {
-    GC lineGc = keeping_ < 0 ? gcFor(GcLine) : nullptr;
+    GC lineGc;
     const Drawable target = lineTarget(&lineGc);
     XDrawLine(display, target, lineGc, clampShort(x1), clampShort(y1), clampShort(x2), clampShort(y2));
 }
@@ -181,7 +181,7 @@ void XCanvas::drawLines(const CanvasPoint *pts, int n) {
         drawLinesInPieces(this, pts, n, requestPoints());
         return;
     }
-    GC lineGc = keeping_ < 0 ? gcFor(GcLine) : nullptr;
+    GC lineGc;
     const Drawable target = lineTarget(&lineGc);
     XDrawLines(display, target, lineGc, reinterpret_cast<XPoint *>(const_cast<CanvasPoint *>(pts)), n,
                CoordModeOrigin);

@@ -128,8 +128,9 @@ private:
         Drawable drawable = 0;
         int width = 0, height = 0;
     };
-    // The lines go to the kept picture being made rather than the drawable.
-    Drawable lineTarget(GC *lineGc) const;
+    // Where lines go and in which GC: the kept picture being made, else the
+    // drawable.
+    Drawable lineTarget(GC *lineGc);
     void keptLineAttributes(int width, CanvasLineStyle style, CanvasCapStyle cap, CanvasJoinStyle join);
     bool useRender();
     void paintKept(KeptPicture &k);

@@ -37,8 +37,11 @@ void XCanvas::setDrawableSize(int width, int height) {
     drawableHeight_ = height > 0 ? height : 0;
 }
 
-Drawable XCanvas::lineTarget(GC *lineGc) const {
-    if (keeping_ < 0) return drawable;
+Drawable XCanvas::lineTarget(GC *lineGc) {
+    if (keeping_ < 0) {
+        *lineGc = gcFor(GcLine);
+        return drawable;
+    }
     *lineGc = maskGc_;
     return kept_[keeping_].mask;
 }

@@ -13,7 +13,6 @@
 
 #include <X11/Xlib.h>
 
-#include "tests/support/scoped_env.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -83,7 +82,6 @@ protected:
 
     XServer server;
     Window window = 0;
-    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // a stopped moment, inherited by the program
 };
 
 // The child windows of w, by their position: top to bottom, then left to right.

@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/scoped_env.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -62,7 +61,6 @@ protected:
         return image;
     }
 
-    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // 2024-01-25 22:00 UTC, inherited by the program
     XServer server;
     TempDir home;
     Window window = 0;

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scoped_env.h"
 #include "tests/support/show_everything.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -56,7 +55,6 @@ protected:
         return out;
     }
 
-    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // 2024-01-25 22:00 UTC, inherited by the programs
     XServer server;
 };
 

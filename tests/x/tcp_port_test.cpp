@@ -18,7 +18,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "tests/support/scoped_env.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
@@ -248,8 +247,6 @@ protected:
         window = xWaitForWindow(server.display(), "tavik", "TAvik", 30000);
         return p;
     }
-
-    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // a stopped moment, inherited by the program
 };
 
 TEST_F(TcpAgainstKeyX, TheSameTextOverTcpAndFromAKeyGivesTheSameImage)

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
 #include "tests/support/x_tavik.h"
@@ -76,7 +75,6 @@ protected:
         return r;
     }
 
-    ScopedEnv clock{"TAVIK_CLOCK", "1706220000"}; // 2024-01-25 22:00 UTC, inherited by the program
     XServer server;
     TempDir home;
 };
